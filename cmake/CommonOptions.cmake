@@ -1,0 +1,24 @@
+# One interface target carries the language level, warnings and sanitizers,
+# so a flag changes in one place for every target of the project.
+add_library(hangarpak_options INTERFACE)
+target_compile_features(hangarpak_options INTERFACE cxx_std_20)
+target_compile_options(hangarpak_options INTERFACE -Wall -Wextra -Werror)
+if(HANGARPAK_SANITIZE)
+  target_compile_options(hangarpak_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  target_link_options(hangarpak_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# Each layer is one library of the sources in its folder; adding a file needs
+# no edit here.
+function(hangarpak_layer name folder)
+  file(GLOB_RECURSE _sources CONFIGURE_DEPENDS ${folder}/*.cpp)
+  if(_sources)
+    add_library(${name} STATIC ${_sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC hangarpak_options ${ARGN})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} INTERFACE hangarpak_options ${ARGN})
+  endif()
+endfunction()

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+
+#include "core/app_state.h"
+#include "core/environment.h"
+#include "core/locations.h"
+#include "core/paths.h"
+
+namespace core {
+
+class FileSystem;
+class SettingsStore;
+class RegistryStore;
+class ProcessLauncher;
+class Dialogs;
+class Printer;
+
+// The program-wide state together with the platform services, passed by
+// reference everywhere. A test builds a fresh one over a temporary folder.
+class Context {
+ public:
+  Context(Environment env, Locations locations, DriveTable& drives, FileSystem& fs, SettingsStore& settings,
+          RegistryStore& registry, ProcessLauncher& processes, Dialogs& dialogs, Printer& printer);
+
+  AppState state;
+  Environment env;
+  Locations locations;
+  DriveTable& drives;  // shared with the file system service
+
+  FileSystem& fs;
+  SettingsStore& settings;
+  RegistryStore& registry;
+  ProcessLauncher& processes;
+  Dialogs& dialogs;
+  Printer& printer;
+
+  // The application folder as a Windows path ("Z:\home\u\.local\share\hangarpak"),
+  // the form the program's path arithmetic works in.
+  const std::string& appFolder() const { return appFolderWin_; }
+  // The executable's name without ".exe" ("hangarpak").
+  std::string exeName = "hangarpak";
+
+ private:
+  std::string appFolderWin_;
+};
+
+}  // namespace core

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace core {
+
+// File attributes as the program knows them. On this platform a name that
+// starts with "." is hidden, a file without the owner's write bit is
+// read-only, and nothing is a system file.
+namespace attr {
+inline constexpr unsigned Normal = 0;
+inline constexpr unsigned ReadOnly = 1;
+inline constexpr unsigned Hidden = 2;
+inline constexpr unsigned System = 4;
+inline constexpr unsigned Folder = 16;
+inline constexpr unsigned Archive = 32;
+}  // namespace attr
+
+// A file being written. Nothing is visible at the target until commit(); a
+// writer destroyed without commit() leaves the old file (or none) in place.
+class FileWriter {
+ public:
+  virtual ~FileWriter() = default;
+  virtual void write(const char* data, std::size_t size) = 0;
+  virtual void commit() = 0;
+};
+
+// Every read and write of the installers, the catalogue and the scans goes
+// through this service, on Windows-style paths. Failures throw
+// core::RuntimeError with the numbers of core/errors.h.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // An ordinary file (hidden and read-only ones included), not a folder.
+  virtual bool fileExists(std::string_view path) = 0;
+  virtual bool folderExists(std::string_view path) = 0;
+
+  // Names of the plain files of a folder matching the patterns ("*",
+  // "*.air", "*.zip;*.sif", without regard to case), in alphabetical order
+  // without regard to case. A missing folder lists nothing.
+  virtual std::vector<std::string> listFiles(std::string_view folder, std::string_view patterns = "*",
+                                             bool includeHidden = true) = 0;
+  // Names of the sub-folders, alphabetical, "." and ".." left out.
+  virtual std::vector<std::string> listFolders(std::string_view folder) = 0;
+
+  virtual std::uint64_t fileSize(std::string_view path) = 0;
+  virtual std::string readFile(std::string_view path) = 0;
+  // Replaces the file atomically (temporary file beside it, flush, rename);
+  // an existing file keeps its permissions.
+  virtual void writeFile(std::string_view path, std::string_view bytes) = 0;
+  virtual std::unique_ptr<FileWriter> createFile(std::string_view path) = 0;
+  // Copies with overwrite; the target is replaced atomically.
+  virtual void copyFile(std::string_view from, std::string_view to) = 0;
+  virtual void renameFile(std::string_view from, std::string_view to) = 0;
+  virtual void deleteFile(std::string_view path) = 0;
+
+  // Makes one folder; error 75 when it exists, 76 when its parent is missing.
+  // A folder whose name differs only in case from an existing one is that one.
+  virtual void makeFolder(std::string_view path) = 0;
+  // Removes an empty folder; error 75 when it is not empty.
+  virtual void removeFolder(std::string_view path) = 0;
+
+  virtual unsigned attributes(std::string_view path) = 0;
+  virtual void setAttributes(std::string_view path, unsigned attributes) = 0;
+
+  // Bytes free for the user on the file system that holds the path.
+  virtual std::uint64_t freeSpace(std::string_view path) = 0;
+
+  // The host path (for libzip and for programs started by the program).
+  virtual std::string hostPath(std::string_view path) = 0;
+};
+
+class DriveTable;
+
+// The real file system, through the drive table.
+std::unique_ptr<FileSystem> makeHostFileSystem(const DriveTable& drives);
+
+}  // namespace core

@@ -1,0 +1,227 @@
+#include "core/paths.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "core/environment.h"
+#include "core/errors.h"
+#include "core/settings.h"
+#include "core/text.h"
+
+namespace core {
+
+namespace {
+
+bool isSeparator(char c) {
+  return c == '\\' || c == '/';
+}
+
+bool hostExists(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+bool hostIsFolder(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The entry of folder whose name equals name without regard to case; an
+// exact match wins. Empty when there is none.
+std::string findEntry(const std::string& folder, const std::string& name) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return {};
+  std::string found;
+  while (dirent* e = ::readdir(dir)) {
+    std::string_view entry(e->d_name);
+    if (entry == name) {
+      found = name;
+      break;
+    }
+    if (found.empty() && iequals(entry, name)) found = std::string(entry);
+  }
+  ::closedir(dir);
+  return found;
+}
+
+std::string joinHost(const std::string& folder, const std::string& name) {
+  return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+std::string stripTrailingSlashes(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+// Components of the part after "X:", with "." and ".." folded.
+std::vector<std::string> components(std::string_view rest) {
+  std::vector<std::string> parts;
+  std::string current;
+  auto flush = [&] {
+    if (current.empty() || current == ".") {
+    } else if (current == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else {
+      parts.push_back(current);
+    }
+    current.clear();
+  };
+  for (char c : rest) {
+    if (isSeparator(c))
+      flush();
+    else
+      current += c;
+  }
+  flush();
+  return parts;
+}
+
+void addDosDevices(DriveTable& table, const std::string& prefix) {
+  const std::string dosdevices = prefix + "/dosdevices";
+  DIR* dir = ::opendir(dosdevices.c_str());
+  if (!dir) return;
+  while (dirent* e = ::readdir(dir)) {
+    std::string_view name(e->d_name);
+    if (name.size() != 2 || name[1] != ':') continue;
+    char letter = lower(name.substr(0, 1))[0];
+    if (letter < 'a' || letter > 'z') continue;
+    char target[4096];
+    const std::string link = dosdevices + "/" + std::string(name);
+    ssize_t n = ::readlink(link.c_str(), target, sizeof target - 1);
+    if (n <= 0) continue;
+    std::string t(target, static_cast<std::size_t>(n));
+    if (t.empty()) continue;
+    if (t[0] != '/') t = dosdevices + "/" + t;
+    char resolved[4096];
+    if (::realpath(t.c_str(), resolved)) t = resolved;
+    table.set(letter, t, "wine prefix");
+  }
+  ::closedir(dir);
+}
+
+}  // namespace
+
+std::string normalizeWindowsPath(std::string_view windowsPath) {
+  if (windowsPath.size() < 2 || windowsPath[1] != ':') {
+    std::string out(windowsPath);
+    std::replace(out.begin(), out.end(), '/', '\\');
+    return out;
+  }
+  std::string out = upper(windowsPath.substr(0, 1)) + ":\\";
+  auto parts = components(windowsPath.substr(2));
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i) out += '\\';
+    out += parts[i];
+  }
+  return out;
+}
+
+void DriveTable::set(char letter, std::string hostRoot, std::string source) {
+  letter = lower(std::string(1, letter))[0];
+  hostRoot = stripTrailingSlashes(std::move(hostRoot));
+  auto it = std::find_if(drives_.begin(), drives_.end(), [&](const DriveMapping& d) { return d.letter == letter; });
+  if (it != drives_.end()) {
+    it->hostRoot = std::move(hostRoot);
+    it->source = std::move(source);
+    return;
+  }
+  drives_.push_back({letter, std::move(hostRoot), std::move(source)});
+  std::sort(drives_.begin(), drives_.end(),
+            [](const DriveMapping& a, const DriveMapping& b) { return a.letter < b.letter; });
+}
+
+std::optional<std::string> DriveTable::hostRoot(char letter) const {
+  letter = lower(std::string(1, letter))[0];
+  for (const auto& d : drives_)
+    if (d.letter == letter) return d.hostRoot;
+  return std::nullopt;
+}
+
+bool DriveTable::available(char letter) const {
+  auto root = hostRoot(letter);
+  return root && hostIsFolder(*root);
+}
+
+DriveTable DriveTable::fromEnvironment(const Environment& env, SettingsStore* settings) {
+  DriveTable table;
+  auto parse = [&](std::string_view spec, const std::string& source) {
+    std::size_t start = 0;
+    while (start < spec.size()) {
+      auto end = spec.find(';', start);
+      if (end == std::string_view::npos) end = spec.size();
+      auto item = trim(spec.substr(start, end - start));
+      auto eq = item.find('=');
+      if (eq == 1 && item.size() > 2 && std::isalpha(static_cast<unsigned char>(item[0])))
+        table.set(item[0], item.substr(2), source);
+      start = end + 1;
+    }
+  };
+  if (auto spec = env.get("HANGARPAK_DRIVES"); spec && !spec->empty()) {
+    parse(*spec, "HANGARPAK_DRIVES");
+    if (!table.drives().empty()) return table;
+  }
+  if (settings) {
+    for (char letter = 'a'; letter <= 'z'; ++letter) {
+      auto root = settings->get("Hangarpak", "Drives", std::string(1, letter), "");
+      if (!root.empty()) table.set(letter, root, "settings");
+    }
+    if (!table.drives().empty()) return table;
+  }
+  const std::string prefix = env.getOr("WINEPREFIX", env.home() + "/.wine");
+  if (hostIsFolder(prefix + "/dosdevices")) {
+    addDosDevices(table, prefix);
+    if (!table.drives().empty()) return table;
+  }
+  table.set('c', env.home(), "default");
+  table.set('z', "/", "default");
+  return table;
+}
+
+std::string DriveTable::toHost(std::string_view windowsPath) const {
+  if (windowsPath.size() < 2 || windowsPath[1] != ':' || !std::isalpha(static_cast<unsigned char>(windowsPath[0])))
+    throw RuntimeError(err::BadFileName, "Bad file name: " + std::string(windowsPath));
+  auto root = hostRoot(windowsPath[0]);
+  if (!root) throw RuntimeError(err::DeviceUnavailable);
+  std::string host = *root;
+  bool onDisk = hostIsFolder(host);
+  for (const auto& part : components(windowsPath.substr(2))) {
+    if (part.find('\0') != std::string::npos || part.size() > 255)
+      throw RuntimeError(err::BadFileName, "Bad file name: " + std::string(windowsPath));
+    if (onDisk) {
+      const std::string exact = joinHost(host, part);
+      if (hostExists(exact)) {
+        host = exact;
+        continue;
+      }
+      std::string found = findEntry(host, part);
+      if (!found.empty()) {
+        host = joinHost(host, found);
+        continue;
+      }
+      onDisk = false;
+    }
+    host = joinHost(host, part);
+  }
+  return host;
+}
+
+std::optional<std::string> DriveTable::toWindows(std::string_view hostPath) const {
+  std::string path = stripTrailingSlashes(std::string(hostPath));
+  const DriveMapping* best = nullptr;
+  for (const auto& d : drives_) {
+    const bool holds = d.hostRoot == "/" ? !path.empty() && path[0] == '/'
+                                         : path == d.hostRoot || path.rfind(d.hostRoot + "/", 0) == 0;
+    if (holds && (!best || d.hostRoot.size() > best->hostRoot.size())) best = &d;
+  }
+  if (!best) return std::nullopt;
+  std::string rest =
+      best->hostRoot == "/" ? path.substr(1) : path.substr(std::min(path.size(), best->hostRoot.size() + 1));
+  std::replace(rest.begin(), rest.end(), '/', '\\');
+  return upper(std::string(1, best->letter)) + ":\\" + rest;
+}
+
+}  // namespace core

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace core {
+
+class Environment;
+class SettingsStore;
+
+// One drive letter and the host folder it stands for.
+struct DriveMapping {
+  char letter = 'c';     // lower case
+  std::string hostRoot;  // absolute host folder, no trailing slash ("/" for the root)
+  std::string source;    // where it came from: "HANGARPAK_DRIVES", "settings", "wine prefix", "default"
+};
+
+// Maps Windows-style paths ("C:\FS2002\Aircraft\x.cfg") to host paths and
+// back. This is the only place that turns a program path into a host path.
+class DriveTable {
+ public:
+  DriveTable() = default;
+
+  // Sources, first found wins: HANGARPAK_DRIVES ("c=/srv/c;d=/mnt/d"), the
+  // settings store's section "Drives" of application "Hangarpak", the Wine
+  // prefix ($WINEPREFIX, else ~/.wine) and its dosdevices links; with none of
+  // these, c: is the home folder and z: is "/".
+  static DriveTable fromEnvironment(const Environment& env, SettingsStore* settings);
+
+  void set(char letter, std::string hostRoot, std::string source);
+  void clear() { drives_.clear(); }
+  const std::vector<DriveMapping>& drives() const { return drives_; }  // sorted by letter
+  std::optional<std::string> hostRoot(char letter) const;
+  // The drive is in the table and its host folder exists.
+  bool available(char letter) const;
+
+  // Resolves a Windows path to a host path. Each component that exists on
+  // disk is matched without regard to case (an exact match wins); components
+  // that do not exist keep their spelling. "." and ".." are folded and doubled
+  // backslashes ignored. Throws RuntimeError 68 for a drive that is not in the
+  // table and 52 for a path without a drive or with a name the host cannot hold.
+  std::string toHost(std::string_view windowsPath) const;
+
+  // The Windows path of an absolute host path, by the longest drive root that
+  // holds it; nullopt when no drive holds it.
+  std::optional<std::string> toWindows(std::string_view hostPath) const;
+
+ private:
+  std::vector<DriveMapping> drives_;
+};
+
+// Lexical form of a Windows path: drive letter upper case, "/" turned into
+// "\", doubled separators, "." and ".." folded. Keeps a trailing "\" off
+// except for a drive root ("C:\").
+std::string normalizeWindowsPath(std::string_view windowsPath);
+
+}  // namespace core

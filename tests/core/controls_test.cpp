@@ -1,0 +1,57 @@
+#include "core/controls.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ListView, SortedRowsStayInTextOrderAfterRename) {
+  core::ListView list;
+  list.sorted = true;
+  list.add("delta", {"d"});
+  list.add("Alpha", {"a"});
+  list.add("charlie", {"c"});
+  ASSERT_EQ(list.item(0).text, "Alpha");
+  EXPECT_EQ(list.item(0).subItem(1), "a");
+  const int moved = list.setText(0, "echo");
+  EXPECT_EQ(moved, 2);
+  EXPECT_EQ(list.item(2).subItem(1), "a");
+  EXPECT_EQ(list.item(0).text, "charlie");
+}
+
+TEST(ListView, EqualTextsKeepArrivalOrder) {
+  core::ListView list;
+  list.sorted = true;
+  list.add("same", {"1"});
+  list.add("same", {"2"});
+  list.add("Same", {"3"});
+  EXPECT_EQ(list.item(0).subItem(1), "3");  // "Same" < "same" by bytes when folded equal
+  EXPECT_EQ(list.item(1).subItem(1), "1");
+  EXPECT_EQ(list.item(2).subItem(1), "2");
+}
+
+TEST(ComboBox, SelectionFromCodeRaisesClick) {
+  core::ComboBox combo;
+  combo.sorted = true;
+  int clicks = 0;
+  combo.onClick = [&] { ++clicks; };
+  combo.addItem("---Not Listed---");
+  combo.addItem("cessna\\panel");
+  combo.setListIndex(1);
+  combo.setListIndex(1);
+  combo.setListIndex(-1);
+  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(combo.text(), "");
+}
+
+TEST(ComboBox, InsertBeforeSelectionKeepsSelectedText) {
+  core::ComboBox combo;
+  combo.sorted = true;
+  combo.addItem("m");
+  combo.setListIndex(0);
+  combo.addItem("a");
+  EXPECT_EQ(combo.text(), "m");
+  combo.removeItem(1);
+  EXPECT_EQ(combo.listIndex(), -1);
+}
+
+}  // namespace

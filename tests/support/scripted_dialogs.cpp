@@ -1,0 +1,117 @@
+#include "support/scripted_dialogs.h"
+
+#include <gtest/gtest.h>
+
+namespace testsupport {
+
+namespace {
+const char* kindName(int kind) {
+  static const char* const names[] = {"message box", "input box", "file dialog", "dialog"};
+  return names[kind];
+}
+}  // namespace
+
+ScriptedDialogs::~ScriptedDialogs() {
+  for (const auto& e : queue_) ADD_FAILURE() << "expected " << kindName(e.kind) << " \"" << e.text << "\" never came";
+}
+
+ScriptedDialogs& ScriptedDialogs::expectMessage(std::string text, core::Answer answer) {
+  Expectation e{Expectation::Message, std::move(text), {}, {}, {}, answer, {}, {}};
+  queue_.push_back(std::move(e));
+  return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::expectMessage(std::string text, std::string title, core::Buttons buttons,
+                                                core::Icon icon, core::Answer answer) {
+  Expectation e{Expectation::Message, std::move(text), std::move(title), buttons, icon, answer, {}, {}};
+  queue_.push_back(std::move(e));
+  return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::expectInput(std::string prompt, std::optional<std::string> answer) {
+  Expectation e{Expectation::Input, std::move(prompt), {}, {}, {}, core::Answer::OK, std::move(answer), {}};
+  queue_.push_back(std::move(e));
+  return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::expectOpenFile(std::string title, std::optional<std::string> answer) {
+  Expectation e{Expectation::OpenFile, std::move(title), {}, {}, {}, core::Answer::OK, std::move(answer), {}};
+  queue_.push_back(std::move(e));
+  return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::expectModal(std::string formName, std::function<void(core::ModalController&)> play) {
+  Expectation e{Expectation::Modal, std::move(formName), {}, {}, {}, core::Answer::OK, {}, std::move(play)};
+  queue_.push_back(std::move(e));
+  return *this;
+}
+
+ScriptedDialogs::Expectation ScriptedDialogs::next(Expectation::Kind kind, std::string_view what) {
+  if (queue_.empty() || queue_.front().kind != kind) {
+    std::string msg = std::string("unexpected ") + kindName(kind) + ": \"" + std::string(what) + "\"";
+    if (!queue_.empty())
+      msg += std::string(" (expected ") + kindName(queue_.front().kind) + " \"" + queue_.front().text + "\")";
+    ADD_FAILURE() << msg;
+    throw UnexpectedPrompt(msg);
+  }
+  Expectation e = std::move(queue_.front());
+  queue_.pop_front();
+  return e;
+}
+
+core::Answer ScriptedDialogs::msgBox(std::string_view text, std::string_view title, core::Buttons buttons,
+                                     core::Icon icon) {
+  messages_.push_back({std::string(text), std::string(title), buttons, icon});
+  if (allowMessages_ && buttons == core::Buttons::OK && (queue_.empty() || queue_.front().kind != Expectation::Message))
+    return core::Answer::OK;
+  Expectation e = next(Expectation::Message, text);
+  if (!e.text.empty()) {
+    EXPECT_EQ(e.text, text);
+  }
+  if (e.title) {
+    EXPECT_EQ(*e.title, title) << "title of \"" << text << "\"";
+  }
+  if (e.buttons) {
+    EXPECT_EQ(static_cast<int>(*e.buttons), static_cast<int>(buttons)) << "buttons of \"" << text << "\"";
+  }
+  if (e.icon) {
+    EXPECT_EQ(static_cast<int>(*e.icon), static_cast<int>(icon)) << "icon of \"" << text << "\"";
+  }
+  return e.answer;
+}
+
+std::optional<std::string> ScriptedDialogs::inputBox(std::string_view prompt, std::string_view, std::string_view) {
+  Expectation e = next(Expectation::Input, prompt);
+  EXPECT_EQ(e.text, prompt);
+  return e.input;
+}
+
+std::optional<std::string> ScriptedDialogs::openFile(std::string_view title, std::string_view filter,
+                                                     std::string_view startFolder) {
+  openFileFilters.emplace_back(filter);
+  openFileStartFolders.emplace_back(startFolder);
+  Expectation e = next(Expectation::OpenFile, title);
+  EXPECT_EQ(e.text, title);
+  return e.input;
+}
+
+void ScriptedDialogs::runModal(core::ModalController& controller) {
+  const std::string name(controller.formName());
+  modalsShown.push_back(name);
+  Expectation e = next(Expectation::Modal, name);
+  EXPECT_EQ(e.text, name);
+  controller.Form_Load();
+  if (e.play) e.play(controller);
+  if (!controller.unloaded()) {
+    ADD_FAILURE() << "dialog " << name << " was left open";
+    throw UnexpectedPrompt("dialog " + name + " left open");
+  }
+}
+
+std::vector<std::string> ScriptedDialogs::messageTexts() const {
+  std::vector<std::string> out;
+  for (const auto& m : messages_) out.push_back(m.text);
+  return out;
+}
+
+}  // namespace testsupport

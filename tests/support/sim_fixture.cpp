@@ -1,0 +1,106 @@
+#include "support/sim_fixture.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "core/locations.h"
+
+namespace testsupport {
+
+namespace fsys = std::filesystem;
+
+TempDir::TempDir() {
+  std::string tmpl = (fsys::temp_directory_path() / "hangarpak-test-XXXXXX").string();
+  if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = tmpl;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  // Read-only files and folders must not keep the folder alive.
+  for (auto it = fsys::recursive_directory_iterator(path_, ec); !ec && it != fsys::recursive_directory_iterator();
+       it.increment(ec))
+    fsys::permissions(it->path(), fsys::perms::owner_all, fsys::perm_options::add, ec);
+  fsys::remove_all(path_, ec);
+}
+
+void writeHostFile(const std::string& hostPath, std::string_view bytes) {
+  fsys::create_directories(fsys::path(hostPath).parent_path());
+  std::ofstream out(hostPath, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + hostPath);
+}
+
+std::string readHostFile(const std::string& hostPath) {
+  std::ifstream in(hostPath, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + hostPath);
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+bool hostExists(const std::string& hostPath) {
+  std::error_code ec;
+  return fsys::exists(fsys::symlink_status(hostPath, ec));
+}
+
+SimFixture::SimFixture() : root(tmp.path()) {
+  env.set("HOME", root + "/home");
+  env.set("XDG_CONFIG_HOME", root + "/config");
+  env.set("XDG_DATA_HOME", root + "/data");
+  env.set("HANGARPAK_HOME", root + "/app");
+  env.set("PATH", "/usr/local/bin:/usr/bin:/bin");
+  env.set("HANGARPAK_DRIVES", "c=" + root + "/c;z=" + root);
+  fsys::create_directories(root + "/c");
+  fsys::create_directories(root + "/home");
+  fsys::create_directories(root + "/app");
+
+  auto locations = core::Locations::fromEnvironment(env, root + "/bin/hangarpak");
+  drives.set('c', root + "/c", "test");
+  drives.set('z', root, "test");
+  fs = core::makeHostFileSystem(drives);
+  settings = std::make_unique<core::IniSettingsStore>(locations.configHome);
+  registry = std::make_unique<core::IniRegistryStore>(locations.registryFile);
+  launcher = core::makePosixProcessLauncher(env);
+  ctx_ =
+      std::make_unique<core::Context>(env, locations, drives, *fs, *settings, *registry, *launcher, dialogs, printer);
+}
+
+SimFixture::~SimFixture() = default;
+
+std::string SimFixture::host(std::string_view windowsPath) const {
+  return drives.toHost(windowsPath);
+}
+
+void SimFixture::writeFile(std::string_view windowsPath, std::string_view bytes) {
+  writeHostFile(host(windowsPath), bytes);
+}
+
+std::string SimFixture::readFile(std::string_view windowsPath) const {
+  return readHostFile(host(windowsPath));
+}
+
+bool SimFixture::exists(std::string_view windowsPath) const {
+  return hostExists(host(windowsPath));
+}
+
+void SimFixture::makeSimulator(int version, std::string folder) {
+  const std::string sim = "C:\\" + folder;
+  const char* exe = version == 61 ? "fltsim98.exe" : version == 70 ? "fs2000.exe" : "fs2002.exe";
+  writeFile(sim + "\\" + exe);
+  for (const char* sub : {"Aircraft", "Gauges", "Sound", "Texture", "Adv", "Situatio", "Scenery"})
+    fsys::create_directories(host(sim + "\\" + sub));
+  state().simFolder = sim;
+  state().simVersion = static_cast<std::int16_t>(version);
+  const std::string key =
+      std::string("SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\") + (version == 61   ? "6.1"
+                                                                                 : version == 70 ? "7.0"
+                                                                                                 : "8.0");
+  registry->setValue(core::Hive::LocalMachine, key, version == 61 ? "ProductID" : "PID", "12345");
+  registry->setValue(core::Hive::LocalMachine, key, version == 80 ? "EXE Path" : "Path", sim);
+}
+
+}  // namespace testsupport

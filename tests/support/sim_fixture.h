@@ -1,0 +1,76 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "core/context.h"
+#include "core/fs.h"
+#include "core/process.h"
+#include "core/registry.h"
+#include "core/settings.h"
+#include "support/recording_printer.h"
+#include "support/scripted_dialogs.h"
+
+namespace testsupport {
+
+// A temporary host folder, removed with everything in it at the end.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// Writes and reads host files for test set-up (parents made as needed).
+void writeHostFile(const std::string& hostPath, std::string_view bytes);
+std::string readHostFile(const std::string& hostPath);
+bool hostExists(const std::string& hostPath);
+
+// A fresh Context over a temporary folder: drive C: is <tmp>/c, drive Z: is
+// <tmp>, the application folder is <tmp>/app (Z:\app), the settings and
+// registry stores live under <tmp>/config, HOME is <tmp>/home. Nothing of
+// the real home folder is read or written.
+class SimFixture : public ::testing::Test {
+ protected:
+  SimFixture();
+  ~SimFixture() override;
+
+  core::Context& ctx() { return *ctx_; }
+  core::AppState& state() { return ctx_->state; }
+
+  // Host path of a Windows path ("C:\FS2002\x" -> <tmp>/c/FS2002/x).
+  std::string host(std::string_view windowsPath) const;
+  // Creates a file (and its folders) at a Windows path, spelled exactly.
+  void writeFile(std::string_view windowsPath, std::string_view bytes = {});
+  std::string readFile(std::string_view windowsPath) const;
+  bool exists(std::string_view windowsPath) const;
+
+  // Lays out a simulator of the version (61, 70 or 80) at C:\<folder> with
+  // its executable and the folders of a real installation in the
+  // simulator's own capitals, sets simFolder and simVersion, and registers
+  // it in the registry store (folder and marker values).
+  void makeSimulator(int version = 80, std::string folder = "FS2002");
+
+  TempDir tmp;
+  std::string root;  // tmp.path()
+  core::Environment env;
+  core::DriveTable drives;
+  std::unique_ptr<core::FileSystem> fs;
+  std::unique_ptr<core::IniSettingsStore> settings;
+  std::unique_ptr<core::IniRegistryStore> registry;
+  std::unique_ptr<core::ProcessLauncher> launcher;
+  ScriptedDialogs dialogs;
+  RecordingPrinter printer;
+
+ private:
+  std::unique_ptr<core::Context> ctx_;
+};
+
+}  // namespace testsupport
