@@ -6,6 +6,7 @@
 #include "core/environment.h"
 #include "core/locations.h"
 #include "core/paths.h"
+#include "core/window_host.h"
 
 namespace core {
 
@@ -41,8 +42,14 @@ class Context {
   // The executable's name without ".exe" ("hangarpak").
   std::string exeName = "hangarpak";
 
+  // The windows of the ui layer; a no-op host until the ui sets its own.
+  WindowHost& windows() { return windowHost_ ? *windowHost_ : nullHost_; }
+  void setWindowHost(WindowHost* host) { windowHost_ = host; }
+
  private:
   std::string appFolderWin_;
+  WindowHost nullHost_;
+  WindowHost* windowHost_ = nullptr;
 };
 
 }  // namespace core

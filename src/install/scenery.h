@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+namespace core {
+class Context;
+}
+
+namespace install {
+
+// Hands .sif packages to the external scenery installer: path empty means
+// every *.sif in TempZip, otherwise that one file. Adds 1 to installedCount
+// per hand-over.
+void RunSceneryInstaller(core::Context& ctx, const std::string& path);
+
+}  // namespace install
