@@ -13,8 +13,7 @@ namespace core {
 // Throws RuntimeError on failure, with the old file untouched.
 void writeFileAtomically(const std::string& hostPath, std::string_view bytes);
 
-// The host file's bytes; nullopt-like empty result is not enough here, so
-// this throws RuntimeError 53 for a missing file.
+// The host file's bytes; throws RuntimeError (53 for a missing file).
 std::string readHostFile(const std::string& hostPath);
 
 // Makes a host folder and its parents (like mkdir -p); no error when it exists.
