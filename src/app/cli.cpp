@@ -2,20 +2,42 @@
 
 #include <ostream>
 
+#include "app/cli_commands.h"
+
 namespace app {
 
 namespace {
-const char* const kUsage = "usage: hangarpak-cli cfg get FILE SECTION KEY [DEFAULT] | cfg set FILE SECTION KEY VALUE";
+
+// Every command family, one line each.
+const CliCommand kCommands[] = {
+    {"cfg", cfgUsage, runCfg},
+};
+
+std::string allUsages() {
+  std::string text;
+  for (const auto& command : kCommands) {
+    if (!text.empty()) text += " | ";
+    text += command.usage;
+  }
+  return text;
 }
 
-int runCli(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostream& err,
-           const core::Environment& /*env*/, const std::string& /*executablePath*/) {
-  if (args.empty()) {
-    err << kUsage << '\n';
-    return 2;
+}  // namespace
+
+int usageError(CliIo& io, std::string_view usage) {
+  io.err << "usage: hangarpak-cli " << usage << '\n';
+  return ExitUsage;
+}
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const core::Environment& env,
+           const std::string& executablePath) {
+  CliIo io{out, err, env, executablePath};
+  if (!args.empty()) {
+    for (const auto& command : kCommands) {
+      if (args.front() == command.name) return command.run({args.begin() + 1, args.end()}, io);
+    }
   }
-  err << kUsage << '\n';
-  return 2;
+  return usageError(io, allUsages());
 }
 
 }  // namespace app

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,7 +15,14 @@ class Context;
 // the semantics of the Windows profile API. The functions in namespace
 // profile work on the file's bytes as they are on disk (Windows-1252) and
 // are the one parser of the program: the key-by-key reads and the
-// parse-once Document below share it, so the two cannot disagree.
+// parse-once Document below share one line scanner, so the two cannot
+// disagree.
+//
+// A line is: blank; a comment (first non-blank character ";"); a section
+// header ("[" up to the last "]" of the line, the name trimmed); a key line
+// (the name before the first "=", trimmed, and the value after it); or
+// anything else, which no read sees and every write keeps. Lines end in
+// LF or CR LF. Names compare without regard to the case of ASCII letters.
 namespace profile {
 
 // Longest value a read returns: the Windows API's 200-character buffer less
@@ -23,23 +31,43 @@ inline constexpr std::size_t MaxValueLength = 199;
 
 // The value of key in section: section and key matched without regard to
 // case and surrounding blanks, first section and first key win, the value
-// trimmed, one pair of matching quotes removed, cut to MaxValueLength.
-// nullopt when the section or the key is absent.
-std::optional<std::string> lookup(std::string_view bytes, std::string_view section, std::string_view key);
+// trimmed, one pair of matching quotes removed, cut at a NUL byte and to
+// maxLength bytes. nullopt when the section or the key is absent.
+std::optional<std::string> lookup(std::string_view bytes, std::string_view section, std::string_view key,
+                                  std::size_t maxLength = MaxValueLength);
 
 // The file's bytes after writing key=value into section: an existing key's
-// line is replaced in place, a missing key is appended at the end of its
-// section, a missing section at the end of the file. Every other byte stays.
+// line is replaced in place (its text up to the value and its line end
+// kept), a missing key is added after the last line of its section that is
+// neither blank nor a comment, a missing section at the end of the file
+// after a blank line. New lines end like the file's first line (CR LF for a
+// file without line ends). Every other byte stays. Throws RuntimeError 5
+// for names or a value that would not read back as written (a line break or
+// NUL anywhere, an empty key, a key with "=" or one starting with ";" or
+// "[").
 std::string withValue(std::string_view bytes, std::string_view section, std::string_view key, std::string_view value);
 
 // The file's bytes without the key's line (the first match only); the bytes
 // unchanged when it is absent.
 std::string withoutKey(std::string_view bytes, std::string_view section, std::string_view key);
 
+// The file's bytes without every section (header and lines up to the next
+// header) whose name the predicate picks.
+std::string withoutSections(std::string_view bytes, const std::function<bool(std::string_view name)>& drop);
+
+// The text to write for a value so that a read gives the value back
+// unchanged: a value with blanks at either end or that is itself enclosed in
+// matching quotes is put in double quotes.
+std::string storedForm(std::string_view value);
+
 // A whole file parsed once, answering like lookup() for every key.
 class Document {
  public:
   explicit Document(std::string_view bytes);
+  // The same file with names and values turned into UTF-8; get() then takes
+  // UTF-8 names.
+  static Document fromCp1252(std::string_view bytes);
+
   std::optional<std::string> get(std::string_view section, std::string_view key) const;
   // Section names in file order (first occurrence of each, as written).
   std::vector<std::string> sectionNames() const;
@@ -55,6 +83,7 @@ class Document {
     std::vector<Key> keys;
   };
   std::vector<Section> sections_;
+  bool utf8_ = false;
 };
 
 }  // namespace profile
@@ -73,5 +102,12 @@ void WriteProfileString(Context& ctx, std::string_view file, std::string_view se
 
 // The whole file parsed once (UTF-8 values); an unreadable file is empty.
 profile::Document ReadProfileDocument(Context& ctx, std::string_view file);
+
+// The same read and write on a host file, for hangarpak-cli: the value read
+// (UTF-8, def when absent), and whether the write succeeded.
+std::string readProfileHostFile(const std::string& hostPath, std::string_view section, std::string_view key,
+                                std::string_view def);
+bool writeProfileHostFile(const std::string& hostPath, std::string_view section, std::string_view key,
+                          std::string_view value);
 
 }  // namespace core

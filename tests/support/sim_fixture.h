@@ -12,26 +12,9 @@
 #include "core/settings.h"
 #include "support/recording_printer.h"
 #include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
 
 namespace testsupport {
-
-// A temporary host folder, removed with everything in it at the end.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
-// Writes and reads host files for test set-up (parents made as needed).
-void writeHostFile(const std::string& hostPath, std::string_view bytes);
-std::string readHostFile(const std::string& hostPath);
-bool hostExists(const std::string& hostPath);
 
 // A fresh Context over a temporary folder: drive C: is <tmp>/c, drive Z: is
 // <tmp>, the application folder is <tmp>/app (Z:\app), the settings and

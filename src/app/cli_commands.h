@@ -1,0 +1,42 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/environment.h"
+
+namespace app {
+
+// Exit statuses of hangarpak-cli.
+inline constexpr int ExitDone = 0;
+inline constexpr int ExitProblem = 1;  // the operation failed or found a problem
+inline constexpr int ExitUsage = 2;
+
+// What a command gets besides its own words.
+struct CliIo {
+  std::ostream& out;
+  std::ostream& err;
+  const core::Environment& env;
+  const std::string& executablePath;
+};
+
+// One command family of hangarpak-cli: its first word, its one-line usage
+// (without the program name) and its entry, which gets the words after the
+// first one. cli.cpp holds the table; each family lives in cli_<family>.cpp.
+struct CliCommand {
+  std::string_view name;
+  std::string_view usage;
+  int (*run)(const std::vector<std::string>& args, CliIo& io);
+};
+
+// Prints "usage: hangarpak-cli " + usage on one line to io.err and returns
+// ExitUsage.
+int usageError(CliIo& io, std::string_view usage);
+
+// cfg get FILE SECTION KEY [DEFAULT] | cfg set FILE SECTION KEY VALUE
+extern const std::string_view cfgUsage;
+int runCfg(const std::vector<std::string>& args, CliIo& io);
+
+}  // namespace app

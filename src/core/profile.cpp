@@ -1,0 +1,418 @@
+#include "core/profile.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "core/atomic_file.h"
+#include "core/codepage.h"
+#include "core/context.h"
+#include "core/errors.h"
+#include "core/fs.h"
+
+namespace core {
+namespace profile {
+
+namespace {
+
+bool isBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+std::string_view trimmed(std::string_view s) {
+  std::size_t b = 0, e = s.size();
+  while (b < e && isBlank(s[b])) ++b;
+  while (e > b && isBlank(s[e - 1])) --e;
+  return s.substr(b, e - b);
+}
+
+char foldAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return foldAscii(x) == foldAscii(y); });
+}
+
+std::string folded(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = foldAscii(c);
+  return out;
+}
+
+// One line of a profile file. Offsets are into the file's bytes.
+struct Line {
+  enum Kind { Blank, Comment, Section, Key, Other };
+  std::size_t begin = 0;  // first byte
+  std::size_t end = 0;    // end of the text, before CR LF or LF
+  std::size_t next = 0;   // first byte of the next line
+  Kind kind = Blank;
+  std::string_view name;   // section or key name, trimmed
+  std::string_view value;  // key value, trimmed
+  std::size_t equals = 0;  // offset of the key line's "="
+};
+
+// The one line scanner every read and write of the program goes through.
+class Scanner {
+ public:
+  explicit Scanner(std::string_view bytes) : bytes_(bytes) {}
+
+  bool next(Line& line) {
+    if (pos_ >= bytes_.size()) return false;
+    line = Line{};
+    line.begin = pos_;
+    const std::size_t lf = bytes_.find('\n', pos_);
+    if (lf == std::string_view::npos) {
+      line.end = line.next = bytes_.size();
+    } else {
+      line.end = lf > pos_ && bytes_[lf - 1] == '\r' ? lf - 1 : lf;
+      line.next = lf + 1;
+    }
+    pos_ = line.next;
+    classify(line);
+    return true;
+  }
+
+ private:
+  void classify(Line& line) const {
+    const std::string_view text = trimmed(bytes_.substr(line.begin, line.end - line.begin));
+    if (text.empty()) {
+      line.kind = Line::Blank;
+    } else if (text.front() == ';') {
+      line.kind = Line::Comment;
+    } else if (text.front() == '[') {
+      const std::size_t close = text.rfind(']');
+      if (close == 0 || close == std::string_view::npos) {
+        line.kind = Line::Other;
+      } else {
+        line.kind = Line::Section;
+        line.name = trimmed(text.substr(1, close - 1));
+      }
+    } else if (const std::size_t eq = text.find('='); eq != std::string_view::npos) {
+      line.kind = Line::Key;
+      line.name = trimmed(text.substr(0, eq));
+      line.value = trimmed(text.substr(eq + 1));
+      line.equals = static_cast<std::size_t>(text.data() - bytes_.data()) + eq;
+    } else {
+      line.kind = Line::Other;
+    }
+  }
+
+  std::string_view bytes_;
+  std::size_t pos_ = 0;
+};
+
+// What a read returns for a key line's value.
+std::string cooked(std::string_view value, std::size_t maxLength) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+    value = value.substr(1, value.size() - 2);
+  value = value.substr(0, value.find('\0'));
+  return std::string(value.substr(0, maxLength));
+}
+
+// Where a key is, or would go, in a file.
+struct Place {
+  bool sectionFound = false;
+  bool keyFound = false;
+  Line keyLine;
+  Line lastContent;  // last line of the section that is neither blank nor a comment
+};
+
+Place find(std::string_view bytes, std::string_view section, std::string_view key) {
+  section = trimmed(section);
+  key = trimmed(key);
+  Place place;
+  Scanner scanner(bytes);
+  Line line;
+  while (scanner.next(line)) {
+    if (line.kind == Line::Section) {
+      if (place.sectionFound) break;  // the first section of the name wins
+      if (sameName(line.name, section)) {
+        place.sectionFound = true;
+        place.lastContent = line;
+      }
+    } else if (place.sectionFound) {
+      if (line.kind == Line::Key && sameName(line.name, key)) {
+        place.keyFound = true;
+        place.keyLine = line;
+        return place;
+      }
+      if (line.kind == Line::Key || line.kind == Line::Other) place.lastContent = line;
+    }
+  }
+  return place;
+}
+
+std::string_view lineEndOf(std::string_view bytes) {
+  const std::size_t lf = bytes.find('\n');
+  if (lf != std::string_view::npos && (lf == 0 || bytes[lf - 1] != '\r')) return "\n";
+  return "\r\n";
+}
+
+bool hasBreak(std::string_view s) {
+  return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+void checkWritable(std::string_view section, std::string_view key, std::string_view value) {
+  const std::string_view k = trimmed(key);
+  if (hasBreak(section) || hasBreak(key) || hasBreak(value) || k.empty() || k.find('=') != std::string_view::npos ||
+      k.front() == ';' || k.front() == '[')
+    throw RuntimeError(err::InvalidProcedureCall, "a profile name or value that cannot be written");
+}
+
+}  // namespace
+
+std::optional<std::string> lookup(std::string_view bytes, std::string_view section, std::string_view key,
+                                  std::size_t maxLength) {
+  const Place place = find(bytes, section, key);
+  if (!place.keyFound) return std::nullopt;
+  return cooked(place.keyLine.value, maxLength);
+}
+
+std::string withValue(std::string_view bytes, std::string_view section, std::string_view key, std::string_view value) {
+  checkWritable(section, key, value);
+  const Place place = find(bytes, section, key);
+  const std::string_view eol = lineEndOf(bytes);
+  std::string out;
+  out.reserve(bytes.size() + key.size() + value.size() + section.size() + 16);
+
+  if (place.keyFound) {
+    // Keep the line's text up to the value ("Title = ") and its line end.
+    std::size_t start = place.keyLine.equals + 1;
+    while (start < place.keyLine.end && (bytes[start] == ' ' || bytes[start] == '\t')) ++start;
+    if (start == place.keyLine.end) start = place.keyLine.equals + 1;
+    out.append(bytes.substr(0, start));
+    out.append(value);
+    out.append(bytes.substr(place.keyLine.end));
+    return out;
+  }
+
+  const std::string keyLine = std::string(trimmed(key)) + "=" + std::string(value);
+  if (place.sectionFound) {
+    const Line& after = place.lastContent;
+    out.append(bytes.substr(0, after.next));
+    if (after.next == after.end) out.append(eol);  // the file's last line had no line end
+    out.append(keyLine);
+    out.append(eol);
+    out.append(bytes.substr(after.next));
+    return out;
+  }
+
+  out.append(bytes);
+  if (!bytes.empty()) {
+    if (bytes.back() != '\n') out.append(eol);
+    // A blank line before the new section, unless the file ends in one.
+    const std::string_view text = std::string_view(out).substr(0, out.size() - 1);
+    const std::size_t lastLf = text.rfind('\n');
+    if (!trimmed(text.substr(lastLf == std::string_view::npos ? 0 : lastLf + 1)).empty()) out.append(eol);
+  }
+  out.append("[");
+  out.append(trimmed(section));
+  out.append("]");
+  out.append(eol);
+  out.append(keyLine);
+  out.append(eol);
+  return out;
+}
+
+std::string withoutKey(std::string_view bytes, std::string_view section, std::string_view key) {
+  const Place place = find(bytes, section, key);
+  if (!place.keyFound) return std::string(bytes);
+  std::string out(bytes.substr(0, place.keyLine.begin));
+  out.append(bytes.substr(place.keyLine.next));
+  return out;
+}
+
+std::string withoutSections(std::string_view bytes, const std::function<bool(std::string_view name)>& drop) {
+  std::string out;
+  out.reserve(bytes.size());
+  Scanner scanner(bytes);
+  Line line;
+  bool dropping = false;
+  while (scanner.next(line)) {
+    if (line.kind == Line::Section) dropping = drop(line.name);
+    if (!dropping) out.append(bytes.substr(line.begin, line.next - line.begin));
+  }
+  return out;
+}
+
+std::string storedForm(std::string_view value) {
+  if (value.empty()) return {};
+  const bool blankEnds = isBlank(value.front()) || isBlank(value.back());
+  const bool quoted =
+      value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
+  if (!blankEnds && !quoted) return std::string(value);
+  return "\"" + std::string(value) + "\"";
+}
+
+Document::Document(std::string_view bytes) {
+  Scanner scanner(bytes);
+  Line line;
+  bool inSection = false;  // in the first section of its name
+  while (scanner.next(line)) {
+    if (line.kind == Line::Section) {
+      std::string lowerName = folded(line.name);
+      const bool seen =
+          std::any_of(sections_.begin(), sections_.end(), [&](const Section& s) { return s.lowerName == lowerName; });
+      inSection = !seen;
+      if (inSection) sections_.push_back({std::string(line.name), std::move(lowerName), {}});
+    } else if (line.kind == Line::Key && inSection) {
+      std::vector<Key>& keys = sections_.back().keys;
+      std::string lowerName = folded(line.name);
+      const bool seen = std::any_of(keys.begin(), keys.end(), [&](const Key& k) { return k.lowerName == lowerName; });
+      if (!seen) keys.push_back({std::move(lowerName), cooked(line.value, MaxValueLength)});
+    }
+  }
+}
+
+Document Document::fromCp1252(std::string_view bytes) {
+  Document doc(bytes);
+  for (Section& section : doc.sections_) {
+    section.name = cp1252ToUtf8(section.name);
+    for (Key& key : section.keys) key.value = cp1252ToUtf8(key.value);
+  }
+  doc.utf8_ = true;
+  return doc;
+}
+
+std::optional<std::string> Document::get(std::string_view section, std::string_view key) const {
+  std::string sectionName, keyName;
+  if (utf8_) {
+    sectionName = folded(trimmed(utf8ToCp1252(section)));
+    keyName = folded(trimmed(utf8ToCp1252(key)));
+  } else {
+    sectionName = folded(trimmed(section));
+    keyName = folded(trimmed(key));
+  }
+  for (const Section& s : sections_) {
+    if (s.lowerName != sectionName) continue;
+    for (const Key& k : s.keys)
+      if (k.lowerName == keyName) return k.value;
+    return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+std::vector<std::string> Document::sectionNames() const {
+  std::vector<std::string> names;
+  names.reserve(sections_.size());
+  for (const Section& s : sections_) names.push_back(s.name);
+  return names;
+}
+
+}  // namespace profile
+
+namespace {
+
+std::size_t charCount(std::string_view utf8) {
+  return static_cast<std::size_t>(
+      std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+// The first n characters of UTF-8 text.
+std::string firstChars(std::string_view utf8, std::size_t n) {
+  std::size_t chars = 0;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80 && chars++ == n) return std::string(utf8.substr(0, i));
+  }
+  return std::string(utf8);
+}
+
+// The value read, in UTF-8: the key's value, else the default. Like the
+// Windows call, the default goes through the same 199-character buffer.
+std::string readValue(const std::optional<std::string>& bytes, std::string_view section, std::string_view key,
+                      std::string_view def) {
+  if (bytes) {
+    if (auto value = profile::lookup(*bytes, utf8ToCp1252(section), utf8ToCp1252(key))) return cp1252ToUtf8(*value);
+  }
+  return firstChars(def.substr(0, def.find('\0')), profile::MaxValueLength);
+}
+
+// The read-modify-write of a write, over the two ways to reach a file.
+// readBytes returns nullopt for a missing file and throws for any other
+// failure, so that an unreadable file is never replaced by a new one.
+template <class Read, class IsReadOnly, class Write>
+bool writeValue(Read readBytes, IsReadOnly isReadOnly, Write writeBytes, std::string_view section, std::string_view key,
+                std::string_view value) {
+  try {
+    const std::optional<std::string> old = readBytes();
+    if (old && isReadOnly()) return false;
+    std::string updated =
+        profile::withValue(old ? *old : std::string(), utf8ToCp1252(section), utf8ToCp1252(key), utf8ToCp1252(value));
+    if (!old || updated != *old) writeBytes(updated);
+    return true;
+  } catch (const RuntimeError&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+std::string ReadProfileString(Context& ctx, std::string_view file, std::string_view section, std::string_view key,
+                              std::string_view def) {
+  std::optional<std::string> bytes;
+  try {
+    bytes = ctx.fs.readFile(file);
+  } catch (const RuntimeError&) {
+  }
+  std::string value = readValue(bytes, section, key, def);
+  const std::size_t chars = charCount(value);
+  ctx.state.lastApiResult = static_cast<std::int32_t>(chars);
+  ctx.state.profileBuffer = value + std::string(chars < 200 ? 200 - chars : 0, ' ');
+  return value;
+}
+
+void WriteProfileString(Context& ctx, std::string_view file, std::string_view section, std::string_view key,
+                        std::string_view value) {
+  const bool ok = writeValue(
+      [&]() -> std::optional<std::string> {
+        try {
+          return ctx.fs.readFile(file);
+        } catch (const RuntimeError& e) {
+          if (e.number() == err::FileNotFound) return std::nullopt;
+          throw;
+        }
+      },
+      [&] { return (ctx.fs.attributes(file) & attr::ReadOnly) != 0; },
+      [&](const std::string& bytes) { ctx.fs.writeFile(file, bytes); }, section, key, value);
+  ctx.state.lastApiResult = ok ? 1 : 0;
+}
+
+profile::Document ReadProfileDocument(Context& ctx, std::string_view file) {
+  try {
+    return profile::Document::fromCp1252(ctx.fs.readFile(file));
+  } catch (const RuntimeError&) {
+    return profile::Document::fromCp1252({});
+  }
+}
+
+std::string readProfileHostFile(const std::string& hostPath, std::string_view section, std::string_view key,
+                                std::string_view def) {
+  std::optional<std::string> bytes;
+  try {
+    bytes = readHostFile(hostPath);
+  } catch (const RuntimeError&) {
+  }
+  return readValue(bytes, section, key, def);
+}
+
+bool writeProfileHostFile(const std::string& hostPath, std::string_view section, std::string_view key,
+                          std::string_view value) {
+  return writeValue(
+      [&]() -> std::optional<std::string> {
+        try {
+          return readHostFile(hostPath);
+        } catch (const RuntimeError& e) {
+          if (e.sysErrno() == ENOENT) return std::nullopt;
+          throw;
+        }
+      },
+      [&] {
+        struct stat st;
+        return ::stat(hostPath.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
+      },
+      [&](const std::string& bytes) { writeFileAtomically(hostPath, bytes); }, section, key, value);
+}
+
+}  // namespace core
