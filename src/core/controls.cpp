@@ -82,11 +82,16 @@ std::vector<int> ListView::selectedIndices() const {
 int ComboBox::addItem(std::string text) {
   auto pos = items_.end();
   if (sorted) {
-    pos = std::upper_bound(items_.begin(), items_.end(), text,
+    const auto first = items_.begin() + std::min<std::ptrdiff_t>(std::max(pinnedTop, 0), listCount());
+    pos = std::upper_bound(first, items_.end(), text,
                            [](const std::string& t, const std::string& it) { return textOrderLess(t, it); });
   }
-  const int index = static_cast<int>(pos - items_.begin());
-  items_.insert(pos, std::move(text));
+  return insertItem(static_cast<int>(pos - items_.begin()), std::move(text));
+}
+
+int ComboBox::insertItem(int index, std::string text) {
+  if (index < 0 || index > listCount()) throw RuntimeError(err::InvalidProcedureCall, "Invalid procedure call");
+  items_.insert(items_.begin() + index, std::move(text));
   if (listIndex_ >= index) ++listIndex_;
   return index;
 }

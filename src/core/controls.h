@@ -111,11 +111,17 @@ class ListView {
 class ComboBox {
  public:
   bool sorted = false;
+  // The first pinnedTop positions stay where they are and take no part in
+  // the sort: "---Not Listed---" heads the choice lists whatever sorts
+  // before it.
+  int pinnedTop = 0;
   bool visible = true;
   bool enabled = true;
   std::function<void()> onClick;
 
   int addItem(std::string text);  // returns the index it took
+  // Inserts at the given position, sorted or not (0 <= index <= listCount()).
+  int insertItem(int index, std::string text);
   void removeItem(int index);
   void clear();
   int listCount() const { return static_cast<int>(items_.size()); }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/errors.h"
+
 namespace {
 
 TEST(ListView, SortedRowsStayInTextOrderAfterRename) {
@@ -52,6 +54,21 @@ TEST(ComboBox, InsertBeforeSelectionKeepsSelectedText) {
   EXPECT_EQ(combo.text(), "m");
   combo.removeItem(1);
   EXPECT_EQ(combo.listIndex(), -1);
+}
+
+TEST(ComboBox, PinnedHeadStaysFirstWhatSortsBeforeIt) {
+  core::ComboBox combo;
+  combo.sorted = true;
+  combo.addItem("beta");
+  combo.addItem("!alpha");  // '!' sorts before '-'
+  combo.setListIndex(1);
+  combo.insertItem(0, "---Not Listed---");
+  combo.pinnedTop = 1;
+  EXPECT_EQ(combo.text(), "beta");
+  EXPECT_EQ(combo.addItem(""), 1);
+  EXPECT_EQ(combo.addItem("zulu"), 4);
+  EXPECT_EQ(combo.items(), (std::vector<std::string>{"---Not Listed---", "", "!alpha", "beta", "zulu"}));
+  EXPECT_THROW(combo.insertItem(6, "x"), core::RuntimeError);
 }
 
 }  // namespace
