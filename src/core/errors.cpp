@@ -13,6 +13,10 @@ std::string describeError(int number) {
   switch (number) {
     case err::InvalidProcedureCall:
       return "Invalid procedure call or argument";
+    case err::Overflow:
+      return "Overflow";
+    case err::TypeMismatch:
+      return "Type mismatch";
     case err::LibraryNotLoaded:
       return "Error in loading DLL";
     case err::BadFileName:

@@ -10,6 +10,8 @@ namespace core {
 // wording. Only core/fs maps errno to these.
 namespace err {
 inline constexpr int InvalidProcedureCall = 5;
+inline constexpr int Overflow = 6;           // a stored number too large for its type
+inline constexpr int TypeMismatch = 13;      // a stored option that is not a number
 inline constexpr int LibraryNotLoaded = 48;  // ZIP library unusable
 inline constexpr int BadFileName = 52;       // a name the file system cannot hold
 inline constexpr int FileNotFound = 53;

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <string_view>
+
+#include "core/controls.h"
+
+namespace core {
+class Context;
+}
+
+namespace ui {
+
+class MainWindow;
+
+// The Install tab's frame installFra: the archive browser and the install
+// command. The shell (start-up, the File menu) calls the handlers below.
+class InstallTab {
+ public:
+  InstallTab(core::Context& ctx, MainWindow& main);
+  InstallTab(const InstallTab&) = delete;
+  InstallTab& operator=(const InstallTab&) = delete;
+
+  bool visible = true;  // the frame
+  core::DriveList ZipFileDrv;
+  core::FolderList ZipFileDir;  // its change raises ZipFileDir_Change
+  core::FileList ZipFileLst;    // not shown; "*.zip;*.sif"
+  core::ListView ZipFileLst2;   // columns "file", "path"; several rows selectable
+  core::Button unzipCmd{"&Install"};
+  core::Button lukkCmd{"E&xit"};
+  core::Label infoLbl{
+      "Hangarpak installs aircraft, panels, sounds, scenery (SIF) and adventures straight from their ZIP "
+      "archives."};
+  core::Label versionLbl{"Version 3.2"};
+  core::FileList FilesLst;  // not shown; the temporary folders' files
+
+  // The user picked a drive in ZipFileDrv.
+  void ZipFileDrv_Change(std::string_view picked);
+
+  // --- Hooks of the archive browser and install command (not built yet;
+  // --- each does nothing until then).
+  // The folder list's folder changed: refill ZipFileLst2.
+  void ZipFileDir_Change();
+  void ZipFileLst2_DblClick();
+  // The install command: the selected archives, or commandLineArchive when
+  // commandLineInstall is set.
+  void unzipCmd_Click();
+
+ private:
+  core::Context& ctx_;
+  MainWindow& main_;
+};
+
+}  // namespace ui

@@ -1,0 +1,267 @@
+#include "ui/main_window.h"
+
+#include "core/association.h"
+#include "core/context.h"
+#include "core/dialogs.h"
+#include "core/errors.h"
+#include "core/process.h"
+#include "core/settings.h"
+#include "core/simulator.h"
+#include "core/single_instance.h"
+#include "core/startup_settings.h"
+#include "core/temp_folders.h"
+#include "core/text.h"
+#include "ui/about_form.h"
+#include "ui/option_form.h"
+#include "ui/start_form.h"
+
+namespace ui {
+
+namespace {
+
+struct TabInfo {
+  const char* caption;
+  const char* key;
+  const char* windowCaption;
+  const char* unzipCaption;
+  std::uint8_t currentTab;
+};
+constexpr TabInfo kTabs[] = {
+    {"Install", "ins", "Hangarpak 2000", "Un&Zip", 0},
+    {"Aircraft", "man", "Hangarpak Aircraft Manager", "U&pdate", 1},
+    {"Editor", "edi", "Hangarpak Addon Editor", "E&dit", 0},
+};
+
+}  // namespace
+
+MainWindow::MainWindow(core::Context& ctx)
+    : installFra(ctx, *this),
+      managerFra(ctx, *this),
+      editFra(ctx, *this),
+      waitFrm(ctx, *this),
+      ctx_(ctx),
+      host_(ctx, *this) {
+  for (const auto& t : kTabs) tabs.push_back({t.caption, t.key});
+  using Style = ToolButton::Style;
+  toolButtons = {
+      {Style::Group, "1", 0, true, "Aircraft"}, {Style::Group, "2", 0, false, "Panels"},
+      {Style::Group, "3", 0, false, "Sounds"},  {Style::Placeholder, "", 0, false, ""},
+      {Style::Plain, "4", 0, false, "Scan"},    {Style::Plain, "5", 0, false, "Delete"},
+      {Style::Plain, "6", 0, false, "Edit"},
+  };
+  ctx_.setWindowHost(&host_);
+}
+
+MainWindow::~MainWindow() {
+  ctx_.setWindowHost(nullptr);
+}
+
+void MainWindow::adoptInstanceLock(std::unique_ptr<core::InstanceLock> lock) {
+  lock_ = std::move(lock);
+  guarded_ = true;
+}
+
+void MainWindow::Form_Load(std::string_view commandLine) {
+  if (!guarded_) {
+    lock_ = core::GuardSingleInstance(ctx_.locations, ctx_.dialogs);
+    guarded_ = true;
+  }
+  try {
+    startUp(commandLine);
+  } catch (const core::RuntimeError&) {
+    recover();
+  }
+  changed();
+}
+
+void MainWindow::startUp(std::string_view commandLine) {
+  core::AppState& s = ctx_.state;
+  core::LoadSettings(ctx_);
+  core::ClearTempZip(ctx_);
+
+  if (!commandLine.empty()) {
+    s.commandLineArchive = std::string(commandLine);
+    s.commandLineInstall = true;
+    if (commandLineInstaller)
+      commandLineInstaller();
+    else
+      installFra.unzipCmd_Click();
+  }
+
+  s.catalogueStale = 1;
+  s.commandLineInstall = false;
+  s.currentTab = 0;
+
+  if (core::FirstRun(ctx_)) {
+    StartForm greeting;
+    ctx_.dialogs.runModal(greeting);
+    OptionForm options(ctx_, *this);
+    ctx_.dialogs.runModal(options);
+    core::MarkFirstRunDone(ctx_);
+  }
+
+  if (s.optAssociate == 1) core::WriteAssociation(ctx_);
+
+  core::FindSimulator(ctx_);
+
+  imageListSize = 6;
+  int image = 1;
+  for (auto& button : toolButtons)
+    if (button.style != ToolButton::Style::Placeholder) button.image = image++;
+
+  installFra.ZipFileDrv.setDrive(core::left(s.startupFolder, 2));
+  installFra.ZipFileDir.setPath(s.startupFolder);
+}
+
+void MainWindow::recover() {
+  core::step([&] { installFra.ZipFileDrv.setDrive("c:\\"); });
+  core::step([&] { installFra.ZipFileDir.setPath("c:\\"); });
+}
+
+void MainWindow::Form_Unload() {
+  ctx_.settings.save(core::kSettingsApp, "Main", "Startup Path", installFra.ZipFileDir.path());
+  ctx_.settings.save(core::kSettingsApp, "Main", "App Path", ctx_.appFolder());
+  core::ClearTempZip(ctx_);
+  throw core::EndProgram{};
+}
+
+void MainWindow::selectTab(int index) {
+  if (index < 1 || index > static_cast<int>(tabs.size())) return;
+  selectedTab = index;
+  TabStrip_Click();
+}
+
+void MainWindow::TabStrip_Click() {
+  const TabInfo& t = kTabs[selectedTab - 1];
+  ctx_.state.currentTab = t.currentTab;
+  installFra.visible = selectedTab == 1;
+  managerFra.visible = selectedTab == 2;
+  editFra.visible = selectedTab == 3;
+  unzipCap.caption = t.unzipCaption;
+  caption = t.windowCaption;
+  changed();
+
+  const std::string& key = selectedKey();
+  if (key == "man") {
+    if (ctx_.state.catalogueStale == 1) managerFra.Search();
+    if (managerFra.flyLst.count() >= 1) managerFra.UpdateAircraft();
+  } else if (key == "edi") {
+    if (ctx_.state.catalogueStale == 1) managerFra.Search();
+    editFra.FillEditList(editorMode());
+  }
+  changed();
+}
+
+int MainWindow::editorMode() const {
+  return toolButtonPressed(1) ? 1 : toolButtonPressed(2) ? 2 : 3;
+}
+
+void MainWindow::ToolBar_ButtonClick(int button) {
+  if (button < 1 || button > static_cast<int>(toolButtons.size())) return;
+  ToolButton& clicked = toolButtons[static_cast<std::size_t>(button - 1)];
+  if (clicked.style == ToolButton::Style::Group) {
+    for (auto& b : toolButtons)
+      if (b.style == ToolButton::Style::Group) b.pressed = (&b == &clicked);
+    changed();
+  }
+  if (clicked.tag.empty()) return;
+  switch (std::stoi(clicked.tag)) {
+    case 1:
+    case 2:
+    case 3:
+      editFra.FillEditList(std::stoi(clicked.tag));
+      break;
+    case 4:
+      editFra.showScanDialog();
+      break;
+    case 5:
+      editFra.delCap_Click();
+      break;
+    case 6:
+      editFra.editCmd_Click();
+      break;
+    default:
+      break;
+  }
+  changed();
+}
+
+void MainWindow::unzipCap_Click() {
+  if (ctx_.state.currentTab == 1) {
+    managerFra.Search();
+  } else if (selectedKey() == "edi") {
+    editFra.editCmd_Click();
+  } else if (selectedKey() == "ins") {
+    installFra.unzipCmd_Click();
+  }
+  changed();
+}
+
+void MainWindow::OptCap_Click() {
+  setEnabled(false);
+  OptionForm options(ctx_, *this);
+  ctx_.dialogs.runModal(options);
+}
+
+void MainWindow::aboutCap_Click() {
+  setEnabled(false);
+  AboutForm about(ctx_);
+  ctx_.dialogs.runModal(about);
+}
+
+std::string MainWindow::helpFile() const {
+  return ctx_.locations.programFolder + "/help/index.html";
+}
+
+void MainWindow::helpCap_Click() {
+  const std::string file = helpFile();
+  try {
+    if (onShowHelp)
+      onShowHelp(file);
+    else
+      core::OpenWithDesktop(ctx_, file);
+  } catch (const core::RuntimeError& e) {
+    ctx_.dialogs.msgBox("The help page " + file + " cannot be shown: " + e.what(), "Hangarpak", core::Buttons::OK,
+                        core::Icon::Exclamation);
+  }
+}
+
+void MainWindow::homesiteCap_Click() {
+  core::step([&] { core::OpenWithDesktop(ctx_, std::string(kHomePage)); });
+}
+
+void MainWindow::delCap_Click() {
+  editFra.delCap_Click();
+  changed();
+}
+
+void MainWindow::editCap_Click() {
+  editFra.editCap_Click();
+  changed();
+}
+
+void MainWindow::renCap_Click() {
+  editFra.renCap_Click();
+  changed();
+}
+
+void MainWindow::scanCap_Click() {
+  editFra.showScanDialog();
+  changed();
+}
+
+void MainWindow::PopupMenu() {
+  if (onPopMenu) onPopMenu();
+}
+
+void MainWindow::setVisible(bool shown) {
+  visible = shown;
+  changed();
+}
+
+void MainWindow::setEnabled(bool on) {
+  enabled = on;
+  changed();
+}
+
+}  // namespace ui

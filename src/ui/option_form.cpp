@@ -1,0 +1,163 @@
+#include "ui/option_form.h"
+
+#include <string>
+
+#include "core/association.h"
+#include "core/context.h"
+#include "core/dialogs.h"
+#include "core/errors.h"
+#include "core/settings.h"
+#include "core/simulator.h"
+#include "core/startup_settings.h"
+#include "core/text.h"
+#include "ui/drive_choice.h"
+#include "ui/main_window.h"
+
+namespace ui {
+
+OptionForm::OptionForm(core::Context& ctx, MainWindow& main)
+    : ScenDrv(ctx.drives), ScenDir(ctx.fs), ctx_(ctx), main_(main) {
+  caption = "Options";
+}
+
+bool OptionForm::enableRegisteredVersions() {
+  fs98Opt.enabled = core::SimulatorRegistered(ctx_, core::simver::FS98);
+  fs2000Opt.enabled = core::SimulatorRegistered(ctx_, core::simver::FS2000);
+  fs2002Opt.enabled = core::SimulatorRegistered(ctx_, core::simver::FS2002);
+  return fs98Opt.enabled || fs2000Opt.enabled || fs2002Opt.enabled;
+}
+
+void OptionForm::select(core::OptionButton& button) {
+  for (core::OptionButton* b : {&fs2002Opt, &fs2000Opt, &fs98Opt}) b->value = (b == &button);
+  changed();
+}
+
+void OptionForm::Form_Load() {
+  try {
+    loadFromState();
+  } catch (const core::RuntimeError&) {
+    core::step([&] { ScenDir.setPath("c:\\"); });
+    core::step([&] { ScenDrv.setDrive("c:\\"); });
+  }
+  changed();
+}
+
+void OptionForm::loadFromState() {
+  core::AppState& s = ctx_.state;
+  // Without any registered simulator, detection runs until one is: the
+  // first pass may only choose the version, the next locates it. A folder
+  // that detection accepts from the registry without the version's marker
+  // would never register it; then that version's button is enabled rather
+  // than asking forever.
+  bool detectedKnownVersion = false;
+  while (!enableRegisteredVersions()) {
+    if (detectedKnownVersion && core::simulatorInfo(s.simVersion)) {
+      (s.simVersion == core::simver::FS98     ? fs98Opt
+       : s.simVersion == core::simver::FS2000 ? fs2000Opt
+                                              : fs2002Opt)
+          .enabled = true;
+      break;
+    }
+    detectedKnownVersion = core::simulatorInfo(s.simVersion) != nullptr;
+    s.simFolder.clear();
+    core::FindSimulator(ctx_);
+  }
+  select(fs2002Opt.enabled ? fs2002Opt : fs2000Opt.enabled ? fs2000Opt : fs98Opt);
+  core::MarkFirstRunDone(ctx_);
+
+  versionAtLoad_ = s.simVersion;
+  switch (s.simVersion) {
+    case core::simver::FS98:
+      select(fs98Opt);
+      break;
+    case core::simver::FS2000:
+      select(fs2000Opt);
+      break;
+    case core::simver::FS2002:
+      select(fs2002Opt);
+      break;
+    case core::simver::NotChosen:
+      s.simVersion = core::simver::FS2000;
+      break;
+    default:
+      break;
+  }
+
+  docChk.value = s.optInstallDoc;
+  assChk.value = s.optAssociate;
+  folderChk.value = s.optFolderName;
+  addonChk.value = s.optAddonName == 2 ? 0 : s.optAddonName;
+  manChk.value = s.optRunManager;
+
+  ScenDir.setPath(s.sceneryFolder);
+  ScenDrv.setDrive(core::left(s.sceneryFolder, 2));
+}
+
+void OptionForm::ScenDrv_Change(std::string_view picked) {
+  ChangeDrive(ctx_, ScenDrv, ScenDir, picked);
+  changed();
+}
+
+void OptionForm::ScenDir_Open(std::string_view path) {
+  OpenFolder(ScenDir, path);
+  changed();
+}
+
+void OptionForm::okCmd_Click() {
+  core::AppState& s = ctx_.state;
+  auto byte = [](const core::CheckBox& box) { return static_cast<std::uint8_t>(box.value); };
+  s.optAssociate = byte(assChk);
+  s.optInstallDoc = byte(docChk);
+  s.optFolderName = byte(folderChk);
+  s.optRunManager = byte(manChk);
+  s.optAddonName = byte(addonChk);
+  if (fs98Opt.value)
+    s.simVersion = core::simver::FS98;
+  else if (fs2000Opt.value)
+    s.simVersion = core::simver::FS2000;
+  else if (fs2002Opt.value)
+    s.simVersion = core::simver::FS2002;
+
+  s.sceneryFolder = ScenDir.path();
+  if (s.sceneryFolder.size() == 3) s.sceneryFolder.pop_back();  // "C:\" is kept as "C:"
+
+  auto save = [&](std::string_view section, std::string_view key, const std::string& value) {
+    ctx_.settings.save(core::kSettingsApp, section, key, value);
+  };
+  save("Main", "Scenery Path", s.sceneryFolder);
+  save("Options", "FS Version", std::to_string(s.simVersion));
+  save("Options", "Addon Name", std::to_string(s.optAddonName));
+  save("Options", "Folder Name", std::to_string(s.optFolderName));
+  save("Options", "Install Doc", std::to_string(s.optInstallDoc));
+  save("Options", "Run Manager", std::to_string(s.optRunManager));
+  save("Options", "Associate", std::to_string(s.optAssociate));
+
+  core::FindSimulator(ctx_);
+
+  if (s.simVersion != versionAtLoad_) {
+    if (main_.selectedTab == 2 || main_.selectedTab == 3) main_.selectTab(1);
+    s.catalogueStale = 1;
+  }
+
+  if (s.optAssociate == 1)
+    core::WriteAssociation(ctx_);
+  else
+    core::RemoveAssociation(ctx_);
+  unload();
+}
+
+void OptionForm::cancelCmd_Click() {
+  if (!core::FirstRun(ctx_)) {
+    unload();
+    return;
+  }
+  ctx_.dialogs.msgBox(" Press OK to confirm your settings!", "Confirm settings", core::Buttons::OK,
+                      core::Icon::Information);
+}
+
+void OptionForm::Form_Unload() {
+  if (core::FirstRun(ctx_)) throw core::EndProgram{};
+  ctx_.windows().setMainWindowEnabled(true);
+}
+
+}  // namespace ui

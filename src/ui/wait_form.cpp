@@ -1,0 +1,78 @@
+#include "ui/wait_form.h"
+
+#include "core/context.h"
+#include "core/errors.h"
+#include "ui/main_window.h"
+
+namespace ui {
+
+WaitForm::WaitForm(core::Context& ctx, MainWindow& main) : ctx_(ctx), main_(main) {}
+
+void WaitForm::Form_Load() {
+  // A freshly loaded dialog starts from its designed look.
+  caption = "Please wait";
+  progBar = core::ProgressBar{};
+  waitLbl = core::Label{"Please wait..."};
+  doneLbl = core::Label{};
+  okCmd = core::Button{"&OK"};
+  visible = false;
+  loaded = true;
+  keptCommandLineInstall = ctx_.state.commandLineInstall;
+  setMode(ctx_.state.progressMode);
+  changed();
+}
+
+void WaitForm::setMode(std::uint8_t mode) {
+  if (mode == 1) {
+    waitLbl.visible = true;
+    waitLbl.caption = "Please wait...";
+    doneLbl.visible = true;
+    okCmd.visible = true;
+    okCmd.enabled = false;
+    progBar.visible = false;
+    caption = "Installing";
+  } else if (mode == 2) {
+    waitLbl.visible = true;
+    waitLbl.caption = "Please wait...";
+    doneLbl.visible = false;
+    okCmd.visible = false;
+    progBar.visible = true;
+    caption = "Update";
+  }
+}
+
+void WaitForm::unload() {
+  // The catalogue rebuild that Form_Unload may start shows and unloads this
+  // dialog itself; that inner unload is part of this one.
+  if (!loaded || unloading_) return;
+  unloading_ = true;
+  struct Done {
+    WaitForm& f;
+    ~Done() {
+      f.unloading_ = false;
+      f.loaded = false;
+      f.visible = false;
+      f.changed();
+    }
+  } done{*this};
+  Form_Unload();
+}
+
+void WaitForm::Form_Unload() {
+  const core::AppState& s = ctx_.state;
+  const auto kind = s.packageKind;
+  const bool managerKind =
+      kind == core::PackageKind::Aircraft || kind == core::PackageKind::Panel || kind == core::PackageKind::Sound;
+  if (s.optRunManager == 1 && managerKind) {
+    if (keptCommandLineInstall) main_.setVisible(true);
+    setMode(2);
+    visible = true;
+    changed();
+    main_.selectTab(kind == core::PackageKind::Aircraft ? 2 : 3);
+  } else if (keptCommandLineInstall) {
+    // A command-line run ends when the user closes its progress dialog.
+    throw core::EndProgram{};
+  }
+}
+
+}  // namespace ui
