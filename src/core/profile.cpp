@@ -53,6 +53,14 @@ struct Line {
   std::size_t equals = 0;  // offset of the key line's "="
 };
 
+// The offset of the "]" closing a section header line, 0 when the line is
+// none. A "[" without "]" makes an ordinary line.
+std::size_t sectionClose(std::string_view text) {
+  if (text.front() != '[') return 0;
+  const std::size_t close = text.rfind(']');
+  return close == std::string_view::npos ? 0 : close;
+}
+
 // The one line scanner every read and write of the program goes through.
 class Scanner {
  public:
@@ -81,14 +89,9 @@ class Scanner {
       line.kind = Line::Blank;
     } else if (text.front() == ';') {
       line.kind = Line::Comment;
-    } else if (text.front() == '[') {
-      const std::size_t close = text.rfind(']');
-      if (close == 0 || close == std::string_view::npos) {
-        line.kind = Line::Other;
-      } else {
-        line.kind = Line::Section;
-        line.name = trimmed(text.substr(1, close - 1));
-      }
+    } else if (const std::size_t close = sectionClose(text); close != 0) {
+      line.kind = Line::Section;
+      line.name = trimmed(text.substr(1, close - 1));
     } else if (const std::size_t eq = text.find('='); eq != std::string_view::npos) {
       line.kind = Line::Key;
       line.name = trimmed(text.substr(0, eq));

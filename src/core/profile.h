@@ -19,9 +19,10 @@ class Context;
 // disagree.
 //
 // A line is: blank; a comment (first non-blank character ";"); a section
-// header ("[" up to the last "]" of the line, the name trimmed); a key line
-// (the name before the first "=", trimmed, and the value after it); or
-// anything else, which no read sees and every write keeps. Lines end in
+// header ("[" up to the last "]" of the line, the name trimmed, the rest of
+// the line ignored); a key line (the name before the first "=", trimmed, and
+// the value after it); or anything else, which no read sees and every write
+// keeps. This is how the simulator itself reads them under Wine. Lines end in
 // LF or CR LF. Names compare without regard to the case of ASCII letters.
 namespace profile {
 
