@@ -65,7 +65,8 @@ std::vector<std::pair<std::string, std::string>> shapedFiles() {
        "title = \"placeholder\""},
       {"mixed line ends, UTF-8 typographic quotes",
        "[fltsim.0]\n"
-       "title=\xE2\x80\x98" "Baron\xE2\x80\x99\n"
+       "title=\xE2\x80\x98"
+       "Baron\xE2\x80\x99\n"
        "sound = \"\\..\\..\\Asobo_Baron_G58\\sound\"\n"
        "[Flaps.0]\r\n"
        "type=1\r\n"
