@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <utility>
 
 #include "core/errors.h"
 
@@ -37,38 +38,75 @@ void writeAll(int fd, const char* data, std::size_t size) {
 
 }  // namespace
 
-void writeFileAtomically(const std::string& hostPath, std::string_view bytes) {
+AtomicHostFile::AtomicHostFile(std::string hostPath, std::optional<unsigned> newFileMode)
+    : target_(std::move(hostPath)), folder_(folderOf(target_)) {
   struct stat old;
-  const bool existed = ::stat(hostPath.c_str(), &old) == 0;
-  if (existed && S_ISDIR(old.st_mode)) throw RuntimeError(err::PathFileAccess, hostPath + " is a folder");
-
+  if (::stat(target_.c_str(), &old) == 0) {
+    if (S_ISDIR(old.st_mode)) throw RuntimeError(err::PathFileAccess, target_ + " is a folder", EISDIR);
+    mode_ = old.st_mode & 07777;
+  } else if (newFileMode) {
+    mode_ = *newFileMode & 07777;
+  }
   // The temporary name starts with "." so that a leftover counts as hidden
   // and is never taken for a simulator file.
-  const std::string folder = folderOf(hostPath);
-  std::string tmp = folder + "/.hangarpak-XXXXXX";
-  int fd = ::mkstemp(tmp.data());
-  if (fd < 0) fail(errno, "create temporary file in " + folder);
+  tmp_ = folder_ + "/.hangarpak-XXXXXX";
+  fd_ = ::mkostemp(tmp_.data(), O_CLOEXEC);
+  if (fd_ < 0) {
+    const int e = errno;
+    tmp_.clear();
+    if (e == ENOENT || e == ENOTDIR) throw RuntimeError(err::PathNotFound, "no folder " + folder_, e);
+    fail(e, "create temporary file in " + folder_);
+  }
+}
+
+AtomicHostFile::~AtomicHostFile() {
+  if (!committed_) discard();
+}
+
+void AtomicHostFile::discard() noexcept {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!tmp_.empty()) ::unlink(tmp_.c_str());
+  tmp_.clear();
+}
+
+void AtomicHostFile::write(const char* data, std::size_t size) {
+  if (fd_ < 0) throw RuntimeError(err::PathFileAccess, "write after commit or failure: " + target_);
   try {
-    writeAll(fd, bytes.data(), bytes.size());
-    if (::fchmod(fd, existed ? (old.st_mode & 07777) : 0644) != 0) fail(errno, "chmod");
-    if (::fsync(fd) != 0) fail(errno, "fsync");
-    if (::close(fd) != 0) {
-      fd = -1;
-      fail(errno, "close");
-    }
-    fd = -1;
-    if (::rename(tmp.c_str(), hostPath.c_str()) != 0) fail(errno, "rename");
+    writeAll(fd_, data, size);
   } catch (...) {
-    if (fd >= 0) ::close(fd);
-    ::unlink(tmp.c_str());
+    discard();
     throw;
   }
+}
+
+void AtomicHostFile::commit() {
+  if (fd_ < 0) throw RuntimeError(err::PathFileAccess, "commit after commit or failure: " + target_);
+  try {
+    if (::fchmod(fd_, mode_) != 0) fail(errno, "chmod");
+    if (::fsync(fd_) != 0) fail(errno, "fsync");
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) fail(errno, "close");
+    if (::rename(tmp_.c_str(), target_.c_str()) != 0) fail(errno, "rename");
+  } catch (...) {
+    discard();
+    throw;
+  }
+  committed_ = true;
+  tmp_.clear();
   // Make the rename itself durable.
-  int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  int dfd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dfd >= 0) {
     ::fsync(dfd);
     ::close(dfd);
   }
+}
+
+void writeFileAtomically(const std::string& hostPath, std::string_view bytes) {
+  AtomicHostFile file(hostPath);
+  file.write(bytes.data(), bytes.size());
+  file.commit();
 }
 
 std::string readHostFile(const std::string& hostPath) {

@@ -1,16 +1,43 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace core {
 
-// Replaces a host file with new content so that a crash or a full disk
-// leaves either the old file or the new one, never a mix: write a temporary
-// file in the same folder, flush and sync it, then rename it over the old one
+// Replaces a host file so that a crash or a full disk leaves either the old
+// file or the new one, never a mix: the bytes go to a temporary file in the
+// same folder, which commit() flushes, syncs and renames over the target
 // (rename is atomic within one file system; deleting first would open a
-// window with no file at all). An existing file's permissions are kept.
-// Throws RuntimeError on failure, with the old file untouched.
+// window with no file at all). An existing target keeps its permissions; a
+// new one gets newFileMode (0644 when not given). Destroyed without commit(),
+// it removes the temporary file and leaves the target as it was. Failures
+// throw RuntimeError: 76 when the target's folder is missing, otherwise the
+// number errorNumberFromErrno gives.
+class AtomicHostFile {
+ public:
+  explicit AtomicHostFile(std::string hostPath, std::optional<unsigned> newFileMode = std::nullopt);
+  ~AtomicHostFile();
+  AtomicHostFile(const AtomicHostFile&) = delete;
+  AtomicHostFile& operator=(const AtomicHostFile&) = delete;
+
+  void write(const char* data, std::size_t size);
+  void commit();
+  const std::string& temporaryPath() const { return tmp_; }
+
+ private:
+  void discard() noexcept;
+
+  std::string target_;
+  std::string folder_;
+  std::string tmp_;
+  unsigned mode_ = 0644;
+  int fd_ = -1;
+  bool committed_ = false;
+};
+
+// The whole content at once through AtomicHostFile.
 void writeFileAtomically(const std::string& hostPath, std::string_view bytes);
 
 // The host file's bytes; throws RuntimeError (53 for a missing file).

@@ -61,6 +61,7 @@ int errorNumberFromErrno(int sysErrno) {
       return err::BadFileName;
     case ENOSPC:
     case EDQUOT:
+    case EFBIG:
       return err::DiskFull;
     case ENXIO:
     case ENODEV:

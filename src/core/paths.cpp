@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 
 #include "core/environment.h"
 #include "core/errors.h"
@@ -31,7 +32,9 @@ bool hostIsFolder(const std::string& path) {
 }
 
 // The entry of folder whose name equals name without regard to case; an
-// exact match wins. Empty when there is none.
+// exact match wins, and among several that differ only in case the first in
+// byte order, so that the same path always resolves to the same file. Empty
+// when there is none.
 std::string findEntry(const std::string& folder, const std::string& name) {
   DIR* dir = ::opendir(folder.c_str());
   if (!dir) return {};
@@ -42,7 +45,7 @@ std::string findEntry(const std::string& folder, const std::string& name) {
       found = name;
       break;
     }
-    if (found.empty() && iequals(entry, name)) found = std::string(entry);
+    if (iequals(entry, name) && (found.empty() || entry < found)) found = std::string(entry);
   }
   ::closedir(dir);
   return found;
@@ -52,9 +55,30 @@ std::string joinHost(const std::string& folder, const std::string& name) {
   return folder == "/" ? "/" + name : folder + "/" + name;
 }
 
-std::string stripTrailingSlashes(std::string path) {
-  while (path.size() > 1 && path.back() == '/') path.pop_back();
-  return path;
+// An absolute host path in lexical normal form: doubled "/" and "." dropped,
+// ".." folded (never above "/"), no trailing "/". Relative paths are left
+// as they are, as no drive can hold them.
+std::string normalizeHostPath(std::string_view path) {
+  if (path.empty() || path[0] != '/') return std::string(path);
+  std::vector<std::string_view> parts;
+  std::size_t start = 1;
+  while (start <= path.size()) {
+    auto end = path.find('/', start);
+    if (end == std::string_view::npos) end = path.size();
+    auto part = path.substr(start, end - start);
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    start = end + 1;
+  }
+  std::string out;
+  for (auto part : parts) {
+    out += '/';
+    out += part;
+  }
+  return out.empty() ? "/" : out;
 }
 
 // Components of the part after "X:", with "." and ".." folded.
@@ -96,8 +120,10 @@ void addDosDevices(DriveTable& table, const std::string& prefix) {
     std::string t(target, static_cast<std::size_t>(n));
     if (t.empty()) continue;
     if (t[0] != '/') t = dosdevices + "/" + t;
-    char resolved[4096];
-    if (::realpath(t.c_str(), resolved)) t = resolved;
+    // A link to a folder that is gone (an unmounted disk) still names the
+    // drive; it is then merely unavailable.
+    char resolved[PATH_MAX];
+    t = ::realpath(t.c_str(), resolved) ? std::string(resolved) : normalizeHostPath(t);
     table.set(letter, t, "wine prefix");
   }
   ::closedir(dir);
@@ -122,7 +148,7 @@ std::string normalizeWindowsPath(std::string_view windowsPath) {
 
 void DriveTable::set(char letter, std::string hostRoot, std::string source) {
   letter = lower(std::string(1, letter))[0];
-  hostRoot = stripTrailingSlashes(std::move(hostRoot));
+  hostRoot = normalizeHostPath(hostRoot);
   auto it = std::find_if(drives_.begin(), drives_.end(), [&](const DriveMapping& d) { return d.letter == letter; });
   if (it != drives_.end()) {
     it->hostRoot = std::move(hostRoot);
@@ -148,6 +174,10 @@ bool DriveTable::available(char letter) const {
 
 DriveTable DriveTable::fromEnvironment(const Environment& env, SettingsStore* settings) {
   DriveTable table;
+  // A relative root would make every path depend on the working folder.
+  auto add = [&](char letter, const std::string& root, const std::string& source) {
+    if (!root.empty() && root[0] == '/') table.set(letter, root, source);
+  };
   auto parse = [&](std::string_view spec, const std::string& source) {
     std::size_t start = 0;
     while (start < spec.size()) {
@@ -156,7 +186,7 @@ DriveTable DriveTable::fromEnvironment(const Environment& env, SettingsStore* se
       auto item = trim(spec.substr(start, end - start));
       auto eq = item.find('=');
       if (eq == 1 && item.size() > 2 && std::isalpha(static_cast<unsigned char>(item[0])))
-        table.set(item[0], item.substr(2), source);
+        add(item[0], trim(item.substr(2)), source);
       start = end + 1;
     }
   };
@@ -167,7 +197,7 @@ DriveTable DriveTable::fromEnvironment(const Environment& env, SettingsStore* se
   if (settings) {
     for (char letter = 'a'; letter <= 'z'; ++letter) {
       auto root = settings->get("Hangarpak", "Drives", std::string(1, letter), "");
-      if (!root.empty()) table.set(letter, root, "settings");
+      add(letter, trim(root), "settings");
     }
     if (!table.drives().empty()) return table;
   }
@@ -210,7 +240,7 @@ std::string DriveTable::toHost(std::string_view windowsPath) const {
 }
 
 std::optional<std::string> DriveTable::toWindows(std::string_view hostPath) const {
-  std::string path = stripTrailingSlashes(std::string(hostPath));
+  const std::string path = normalizeHostPath(hostPath);
   const DriveMapping* best = nullptr;
   for (const auto& d : drives_) {
     const bool holds = d.hostRoot == "/" ? !path.empty() && path[0] == '/'

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -14,6 +15,13 @@ namespace core {
 // quote give n backslashes, 2n+1 give n and a literal quote, and "" inside a
 // quoted run gives a quote.
 std::vector<std::string> splitCommandLine(std::string_view commandLine);
+// The same rules for text that holds only arguments (no program name).
+std::vector<std::string> splitCommandLineArguments(std::string_view arguments);
+// The argument written so that splitCommandLine gives it back unchanged:
+// quoted when it is empty or holds blanks or quotes, with the backslashes
+// before a quote doubled. Callers that put a file name on a command line
+// use it, whatever the name holds.
+std::string quoteCommandLineArgument(std::string_view arg);
 
 // One program to start, already mapped to the host: argv[0] is the host path
 // of the program (or of "wine" with the program after it).
@@ -36,7 +44,15 @@ class ProcessLauncher {
 };
 
 class Environment;
+// Starts programs with posix_spawn in the environment given here (plus a
+// request's extra variables), with the program's own descriptors closed and
+// signals at their defaults. runAndWait calls keepPainting about every 50 ms
+// and returns as soon as the program ends.
 std::unique_ptr<ProcessLauncher> makePosixProcessLauncher(const Environment& env);
+
+// The host path of a program found on env's PATH (a plain name, no "/"):
+// the first regular file with the run bit; nullopt when there is none.
+std::optional<std::string> findOnPath(const Environment& env, std::string_view name);
 
 class Context;
 

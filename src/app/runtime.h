@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/context.h"
+#include "core/environment.h"
+#include "core/fs.h"
+#include "core/locations.h"
+#include "core/paths.h"
+#include "core/process.h"
+#include "core/registry.h"
+#include "core/settings.h"
+
+namespace core {
+class Dialogs;
+class Printer;
+}  // namespace core
+
+namespace app {
+
+// The real services of a program run, built in one place from the process
+// environment and the executable's path, and owned for the run: the
+// locations, the settings store, the drive table (from the environment and
+// the settings), the host file system, the registry store and the process
+// launcher. The caller brings the dialogs and the printer (Qt ones for the
+// window program, terminal ones for hangarpak-cli) and keeps them alive
+// longer than the runtime.
+class Runtime {
+ public:
+  Runtime(core::Environment env, const std::string& executablePath, core::Dialogs& dialogs, core::Printer& printer);
+  ~Runtime();
+  Runtime(const Runtime&) = delete;
+  Runtime& operator=(const Runtime&) = delete;
+
+  core::Context& context() { return *context_; }
+  const core::Locations& locations() const { return locations_; }
+  const core::DriveTable& drives() const { return drives_; }
+
+ private:
+  core::Locations locations_;
+  std::unique_ptr<core::IniSettingsStore> settings_;
+  core::DriveTable drives_;
+  std::unique_ptr<core::FileSystem> fs_;
+  std::unique_ptr<core::IniRegistryStore> registry_;
+  std::unique_ptr<core::ProcessLauncher> launcher_;
+  std::unique_ptr<core::Context> context_;
+};
+
+}  // namespace app

@@ -1,0 +1,331 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+#include "core/atomic_file.h"
+#include "core/errors.h"
+#include "core/fs.h"
+#include "core/paths.h"
+#include "core/text.h"
+
+namespace core {
+
+namespace {
+
+std::string hostFolderOf(const std::string& hostPath) {
+  auto pos = hostPath.find_last_of('/');
+  if (pos == std::string::npos) return ".";
+  return pos == 0 ? "/" : hostPath.substr(0, pos);
+}
+
+std::string hostNameOf(const std::string& hostPath) {
+  auto pos = hostPath.find_last_of('/');
+  return pos == std::string::npos ? hostPath : hostPath.substr(pos + 1);
+}
+
+std::optional<struct stat> statOf(const std::string& hostPath) {
+  struct stat st;
+  if (::stat(hostPath.c_str(), &st) != 0) return std::nullopt;
+  return st;
+}
+
+bool isFolder(const std::string& hostPath) {
+  auto st = statOf(hostPath);
+  return st && S_ISDIR(st->st_mode);
+}
+
+bool isReadOnly(const struct stat& st) {
+  return (st.st_mode & S_IWUSR) == 0;
+}
+
+bool lessIgnoringCase(const std::string& a, const std::string& b) {
+  const std::string la = lower(a), lb = lower(b);
+  return la != lb ? la < lb : a < b;
+}
+
+class HostFileWriter : public FileWriter {
+ public:
+  HostFileWriter(const std::string& hostPath, std::optional<unsigned> mode) : file_(hostPath, mode) {}
+  void write(const char* data, std::size_t size) override { file_.write(data, size); }
+  void commit() override { file_.commit(); }
+
+ private:
+  AtomicHostFile file_;
+};
+
+// Closes a descriptor at the end of a scope.
+struct Fd {
+  int fd;
+  ~Fd() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+
+class HostFileSystem : public FileSystem {
+ public:
+  explicit HostFileSystem(const DriveTable& drives) : drives_(drives) {}
+
+  bool fileExists(std::string_view path) override {
+    auto host = tryHost(path);
+    if (!host) return false;
+    auto st = statOf(*host);
+    return st && S_ISREG(st->st_mode);
+  }
+
+  bool folderExists(std::string_view path) override {
+    auto host = tryHost(path);
+    return host && isFolder(*host);
+  }
+
+  std::vector<std::string> listFiles(std::string_view folder, std::string_view patterns, bool includeHidden) override {
+    return list(folder, [&](const std::string& name, const struct stat& st) {
+      return S_ISREG(st.st_mode) && (includeHidden || name[0] != '.') && matchesPattern(name, patterns);
+    });
+  }
+
+  std::vector<std::string> listFolders(std::string_view folder) override {
+    return list(folder, [](const std::string&, const struct stat& st) { return S_ISDIR(st.st_mode); });
+  }
+
+  std::uint64_t fileSize(std::string_view path) override {
+    const std::string host = toHost(path);
+    auto st = statOf(host);
+    if (!st) fail(errno, host, path);
+    if (S_ISDIR(st->st_mode)) throw RuntimeError(err::FileNotFound, std::string(path) + " is a folder");
+    return static_cast<std::uint64_t>(st->st_size);
+  }
+
+  std::string readFile(std::string_view path) override {
+    const std::string host = toHost(path);
+    if (isFolder(host)) throw RuntimeError(err::PathFileAccess, std::string(path) + " is a folder", EISDIR);
+    try {
+      return readHostFile(host);
+    } catch (const RuntimeError& e) {
+      fail(e.sysErrno(), host, path);
+    }
+  }
+
+  void writeFile(std::string_view path, std::string_view bytes) override {
+    auto writer = createFile(path);
+    writer->write(bytes.data(), bytes.size());
+    writer->commit();
+  }
+
+  std::unique_ptr<FileWriter> createFile(std::string_view path) override {
+    const std::string host = toHost(path);
+    refuseReadOnlyTarget(host, path);
+    return openWriter(host, path, std::nullopt);
+  }
+
+  void copyFile(std::string_view from, std::string_view to) override {
+    const std::string source = toHost(from);
+    const std::string target = toHost(to);
+    Fd in{::open(source.c_str(), O_RDONLY | O_CLOEXEC)};
+    if (in.fd < 0) fail(errno, source, from);
+    struct stat st;
+    if (::fstat(in.fd, &st) != 0) fail(errno, source, from);
+    if (S_ISDIR(st.st_mode)) throw RuntimeError(err::FileNotFound, std::string(from) + " is a folder");
+    if (sameFile(st, target)) throw RuntimeError(err::PathFileAccess, "cannot copy a file onto itself", 0);
+    refuseReadOnlyTarget(target, to);
+    // A new copy takes the source's permissions (an executable stays
+    // executable); a file it replaces keeps its own.
+    auto writer = openWriter(target, to, st.st_mode & 0777);
+    // Streams in blocks: add-on archives may hold files of any size.
+    std::vector<char> buf(1 << 16);
+    for (;;) {
+      ssize_t n = ::read(in.fd, buf.data(), buf.size());
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        fail(errno, source, from);
+      }
+      if (n == 0) break;
+      writer->write(buf.data(), static_cast<std::size_t>(n));
+    }
+    writer->commit();
+  }
+
+  void renameFile(std::string_view from, std::string_view to) override {
+    const std::string source = toHost(from);
+    std::string target = toHost(to);
+    struct stat st;
+    if (::lstat(source.c_str(), &st) != 0) fail(errno, source, from);
+    if (target == source) {
+      // The new name differs from the old one only in case: it resolved to
+      // the file itself, and the rename changes the spelling.
+      target = hostFolderOf(source) + "/" + lastComponent(normalizeWindowsPath(to));
+      if (target == source) return;
+    }
+    if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return;
+    int e = errno;
+    if (e == EINVAL || e == ENOSYS) {
+      // A file system without RENAME_NOREPLACE; not atomic, but no file is
+      // replaced that was there when we looked.
+      struct stat existing;
+      if (::lstat(target.c_str(), &existing) == 0 && !sameFile(st, target))
+        throw RuntimeError(err::FileAlreadyExists, std::string(to) + " exists", EEXIST);
+      if (::rename(source.c_str(), target.c_str()) == 0) return;
+      e = errno;
+    }
+    if (e == EEXIST) throw RuntimeError(err::FileAlreadyExists, std::string(to) + " exists", e);
+    fail(e, target, to);
+  }
+
+  void deleteFile(std::string_view path) override {
+    const std::string host = toHost(path);
+    auto st = statOf(host);
+    if (!st) fail(errno, host, path);
+    if (S_ISDIR(st->st_mode)) throw RuntimeError(err::FileNotFound, std::string(path) + " is a folder");
+    // As on the simulator's own system, a read-only file is protected until
+    // its attribute is cleared.
+    if (isReadOnly(*st)) throw RuntimeError(err::PathFileAccess, std::string(path) + " is read-only", EACCES);
+    if (::unlink(host.c_str()) != 0) fail(errno, host, path);
+  }
+
+  void makeFolder(std::string_view path) override {
+    const std::string host = toHost(path);
+    struct stat st;
+    // toHost found any folder that differs only in case, so that one counts.
+    if (::lstat(host.c_str(), &st) == 0) throw RuntimeError(err::PathFileAccess, std::string(path) + " exists", EEXIST);
+    if (::mkdir(host.c_str(), 0777) != 0) {
+      const int e = errno;
+      if (e == ENOENT || e == ENOTDIR) missing(host, path, e, true);
+      fail(e, host, path);
+    }
+  }
+
+  void removeFolder(std::string_view path) override {
+    const std::string host = toHost(path);
+    if (::rmdir(host.c_str()) != 0) {
+      const int e = errno;
+      if (e == ENOENT || e == ENOTDIR) missing(host, path, e, true);
+      fail(e, host, path);
+    }
+  }
+
+  unsigned attributes(std::string_view path) override {
+    const std::string host = toHost(path);
+    auto st = statOf(host);
+    if (!st) fail(errno, host, path);
+    unsigned a = attr::Normal;
+    if (S_ISDIR(st->st_mode)) a |= attr::Folder;
+    if (isReadOnly(*st)) a |= attr::ReadOnly;
+    const std::string name = hostNameOf(host);
+    if (!name.empty() && name[0] == '.') a |= attr::Hidden;
+    return a;
+  }
+
+  void setAttributes(std::string_view path, unsigned attributes) override {
+    const std::string host = toHost(path);
+    auto st = statOf(host);
+    if (!st) fail(errno, host, path);
+    // Only read-only maps to the host: hidden is part of the name here, and
+    // there are no system or archive bits. A read-only folder still takes
+    // new files on the simulator's system, so folders keep their write bits.
+    if (S_ISDIR(st->st_mode)) return;
+    mode_t mode = st->st_mode & 07777;
+    mode = (attributes & attr::ReadOnly) ? (mode & ~mode_t(0222)) : (mode | S_IWUSR);
+    if (mode != (st->st_mode & 07777) && ::chmod(host.c_str(), mode) != 0) fail(errno, host, path);
+  }
+
+  std::uint64_t freeSpace(std::string_view path) override {
+    std::string host = toHost(path);
+    // The path itself need not exist yet; its nearest existing folder is on
+    // the same file system.
+    while (!statOf(host) && host != "/" && host != ".") host = hostFolderOf(host);
+    struct statvfs vfs;
+    if (::statvfs(host.c_str(), &vfs) != 0) fail(errno, host, path);
+    return static_cast<std::uint64_t>(vfs.f_bavail) * vfs.f_frsize;
+  }
+
+  std::string hostPath(std::string_view path) override { return toHost(path); }
+
+ private:
+  std::string toHost(std::string_view path) const { return drives_.toHost(path); }
+
+  std::optional<std::string> tryHost(std::string_view path) const {
+    try {
+      return toHost(path);
+    } catch (const RuntimeError&) {
+      return std::nullopt;
+    }
+  }
+
+  template <class Keep>
+  std::vector<std::string> list(std::string_view folder, Keep keep) {
+    std::vector<std::string> names;
+    const std::string host = toHost(folder);
+    DIR* dir = ::opendir(host.c_str());
+    if (!dir) {
+      const int e = errno;
+      if (e == ENOENT || e == ENOTDIR) return names;
+      fail(e, host, folder);
+    }
+    const int dfd = ::dirfd(dir);
+    while (dirent* entry = ::readdir(dir)) {
+      const std::string name(entry->d_name);
+      if (name == "." || name == "..") continue;
+      struct stat st;
+      // Follows links, as the simulator sees a linked file as the file.
+      if (::fstatat(dfd, entry->d_name, &st, 0) != 0) continue;
+      if (keep(name, st)) names.push_back(name);
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end(), lessIgnoringCase);
+    return names;
+  }
+
+  std::unique_ptr<FileWriter> openWriter(const std::string& host, std::string_view path, std::optional<unsigned> mode) {
+    try {
+      return std::make_unique<HostFileWriter>(host, mode);
+    } catch (const RuntimeError& e) {
+      if (e.number() == err::PathNotFound) missing(host, path, e.sysErrno(), true);
+      throw;
+    }
+  }
+
+  static void refuseReadOnlyTarget(const std::string& host, std::string_view path) {
+    auto st = statOf(host);
+    if (st && !S_ISDIR(st->st_mode) && isReadOnly(*st))
+      throw RuntimeError(err::PathFileAccess, std::string(path) + " is read-only", EACCES);
+  }
+
+  static bool sameFile(const struct stat& st, const std::string& other) {
+    auto o = statOf(other);
+    return o && o->st_dev == st.st_dev && o->st_ino == st.st_ino;
+  }
+
+  // A path that is not there: 68 when its drive's folder is gone, 76 when a
+  // folder on the way is missing (or the path names a folder), 53 when only
+  // the file itself is.
+  [[noreturn]] void missing(const std::string& host, std::string_view path, int sysErrno, bool isFolderPath) const {
+    const std::string text(path);
+    const char letter = path.size() >= 2 && path[1] == ':' ? path[0] : 'c';
+    auto root = drives_.hostRoot(letter);
+    if (root && !isFolder(*root)) throw RuntimeError(err::DeviceUnavailable, text, sysErrno);
+    if (isFolderPath || !isFolder(hostFolderOf(host))) throw RuntimeError(err::PathNotFound, text, sysErrno);
+    throw RuntimeError(err::FileNotFound, text, sysErrno);
+  }
+
+  [[noreturn]] void fail(int sysErrno, const std::string& host, std::string_view path) const {
+    if (sysErrno == ENOENT || sysErrno == ENOTDIR) missing(host, path, sysErrno, false);
+    throw RuntimeError(errorNumberFromErrno(sysErrno), std::string(path), sysErrno);
+  }
+
+  const DriveTable& drives_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileSystem> makeHostFileSystem(const DriveTable& drives) {
+  return std::make_unique<HostFileSystem>(drives);
+}
+
+}  // namespace core
