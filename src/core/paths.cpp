@@ -183,10 +183,13 @@ DriveTable DriveTable::fromEnvironment(const Environment& env, SettingsStore* se
     while (start < spec.size()) {
       auto end = spec.find(';', start);
       if (end == std::string_view::npos) end = spec.size();
-      auto item = trim(spec.substr(start, end - start));
-      auto eq = item.find('=');
-      if (eq == 1 && item.size() > 2 && std::isalpha(static_cast<unsigned char>(item[0])))
-        add(item[0], trim(item.substr(2)), source);
+      const std::string_view item = spec.substr(start, end - start);
+      const auto eq = item.find('=');
+      if (eq != std::string_view::npos) {
+        const std::string letter = trim(item.substr(0, eq));
+        if (letter.size() == 1 && std::isalpha(static_cast<unsigned char>(letter[0])))
+          add(letter[0], trim(item.substr(eq + 1)), source);
+      }
       start = end + 1;
     }
   };

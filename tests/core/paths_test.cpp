@@ -1,0 +1,228 @@
+#include "core/paths.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <climits>
+#include <filesystem>
+#include <map>
+
+#include "core/environment.h"
+#include "core/errors.h"
+#include "core/settings.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+namespace fsys = std::filesystem;
+using testsupport::TempDir;
+using testsupport::writeHostFile;
+
+std::string realHostPath(const std::string& path) {
+  char resolved[PATH_MAX];
+  return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+}
+
+int errorNumberOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const core::RuntimeError& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+// A simulator tree whose names differ from the program's spelling only in
+// case, plus two entries that differ from each other only in case.
+class CaseTree : public ::testing::Test {
+ protected:
+  CaseTree() : c(tmp.path() + "/c") {
+    writeHostFile(c + "/FS2002/fs2002.exe", "MZ");
+    writeHostFile(c + "/FS2002/aircraft/Cessna/AIRCRAFT.CFG", "[fltsim.0]\r\n");
+    fsys::create_directories(c + "/FS2002/Sound");
+    writeHostFile(c + "/Twins/DATA", "upper");
+    writeHostFile(c + "/Twins/data", "lower");
+    drives.set('c', c, "test");
+  }
+
+  TempDir tmp;
+  std::string c;
+  core::DriveTable drives;
+};
+
+TEST_F(CaseTree, ResolvesEachExistingComponentWithoutRegardToCase) {
+  struct Case {
+    const char* name;
+    const char* windows;
+    std::string host;
+  };
+  const Case cases[] = {
+      {"exact spelling", "C:\\FS2002\\aircraft\\Cessna\\AIRCRAFT.CFG", c + "/FS2002/aircraft/Cessna/AIRCRAFT.CFG"},
+      {"program's capitals", "C:\\FS2002\\Aircraft\\cessna\\aircraft.cfg", c + "/FS2002/aircraft/Cessna/AIRCRAFT.CFG"},
+      {"lower-case drive", "c:\\fs2002\\FS2002.EXE", c + "/FS2002/fs2002.exe"},
+      {"exact match wins over a case twin", "C:\\Twins\\data", c + "/Twins/data"},
+      {"exact match wins, other twin", "C:\\Twins\\DATA", c + "/Twins/DATA"},
+      {"no exact match: first twin in byte order", "C:\\twins\\Data", c + "/Twins/DATA"},
+      {"missing components keep their spelling", "C:\\fs2002\\AIRCRAFT\\NewPlane\\Model\\x.MDL",
+       c + "/FS2002/aircraft/NewPlane/Model/x.MDL"},
+      {"forward slashes, doubled and trailing separators", "C:/fs2002//SOUND\\", c + "/FS2002/Sound"},
+      {"dot and dot-dot folded", "C:\\FS2002\\.\\Aircraft\\..\\sound", c + "/FS2002/Sound"},
+      {"dot-dot never leaves the drive", "C:\\..\\..\\FS2002", c + "/FS2002"},
+      {"drive root", "C:\\", c},
+      {"drive without a separator", "C:fs2002", c + "/FS2002"},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.name);
+    EXPECT_EQ(drives.toHost(k.windows), k.host);
+  }
+}
+
+TEST_F(CaseTree, RefusesPathsNoDriveHolds) {
+  struct Case {
+    const char* name;
+    std::string windows;
+    int number;
+  };
+  const Case cases[] = {
+      {"drive not in the table", "Q:\\FS2002", core::err::DeviceUnavailable},
+      {"no drive at all", "FS2002\\aircraft", core::err::BadFileName},
+      {"a rooted path without a drive", "\\FS2002", core::err::BadFileName},
+      {"empty", "", core::err::BadFileName},
+      {"a name longer than the host allows", "C:\\" + std::string(300, 'a'), core::err::BadFileName},
+      {"a NUL inside a name", std::string("C:\\a\0b", 6), core::err::BadFileName},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.name);
+    EXPECT_EQ(errorNumberOf([&] { drives.toHost(k.windows); }), k.number);
+  }
+}
+
+TEST(DriveTableToWindows, TakesTheLongestRootThatHoldsThePath) {
+  core::DriveTable drives;
+  drives.set('c', "/r/c", "test");
+  drives.set('D', "/r/c/games/", "test");
+  drives.set('z', "/", "test");
+  struct Case {
+    const char* host;
+    std::optional<std::string> windows;
+  };
+  const Case cases[] = {
+      {"/r/c/x/y.zip", "C:\\x\\y.zip"},
+      {"/r/c/games/FS2002", "D:\\FS2002"},
+      {"/r/c/gamesX", "C:\\gamesX"},
+      {"/r/c", "C:\\"},
+      {"/r/c/games", "D:\\"},
+      {"/r/c//games/./FS2002/", "D:\\FS2002"},
+      {"/r/c/games/../x", "C:\\x"},
+      {"/etc/passwd", "Z:\\etc\\passwd"},
+      {"/", "Z:\\"},
+      {"relative/file.zip", std::nullopt},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.host);
+    EXPECT_EQ(drives.toWindows(k.host), k.windows);
+  }
+  core::DriveTable withoutRoot;
+  withoutRoot.set('c', "/r/c", "test");
+  EXPECT_EQ(withoutRoot.toWindows("/etc/passwd"), std::nullopt);
+}
+
+class FakeSettings : public core::SettingsStore {
+ public:
+  std::map<std::string, std::string> drives;  // key -> value of section "Drives"
+  std::string get(std::string_view app, std::string_view section, std::string_view key, std::string_view def) override {
+    if (app != "Hangarpak" || section != "Drives") return std::string(def);
+    auto it = drives.find(std::string(key));
+    return it == drives.end() ? std::string(def) : it->second;
+  }
+  void save(std::string_view, std::string_view, std::string_view, std::string_view) override {}
+};
+
+class DriveSources : public ::testing::Test {
+ protected:
+  DriveSources() : root(tmp.path()) {
+    env.set("HOME", root + "/home");
+    fsys::create_directories(root + "/home");
+  }
+
+  // A Wine prefix whose dosdevices folder holds the links Wine makes.
+  void makeWinePrefix(const std::string& prefix) {
+    const std::string dd = prefix + "/dosdevices";
+    fsys::create_directories(dd);
+    fsys::create_directories(prefix + "/drive_c/Program Files");
+    fsys::create_symlink("../drive_c", dd + "/c:");
+    fsys::create_symlink("/", dd + "/z:");
+    fsys::create_symlink(root + "/unmounted/cdrom", dd + "/d:");
+    fsys::create_symlink("/dev/sr0", dd + "/d::");  // the raw device: no drive
+    fsys::create_symlink("/dev/ttyS0", dd + "/com1");
+  }
+
+  std::map<char, std::pair<std::string, std::string>> table(core::SettingsStore* settings = nullptr) {
+    std::map<char, std::pair<std::string, std::string>> out;
+    const core::DriveTable drives = core::DriveTable::fromEnvironment(env, settings);
+    for (const auto& d : drives.drives()) out[d.letter] = {d.hostRoot, d.source};
+    return out;
+  }
+
+  TempDir tmp;
+  std::string root;
+  core::Environment env;
+};
+
+TEST_F(DriveSources, WinePrefixDosdevicesMapTheirDrives) {
+  makeWinePrefix(root + "/prefix");
+  env.set("WINEPREFIX", root + "/prefix");
+  auto drives = table();
+  ASSERT_EQ(drives.size(), 3u);
+  EXPECT_EQ(drives['c'], std::make_pair(realHostPath(root + "/prefix/drive_c"), std::string("wine prefix")));
+  EXPECT_EQ(drives['z'], std::make_pair(std::string("/"), std::string("wine prefix")));
+  // A link to a disk that is not mounted still names its drive.
+  EXPECT_EQ(drives['d'].first, root + "/unmounted/cdrom");
+
+  core::DriveTable t = core::DriveTable::fromEnvironment(env, nullptr);
+  EXPECT_EQ(t.toHost("C:\\program files"), realHostPath(root + "/prefix/drive_c") + "/Program Files");
+  EXPECT_TRUE(t.available('c'));
+  EXPECT_FALSE(t.available('d'));
+}
+
+TEST_F(DriveSources, HomeWineFolderWithoutWineprefix) {
+  makeWinePrefix(root + "/home/.wine");
+  EXPECT_EQ(table()['c'].first, realHostPath(root + "/home/.wine/drive_c"));
+}
+
+TEST_F(DriveSources, FirstSourceFoundWins) {
+  makeWinePrefix(root + "/home/.wine");
+  FakeSettings settings;
+  settings.drives["c"] = root + "/from-settings";
+  settings.drives["e"] = "relative/ignored";
+
+  env.set("HANGARPAK_DRIVES", "c=" + root + "/srv/c; d = /mnt/d ;x=relative;bogus");
+  auto drives = table(&settings);
+  ASSERT_EQ(drives.size(), 2u);
+  EXPECT_EQ(drives['c'], std::make_pair(root + "/srv/c", std::string("HANGARPAK_DRIVES")));
+  EXPECT_EQ(drives['d'].first, "/mnt/d");
+
+  env.unset("HANGARPAK_DRIVES");
+  drives = table(&settings);
+  ASSERT_EQ(drives.size(), 1u);
+  EXPECT_EQ(drives['c'], std::make_pair(root + "/from-settings", std::string("settings")));
+
+  drives = table(nullptr);
+  EXPECT_EQ(drives['c'].second, "wine prefix");
+}
+
+TEST_F(DriveSources, WithoutAnySourceCIsHomeAndZIsRoot) {
+  env.set("HANGARPAK_DRIVES", "nothing usable");
+  auto drives = table();
+  ASSERT_EQ(drives.size(), 2u);
+  EXPECT_EQ(drives['c'], std::make_pair(root + "/home", std::string("default")));
+  EXPECT_EQ(drives['z'], std::make_pair(std::string("/"), std::string("default")));
+}
+
+TEST(NormalizeWindowsPath, FoldsTheTextOnly) {
+  EXPECT_EQ(core::normalizeWindowsPath("c:/FS2002//Aircraft\\.\\x\\..\\"), "C:\\FS2002\\Aircraft");
+  EXPECT_EQ(core::normalizeWindowsPath("c:"), "C:\\");
+  EXPECT_EQ(core::normalizeWindowsPath("rel/x"), "rel\\x");
+}
+
+}  // namespace
