@@ -1,0 +1,251 @@
+#include "core/process.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <sstream>
+#include <thread>
+
+#include "core/errors.h"
+#include "support/sim_fixture.h"
+
+namespace {
+
+namespace fsys = std::filesystem;
+using Args = std::vector<std::string>;
+using testsupport::hostExists;
+using testsupport::readHostFile;
+
+int errorNumberOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const core::RuntimeError& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+class ProcessTest : public testsupport::SimFixture {
+ protected:
+  // A copy of the test program that records how it was started, at a
+  // Windows path of the simulated tree; returns its host path.
+  std::string installRecorder(std::string_view windowsPath) {
+    const std::string target = host(windowsPath);
+    fsys::create_directories(fsys::path(target).parent_path());
+    fsys::copy_file(HANGARPAK_ARGV_RECORDER, target, fsys::copy_options::overwrite_existing);
+    fsys::permissions(target, fsys::perms(0755));
+    return target;
+  }
+
+  // Every run the recorder at hostPath saw, each as its argv.
+  static std::vector<Args> runsOf(const std::string& hostPath) {
+    std::vector<Args> runs;
+    if (!hostExists(hostPath + ".args")) return runs;
+    const std::string bytes = readHostFile(hostPath + ".args");
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+      const auto end = bytes.find('\0', pos);
+      const std::string field = bytes.substr(pos, end - pos);
+      if (field == "RUN")
+        runs.emplace_back();
+      else
+        runs.back().push_back(field);
+      pos = end + 1;
+    }
+    return runs;
+  }
+
+  // Every file under the test's tree whose name starts with "pwned".
+  std::vector<std::string> markers() const {
+    std::vector<std::string> found;
+    for (const auto& e : fsys::recursive_directory_iterator(root))
+      if (e.path().filename().string().rfind("pwned", 0) == 0) found.push_back(e.path().string());
+    return found;
+  }
+
+  void usePath(const std::string& path) { ctx().env.set("PATH", path); }
+};
+
+TEST_F(ProcessTest, AFileNameWithShellCharactersIsOneArgumentAndRunsNothingElse) {
+  const std::string program = installRecorder("C:\\Tools\\Ortholay.exe");
+  const char* const names[] = {
+      "a;touch pwned1;b.sif",
+      "$(touch pwned2).sif",
+      "`touch pwned3`.sif",
+      "it's \"quoted\" & | > pwned4 .sif",
+      "x' ; touch pwned5 ; 'y.sif",
+      "\"; touch pwned6; \".sif",
+      "$HOME ${IFS}touch${IFS}pwned7 *.sif",
+  };
+  for (const char* name : names) {
+    SCOPED_TRACE(name);
+    fsys::remove(program + ".args");
+    const std::string file = std::string("C:\\Addons\\") + name;
+    writeFile(file, "scenery");
+    core::ShellAndWait(
+        ctx(), core::quoteCommandLineArgument("C:\\Tools\\Ortholay.exe") + " " + core::quoteCommandLineArgument(file));
+    EXPECT_EQ(runsOf(program), (std::vector<Args>{{program, file}}));
+  }
+  // Unquoted, a name without blanks is one argument as well.
+  fsys::remove(program + ".args");
+  core::ShellAndWait(ctx(), "C:\\Tools\\Ortholay.exe C:\\Addons\\$(touch${IFS}pwned8);`touch${IFS}pwned9`.sif");
+  EXPECT_EQ(runsOf(program),
+            (std::vector<Args>{{program, "C:\\Addons\\$(touch${IFS}pwned8);`touch${IFS}pwned9`.sif"}}));
+  EXPECT_EQ(markers(), std::vector<std::string>{});
+  EXPECT_TRUE(dialogs.messages().empty());
+}
+
+TEST_F(ProcessTest, UnquotedProgramPathWithBlanksIsTriedAtEachBlankShortestFirst) {
+  const std::string ortholay = installRecorder("C:\\Program Files\\Ortholay\\Ortholay.exe");
+  const std::string line = "C:\\Program Files\\Ortholay\\Ortholay.exe /quiet C:\\My Addons\\x.sif";
+
+  auto request = core::requestForCommandLine(ctx(), line);
+  EXPECT_EQ(request.argv, (Args{ortholay, "/quiet", "C:\\My", "Addons\\x.sif"}));
+  EXPECT_EQ(request.workingFolder, root + "/c/Program Files/Ortholay");
+
+  // Differently spelled, the path still finds the file.
+  request = core::requestForCommandLine(ctx(), "c:\\PROGRAM FILES\\ortholay\\ORTHOLAY.EXE");
+  EXPECT_EQ(request.argv, Args{ortholay});
+
+  // A folder of the shorter name is no program.
+  fsys::create_directories(root + "/c/Program Files/Ortholay/Ortholay");
+  EXPECT_EQ(core::requestForCommandLine(ctx(), line).argv.front(), ortholay);
+
+  // A file of the shorter name wins, as on the simulator's system; so does
+  // that name with ".exe" added.
+  const std::string programExe = installRecorder("C:\\Program.exe");
+  EXPECT_EQ(core::requestForCommandLine(ctx(), line).argv,
+            (Args{programExe, "Files\\Ortholay\\Ortholay.exe", "/quiet", "C:\\My", "Addons\\x.sif"}));
+  const std::string program = installRecorder("C:\\Program");
+  EXPECT_EQ(core::requestForCommandLine(ctx(), line).argv.front(), program);
+
+  // Quoted, the path is taken whole.
+  EXPECT_EQ(core::requestForCommandLine(ctx(), "\"C:\\Program Files\\Ortholay\\Ortholay.exe\" a").argv,
+            (Args{ortholay, "a"}));
+
+  EXPECT_EQ(errorNumberOf([&] { core::requestForCommandLine(ctx(), "C:\\No Such\\x.exe a"); }),
+            core::err::FileNotFound);
+  EXPECT_EQ(errorNumberOf([&] { core::requestForCommandLine(ctx(), "Q:\\x.exe"); }), core::err::FileNotFound);
+}
+
+TEST_F(ProcessTest, NativeProgramsRunDirectlyAndOtherExeFilesThroughWine) {
+  const std::string wine = installRecorder("Z:\\bin\\wine");
+  writeFile("C:\\FS2002\\aafconv.exe", std::string("MZ\x90\0\3\0", 6));
+  writeFile("C:\\FS2002\\convert.EXE", "#!/bin/sh\nexit 0\n");
+  fsys::permissions(host("C:\\FS2002\\convert.EXE"), fsys::perms(0755));
+  writeFile("C:\\FS2002\\norun.exe",
+            "\x7f"
+            "ELF");
+  writeFile("C:\\FS2002\\readme.txt", "text");
+  const std::string exe = host("C:\\FS2002\\aafconv.exe");
+
+  usePath("relative/bin::" + root + "/bin:/usr/bin");
+  struct Case {
+    const char* line;
+    Args argv;
+  };
+  const Case cases[] = {
+      {"C:\\FS2002\\aafconv.exe C:\\FS2002\\aafconv.cfg", {wine, exe, "C:\\FS2002\\aafconv.cfg"}},
+      {"c:\\fs2002\\AAFCONV", {wine, exe}},
+      {"C:\\FS2002\\convert.exe x", {host("C:\\FS2002\\convert.EXE"), "x"}},
+      {"wine --version", {wine, "--version"}},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.line);
+    EXPECT_EQ(core::requestForCommandLine(ctx(), k.line).argv, k.argv);
+  }
+  EXPECT_EQ(errorNumberOf([&] { core::requestForCommandLine(ctx(), "C:\\FS2002\\norun.exe"); }),
+            core::err::PermissionDenied);
+  EXPECT_EQ(errorNumberOf([&] { core::requestForCommandLine(ctx(), "C:\\FS2002\\readme.txt"); }),
+            core::err::InvalidProcedureCall);
+
+  // Through the stand-in wine, end to end.
+  core::ShellAndWait(ctx(), "C:\\FS2002\\aafconv.exe C:\\FS2002\\aafconv.cfg");
+  EXPECT_EQ(runsOf(wine), (std::vector<Args>{{wine, exe, "C:\\FS2002\\aafconv.cfg"}}));
+  EXPECT_EQ(readHostFile(wine + ".cwd"), root + "/c/FS2002");
+
+  usePath(root + "/nothing");
+  EXPECT_EQ(errorNumberOf([&] { core::requestForCommandLine(ctx(), "C:\\FS2002\\aafconv.exe"); }),
+            core::err::FileNotFound);
+}
+
+TEST_F(ProcessTest, ShellAndWaitReportsAStartFailureAndReturns) {
+  struct Case {
+    const char* line;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"C:\\NoSuch\\prog.exe /x", "ShellAndWait error 53"},
+      {"", "ShellAndWait error 5"},
+      {"C:\\readme.txt", "ShellAndWait error 5"},
+  };
+  writeFile("C:\\readme.txt", "text");
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.line);
+    dialogs.expectMessage(k.message, "Error", core::Buttons::OK, core::Icon::Exclamation);
+    core::ShellAndWait(ctx(), k.line);
+    EXPECT_TRUE(dialogs.done());
+  }
+}
+
+TEST_F(ProcessTest, ShellAndWaitReturnsAsSoonAsTheProgramEnds) {
+  const std::string program = installRecorder("C:\\Tools\\quick.exe");
+  const auto start = std::chrono::steady_clock::now();
+  core::ShellAndWait(ctx(), "C:\\Tools\\quick.exe a");
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(runsOf(program).size(), 1u);
+  EXPECT_LT(elapsed, std::chrono::milliseconds(1000));
+}
+
+TEST_F(ProcessTest, WaitingKeepsPaintingAndGivesTheExitStatus) {
+  int ticks = 0;
+  core::ProcessRequest sleep;
+  sleep.argv = {"sleep", "0.4"};
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(launcher->runAndWait(sleep, [&] { ++ticks; }), 0);
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(elapsed, std::chrono::milliseconds(400));
+  EXPECT_GE(ticks, 4);
+  EXPECT_LE(ticks, 12);
+
+  const std::string program = installRecorder("C:\\Tools\\rec");
+  core::ProcessRequest three;
+  three.argv = {program, "x", "y", "z"};
+  EXPECT_EQ(launcher->runAndWait(three, {}), 3);
+
+  core::ProcessRequest missing;
+  missing.argv = {root + "/no-such-program"};
+  EXPECT_EQ(errorNumberOf([&] { launcher->runAndWait(missing, {}); }), core::err::FileNotFound);
+}
+
+TEST_F(ProcessTest, TheProgramsOwnDescriptorsStayBehind) {
+  const std::string program = installRecorder("C:\\Tools\\rec");
+  // Like the single-instance lock file: a descriptor opened without
+  // close-on-exec.
+  const int fd = ::open((root + "/app/lock").c_str(), O_CREAT | O_RDWR, 0644);
+  ASSERT_GE(fd, 3);
+  core::ShellAndWait(ctx(), "C:\\Tools\\rec");
+  ::close(fd);
+  // Only the standard ones (those the test runner gave) reach the program.
+  std::istringstream fds(readHostFile(program + ".fds"));
+  for (std::string line; std::getline(fds, line);) EXPECT_LT(std::stoi(line), 3) << "descriptor " << line;
+}
+
+TEST_F(ProcessTest, StartProgramDoesNotWait) {
+  const std::string program = installRecorder("C:\\Tools\\viewer");
+  writeFile("C:\\Tools\\slow", "#!/bin/sh\nexec sleep 3\n");
+  fsys::permissions(host("C:\\Tools\\slow"), fsys::perms(0755));
+  const auto start = std::chrono::steady_clock::now();
+  core::StartProgram(ctx(), "C:\\Tools\\slow");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+
+  core::StartProgram(ctx(), "C:\\Tools\\viewer C:\\help\\hangarpak.html");
+  for (int i = 0; i < 200 && runsOf(program).empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  EXPECT_EQ(runsOf(program), (std::vector<Args>{{program, "C:\\help\\hangarpak.html"}}));
+  EXPECT_EQ(errorNumberOf([&] { core::StartProgram(ctx(), "C:\\Tools\\none"); }), core::err::FileNotFound);
+}
+
+}  // namespace
