@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <utility>
 
@@ -39,7 +40,13 @@ void writeAll(int fd, const char* data, std::size_t size) {
 }  // namespace
 
 AtomicHostFile::AtomicHostFile(std::string hostPath, std::optional<unsigned> newFileMode)
-    : target_(std::move(hostPath)), folder_(folderOf(target_)) {
+    : target_(std::move(hostPath)) {
+  // A link stays a link: the file it points to is the one replaced.
+  struct stat link;
+  char resolved[PATH_MAX];
+  if (::lstat(target_.c_str(), &link) == 0 && S_ISLNK(link.st_mode) && ::realpath(target_.c_str(), resolved))
+    target_ = resolved;
+  folder_ = folderOf(target_);
   struct stat old;
   if (::stat(target_.c_str(), &old) == 0) {
     if (S_ISDIR(old.st_mode)) throw RuntimeError(err::PathFileAccess, target_ + " is a folder", EISDIR);

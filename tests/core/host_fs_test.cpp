@@ -211,6 +211,14 @@ TEST_F(HostFs, WritesReplaceAtomicallyAndKeepPermissions) {
   EXPECT_EQ(modeOf(c + "/cfg/New.cfg"), 0644u);
   EXPECT_EQ(fs->fileSize("C:\\cfg\\new.cfg"), 0u);
 
+  // Through a link, the linked file is replaced and the link kept.
+  writeHostFile(c + "/shared/panel.cfg", "shared");
+  fsys::create_symlink("../shared/panel.cfg", c + "/cfg/panel.cfg");
+  fs->writeFile("C:\\cfg\\panel.cfg", "updated");
+  EXPECT_TRUE(fsys::is_symlink(c + "/cfg/panel.cfg"));
+  EXPECT_EQ(readHostFile(c + "/shared/panel.cfg"), "updated");
+  fsys::remove(c + "/cfg/panel.cfg");
+
   {
     auto writer = fs->createFile("C:\\cfg\\aircraft.cfg");
     writer->write("abandoned", 9);

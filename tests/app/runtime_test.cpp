@@ -1,0 +1,80 @@
+#include "app/runtime.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "core/temp_folders.h"
+#include "support/recording_printer.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+namespace fsys = std::filesystem;
+using testsupport::hostExists;
+using testsupport::readHostFile;
+
+// The Windows form of an absolute host path on a drive mapped to "/".
+std::string windowsOf(const std::string& drive, std::string hostPath) {
+  std::replace(hostPath.begin(), hostPath.end(), '/', '\\');
+  return drive + hostPath;
+}
+
+class RuntimeTest : public ::testing::Test {
+ protected:
+  RuntimeTest() : root(tmp.path()) {
+    env.set("HOME", root + "/home");
+    env.set("XDG_CONFIG_HOME", root + "/config");
+    env.set("XDG_DATA_HOME", root + "/data");
+    env.set("PATH", "/usr/bin:/bin");
+    fsys::create_directories(root + "/home");
+    fsys::create_directories(root + "/c");
+  }
+
+  testsupport::TempDir tmp;
+  std::string root;
+  core::Environment env;
+  testsupport::ScriptedDialogs dialogs;
+  testsupport::RecordingPrinter printer;
+};
+
+TEST_F(RuntimeTest, BuildsTheServicesOverTheEnvironmentsFolders) {
+  env.set("HANGARPAK_DRIVES", "c=" + root + "/c;z=/");
+  app::Runtime runtime(env, root + "/bin/hangarpak", dialogs, printer);
+  core::Context& ctx = runtime.context();
+
+  // The application folder is made and named through the drive table.
+  EXPECT_TRUE(fsys::is_directory(root + "/data/hangarpak"));
+  EXPECT_EQ(ctx.appFolder(), windowsOf("Z:", root + "/data/hangarpak"));
+  EXPECT_EQ(runtime.locations().programFolder, root + "/bin");
+
+  // Every service works on the real tree.
+  ctx.fs.writeFile("C:\\FS2002\\..\\Test.cfg", "x");
+  EXPECT_EQ(readHostFile(root + "/c/Test.cfg"), "x");
+  ctx.settings.save("Hangarpak", "Main", "FS Path", "C:\\FS2002");
+  EXPECT_EQ(ctx.settings.get("Hangarpak", "Main", "FS Path", ""), "C:\\FS2002");
+  EXPECT_TRUE(hostExists(root + "/config/Hangarpak/settings.ini"));
+  ctx.registry.setValue(core::Hive::ClassesRoot, "WinZip\\Shell\\Hangarpak\\command", "", "hangarpak \"%1\"");
+  EXPECT_TRUE(hostExists(root + "/config/hangarpak/registry.ini"));
+  ctx.fs.makeFolder(ctx.appFolder() + "\\TempZip");
+  core::ClearTempZip(ctx);
+  EXPECT_FALSE(hostExists(root + "/data/hangarpak/TempZip"));
+}
+
+TEST_F(RuntimeTest, DrivesComeFromTheSettingsStoreWhenTheEnvironmentNamesNone) {
+  core::IniSettingsStore(root + "/config").save("Hangarpak", "Drives", "c", root + "/c");
+  app::Runtime runtime(env, root + "/bin/hangarpak", dialogs, printer);
+  EXPECT_EQ(runtime.drives().hostRoot('c'), root + "/c");
+}
+
+TEST_F(RuntimeTest, AnApplicationFolderOnNoDriveGetsTheRootOnAFreeLetter) {
+  env.set("HANGARPAK_DRIVES", "c=" + root + "/c;z=" + root + "/c");
+  env.set("HANGARPAK_HOME", root + "/elsewhere/app");
+  app::Runtime runtime(env, root + "/bin/hangarpak", dialogs, printer);
+  EXPECT_EQ(runtime.drives().hostRoot('y'), "/");
+  EXPECT_EQ(runtime.context().appFolder(), windowsOf("Y:", root + "/elsewhere/app"));
+}
+
+}  // namespace
