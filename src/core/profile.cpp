@@ -83,6 +83,20 @@ class Scanner {
     return true;
   }
 
+  // Moves past the next line that could be a section header, without
+  // classifying the lines before it: a read looking for its section skips
+  // all other lines this way.
+  bool nextHeaderCandidate(Line& line) {
+    while (pos_ < bytes_.size()) {
+      std::size_t p = pos_;
+      while (p < bytes_.size() && isBlank(bytes_[p])) ++p;
+      if (p < bytes_.size() && bytes_[p] == '[') return next(line);
+      const std::size_t lf = bytes_.find('\n', p);
+      pos_ = lf == std::string_view::npos ? bytes_.size() : lf + 1;
+    }
+    return false;
+  }
+
  private:
   void classify(Line& line) const {
     const std::string_view text = trimmed(bytes_.substr(line.begin, line.end - line.begin));
@@ -129,7 +143,7 @@ Place find(std::string_view bytes, std::string_view section, std::string_view ke
   Place place;
   Scanner scanner(bytes);
   Line line;
-  while (scanner.next(line)) {
+  while (place.sectionFound ? scanner.next(line) : scanner.nextHeaderCandidate(line)) {
     if (line.kind == Line::Section) {
       if (place.sectionFound) break;  // the first section of the name wins
       if (sameName(line.name, section)) {
