@@ -6,7 +6,9 @@
 
 namespace core {
 
-enum class Buttons { OK, OKCancel, YesNo, YesNoCancel };
+// OKCancelDefaultCancel: OK and Cancel with Cancel as the default button,
+// for a question whose OK cannot be undone.
+enum class Buttons { OK, OKCancel, YesNo, YesNoCancel, OKCancelDefaultCancel };
 enum class Icon { None, Critical, Question, Exclamation, Information };
 enum class Answer { OK, Cancel, Yes, No };
 

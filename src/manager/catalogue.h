@@ -110,13 +110,14 @@ class Catalogue {
   void countPanelsAndSounds();
 
   core::Context& context() { return ctx_; }
+  // Tells the view that controls changed.
+  void changed() {
+    if (onChanged) onChanged();
+  }
   // simFolder + "\aircraft", the root of every catalogue row.
   std::string aircraftFolder() const;
 
  private:
-  void changed() {
-    if (onChanged) onChanged();
-  }
   void swap(const Twin& twin);
 
   core::Context& ctx_;

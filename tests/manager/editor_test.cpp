@@ -1,0 +1,323 @@
+#include "manager/editor.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "core/locations.h"
+#include "manager/catalogue.h"
+#include "support/recording_launcher.h"
+#include "tests/manager/catalogue_fixture.h"
+
+namespace managertest {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class EditorTest : public CatalogueTest {
+ protected:
+  EditorTest() {
+    ed.onPopMenu = [this] { ++popMenus; };
+    ed.onStartLabelEdit = [this](int row) { labelEdits.push_back(row); };
+  }
+  // Six aircraft A to F, three panels and two sounds; the catalogue built.
+  void fillTree() {
+    for (const char* name : {"Bravo", "Alpha", "Delta", "Charlie", "Foxtrot", "Echo"})
+      writeAircraft(name, {{.title = name}});
+    writeFile(air("Alpha\\panel\\panel.cfg"), testsupport::panelCfg("Alpha panel"));
+    writeFile(air("fsfsconv\\panel.Glass\\panel.cfg"), testsupport::panelCfg("Glass"));
+    writeFile(air("fsfsconv\\panel.Glass\\doc\\readme.txt"), "read me");
+    writeFile(air("fsfsconv\\panel.Steam\\panel.cfg"), testsupport::panelCfg("Steam"));
+    writeFile(air("Alpha\\sound\\sound.cfg"), testsupport::soundCfg("Alpha engine"));
+    writeFile(air("fsfsconv\\sound.Radial\\sound.cfg"), testsupport::soundCfg("Radial"));
+    cat.Search();
+  }
+  // editLst, the catalogue and the choice list hold the same entries in
+  // the same order.
+  void expectInStep(const core::ListView& lst, const core::ComboBox* com) {
+    ASSERT_EQ(ed.editLst.count(), lst.count());
+    for (int i = 0; i < lst.count(); ++i) {
+      SCOPED_TRACE(i);
+      EXPECT_EQ(ed.editLst.item(i).text, lst.item(i).text);
+      EXPECT_EQ(ed.editLst.item(i).subItem(1), lst.item(i).subItem(1));
+      EXPECT_EQ(ed.editLst.item(i).subItem(2), lst.item(i).subItem(2));
+      if (com) EXPECT_EQ(com->list(i + 1), lst.item(i).text);
+    }
+    if (com) {
+      EXPECT_EQ(com->listCount(), lst.count() + 1);
+      EXPECT_EQ(com->list(0), "---Not Listed---");
+    }
+  }
+  void click(int row, int button = manager::LeftButton) {
+    ed.editLst_MouseDown(button);
+    ed.editLst_ItemClick(row);
+  }
+  void type(const std::string& text) {
+    for (std::size_t n = 1; n <= text.size(); ++n) {
+      ed.nameTxt.text = text.substr(0, n);
+      ed.nameTxt_KeyUp('A', 0);
+    }
+  }
+
+  manager::Editor ed{ctx(), cat};
+  int popMenus = 0;
+  std::vector<int> labelEdits;
+};
+
+TEST_F(EditorTest, FillsEachModeFromItsCatalogue) {
+  fillTree();
+  struct Mode {
+    int mode;
+    const char* caption;
+    const core::ListView& source;
+  };
+  for (const Mode& m : {Mode{2, "E&dit Panel", cat.panelLst}, Mode{3, "E&dit Sound", cat.lydLst},
+                        Mode{1, "E&dit Aircraft", cat.flyLst}}) {
+    SCOPED_TRACE(m.caption);
+    ed.FillEditList(m.mode);
+    EXPECT_EQ(ed.editCmd.caption, m.caption);
+    expectInStep(m.source, nullptr);
+    EXPECT_EQ(ed.editLst.selectedIndex(), 0);
+    EXPECT_EQ(ed.nameTxt.text, m.source.item(0).text);
+    EXPECT_EQ(ed.pathTxt.text, m.source.item(0).subItem(1));
+  }
+  ed.FillEditList(7);
+  EXPECT_EQ(ed.editLst.count(), 0);
+  EXPECT_EQ(ed.editCmd.caption, "E&dit Aircraft");
+}
+
+TEST_F(EditorTest, StaleCatalogueIsRebuiltFirst) {
+  writeAircraft("Alpha", {{.title = "Alpha"}});
+  state().catalogueStale = 1;
+  ed.FillEditList(manager::AircraftMode);
+  EXPECT_EQ(texts(ed.editLst), (Strings{"Alpha"}));
+  EXPECT_EQ(state().catalogueStale, 0);
+}
+
+TEST_F(EditorTest, RightButtonOpensTheContextMenuOnce) {
+  fillTree();
+  ed.FillEditList(manager::AircraftMode);
+  click(2);
+  EXPECT_EQ(popMenus, 0);
+  EXPECT_EQ(ed.editRightButton, 0);
+  EXPECT_EQ(ed.nameTxt.text, "Charlie");
+  EXPECT_EQ(ed.pathTxt.text, rowFolder("Charlie"));
+  click(3, manager::RightButton);
+  EXPECT_EQ(popMenus, 1);
+  EXPECT_EQ(ed.editRightButton, 5);
+  ed.editLst_ItemClick(3);
+  EXPECT_EQ(popMenus, 1);
+  ed.renCap_Click();
+  EXPECT_EQ(labelEdits, (std::vector<int>{3}));
+}
+
+TEST_F(EditorTest, TypingAnAircraftNameWritesTheTitleAtEveryKey) {
+  fillTree();
+  ed.FillEditList(manager::AircraftMode);
+  click(0);  // Alpha
+  const std::string cfg = air("Alpha\\aircraft.cfg");
+  ed.nameTxt.text = "Z";
+  ed.nameTxt_KeyUp('Z', 0);
+  EXPECT_EQ(cfgValue(cfg, "fltsim.0", "title"), "Z");
+  type("Zulu");
+  EXPECT_EQ(cfgValue(cfg, "fltsim.0", "title"), "Zulu");
+  EXPECT_EQ(texts(ed.editLst), (Strings{"Bravo", "Charlie", "Delta", "Echo", "Foxtrot", "Zulu"}));
+  expectInStep(cat.flyLst, nullptr);
+  EXPECT_EQ(ed.editLst.selectedIndex(), 5);
+
+  // An emptied box writes an empty title: the next walk stops at it.
+  ed.nameTxt.text.clear();
+  ed.nameTxt_KeyUp(8, 0);
+  EXPECT_EQ(cfgValue(cfg, "fltsim.0", "title"), "");
+  cat.Search();
+  EXPECT_EQ(cat.flyLst.count(), 5);
+}
+
+// A renamed panel moves to its new place in editLst, panelLst and panelCom
+// alike; "---Not Listed---" stays at position 0.
+TEST_F(EditorTest, RenamedEntryMovesInAllThreeLists) {
+  struct Rename {
+    const char* from;
+    const char* to;
+  };
+  for (const Rename& r : {Rename{"Steam", "Aardvark"}, Rename{"Alpha panel", "Zebra"}, Rename{"Glass", "!first"},
+                          Rename{"Glass", "steam"}, Rename{"Zebra", ""}}) {
+    SCOPED_TRACE(std::string(r.from) + " -> " + r.to);
+    fillTree();
+    // Renames of earlier rounds stay in the files.
+    ed.FillEditList(manager::PanelMode);
+    const int row = rowOf(ed.editLst, r.from);
+    const std::string folder = ed.editLst.item(row).subItem(1);
+    click(row);
+    bool cancel = false;
+    ed.editLst_AfterLabelEdit(cancel, r.to);
+    EXPECT_EQ(ed.nameTxt.text, r.to);
+    expectInStep(cat.panelLst, &cat.panelCom);
+    const int moved = ed.editLst.selectedIndex();
+    ASSERT_GE(moved, 0);
+    EXPECT_EQ(ed.editLst.item(moved).text, r.to);
+    EXPECT_EQ(ed.editLst.item(moved).subItem(1), folder);
+    EXPECT_EQ(cfgValue(folder + "panel.cfg", "Hangarpak", "Name"), r.to);
+  }
+}
+
+TEST_F(EditorTest, RenameKeepsThePickedEntryOfTheChoiceList) {
+  fillTree();
+  cat.flyLst_ItemClick(rowOf(cat.flyLst, "Alpha"));
+  ASSERT_EQ(cat.panelCom.text(), "Alpha panel");
+  const std::string before = readFile(air("Alpha\\aircraft.cfg"));
+  ed.FillEditList(manager::PanelMode);
+  click(rowOf(ed.editLst, "Alpha panel"));
+  type("Zeppelin");
+  EXPECT_EQ(cat.panelCom.text(), "Zeppelin");
+  EXPECT_EQ(readFile(air("Alpha\\aircraft.cfg")), before);  // no swap on the way
+  EXPECT_FALSE(exists(air("Alpha\\panel.hgrpak0")));
+}
+
+TEST_F(EditorTest, DeletingAnAircraftRowSelectsThePreviousOrTheFirst) {
+  struct Case {
+    int row;
+    const char* deleted;
+    int selected;
+  };
+  for (const Case& c : {Case{0, "Alpha", 0}, Case{4, "Foxtrot", 3}}) {
+    SCOPED_TRACE(c.deleted);
+    fillTree();
+    ed.FillEditList(manager::AircraftMode);
+    click(c.row);
+    ASSERT_EQ(ed.nameTxt.text, c.deleted);
+    dialogs.expectMessage(std::string("Do you want to delete ") + c.deleted + "?", std::string("Delete ") + c.deleted,
+                          core::Buttons::YesNo, core::Icon::Exclamation, core::Answer::Yes);
+    dialogs.expectMessage("All files and directories will be deleted!", "Warning", core::Buttons::OKCancelDefaultCancel,
+                          core::Icon::Exclamation, core::Answer::OK);
+    ed.delCap_Click();
+    EXPECT_TRUE(dialogs.done());
+    EXPECT_FALSE(exists(air(c.deleted)));
+    EXPECT_EQ(cat.flyLst.count(), 5);
+    expectInStep(cat.flyLst, nullptr);
+    EXPECT_EQ(ed.editLst.selectedIndex(), c.selected);
+    EXPECT_EQ(ed.nameTxt.text, ed.editLst.item(c.selected).text);
+    EXPECT_EQ(ed.pathTxt.text, ed.editLst.item(c.selected).subItem(1));
+    EXPECT_EQ(state().catalogueStale, 0);
+  }
+}
+
+TEST_F(EditorTest, DeletingAnAircraftEmptiesOneLevelOfSubFolders) {
+  writeAircraft("Deep", {{.title = "Deep"}});
+  writeFile(air("Deep\\model\\deep.mdl"), "m");
+  writeFile(air("Deep\\texture\\old\\t.bmp"), "t");
+  ed.FillEditList(manager::AircraftMode);
+  dialogs.expectMessage("", core::Answer::Yes).expectMessage("", core::Answer::OK);
+  ed.delCap_Click();
+  EXPECT_FALSE(exists(air("Deep\\aircraft.cfg")));
+  EXPECT_FALSE(exists(air("Deep\\model")));
+  EXPECT_TRUE(exists(air("Deep\\texture\\old\\t.bmp")));
+  EXPECT_EQ(ed.editLst.count(), 0);
+}
+
+TEST_F(EditorTest, NoOrCancelChangesNothing) {
+  fillTree();
+  for (core::Answer second : {core::Answer::Yes, core::Answer::Cancel}) {
+    ed.FillEditList(manager::AircraftMode);
+    click(1);
+    if (second == core::Answer::Yes)
+      dialogs.expectMessage("Do you want to delete Bravo?", core::Answer::No);
+    else
+      dialogs.expectMessage("Do you want to delete Bravo?", core::Answer::Yes)
+          .expectMessage("All files and directories will be deleted!", core::Answer::Cancel);
+    ed.delCap_Click();
+    EXPECT_TRUE(dialogs.done());
+    EXPECT_TRUE(exists(air("Bravo\\aircraft.cfg")));
+    EXPECT_EQ(ed.editLst.count(), 6);
+    EXPECT_EQ(ed.editLst.selectedIndex(), 1);
+    EXPECT_EQ(state().catalogueStale, 0);
+  }
+  ed.FillEditList(manager::PanelMode);
+  dialogs.expectMessage("Do you want to delete Alpha panel?", core::Answer::No);
+  ed.delCap_Click();
+  EXPECT_TRUE(exists(air("Alpha\\panel\\panel.cfg")));
+  expectInStep(cat.panelLst, &cat.panelCom);
+}
+
+TEST_F(EditorTest, DeletingAPanelRemovesItsFolderAndDocOnly) {
+  fillTree();
+  writeFile(air("fsfsconv\\panel.Glass\\..\\keep.txt"), "k");
+  ed.FillEditList(manager::PanelMode);
+  click(rowOf(ed.editLst, "Glass"));
+  const int row = ed.editLst.selectedIndex();
+  dialogs.expectMessage("Do you want to delete Glass?", "Delete Glass", core::Buttons::YesNo, core::Icon::Exclamation,
+                        core::Answer::Yes);
+  ed.delCap_Click();
+  EXPECT_TRUE(dialogs.done());
+  EXPECT_FALSE(exists(air("fsfsconv\\panel.Glass")));
+  EXPECT_TRUE(exists(air("fsfsconv\\keep.txt")));
+  EXPECT_TRUE(exists(air("fsfsconv\\panel.Steam\\panel.cfg")));
+  expectInStep(cat.panelLst, &cat.panelCom);
+  EXPECT_EQ(texts(ed.editLst), (Strings{"Alpha panel", "Steam"}));
+  EXPECT_EQ(ed.editLst.selectedIndex(), row - 1);
+  EXPECT_EQ(cat.panel2Lbl.caption, "Total: 2");
+}
+
+// An aircraft.cfg lying in the aircraft folder itself is listed with that
+// folder; deleting "its folder" would take every aircraft with it.
+TEST_F(EditorTest, DeleteRefusesFoldersNotInsideTheAircraftFolder) {
+  fillTree();
+  writeFile(air("aircraft.cfg"), testsupport::aircraftCfg({{.title = "Loose"}}));
+  cat.Search();
+  ed.FillEditList(manager::AircraftMode);
+  click(rowOf(ed.editLst, "Loose"));
+  dialogs.expectMessage(
+      "Loose is not deleted: its folder\r\nC:\\FS2002\\aircraft\\\r\nis not inside "
+      "C:\\FS2002\\aircraft\\.",
+      "Delete Loose", core::Buttons::OK, core::Icon::Exclamation);
+  ed.delCap_Click();
+  EXPECT_TRUE(dialogs.done());
+  EXPECT_TRUE(exists(air("aircraft.cfg")));
+  EXPECT_TRUE(exists(air("Alpha\\aircraft.cfg")));
+  EXPECT_EQ(ed.editLst.count(), 7);
+
+  // Rows whose folder climbs out by "..", or lies elsewhere, are refused alike.
+  for (const char* folder : {"C:\\FS2002\\aircraft\\..\\", "C:\\FS2002\\aircraft\\Alpha\\..\\..\\", "C:\\FS2002\\",
+                             "C:\\FS2002\\aircraftX\\", "C:\\FS2002\\aircraft\\\\"}) {
+    SCOPED_TRACE(folder);
+    ed.editLst.item(0).subItems[0] = folder;
+    click(0);
+    dialogs.expectMessage("", core::Answer::OK);
+    ed.delCap_Click();
+    EXPECT_TRUE(dialogs.done());
+    EXPECT_EQ(dialogs.messages().back().buttons, core::Buttons::OK);
+  }
+  EXPECT_TRUE(exists(air("Alpha\\aircraft.cfg")));
+}
+
+// Edit opens the folder in the desktop's file manager through xdg-open,
+// without a shell; a context over a recording launcher sees the start.
+TEST_F(EditorTest, EditOpensTheFolderWithXdgOpen) {
+  fillTree();
+  testsupport::writeHostFile(root + "/bin/xdg-open", "#!/bin/sh\n");
+  ::chmod((root + "/bin/xdg-open").c_str(), 0755);
+  core::Environment env2 = env;
+  env2.set("PATH", root + "/bin");
+  testsupport::RecordingLauncher launcher2;
+  core::Context ctx2(env2, core::Locations::fromEnvironment(env2, root + "/bin/hangarpak"), drives, *fs, *settings,
+                     *registry, launcher2, dialogs, printer);
+  ctx2.state = state();
+  manager::Catalogue cat2(ctx2);
+  manager::Editor ed2(ctx2, cat2);
+  cat2.Search();
+  ed2.FillEditList(manager::AircraftMode);
+  ed2.editLst_ItemClick(2);
+  ed2.editCmd_Click();
+  ed2.editCap_Click();
+  ASSERT_EQ(launcher2.starts.size(), 2u);
+  ASSERT_EQ(launcher2.starts[0].argv.size(), 2u);
+  EXPECT_EQ(launcher2.starts[0].argv[0], root + "/bin/xdg-open");
+  EXPECT_TRUE(std::filesystem::equivalent(launcher2.starts[0].argv[1], host(air("Charlie"))));
+
+  launcher2.failStart = true;  // errors are ignored
+  EXPECT_NO_THROW(ed2.editCmd_Click());
+}
+
+}  // namespace
+}  // namespace managertest
