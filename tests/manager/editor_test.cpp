@@ -7,8 +7,8 @@
 
 #include "core/locations.h"
 #include "manager/catalogue.h"
+#include "manager/catalogue_fixture.h"
 #include "support/recording_launcher.h"
-#include "tests/manager/catalogue_fixture.h"
 
 namespace managertest {
 namespace {
@@ -42,7 +42,9 @@ class EditorTest : public CatalogueTest {
       EXPECT_EQ(ed.editLst.item(i).text, lst.item(i).text);
       EXPECT_EQ(ed.editLst.item(i).subItem(1), lst.item(i).subItem(1));
       EXPECT_EQ(ed.editLst.item(i).subItem(2), lst.item(i).subItem(2));
-      if (com) EXPECT_EQ(com->list(i + 1), lst.item(i).text);
+      if (com) {
+        EXPECT_EQ(com->list(i + 1), lst.item(i).text);
+      }
     }
     if (com) {
       EXPECT_EQ(com->listCount(), lst.count() + 1);
@@ -142,10 +144,9 @@ TEST_F(EditorTest, RenamedEntryMovesInAllThreeLists) {
     const char* to;
   };
   for (const Rename& r : {Rename{"Steam", "Aardvark"}, Rename{"Alpha panel", "Zebra"}, Rename{"Glass", "!first"},
-                          Rename{"Glass", "steam"}, Rename{"Zebra", ""}}) {
+                          Rename{"Glass", "steam"}, Rename{"Steam", ""}}) {
     SCOPED_TRACE(std::string(r.from) + " -> " + r.to);
     fillTree();
-    // Renames of earlier rounds stay in the files.
     ed.FillEditList(manager::PanelMode);
     const int row = rowOf(ed.editLst, r.from);
     const std::string folder = ed.editLst.item(row).subItem(1);
@@ -181,7 +182,7 @@ TEST_F(EditorTest, DeletingAnAircraftRowSelectsThePreviousOrTheFirst) {
     const char* deleted;
     int selected;
   };
-  for (const Case& c : {Case{0, "Alpha", 0}, Case{4, "Foxtrot", 3}}) {
+  for (const Case& c : {Case{0, "Alpha", 0}, Case{4, "Echo", 3}}) {
     SCOPED_TRACE(c.deleted);
     fillTree();
     ed.FillEditList(manager::AircraftMode);

@@ -4,8 +4,8 @@
 #include <tuple>
 
 #include "manager/catalogue.h"
+#include "manager/catalogue_fixture.h"
 #include "support/aircraft_tree.h"
-#include "tests/manager/catalogue_fixture.h"
 
 namespace managertest {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "core/text.h"
 #include "manager/catalogue.h"
-#include "tests/manager/catalogue_fixture.h"
+#include "manager/catalogue_fixture.h"
 
 namespace managertest {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "manager/catalogue.h"
-#include "tests/manager/catalogue_fixture.h"
+#include "manager/catalogue_fixture.h"
 
 namespace managertest {
 namespace {

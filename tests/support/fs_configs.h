@@ -11,10 +11,10 @@ namespace testsupport {
 struct Variant {
   std::string title;
   std::string sim = "Cessna172";
-  std::string panel;  // "" = the aircraft's own "panel" folder
-  std::string sound;
-  std::string model;
-  std::string texture;
+  std::string panel{};  // "" = the aircraft's own "panel" folder
+  std::string sound{};
+  std::string model{};
+  std::string texture{};
 };
 
 // An aircraft.cfg with one section "fltsim." + i per variant, numbered in
