@@ -5,6 +5,7 @@
 #include "core/dialogs.h"
 #include "core/errors.h"
 #include "core/fs.h"
+#include "core/simulator.h"
 #include "core/text.h"
 #include "manager/catalogue.h"
 #include "manager/profile_reader.h"
@@ -117,6 +118,8 @@ void Catalogue::Search(ProfileReads reads) {
   windows.showProgress();
   windows.repaintProgress();
   windows.repaintMainWindow();
+  // Confirms simFolder; may ask the user, and may end the program.
+  core::FindSimulator(ctx_);
 
   state.catalogueBusy = true;
   selFound = false;

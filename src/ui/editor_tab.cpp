@@ -1,26 +1,16 @@
 #include "ui/editor_tab.h"
 
 #include "core/context.h"
+#include "ui/main_window.h"
 
 namespace ui {
 
-EditorTab::EditorTab(core::Context& ctx, MainWindow& main) : ctx_(ctx), main_(main) {
-  editLst.columns = {"name", "path"};
+EditorTab::EditorTab(core::Context& ctx, MainWindow& main)
+    : manager::Editor(ctx, main.managerFra), ctx_(ctx), main_(main) {
+  onChanged = [this] { main_.changed(); };
+  onPopMenu = [this] { main_.PopupMenu(); };
   (void)ctx_;
-  (void)main_;
 }
-
-void EditorTab::FillEditList(int /*mode*/) {}
-
-void EditorTab::editCmd_Click() {}
-
-void EditorTab::editCap_Click() {
-  editCmd_Click();
-}
-
-void EditorTab::renCap_Click() {}
-
-void EditorTab::delCap_Click() {}
 
 void EditorTab::showScanDialog() {}
 

@@ -22,6 +22,10 @@ struct TwinCase {
   std::string (*config)(std::string_view);
 };
 
+void PrintTo(const TwinCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class SwapTest : public CatalogueTest, public ::testing::WithParamInterface<TwinCase> {
  protected:
   // C172 with section 0 on its own folder ("panel"), section 1 untouched

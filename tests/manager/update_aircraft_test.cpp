@@ -20,6 +20,10 @@ struct CurrentCase {
   bool listed;        // the choice lists show them (else "---Not Listed---")
 };
 
+void PrintTo(const CurrentCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class CurrentEntryTest : public CatalogueTest, public ::testing::WithParamInterface<CurrentCase> {};
 
 TEST_P(CurrentEntryTest, ShowsTheEntryTheVariantUses) {
