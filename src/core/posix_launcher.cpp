@@ -50,6 +50,16 @@ int numberFromSpawnError(int e) {
   return errorNumberFromErrno(e);
 }
 
+struct ChildDescriptor {
+  explicit ChildDescriptor(pid_t pid) : fd(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0))) {}
+  ~ChildDescriptor() {
+    if (fd >= 0) ::close(fd);
+  }
+  ChildDescriptor(const ChildDescriptor&) = delete;
+  ChildDescriptor& operator=(const ChildDescriptor&) = delete;
+  int fd;
+};
+
 class SpawnSetup {
  public:
   SpawnSetup() {
@@ -78,29 +88,31 @@ class PosixProcessLauncher : public ProcessLauncher {
     const pid_t pid = spawn(request, false);
     // A descriptor that becomes readable when the child ends lets the wait
     // return at once instead of at the next tick.
-    const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
-    int result = -1;
+    const ChildDescriptor child(pid);
     for (;;) {
       int status = 0;
       const pid_t r = ::waitpid(pid, &status, WNOHANG);
-      if (r == pid) {
-        result = exitStatus(status);
-        break;
-      }
+      if (r == pid) return exitStatus(status);
       // The child cannot be waited for (someone else reaped it): it has
       // ended as far as the caller is concerned.
-      if (r < 0 && errno != EINTR) break;
-      if (keepPainting) keepPainting();
-      if (pidfd >= 0) {
-        pollfd p{pidfd, POLLIN, 0};
+      if (r < 0 && errno != EINTR) return -1;
+      if (keepPainting) {
+        try {
+          keepPainting();
+        } catch (...) {
+          // Still running: reaped later like a program started without waiting.
+          started_.push_back(pid);
+          throw;
+        }
+      }
+      if (child.fd >= 0) {
+        pollfd p{child.fd, POLLIN, 0};
         ::poll(&p, 1, kTickMs);
       } else {
         timespec t{0, kTickMs * 1000000L};
         ::nanosleep(&t, nullptr);
       }
     }
-    if (pidfd >= 0) ::close(pidfd);
-    return result;
   }
 
   void start(const ProcessRequest& request) override {
