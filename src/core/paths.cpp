@@ -31,6 +31,40 @@ bool hostIsFolder(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// The lower-case form of one Latin letter of the simulator's code page
+// (Latin-1 and Latin Extended-A, which hold every letter of Windows-1252),
+// as the simulator's file system folds it; other code points unchanged.
+char32_t foldLatin(char32_t c) {
+  if (c >= U'A' && c <= U'Z') return c + 32;
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
+  if (c == 0x178) return 0xFF;
+  const bool evenUpper = (c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177);
+  const bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+  if ((evenUpper && c % 2 == 0) || (oddUpper && c % 2 == 1)) return c + 1;
+  return c;
+}
+
+// Next code point of UTF-8 text; a byte that starts no valid two-byte
+// sequence stands for itself, so any name compares, encoded or not.
+char32_t nextCodePoint(std::string_view s, std::size_t& i) {
+  const auto b = static_cast<unsigned char>(s[i]);
+  if ((b & 0xE0) == 0xC0 && i + 1 < s.size() && (static_cast<unsigned char>(s[i + 1]) & 0xC0) == 0x80) {
+    const char32_t c = (char32_t(b & 0x1F) << 6) | (static_cast<unsigned char>(s[i + 1]) & 0x3F);
+    i += 2;
+    return c;
+  }
+  ++i;
+  return b < 0x80 ? char32_t(b) : char32_t(0x110000 + b);
+}
+
+// Names equal without regard to case, letters beyond ASCII included.
+bool namesMatch(std::string_view a, std::string_view b) {
+  std::size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size())
+    if (foldLatin(nextCodePoint(a, i)) != foldLatin(nextCodePoint(b, j))) return false;
+  return i == a.size() && j == b.size();
+}
+
 // The entry of folder whose name equals name without regard to case; an
 // exact match wins, and among several that differ only in case the first in
 // byte order, so that the same path always resolves to the same file. Empty
@@ -45,7 +79,7 @@ std::string findEntry(const std::string& folder, const std::string& name) {
       found = name;
       break;
     }
-    if (iequals(entry, name) && (found.empty() || entry < found)) found = std::string(entry);
+    if (namesMatch(entry, name) && (found.empty() || entry < found)) found = std::string(entry);
   }
   ::closedir(dir);
   return found;

@@ -40,6 +40,7 @@ class CaseTree : public ::testing::Test {
     writeHostFile(c + "/FS2002/fs2002.exe", "MZ");
     writeHostFile(c + "/FS2002/aircraft/Cessna/AIRCRAFT.CFG", "[fltsim.0]\r\n");
     fsys::create_directories(c + "/FS2002/Sound");
+    fsys::create_directories(c + "/FS2002/aircraft/Ölflug Ærø Œuvre Żuraw");
     writeHostFile(c + "/Twins/DATA", "upper");
     writeHostFile(c + "/Twins/data", "lower");
     drives.set('c', c, "test");
@@ -65,6 +66,10 @@ TEST_F(CaseTree, ResolvesEachExistingComponentWithoutRegardToCase) {
       {"no exact match: first twin in byte order", "C:\\twins\\Data", c + "/Twins/DATA"},
       {"missing components keep their spelling", "C:\\fs2002\\AIRCRAFT\\NewPlane\\Model\\x.MDL",
        c + "/FS2002/aircraft/NewPlane/Model/x.MDL"},
+      {"letters beyond ASCII fold too", "C:\\FS2002\\AIRCRAFT\\ölflug æRØ œUVRE żURAW\\x.cfg",
+       c + "/FS2002/aircraft/Ölflug Ærø Œuvre Żuraw/x.cfg"},
+      {"but stay different letters", "C:\\FS2002\\aircraft\\Olflug Ærø Œuvre Żuraw",
+       c + "/FS2002/aircraft/Olflug Ærø Œuvre Żuraw"},
       {"forward slashes, doubled and trailing separators", "C:/fs2002//SOUND\\", c + "/FS2002/Sound"},
       {"dot and dot-dot folded", "C:\\FS2002\\.\\Aircraft\\..\\sound", c + "/FS2002/Sound"},
       {"dot-dot never leaves the drive", "C:\\..\\..\\FS2002", c + "/FS2002"},
