@@ -105,7 +105,8 @@ class HostFileSystem : public FileSystem {
 
   std::string readFile(std::string_view path) override {
     const std::string host = toHost(path);
-    if (isFolder(host)) throw RuntimeError(err::PathFileAccess, std::string(path) + " is a folder", EISDIR);
+    if (auto st = statOf(host); st && !S_ISREG(st->st_mode))
+      throw RuntimeError(err::PathFileAccess, std::string(path) + " is not a plain file", EISDIR);
     try {
       return readHostFile(host);
     } catch (const RuntimeError& e) {
@@ -128,11 +129,14 @@ class HostFileSystem : public FileSystem {
   void copyFile(std::string_view from, std::string_view to) override {
     const std::string source = toHost(from);
     const std::string target = toHost(to);
-    Fd in{::open(source.c_str(), O_RDONLY | O_CLOEXEC)};
+    // Non-blocking, so that a pipe or device in the tree cannot hang the
+    // copy; only plain files are copied.
+    Fd in{::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
     if (in.fd < 0) fail(errno, source, from);
     struct stat st;
     if (::fstat(in.fd, &st) != 0) fail(errno, source, from);
     if (S_ISDIR(st.st_mode)) throw RuntimeError(err::FileNotFound, std::string(from) + " is a folder");
+    if (!S_ISREG(st.st_mode)) throw RuntimeError(err::PathFileAccess, std::string(from) + " is not a plain file");
     if (sameFile(st, target)) throw RuntimeError(err::PathFileAccess, "cannot copy a file onto itself", 0);
     refuseReadOnlyTarget(target, to);
     // A new copy takes the source's permissions (an executable stays

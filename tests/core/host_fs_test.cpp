@@ -60,6 +60,7 @@ TEST_F(HostFs, FailuresCarryTheProgramsErrorNumbers) {
   writeHostFile(c + "/FS2002/Locked.cfg", "old");
   fsys::permissions(c + "/FS2002/Locked.cfg", fsys::perms::owner_read);
   writeHostFile(c + "/Other.txt", "other");
+  ASSERT_EQ(::mkfifo((c + "/pipe").c_str(), 0644), 0);
   struct Case {
     const char* name;
     std::function<void()> op;
@@ -90,6 +91,8 @@ TEST_F(HostFs, FailuresCarryTheProgramsErrorNumbers) {
       {"rename onto an existing file", [&] { fs->renameFile("C:\\Other.txt", "C:\\fs2002\\FS2002.EXE"); },
        core::err::FileAlreadyExists},
       {"read a folder as a file", [&] { fs->readFile("C:\\FS2002"); }, core::err::PathFileAccess},
+      {"read a pipe", [&] { fs->readFile("C:\\pipe"); }, core::err::PathFileAccess},
+      {"copy a pipe", [&] { fs->copyFile("C:\\pipe", "C:\\FS2002\\pipe.copy"); }, core::err::PathFileAccess},
       {"copy a file onto itself", [&] { fs->copyFile("C:\\Other.txt", "C:\\OTHER.TXT"); }, core::err::PathFileAccess},
   };
   for (const auto& k : cases) {
@@ -100,7 +103,7 @@ TEST_F(HostFs, FailuresCarryTheProgramsErrorNumbers) {
   EXPECT_EQ(readHostFile(c + "/FS2002/Locked.cfg"), "old");
   EXPECT_EQ(readHostFile(c + "/Other.txt"), "other");
   EXPECT_EQ(readHostFile(c + "/FS2002/fs2002.exe"), "MZ");
-  EXPECT_EQ(hostNames(c), (std::vector<std::string>{"FS2002", "Other.txt"}));
+  EXPECT_EQ(hostNames(c), (std::vector<std::string>{"FS2002", "Other.txt", "pipe"}));
 }
 
 TEST_F(HostFs, ExistenceOfFilesAndFolders) {
