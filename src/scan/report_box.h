@@ -1,0 +1,48 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace scan {
+
+// Line end of the report, as the report box and print.txt hold it.
+inline constexpr std::string_view CRLF = "\r\n";
+
+// The scan dialog's report box as a scan sees it: the text it writes (the
+// box's own text, grown in place), the dialog's missingFound flag, and a
+// progress hook. A long list would spend its time painting if the box were
+// redrawn for every entry, so the hook runs at most once per interval and
+// always for the last entry.
+class ReportBox {
+ public:
+  using Progress = std::function<void(int done, int total)>;
+
+  ReportBox(std::string& text, int& missingFound, Progress progress = {},
+            std::chrono::milliseconds interval = std::chrono::milliseconds(100));
+
+  void replace(std::string_view text);
+  void append(std::string_view text) { text_.append(text); }
+  void appendLine(std::string_view line) {
+    text_.append(line);
+    text_.append(CRLF);
+  }
+  void setMissingFound() { missingFound_ = 1; }
+
+  // The list's entries are about to be scanned: shows the opening lines.
+  void started(int total);
+  // Entry `done` of `total` is finished.
+  void entryDone(int done, int total);
+
+ private:
+  void notify(int done, int total);
+
+  std::string& text_;
+  int& missingFound_;
+  Progress progress_;
+  std::chrono::milliseconds interval_;
+  std::chrono::steady_clock::time_point lastNotified_;
+};
+
+}  // namespace scan

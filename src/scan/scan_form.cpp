@@ -1,0 +1,131 @@
+#include "scan/scan_form.h"
+
+#include "core/context.h"
+#include "core/dialogs.h"
+#include "scan/print_report.h"
+#include "scan/report_box.h"
+#include "scan/scan_aircraft.h"
+#include "scan/scan_panels.h"
+#include "scan/scan_sounds.h"
+
+namespace scan {
+
+ScanView ScanViewFromToolbar(bool button1, bool button2, bool button3) {
+  return button1 ? ScanView::Aircraft : button2 ? ScanView::Panels : button3 ? ScanView::Sounds : ScanView::None;
+}
+
+ScanForm::ScanForm(core::Context& ctx, ScanView view, ScanLists lists, std::function<void()> findSimulator)
+    : ctx_(ctx), view_(view), lists_(lists), findSimulator_(std::move(findSimulator)) {
+  Form_Load();
+}
+
+void ScanForm::Form_Load() {
+  checkTxt.text.clear();
+  statusLbl.caption.clear();
+  printCmd.enabled = false;
+  okCmd.enabled = true;
+  missingFound = 0;
+  switch (view_) {
+    case ScanView::Aircraft:
+      caption = "Scan Aircraft";
+      break;
+    case ScanView::Panels:
+      caption = "Scan Panel";
+      break;
+    case ScanView::Sounds:
+      caption = "Scan Sound";
+      break;
+    case ScanView::None:
+      caption = "Scan Error";
+      break;
+  }
+}
+
+void ScanForm::scanCmd_Click() {
+  if (findSimulator_) findSimulator_();
+
+  okCmd.enabled = false;
+  busyPointer = true;
+  checkTxt.text.clear();
+  statusLbl.caption.clear();
+  missingFound = 0;
+  changed();
+
+  {
+    // However the scan ends, the dialog must be closable again.
+    struct Restore {
+      ScanForm& form;
+      ~Restore() {
+        form.busyPointer = false;
+        form.okCmd.enabled = true;
+        form.printCmd.enabled = true;
+        form.changed();
+      }
+    } restore{*this};
+
+    ReportBox box(checkTxt.text, missingFound, [this](int, int) { changed(); });
+    switch (view_) {
+      case ScanView::Aircraft:
+        ScanAircraft(ctx_, lists_.flyLst, box);
+        break;
+      case ScanView::Panels:
+        ScanPanels(ctx_, lists_.panelLst, box);
+        break;
+      case ScanView::Sounds:
+        ScanSounds(ctx_, lists_.lydLst, box);
+        break;
+      case ScanView::None:
+        checkTxt.text = "Error";
+        break;
+    }
+  }
+
+  if (missingFound == 1)
+    ctx_.dialogs.msgBox("There are some missing files", "Missing files", core::Buttons::OK, core::Icon::Exclamation);
+  else
+    ctx_.dialogs.msgBox("All files are OK!", "Files OK", core::Buttons::OK, core::Icon::Information);
+}
+
+void ScanForm::printCmd_Click() {
+  if (checkTxt.text.empty()) return;
+  busyPointer = true;
+  statusLbl.caption.clear();
+  changed();
+  const std::string destination = PrintReport(ctx_, checkTxt.text);
+  busyPointer = false;
+  if (!destination.empty()) statusLbl.caption = "Report sent to " + destination;
+  changed();
+}
+
+void ScanForm::okCmd_Click() {
+  unload();
+}
+
+bool ScanForm::closeBox() {
+  // While a scan runs the dialog takes no input; Close is disabled then.
+  if (!okCmd.enabled) return false;
+  unload();
+  return true;
+}
+
+void ScanForm::unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  ctx_.windows().setMainWindowEnabled(true);
+  changed();
+}
+
+void ShowScanDialog(core::Context& ctx, ScanView view, ScanLists lists, std::function<void()> findSimulator) {
+  ctx.windows().setMainWindowEnabled(false);
+  ScanForm form(ctx, view, lists, std::move(findSimulator));
+  struct Reenable {
+    ScanForm& form;
+    core::Context& ctx;
+    ~Reenable() {
+      if (!form.unloaded()) ctx.windows().setMainWindowEnabled(true);
+    }
+  } reenable{form, ctx};
+  ctx.dialogs.runModal(form);
+}
+
+}  // namespace scan

@@ -1,0 +1,95 @@
+#include "scan/scan_panels.h"
+
+#include <string>
+
+#include "core/codepage.h"
+#include "core/context.h"
+#include "core/controls.h"
+#include "core/list_input.h"
+#include "core/text.h"
+#include "scan/report_box.h"
+#include "scan/scan_files.h"
+
+namespace scan {
+
+namespace {
+
+// The value of a "key=value" field with its blanks removed; the whole field
+// when it has no "=".
+std::string fieldValue(std::string_view field) {
+  const auto eq = field.find('=');
+  return core::trim(eq == std::string_view::npos ? field : field.substr(eq + 1));
+}
+
+class PanelCheck {
+ public:
+  PanelCheck(core::Context& ctx, ReportBox& box, const std::string& folder) : ctx_(ctx), box_(box), folder_(folder) {}
+
+  void run() {
+    const std::string cfgPath = folder_ + "panel.cfg";
+    box_.appendLine(cfgPath + ":");
+    if (auto bytes = ReadConfigBytes(ctx_, cfgPath)) {
+      for (const std::string& field : core::splitListInput(core::cp1252ToUtf8(*bytes))) examine(field);
+    } else {
+      report("Cannot read file: " + cfgPath);
+    }
+    if (missing_)
+      box_.setMissingFound();
+    else
+      box_.appendLine("Panel: OK");
+    box_.append(CRLF);
+  }
+
+ private:
+  void report(const std::string& line) {
+    box_.appendLine(line);
+    missing_ = true;
+  }
+
+  void examine(std::string_view field) {
+    if (core::istartsWith(field, "file"))
+      bitmap(fieldValue(field));
+    else if (core::istartsWith(field, "gauge") && field.find('=') != std::string_view::npos)
+      gauge(fieldValue(field));
+  }
+
+  // "..\..\" climbs from the panel folder to the simulator's aircraft folder,
+  // the way panels borrow the bitmaps of another aircraft.
+  void bitmap(const std::string& value) {
+    const std::string path = core::istartsWith(value, "..\\..\\")
+                                 ? ctx_.state.simFolder + "\\aircraft\\" + value.substr(6)
+                                 : folder_ + value;
+    if (!OrdinaryFileExists(ctx_, path)) report("Missing file: " + path);
+  }
+
+  // "name!gauge" names a gauge inside the file "name"; the file may be
+  // packed as a cabinet.
+  void gauge(const std::string& value) {
+    const auto bang = value.find('!');
+    const std::string name = bang == std::string::npos ? value : core::trim(std::string_view(value).substr(0, bang));
+    const std::string base = ctx_.state.simFolder + "\\gauges\\" + name;
+    if (!OrdinaryFileExists(ctx_, base + ".gau") && !OrdinaryFileExists(ctx_, base + ".cab"))
+      report("Missing file: " + base + ".gau (cab)");
+  }
+
+  core::Context& ctx_;
+  ReportBox& box_;
+  const std::string& folder_;
+  bool missing_ = false;
+};
+
+}  // namespace
+
+void ScanPanels(core::Context& ctx, const core::ListView& panelLst, ReportBox& box) {
+  box.replace("----- Scanning for missing panel files -----\r\n\r\n");
+  const int total = panelLst.count();
+  box.started(total);
+  for (int i = 0; i < total; ++i) {
+    const std::string folder = panelLst.item(i).subItem(1);
+    PanelCheck(ctx, box, folder).run();
+    box.entryDone(i + 1, total);
+  }
+  box.append("----- Scanning done! -----");
+}
+
+}  // namespace scan

@@ -1,0 +1,167 @@
+#include "scan/scan_form.h"
+
+#include <gtest/gtest.h>
+
+#include "core/window_host.h"
+#include "scan_fixture.h"
+
+namespace scantest {
+namespace {
+
+class RecordingWindows : public core::WindowHost {
+ public:
+  void setMainWindowEnabled(bool enabled) override { mainEnabled.push_back(enabled); }
+  std::vector<bool> mainEnabled;
+};
+
+const std::string kSound = "C:\\FS2002\\Aircraft\\C172\\sound\\";
+
+class ScanFormTest : public ScanFixture {
+ protected:
+  ScanFormTest() {
+    scanCtx().setWindowHost(&windows);
+    writeFile(kSound + "sound.cfg", "filename=engine\r\n");
+    lydLst.add("Cessna sound", {kSound, "c172\\sound"});
+  }
+
+  scan::ScanForm form(scan::ScanView view) {
+    return scan::ScanForm(scanCtx(), view, {flyLst, panelLst, lydLst}, [this] { ++simulatorChecks; });
+  }
+
+  RecordingWindows windows;
+  core::ListView flyLst, panelLst, lydLst;
+  int simulatorChecks = 0;
+};
+
+TEST_F(ScanFormTest, CaptionFollowsTheFirstPressedViewButton) {
+  struct Row {
+    bool b1, b2, b3;
+    const char* caption;
+  } rows[] = {{true, false, false, "Scan Aircraft"},
+              {false, true, false, "Scan Panel"},
+              {false, false, true, "Scan Sound"},
+              {false, true, true, "Scan Panel"},
+              {false, false, false, "Scan Error"}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.caption);
+    auto f = form(scan::ScanViewFromToolbar(r.b1, r.b2, r.b3));
+    EXPECT_EQ(r.caption, f.caption);
+    EXPECT_FALSE(f.printCmd.enabled);
+    EXPECT_TRUE(f.okCmd.enabled);
+    EXPECT_EQ("", f.checkTxt.text);
+  }
+}
+
+TEST_F(ScanFormTest, ScanWithMissingFilesWarnsAndEnablesPrint) {
+  auto f = form(scan::ScanView::Sounds);
+  std::vector<bool> okEnabled;
+  f.onChange = [&] { okEnabled.push_back(f.okCmd.enabled); };
+  dialogs.expectMessage("There are some missing files", "Missing files", core::Buttons::OK, core::Icon::Exclamation);
+
+  f.scanCmd_Click();
+
+  EXPECT_EQ(1, simulatorChecks);
+  EXPECT_EQ(expectedReport("sound", {{kSound + "sound.cfg:", "Missing file: " + kSound + "engine.wav"}}),
+            f.checkTxt.text);
+  EXPECT_EQ(1, f.missingFound);
+  EXPECT_TRUE(f.printCmd.enabled);
+  EXPECT_TRUE(f.okCmd.enabled);
+  EXPECT_FALSE(f.busyPointer);
+  // Close is disabled from the start of the scan until its end.
+  ASSERT_GE(okEnabled.size(), 3u);  // cleared, progress, done
+  EXPECT_EQ(std::vector<bool>(okEnabled.size() - 1, false), std::vector<bool>(okEnabled.begin(), okEnabled.end() - 1));
+  EXPECT_TRUE(okEnabled.back());
+  EXPECT_TRUE(dialogs.done());
+}
+
+TEST_F(ScanFormTest, ScanAgainReplacesTheReportAndResetsTheFlag) {
+  auto f = form(scan::ScanView::Sounds);
+  dialogs.expectMessage("There are some missing files");
+  f.scanCmd_Click();
+  writeFile(kSound + "engine.wav");
+  dialogs.expectMessage("All files are OK!", "Files OK", core::Buttons::OK, core::Icon::Information);
+  f.scanCmd_Click();
+  EXPECT_EQ(expectedReport("sound", {{kSound + "sound.cfg:", "Sound: OK"}}), f.checkTxt.text);
+  EXPECT_EQ(0, f.missingFound);
+  EXPECT_TRUE(dialogs.done());
+}
+
+TEST_F(ScanFormTest, NoViewGivesErrorReportAndAllFilesOk) {
+  auto f = form(scan::ScanView::None);
+  dialogs.expectMessage("All files are OK!", "Files OK", core::Buttons::OK, core::Icon::Information);
+  f.scanCmd_Click();
+  EXPECT_EQ("Error", f.checkTxt.text);
+  EXPECT_TRUE(f.printCmd.enabled);
+}
+
+TEST_F(ScanFormTest, EveryViewScansItsOwnList) {
+  const std::string panel = "C:\\FS2002\\Aircraft\\C172\\panel\\";
+  writeFile(panel + "panel.cfg");
+  panelLst.add("Cessna panel", {panel, "c172\\panel"});
+  dialogs.allowAnyMessages();
+  struct Row {
+    scan::ScanView view;
+    const char* opening;
+  } rows[] = {{scan::ScanView::Aircraft, "----- Scanning for missing aircraft files -----"},
+              {scan::ScanView::Panels, "----- Scanning for missing panel files -----"},
+              {scan::ScanView::Sounds, "----- Scanning for missing sound files -----"}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.opening);
+    auto f = form(r.view);
+    f.scanCmd_Click();
+    EXPECT_TRUE(f.checkTxt.text.starts_with(r.opening));
+  }
+  EXPECT_EQ((std::vector<std::string>{"All files are OK!", "All files are OK!", "There are some missing files"}),
+            dialogs.messageTexts());
+}
+
+TEST_F(ScanFormTest, PrintShowsWhereTheReportWent) {
+  auto f = form(scan::ScanView::Sounds);
+  f.printCmd_Click();  // nothing to print yet
+  EXPECT_TRUE(printer.lines.empty());
+
+  dialogs.allowAnyMessages();
+  f.scanCmd_Click();
+  f.printCmd_Click();
+  EXPECT_FALSE(printer.lines.empty());
+  EXPECT_EQ(1, printer.documentsEnded);
+  EXPECT_FALSE(f.busyPointer);
+  EXPECT_FALSE(exists(scanCtx().appFolder() + "\\print.txt"));
+}
+
+TEST_F(ScanFormTest, ShowingDisablesTheMainWindowUntilClosed) {
+  struct Row {
+    const char* name;
+    std::function<void(scan::ScanForm&)> close;
+  } rows[] = {{"Close button", [](scan::ScanForm& f) { f.okCmd_Click(); }},
+              {"Close box", [](scan::ScanForm& f) { EXPECT_TRUE(f.closeBox()); }}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    windows.mainEnabled.clear();
+    dialogs.expectModal("scanFrm", [&](core::ModalController& c) {
+      auto& f = dynamic_cast<scan::ScanForm&>(c);
+      EXPECT_EQ((std::vector<bool>{false}), windows.mainEnabled);
+      EXPECT_EQ("Scan Sound", f.caption);
+      r.close(f);
+    });
+    scan::ShowScanDialog(scanCtx(), scan::ScanView::Sounds, {flyLst, panelLst, lydLst}, [] {});
+    EXPECT_EQ((std::vector<bool>{false, true}), windows.mainEnabled);
+  }
+}
+
+TEST_F(ScanFormTest, CloseBoxIsRefusedWhileScanning) {
+  auto f = form(scan::ScanView::Sounds);
+  std::vector<bool> refused;
+  f.onChange = [&] {
+    if (f.busyPointer) refused.push_back(!f.closeBox());
+  };
+  dialogs.allowAnyMessages();
+  f.scanCmd_Click();
+  ASSERT_FALSE(refused.empty());
+  for (bool r : refused) EXPECT_TRUE(r);
+  EXPECT_FALSE(f.unloaded());
+  EXPECT_TRUE(windows.mainEnabled.empty());
+}
+
+}  // namespace
+}  // namespace scantest

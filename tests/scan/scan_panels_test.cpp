@@ -1,0 +1,122 @@
+#include "scan/scan_panels.h"
+
+#include <gtest/gtest.h>
+
+#include "scan_fixture.h"
+
+namespace scantest {
+namespace {
+
+const std::string kPanel = "C:\\FS2002\\Aircraft\\C172\\panel\\";
+const std::string kGauges = "C:\\FS2002\\gauges\\";
+
+struct PanelCase {
+  const char* name;
+  std::string cfg;
+  std::vector<std::string> files;  // Windows paths that exist
+  std::vector<std::string> lines;  // after the header; "{F}" is the panel folder
+};
+
+const PanelCase kCases[] = {
+    {"EmptyConfiguration", "", {}, {"Panel: OK"}},
+    {"NoFileOrGaugeFields", "[Window Titles]\r\nWindow00=Main\r\n[Window00]\r\nsize_mm=640,480\r\n", {}, {"Panel: OK"}},
+    {"BitmapPresent", "[Window00]\r\nfile=Day.bmp\r\n", {kPanel + "day.BMP"}, {"Panel: OK"}},
+    {"BitmapMissing", "[Window00]\r\nfile = night.bmp \r\n", {}, {"Missing file: {F}night.bmp"}},
+    {"LongerFileKey", "[Window00]\r\nFILE_1024=big.bmp\r\n", {}, {"Missing file: {F}big.bmp"}},
+    {"FileFieldWithoutEquals", "file_day\r\n", {}, {"Missing file: {F}file_day"}},
+    {"QuotedField", "\"file=night.bmp\"\r\n", {}, {"Missing file: {F}night.bmp"}},
+    {"BlanksBeforeGauge",
+     "[Window00]\r\n   gauge00=Cessna!Attitude, 20, 30, 60\r\n",
+     {"C:\\FS2002\\Gauges\\Cessna.gau"},
+     {"Panel: OK"}},
+    {"BlanksBeforeMissingGauge",
+     "[Window00]\r\n\tgauge00=Cessna!Attitude, 20, 30\r\n",
+     {},
+     {"Missing file: " + kGauges + "Cessna.gau (cab)"}},
+    {"GaugeWithBangAndTwoNumbers",
+     "gauge01= Bendix King ! Radio ,10,20\r\n",
+     {},
+     {"Missing file: " + kGauges + "Bendix King.gau (cab)"}},
+    {"GaugeOnlyAsCab", "gauge01=radios!com,10,20\r\n", {"C:\\FS2002\\Gauges\\Radios.CAB"}, {"Panel: OK"}},
+    {"GaugeWithoutBang", "gauge02=clock,5,5\r\n", {"C:\\FS2002\\Gauges\\clock.gau"}, {"Panel: OK"}},
+    {"GaugeWithoutEquals", "gauge02\r\n", {}, {"Panel: OK"}},
+    {"GaugeWithEmptyName", "gauge03=!x,1,1\r\n", {}, {"Missing file: " + kGauges + ".gau (cab)"}},
+    {"GaugeInPanelFolderDoesNotCount",
+     "gauge03=own,1,1\r\n",
+     {kPanel + "own.gau"},
+     {"Missing file: " + kGauges + "own.gau (cab)"}},
+    {"UpDirBitmap",
+     "file=..\\..\\Other\\panel\\shared.bmp\r\n",
+     {"C:\\FS2002\\Aircraft\\Other\\Panel\\shared.bmp"},
+     {"Panel: OK"}},
+    {"UpDirBitmapMissing",
+     "file=..\\..\\Other\\panel\\gone.bmp\r\n",
+     {},
+     {"Missing file: C:\\FS2002\\aircraft\\Other\\panel\\gone.bmp"}},
+    {"SeveralMissing",
+     "[Window00]\r\nfile=a.bmp\r\ngauge00=g1!x,1,2\r\n[Window01]\r\nfile=b.bmp\r\n",
+     {},
+     {"Missing file: {F}a.bmp", "Missing file: " + kGauges + "g1.gau (cab)", "Missing file: {F}b.bmp"}},
+};
+
+class ScanPanelsTest : public ScanFixture, public ::testing::WithParamInterface<PanelCase> {};
+
+TEST_P(ScanPanelsTest, ChecksBitmapsAndGauges) {
+  const PanelCase& c = GetParam();
+  writeFile(kPanel + "panel.cfg", c.cfg);
+  for (const auto& f : c.files) writeFile(f);
+  core::ListView panelLst;
+  panelLst.add("Cessna panel", {kPanel, "c172\\panel"});
+
+  std::vector<std::string> entry{kPanel + "panel.cfg:"};
+  for (const auto& line : c.lines) entry.push_back(withFolder(line, kPanel));
+  EXPECT_EQ(expectedReport("panel", {entry}), run(scan::ScanPanels, panelLst));
+  EXPECT_EQ(c.lines != std::vector<std::string>{"Panel: OK"} ? 1 : 0, missingFound);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ScanPanelsTest, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+using ScanPanelsListTest = ScanFixture;
+
+TEST_F(ScanPanelsListTest, EmptyListGivesOpeningAndClosingLinesOnly) {
+  EXPECT_EQ("----- Scanning for missing panel files -----\r\n\r\n----- Scanning done! -----",
+            run(scan::ScanPanels, core::ListView{}));
+  EXPECT_EQ(0, missingFound);
+}
+
+TEST_F(ScanPanelsListTest, UnreadableConfigurationIsReportedAndTheScanGoesOn) {
+  const std::string other = "C:\\FS2002\\Aircraft\\B737\\panel\\";
+  writeFile(kPanel + "panel.cfg", "file=day.bmp\r\n");
+  writeFile(other + "panel.cfg", "file=day.bmp\r\n");
+  writeFile(other + "day.bmp");
+  const std::string locked = host(kPanel + "panel.cfg");
+  fwd.failRead = [&](std::string_view p) { return host(p) == locked; };
+
+  core::ListView panelLst;
+  panelLst.add("A", {kPanel, "c172\\panel"});
+  panelLst.add("B", {other, "b737\\panel"});
+  EXPECT_EQ(expectedReport("panel", {{kPanel + "panel.cfg:", "Cannot read file: " + kPanel + "panel.cfg"},
+                                     {other + "panel.cfg:", "Panel: OK"}}),
+            run(scan::ScanPanels, panelLst));
+  EXPECT_EQ(1, missingFound);
+}
+
+TEST_F(ScanPanelsListTest, MissingConfigurationIsReportedAsUnreadable) {
+  core::ListView panelLst;
+  panelLst.add("A", {kPanel, "c172\\panel"});
+  EXPECT_EQ(expectedReport("panel", {{kPanel + "panel.cfg:", "Cannot read file: " + kPanel + "panel.cfg"}}),
+            run(scan::ScanPanels, panelLst));
+  EXPECT_EQ(1, missingFound);
+}
+
+TEST_F(ScanPanelsListTest, WindowsCodePageNamesAreReportedInUtf8) {
+  writeFile(kPanel + "panel.cfg", "file=m\xe9t\xe9o.bmp\r\n");
+  core::ListView panelLst;
+  panelLst.add("A", {kPanel, "c172\\panel"});
+  EXPECT_EQ(expectedReport("panel", {{kPanel + "panel.cfg:", "Missing file: " + kPanel + "m\xc3\xa9t\xc3\xa9o.bmp"}}),
+            run(scan::ScanPanels, panelLst));
+}
+
+}  // namespace
+}  // namespace scantest
