@@ -3,7 +3,6 @@
 #include <optional>
 #include <string>
 
-#include "core/codepage.h"
 #include "core/context.h"
 #include "core/controls.h"
 #include "core/profile.h"
@@ -20,10 +19,9 @@ namespace {
 // dominate the scan.
 class Config {
  public:
-  explicit Config(const std::string& bytes) : doc_(bytes) {}
+  explicit Config(const std::string& bytes) : doc_(core::profile::Document::fromCp1252(bytes)) {}
   std::string get(std::string_view section, std::string_view key) const {
-    auto value = doc_.get(section, key);
-    return value ? core::cp1252ToUtf8(*value) : std::string();
+    return doc_.get(section, key).value_or(std::string());
   }
 
  private:
