@@ -2,6 +2,7 @@
 
 #include "core/context.h"
 #include "core/dialogs.h"
+#include "core/simulator.h"
 #include "scan/print_report.h"
 #include "scan/report_box.h"
 #include "scan/scan_aircraft.h"
@@ -14,8 +15,7 @@ ScanView ScanViewFromToolbar(bool button1, bool button2, bool button3) {
   return button1 ? ScanView::Aircraft : button2 ? ScanView::Panels : button3 ? ScanView::Sounds : ScanView::None;
 }
 
-ScanForm::ScanForm(core::Context& ctx, ScanView view, ScanLists lists, std::function<void()> findSimulator)
-    : ctx_(ctx), view_(view), lists_(lists), findSimulator_(std::move(findSimulator)) {
+ScanForm::ScanForm(core::Context& ctx, ScanView view, ScanLists lists) : ctx_(ctx), view_(view), lists_(lists) {
   Form_Load();
 }
 
@@ -42,7 +42,7 @@ void ScanForm::Form_Load() {
 }
 
 void ScanForm::scanCmd_Click() {
-  if (findSimulator_) findSimulator_();
+  core::FindSimulator(ctx_);
 
   okCmd.enabled = false;
   busyPointer = true;
@@ -102,22 +102,18 @@ void ScanForm::okCmd_Click() {
 }
 
 bool ScanForm::closeBox() {
-  // While a scan runs the dialog takes no input; Close is disabled then.
   if (!okCmd.enabled) return false;
   unload();
   return true;
 }
 
-void ScanForm::unload() {
-  if (unloaded_) return;
-  unloaded_ = true;
+void ScanForm::Form_Unload() {
   ctx_.windows().setMainWindowEnabled(true);
-  changed();
 }
 
-void ShowScanDialog(core::Context& ctx, ScanView view, ScanLists lists, std::function<void()> findSimulator) {
+void ShowScanDialog(core::Context& ctx, ScanView view, ScanLists lists) {
   ctx.windows().setMainWindowEnabled(false);
-  ScanForm form(ctx, view, lists, std::move(findSimulator));
+  ScanForm form(ctx, view, lists);
   struct Reenable {
     ScanForm& form;
     core::Context& ctx;

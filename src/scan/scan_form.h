@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "core/controls.h"
-#include "core/dialogs.h"
+#include "core/form.h"
 
 namespace core {
 class Context;
@@ -29,22 +29,19 @@ struct ScanLists {
 
 // scanFrm: scans the Editor tab's current catalogue for missing files,
 // shows the report and prints it.
-class ScanForm : public core::ModalController {
+class ScanForm : public core::Form {
  public:
-  // findSimulator makes sure simFolder names the chosen simulator (asking
-  // the user where it must) before each scan.
-  ScanForm(core::Context& ctx, ScanView view, ScanLists lists, std::function<void()> findSimulator);
+  ScanForm(core::Context& ctx, ScanView view, ScanLists lists);
 
   std::string_view formName() const override { return "scanFrm"; }
   void Form_Load() override;
+  // Refused while a scan runs (Close is disabled then).
   bool closeBox() override;
-  bool unloaded() const override { return unloaded_; }
 
   void scanCmd_Click();
   void printCmd_Click();
   void okCmd_Click();
 
-  std::string caption;
   core::TextBox checkTxt;
   core::Button scanCmd{"&Scan"};
   core::Button printCmd{"&Print", true, false};
@@ -53,27 +50,21 @@ class ScanForm : public core::ModalController {
   core::Label statusLbl;
   bool busyPointer = false;
   int missingFound = 0;
+  // onChange runs every so often during a scan too, so the growing report
+  // shows the progress.
 
-  // The view renders the controls again; during a scan it is called every
-  // so often, so the growing report shows the progress.
-  std::function<void()> onChange;
+ protected:
+  void Form_Unload() override;
 
  private:
-  void changed() {
-    if (onChange) onChange();
-  }
-  void unload();
-
   core::Context& ctx_;
   ScanView view_;
   ScanLists lists_;
-  std::function<void()> findSimulator_;
-  bool unloaded_ = false;
 };
 
 // scanCap_Click and the toolbar's scan button: disables the main window and
 // shows scanFrm modally until it is closed; the main window is enabled
 // again however the dialog went away.
-void ShowScanDialog(core::Context& ctx, ScanView view, ScanLists lists, std::function<void()> findSimulator);
+void ShowScanDialog(core::Context& ctx, ScanView view, ScanLists lists);
 
 }  // namespace scan
