@@ -105,6 +105,11 @@ struct FailureCase {
   std::size_t linesPrinted;
 };
 
+// Names the case in failure messages instead of dumping its bytes.
+void PrintTo(const FailureCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class PrintFailureTest : public PrintReportTest, public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(PrintFailureTest, EndsTheDocumentAndLeavesNoPrintFile) {

@@ -22,6 +22,11 @@ struct AircraftCase {
   std::vector<std::string> lines;      // the entry's lines after its header
 };
 
+// Names the case in failure messages instead of dumping its bytes.
+void PrintTo(const AircraftCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 std::string cfgWith(const std::string& fltsimLines, const std::string& extra = {}) {
   return "[fltsim.0]\r\ntitle=Cessna 172\r\n" + fltsimLines + extra;
 }

@@ -24,9 +24,7 @@ class ScanFormTest : public ScanFixture {
     lydLst.add("Cessna sound", {kSound, "c172\\sound"});
   }
 
-  scan::ScanForm form(scan::ScanView view) {
-    return scan::ScanForm(scanCtx(), view, {flyLst, panelLst, lydLst});
-  }
+  scan::ScanForm form(scan::ScanView view) { return scan::ScanForm(scanCtx(), view, {flyLst, panelLst, lydLst}); }
 
   RecordingWindows windows;
   core::ListView flyLst, panelLst, lydLst;

@@ -17,6 +17,11 @@ struct PanelCase {
   std::vector<std::string> lines;  // after the header; "{F}" is the panel folder
 };
 
+// Names the case in failure messages instead of dumping its bytes.
+void PrintTo(const PanelCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 const PanelCase kCases[] = {
     {"EmptyConfiguration", "", {}, {"Panel: OK"}},
     {"NoFileOrGaugeFields", "[Window Titles]\r\nWindow00=Main\r\n[Window00]\r\nsize_mm=640,480\r\n", {}, {"Panel: OK"}},

@@ -16,6 +16,11 @@ struct SoundCase {
   std::vector<std::string> lines;  // after the header; "{F}" is the sound folder
 };
 
+// Names the case in failure messages instead of dumping its bytes.
+void PrintTo(const SoundCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 const SoundCase kCases[] = {
     {"EmptyConfiguration", "", {}, {"Sound: OK"}},
     {"WaveInOwnFolder", "[ENGINE]\r\nfilename=engine\r\nflags=0\r\n", {kSound + "Engine.WAV"}, {"Sound: OK"}},
