@@ -1,5 +1,10 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
 namespace core {
 class Context;
 }
@@ -10,5 +15,14 @@ namespace install {
 // version's rules, converting old ones through TempAdv; adds 1 to
 // installedCount for each package installed.
 void InstallAdventures(core::Context& ctx);
+
+// The three generations of .adv files, told apart by their first field.
+enum class AdventureKind { Fs2000, Fs98, Old };
+AdventureKind adventureKind(std::string_view advBytes);
+
+// The folder below simFolder (with leading and trailing backslash) into
+// which an adventure archive's file goes under the simulator version, by
+// the last three characters of its name; nullopt leaves it in TempZip.
+std::optional<std::string> adventureTarget(std::int16_t simVersion, std::string_view fileName);
 
 }  // namespace install

@@ -52,11 +52,13 @@ class ScriptedDialogs : public core::Dialogs {
                                       std::string_view startFolder) override;
   void runModal(core::ModalController& controller) override;
   void beep() override { ++beeps; }
+  void keepPainting() override { ++keepPaintingCalls; }
 
   const std::vector<Message>& messages() const { return messages_; }
   std::vector<std::string> messageTexts() const;
   bool done() const { return queue_.empty(); }
   int beeps = 0;
+  int keepPaintingCalls = 0;
   std::vector<std::string> modalsShown;
   std::vector<std::string> openFileFilters;
   std::vector<std::string> openFileStartFolders;
