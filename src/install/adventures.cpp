@@ -28,19 +28,17 @@ struct Placement {
 // First match wins, in this order. FS98 leaves .flt, .wx, .brf and .bmp
 // files out: its adventures do not use them.
 constexpr Placement kPlacements[] = {
-    {true, "adv", "\\Adv\\"},
-    {true, "wav", "\\Adv\\Wav\\"},
-    {true, "stn", "\\Situatio\\"},
-    {false, "adv", "\\Adv\\Other\\"},
-    {false, "flt", "\\Adv\\Other\\"},
-    {false, ".wx", "\\Adv\\Other\\"},
-    {false, "brf", "\\Adv\\Other\\"},
-    {false, "bmp", "\\Adv\\Other\\"},
-    {false, "wav", "\\Adv\\Wav\\"},
+    {true, "adv", "\\Adv\\"},         {true, "wav", "\\Adv\\Wav\\"},    {true, "stn", "\\Situatio\\"},
+    {false, "adv", "\\Adv\\Other\\"}, {false, "flt", "\\Adv\\Other\\"}, {false, ".wx", "\\Adv\\Other\\"},
+    {false, "brf", "\\Adv\\Other\\"}, {false, "bmp", "\\Adv\\Other\\"}, {false, "wav", "\\Adv\\Wav\\"},
 };
 
-std::string tempZip(core::Context& ctx) { return ctx.appFolder() + "\\TempZip"; }
-std::string tempAdv(core::Context& ctx) { return ctx.appFolder() + "\\TempAdv"; }
+std::string tempZip(core::Context& ctx) {
+  return ctx.appFolder() + "\\TempZip";
+}
+std::string tempAdv(core::Context& ctx) {
+  return ctx.appFolder() + "\\TempAdv";
+}
 
 enum class Outcome { Next, EndProcedure };
 

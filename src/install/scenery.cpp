@@ -16,8 +16,7 @@ namespace {
 // it reads the package to install from "QX Start" when it starts.
 constexpr const char* kInstallerApp = "Ortholay";
 constexpr const char* kInstallerSection = "General";
-constexpr const char* kAppPathKey =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Ortholay.exe";
+constexpr const char* kAppPathKey = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Ortholay.exe";
 
 std::string findInstaller(core::Context& ctx) {
   std::string program = ctx.settings.get(kInstallerApp, kInstallerSection, "App Path", "") + "Ortholay.exe";

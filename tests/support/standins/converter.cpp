@@ -85,8 +85,7 @@ int main() {
   }
 
   standin::appendLog(self, "aircraft=" + aircraftIn.value_or("") + "|adventure=" + adventureIn.value_or("") +
-                               "|sounds=" + option("CopySounds").value_or("") +
-                               "|situations=" + option("CopySituations").value_or("") + "|air=" + joined(airs) +
-                               "|adv=" + joined(advs));
+                               "|sounds=" + option("CopySounds").value_or("") + "|situations=" +
+                               option("CopySituations").value_or("") + "|air=" + joined(airs) + "|adv=" + joined(advs));
   return 0;
 }

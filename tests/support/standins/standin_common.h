@@ -22,9 +22,9 @@
 namespace standin {
 
 struct Self {
-  std::string exePath;    // host path of this program
-  std::string folder;     // host folder holding it
-  std::string baseName;   // file name without ".exe", lower case ("aafconv98")
+  std::string exePath;   // host path of this program
+  std::string folder;    // host folder holding it
+  std::string baseName;  // file name without ".exe", lower case ("aafconv98")
   core::Environment env;
   core::Locations locations;
   std::unique_ptr<core::IniSettingsStore> settings;
