@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "adventure_fixture.h"
 #include "core/profile.h"
 #include "core/text.h"
