@@ -120,6 +120,7 @@ class MainWindow {
   // The help page installed beside the program.
   std::string helpFile() const;
 
+  bool busyCursor() const { return host_.busyCursor(); }
   void setVisible(bool shown);
   void setEnabled(bool on);
   void changed() {

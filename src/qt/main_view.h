@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QDialog>
+#include <QMainWindow>
+#include <QPointer>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QTabBar;
+class QTextBrowser;
+
+namespace ui {
+class MainWindow;
+class WaitForm;
+}  // namespace ui
+
+namespace qt {
+
+class QtDialogs;
+class InstallTabView;
+class AircraftTabView;
+class EditorTabView;
+
+// The progress dialog waitFrm; not modal, shown and hidden by its form.
+class WaitView : public QDialog {
+ public:
+  WaitView(ui::WaitForm& form, QtDialogs& dialogs, QWidget* parent);
+  ~WaitView() override;
+  void render();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void reject() override {}
+
+ private:
+  ui::WaitForm& form_;
+  QtDialogs& dialogs_;
+  QLabel* wait_;
+  QLabel* done_;
+  QProgressBar* bar_;
+  QPushButton* ok_;
+};
+
+// mainFrm: menus, tab strip, the three frames, the pop-up menu.
+class MainView : public QMainWindow {
+ public:
+  MainView(ui::MainWindow& main, QtDialogs& dialogs);
+  ~MainView() override;
+  void render();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void showHelp(const std::string& hostFile);
+  QAction* menuAction(QMenu* menu, void (ui::MainWindow::*handler)());
+
+  ui::MainWindow& main_;
+  QtDialogs& dialogs_;
+  QTabBar* tabs_;
+  InstallTabView* install_;
+  AircraftTabView* aircraft_;
+  EditorTabView* editor_;
+  QAction* unzipCap_;
+  QMenu* popMenu_;
+  WaitView* wait_;
+  QPointer<QTextBrowser> help_;
+  bool rendering_ = false;
+  bool busy_ = false;
+};
+
+}  // namespace qt

@@ -1,0 +1,255 @@
+#include "qt/tab_views.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "qt/drive_folder_view.h"
+#include "qt/icons.h"
+#include "qt/list_widgets.h"
+#include "qt/qt_dialogs.h"
+#include "ui/drive_choice.h"
+#include "ui/main_window.h"
+
+namespace qt {
+
+namespace {
+
+QString q(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+void renderControl(QLabel* label, const core::Label& model) {
+  label->setText(q(model.caption));
+  label->setVisible(model.visible);
+  label->setEnabled(model.enabled);
+}
+
+void renderControl(QPushButton* button, const core::Button& model) {
+  button->setText(q(model.caption));
+  button->setVisible(model.visible);
+  button->setEnabled(model.enabled);
+}
+
+void renderControl(QLineEdit* box, const core::TextBox& model) {
+  if (box->text().toStdString() != model.text) box->setText(q(model.text));
+  box->setVisible(model.visible);
+  box->setEnabled(model.enabled);
+}
+
+}  // namespace
+
+InstallTabView::InstallTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidget* parent)
+    : QWidget(parent), main_(main), dialogs_(dialogs) {
+  auto& tab = main.installFra;
+  auto* grid = new QGridLayout(this);
+  auto* left = new QVBoxLayout;
+  auto* logo = new QLabel(this);
+  logo->setPixmap(logoPicture(150, 150));
+  left->addWidget(logo, 0, Qt::AlignHCenter);
+  info_ = new QLabel(this);
+  info_->setWordWrap(true);
+  info_->setMaximumWidth(170);
+  left->addWidget(info_);
+  left->addStretch();
+  version_ = new QLabel(this);
+  left->addWidget(version_);
+
+  browser_ = new DriveFolderView(this);
+  archives_ = new ListViewWidget(tab.ZipFileLst2, this);
+  archives_->setColumnWidth(0, 220);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  install_ = new QPushButton(this);
+  exit_ = new QPushButton(this);
+  buttons->addWidget(install_);
+  buttons->addWidget(exit_);
+
+  grid->addLayout(left, 0, 0, 2, 1);
+  grid->addWidget(browser_, 0, 1);
+  grid->addWidget(archives_, 0, 2);
+  grid->addLayout(buttons, 1, 1, 1, 2);
+  grid->setColumnStretch(1, 2);
+  grid->setColumnStretch(2, 3);
+
+  browser_->onDrivePicked = [this](const std::string& d) {
+    dialogs_.run([&] { main_.installFra.ZipFileDrv_Change(d); });
+    main_.changed();
+  };
+  browser_->onFolderOpened = [this](const std::string& f) {
+    dialogs_.run([&] { ui::OpenFolder(main_.installFra.ZipFileDir, f); });
+    main_.changed();
+  };
+  archives_->onDoubleClick = [this](int) {
+    dialogs_.run([&] { main_.installFra.ZipFileLst2_DblClick(); });
+    main_.changed();
+  };
+  connect(install_, &QPushButton::clicked, this, [this] {
+    dialogs_.run([&] { main_.installFra.unzipCmd_Click(); });
+    main_.changed();
+  });
+  connect(exit_, &QPushButton::clicked, this, [this] { dialogs_.run([&] { main_.lukkCmd_Click(); }); });
+}
+
+void InstallTabView::render() {
+  const auto& tab = main_.installFra;
+  setVisible(tab.visible);
+  browser_->render(tab.ZipFileDrv, tab.ZipFileDir);
+  archives_->render();
+  renderControl(info_, tab.infoLbl);
+  renderControl(version_, tab.versionLbl);
+  renderControl(install_, tab.unzipCmd);
+  renderControl(exit_, tab.lukkCmd);
+}
+
+AircraftTabView::AircraftTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidget* parent)
+    : QWidget(parent), main_(main), dialogs_(dialogs) {
+  auto& tab = main.managerFra;
+  auto* grid = new QGridLayout(this);
+  flyLbl_ = new QLabel(this);
+  fly2Lbl_ = new QLabel(this);
+  fly_ = new ListViewWidget(tab.flyLst, this);
+  fly_->setColumnWidth(0, 300);
+  panelLbl_ = new QLabel(this);
+  panel2Lbl_ = new QLabel(this);
+  panel_ = new ComboWidget(tab.panelCom, this);
+  lydLbl_ = new QLabel(this);
+  lyd2Lbl_ = new QLabel(this);
+  sound_ = new ComboWidget(tab.lydCom, this);
+  update_ = new QPushButton(this);
+  exit_ = new QPushButton(this);
+
+  auto* head = new QHBoxLayout;
+  head->addWidget(flyLbl_);
+  head->addStretch();
+  head->addWidget(fly2Lbl_);
+  grid->addLayout(head, 0, 0, 1, 2);
+  grid->addWidget(fly_, 1, 0, 1, 2);
+  auto* panelHead = new QHBoxLayout;
+  panelHead->addWidget(panelLbl_);
+  panelHead->addStretch();
+  panelHead->addWidget(panel2Lbl_);
+  auto* soundHead = new QHBoxLayout;
+  soundHead->addWidget(lydLbl_);
+  soundHead->addStretch();
+  soundHead->addWidget(lyd2Lbl_);
+  grid->addLayout(panelHead, 2, 0);
+  grid->addLayout(soundHead, 2, 1);
+  grid->addWidget(panel_, 3, 0);
+  grid->addWidget(sound_, 3, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(update_);
+  buttons->addWidget(exit_);
+  grid->addLayout(buttons, 4, 0, 1, 2);
+  grid->setRowStretch(1, 1);
+
+  auto runAndRender = [this](const std::function<void()>& handler) {
+    dialogs_.run(handler);
+    main_.changed();
+  };
+  panel_->onPick = [this, runAndRender](int i) { runAndRender([&] { main_.managerFra.panelCom.userPick(i); }); };
+  sound_->onPick = [this, runAndRender](int i) { runAndRender([&] { main_.managerFra.lydCom.userPick(i); }); };
+  connect(update_, &QPushButton::clicked, this,
+          [this, runAndRender] { runAndRender([&] { main_.managerFra.updateCmd_Click(); }); });
+  connect(exit_, &QPushButton::clicked, this, [this] { dialogs_.run([&] { main_.lukk2Cmd_Click(); }); });
+}
+
+void AircraftTabView::render() {
+  const auto& tab = main_.managerFra;
+  setVisible(tab.visible);
+  fly_->render();
+  panel_->render();
+  sound_->render();
+  renderControl(flyLbl_, tab.flyLbl);
+  renderControl(fly2Lbl_, tab.fly2Lbl);
+  renderControl(panelLbl_, tab.panelLbl);
+  renderControl(panel2Lbl_, tab.panel2Lbl);
+  renderControl(lydLbl_, tab.lydLbl);
+  renderControl(lyd2Lbl_, tab.lyd2Lbl);
+  renderControl(update_, tab.updateCmd);
+  renderControl(exit_, tab.lukk2Cmd);
+}
+
+EditorTabView::EditorTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidget* parent)
+    : QWidget(parent), main_(main), dialogs_(dialogs) {
+  auto& tab = main.editFra;
+  auto* layout = new QVBoxLayout(this);
+  toolBar_ = new QToolBar(this);
+  toolBar_->setIconSize(QSize(24, 24));
+  for (std::size_t i = 0; i < main.toolButtons.size(); ++i) {
+    const auto& model = main.toolButtons[i];
+    if (model.style == ui::ToolButton::Style::Placeholder) {
+      toolBar_->addSeparator();
+      toolButtons_.push_back(nullptr);
+      continue;
+    }
+    auto* button = new QToolButton(toolBar_);
+    button->setToolTip(q(model.toolTip));
+    button->setCheckable(model.style == ui::ToolButton::Style::Group);
+    button->setAutoRaise(true);
+    toolBar_->addWidget(button);
+    toolButtons_.push_back(button);
+    const int number = static_cast<int>(i) + 1;
+    connect(button, &QToolButton::clicked, this, [this, number] {
+      dialogs_.run([&] { main_.ToolBar_ButtonClick(number); });
+      main_.changed();
+    });
+  }
+  layout->addWidget(toolBar_);
+  list_ = new ListViewWidget(tab.editLst, this);
+  list_->setColumnWidth(0, 300);
+  layout->addWidget(list_, 1);
+  auto* fields = new QGridLayout;
+  fields->addWidget(new QLabel(q(tab.nameLbl.caption), this), 0, 0);
+  name_ = new QLineEdit(this);
+  fields->addWidget(name_, 0, 1);
+  fields->addWidget(new QLabel(q(tab.pathLbl.caption), this), 1, 0);
+  path_ = new QLineEdit(this);
+  fields->addWidget(path_, 1, 1);
+  layout->addLayout(fields);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  edit_ = new QPushButton(this);
+  exit_ = new QPushButton(this);
+  buttons->addWidget(edit_);
+  buttons->addWidget(exit_);
+  layout->addLayout(buttons);
+
+  list_->onRightClick = [this](int) { dialogs_.run([&] { main_.PopupMenu(); }); };
+  connect(name_, &QLineEdit::textEdited, this, [this](const QString& t) { main_.editFra.nameTxt.text = t.toStdString(); });
+  connect(edit_, &QPushButton::clicked, this, [this] {
+    dialogs_.run([&] { main_.editFra.editCmd_Click(); });
+    main_.changed();
+  });
+  connect(exit_, &QPushButton::clicked, this, [this] { dialogs_.run([&] { main_.lukk3Cmd_Click(); }); });
+}
+
+void EditorTabView::render() {
+  const auto& tab = main_.editFra;
+  setVisible(tab.visible);
+  for (std::size_t i = 0; i < toolButtons_.size(); ++i) {
+    QToolButton* button = toolButtons_[i];
+    if (!button) continue;
+    const auto& model = main_.toolButtons[i];
+    button->setIcon(toolbarImage(model.image));
+    // Without its image (a start-up that did not get that far) the button
+    // still says what it does.
+    button->setText(model.image == 0 ? q(model.toolTip) : QString());
+    button->setToolButtonStyle(model.image == 0 ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
+    button->setChecked(model.pressed);
+  }
+  list_->render();
+  renderControl(name_, tab.nameTxt);
+  renderControl(path_, tab.pathTxt);
+  renderControl(edit_, tab.editCmd);
+  renderControl(exit_, tab.lukk3Cmd);
+}
+
+}  // namespace qt

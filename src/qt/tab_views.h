@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolBar;
+class QToolButton;
+
+namespace ui {
+class MainWindow;
+}
+
+namespace qt {
+
+class QtDialogs;
+class DriveFolderView;
+class ListViewWidget;
+class ComboWidget;
+
+// The frame of the Install tab.
+class InstallTabView : public QWidget {
+ public:
+  InstallTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidget* parent);
+  void render();
+
+ private:
+  ui::MainWindow& main_;
+  QtDialogs& dialogs_;
+  DriveFolderView* browser_;
+  ListViewWidget* archives_;
+  QLabel* info_;
+  QLabel* version_;
+  QPushButton* install_;
+  QPushButton* exit_;
+};
+
+// The frame of the Aircraft tab.
+class AircraftTabView : public QWidget {
+ public:
+  AircraftTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidget* parent);
+  void render();
+
+ private:
+  ui::MainWindow& main_;
+  QtDialogs& dialogs_;
+  ListViewWidget* fly_;
+  ComboWidget* panel_;
+  ComboWidget* sound_;
+  QLabel* flyLbl_;
+  QLabel* fly2Lbl_;
+  QLabel* panelLbl_;
+  QLabel* panel2Lbl_;
+  QLabel* lydLbl_;
+  QLabel* lyd2Lbl_;
+  QPushButton* update_;
+  QPushButton* exit_;
+};
+
+// The frame of the Editor tab with its toolbar.
+class EditorTabView : public QWidget {
+ public:
+  EditorTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidget* parent);
+  void render();
+
+ private:
+  ui::MainWindow& main_;
+  QtDialogs& dialogs_;
+  QToolBar* toolBar_;
+  std::vector<QToolButton*> toolButtons_;
+  ListViewWidget* list_;
+  QLineEdit* name_;
+  QLineEdit* path_;
+  QPushButton* edit_;
+  QPushButton* exit_;
+};
+
+}  // namespace qt
