@@ -1,0 +1,131 @@
+#include "ui/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include "core/errors.h"
+#include "shell_fixture.h"
+#include "ui/about_form.h"
+
+namespace {
+
+class MainWindowTest : public uitest::ShellFixture {};
+
+TEST_F(MainWindowTest, EachTabShowsItsFrameAndCaptions) {
+  struct Case {
+    int tab;
+    const char* key;
+    const char* caption;
+    const char* unzip;
+    int currentTab;
+  };
+  for (const Case& c : {Case{2, "man", "Hangarpak Aircraft Manager", "U&pdate", 1},
+                        Case{3, "edi", "Hangarpak Addon Editor", "E&dit", 0},
+                        Case{1, "ins", "Hangarpak 2000", "Un&Zip", 0}}) {
+    SCOPED_TRACE(c.key);
+    state().currentTab = 7;
+    main->selectTab(c.tab);
+    EXPECT_EQ(main->selectedKey(), c.key);
+    EXPECT_EQ(main->caption, c.caption);
+    EXPECT_EQ(main->unzipCap.caption, c.unzip);
+    EXPECT_EQ(state().currentTab, c.currentTab);
+    EXPECT_EQ(main->installFra.visible, c.tab == 1);
+    EXPECT_EQ(main->managerFra.visible, c.tab == 2);
+    EXPECT_EQ(main->editFra.visible, c.tab == 3);
+  }
+}
+
+TEST_F(MainWindowTest, OpensOnTheInstallTabWithTheMenusOfThePlan) {
+  EXPECT_EQ(main->selectedTab, 1);
+  EXPECT_EQ(main->caption, "Hangarpak 2000");
+  EXPECT_TRUE(main->installFra.visible);
+  EXPECT_FALSE(main->managerFra.visible);
+  EXPECT_FALSE(main->editFra.visible);
+  std::vector<std::string> tabs;
+  for (const auto& t : main->tabs) tabs.push_back(t.caption + "/" + t.key);
+  EXPECT_EQ(tabs, (std::vector<std::string>{"Install/ins", "Aircraft/man", "Editor/edi"}));
+  EXPECT_EQ(main->exitCap.caption, "E&xit");
+  EXPECT_EQ(main->OptCap.caption, "&Options...");
+  EXPECT_EQ(main->helpCap.caption, "Help &Topics...");
+  EXPECT_EQ(main->homesiteCap.caption, "Hangarpak Online");
+  EXPECT_EQ(main->aboutCap.caption, "&About...");
+  EXPECT_EQ(main->delCap.caption + main->editCap.caption + main->renCap.caption + main->scanCap.caption,
+            "DeleteEditRenameScan");
+}
+
+TEST_F(MainWindowTest, TheToolbarsGroupOfThreeHasOneButtonPressed) {
+  EXPECT_EQ(main->editorMode(), 1) << "button 1 is pressed when the window opens";
+  main->ToolBar_ButtonClick(2);
+  EXPECT_EQ(main->editorMode(), 2);
+  EXPECT_FALSE(main->toolButtonPressed(1));
+  main->ToolBar_ButtonClick(3);
+  EXPECT_EQ(main->editorMode(), 3);
+  EXPECT_FALSE(main->toolButtonPressed(2));
+  main->ToolBar_ButtonClick(6);  // delete is a plain button
+  EXPECT_EQ(main->editorMode(), 3);
+  EXPECT_FALSE(main->toolButtonPressed(6));
+  std::vector<std::string> tags;
+  for (const auto& b : main->toolButtons) tags.push_back(b.tag);
+  EXPECT_EQ(tags, (std::vector<std::string>{"1", "2", "3", "", "4", "5", "6"}));
+}
+
+TEST_F(MainWindowTest, TheAboutDialogDisablesTheMainWindowUntilItCloses) {
+  for (bool byCloseBox : {false, true}) {
+    SCOPED_TRACE(byCloseBox ? "close box" : "OK");
+    dialogs.expectModal("aboutFrm", [&](core::ModalController& c) {
+      auto& about = static_cast<ui::AboutForm&>(c);
+      EXPECT_FALSE(main->enabled);
+      EXPECT_EQ(about.caption, "About");
+      EXPECT_EQ(about.versionLbl.caption, "v3.2");
+      EXPECT_EQ(about.featureLbls.size(), 4u);
+      if (byCloseBox)
+        about.closeBox();
+      else
+        about.okCmd_Click();
+    });
+    main->aboutCap_Click();
+    EXPECT_TRUE(main->enabled);
+  }
+}
+
+TEST_F(MainWindowTest, HelpShowsThePageBesideTheProgram) {
+  std::string shown;
+  main->onShowHelp = [&](const std::string& file) { shown = file; };
+  main->helpCap_Click();
+  EXPECT_EQ(shown, root + "/bin/help/index.html");
+}
+
+TEST_F(MainWindowTest, AHelpPageThatCannotBeShownIsReported) {
+  main->onShowHelp = [](const std::string&) { throw core::RuntimeError(core::err::FileNotFound); };
+  dialogs.expectMessage("", "Hangarpak", core::Buttons::OK, core::Icon::Exclamation);
+  main->helpCap_Click();
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_NE(dialogs.messages()[0].text.find(root + "/bin/help/index.html"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, EveryExitUnloadsTheMainWindow) {
+  writeFile("C:\\Games\\a.zip");
+  main->installFra.ZipFileDir.setPath("C:\\Games");
+  using Handler = void (ui::MainWindow::*)();
+  for (Handler exit : {&ui::MainWindow::lukkCmd_Click, &ui::MainWindow::lukk2Cmd_Click,
+                       &ui::MainWindow::lukk3Cmd_Click, &ui::MainWindow::exitCap_Click}) {
+    setSetting("Main", "Startup Path", "unset");
+    EXPECT_THROW((main.get()->*exit)(), core::EndProgram);
+    EXPECT_EQ(setting("Main", "Startup Path"), "C:\\Games");
+  }
+}
+
+TEST_F(MainWindowTest, TheWindowHostReachesTheMainWindow) {
+  auto& host = ctx().windows();
+  host.hideMainWindow();
+  EXPECT_FALSE(main->visible);
+  host.showMainWindow();
+  EXPECT_TRUE(main->visible);
+  host.setMainWindowEnabled(false);
+  EXPECT_FALSE(main->enabled);
+  host.setBusyCursor(true);
+  EXPECT_TRUE(main->busyCursor());
+  main.reset();
+  ctx().windows().showMainWindow();  // the default host again, not a dangling one
+}
+
+}  // namespace

@@ -1,0 +1,137 @@
+#include "ui/name_form.h"
+
+#include <gtest/gtest.h>
+
+#include "shell_fixture.h"
+
+namespace {
+
+using core::Buttons;
+using core::Icon;
+
+class NamePrompt : public uitest::ShellFixture {
+ protected:
+  const std::string refused = "Do NOT use \\ / :  '' * ? < > | in foldername!";
+};
+
+TEST_F(NamePrompt, EachModeHasItsCaptionLabelAndProposal) {
+  struct Case {
+    int mode;
+    const char* caption;
+    const char* label;
+    const char* text;
+  };
+  state().installFolderName = "cessna172";
+  state().archiveBaseName = "Cessna 172";
+  for (const Case& c : {Case{1, "Folder name", "Enter folder name:", "cessna172"},
+                        Case{2, "Aircraft name", "Enter aircraft name:", "Cessna 172"},
+                        Case{3, "Panel name", "Enter panel name:", "Cessna 172"},
+                        Case{4, "Sound name", "Enter sound name:", "Cessna 172"}}) {
+    SCOPED_TRACE(c.mode);
+    state().namePromptMode = static_cast<std::uint8_t>(c.mode);
+    ui::NameForm f(ctx());
+    f.Form_Load();
+    EXPECT_EQ(f.caption, c.caption);
+    EXPECT_EQ(f.nameLbl.caption, c.label);
+    EXPECT_EQ(f.nameTxt.text, c.text);
+    EXPECT_EQ(f.nameTxt.selStart, 0u);
+    EXPECT_EQ(f.nameTxt.selLength, f.nameTxt.text.size()) << "typing replaces the proposal";
+  }
+}
+
+TEST_F(NamePrompt, AnotherModeSetsNothing) {
+  state().namePromptMode = 7;
+  ui::NameForm f(ctx());
+  f.Form_Load();
+  EXPECT_EQ(f.caption, "");
+  EXPECT_EQ(f.nameTxt.text, "");
+}
+
+TEST_F(NamePrompt, AFolderNameWithAReservedCharacterIsRefusedAndSelected) {
+  for (const char* name : {"a:b", "a*b", "what?", "x<y", "x|y", "a\\b", "a/b", "say \"hi\""}) {
+    SCOPED_TRACE(name);
+    state().namePromptMode = 1;
+    state().installFolderName = "before";
+    ui::NameForm f(ctx());
+    f.Form_Load();
+    f.nameTxt.text = name;
+    f.nameTxt.selStart = 1;
+    f.nameTxt.selLength = 0;
+    dialogs.expectMessage(refused, "Installation aborted", Buttons::OK, Icon::Critical);
+    f.okCmd_Click();
+    EXPECT_FALSE(f.unloaded());
+    EXPECT_EQ(state().namePromptMode, 1);
+    EXPECT_EQ(state().installFolderName, "before");
+    EXPECT_TRUE(f.nameTxt.hasFocus);
+    EXPECT_EQ(f.nameTxt.selStart, 0u);
+    EXPECT_EQ(f.nameTxt.selLength, std::string(name).size());
+  }
+  EXPECT_TRUE(fs->listFolders("Z:\\app").empty()) << "no trial folder is left behind";
+}
+
+TEST_F(NamePrompt, TempZipIsRefusedOnlyWhileThatFolderExists) {
+  state().namePromptMode = 1;
+  writeFile("Z:\\app\\TempZip\\x.txt");
+  {
+    ui::NameForm f(ctx());
+    f.Form_Load();
+    f.nameTxt.text = "TempZip";
+    dialogs.expectMessage(refused, "Installation aborted", Buttons::OK, Icon::Critical);
+    f.okCmd_Click();
+    EXPECT_FALSE(f.unloaded());
+    EXPECT_TRUE(exists("Z:\\app\\TempZip\\x.txt"));
+  }
+  fs->deleteFile("Z:\\app\\TempZip\\x.txt");
+  fs->removeFolder("Z:\\app\\TempZip");
+  ui::NameForm f(ctx());
+  f.Form_Load();
+  f.nameTxt.text = "TempZip";
+  f.okCmd_Click();
+  EXPECT_TRUE(f.unloaded());
+  EXPECT_EQ(state().installFolderName, "TempZip");
+  EXPECT_EQ(state().namePromptMode, 10);
+  EXPECT_FALSE(fs->folderExists("Z:\\app\\TempZip")) << "the trial folder is removed again";
+}
+
+TEST_F(NamePrompt, OkOnAnEmptyBoxDoesNothing) {
+  state().namePromptMode = 2;
+  state().archiveBaseName = "Proposal";
+  ui::NameForm f(ctx());
+  f.Form_Load();
+  f.nameTxt.text.clear();
+  f.okCmd_Click();
+  EXPECT_FALSE(f.unloaded());
+  EXPECT_EQ(state().namePromptMode, 2);
+  EXPECT_EQ(state().archiveBaseName, "Proposal");
+  EXPECT_TRUE(dialogs.messages().empty());
+}
+
+TEST_F(NamePrompt, ThroughTheWindowHostOkConfirmsAndCancelKeepsTheMode) {
+  state().archiveBaseName = "Proposal";
+  for (bool confirm : {true, false}) {
+    SCOPED_TRACE(confirm ? "OK" : "Cancel");
+    state().namePromptMode = 3;
+    main->setEnabled(false);
+    dialogs.expectModal("nameFrm", [&](core::ModalController& c) {
+      auto& f = static_cast<ui::NameForm&>(c);
+      f.nameTxt.text = "Learjet Panel";
+      confirm ? f.okCmd_Click() : f.cancelCmd_Click();
+    });
+    ctx().windows().showNamePrompt();
+    EXPECT_TRUE(main->enabled);
+    EXPECT_EQ(state().namePromptMode, confirm ? 10 : 3);
+    EXPECT_EQ(state().archiveBaseName, confirm ? "Learjet Panel" : "Proposal");
+    state().archiveBaseName = "Proposal";
+  }
+}
+
+TEST_F(NamePrompt, TheCloseBoxCountsAsCancel) {
+  state().namePromptMode = 1;
+  state().installFolderName = "x";
+  ui::NameForm f(ctx());
+  f.Form_Load();
+  EXPECT_TRUE(f.closeBox());
+  EXPECT_EQ(state().namePromptMode, 1);
+}
+
+}  // namespace

@@ -1,0 +1,115 @@
+#include "ui/wait_form.h"
+
+#include <gtest/gtest.h>
+
+#include "core/errors.h"
+#include "shell_fixture.h"
+
+namespace {
+
+class Progress : public uitest::ShellFixture {
+ protected:
+  ui::WaitForm& wait() { return main->waitFrm; }
+  void load(int mode, bool commandLine = false) {
+    state().progressMode = static_cast<std::uint8_t>(mode);
+    state().commandLineInstall = commandLine;
+    ctx().windows().loadProgress();
+  }
+};
+
+TEST_F(Progress, InstallingModeCountsWithADisabledOk) {
+  load(1);
+  EXPECT_EQ(wait().caption, "Installing");
+  EXPECT_EQ(wait().waitLbl.caption, "Please wait...");
+  EXPECT_TRUE(wait().waitLbl.visible);
+  EXPECT_TRUE(wait().doneLbl.visible);
+  EXPECT_TRUE(wait().okCmd.visible);
+  EXPECT_FALSE(wait().okCmd.enabled);
+  EXPECT_FALSE(wait().progBar.visible);
+  EXPECT_FALSE(wait().visible) << "loading does not show it";
+}
+
+TEST_F(Progress, UpdateModeShowsOnlyTheBar) {
+  load(2);
+  EXPECT_EQ(wait().caption, "Update");
+  EXPECT_TRUE(wait().waitLbl.visible);
+  EXPECT_FALSE(wait().doneLbl.visible);
+  EXPECT_FALSE(wait().okCmd.visible);
+  EXPECT_TRUE(wait().progBar.visible);
+}
+
+TEST_F(Progress, AnotherModeChangesNothingOfTheDesign) {
+  load(1);
+  ctx().windows().setProgressMessage("Done!");
+  ctx().windows().unloadProgress();
+  load(0);
+  EXPECT_EQ(wait().waitLbl.caption, "Please wait...") << "a new load starts from the design";
+  EXPECT_TRUE(wait().okCmd.enabled);
+  EXPECT_TRUE(wait().progBar.visible);
+  EXPECT_TRUE(wait().doneLbl.visible);
+}
+
+TEST_F(Progress, TheHostShowsHidesAndFillsTheDialog) {
+  load(1);
+  auto& host = ctx().windows();
+  host.showProgress();
+  EXPECT_TRUE(wait().visible);
+  host.setProgressCounter("Installing file 1/2");
+  host.hideProgress();
+  EXPECT_FALSE(wait().visible);
+  host.setProgressMessage("Done!");
+  host.enableProgressOk();
+  EXPECT_EQ(wait().doneLbl.caption, "Installing file 1/2");
+  EXPECT_EQ(wait().waitLbl.caption, "Done!");
+  EXPECT_TRUE(wait().okCmd.enabled);
+  EXPECT_TRUE(host.progressLoaded());
+  wait().okCmd_Click();
+  EXPECT_FALSE(host.progressLoaded());
+}
+
+struct UnloadCase {
+  const char* name;
+  int runManager;
+  core::PackageKind kind;
+  bool commandLine;
+  int tab;     // selected afterwards; 1 = unchanged
+  bool ends;   // the program ends
+};
+
+class ProgressUnload : public Progress, public ::testing::WithParamInterface<UnloadCase> {};
+
+TEST_P(ProgressUnload, FollowsTheRunManagerOptionAndTheKeptCommandLineFlag) {
+  const UnloadCase& c = GetParam();
+  state().optRunManager = static_cast<std::uint8_t>(c.runManager);
+  load(1, c.commandLine);
+  state().commandLineInstall = false;  // start-up resets it long before the user presses OK
+  if (c.commandLine) ctx().windows().hideMainWindow();
+  state().packageKind = c.kind;
+  ctx().windows().showProgress();
+
+  if (c.ends) {
+    EXPECT_THROW(wait().okCmd_Click(), core::EndProgram);
+  } else {
+    wait().okCmd_Click();
+  }
+  EXPECT_EQ(main->selectedTab, c.tab);
+  if (c.tab != 1) {
+    EXPECT_TRUE(main->visible) << "the manager is shown, also after a command-line run";
+    EXPECT_EQ(wait().caption, "Update") << "the dialog reported the rebuild";
+  }
+  EXPECT_FALSE(wait().loaded);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProgressUnload,
+    ::testing::Values(UnloadCase{"AircraftOpensTheAircraftTab", 1, core::PackageKind::Aircraft, false, 2, false},
+                      UnloadCase{"PanelOpensTheEditorTab", 1, core::PackageKind::Panel, false, 3, false},
+                      UnloadCase{"SoundOpensTheEditorTab", 1, core::PackageKind::Sound, false, 3, false},
+                      UnloadCase{"CommandLineAircraftShowsTheManager", 1, core::PackageKind::Aircraft, true, 2, false},
+                      UnloadCase{"CommandLineWithoutManagerEnds", 0, core::PackageKind::Aircraft, true, 1, true},
+                      UnloadCase{"CommandLineSceneryEnds", 1, core::PackageKind::Scenery, true, 1, true},
+                      UnloadCase{"ManagerOffKeepsRunning", 0, core::PackageKind::Aircraft, false, 1, false},
+                      UnloadCase{"AdventureStaysOnInstallTab", 1, core::PackageKind::Adventure, false, 1, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
