@@ -138,6 +138,8 @@ void FolderList::setPath(std::string_view path) {
     (void)fs_->hostPath(p);  // throws 68 for an unknown drive
     throw RuntimeError(err::PathNotFound);
   }
+  // The drive letter reads back in capitals, as the platform reports a path.
+  if (p[0] >= 'a' && p[0] <= 'z') p[0] = static_cast<char>(p[0] - 'a' + 'A');
   // A trailing backslash stays only on a drive root.
   if (p.size() > 3 && (p.back() == '\\' || p.back() == '/')) p.pop_back();
   path_ = p;

@@ -62,8 +62,8 @@ void DriveFolderView::render(const core::DriveList& drives, const core::FolderLi
   } catch (const std::exception&) {
   }
   for (const auto& sub : subs) {
-    auto* item =
-        new QListWidgetItem(closed, QString(depth * 2, ' ') + QString::fromStdString(core::lastComponent(sub)), folders_);
+    auto* item = new QListWidgetItem(closed, QString(depth * 2, ' ') + QString::fromStdString(core::lastComponent(sub)),
+                                     folders_);
     item->setData(kPathRole, QString::fromStdString(sub));
   }
   rendering_ = false;

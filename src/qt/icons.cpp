@@ -14,8 +14,24 @@ constexpr int kSize = 32;
 // An aircraft seen from above, nose up, in a box of 32 x 32.
 QPainterPath aircraftPath() {
   QPainterPath p;
-  p.addPolygon(QPolygonF({{16, 2},  {18, 5},  {18, 12}, {30, 18}, {30, 21}, {18, 18}, {18, 25}, {22, 28}, {22, 30},
-                          {16, 28}, {10, 30}, {10, 28}, {14, 25}, {14, 18}, {2, 21},  {2, 18},  {14, 12}, {14, 5}}));
+  p.addPolygon(QPolygonF({{16, 2},
+                          {18, 5},
+                          {18, 12},
+                          {30, 18},
+                          {30, 21},
+                          {18, 18},
+                          {18, 25},
+                          {22, 28},
+                          {22, 30},
+                          {16, 28},
+                          {10, 30},
+                          {10, 28},
+                          {14, 25},
+                          {14, 18},
+                          {2, 21},
+                          {2, 18},
+                          {14, 12},
+                          {14, 5}}));
   p.closeSubpath();
   return p;
 }

@@ -175,11 +175,16 @@ void MainView::render() {
     else
       QApplication::restoreOverrideCursor();
   }
-  if (main_.visible && !isVisible())
+  if (presented_ && main_.visible && !isVisible())
     show();
-  else if (!main_.visible && isVisible())
+  else if (presented_ && !main_.visible && isVisible())
     hide();
   rendering_ = false;
+}
+
+void MainView::present() {
+  presented_ = true;
+  render();
 }
 
 void MainView::showHelp(const std::string& hostFile) {

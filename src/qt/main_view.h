@@ -50,6 +50,9 @@ class MainView : public QMainWindow {
   MainView(ui::MainWindow& main, QtDialogs& dialogs);
   ~MainView() override;
   void render();
+  // Start-up is through: from now on the window follows its form's
+  // visibility (a command-line install keeps it hidden).
+  void present();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -70,6 +73,7 @@ class MainView : public QMainWindow {
   QPointer<QTextBrowser> help_;
   bool rendering_ = false;
   bool busy_ = false;
+  bool presented_ = false;
 };
 
 }  // namespace qt

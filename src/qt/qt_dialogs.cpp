@@ -50,8 +50,7 @@ void QtDialogs::registerView(const std::string& formName, ViewFactory factory) {
   views_[formName] = std::move(factory);
 }
 
-core::Answer QtDialogs::msgBox(std::string_view text, std::string_view title, core::Buttons buttons,
-                               core::Icon icon) {
+core::Answer QtDialogs::msgBox(std::string_view text, std::string_view title, core::Buttons buttons, core::Icon icon) {
   // An empty title is the program's name, as the classic message box shows.
   QMessageBox box(iconOf(icon), title.empty() ? QStringLiteral("Hangarpak") : q(title), messageText(text),
                   QMessageBox::NoButton, parent_);
@@ -87,8 +86,7 @@ core::Answer QtDialogs::msgBox(std::string_view text, std::string_view title, co
   }
 }
 
-std::optional<std::string> QtDialogs::inputBox(std::string_view prompt, std::string_view title,
-                                                std::string_view def) {
+std::optional<std::string> QtDialogs::inputBox(std::string_view prompt, std::string_view title, std::string_view def) {
   bool ok = false;
   const QString answer = QInputDialog::getText(parent_, title.empty() ? QStringLiteral("Hangarpak") : q(title),
                                                messageText(prompt), QLineEdit::Normal, q(def), &ok);
@@ -108,9 +106,11 @@ std::optional<std::string> QtDialogs::openFile(std::string_view title, std::stri
     qtFilter.replace(';', ' ');
   }
   QString start;
-  if (drives_ && !startFolder.empty()) {
+  if (drives_) {
     try {
-      start = q(drives_->toHost(startFolder));
+      // Without a folder of its own the dialog starts on drive C:, where a
+      // simulator is most likely found.
+      start = q(drives_->toHost(startFolder.empty() ? std::string_view("C:\\") : startFolder));
     } catch (const core::RuntimeError&) {
     }
   }
@@ -135,8 +135,8 @@ void QtDialogs::runModal(core::ModalController& controller) {
   if (controller.unloaded()) return;
   auto it = views_.find(std::string(controller.formName()));
   if (it == views_.end()) {
-    msgBox("The dialog " + std::string(controller.formName()) + " is not available.", "Hangarpak",
-           core::Buttons::OK, core::Icon::Exclamation);
+    msgBox("The dialog " + std::string(controller.formName()) + " is not available.", "Hangarpak", core::Buttons::OK,
+           core::Icon::Exclamation);
     return;
   }
   std::unique_ptr<QDialog> view = it->second(controller, parent_);
@@ -166,8 +166,8 @@ void QtDialogs::run(const std::function<void()>& handler) {
   } catch (const core::EndProgram& e) {
     end = e.exitCode;
   } catch (const core::RuntimeError& e) {
-    msgBox("Run-time error '" + std::to_string(e.number()) + "':\r\n\r\n" + e.what(), "Hangarpak",
-           core::Buttons::OK, core::Icon::Critical);
+    msgBox("Run-time error '" + std::to_string(e.number()) + "':\r\n\r\n" + e.what(), "Hangarpak", core::Buttons::OK,
+           core::Icon::Critical);
     end = 1;
   }
   if (!end) return;

@@ -51,10 +51,12 @@ InstallTabView::InstallTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidget
   auto* left = new QVBoxLayout;
   auto* logo = new QLabel(this);
   logo->setPixmap(logoPicture(150, 150));
+  logo->setFixedWidth(160);
+  logo->setAlignment(Qt::AlignCenter);
   left->addWidget(logo, 0, Qt::AlignHCenter);
   info_ = new QLabel(this);
   info_->setWordWrap(true);
-  info_->setMaximumWidth(170);
+  info_->setFixedWidth(160);
   left->addWidget(info_);
   left->addStretch();
   version_ = new QLabel(this);
@@ -223,7 +225,8 @@ EditorTabView::EditorTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidget* 
   layout->addLayout(buttons);
 
   list_->onRightClick = [this](int) { dialogs_.run([&] { main_.PopupMenu(); }); };
-  connect(name_, &QLineEdit::textEdited, this, [this](const QString& t) { main_.editFra.nameTxt.text = t.toStdString(); });
+  connect(name_, &QLineEdit::textEdited, this,
+          [this](const QString& t) { main_.editFra.nameTxt.text = t.toStdString(); });
   connect(edit_, &QPushButton::clicked, this, [this] {
     dialogs_.run([&] { main_.editFra.editCmd_Click(); });
     main_.changed();

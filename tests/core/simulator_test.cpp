@@ -13,8 +13,9 @@ using core::Hive;
 using core::Icon;
 
 std::string simKey(int version) {
-  return std::string("SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\") +
-         (version == 61 ? "6.1" : version == 70 ? "7.0" : "8.0");
+  return std::string("SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\") + (version == 61   ? "6.1"
+                                                                                    : version == 70 ? "7.0"
+                                                                                                    : "8.0");
 }
 
 class FindSimulatorTest : public testsupport::SimFixture {
@@ -50,19 +51,18 @@ TEST_P(KeepRules, KeepsOnlyAFolderOfTheVersionAndNoNewerOne) {
   EXPECT_EQ(fsPath(), c.kept ? "<absent>" : "C:\\Reg");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Versions, KeepRules,
-    ::testing::Values(KeepCase{"Fs2002Own", 80, {"fs2002.exe"}, true},
-                      KeepCase{"Fs2002WithOlderBeside", 80, {"fs2002.exe", "fs2000.exe"}, true},
-                      KeepCase{"Fs2002UpperCaseExe", 80, {"FS2002.EXE"}, true},
-                      KeepCase{"Fs2002Missing", 80, {"fs2000.exe"}, false},
-                      KeepCase{"Fs2000Own", 70, {"fs2000.exe"}, true},
-                      KeepCase{"Fs2000UnderNewer", 70, {"fs2000.exe", "fs2002.exe"}, false},
-                      KeepCase{"Fs98Own", 61, {"fltsim98.exe"}, true},
-                      KeepCase{"Fs98UnderFs2000", 61, {"fltsim98.exe", "fs2000.exe"}, false},
-                      KeepCase{"Fs98UnderFs2002", 61, {"fltsim98.exe", "fs2002.exe"}, false},
-                      KeepCase{"Fs98Missing", 61, {}, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Versions, KeepRules,
+                         ::testing::Values(KeepCase{"Fs2002Own", 80, {"fs2002.exe"}, true},
+                                           KeepCase{"Fs2002WithOlderBeside", 80, {"fs2002.exe", "fs2000.exe"}, true},
+                                           KeepCase{"Fs2002UpperCaseExe", 80, {"FS2002.EXE"}, true},
+                                           KeepCase{"Fs2002Missing", 80, {"fs2000.exe"}, false},
+                                           KeepCase{"Fs2000Own", 70, {"fs2000.exe"}, true},
+                                           KeepCase{"Fs2000UnderNewer", 70, {"fs2000.exe", "fs2002.exe"}, false},
+                                           KeepCase{"Fs98Own", 61, {"fltsim98.exe"}, true},
+                                           KeepCase{"Fs98UnderFs2000", 61, {"fltsim98.exe", "fs2000.exe"}, false},
+                                           KeepCase{"Fs98UnderFs2002", 61, {"fltsim98.exe", "fs2002.exe"}, false},
+                                           KeepCase{"Fs98Missing", 61, {}, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FindSimulatorTest, ARegistryFolderIsUsedExactlyAsStored) {
   writeFile("C:\\FS2000\\fs2000.exe");
@@ -116,18 +116,18 @@ TEST_P(ManualLocation, MarksTheVersionInstalledAndRecordsTheFolder) {
   EXPECT_TRUE(core::SimulatorRegistered(ctx(), c.version));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Versions, ManualLocation,
-    ::testing::Values(ManualCase{"Fs2002", 80, "C:\\FS2002\\FS2002.EXE", "C:\\FS2002", "PID", "EXE Path",
-                                 "Flight Simulator 2002 (fs2002.exe)|fs2002.exe"},
-                      ManualCase{"Fs2000", 70, "C:\\Sims\\FS2000\\fs2000.exe", "C:\\Sims\\FS2000", "PID", "Path",
-                                 "Flight Simulator 2000 (fs2000.exe)|fs2000.exe"},
-                      ManualCase{"Fs98", 61, "C:\\FS98\\fltsim98.exe", "C:\\FS98", "ProductID", "Path",
-                                 "Flight Simulator 98 (fltsim98.exe)|fltsim98.exe"},
-                      // The chosen file's name is not checked; its length decides nothing either.
-                      ManualCase{"OtherNameStillDrops11", 80, "C:\\Sims\\flight.exe", "C:\\Sims", "PID", "EXE Path",
-                                 "Flight Simulator 2002 (fs2002.exe)|fs2002.exe"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Versions, ManualLocation,
+                         ::testing::Values(ManualCase{"Fs2002", 80, "C:\\FS2002\\FS2002.EXE", "C:\\FS2002", "PID",
+                                                      "EXE Path", "Flight Simulator 2002 (fs2002.exe)|fs2002.exe"},
+                                           ManualCase{"Fs2000", 70, "C:\\Sims\\FS2000\\fs2000.exe", "C:\\Sims\\FS2000",
+                                                      "PID", "Path", "Flight Simulator 2000 (fs2000.exe)|fs2000.exe"},
+                                           ManualCase{"Fs98", 61, "C:\\FS98\\fltsim98.exe", "C:\\FS98", "ProductID",
+                                                      "Path", "Flight Simulator 98 (fltsim98.exe)|fltsim98.exe"},
+                                           // The chosen file's name is not checked; its length decides nothing either.
+                                           ManualCase{"OtherNameStillDrops11", 80, "C:\\Sims\\flight.exe", "C:\\Sims",
+                                                      "PID", "EXE Path",
+                                                      "Flight Simulator 2002 (fs2002.exe)|fs2002.exe"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FindSimulatorTest, CancellingTheManualLocationEndsTheProgramWithoutWriting) {
   state().simVersion = 80;

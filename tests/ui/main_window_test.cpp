@@ -18,9 +18,9 @@ TEST_F(MainWindowTest, EachTabShowsItsFrameAndCaptions) {
     const char* unzip;
     int currentTab;
   };
-  for (const Case& c : {Case{2, "man", "Hangarpak Aircraft Manager", "U&pdate", 1},
-                        Case{3, "edi", "Hangarpak Addon Editor", "E&dit", 0},
-                        Case{1, "ins", "Hangarpak 2000", "Un&Zip", 0}}) {
+  for (const Case& c :
+       {Case{2, "man", "Hangarpak Aircraft Manager", "U&pdate", 1},
+        Case{3, "edi", "Hangarpak Addon Editor", "E&dit", 0}, Case{1, "ins", "Hangarpak 2000", "Un&Zip", 0}}) {
     SCOPED_TRACE(c.key);
     state().currentTab = 7;
     main->selectTab(c.tab);
@@ -106,8 +106,8 @@ TEST_F(MainWindowTest, EveryExitUnloadsTheMainWindow) {
   writeFile("C:\\Games\\a.zip");
   main->installFra.ZipFileDir.setPath("C:\\Games");
   using Handler = void (ui::MainWindow::*)();
-  for (Handler exit : {&ui::MainWindow::lukkCmd_Click, &ui::MainWindow::lukk2Cmd_Click,
-                       &ui::MainWindow::lukk3Cmd_Click, &ui::MainWindow::exitCap_Click}) {
+  for (Handler exit : {&ui::MainWindow::lukkCmd_Click, &ui::MainWindow::lukk2Cmd_Click, &ui::MainWindow::lukk3Cmd_Click,
+                       &ui::MainWindow::exitCap_Click}) {
     setSetting("Main", "Startup Path", "unset");
     EXPECT_THROW((main.get()->*exit)(), core::EndProgram);
     EXPECT_EQ(setting("Main", "Startup Path"), "C:\\Games");

@@ -110,8 +110,8 @@ TEST_F(Options, AnUnavailableDriveIsRefusedAndTheFolderStays) {
   drives.set('d', root + "/no-such-medium", "test");
   writeFile("C:\\Scenery\\x.bgl");
   state().sceneryFolder = "C:\\Scenery";
-  dialogs.expectMessage("Drive not available", "Error", Buttons::OK, Icon::Critical);
   open([&](ui::OptionForm& f) {
+    dialogs.expectMessage("Drive not available", "Error", Buttons::OK, Icon::Critical);
     f.ScenDrv_Change("d:");
     EXPECT_EQ(f.ScenDrv.drive(), "c:");
     EXPECT_EQ(f.ScenDir.path(), "C:\\Scenery");
@@ -223,13 +223,17 @@ TEST_F(Options, WithNothingRegisteredDetectionRunsUntilTheSimulatorIsLocated) {
   writeFile("C:\\FS2000\\fs2000.exe");
   state().simVersion = 70;
   state().simFolder = "C:\\FS2000";  // cleared before detection, so not kept
-  dialogs.expectMessage("Please find your Flight Simulator 2000 main directory");
-  dialogs.expectOpenFile("Find Flight Simulator 2000 main directory", "C:\\FS2000\\fs2000.exe");
-  open([&](ui::OptionForm& f) {
+  dialogs.expectModal("optionFrm", [&](core::ModalController& c) {
+    auto& f = static_cast<ui::OptionForm&>(c);
     EXPECT_TRUE(f.fs2000Opt.enabled);
     EXPECT_FALSE(f.fs2002Opt.enabled);
     f.okCmd_Click();
   });
+  // While the dialog loads:
+  dialogs.expectMessage("Please find your Flight Simulator 2000 main directory");
+  dialogs.expectOpenFile("Find Flight Simulator 2000 main directory", "C:\\FS2000\\fs2000.exe");
+  main->OptCap_Click();
+  EXPECT_EQ(state().simFolder, "C:\\FS2000");
 }
 
 TEST_F(Options, ARegistryFolderWithoutMarkerDoesNotMakeLoadingAskForever) {

@@ -27,8 +27,9 @@ class ShellFixture : public testsupport::SimFixture {
     return registry->query(core::Hive::LocalMachine, simKey(version), value);
   }
   static std::string simKey(int version) {
-    return std::string("SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\") +
-           (version == 61 ? "6.1" : version == 70 ? "7.0" : "8.0");
+    return std::string("SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\") + (version == 61   ? "6.1"
+                                                                                      : version == 70 ? "7.0"
+                                                                                                      : "8.0");
   }
   // Only the marker: the version counts as installed.
   void registerVersion(int version) {

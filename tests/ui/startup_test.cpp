@@ -6,6 +6,7 @@
 #include "core/single_instance.h"
 #include "shell_fixture.h"
 #include "ui/option_form.h"
+#include "ui/start_form.h"
 
 namespace {
 
@@ -152,9 +153,9 @@ TEST_F(Startup, OpensTheInstallTabOnTheLastFolderAndGivesTheToolbarItsImages) {
 
 TEST_F(Startup, ClearsWhatAnEarlierRunLeftInTempZip) {
   storeAfterFirstRun();
-  writeFile("Z:\\app\\TempZip\\sub\\left.txt");
+  writeFile("Z:\\app\\TempZip\\left.txt");
   main->Form_Load("");
-  EXPECT_FALSE(exists("Z:\\app\\TempZip\\sub\\left.txt"));
+  EXPECT_FALSE(exists("Z:\\app\\TempZip"));
 }
 
 TEST_F(Startup, ACommandLineArchiveIsInstalledBeforeTheFirstRunDialogs) {

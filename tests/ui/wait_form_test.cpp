@@ -72,8 +72,8 @@ struct UnloadCase {
   int runManager;
   core::PackageKind kind;
   bool commandLine;
-  int tab;     // selected afterwards; 1 = unchanged
-  bool ends;   // the program ends
+  int tab;    // selected afterwards; 1 = unchanged
+  bool ends;  // the program ends
 };
 
 class ProgressUnload : public Progress, public ::testing::WithParamInterface<UnloadCase> {};
