@@ -63,6 +63,10 @@ core::Answer QtDialogs::msgBox(std::string_view text, std::string_view title, co
       box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
       box.setDefaultButton(QMessageBox::Ok);
       break;
+    case core::Buttons::OKCancelDefaultCancel:
+      box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+      box.setDefaultButton(QMessageBox::Cancel);
+      break;
     case core::Buttons::YesNo:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
       box.setDefaultButton(QMessageBox::Yes);

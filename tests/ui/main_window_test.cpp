@@ -8,7 +8,10 @@
 
 namespace {
 
-class MainWindowTest : public uitest::ShellFixture {};
+class MainWindowTest : public uitest::ShellFixture {
+ protected:
+  MainWindowTest() { makeSimulator(80); }
+};
 
 TEST_F(MainWindowTest, EachTabShowsItsFrameAndCaptions) {
   struct Case {
@@ -50,6 +53,20 @@ TEST_F(MainWindowTest, OpensOnTheInstallTabWithTheMenusOfThePlan) {
   EXPECT_EQ(main->aboutCap.caption, "&About...");
   EXPECT_EQ(main->delCap.caption + main->editCap.caption + main->renCap.caption + main->scanCap.caption,
             "DeleteEditRenameScan");
+}
+
+TEST_F(MainWindowTest, TheAircraftTabRebuildsAStaleCatalogueOnce) {
+  writeFile("C:\\FS2002\\Aircraft\\Cub\\aircraft.cfg", "[fltsim.0]\r\ntitle=Piper Cub\r\nsim=cub\r\n");
+  state().catalogueStale = 1;
+  main->selectTab(2);
+  EXPECT_EQ(state().catalogueStale, 0);
+  ASSERT_EQ(main->managerFra.flyLst.count(), 1);
+  writeFile("C:\\FS2002\\Aircraft\\Spit\\aircraft.cfg", "[fltsim.0]\r\ntitle=Spitfire\r\nsim=spit\r\n");
+  main->selectTab(1);
+  main->selectTab(2);
+  EXPECT_EQ(main->managerFra.flyLst.count(), 1) << "not rebuilt while nothing marked it stale";
+  main->unzipCap_Click();  // "U&pdate" on this tab
+  EXPECT_EQ(main->managerFra.flyLst.count(), 2);
 }
 
 TEST_F(MainWindowTest, TheToolbarsGroupOfThreeHasOneButtonPressed) {

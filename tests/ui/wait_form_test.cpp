@@ -9,6 +9,7 @@ namespace {
 
 class Progress : public uitest::ShellFixture {
  protected:
+  Progress() { makeSimulator(80); }
   ui::WaitForm& wait() { return main->waitFrm; }
   void load(int mode, bool commandLine = false) {
     state().progressMode = static_cast<std::uint8_t>(mode);
