@@ -39,6 +39,13 @@ int ListView::add(std::string text, std::vector<std::string> subItems, int small
   return insertSorted(std::move(item));
 }
 
+void ListView::assign(std::vector<ListItem> rows) {
+  items_ = std::move(rows);
+  if (sorted)
+    std::stable_sort(items_.begin(), items_.end(),
+                     [](const ListItem& a, const ListItem& b) { return textOrderLess(a.text, b.text); });
+}
+
 void ListView::remove(int index) {
   items_.erase(items_.begin() + index);
 }

@@ -88,6 +88,10 @@ class ListView {
   int add(std::string text, std::vector<std::string> subItems = {}, int smallIcon = 0);
   void remove(int index);
   void clear() { items_.clear(); }
+  // Replaces every row at once; a sorted list ends in the order that adding
+  // the rows one by one gives (equal texts keep their order), without
+  // moving rows once per row.
+  void assign(std::vector<ListItem> rows);
   int count() const { return static_cast<int>(items_.size()); }
   ListItem& item(int index) { return items_.at(static_cast<std::size_t>(index)); }
   const ListItem& item(int index) const { return items_.at(static_cast<std::size_t>(index)); }

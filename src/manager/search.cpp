@@ -24,7 +24,7 @@ constexpr int kMaxSections = 1000;
 class CatalogueWalk {
  public:
   CatalogueWalk(Catalogue& cat, ProfileReads reads)
-      : cat_(cat), ctx_(cat.context()), reads_(reads), aircraftFolder_(cat.aircraftFolder()) {}
+      : cat_(cat), ctx_(cat.context()), reads_(reads), aircraftFolder_(onDiskSpelling(cat)) {}
 
   // The aircraft folder itself, each sub-folder and each sub-folder of
   // those: exactly two levels below it, never deeper.
@@ -42,6 +42,11 @@ class CatalogueWalk {
       core::step([&] { inner = ctx_.fs.listFolders(folder); });
       for (const auto& name : inner) examineFolder(core::joinPath(folder, name));
     }
+    // Rows arrive in walk order and are sorted once, into the order that
+    // adding them one by one would give.
+    cat_.flyLst.assign(std::move(fly_));
+    cat_.panelLst.assign(std::move(panels_));
+    cat_.lydLst.assign(std::move(sounds_));
   }
 
  private:
@@ -70,7 +75,7 @@ class CatalogueWalk {
       const std::string title = file.get(section, "title", "");
       if (title.empty() || title.front() == '~') break;
       const std::string sim = file.get(section, "sim", "");
-      cat_.flyLst.add(title, {folder, std::to_string(n)}, sim.empty() ? HiddenIcon : ActiveIcon);
+      fly_.push_back({title, {folder, std::to_string(n)}, sim.empty() ? HiddenIcon : ActiveIcon});
       if (++n == kMaxSections) {
         // The file is left at this section; the rest of the catalogue is
         // still worth having, so the program goes on.
@@ -89,13 +94,27 @@ class CatalogueWalk {
     if (file.get("fltsim", "alias", "Err") != "Err") return;
     const std::string name = file.get("Hangarpak", "name", "Err");
     const std::string relative = core::lower(folder.substr(aircraftFolder_.size() + 1));
-    (cat_.*twin.lst).add(name == "Err" ? relative : name, {folder + "\\", relative});
+    (&twin == &kPanelTwin ? panels_ : sounds_).push_back({name == "Err" ? relative : name, {folder + "\\", relative}});
+  }
+
+  // simFolder + "\aircraft" in the capitals the folder has on disk, so
+  // that every path below it is found at the first try.
+  static std::string onDiskSpelling(Catalogue& cat) {
+    core::Context& ctx = cat.context();
+    std::vector<std::string> names;
+    core::step([&] { names = ctx.fs.listFolders(ctx.state.simFolder); });
+    for (const auto& name : names)
+      if (core::iequals(name, "aircraft")) return core::joinPath(ctx.state.simFolder, name);
+    return cat.aircraftFolder();
   }
 
   Catalogue& cat_;
   core::Context& ctx_;
   ProfileReads reads_;
   std::string aircraftFolder_;
+  std::vector<core::ListItem> fly_;
+  std::vector<core::ListItem> panels_;
+  std::vector<core::ListItem> sounds_;
 };
 
 void fillChoiceList(const core::ListView& lst, core::ComboBox& com) {

@@ -31,6 +31,23 @@ TEST(ListView, EqualTextsKeepArrivalOrder) {
   EXPECT_EQ(list.item(2).subItem(1), "2");
 }
 
+TEST(ListView, AssignSortsAsAddingOneByOne) {
+  const std::vector<std::string> texts = {"delta", "Alpha", "same", "charlie", "Same", "same", "", "alpha"};
+  core::ListView one, all;
+  one.sorted = all.sorted = true;
+  std::vector<core::ListItem> rows;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    one.add(texts[i], {std::to_string(i)});
+    rows.push_back({texts[i], {std::to_string(i)}});
+  }
+  all.assign(rows);
+  ASSERT_EQ(all.count(), one.count());
+  for (int i = 0; i < one.count(); ++i) {
+    EXPECT_EQ(all.item(i).text, one.item(i).text);
+    EXPECT_EQ(all.item(i).subItem(1), one.item(i).subItem(1));
+  }
+}
+
 TEST(ComboBox, SelectionFromCodeRaisesClick) {
   core::ComboBox combo;
   combo.sorted = true;

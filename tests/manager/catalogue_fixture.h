@@ -41,9 +41,10 @@ class CatalogueTest : public testsupport::SimFixture {
 
   // C:\FS2002\Aircraft\<relative>
   std::string air(std::string_view relative) const { return "C:\\FS2002\\Aircraft\\" + std::string(relative); }
-  // What the catalogue writes in its rows: simFolder + "\aircraft\" + relative.
+  // What the catalogue writes in its rows: the aircraft folder as spelled on
+  // disk + relative.
   std::string rowFolder(std::string_view relative) const {
-    return "C:\\FS2002\\aircraft\\" + std::string(relative) + "\\";
+    return "C:\\FS2002\\Aircraft\\" + std::string(relative) + "\\";
   }
   void writeAircraft(std::string_view folder, const std::vector<testsupport::Variant>& variants) {
     writeFile(air(folder) + "\\aircraft.cfg", testsupport::aircraftCfg(variants));

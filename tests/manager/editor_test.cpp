@@ -269,7 +269,7 @@ TEST_F(EditorTest, DeleteRefusesFoldersNotInsideTheAircraftFolder) {
   ed.FillEditList(manager::AircraftMode);
   click(rowOf(ed.editLst, "Loose"));
   dialogs.expectMessage(
-      "Loose is not deleted: its folder\r\nC:\\FS2002\\aircraft\\\r\nis not inside "
+      "Loose is not deleted: its folder\r\nC:\\FS2002\\Aircraft\\\r\nis not inside "
       "C:\\FS2002\\aircraft\\.",
       "Delete Loose", core::Buttons::OK, core::Icon::Exclamation);
   ed.delCap_Click();

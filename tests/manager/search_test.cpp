@@ -44,7 +44,7 @@ TEST_F(CatalogueTest, WalksExactlyTwoLevelsBelowTheAircraftFolder) {
   writeFile(air("Group\\Two\\panel.cfg"), testsupport::panelCfg());
   cat.Search();
   EXPECT_EQ(texts(cat.flyLst), (Strings{"Level 0", "Level 1", "Level 2"}));
-  EXPECT_EQ(cat.flyLst.item(0).subItem(1), "C:\\FS2002\\aircraft\\");
+  EXPECT_EQ(cat.flyLst.item(0).subItem(1), "C:\\FS2002\\Aircraft\\");
   EXPECT_EQ(column(cat.panelLst, 2), (Strings{"group\\two"}));
 }
 
@@ -116,7 +116,7 @@ TEST_F(CatalogueTest, ThousandthSectionStopsThatFileOnly) {
   for (int n = 0; n < 1005; ++n) big += "[fltsim." + std::to_string(n) + "]\r\ntitle=Big " + std::to_string(n) + "\r\n";
   writeFile(air("Big\\aircraft.cfg"), big);
   writeAircraft("Small", {{.title = "Small"}});
-  dialogs.expectMessage("Overflow error in ''Search''\r\n\r\nError reading: C:\\FS2002\\aircraft\\Big\\aircraft.cfg",
+  dialogs.expectMessage("Overflow error in ''Search''\r\n\r\nError reading: C:\\FS2002\\Aircraft\\Big\\aircraft.cfg",
                         "Error", core::Buttons::OK, core::Icon::Critical);
   EXPECT_NO_THROW(cat.Search());
   EXPECT_EQ(cat.flyLst.count(), 1001);

@@ -145,7 +145,7 @@ TEST_F(CatalogueTest, TitleNoLongerFoundWritesNothing) {
   const std::string before = readFile(air("Piper\\aircraft.cfg"));
 
   dialogs.expectMessage(
-      "Overflow error in ''UpdateAircraft''\r\n\r\nError reading: C:\\FS2002\\aircraft\\Piper\\aircraft.cfg", "Error",
+      "Overflow error in ''UpdateAircraft''\r\n\r\nError reading: C:\\FS2002\\Aircraft\\Piper\\aircraft.cfg", "Error",
       core::Buttons::OK, core::Icon::Critical);
   cat.flyLst_MouseDown(manager::LeftButton);
   cat.flyLst_ItemClick(rowOf(cat.flyLst, "Cub"));
