@@ -10,7 +10,8 @@ namespace {
 
 // Every command family, one line each.
 const CliCommand kCommands[] = {
-    {"cfg", cfgUsage, runCfg},
+    {"cfg", cfgUsage, runCfg},          {"list", listUsage, runList},    {"hide", hideUsage, runHide},
+    {"unhide", unhideUsage, runUnhide}, {"panel", panelUsage, runPanel}, {"sound", soundUsage, runSound},
 };
 
 std::string allUsages() {

@@ -28,9 +28,38 @@ ListViewWidget::ListViewWidget(core::ListView& model, QWidget* parent) : QTreeWi
   connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item, int) {
     if (!rendering_ && onDoubleClick) onDoubleClick(indexOfTopLevelItem(item));
   });
+  connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int column) {
+    if (rendering_ || item != editing_ || column != 0) return;
+    editing_ = nullptr;
+    const int row = indexOfTopLevelItem(item);
+    const std::string text = item->text(0).toStdString();
+    // The handler re-renders the list, which must not happen while the
+    // item's own signal is still running.
+    QMetaObject::invokeMethod(
+        this,
+        [this, row, text] {
+          if (onLabelEdited) onLabelEdited(row, text);
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+void ListViewWidget::editRow(int row) {
+  QTreeWidgetItem* item = topLevelItem(row);
+  if (!item) return;
+  rendering_ = true;
+  item->setFlags(item->flags() | Qt::ItemIsEditable);
+  rendering_ = false;
+  editing_ = item;
+  scrollToItem(item);
+  editItem(item, 0);
 }
 
 void ListViewWidget::mousePressEvent(QMouseEvent* event) {
+  if (onMouseDown) {
+    const Qt::MouseButton b = event->button();
+    onMouseDown(b == Qt::RightButton ? 2 : b == Qt::MiddleButton ? 4 : 1);
+  }
   QTreeWidget::mousePressEvent(event);
   if (event->button() == Qt::RightButton && onRightClick) {
     if (auto* item = itemAt(event->pos())) onRightClick(indexOfTopLevelItem(item));
@@ -39,6 +68,7 @@ void ListViewWidget::mousePressEvent(QMouseEvent* event) {
 
 void ListViewWidget::render() {
   rendering_ = true;
+  editing_ = nullptr;
   setVisible(model_.visible);
   setEnabled(model_.enabled);
   clear();
@@ -47,7 +77,8 @@ void ListViewWidget::render() {
     QStringList texts{QString::fromStdString(row.text)};
     for (const auto& sub : row.subItems) texts << QString::fromStdString(sub);
     auto* item = new QTreeWidgetItem(texts);
-    if (row.smallIcon > 0) item->setIcon(0, listImage(row.smallIcon));
+    const int image = imageOf ? imageOf(row.smallIcon) : row.smallIcon;
+    if (image > 0) item->setIcon(0, listImage(image));
     items << item;
   }
   addTopLevelItems(items);
