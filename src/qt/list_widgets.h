@@ -38,6 +38,8 @@ class ListViewWidget : public QTreeWidget {
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
+  bool sameRows() const;
+
   core::ListView& model_;
   bool rendering_ = false;
   QTreeWidgetItem* editing_ = nullptr;
