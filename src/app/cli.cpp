@@ -10,8 +10,8 @@ namespace {
 
 // Every command family, one line each.
 const CliCommand kCommands[] = {
-    {"cfg", cfgUsage, runCfg},          {"list", listUsage, runList},    {"hide", hideUsage, runHide},
-    {"unhide", unhideUsage, runUnhide}, {"panel", panelUsage, runPanel}, {"sound", soundUsage, runSound},
+    {"cfg", cfgUsage, runCfg},
+    {"install", installUsage, runInstall},
 };
 
 std::string allUsages() {
@@ -31,8 +31,8 @@ int usageError(CliIo& io, std::string_view usage) {
 }
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const core::Environment& env,
-           const std::string& executablePath) {
-  CliIo io{out, err, env, executablePath};
+           const std::string& executablePath, std::istream* terminal) {
+  CliIo io{out, err, env, executablePath, terminal};
   if (!args.empty()) {
     for (const auto& command : kCommands) {
       if (args.front() == command.name) return command.run({args.begin() + 1, args.end()}, io);

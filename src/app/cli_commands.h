@@ -20,6 +20,9 @@ struct CliIo {
   std::ostream& err;
   const core::Environment& env;
   const std::string& executablePath;
+  // The terminal to ask questions on; nullptr when there is none (input
+  // redirected, or a test calling in-process).
+  std::istream* terminal = nullptr;
 };
 
 // One command family of hangarpak-cli: its first word, its one-line usage
@@ -39,21 +42,8 @@ int usageError(CliIo& io, std::string_view usage);
 extern const std::string_view cfgUsage;
 int runCfg(const std::vector<std::string>& args, CliIo& io);
 
-// list aircraft|panels|sounds [--json]: the catalogue, one row per line.
-extern const std::string_view listUsage;
-int runList(const std::vector<std::string>& args, CliIo& io);
-
-// hide|unhide TITLE | hide|unhide --folder FOLDER --section N
-extern const std::string_view hideUsage;
-extern const std::string_view unhideUsage;
-int runHide(const std::vector<std::string>& args, CliIo& io);
-int runUnhide(const std::vector<std::string>& args, CliIo& io);
-
-// panel|sound AIRCRAFT ENTRY: gives the aircraft the entry (by relative
-// folder or display name) as the Aircraft tab's choice lists do.
-extern const std::string_view panelUsage;
-extern const std::string_view soundUsage;
-int runPanel(const std::vector<std::string>& args, CliIo& io);
-int runSound(const std::vector<std::string>& args, CliIo& io);
+// install [--yes | --no] [--folder-name NAME] [--name NAME] [--password TEXT] ARCHIVE...
+extern const std::string_view installUsage;
+int runInstall(const std::vector<std::string>& args, CliIo& io);
 
 }  // namespace app

@@ -12,7 +12,8 @@ int main(int argc, char** argv) {
   ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
   std::string exePath = n > 0 ? std::string(exe, static_cast<std::size_t>(n)) : std::string(argv[0]);
   try {
-    return app::runCli(args, std::cout, std::cerr, core::Environment::fromProcess(), exePath);
+    return app::runCli(args, std::cout, std::cerr, core::Environment::fromProcess(), exePath,
+                       isatty(STDIN_FILENO) ? &std::cin : nullptr);
   } catch (const core::EndProgram& end) {
     return end.exitCode;
   }

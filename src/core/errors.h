@@ -11,6 +11,7 @@ namespace core {
 namespace err {
 inline constexpr int InvalidProcedureCall = 5;
 inline constexpr int Overflow = 6;           // a stored number too large for its type
+inline constexpr int OutOfMemory = 7;        // the program ran out of memory
 inline constexpr int TypeMismatch = 13;      // a stored option that is not a number
 inline constexpr int LibraryNotLoaded = 48;  // ZIP library unusable
 inline constexpr int BadFileName = 52;       // a name the file system cannot hold

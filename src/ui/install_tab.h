@@ -1,6 +1,8 @@
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/controls.h"
 
@@ -36,14 +38,20 @@ class InstallTab {
   // The user picked a drive in ZipFileDrv.
   void ZipFileDrv_Change(std::string_view picked);
 
-  // --- Hooks of the archive browser and install command (not built yet;
-  // --- each does nothing until then).
-  // The folder list's folder changed: refill ZipFileLst2.
+  // The folder list's folder changed: ZipFileLst2 lists its archives, each
+  // with its name less the extension, the ZIP or SIF icon and its full path.
   void ZipFileDir_Change();
   void ZipFileLst2_DblClick();
   // The install command: the selected archives, or commandLineArchive when
   // commandLineInstall is set.
   void unzipCmd_Click();
+  // Files dropped on the archive list (host paths): the .zip and .sif ones
+  // are installed by the install command, in the order dropped.
+  void ZipFileLst2_OLEDragDrop(const std::vector<std::string>& hostPaths);
+
+  // Icons of ZipFileLst2 (images of ImgLst).
+  static constexpr int kZipIcon = 5;
+  static constexpr int kSifIcon = 6;
 
  private:
   core::Context& ctx_;

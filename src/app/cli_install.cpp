@@ -1,0 +1,138 @@
+#include <termios.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
+
+#include "app/cli_commands.h"
+#include "app/cli_terminal.h"
+#include "app/runtime.h"
+#include "core/errors.h"
+#include "core/single_instance.h"
+#include "core/startup_settings.h"
+#include "core/temp_folders.h"
+#include "install/install_command.h"
+
+namespace app {
+
+const std::string_view installUsage =
+    "install [--yes | --no] [--folder-name NAME] [--name NAME] [--password TEXT] ARCHIVE...";
+
+namespace {
+
+struct InstallArgs {
+  PromptAnswers answers;
+  std::vector<std::string> archives;
+};
+
+// nullopt for wrong usage.
+std::optional<InstallArgs> parse(const std::vector<std::string>& args) {
+  InstallArgs out;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&]() -> std::optional<std::string> {
+      if (i + 1 >= args.size()) return std::nullopt;
+      return args[++i];
+    };
+    if (a == "--yes" || a == "--no") {
+      const bool yes = a == "--yes";
+      if (out.answers.yes && *out.answers.yes != yes) return std::nullopt;
+      out.answers.yes = yes;
+    } else if (a == "--folder-name" || a == "--name" || a == "--password") {
+      auto v = value();
+      if (!v) return std::nullopt;
+      (a == "--folder-name" ? out.answers.folderName
+       : a == "--name"      ? out.answers.addonName
+                            : out.answers.password) = *v;
+    } else if (a == "--") {
+      out.archives.insert(out.archives.end(), args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+      break;
+    } else if (a.size() > 1 && a[0] == '-') {
+      return std::nullopt;
+    } else {
+      out.archives.push_back(a);
+    }
+  }
+  if (out.archives.empty()) return std::nullopt;
+  return out;
+}
+
+bool looksLikeWindowsPath(const std::string& path) {
+  return path.size() >= 2 && path[1] == ':' &&
+         ((path[0] >= 'a' && path[0] <= 'z') || (path[0] >= 'A' && path[0] <= 'Z'));
+}
+
+// The archive as the program names it: a Windows path stays one; a host path
+// (relative to the working folder) is named through the drive table.
+std::string programPath(core::Context& ctx, const std::string& arg, std::ostream& err) {
+  if (looksLikeWindowsPath(arg)) return arg;
+  std::error_code ec;
+  const std::string absolute = std::filesystem::absolute(arg, ec).lexically_normal().string();
+  if (auto win = ctx.drives.toWindows(absolute)) return *win;
+  err << "hangarpak-cli: " << arg << " is on no drive of the drive table\n";
+  return arg;
+}
+
+// Reads one line from the terminal; a secret one without echo.
+TerminalAsk terminalAsk(CliIo& io) {
+  if (!io.terminal) return {};
+  return [&io](std::string_view prompt, bool secret) -> std::optional<std::string> {
+    io.err << prompt << std::flush;
+    termios saved{};
+    const bool hide = secret && ::tcgetattr(STDIN_FILENO, &saved) == 0;
+    if (hide) {
+      termios quiet = saved;
+      quiet.c_lflag &= static_cast<tcflag_t>(~ECHO);
+      ::tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
+    }
+    std::string line;
+    const bool got = static_cast<bool>(std::getline(*io.terminal, line));
+    if (hide) {
+      ::tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+      io.err << '\n';
+    }
+    if (!got) return std::nullopt;
+    return line;
+  };
+}
+
+}  // namespace
+
+// Installs archives the way the window program's install command does,
+// over the same settings, registry and simulator folders, with the questions
+// answered from the command line or the terminal.
+int runInstall(const std::vector<std::string>& args, CliIo& io) {
+  auto parsed = parse(args);
+  if (!parsed) return usageError(io, installUsage);
+  const TerminalAsk ask = terminalAsk(io);
+  TerminalDialogs dialogs(io.err, ask, parsed->answers);
+  NullPrinter printer;
+  try {
+    Runtime runtime(io.env, io.executablePath, dialogs, printer);
+    core::Context& ctx = runtime.context();
+    // One TempZip per application folder: the window program must not be
+    // extracting into it at the same time.
+    auto lock = core::GuardSingleInstance(runtime.locations(), dialogs);
+    core::LoadSettings(ctx);
+    // Giving a name on the command line is asking to be asked for it.
+    if (parsed->answers.folderName) ctx.state.optFolderName = 1;
+    if (parsed->answers.addonName) ctx.state.optAddonName = 1;
+    TerminalWindowHost windows(ctx, io.err, ask, parsed->answers);
+    ctx.setWindowHost(&windows);
+
+    std::vector<std::string> archives;
+    for (const auto& a : parsed->archives) archives.push_back(programPath(ctx, a, io.err));
+    const auto run = install::RunInstallCommand(ctx, archives);
+    io.out << install::CounterText(ctx.state.installedCount, run.total) << '\n';
+    core::ClearTempZip(ctx);
+    ctx.setWindowHost(nullptr);
+    return run.allInstalled() ? ExitDone : ExitProblem;
+  } catch (const core::EndProgram& end) {
+    return end.exitCode == 0 ? ExitProblem : end.exitCode;
+  } catch (const core::RuntimeError& e) {
+    io.err << "hangarpak-cli: " << e.what() << " (error " << e.number() << ")\n";
+    return ExitProblem;
+  }
+}
+
+}  // namespace app

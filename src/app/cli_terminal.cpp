@@ -1,0 +1,116 @@
+#include "app/cli_terminal.h"
+
+#include <ostream>
+
+#include "core/context.h"
+#include "core/errors.h"
+
+namespace app {
+
+namespace {
+
+// CR LF breaks a message's line in a box; on the terminal a line end does.
+std::string terminalText(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out += text[i];
+  }
+  return out;
+}
+
+bool saysYes(const std::string& answer) {
+  return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes" || answer == "YES";
+}
+
+const char* promptLabel(int mode) {
+  switch (mode) {
+    case 1:
+      return "Enter folder name:";
+    case 2:
+      return "Enter aircraft name:";
+    case 3:
+      return "Enter panel name:";
+    default:
+      return "Enter sound name:";
+  }
+}
+
+}  // namespace
+
+core::Answer TerminalDialogs::msgBox(std::string_view text, std::string_view title, core::Buttons buttons, core::Icon) {
+  const std::string line = (title.empty() ? std::string() : std::string(title) + ": ") + terminalText(text);
+  if (buttons == core::Buttons::OK) {
+    err_ << line << '\n';
+    return core::Answer::OK;
+  }
+  const bool okCancel = buttons == core::Buttons::OKCancel;
+  const core::Answer yes = okCancel ? core::Answer::OK : core::Answer::Yes;
+  const core::Answer no = okCancel ? core::Answer::Cancel : core::Answer::No;
+  if (answers_.yes) {
+    err_ << line << (*answers_.yes ? " yes" : " no") << '\n';
+    return *answers_.yes ? yes : no;
+  }
+  if (ask_) {
+    auto answer = ask_(line + " [y/N] ", false);
+    return answer && saysYes(*answer) ? yes : no;
+  }
+  err_ << line << " no\n";
+  return no;
+}
+
+std::optional<std::string> TerminalDialogs::inputBox(std::string_view prompt, std::string_view, std::string_view) {
+  if (answers_.password) return *answers_.password;
+  if (ask_) {
+    auto answer = ask_(std::string(prompt) + " ", true);
+    return answer ? *answer : std::string();
+  }
+  err_ << prompt << " (no terminal: empty answer)\n";
+  return std::string();
+}
+
+std::optional<std::string> TerminalDialogs::openFile(std::string_view title, std::string_view, std::string_view) {
+  err_ << "hangarpak-cli: \"" << title << "\" needs the window program hangarpak\n";
+  return std::nullopt;
+}
+
+void TerminalDialogs::runModal(core::ModalController& controller) {
+  err_ << "hangarpak-cli: " << controller.formName() << " needs the window program hangarpak\n";
+  throw core::EndProgram{1};
+}
+
+bool IsValidFolderName(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." && name.find_first_of("\\/:*?\"<>|") == std::string_view::npos;
+}
+
+void TerminalWindowHost::showNamePrompt() {
+  auto& s = ctx_.state;
+  const int mode = s.namePromptMode;
+  if (mode < 1 || mode > 4) return;
+  std::string& text = mode == 1 ? s.installFolderName : s.archiveBaseName;
+  const auto& given = mode == 1 ? answers_.folderName : answers_.addonName;
+  const std::string refused = "Installation aborted: Do NOT use \\ / :  '' * ? < > | in foldername!";
+
+  std::string answer;
+  if (given) {
+    answer = *given;
+    if (mode == 1 && !IsValidFolderName(answer)) {
+      err_ << refused << '\n';
+      return;  // cancelled: the archive is not installed
+    }
+  } else if (ask_) {
+    for (;;) {
+      auto typed = ask_(std::string(promptLabel(mode)) + " [" + text + "] ", false);
+      if (!typed) return;  // end of input: cancel
+      answer = typed->empty() ? text : *typed;
+      if (mode != 1 || IsValidFolderName(answer)) break;
+      err_ << refused << '\n';
+    }
+  } else {
+    answer = text;
+  }
+  text = answer;
+  s.namePromptMode = 10;
+}
+
+}  // namespace app

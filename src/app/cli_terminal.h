@@ -1,0 +1,92 @@
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/dialogs.h"
+#include "core/printer.h"
+#include "core/window_host.h"
+
+namespace core {
+class Context;
+}
+
+namespace app {
+
+// Asks the person at the terminal: shows the prompt and returns the line
+// typed (secret: without echo); nullopt at the end of input. Empty when
+// hangarpak-cli runs without a terminal.
+using TerminalAsk = std::function<std::optional<std::string>(std::string_view prompt, bool secret)>;
+
+// The answers given on the command line instead of at a prompt.
+struct PromptAnswers {
+  std::optional<bool> yes;                // --yes / --no
+  std::optional<std::string> password;    // --password
+  std::optional<std::string> folderName;  // --folder-name
+  std::optional<std::string> addonName;   // --name
+};
+
+// Dialogs for hangarpak-cli. Every message goes to the error stream as
+// "Title: text". A question is answered by --yes or --no, else asked on the
+// terminal, else answered No. An input box (the archive password) takes
+// --password, else the terminal (without echo), else gets an empty answer.
+// The program's own dialogs and the file dialog need the window program:
+// they end the run.
+class TerminalDialogs : public core::Dialogs {
+ public:
+  TerminalDialogs(std::ostream& err, TerminalAsk ask, PromptAnswers answers)
+      : err_(err), ask_(std::move(ask)), answers_(std::move(answers)) {}
+
+  core::Answer msgBox(std::string_view text, std::string_view title, core::Buttons buttons, core::Icon icon) override;
+  std::optional<std::string> inputBox(std::string_view prompt, std::string_view title, std::string_view def) override;
+  std::optional<std::string> openFile(std::string_view title, std::string_view filter,
+                                      std::string_view startFolder) override;
+  void runModal(core::ModalController& controller) override;
+
+ private:
+  std::ostream& err_;
+  TerminalAsk ask_;
+  PromptAnswers answers_;
+};
+
+// The windows of hangarpak-cli: there are none, so the progress dialog and
+// the main window are no-ops; the name prompt takes --folder-name or --name,
+// else asks on the terminal, else keeps the proposed name.
+class TerminalWindowHost : public core::WindowHost {
+ public:
+  TerminalWindowHost(core::Context& ctx, std::ostream& err, TerminalAsk ask, PromptAnswers answers)
+      : ctx_(ctx), err_(err), ask_(std::move(ask)), answers_(std::move(answers)) {}
+
+  void showNamePrompt() override;
+
+ private:
+  core::Context& ctx_;
+  std::ostream& err_;
+  TerminalAsk ask_;
+  PromptAnswers answers_;
+};
+
+// A folder name the name prompt accepts: not empty, not "." or "..", and
+// none of the characters \ / : * ? " < > | that the simulator's file system
+// refuses (and that would lead out of the simulator's folders).
+bool IsValidFolderName(std::string_view name);
+
+// Nothing to print on in hangarpak-cli.
+class NullPrinter : public core::Printer {
+ public:
+  void setFont(std::string_view, double) override {}
+  double pageHeight() const override { return 15840; }
+  double textHeight(std::string_view) const override { return 240; }
+  double currentX() const override { return 0; }
+  double currentY() const override { return 0; }
+  void setCurrentX(double) override {}
+  void setCurrentY(double) override {}
+  void printLine(std::string_view) override {}
+  void newPage() override {}
+  void endDoc() override {}
+};
+
+}  // namespace app

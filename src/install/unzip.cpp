@@ -1,0 +1,162 @@
+#include <zip.h>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "core/codepage.h"
+#include "core/context.h"
+#include "core/dialogs.h"
+#include "core/errors.h"
+#include "core/fs.h"
+#include "core/text.h"
+#include "install/extract.h"
+#include "install/member_names.h"
+#include "install/temp_zip.h"
+
+namespace install {
+
+namespace {
+
+// Members are streamed through one buffer of this size, so memory stays
+// small whatever the size of a member.
+constexpr std::size_t kChunk = 256 * 1024;
+// While a member is written, free space is looked at again after this many
+// bytes: a member's stored size is the archive's word, not a promise.
+constexpr std::uint64_t kRecheckEvery = 16u << 20;
+
+const char* const kPasswordPrompt = "Please Enter The Password!";
+
+struct ArchiveCloser {
+  void operator()(zip_t* za) const { zip_discard(za); }
+};
+struct MemberCloser {
+  void operator()(zip_file_t* zf) const { zip_fclose(zf); }
+};
+using ArchivePtr = std::unique_ptr<zip_t, ArchiveCloser>;
+using MemberPtr = std::unique_ptr<zip_file_t, MemberCloser>;
+
+// Errors that say the library cannot work at all, as opposed to a damaged
+// or missing archive.
+bool libraryUnusable(int zipError) {
+  return zipError == ZIP_ER_MEMORY || zipError == ZIP_ER_INTERNAL;
+}
+
+class Extraction {
+ public:
+  Extraction(core::Context& ctx, zip_t* archive) : ctx_(ctx), archive_(archive), folder_(TempZipFolder(ctx)) {}
+
+  UnzipStatus run() {
+    const zip_int64_t count = zip_get_num_entries(archive_, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+      if (extractMember(static_cast<zip_uint64_t>(i)) == UnzipStatus::OutOfSpace) return UnzipStatus::OutOfSpace;
+    }
+    return UnzipStatus::Done;
+  }
+
+ private:
+  bool roomFor(std::uint64_t bytes) {
+    std::uint64_t free = 0;
+    // A file system that cannot say how full it is is not held up; a real
+    // shortage then shows as a failed write.
+    if (!core::step([&] { free = ctx_.fs.freeSpace(folder_); })) return true;
+    return free >= bytes && free - bytes >= kExtractReserve;
+  }
+
+  // Opens an encrypted member with the password of an earlier member of this
+  // archive, or asks for one. nullptr when the member is to be skipped.
+  MemberPtr openEncrypted(zip_uint64_t index, zip_uint16_t method) {
+    if (ctx_.state.skipPasswords || !zip_encryption_method_supported(method, 0)) return nullptr;
+    if (password_) {
+      if (auto zf = openWith(index, *password_)) return zf;
+    }
+    auto answer = ctx_.dialogs.inputBox(kPasswordPrompt, "", "");
+    if (!answer || answer->empty()) {
+      ctx_.state.skipPasswords = true;
+      return nullptr;
+    }
+    password_ = *answer;
+    return openWith(index, *password_);
+  }
+
+  // The answer as typed (UTF-8), then in the 8-bit code page that archives
+  // made on Windows use for their passwords.
+  MemberPtr openWith(zip_uint64_t index, const std::string& password) {
+    if (auto zf = MemberPtr(zip_fopen_index_encrypted(archive_, index, 0, password.c_str()))) return zf;
+    const std::string eightBit = core::utf8ToCp1252(password);
+    if (eightBit == password) return nullptr;
+    return MemberPtr(zip_fopen_index_encrypted(archive_, index, 0, eightBit.c_str()));
+  }
+
+  UnzipStatus extractMember(zip_uint64_t index) {
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_stat_index(archive_, index, 0, &st) != 0) return UnzipStatus::Done;
+    const char* stored = zip_get_name(archive_, index, ZIP_FL_ENC_GUESS);
+    if (!stored) return UnzipStatus::Done;
+    const auto name = FlatMemberName(stored);
+    if (!name) return UnzipStatus::Done;
+
+    const std::uint64_t size = (st.valid & ZIP_STAT_SIZE) ? st.size : 0;
+    if (!roomFor(size)) return UnzipStatus::OutOfSpace;
+
+    const bool encrypted = (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
+    MemberPtr member =
+        encrypted ? openEncrypted(index, st.encryption_method) : MemberPtr(zip_fopen_index(archive_, index, 0));
+    if (!member) {
+      if (libraryUnusable(zip_error_code_zip(zip_get_error(archive_))))
+        throw core::RuntimeError(core::err::LibraryNotLoaded, "The ZIP library cannot work");
+      return UnzipStatus::Done;
+    }
+    return copyOut(member.get(), core::joinPath(folder_, *name));
+  }
+
+  // Streams the member into its file; the file appears only when the whole
+  // member was read and its check sum matched.
+  UnzipStatus copyOut(zip_file_t* member, const std::string& target) {
+    std::unique_ptr<core::FileWriter> out;
+    try {
+      out = ctx_.fs.createFile(target);
+      std::uint64_t sinceCheck = 0;
+      for (;;) {
+        const zip_int64_t got = zip_fread(member, buffer_.data(), buffer_.size());
+        if (got < 0) return UnzipStatus::Done;  // damaged, wrong password or a failed CRC: leave nothing
+        if (got == 0) break;
+        out->write(buffer_.data(), static_cast<std::size_t>(got));
+        sinceCheck += static_cast<std::uint64_t>(got);
+        if (sinceCheck >= kRecheckEvery) {
+          sinceCheck = 0;
+          if (!roomFor(0)) return UnzipStatus::OutOfSpace;
+        }
+      }
+      out->commit();
+    } catch (const core::RuntimeError& e) {
+      // A full disk stops the extraction; any other member that cannot be
+      // written (a name the host refuses, a folder of that name) is skipped.
+      if (e.number() == core::err::DiskFull) return UnzipStatus::OutOfSpace;
+    }
+    return UnzipStatus::Done;
+  }
+
+  core::Context& ctx_;
+  zip_t* archive_;
+  std::string folder_;
+  std::optional<std::string> password_;
+  std::vector<char> buffer_ = std::vector<char>(kChunk);
+};
+
+}  // namespace
+
+UnzipStatus UnzipToTempZip(core::Context& ctx, const std::string& archivePath) {
+  std::string host;
+  if (!core::step([&] { host = ctx.fs.hostPath(archivePath); })) return UnzipStatus::Done;
+  int error = 0;
+  ArchivePtr archive(zip_open(host.c_str(), ZIP_RDONLY, &error));
+  if (!archive) {
+    if (libraryUnusable(error)) throw core::RuntimeError(core::err::LibraryNotLoaded, "The ZIP library cannot work");
+    return UnzipStatus::Done;
+  }
+  return Extraction(ctx, archive.get()).run();
+}
+
+}  // namespace install

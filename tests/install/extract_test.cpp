@@ -1,0 +1,265 @@
+#include "install/extract.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "core/context.h"
+#include "core/fs.h"
+#include "core/text.h"
+#include "install/install_fixture.h"
+#include "install/member_names.h"
+#include "support/file_system_proxy.h"
+#include "support/tree_snapshot.h"
+
+namespace installtest {
+namespace {
+
+using testsupport::ArchiveBuilder;
+using Enc = ArchiveBuilder::Encryption;
+
+TEST(FlatMemberName, KeepsTheLastComponentOfAnyForm) {
+  struct Case {
+    std::string stored;
+    std::optional<std::string> flat;
+  };
+  const Case cases[] = {
+      {"plane.air", "plane.air"},
+      {"Cessna/model/plane.mdl", "plane.mdl"},
+      {"Cessna\\panel\\panel.cfg", "panel.cfg"},
+      {"../evil.txt", "evil.txt"},
+      {"..\\..\\evil.txt", "evil.txt"},
+      {"/etc/evil.txt", "evil.txt"},
+      {"C:\\Windows\\evil.dll", "evil.dll"},
+      {"C:evil.dll", "evil.dll"},
+      {"folder/", std::nullopt},
+      {"folder\\", std::nullopt},
+      {"", std::nullopt},
+      {".", std::nullopt},
+      {"a/..", std::nullopt},
+      {"a\\.", std::nullopt},
+      {std::string(256, 'x'), std::nullopt},
+      {std::string("a\0b", 3), std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stored);
+    EXPECT_EQ(install::FlatMemberName(c.stored), c.flat);
+  }
+}
+
+class ExtractTest : public InstallFixture {
+ protected:
+  // Extracts the archive as an installation does: into a fresh TempZip.
+  bool extract(const ArchiveBuilder& archive, const std::string& name = "addon.zip") {
+    const std::string path = putArchive(name, archive);
+    std::filesystem::create_directories(tempZipHost());
+    return install::ExtractArchive(ctx(), path);
+  }
+};
+
+TEST_F(ExtractTest, WritesEveryMemberFlatIntoTempZip) {
+  ArchiveBuilder a;
+  a.add("Cessna/plane.air", "air").add("Cessna\\Model\\plane.mdl", "mdl").addFolder("Cessna/Texture/");
+  a.add("Cessna/Texture/plane.oaf", "tex").add("readme.txt", "doc");
+  ASSERT_TRUE(extract(a));
+  EXPECT_EQ(tempZipFiles(), (std::vector<std::string>{"plane.air", "plane.mdl", "plane.oaf", "readme.txt"}));
+  EXPECT_EQ(tempZipFile("plane.mdl"), "mdl");
+}
+
+TEST_F(ExtractTest, SameNameInAnyCaseLeavesOneFileTheLastExtracted) {
+  ArchiveBuilder a;
+  a.add("a\\readme.txt", "first").add("b\\README.TXT", "second");
+  ASSERT_TRUE(extract(a));
+  const auto files = tempZipFiles();
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_TRUE(core::iequals(files[0], "readme.txt"));
+  EXPECT_EQ(tempZipFile(files[0]), "second");
+}
+
+TEST_F(ExtractTest, OverwritesWhatTempZipHeldWithoutAsking) {
+  testsupport::writeHostFile(tempZipHost() + "/Plane.AIR", "old");
+  ArchiveBuilder a;
+  a.add("plane.air", "new");
+  ASSERT_TRUE(extract(a));
+  EXPECT_EQ(tempZipFiles(), (std::vector<std::string>{"Plane.AIR"}));
+  EXPECT_EQ(tempZipFile("Plane.AIR"), "new");
+}
+
+TEST_F(ExtractTest, NestedArchivesAreExtractedAndDeleted) {
+  ArchiveBuilder inner;
+  inner.add("plane.air", "air");
+  ArchiveBuilder a;
+  a.addArchive("Inner.ZIP", inner).add("aircraft.cfg", "cfg");
+  ASSERT_TRUE(extract(a));
+  EXPECT_EQ(tempZipFiles(), (std::vector<std::string>{"aircraft.cfg", "plane.air"}));
+}
+
+TEST_F(ExtractTest, FiveNestedLevelsComeOutSixStayAnArchive) {
+  {
+    SCOPED_TRACE("five levels");
+    ASSERT_TRUE(extract(testsupport::nestedArchive(5, "deep.air", "air"), "five.zip"));
+    EXPECT_EQ(tempZipFiles(), (std::vector<std::string>{"deep.air"}));
+  }
+  std::filesystem::remove_all(tempZipHost());
+  {
+    SCOPED_TRACE("six levels");
+    ASSERT_TRUE(extract(testsupport::nestedArchive(6, "deep.air", "air"), "six.zip"));
+    EXPECT_EQ(tempZipFiles(), (std::vector<std::string>{"level6.zip"}));
+  }
+}
+
+TEST_F(ExtractTest, ANameEndingInZipIsTriedAsAnArchiveAndDeleted) {
+  ArchiveBuilder a;
+  a.add("notes.gzip", "not an archive at all").add("plane.air", "air");
+  ASSERT_TRUE(extract(a));
+  EXPECT_EQ(tempZipFiles(), (std::vector<std::string>{"plane.air"}));
+}
+
+TEST_F(ExtractTest, SomethingThatIsNoArchiveExtractsNothingSilently) {
+  const std::string path = "C:\\Downloads\\broken.zip";
+  writeFile(path, "PK\x03\x04 but nothing after");
+  std::filesystem::create_directories(tempZipHost());
+  EXPECT_TRUE(install::ExtractArchive(ctx(), path));
+  EXPECT_TRUE(tempZipFiles().empty());
+  EXPECT_TRUE(dialogs.messages().empty());
+}
+
+TEST_F(ExtractTest, HostileNamesWriteNothingOutsideTempZip) {
+  ArchiveBuilder a;
+  a.add("../up1.txt", "1")
+      .add("../../up2.txt", "2")
+      .add("..\\..\\..\\up3.txt", "3")
+      .add("/tmp/absolute.txt", "4")
+      .add("C:\\Windows\\drive.txt", "5")
+      .add("C:drive2.txt", "6")
+      .add("sub/../../../dotdot.txt", "7")
+      .add("..", "8")
+      .add("a/.", "9")
+      .addSymlink("link", root)
+      .addSymlink("uplink", "../../..")
+      .add("link/through.txt", "10")
+      .add("uplink\\through2.txt", "11");
+  const std::string path = putArchive("hostile.zip", a);
+  std::filesystem::create_directories(tempZipHost());
+  const auto before = testsupport::snapshotTree(root);
+  ASSERT_TRUE(install::ExtractArchive(ctx(), path));
+  auto after = testsupport::snapshotTree(root);
+
+  // Only TempZip may have changed.
+  for (auto it = after.begin(); it != after.end();) {
+    if (it->first.rfind("app/TempZip/", 0) == 0)
+      it = after.erase(it);
+    else
+      ++it;
+  }
+  EXPECT_EQ(testsupport::treeDifferences(before, after), "");
+
+  EXPECT_EQ(tempZipFiles(),
+            (std::vector<std::string>{"absolute.txt", "dotdot.txt", "drive.txt", "drive2.txt", "link", "through.txt",
+                                      "through2.txt", "up1.txt", "up2.txt", "up3.txt", "uplink"}));
+  // A link member is a plain file holding its target's text.
+  struct stat st;
+  ASSERT_EQ(lstat((tempZipHost() + "/link").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISREG(st.st_mode));
+  EXPECT_EQ(tempZipFile("link"), root);
+  EXPECT_EQ(tempZipFile("uplink"), "../../..");
+}
+
+TEST_F(ExtractTest, EncryptedMembersOpenWithTheRightPassword) {
+  for (Enc method : {Enc::Aes256, Enc::Traditional}) {
+    SCOPED_TRACE(method == Enc::Aes256 ? "AES" : "traditional");
+    std::filesystem::remove_all(tempZipHost());
+    ArchiveBuilder a;
+    a.addEncrypted("plane.air", "secret air", "pilot", method)
+        .addEncrypted("plane.mdl", "secret mdl", "pilot", method)
+        .add("readme.txt", "open");
+    // One question for the archive: the answer opens the later members too.
+    dialogs.expectInput("Please Enter The Password!", "pilot");
+    ASSERT_TRUE(extract(a));
+    EXPECT_EQ(tempZipFiles(), (std::vector<std::string>{"plane.air", "plane.mdl", "readme.txt"}));
+    EXPECT_EQ(tempZipFile("plane.air"), "secret air");
+    EXPECT_FALSE(state().skipPasswords);
+  }
+}
+
+TEST_F(ExtractTest, AWrongPasswordLeavesTheMemberOut) {
+  for (Enc method : {Enc::Aes256, Enc::Traditional}) {
+    SCOPED_TRACE(method == Enc::Aes256 ? "AES" : "traditional");
+    std::filesystem::remove_all(tempZipHost());
+    ArchiveBuilder a;
+    a.addEncrypted("plane.air", std::string(5000, 'a'), "pilot", method).add("readme.txt", "open");
+    dialogs.expectInput("Please Enter The Password!", "copilot");
+    ASSERT_TRUE(extract(a));
+    EXPECT_EQ(tempZipFiles(), (std::vector<std::string>{"readme.txt"}));
+    EXPECT_FALSE(state().skipPasswords);
+  }
+}
+
+TEST_F(ExtractTest, AnEmptyAnswerOrCancelSkipsEveryLaterEncryptedMember) {
+  for (bool cancel : {false, true}) {
+    SCOPED_TRACE(cancel ? "cancel" : "empty answer");
+    std::filesystem::remove_all(tempZipHost());
+    state().skipPasswords = false;
+    ArchiveBuilder a;
+    a.addEncrypted("a.air", "a", "pilot").addEncrypted("b.air", "b", "pilot").add("readme.txt", "open");
+    dialogs.expectInput("Please Enter The Password!", cancel ? std::nullopt : std::optional<std::string>(""));
+    ASSERT_TRUE(extract(a, "first.zip"));
+    EXPECT_EQ(tempZipFiles(), (std::vector<std::string>{"readme.txt"}));
+    EXPECT_TRUE(state().skipPasswords);
+
+    // A later archive of the run is not asked about (no input expected).
+    ArchiveBuilder b;
+    b.addEncrypted("c.air", "c", "pilot", Enc::Traditional);
+    ASSERT_TRUE(extract(b, "second.zip"));
+    EXPECT_EQ(tempZipFiles(), (std::vector<std::string>{"readme.txt"}));
+  }
+}
+
+TEST_F(ExtractTest, AMemberFailingItsCheckSumIsNotLeftBehind) {
+  const std::string payload(4000, 'Q');
+  ArchiveBuilder a;
+  a.addStored("plane.air", payload).add("readme.txt", "open");
+  std::string bytes = a.bytes();
+  const auto at = bytes.find(payload);
+  ASSERT_NE(at, std::string::npos);
+  bytes[at + 1000] = 'R';
+  writeFile("C:\\Downloads\\damaged.zip", bytes);
+  std::filesystem::create_directories(tempZipHost());
+  ASSERT_TRUE(install::ExtractArchive(ctx(), "C:\\Downloads\\damaged.zip"));
+  EXPECT_EQ(tempZipFiles(), (std::vector<std::string>{"readme.txt"}));
+}
+
+// A file system that reports a fixed amount of free space.
+class TightFileSystem : public testsupport::FileSystemProxy {
+ public:
+  using FileSystemProxy::FileSystemProxy;
+  std::uint64_t free = 0;
+  std::uint64_t freeSpace(std::string_view) override { return free; }
+};
+
+TEST_F(ExtractTest, StopsBeforeTheDiskKeepsLessThanTheReserve) {
+  TightFileSystem tight(*fs);
+  core::Context small(env, ctx().locations, drives, tight, *settings, *registry, *launcher, dialogs, printer);
+  small.setWindowHost(&windows);
+  ArchiveBuilder a;
+  a.add("a.txt", std::string(1000, 'a')).add("b.air", std::string(3000, 'b')).add("c.txt", "c");
+  const std::string path = putArchive("big.zip", a);
+
+  // Room for the first member only.
+  tight.free = install::kExtractReserve + 2000;
+  std::filesystem::create_directories(tempZipHost());
+  dialogs.expectMessage("Not enough disk space to extract " + path, "Installation aborted", core::Buttons::OK,
+                        core::Icon::Critical);
+  EXPECT_FALSE(install::ExtractArchive(small, path));
+  EXPECT_EQ(tempZipFiles(), (std::vector<std::string>{"a.txt"}));
+
+  // Exactly enough for everything.
+  std::filesystem::remove_all(tempZipHost());
+  std::filesystem::create_directories(tempZipHost());
+  tight.free = install::kExtractReserve + 3000;
+  EXPECT_TRUE(install::ExtractArchive(small, path));
+  EXPECT_EQ(tempZipFiles(), (std::vector<std::string>{"a.txt", "b.air", "c.txt"}));
+}
+
+}  // namespace
+}  // namespace installtest

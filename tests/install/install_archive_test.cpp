@@ -1,0 +1,254 @@
+#include "install/install_archive.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "core/context.h"
+#include "core/errors.h"
+#include "core/profile.h"
+#include "install/install_fixture.h"
+
+namespace installtest {
+namespace {
+
+using core::Buttons;
+using core::Icon;
+using testsupport::ArchiveBuilder;
+
+ArchiveBuilder aircraftArchive() {
+  ArchiveBuilder a;
+  a.add("plane.air", std::string(500, 'a')).add("aircraft.cfg", "[fltsim.0]\r\ntitle=Plane\r\n");
+  return a;
+}
+
+class InstallArchiveTest : public InstallFixture {
+ protected:
+  InstallArchiveTest() { makeSimulator(80); }
+
+  void install(const std::string& path) {
+    state().currentArchivePath = path;
+    install::InstallArchive(ctx(), state().currentArchivePath);
+  }
+};
+
+TEST_F(InstallArchiveTest, AMissingArchiveIsReported) {
+  dialogs.expectMessage("C:\\DOWNLOADS\\GONE.ZIP\r\n\r\nFile doesn't exist", "Installation aborted", Buttons::OK,
+                        Icon::Critical);
+  install("C:\\Downloads\\gone.zip");
+  EXPECT_EQ(state().installedCount, 0);
+}
+
+TEST_F(InstallArchiveTest, ASifPackageUnderFs98IsRefusedWithoutExtracting) {
+  makeSimulator(61, "FS98");
+  writeFile("C:\\Downloads\\Airport.SIF", "sif");
+  testsupport::writeHostFile(tempZipHost() + "/left.txt", "from before");
+  dialogs.expectMessage("You cannot install SIF files to FS98!", "FS98 does not support SIF", Buttons::OK,
+                        Icon::Exclamation);
+  install("C:\\Downloads\\Airport.SIF");
+  EXPECT_EQ(tempZipFiles(), (std::vector<std::string>{"left.txt"}));
+}
+
+struct Refusal {
+  const char* title;
+  ArchiveBuilder archive;
+  std::string text;  // after the upper-cased path and two line breaks, or whole when no path
+  std::string caption;
+  Icon icon;
+  bool withPath;
+};
+
+TEST_F(InstallArchiveTest, RefusalsShowTheirMessageAndInstallNothing) {
+  const std::string scenery =
+      "The scenery installation part of Hangarpak 2000 has been removed.\r\n"
+      "That is because this part of the program worked miserable!\r\n\r\n"
+      "I you want to install a scenery you should try using a program called Ortholay.\r\n"
+      "This program is the best scenery installation tool available for Flight Simulator.";
+  const Refusal refusals[] = {
+      {"nothing known", ArchiveBuilder().add("readme.txt", "x"),
+       "The ZIP file does NOT contain any FS98/2000/2002 files.", "Installation aborted", Icon::Critical, true},
+      {"several aircraft", ArchiveBuilder().add("a.air", "a").add("b.air", "b").add("aircraft.cfg", "c"),
+       "Hangarpak does NOT support ''muti-aircraft'' package.", "Installation aborted", Icon::Critical, true},
+      {"scenery", ArchiveBuilder().add("a.air", "a").add("x.bgl", "b"), scenery, "Scenery installation",
+       Icon::Exclamation, false},
+      {"FS5 aircraft under FS2002", ArchiveBuilder().add("old.air", std::string(15001, 'o')),
+       "Hangarpak v3.2 does not support FS5.x aicraft installation for FS2002!", "Cannot install FS5.x aircraft",
+       Icon::Exclamation, false},
+  };
+  for (const auto& r : refusals) {
+    SCOPED_TRACE(r.title);
+    const std::string path = putArchive("Some Addon.zip", r.archive);
+    const std::string text = r.withPath ? "C:\\DOWNLOADS\\SOME ADDON.ZIP\r\n\r\n" + r.text : r.text;
+    dialogs.expectMessage(text, r.caption, Buttons::OK, r.icon);
+    windows.calls.clear();
+    install(path);
+    EXPECT_EQ(state().installedCount, 0);
+    EXPECT_FALSE(exists("C:\\FS2002\\Aircraft\\some addon"));
+    // The dialog is back for the next archive.
+    ASSERT_FALSE(windows.calls.empty());
+    EXPECT_EQ(windows.calls.back(), "repaintProgress");
+    EXPECT_TRUE(windows.progressVisible);
+  }
+}
+
+TEST_F(InstallArchiveTest, TheFolderPromptIsShownForAircraftPanelSoundAndSceneryOnly) {
+  struct Case {
+    const char* title;
+    ArchiveBuilder archive;
+    bool prompted;
+  };
+  const Case cases[] = {
+      {"aircraft", aircraftArchive(), true},
+      {"panel", ArchiveBuilder().add("panel.cfg", "[Window Titles]\r\n"), true},
+      {"sound", ArchiveBuilder().add("sound.cfg", "[wind_sound]\r\n"), true},
+      {"scenery", ArchiveBuilder().add("x.bgl", "b"), true},
+      {"nothing known", ArchiveBuilder().add("readme.txt", "x"), false},
+      {"adventures", ArchiveBuilder().add("tour.adv", "x"), false},
+      {"several aircraft", ArchiveBuilder().add("a.air", "a").add("b.air", "b"), false},
+      {"FS5 aircraft", ArchiveBuilder().add("old.air", std::string(15001, 'o')), false},
+      {"scenery packages", ArchiveBuilder().add("x.sif", "s"), false},
+  };
+  state().optFolderName = 1;
+  dialogs.allowAnyMessages();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.title);
+    windows.prompts.clear();
+    // Cancel: nothing is installed and nothing said.
+    if (c.prompted) windows.answerPrompt(std::nullopt);
+    const auto shown = dialogs.messages().size();
+    install(putArchive("Addon.zip", c.archive));
+    if (c.prompted) {
+      ASSERT_EQ(windows.prompts.size(), 1u);
+      EXPECT_EQ(windows.prompts[0].mode, 1);
+      EXPECT_EQ(windows.prompts[0].proposal, "addon");
+      EXPECT_EQ(dialogs.messages().size(), shown);
+      EXPECT_FALSE(tempZipFiles().empty()) << "the extracted files stay";
+      EXPECT_EQ(state().installedCount, 0);
+    } else {
+      EXPECT_TRUE(windows.prompts.empty());
+    }
+  }
+  EXPECT_FALSE(exists("C:\\FS2002\\Aircraft\\addon"));
+  EXPECT_FALSE(exists("C:\\FS2002\\Aircraft\\FSFSConv\\panel.addon"));
+  EXPECT_FALSE(exists("C:\\FS2002\\Aircraft\\FSFSConv\\sound.addon"));
+}
+
+TEST_F(InstallArchiveTest, TheFolderNameAnswerNamesTheAircraftFolder) {
+  state().optFolderName = 1;
+  windows.answerPrompt("Sky Hopper");
+  install(putArchive("hopper_v2.zip", aircraftArchive()));
+  EXPECT_TRUE(exists("C:\\FS2002\\Aircraft\\Sky Hopper\\plane.air"));
+  EXPECT_EQ(state().installedCount, 1);
+}
+
+TEST_F(InstallArchiveTest, AnInstalledAddonIsUpdatedOnlyOnYes) {
+  struct Case {
+    const char* title;
+    ArchiveBuilder archive;
+    std::string existing;  // folder below the simulator, in other capitals
+    std::string caption;
+    std::string installedFile;
+  };
+  const Case cases[] = {
+      {"aircraft", aircraftArchive(), "AIRCRAFT\\Hopper", "Aircraft already installed", "Aircraft\\hopper\\plane.air"},
+      {"panel", ArchiveBuilder().add("panel.cfg", "[Window Titles]\r\n"), "Aircraft\\fsfsconv\\PANEL.Hopper",
+       "Panel already installed", "Aircraft\\FSFSConv\\panel.hopper\\panel.cfg"},
+      {"sound", ArchiveBuilder().add("sound.cfg", "[wind_sound]\r\n"), "Aircraft\\FSFSConv\\Sound.HOPPER",
+       "Sound already installed", "Aircraft\\FSFSConv\\sound.hopper\\sound.cfg"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.title);
+    std::filesystem::create_directories(host("C:\\FS2002\\" + c.existing));
+    const std::string path = putArchive("Hopper.ZIP", c.archive);
+
+    state().installedCount = 0;
+    dialogs.expectMessage("Do you want to update hopper?", c.caption, Buttons::YesNo, Icon::Question, core::Answer::No);
+    install(path);
+    EXPECT_FALSE(exists("C:\\FS2002\\" + c.installedFile));
+    EXPECT_EQ(state().installedCount, 0);
+    EXPECT_TRUE(windows.progressVisible);
+
+    dialogs.expectMessage("Do you want to update hopper?", c.caption, Buttons::YesNo, Icon::Question,
+                          core::Answer::Yes);
+    install(path);
+    EXPECT_TRUE(exists("C:\\FS2002\\" + c.installedFile));
+    EXPECT_EQ(state().installedCount, 1);
+  }
+}
+
+TEST_F(InstallArchiveTest, ACommandLineInstallHidesTheMainWindow) {
+  state().commandLineInstall = true;
+  install(putArchive("plane.zip", aircraftArchive()));
+  EXPECT_FALSE(windows.mainVisible);
+  EXPECT_EQ(state().installedCount, 1);
+}
+
+TEST_F(InstallArchiveTest, ATempZipThatCannotBeClearedEndsTheProgram) {
+  std::filesystem::create_directories(tempZipHost() + "/stuck");
+  windows.loadProgress();
+  dialogs.expectMessage("Delete TempZip", "Installation aborted", Buttons::OK, Icon::Critical);
+  try {
+    install(putArchive("plane.zip", aircraftArchive()));
+    ADD_FAILURE() << "the program did not end";
+  } catch (const core::EndProgram&) {
+  }
+  EXPECT_FALSE(windows.progressIsLoaded);
+}
+
+TEST_F(InstallArchiveTest, AFailedCopyEndsTheProgramWithItsErrorNumber) {
+  // A file where the shared gauges folder should be: the gauge cannot be placed.
+  std::filesystem::remove_all(host("C:\\FS2002\\Gauges"));
+  writeFile("C:\\FS2002\\Gauges", "not a folder");
+  windows.loadProgress();
+  dialogs.allowAnyMessages();
+  EXPECT_THROW(install(putArchive("plane.zip", aircraftArchive().add("dial.gau", "g"))), core::EndProgram);
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  const auto& m = dialogs.messages()[0];
+  EXPECT_EQ(m.text.rfind("Install error ", 0), 0u) << m.text;
+  EXPECT_NE(m.text, "Install error 0");
+  EXPECT_EQ(m.title, "Error");
+  EXPECT_EQ(m.icon, Icon::Exclamation);
+  EXPECT_FALSE(windows.progressIsLoaded);
+}
+
+class Fs5Test : public InstallArchiveTest {
+ protected:
+  // A stand-in for the simulator's converter: it writes the converted
+  // aircraft where the program expects it.
+  void installConverter(const std::string& exe, const std::string& name) {
+    const std::string target = host("C:\\FS2000\\Aircraft") + "/" + name;
+    const std::string script = "#!/bin/sh\nmkdir -p '" + target + "' && cp '" + tempZipHost() + "/" + name + ".air' '" +
+                               target + "/" + name + ".air'\n";
+    writeFile("C:\\FS2000\\" + exe, script);
+    chmod(host("C:\\FS2000\\" + exe).c_str(), 0755);
+  }
+  const std::string told =
+      "The aircraft is made for FS5.x. Please use Flight Shop Converter\nto convert the aircraft for "
+      "FS98\\FS2000.\n\nThe AIR file is located: " +
+      ctx().appFolder() + "\\TempZip";
+};
+
+TEST_F(Fs5Test, TheConverterIsPointedAtTempZipAndItsAircraftCounted) {
+  makeSimulator(70, "FS2000");
+  installConverter("aafconv.exe", "oldie");
+  state().catalogueStale = 0;
+  dialogs.expectMessage(told, "Hangarpak found FS5.x aircraft", Buttons::OK, Icon::Exclamation);
+  install(putArchive("oldie.zip", ArchiveBuilder().add("oldie.air", std::string(20000, 'o'))));
+  EXPECT_EQ(core::ReadProfileString(ctx(), "C:\\FS2000\\aafconv.cfg", "Options", "AircraftInputPath", ""),
+            ctx().appFolder() + "\\TempZip\\");
+  EXPECT_TRUE(exists("C:\\FS2000\\Aircraft\\oldie\\oldie.air"));
+  EXPECT_EQ(state().installedCount, 1);
+  EXPECT_EQ(state().catalogueStale, 1);
+}
+
+TEST_F(Fs5Test, AMissingConverterIsReported) {
+  makeSimulator(61, "FS2000");
+  dialogs.expectMessage(told, "Hangarpak found FS5.x aircraft", Buttons::OK, Icon::Exclamation);
+  dialogs.expectMessage("Could not find Flight Shop Converter!", "Installation aborted", Buttons::OK, Icon::Critical);
+  install(putArchive("oldie.zip", ArchiveBuilder().add("oldie.air", std::string(20000, 'o'))));
+  EXPECT_FALSE(exists("C:\\FS2000\\aafconv98.cfg"));
+  EXPECT_EQ(state().installedCount, 0);
+}
+
+}  // namespace
+}  // namespace installtest

@@ -1,0 +1,310 @@
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+#include "core/context.h"
+#include "core/profile.h"
+#include "core/text.h"
+#include "install/fonts_folder.h"
+#include "install/install_archive.h"
+#include "install/install_fixture.h"
+#include "install/install_folders.h"
+
+namespace installtest {
+namespace {
+
+namespace fsys = std::filesystem;
+using testsupport::ArchiveBuilder;
+
+class InstallersTest : public InstallFixture {
+ protected:
+  InstallersTest() { makeSimulator(80); }
+
+  void install(const std::string& name, const ArchiveBuilder& archive) {
+    state().currentArchivePath = putArchive(name, archive);
+    install::InstallArchive(ctx(), state().currentArchivePath);
+  }
+
+  // Where a file of that name (any case) is now, below the simulator folder
+  // ("Aircraft/hopper/Model") and in the fonts folder ("<fonts>").
+  std::set<std::string> placesOf(const std::string& name) const {
+    std::set<std::string> out;
+    const std::string sim = host("C:\\FS2002");
+    for (auto it = fsys::recursive_directory_iterator(sim); it != fsys::recursive_directory_iterator(); ++it)
+      if (it->is_regular_file() && core::iequals(it->path().filename().string(), name))
+        out.insert(fsys::relative(it->path().parent_path(), sim).generic_string());
+    if (hostExists(root + "/data/fonts/" + name)) out.insert("<fonts>");
+    return out;
+  }
+
+  struct Row {
+    const char* file;
+    std::set<std::string> withoutDoc;
+    std::set<std::string> withDoc;
+  };
+  void expectPlaces(const std::vector<Row>& rows, bool doc) {
+    for (const auto& r : rows) {
+      SCOPED_TRACE(r.file);
+      EXPECT_EQ(placesOf(r.file), doc ? r.withDoc : r.withoutDoc);
+    }
+  }
+  bool hostExists(const std::string& p) const { return testsupport::hostExists(p); }
+};
+
+ArchiveBuilder fullAircraft() {
+  ArchiveBuilder a;
+  a.add("Hopper/aircraft.cfg",
+        "[fltsim.0]\r\ntitle=Sky Hopper\r\nkb_checklists=Hopper_check\r\nkb_reference=Hopper_ref\r\n")
+      .add("Hopper/hopper.air", std::string(800, 'a'))
+      .add("Hopper/model/model.cfg", "[models]\r\n")
+      .add("Hopper/model/hopper.mdl", "m")
+      .add("Hopper/model/hopper.mpi", "m")
+      .add("Hopper/model/hopper.nmp", "m")
+      .add("Hopper/texture/hopper.oaf", "t")
+      .add("Hopper/texture/Hopper_T.BMP", "t")
+      .add("Hopper/panel/panel.cfg",
+           "[Window Titles]\r\nwindow00=Main\r\n[Window00]\r\nfile=day.bmp\r\nfile_1024=day1024.bmp\r\n"
+           "gauge00=hopper!airspeed, 10,20\r\n")
+      .add("Hopper/panel/day.bmp", "p")
+      .add("Hopper/panel/day1024.bmp", "p")
+      .add("Hopper/panel/dial.gau", "g")
+      .add("Hopper/panel/glass.ttf", "f")
+      .add("Hopper/sound/sound.cfg", "[wind_sound]\r\nfilename=engine\r\n")
+      .add("Hopper/sound/engine.wav", "w")
+      .add("Hopper/sound/extra.wav", "w")
+      .add("Hopper/readme_notes.txt", "n")
+      .add("Hopper/readme.txt", "r")
+      .add("Hopper/other.cfg", "o")
+      .add("Hopper/picture.jpg", "j")
+      .add("Hopper/Hopper_check.txt", "c")
+      .add("Hopper/Hopper_ref.txt", "r");
+  return a;
+}
+
+TEST_F(InstallersTest, AnAircraftArchivePlacesEveryFileByItsRow) {
+  const std::string a = "Aircraft/hopper";
+  const std::vector<Row> rows = {
+      {"aircraft.cfg", {a}, {a}},
+      {"hopper.air", {a}, {a}},
+      {"model.cfg", {a + "/Model"}, {a + "/Model"}},
+      {"hopper.mdl", {a + "/Model"}, {a + "/Model"}},
+      {"hopper.mpi", {a + "/Model"}, {a + "/Model"}},
+      {"hopper.nmp", {a + "/Model"}, {a + "/Model"}},
+      {"hopper.oaf", {a + "/Texture"}, {a + "/Texture"}},
+      {"Hopper_T.BMP", {a + "/Texture"}, {a + "/Texture"}},
+      // Named in sound.cfg: moved into the aircraft's sound set only.
+      {"engine.wav", {a + "/Sound"}, {a + "/Sound"}},
+      // Not named: the simulator's shared sound folder.
+      {"extra.wav", {"Sound"}, {"Sound"}},
+      {"sound.cfg", {a + "/Sound"}, {a + "/Sound"}},
+      // Named in panel.cfg: moved into the panel, not taken for textures.
+      {"day.bmp", {a + "/Panel"}, {a + "/Panel"}},
+      {"day1024.bmp", {a + "/Panel"}, {a + "/Panel"}},
+      {"panel.cfg", {a + "/Panel"}, {a + "/Panel"}},
+      {"dial.gau", {"Gauges"}, {"Gauges"}},
+      {"glass.ttf", {"<fonts>"}, {"<fonts>", a + "/Doc"}},
+      {"readme_notes.txt", {a}, {a}},
+      {"readme.txt", {}, {a + "/Doc"}},
+      {"other.cfg", {}, {a + "/Doc"}},
+      {"picture.jpg", {}, {a + "/Doc"}},
+      // Checklist and reference: the aircraft folder itself, never Doc.
+      {"Hopper_check.txt", {a}, {a}},
+      {"Hopper_ref.txt", {a}, {a}},
+  };
+  for (int doc : {0, 1}) {
+    SCOPED_TRACE(doc ? "Install Doc on" : "Install Doc off");
+    fsys::remove_all(host("C:\\FS2002\\Aircraft\\hopper"));
+    fsys::remove_all(root + "/data/fonts");
+    for (const char* shared : {"Sound", "Gauges"}) {
+      fsys::remove_all(host(std::string("C:\\FS2002\\") + shared));
+      fsys::create_directories(host(std::string("C:\\FS2002\\") + shared));
+    }
+    state().optInstallDoc = static_cast<std::uint8_t>(doc);
+    state().installedCount = 0;
+    state().catalogueStale = 0;
+    install("Hopper.zip", fullAircraft());
+    expectPlaces(rows, doc == 1);
+    EXPECT_EQ(state().installedCount, 1);
+    EXPECT_EQ(state().catalogueStale, 1);
+    // The moved files and the two configurations have left TempZip.
+    for (const char* gone : {"engine.wav", "day.bmp", "panel.cfg", "sound.cfg", "Hopper_check.txt", "Hopper_ref.txt"})
+      EXPECT_FALSE(hostExists(tempZipHost() + "/" + gone)) << gone;
+    EXPECT_TRUE(hostExists(tempZipHost() + "/hopper.mdl")) << "placed files are copies";
+  }
+}
+
+TEST_F(InstallersTest, WithoutKbChecklistsTheChecklistsFileIsMoved) {
+  state().optInstallDoc = 1;
+  install("list.zip", ArchiveBuilder()
+                          .add("aircraft.cfg", "[fltsim.0]\r\nchecklists=Hopper_list\r\n")
+                          .add("list.air", "a")
+                          .add("Hopper_list.cfg", "c"));
+  EXPECT_EQ(placesOf("Hopper_list.cfg"), (std::set<std::string>{"Aircraft/list"}));
+}
+
+TEST_F(InstallersTest, APanelPackageGoesToThePanelStore) {
+  const std::string p = "Aircraft/FSFSConv/panel.glass";
+  const std::vector<Row> rows = {
+      {"panel.cfg", {p}, {p}},
+      {"day.bmp", {p}, {p}},
+      {"CAPS.BMP", {p}, {p}},
+      {"night.bmp", {}, {p + "/Doc"}},
+      {"dial.gau", {"Gauges"}, {"Gauges"}},
+      {"click.wav", {"Sound"}, {"Sound"}},
+      {"glass.ttf", {"<fonts>"}, {"<fonts>"}},
+      {"readme.txt", {}, {p + "/Doc"}},
+  };
+  for (int doc : {0, 1}) {
+    SCOPED_TRACE(doc ? "Install Doc on" : "Install Doc off");
+    fsys::remove_all(host("C:\\FS2002\\Aircraft\\FSFSConv"));
+    state().optInstallDoc = static_cast<std::uint8_t>(doc);
+    state().installedCount = 0;
+    install("Glass.zip", ArchiveBuilder()
+                             .add("panel.cfg",
+                                  "[Window00]\r\nfile=day.bmp\r\nFILE_1024=CAPS.BMP\r\nfile = night.bmp\r\n"
+                                  "gauge00=glass!dial, 1,2\r\n")
+                             .add("day.bmp", "d")
+                             .add("CAPS.BMP", "c")
+                             .add("night.bmp", "n")
+                             .add("dial.gau", "g")
+                             .add("click.wav", "w")
+                             .add("glass.ttf", "f")
+                             .add("readme.txt", "r"));
+    expectPlaces(rows, doc == 1);
+    EXPECT_EQ(state().installedCount, 1);
+    EXPECT_FALSE(hostExists(tempZipHost() + "/panel.cfg"));
+  }
+}
+
+TEST_F(InstallersTest, ASoundPackageGoesToTheSoundStore) {
+  const std::string w = "Aircraft/FSFSConv/sound.roar";
+  const std::vector<Row> rows = {
+      {"sound.cfg", {w}, {w}},
+      {"engine.wav", {w}, {w}},
+      {"prop.wav", {w}, {w}},
+      {"starter.wav", {w}, {w}},
+      {"other.wav", {"Sound"}, {"Sound"}},
+      {"readme.txt", {}, {w + "/Doc"}},
+  };
+  for (int doc : {0, 1}) {
+    SCOPED_TRACE(doc ? "Install Doc on" : "Install Doc off");
+    fsys::remove_all(host("C:\\FS2002\\Aircraft\\FSFSConv"));
+    fsys::remove_all(host("C:\\FS2002\\Sound"));
+    state().optInstallDoc = static_cast<std::uint8_t>(doc);
+    state().installedCount = 0;
+    install("Roar.zip",
+            ArchiveBuilder()
+                .add("sound.cfg", "[wind_sound]\r\nfilename= engine \r\n\"filename=prop , 5\"\r\nfilename2=starter\r\n")
+                .add("engine.wav", "e")
+                .add("prop.wav", "p")
+                .add("starter.wav", "s")
+                .add("other.wav", "o")
+                .add("readme.txt", "r"));
+    expectPlaces(rows, doc == 1);
+    EXPECT_EQ(state().installedCount, 1);
+  }
+}
+
+TEST_F(InstallersTest, NamesInConfigurationsCannotReachOutsideTempZip) {
+  writeFile("C:\\victim.bmp", "keep me");
+  writeFile("C:\\victim.wav", "keep me");
+  const std::string up = "..\\..\\c\\victim";
+  install("Sly.zip", ArchiveBuilder()
+                         .add("panel.cfg", "[Window00]\r\nfile=" + up + ".bmp\r\n")
+                         .add("sound.cfg", "[wind_sound]\r\nfilename=" + up + "\r\n")
+                         .add("aircraft.cfg", "[fltsim.0]\r\nkb_checklists=" + up + "\r\n")
+                         .add("sly.air", "a"));
+  EXPECT_EQ(readFile("C:\\victim.bmp"), "keep me");
+  EXPECT_EQ(readFile("C:\\victim.wav"), "keep me");
+  EXPECT_EQ(placesOf("victim.bmp"), std::set<std::string>{});
+  EXPECT_EQ(placesOf("victim.wav"), std::set<std::string>{});
+}
+
+TEST_F(InstallersTest, TheAircraftNamePromptNamesAircraftPanelAndSound) {
+  state().optAddonName = 1;
+  windows.answerPrompt("My Hopper");
+  install("Hopper.zip", fullAircraft());
+  ASSERT_EQ(windows.prompts.size(), 1u);
+  EXPECT_EQ(windows.prompts[0].mode, 2);
+  EXPECT_EQ(windows.prompts[0].proposal, "Sky Hopper");
+  const std::string a = "C:\\FS2002\\Aircraft\\hopper\\";
+  EXPECT_EQ(core::ReadProfileString(ctx(), a + "aircraft.cfg", "fltsim.0", "title", ""), "My Hopper");
+  EXPECT_EQ(core::ReadProfileString(ctx(), a + "panel\\panel.cfg", "Hangarpak", "Name", ""), "My Hopper");
+  EXPECT_EQ(core::ReadProfileString(ctx(), a + "sound\\sound.cfg", "Hangarpak", "Name", ""), "My Hopper");
+  // The prompt is shown with the progress window hidden and the main window
+  // disabled; the progress window comes back after it.
+  const auto& c = windows.calls;
+  auto at = std::find(c.begin(), c.end(), "showNamePrompt");
+  ASSERT_NE(at, c.end());
+  ASSERT_GE(at - c.begin(), 2);
+  EXPECT_EQ(*(at - 2), "hideProgress");
+  EXPECT_EQ(*(at - 1), "disableMainWindow");
+  ASSERT_GE(c.end() - at, 3);
+  EXPECT_EQ(*(at + 1), "showProgress");
+  EXPECT_EQ(*(at + 2), "repaintProgress");
+}
+
+TEST_F(InstallersTest, CancellingTheAircraftNameChangesNothingButCounts) {
+  state().optAddonName = 1;
+  windows.answerPrompt(std::nullopt);
+  install("Hopper.zip", fullAircraft());
+  const std::string a = "C:\\FS2002\\Aircraft\\hopper\\";
+  EXPECT_EQ(core::ReadProfileString(ctx(), a + "aircraft.cfg", "fltsim.0", "title", ""), "Sky Hopper");
+  EXPECT_EQ(core::ReadProfileString(ctx(), a + "panel\\panel.cfg", "Hangarpak", "Name", "none"), "none");
+  EXPECT_EQ(state().installedCount, 1);
+}
+
+TEST_F(InstallersTest, AnAircraftWithoutPanelGetsNoPanelConfigurationFromItsName) {
+  state().optAddonName = 1;
+  windows.answerPrompt("Bare");
+  install("bare.zip", ArchiveBuilder().add("aircraft.cfg", "[fltsim.0]\r\ntitle=B\r\n").add("bare.air", "a"));
+  EXPECT_FALSE(exists("C:\\FS2002\\Aircraft\\bare\\panel\\panel.cfg"));
+  EXPECT_FALSE(exists("C:\\FS2002\\Aircraft\\bare\\sound\\sound.cfg"));
+  EXPECT_EQ(core::ReadProfileString(ctx(), "C:\\FS2002\\Aircraft\\bare\\aircraft.cfg", "fltsim.0", "title", ""),
+            "Bare");
+}
+
+TEST_F(InstallersTest, PanelAndSoundPackagesAreNamedIntoTheirConfiguration) {
+  state().optAddonName = 1;
+  windows.answerPrompt("Glass Cockpit").answerPrompt("Big Roar");
+  install("Glass.zip", ArchiveBuilder().add("panel.cfg", "[Window00]\r\n"));
+  install("Roar.zip", ArchiveBuilder().add("sound.cfg", "[wind_sound]\r\n"));
+  ASSERT_EQ(windows.prompts.size(), 2u);
+  EXPECT_EQ(windows.prompts[0].mode, 3);
+  EXPECT_EQ(windows.prompts[0].proposal, "glass");
+  EXPECT_EQ(windows.prompts[1].mode, 4);
+  EXPECT_EQ(windows.prompts[1].proposal, "roar");
+  EXPECT_EQ(
+      core::ReadProfileString(ctx(), "C:\\FS2002\\Aircraft\\FSFSConv\\panel.glass\\panel.cfg", "Hangarpak", "Name", ""),
+      "Glass Cockpit");
+  EXPECT_EQ(
+      core::ReadProfileString(ctx(), "C:\\FS2002\\Aircraft\\FSFSConv\\sound.roar\\sound.cfg", "Hangarpak", "Name", ""),
+      "Big Roar");
+  EXPECT_EQ(state().installedCount, 2);
+}
+
+TEST_F(InstallersTest, MoveToTargetKeepsASourceItCouldNotCopy) {
+  writeFile("Z:\\app\\TempZip\\keep.bmp", "k");
+  install::MoveToTarget(ctx(), "Z:\\app\\TempZip\\keep.bmp", "C:\\FS2002\\Nowhere\\keep.bmp");
+  EXPECT_EQ(readFile("Z:\\app\\TempZip\\keep.bmp"), "k");
+
+  install::MoveToTarget(ctx(), "Z:\\app\\TempZip\\keep.bmp", "C:\\FS2002\\Gauges\\keep.bmp");
+  EXPECT_FALSE(exists("Z:\\app\\TempZip\\keep.bmp"));
+  EXPECT_EQ(readFile("C:\\FS2002\\Gauges\\keep.bmp"), "k");
+
+  // A missing source changes nothing.
+  install::MoveToTarget(ctx(), "Z:\\app\\TempZip\\gone.bmp", "C:\\FS2002\\Gauges\\gone.bmp");
+  EXPECT_FALSE(exists("C:\\FS2002\\Gauges\\gone.bmp"));
+}
+
+TEST_F(InstallersTest, FontsGoToTheWinePrefixOrTheUsersFontFolder) {
+  EXPECT_EQ(install::FontsFolder(ctx()), std::optional<std::string>("Z:\\data\\fonts\\"));
+  EXPECT_TRUE(fsys::is_directory(root + "/data/fonts"));
+
+  fsys::create_directories(host("C:\\windows\\system32"));
+  EXPECT_EQ(install::FontsFolder(ctx()), std::optional<std::string>("C:\\windows\\Fonts\\"));
+  EXPECT_TRUE(fsys::is_directory(root + "/c/windows/Fonts"));
+}
+
+}  // namespace
+}  // namespace installtest

@@ -1,0 +1,71 @@
+#include "support/recording_window_host.h"
+
+#include <gtest/gtest.h>
+
+namespace testsupport {
+
+RecordingWindowHost::~RecordingWindowHost() {
+  if (!answers_.empty()) ADD_FAILURE() << answers_.size() << " name prompt answer(s) never asked for";
+}
+
+void RecordingWindowHost::loadProgress() {
+  calls.push_back("loadProgress");
+  progressIsLoaded = true;
+  progressOkEnabled = false;
+  progressMessage = "Please wait...";
+}
+
+void RecordingWindowHost::showProgress() {
+  calls.push_back("showProgress");
+  progressVisible = true;
+}
+
+void RecordingWindowHost::hideProgress() {
+  calls.push_back("hideProgress");
+  progressVisible = false;
+}
+
+void RecordingWindowHost::unloadProgress() {
+  calls.push_back("unloadProgress");
+  progressIsLoaded = false;
+  progressVisible = false;
+}
+
+void RecordingWindowHost::setProgressCounter(const std::string& text) {
+  counters.push_back(text);
+}
+
+void RecordingWindowHost::hideMainWindow() {
+  calls.push_back("hideMainWindow");
+  mainVisible = false;
+}
+
+void RecordingWindowHost::showMainWindow() {
+  calls.push_back("showMainWindow");
+  mainVisible = true;
+}
+
+void RecordingWindowHost::setMainWindowEnabled(bool enabled) {
+  calls.push_back(enabled ? "enableMainWindow" : "disableMainWindow");
+  mainEnabled = enabled;
+}
+
+void RecordingWindowHost::showNamePrompt() {
+  calls.push_back("showNamePrompt");
+  const int mode = state_.namePromptMode;
+  std::string& text = mode == 1 ? state_.installFolderName : state_.archiveBaseName;
+  prompts.push_back({mode, text});
+  // The prompt is modal: it leaves the main window enabled when it closes.
+  mainEnabled = true;
+  if (answers_.empty()) {
+    ADD_FAILURE() << "unexpected name prompt in mode " << mode << " proposing \"" << text << "\"";
+    return;
+  }
+  auto answer = std::move(answers_.front());
+  answers_.pop_front();
+  if (!answer) return;
+  text = *answer;
+  state_.namePromptMode = 10;
+}
+
+}  // namespace testsupport

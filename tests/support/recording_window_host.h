@@ -1,0 +1,64 @@
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/app_state.h"
+#include "core/window_host.h"
+
+namespace testsupport {
+
+// A window host that records what the installers do with the windows and
+// plays the user at the name prompt: each prompt takes the next queued
+// answer (nullopt = Cancel). A prompt with no answer queued fails the test.
+class RecordingWindowHost : public core::WindowHost {
+ public:
+  explicit RecordingWindowHost(core::AppState& state) : state_(state) {}
+  ~RecordingWindowHost() override;
+
+  struct Prompt {
+    int mode;
+    std::string proposal;  // the text the prompt was filled with
+  };
+
+  RecordingWindowHost& answerPrompt(std::optional<std::string> answer) {
+    answers_.push_back(std::move(answer));
+    return *this;
+  }
+
+  void loadProgress() override;
+  void showProgress() override;
+  void hideProgress() override;
+  void repaintProgress() override { calls.push_back("repaintProgress"); }
+  void unloadProgress() override;
+  bool progressLoaded() const override { return progressIsLoaded; }
+  void setProgressMessage(const std::string& text) override { progressMessage = text; }
+  void setProgressCounter(const std::string& text) override;
+  void setProgressBar(int, int) override {}
+  void enableProgressOk() override { progressOkEnabled = true; }
+
+  void hideMainWindow() override;
+  void showMainWindow() override;
+  void setMainWindowEnabled(bool enabled) override;
+  void repaintMainWindow() override { calls.push_back("repaintMainWindow"); }
+
+  void showNamePrompt() override;
+
+  std::vector<std::string> calls;
+  std::vector<Prompt> prompts;
+  std::vector<std::string> counters;  // every counter text, in order
+  std::string progressMessage;
+  bool progressIsLoaded = false;
+  bool progressVisible = false;
+  bool progressOkEnabled = false;
+  bool mainVisible = true;
+  bool mainEnabled = true;
+
+ private:
+  core::AppState& state_;
+  std::deque<std::optional<std::string>> answers_;
+};
+
+}  // namespace testsupport
