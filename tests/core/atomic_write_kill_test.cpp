@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -22,7 +23,14 @@ TEST(AtomicWrite, KilledWriterNeverLeavesAMix) {
   const std::string file = tmp.path() + "/panel.cfg";
   const std::string a(256 * 1024, 'a');
   const std::string b = std::string(128 * 1024, 'b') + std::string(200 * 1024, 'B');
+  // Kill moments span a few writes as long as they take here: a sanitizer
+  // build on a loaded machine writes many times slower than a plain one.
+  const auto started = std::chrono::steady_clock::now();
+  core::writeFileAtomically(file, b);
   core::writeFileAtomically(file, a);
+  const auto perWrite =
+      std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started).count() / 2;
+  const int longestWait = static_cast<int>(std::max<long long>(3000, 4 * perWrite));
 
   std::mt19937 rng(7);
   int sawA = 0, sawB = 0;
@@ -39,7 +47,7 @@ TEST(AtomicWrite, KilledWriterNeverLeavesAMix) {
         }
       }
     }
-    std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, 3000)(rng)));
+    std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, longestWait)(rng)));
     kill(pid, SIGKILL);
     int status = 0;
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
