@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/profile.h"
+#include "install/install_archive.h"
+#include "install/install_fixture.h"
+#include "support/standins.h"
+
+namespace installtest {
+namespace {
+
+using core::Buttons;
+using core::Icon;
+using testsupport::ArchiveBuilder;
+
+const char* const kFoundFs5 =
+    "The aircraft is made for FS5.x. Please use Flight Shop Converter\n"
+    "to convert the aircraft for FS98\\FS2000.\n\n"
+    "The AIR file is located: Z:\\app\\TempZip";
+
+// An FS5 aircraft: its .air file is larger than 15000 bytes.
+ArchiveBuilder fs5Archive() {
+  return ArchiveBuilder().add("Oldbird.air", std::string(20000, 'o')).add("oldbird.txt", "readme");
+}
+
+class ConversionTest : public InstallFixture {
+ protected:
+  void install(const std::string& path) {
+    state().currentArchivePath = path;
+    install::InstallArchive(ctx(), state().currentArchivePath);
+  }
+  std::vector<testsupport::ConverterRun> runs(const std::string& baseName) {
+    return testsupport::converterRuns(host(state().simFolder), baseName);
+  }
+};
+
+TEST_F(ConversionTest, Fs5AircraftIsConvertedAndCounted) {
+  struct Case {
+    int version;
+    const char* converter;
+    const char* other;
+  };
+  for (const Case& c : {Case{70, "aafconv", "aafconv98"}, Case{61, "aafconv98", "aafconv"}}) {
+    SCOPED_TRACE(c.converter);
+    std::filesystem::remove_all(root + "/c");
+    makeSimulator(c.version, "FS" + std::to_string(c.version));
+    testsupport::putConverters(host(state().simFolder));
+    state().installedCount = 0;
+    state().catalogueStale = 0;
+    dialogs.expectMessage(kFoundFs5, "Hangarpak found FS5.x aircraft", Buttons::OK, Icon::Exclamation);
+
+    install(putArchive("Oldbird.zip", fs5Archive()));
+
+    EXPECT_TRUE(dialogs.done());
+    const auto converted = runs(c.converter);
+    ASSERT_EQ(converted.size(), 1u);
+    EXPECT_EQ(converted[0].aircraftInput, "Z:\\app\\TempZip\\");
+    EXPECT_EQ(converted[0].aircraft, std::vector<std::string>{"Oldbird.air"});
+    EXPECT_TRUE(runs(c.other).empty());
+    EXPECT_EQ(readFile(state().simFolder + "\\Aircraft\\Oldbird\\Oldbird.air"), std::string(20000, 'o'));
+    EXPECT_EQ(state().installedCount, 1);
+    EXPECT_EQ(state().catalogueStale, 1);
+  }
+}
+
+TEST_F(ConversionTest, Fs5AircraftThatTheConverterLeftOutIsNotCounted) {
+  makeSimulator(70, "FS2000");
+  // A program under the converter's name that converts nothing.
+  const std::string sim = host(state().simFolder);
+  testsupport::putSceneryInstaller(sim);
+  std::filesystem::rename(sim + "/Ortholay.exe", sim + "/aafconv.exe");
+  state().catalogueStale = 0;
+  dialogs.expectMessage(kFoundFs5, "Hangarpak found FS5.x aircraft", Buttons::OK, Icon::Exclamation);
+
+  install(putArchive("Oldbird.zip", fs5Archive()));
+
+  EXPECT_EQ(core::profile::lookup(readFile(state().simFolder + "\\aafconv.cfg"), "Options", "AircraftInputPath"),
+            "Z:\\app\\TempZip\\");
+  EXPECT_FALSE(exists(state().simFolder + "\\Aircraft\\Oldbird"));
+  EXPECT_EQ(state().installedCount, 0);
+  EXPECT_EQ(state().catalogueStale, 1);
+}
+
+TEST_F(ConversionTest, Fs5AircraftUnderFs2002IsRefusedWithoutAConverterRun) {
+  makeSimulator(80);
+  testsupport::putConverters(host(state().simFolder));
+  dialogs.expectMessage("Hangarpak v3.2 does not support FS5.x aicraft installation for FS2002!",
+                        "Cannot install FS5.x aircraft", Buttons::OK, Icon::Exclamation);
+
+  install(putArchive("Oldbird.zip", fs5Archive()));
+
+  EXPECT_TRUE(runs("aafconv").empty());
+  EXPECT_TRUE(runs("aafconv98").empty());
+  EXPECT_FALSE(exists(state().simFolder + "\\Aircraft\\Oldbird"));
+  EXPECT_FALSE(exists(state().simFolder + "\\aafconv.cfg"));
+  EXPECT_EQ(state().installedCount, 0);
+}
+
+TEST_F(ConversionTest, Fs5AircraftWithoutConverterIsNotCounted) {
+  makeSimulator(70, "FS2000");
+  dialogs.expectMessage(kFoundFs5, "Hangarpak found FS5.x aircraft", Buttons::OK, Icon::Exclamation);
+  dialogs.expectMessage("Could not find Flight Shop Converter!", "Installation aborted", Buttons::OK, Icon::Critical);
+
+  install(putArchive("Oldbird.zip", fs5Archive()));
+
+  EXPECT_FALSE(exists(state().simFolder + "\\Aircraft\\Oldbird"));
+  EXPECT_EQ(state().installedCount, 0);
+}
+
+TEST_F(ConversionTest, AdventureArchiveIsDispatchedToTheAdventureInstaller) {
+  makeSimulator(70, "FS2000");
+  testsupport::putConverters(host(state().simFolder));
+  dialogs.expectMessage(
+      "The adventure is made for an earlier FS version. Please use\n"
+      "Flight Shop Converter to convert the aircraft for FS2000.\n\n"
+      "The ADV file is located: Z:\\app\\TempZip",
+      "Convert adventure", Buttons::OK, Icon::Exclamation);
+
+  install(putArchive("Tours.zip", ArchiveBuilder()
+                                      .add("old.adv", "AAF adventure\r\nbody\r\n")
+                                      .add("new.adv", "FS7 Adventure\r\nbody\r\n")
+                                      .add("tour.wav", "wave")));
+
+  ASSERT_EQ(runs("aafconv").size(), 1u);
+  EXPECT_TRUE(exists(state().simFolder + "\\Adv\\old.adv"));
+  EXPECT_TRUE(exists(state().simFolder + "\\Adv\\Other\\new.adv"));
+  EXPECT_TRUE(exists(state().simFolder + "\\Adv\\Wav\\tour.wav"));
+  EXPECT_EQ(state().installedCount, 1);
+}
+
+}  // namespace
+}  // namespace installtest
