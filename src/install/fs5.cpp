@@ -3,10 +3,10 @@
 #include "core/context.h"
 #include "core/dialogs.h"
 #include "core/fs.h"
-#include "core/process.h"
 #include "core/profile.h"
 #include "core/temp_folders.h"
 #include "core/text.h"
+#include "install/converter.h"
 #include "install/temp_zip.h"
 
 namespace install {
@@ -26,17 +26,14 @@ void ConvertFs5Aircraft(core::Context& ctx) {
           TempZipFolder(ctx),
       "Hangarpak found FS5.x aircraft", core::Buttons::OK, core::Icon::Exclamation);
 
-  const bool fs98 = s.simVersion == core::simver::FS98;
-  const std::string converter = s.simFolder + (fs98 ? "\\aafconv98.exe" : "\\aafconv.exe");
-  const std::string config = s.simFolder + (fs98 ? "\\aafconv98.cfg" : "\\aafconv.cfg");
-  if (!core::FileExists(ctx, converter)) {
+  const Converter converter = converterFor(s);
+  if (!converterPresent(ctx, converter)) {
     ctx.dialogs.msgBox("Could not find Flight Shop Converter!", "Installation aborted", core::Buttons::OK,
                        core::Icon::Critical);
     return;
   }
-  core::WriteProfileString(ctx, config, "Options", "AircraftInputPath", TempZipPrefix(ctx));
-  // Quoted, so a simulator folder with blanks names one program.
-  core::ShellAndWait(ctx, "\"" + converter + "\"");
+  core::WriteProfileString(ctx, converter.config, kConverterSection, "AircraftInputPath", TempZipPrefix(ctx));
+  runConverter(ctx, converter);
 
   const auto airs = ctx.fs.listFiles(TempZipFolder(ctx), "*.air");
   if (!airs.empty()) {
