@@ -12,6 +12,7 @@ namespace {
 const CliCommand kCommands[] = {
     {"cfg", cfgUsage, runCfg},
     {"install", installUsage, runInstall},
+    {"scan", scanUsage, runScan},
 };
 
 std::string allUsages() {

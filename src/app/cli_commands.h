@@ -46,4 +46,9 @@ int runCfg(const std::vector<std::string>& args, CliIo& io);
 extern const std::string_view installUsage;
 int runInstall(const std::vector<std::string>& args, CliIo& io);
 
+// scan aircraft|panels|sounds: the missing-files report of one catalogue on
+// standard output; status 1 when a file is missing.
+extern const std::string_view scanUsage;
+int runScan(const std::vector<std::string>& args, CliIo& io);
+
 }  // namespace app
