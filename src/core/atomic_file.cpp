@@ -39,8 +39,8 @@ void writeAll(int fd, const char* data, std::size_t size) {
 
 }  // namespace
 
-AtomicHostFile::AtomicHostFile(std::string hostPath, std::optional<unsigned> newFileMode)
-    : target_(std::move(hostPath)) {
+AtomicHostFile::AtomicHostFile(std::string hostPath, std::optional<unsigned> newFileMode, bool durable)
+    : target_(std::move(hostPath)), durable_(durable) {
   // A link stays a link: the file it points to is the one replaced.
   struct stat link;
   char resolved[PATH_MAX];
@@ -91,7 +91,7 @@ void AtomicHostFile::commit() {
   if (fd_ < 0) throw RuntimeError(err::PathFileAccess, "commit after commit or failure: " + target_);
   try {
     if (::fchmod(fd_, mode_) != 0) fail(errno, "chmod");
-    if (::fsync(fd_) != 0) fail(errno, "fsync");
+    if (durable_ && ::fsync(fd_) != 0) fail(errno, "fsync");
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) fail(errno, "close");
@@ -102,6 +102,7 @@ void AtomicHostFile::commit() {
   }
   committed_ = true;
   tmp_.clear();
+  if (!durable_) return;
   // Make the rename itself durable.
   int dfd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dfd >= 0) {

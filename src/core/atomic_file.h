@@ -17,7 +17,12 @@ namespace core {
 // number errorNumberFromErrno gives.
 class AtomicHostFile {
  public:
-  explicit AtomicHostFile(std::string hostPath, std::optional<unsigned> newFileMode = std::nullopt);
+  // durable: commit() also syncs the file and the rename to the disk. Bulk
+  // writers (an installation's thousands of files) pass false: the
+  // replacement is still atomic, but one sync per file would cost them
+  // several times the time of the copying itself.
+  explicit AtomicHostFile(std::string hostPath, std::optional<unsigned> newFileMode = std::nullopt,
+                          bool durable = true);
   ~AtomicHostFile();
   AtomicHostFile(const AtomicHostFile&) = delete;
   AtomicHostFile& operator=(const AtomicHostFile&) = delete;
@@ -34,6 +39,7 @@ class AtomicHostFile {
   std::string tmp_;
   unsigned mode_ = 0644;
   int fd_ = -1;
+  bool durable_ = true;
   bool committed_ = false;
 };
 

@@ -53,8 +53,11 @@ class FileSystem {
   // Replaces the file atomically (temporary file beside it, flush, rename);
   // an existing file keeps its permissions.
   virtual void writeFile(std::string_view path, std::string_view bytes) = 0;
+  // Atomic like writeFile, but not synced to the disk file by file: for the
+  // bulk of an installation.
   virtual std::unique_ptr<FileWriter> createFile(std::string_view path) = 0;
-  // Copies with overwrite; the target is replaced atomically.
+  // Copies with overwrite; the target is replaced atomically (not synced
+  // file by file, as createFile).
   virtual void copyFile(std::string_view from, std::string_view to) = 0;
   virtual void renameFile(std::string_view from, std::string_view to) = 0;
   virtual void deleteFile(std::string_view path) = 0;

@@ -53,7 +53,8 @@ bool lessIgnoringCase(const std::string& a, const std::string& b) {
 
 class HostFileWriter : public FileWriter {
  public:
-  HostFileWriter(const std::string& hostPath, std::optional<unsigned> mode) : file_(hostPath, mode) {}
+  HostFileWriter(const std::string& hostPath, std::optional<unsigned> mode, bool durable)
+      : file_(hostPath, mode, durable) {}
   void write(const char* data, std::size_t size) override { file_.write(data, size); }
   void commit() override { file_.commit(); }
 
@@ -114,8 +115,13 @@ class HostFileSystem : public FileSystem {
     }
   }
 
+  // Whole-file writes are the configuration files, settings and registry:
+  // flushed to the disk. Streamed files and copies are an installation's
+  // bulk: atomic, but not synced one by one.
   void writeFile(std::string_view path, std::string_view bytes) override {
-    auto writer = createFile(path);
+    const std::string host = toHost(path);
+    refuseReadOnlyTarget(host, path);
+    auto writer = openWriter(host, path, std::nullopt, true);
     writer->write(bytes.data(), bytes.size());
     writer->commit();
   }
@@ -123,7 +129,7 @@ class HostFileSystem : public FileSystem {
   std::unique_ptr<FileWriter> createFile(std::string_view path) override {
     const std::string host = toHost(path);
     refuseReadOnlyTarget(host, path);
-    return openWriter(host, path, std::nullopt);
+    return openWriter(host, path, std::nullopt, false);
   }
 
   void copyFile(std::string_view from, std::string_view to) override {
@@ -141,7 +147,7 @@ class HostFileSystem : public FileSystem {
     refuseReadOnlyTarget(target, to);
     // A new copy takes the source's permissions (an executable stays
     // executable); a file it replaces keeps its own.
-    auto writer = openWriter(target, to, st.st_mode & 0777);
+    auto writer = openWriter(target, to, st.st_mode & 0777, false);
     // Streams in blocks: add-on archives may hold files of any size.
     std::vector<char> buf(1 << 16);
     for (;;) {
@@ -286,9 +292,10 @@ class HostFileSystem : public FileSystem {
     return names;
   }
 
-  std::unique_ptr<FileWriter> openWriter(const std::string& host, std::string_view path, std::optional<unsigned> mode) {
+  std::unique_ptr<FileWriter> openWriter(const std::string& host, std::string_view path, std::optional<unsigned> mode,
+                                         bool durable) {
     try {
-      return std::make_unique<HostFileWriter>(host, mode);
+      return std::make_unique<HostFileWriter>(host, mode, durable);
     } catch (const RuntimeError& e) {
       if (e.number() == err::PathNotFound) missing(host, path, e.sysErrno(), true);
       throw;

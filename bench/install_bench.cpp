@@ -1,0 +1,208 @@
+// Installing one large aircraft archive (about 1,000 members, 200 MB:
+// textures, one .air, panel bitmaps, wave files) through the program's
+// install command, against what a shell user would do by hand: unzip -j -o
+// -q into an empty folder, then copy the files out. Both run in this one
+// process so the ratio compares like with like; the install's peak memory
+// above the process's idle size is reported as a counter.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "core/context.h"
+#include "core/fs.h"
+#include "core/paths.h"
+#include "core/process.h"
+#include "core/registry.h"
+#include "core/settings.h"
+#include "install/install_command.h"
+#include "support/archive_builder.h"
+#include "support/recording_printer.h"
+#include "support/scripted_dialogs.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fsys = std::filesystem;
+
+// Bytes that deflate to about half, like real textures and sounds.
+std::string content(std::size_t size, std::uint32_t seed) {
+  std::string out(size, '\0');
+  std::uint32_t x = seed * 2654435761u + 1;
+  for (auto& c : out) {
+    x ^= x << 13;
+    x ^= x >> 17;
+    x ^= x << 5;
+    c = static_cast<char>('a' + (x & 15));
+  }
+  return out;
+}
+
+// Built in a child process, so the builder's memory never counts against
+// the install's peak.
+void buildArchive(const std::string& hostPath) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    testsupport::ArchiveBuilder a;
+    a.add("Jumbo/aircraft.cfg", "[fltsim.0]\r\ntitle=Jumbo\r\nkb_checklists=jumbo_check\r\n");
+    a.add("Jumbo/jumbo.air", content(9000, 1));
+    a.add("Jumbo/model/model.cfg", "[models]\r\nnormal=jumbo\r\n");
+    a.add("Jumbo/model/jumbo.mdl", content(2 << 20, 2));
+    std::string panel = "[Window00]\r\n";
+    std::string sound = "[wind_sound]\r\n";
+    for (int i = 0; i < 100; ++i) panel += "file_" + std::to_string(i) + "=panel" + std::to_string(i) + ".bmp\r\n";
+    for (int i = 0; i < 150; ++i) sound += "filename" + std::to_string(i) + "=snd" + std::to_string(i) + "\r\n";
+    a.add("Jumbo/panel/panel.cfg", panel);
+    a.add("Jumbo/sound/sound.cfg", sound);
+    for (int i = 0; i < 600; ++i) a.add("Jumbo/texture/tex" + std::to_string(i) + ".bmp", content(230 << 10, 10 + i));
+    for (int i = 0; i < 100; ++i) a.add("Jumbo/panel/panel" + std::to_string(i) + ".bmp", content(150 << 10, 700 + i));
+    for (int i = 0; i < 290; ++i) a.add("Jumbo/sound/snd" + std::to_string(i) + ".wav", content(100 << 10, 900 + i));
+    a.add("Jumbo/jumbo_check.txt", "checklist");
+    a.writeTo(hostPath);
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) throw std::runtime_error("cannot build the archive");
+}
+
+long statusKb(const char* key) {
+  std::ifstream in("/proc/self/status");
+  std::string line;
+  while (std::getline(in, line))
+    if (line.rfind(key, 0) == 0) return std::stol(line.substr(std::string(key).size()));
+  return 0;
+}
+
+// The program's world: a simulator at C:\FS2002 in a temporary folder.
+struct World {
+  World() {
+    std::string tmpl = (fsys::temp_directory_path() / "hangarpak-install-bench-XXXXXX").string();
+    if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp");
+    root = tmpl;
+    for (const char* f : {"/c/FS2002/Aircraft", "/c/FS2002/Gauges", "/c/FS2002/Sound", "/app", "/data"})
+      fsys::create_directories(root + f);
+    std::ofstream(root + "/c/FS2002/fs2002.exe") << "exe";
+    env.set("HOME", root);
+    env.set("XDG_DATA_HOME", root + "/data");
+    drives.set('c', root + "/c", "bench");
+    drives.set('z', root, "bench");
+    fs = core::makeHostFileSystem(drives);
+    core::Locations locations;
+    locations.appFolder = root + "/app";
+    locations.dataHome = root + "/data";
+    locations.configHome = root + "/config";
+    locations.registryFile = root + "/config/registry.ini";
+    settings = std::make_unique<core::IniSettingsStore>(locations.configHome);
+    registry = std::make_unique<core::IniRegistryStore>(locations.registryFile);
+    const char* key = "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\8.0";
+    registry->setValue(core::Hive::LocalMachine, key, "PID", "12345");
+    registry->setValue(core::Hive::LocalMachine, key, "EXE Path", "C:\\FS2002");
+    launcher = core::makePosixProcessLauncher(env);
+    ctx =
+        std::make_unique<core::Context>(env, locations, drives, *fs, *settings, *registry, *launcher, dialogs, printer);
+    ctx->state.simFolder = "C:\\FS2002";
+    ctx->state.simVersion = 80;
+    archive = root + "/Jumbo.zip";
+    buildArchive(archive);
+  }
+  ~World() { fsys::remove_all(root); }
+
+  void clean() {
+    fsys::remove_all(root + "/c/FS2002/Aircraft/jumbo");
+    fsys::remove_all(root + "/unzipped");
+    fsys::remove_all(root + "/copied");
+  }
+
+  std::string root;
+  std::string archive;
+  core::Environment env;
+  core::DriveTable drives;
+  std::unique_ptr<core::FileSystem> fs;
+  std::unique_ptr<core::IniSettingsStore> settings;
+  std::unique_ptr<core::IniRegistryStore> registry;
+  std::unique_ptr<core::ProcessLauncher> launcher;
+  testsupport::ScriptedDialogs dialogs;
+  testsupport::RecordingPrinter printer;
+  std::unique_ptr<core::Context> ctx;
+};
+
+void installOnce(World& w) {
+  const auto run = install::RunInstallCommand(*w.ctx, {"Z:\\Jumbo.zip"});
+  if (!run.allInstalled()) throw std::runtime_error("the archive was not installed");
+}
+
+void unzipAndCopyOnce(World& w) {
+  fsys::create_directories(w.root + "/unzipped");
+  fsys::create_directories(w.root + "/copied");
+  std::vector<std::string> args = {"unzip", "-j", "-o", "-q", w.archive, "-d", w.root + "/unzipped"};
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  pid_t pid = -1;
+  if (posix_spawnp(&pid, "unzip", nullptr, nullptr, argv.data(), environ) != 0) throw std::runtime_error("no unzip");
+  int status = 0;
+  waitpid(pid, &status, 0);
+  for (const auto& e : fsys::directory_iterator(w.root + "/unzipped"))
+    fsys::copy_file(e.path(), w.root + "/copied/" + e.path().filename().string(),
+                    fsys::copy_options::overwrite_existing);
+}
+
+template <class F>
+void timed(benchmark::State& state, World& w, F once, double& total) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    w.clean();
+    state.ResumeTiming();
+    const auto start = std::chrono::steady_clock::now();
+    once(w);
+    total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  World world;
+  double installSeconds = 0, unzipSeconds = 0;
+  constexpr int kIterations = 3;
+
+  // Peak memory of one install above the idle size, measured first so the
+  // timing runs do not mix in.
+  world.clean();
+  const long idleKb = statusKb("VmRSS:");
+  std::ofstream("/proc/self/clear_refs") << "5";  // resets the peak to the current size
+  installOnce(world);
+  const long peakKb = statusKb("VmHWM:");
+
+  benchmark::RegisterBenchmark("InstallArchive/1000 members 200 MB",
+                               [&](benchmark::State& s) {
+                                 timed(s, world, installOnce, installSeconds);
+                                 s.counters["peak_above_idle_MB"] = static_cast<double>(peakKb - idleKb) / 1024.0;
+                               })
+      ->Iterations(kIterations)
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
+  benchmark::RegisterBenchmark("UnzipJunkPathsThenCopy/same archive",
+                               [&](benchmark::State& s) { timed(s, world, unzipAndCopyOnce, unzipSeconds); })
+      ->Iterations(kIterations)
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  if (unzipSeconds > 0)
+    std::cout << "install / (unzip + copy) = " << installSeconds / unzipSeconds
+              << "; install peak memory above idle = " << static_cast<double>(peakKb - idleKb) / 1024.0 << " MB\n";
+  return 0;
+}
