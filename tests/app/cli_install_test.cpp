@@ -1,0 +1,128 @@
+#include <filesystem>
+#include <sstream>
+
+#include "app/cli.h"
+#include "app/cli_terminal.h"
+#include "core/settings.h"
+#include "support/archive_builder.h"
+#include "support/sim_fixture.h"
+
+namespace {
+
+using testsupport::ArchiveBuilder;
+
+class CliInstallTest : public testsupport::SimFixture {
+ protected:
+  CliInstallTest() {
+    makeSimulator(80);
+    settings->save("Hangarpak", "Main", "FS Path", "C:\\FS2002");
+    settings->save("Hangarpak", "Options", "FS Version", "80");
+  }
+
+  struct Result {
+    int status;
+    std::string out;
+    std::string err;
+  };
+  Result cli(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    args.insert(args.begin(), "install");
+    const int status = app::runCli(args, out, err, env, root + "/bin/hangarpak-cli");
+    return {status, out.str(), err.str()};
+  }
+  std::string put(const std::string& name, const ArchiveBuilder& a) {
+    a.writeTo(host("C:\\Downloads\\" + name));
+    return "C:\\Downloads\\" + name;
+  }
+  static ArchiveBuilder aircraft() {
+    return ArchiveBuilder().add("aircraft.cfg", "[fltsim.0]\r\ntitle=Hopper\r\n").add("hopper.air", "a");
+  }
+};
+
+TEST_F(CliInstallTest, WrongUsageIsStatusTwo) {
+  const std::vector<std::vector<std::string>> cases = {
+      {}, {"--bogus", "a.zip"}, {"--yes", "--no", "a.zip"}, {"a.zip", "--name"}, {"--password"}};
+  for (const auto& args : cases) {
+    SCOPED_TRACE(testing::PrintToString(args));
+    const auto r = cli(args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.rfind("usage: hangarpak-cli install ", 0), 0u) << r.err;
+    EXPECT_EQ(r.out, "");
+  }
+}
+
+TEST_F(CliInstallTest, CountsAndReportsEachArchive) {
+  const auto r = cli({put("hopper.zip", aircraft()), put("junk.zip", ArchiveBuilder().add("readme.txt", "x"))});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "1/2 file(s) successfully installed.\n");
+  EXPECT_NE(r.err.find("Installation aborted: C:\\DOWNLOADS\\JUNK.ZIP\n\nThe ZIP file does NOT contain any "
+                       "FS98/2000/2002 files.\n"),
+            std::string::npos)
+      << r.err;
+  EXPECT_TRUE(exists("C:\\FS2002\\Aircraft\\hopper\\hopper.air"));
+}
+
+TEST_F(CliInstallTest, AnUpdateQuestionIsAnsweredByYesOrNoAndNoWithoutEither) {
+  const std::string path = put("hopper.zip", aircraft().add("extra.mdl", "m"));
+  std::filesystem::create_directories(host("C:\\FS2002\\Aircraft\\Hopper"));
+  for (const char* answer : {"", "--no"}) {
+    SCOPED_TRACE(answer);
+    auto r = *answer ? cli({answer, path}) : cli({path});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "0/1 file(s) successfully installed.\n");
+    EXPECT_NE(r.err.find("Aircraft already installed: Do you want to update hopper? no"), std::string::npos) << r.err;
+    EXPECT_FALSE(exists("C:\\FS2002\\Aircraft\\Hopper\\Model\\extra.mdl"));
+  }
+  const auto r = cli({"--yes", path});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(exists("C:\\FS2002\\Aircraft\\Hopper\\Model\\extra.mdl"));
+}
+
+TEST_F(CliInstallTest, APasswordComesFromTheCommandLineOrIsEmpty) {
+  ArchiveBuilder secret;
+  secret.addEncrypted("aircraft.cfg", "[fltsim.0]\r\n", "pilot").addEncrypted("hopper.air", "a", "pilot");
+  const std::string path = put("hopper.zip", secret);
+  auto r = cli({path});
+  EXPECT_EQ(r.status, 1) << "no terminal: an empty password skips the encrypted members";
+  r = cli({"--password", "pilot", path});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(exists("C:\\FS2002\\Aircraft\\hopper\\hopper.air"));
+}
+
+TEST_F(CliInstallTest, NamesComeFromTheCommandLineAndAFolderNameMustStayAName) {
+  const std::string path = put("hopper.zip", aircraft());
+  auto r = cli({"--folder-name", "..\\..\\Outside", path});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("in foldername!"), std::string::npos) << r.err;
+  EXPECT_FALSE(exists("C:\\Outside"));
+
+  r = cli({"--folder-name", "Sky Hopper", "--name", "My Hopper", host(path)});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(readFile("C:\\FS2002\\Aircraft\\Sky Hopper\\aircraft.cfg").find("title=My Hopper\r\n"), std::string::npos);
+}
+
+TEST(TerminalDialogs, AsksOnTheTerminalWhenThereIsOne) {
+  std::ostringstream err;
+  std::vector<std::pair<std::string, bool>> asked;
+  std::vector<std::string> answers = {"y", "n", "secret"};
+  app::TerminalDialogs dialogs(err,
+                               [&](std::string_view prompt, bool secret) -> std::optional<std::string> {
+                                 asked.emplace_back(std::string(prompt), secret);
+                                 auto a = answers.front();
+                                 answers.erase(answers.begin());
+                                 return a;
+                               },
+                               {});
+  EXPECT_EQ(dialogs.msgBox("Update?", "Title", core::Buttons::YesNo, core::Icon::Question), core::Answer::Yes);
+  EXPECT_EQ(dialogs.msgBox("Again?", "Title", core::Buttons::YesNo, core::Icon::Question), core::Answer::No);
+  EXPECT_EQ(dialogs.inputBox("Please Enter The Password!", "", ""), std::optional<std::string>("secret"));
+  ASSERT_EQ(asked.size(), 3u);
+  EXPECT_EQ(asked[0].first, "Title: Update? [y/N] ");
+  EXPECT_FALSE(asked[0].second);
+  EXPECT_TRUE(asked[2].second) << "a password is read without echo";
+  EXPECT_EQ(dialogs.msgBox("Line one\r\nline two", "Note", core::Buttons::OK, core::Icon::Information),
+            core::Answer::OK);
+  EXPECT_NE(err.str().find("Note: Line one\nline two\n"), std::string::npos);
+}
+
+}  // namespace
