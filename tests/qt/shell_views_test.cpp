@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "core/errors.h"
+#include "core/form.h"
+#include "qt/form_dialog.h"
+#include "qt/main_view.h"
+#include "qt/option_view.h"
+#include "qt/qt_dialogs.h"
+#include "support/sim_fixture.h"
+#include "ui/main_window.h"
+#include "ui/option_form.h"
+
+namespace {
+
+template <class W>
+W* child(QWidget& parent, const QString& text) {
+  for (W* w : parent.findChildren<W*>())
+    if (w->text() == text) return w;
+  return nullptr;
+}
+
+class ShellViews : public testsupport::SimFixture {
+ protected:
+  ShellViews() { makeSimulator(80); }
+  std::string setting(std::string_view section, std::string_view key) {
+    return settings->get("Hangarpak", section, key, "<absent>");
+  }
+  qt::QtDialogs qtDialogs;
+};
+
+// A form whose only handler ends the program.
+class EndingForm : public core::Form {
+ public:
+  std::string_view formName() const override { return "endingFrm"; }
+};
+
+class EndingView : public qt::FormDialog {
+ public:
+  EndingView(EndingForm& form, qt::QtDialogs& dialogs) : FormDialog(form, dialogs, nullptr) {
+    ready();
+    QTimer::singleShot(0, this, [this] { act([] { throw core::EndProgram{7}; }); });
+  }
+
+ private:
+  void render() override {}
+};
+
+TEST_F(ShellViews, TheEndOfTheProgramInsideADialogUnwindsFromItsRunModal) {
+  qtDialogs.registerView("endingFrm", [this](core::ModalController& c, QWidget*) -> std::unique_ptr<QDialog> {
+    return std::make_unique<EndingView>(static_cast<EndingForm&>(c), qtDialogs);
+  });
+  EndingForm form;
+  try {
+    qtDialogs.runModal(form);
+    ADD_FAILURE() << "runModal returned";
+  } catch (const core::EndProgram& end) {
+    EXPECT_EQ(end.exitCode, 7);
+  }
+  EXPECT_FALSE(qtDialogs.endedWith()) << "the frame that opened the dialog decides";
+}
+
+TEST_F(ShellViews, TheMainViewFollowsTheTabAndClosingItShutsDown) {
+  ui::MainWindow main(ctx());
+  qt::MainView view(main, qtDialogs);
+  main.selectTab(2);
+  EXPECT_EQ(view.windowTitle(), "Hangarpak Aircraft Manager");
+  const auto menus = view.menuBar()->actions();
+  ASSERT_GE(menus.size(), 3);
+  EXPECT_EQ(menus[0]->text(), "&File");
+  EXPECT_EQ(menus[0]->menu()->actions().first()->text(), "U&pdate");
+  EXPECT_EQ(menus[1]->text(), "&Options...");
+  EXPECT_EQ(menus[2]->text(), "&Help");
+
+  writeFile("C:\\Games\\a.zip");
+  main.installFra.ZipFileDir.setPath("C:\\Games");
+  view.present();
+  view.close();
+  EXPECT_EQ(qtDialogs.endedWith(), 0);
+  EXPECT_EQ(setting("Main", "Startup Path"), "C:\\Games");
+}
+
+TEST_F(ShellViews, TheMainWindowStaysHiddenUntilStartUpIsThrough) {
+  ui::MainWindow main(ctx());
+  qt::MainView view(main, qtDialogs);
+  EXPECT_FALSE(view.isVisible());
+  main.setVisible(false);  // a command-line install hides it
+  view.present();
+  EXPECT_FALSE(view.isVisible());
+  main.setVisible(true);
+  EXPECT_TRUE(view.isVisible());
+  view.hide();
+}
+
+TEST_F(ShellViews, TheOptionsViewShowsTheFormAndForwardsTheUser) {
+  ui::MainWindow main(ctx());
+  ui::OptionForm form(ctx(), main);
+  form.Form_Load();
+  qt::OptionView view(form, qtDialogs, nullptr);
+
+  auto* fs2002 = child<QRadioButton>(view, "Flight Simulator 2002");
+  auto* fs98 = child<QRadioButton>(view, "Flight Simulator 98");
+  ASSERT_TRUE(fs2002 && fs98);
+  EXPECT_TRUE(fs2002->isChecked());
+  EXPECT_TRUE(fs2002->isEnabled());
+  EXPECT_FALSE(fs98->isEnabled()) << "not registered";
+
+  auto* doc = child<QCheckBox>(view, "Install document files");
+  ASSERT_NE(doc, nullptr);
+  doc->click();
+  EXPECT_EQ(form.docChk.value, 1);
+
+  auto* ok = child<QPushButton>(view, "&OK");
+  ASSERT_NE(ok, nullptr);
+  ok->click();
+  EXPECT_TRUE(form.unloaded());
+  EXPECT_EQ(setting("Options", "Install Doc"), "1");
+}
+
+}  // namespace
