@@ -6,10 +6,10 @@
 
 #include "app/runtime.h"
 #include "core/errors.h"
-#include "core/printer.h"
 #include "core/single_instance.h"
 #include "qt/main_view.h"
 #include "qt/qt_dialogs.h"
+#include "qt/qt_printer.h"
 #include "qt/small_views.h"
 #include "ui/main_window.h"
 
@@ -34,22 +34,6 @@ std::string commandLine(int argc, char** argv, const core::DriveTable& drives) {
   return text;
 }
 
-// Until the printer of the scan report is part of the program, a report
-// has nowhere to go.
-class NoPrinter : public core::Printer {
- public:
-  void setFont(std::string_view, double) override {}
-  double pageHeight() const override { return 15840; }
-  double textHeight(std::string_view) const override { return 240; }
-  double currentX() const override { return 0; }
-  double currentY() const override { return 0; }
-  void setCurrentX(double) override {}
-  void setCurrentY(double) override {}
-  void printLine(std::string_view) override {}
-  void newPage() override {}
-  void endDoc() override {}
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -64,7 +48,7 @@ int main(int argc, char** argv) {
     // A second instance ends here, before any setting is read.
     auto lock = core::GuardSingleInstance(core::Locations::fromEnvironment(env, exe), dialogs);
 
-    NoPrinter printer;
+    qt::QtPrinter printer(env);
     app::Runtime runtime(env, exe, dialogs, printer);
     dialogs.setDrives(&runtime.drives());
     ui::MainWindow mainWindow(runtime.context());

@@ -141,6 +141,8 @@ void QtDialogs::runModal(core::ModalController& controller) {
   if (it == views_.end()) {
     msgBox("The dialog " + std::string(controller.formName()) + " is not available.", "Hangarpak", core::Buttons::OK,
            core::Icon::Exclamation);
+    // Closed unseen, so that its unload still enables the main window.
+    controller.closeBox();
     return;
   }
   std::unique_ptr<QDialog> view = it->second(controller, parent_);
