@@ -10,6 +10,7 @@
 #include "qt/main_view.h"
 #include "qt/qt_dialogs.h"
 #include "qt/qt_printer.h"
+#include "qt/scan_view.h"
 #include "qt/small_views.h"
 #include "ui/main_window.h"
 
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("Hangarpak");
   qt::QtDialogs dialogs;
   qt::registerShellViews(dialogs);
+  qt::registerScanView(dialogs);
 
   const core::Environment env = core::Environment::fromProcess();
   const std::string exe = executablePath(argv[0]);

@@ -1,0 +1,143 @@
+#include "qt/qt_printer.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <memory>
+
+#include "core/window_host.h"
+#include "qt/qt_dialogs.h"
+#include "qt/scan_view.h"
+#include "scan/print_report.h"
+#include "scan/scan_form.h"
+#include "support/sim_fixture.h"
+
+namespace {
+
+// A context over the fixture's tree
+// whose printer is the Qt one, writing PDF files into <tmp>/docs.
+class QtPrinterTest : public testsupport::SimFixture {
+ protected:
+  QtPrinterTest() {
+    makeSimulator(80, "FS2002");
+    env.set("XDG_DOCUMENTS_DIR", root + "/docs");
+  }
+
+  core::Context& printCtx(qt::QtPrinter& printer) {
+    printCtx_ = std::make_unique<core::Context>(env, ctx().locations, drives, *fs, *settings, *registry, *launcher,
+                                                dialogs, printer);
+    printCtx_->state = state();
+    return *printCtx_;
+  }
+
+  std::vector<std::string> pdfFiles() const {
+    std::vector<std::string> out;
+    for (const QString& f : QDir(QString::fromStdString(root + "/docs")).entryList({"*.pdf"}, QDir::Files))
+      out.push_back(root + "/docs/" + f.toStdString());
+    return out;
+  }
+
+  // Pages of a PDF file as Qt writes it: one "/Type /Page" object a page.
+  static int pageCount(const std::string& bytes) {
+    int pages = 0;
+    for (auto pos = bytes.find("/Type /Page"); pos != std::string::npos; pos = bytes.find("/Type /Page", pos + 1))
+      if (bytes.compare(pos, 12, "/Type /Pages") != 0) ++pages;
+    return pages;
+  }
+
+ private:
+  std::unique_ptr<core::Context> printCtx_;
+};
+
+std::string reportOf(int lines) {
+  std::string text;
+  for (int i = 1; i <= lines; ++i) text += "Missing file: C:\\FS2002\\Aircraft\\Plane " + std::to_string(i) + "\r\n";
+  return text + "----- Scanning done! -----";
+}
+
+TEST_F(QtPrinterTest, MeasuresInTwips) {
+  qt::QtPrinter printer(env, qt::QtPrinter::Output::Pdf);
+  printer.setFont("Arial", 10);
+  // A4 or Letter, whatever the default paper is: 11 to 11.7 inches.
+  EXPECT_GE(printer.pageHeight(), 15800);
+  EXPECT_LE(printer.pageHeight(), 16900);
+  // A 10 point line is somewhat more than 10 points (200 twips) high.
+  EXPECT_GE(printer.textHeight("x"), 200);
+  EXPECT_LE(printer.textHeight("x"), 320);
+  EXPECT_EQ(root + "/docs", printer.pdfFolder());
+}
+
+TEST_F(QtPrinterTest, ReportLongerThanTwoPagesBecomesAThreePagePdf) {
+  qt::QtPrinter printer(env, qt::QtPrinter::Output::Pdf);
+  core::Context& pctx = printCtx(printer);
+  // About 60 lines fit a page with half-inch margins.
+  const std::string destination = scan::PrintReport(pctx, reportOf(140));
+
+  const auto files = pdfFiles();
+  ASSERT_EQ(1u, files.size());
+  EXPECT_EQ("PDF file " + files[0], destination);
+  EXPECT_EQ(3, pageCount(testsupport::readHostFile(files[0])));
+  EXPECT_FALSE(exists(pctx.appFolder() + "\\print.txt"));
+
+  // The next document is a file of its own.
+  scan::PrintReport(pctx, reportOf(3));
+  EXPECT_EQ(2u, pdfFiles().size());
+}
+
+TEST_F(QtPrinterTest, WithoutASystemPrinterTheDefaultGoesToPdf) {
+  if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "this system has a printer";
+  qt::QtPrinter printer(env);
+  EXPECT_EQ("", scan::PrintReport(printCtx(printer), ""));
+  EXPECT_TRUE(pdfFiles().empty());
+  EXPECT_EQ("PDF file ", scan::PrintReport(printCtx(printer), reportOf(2)).substr(0, 9));
+  EXPECT_EQ(1u, pdfFiles().size());
+}
+
+TEST_F(QtPrinterTest, ScanViewShowsTheReportAndWhereThePrintWent) {
+  const std::string sound = "C:\\FS2002\\Aircraft\\C172\\sound\\";
+  writeFile(sound + "sound.cfg", "filename=engine\r\n");
+  core::ListView fly, panel, lyd;
+  lyd.add("Cessna sound", {sound, "c172\\sound"});
+
+  qt::QtPrinter printer(env, qt::QtPrinter::Output::Pdf);
+  core::Context& pctx = printCtx(printer);
+  scan::ScanForm form(pctx, scan::ScanView::Sounds, {fly, panel, lyd});
+  qt::QtDialogs qtDialogs;
+  qt::ScanView view(form, qtDialogs, nullptr);
+  view.show();
+  auto* report = view.findChild<QPlainTextEdit*>("checkTxt");
+  auto* print = view.findChild<QPushButton*>("printCmd");
+  auto* status = view.findChild<QLabel*>("statusLbl");
+  ASSERT_TRUE(report && print && status);
+  EXPECT_EQ("Scan Sound", view.windowTitle().toStdString());
+  EXPECT_FALSE(print->isEnabled());
+
+  dialogs.expectMessage("There are some missing files");
+  view.findChild<QPushButton*>("scanCmd")->click();
+  EXPECT_EQ("----- Scanning for missing sound files -----\n\n" + sound + "sound.cfg:\nMissing file: " + sound +
+                "engine.wav\n\n----- Scanning done! -----",
+            report->toPlainText().toStdString());
+  EXPECT_TRUE(print->isEnabled());
+
+  print->click();
+  const auto files = pdfFiles();
+  ASSERT_EQ(1u, files.size());
+  EXPECT_EQ("Report sent to PDF file " + files[0], status->text().toStdString());
+
+  // A second scan replaces the box's text instead of adding to it.
+  writeFile(sound + "engine.wav");
+  dialogs.expectMessage("All files are OK!");
+  view.findChild<QPushButton*>("scanCmd")->click();
+  EXPECT_EQ("----- Scanning for missing sound files -----\n\n" + sound +
+                "sound.cfg:\nSound: OK\n\n"
+                "----- Scanning done! -----",
+            report->toPlainText().toStdString());
+  EXPECT_TRUE(status->text().isEmpty());
+}
+
+}  // namespace
