@@ -34,6 +34,14 @@ int usageError(CliIo& io, std::string_view usage) {
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const core::Environment& env,
            const std::string& executablePath, std::istream* terminal) {
   CliIo io{out, err, env, executablePath, terminal};
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    printHelp(kCommands, out);
+    return ExitDone;
+  }
+  if (args.size() == 1 && args[0] == "--version") {
+    printVersion("hangarpak-cli", out);
+    return ExitDone;
+  }
   if (!args.empty()) {
     for (const auto& command : kCommands) {
       if (args.front() == command.name) return command.run({args.begin() + 1, args.end()}, io);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,13 @@ struct CliCommand {
 // Prints "usage: hangarpak-cli " + usage on one line to io.err and returns
 // ExitUsage.
 int usageError(CliIo& io, std::string_view usage);
+
+// The text of --help: the usage, every form of every family on a line of its
+// own, the options and the exit statuses.
+void printHelp(std::span<const CliCommand> commands, std::ostream& out);
+
+// "<program> <version>" on one line: the version of the build.
+void printVersion(std::string_view program, std::ostream& out);
 
 // cfg get FILE SECTION KEY [DEFAULT] | cfg set FILE SECTION KEY VALUE
 extern const std::string_view cfgUsage;

@@ -19,6 +19,8 @@ Locations Locations::fromEnvironment(const Environment& env, const std::string& 
   loc.configHome = env.getOr("XDG_CONFIG_HOME", home + "/.config");
   loc.appFolder = env.getOr("HANGARPAK_HOME", loc.dataHome + "/hangarpak");
   loc.programFolder = folderOf(executablePath);
+  const std::string prefix = folderOf(loc.programFolder);
+  loc.shareFolder = (prefix == "/" ? "" : prefix) + "/share";
   loc.registryFile = loc.configHome + "/hangarpak/registry.ini";
   return loc;
 }
