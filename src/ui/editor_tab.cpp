@@ -6,8 +6,7 @@
 
 namespace ui {
 
-EditorTab::EditorTab(core::Context& ctx, MainWindow& main)
-    : manager::Editor(ctx, main.managerFra), ctx_(ctx), main_(main) {
+EditorTab::EditorTab(core::Context& ctx, MainWindow& main) : manager::Editor(ctx, main.managerFra), main_(main) {
   onChanged = [this] { main_.changed(); };
   onPopMenu = [this] { main_.PopupMenu(); };
 }

@@ -26,7 +26,6 @@ class EditorTab : public manager::Editor {
   void showScanDialog();
 
  private:
-  core::Context& ctx_;
   MainWindow& main_;
 };
 
