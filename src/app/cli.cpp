@@ -10,9 +10,9 @@ namespace {
 
 // Every command family, one line each.
 const CliCommand kCommands[] = {
-    {"cfg", cfgUsage, runCfg},
-    {"install", installUsage, runInstall},
-    {"scan", scanUsage, runScan},
+    {"cfg", cfgUsage, runCfg},       {"install", installUsage, runInstall}, {"scan", scanUsage, runScan},
+    {"list", listUsage, runList},    {"hide", hideUsage, runHide},          {"unhide", unhideUsage, runUnhide},
+    {"panel", panelUsage, runPanel}, {"sound", soundUsage, runSound},
 };
 
 std::string allUsages() {

@@ -59,4 +59,21 @@ int runInstall(const std::vector<std::string>& args, CliIo& io);
 extern const std::string_view scanUsage;
 int runScan(const std::vector<std::string>& args, CliIo& io);
 
+// list aircraft|panels|sounds [--json]: the catalogue, one row per line.
+extern const std::string_view listUsage;
+int runList(const std::vector<std::string>& args, CliIo& io);
+
+// hide|unhide TITLE | hide|unhide --folder FOLDER --section N
+extern const std::string_view hideUsage;
+extern const std::string_view unhideUsage;
+int runHide(const std::vector<std::string>& args, CliIo& io);
+int runUnhide(const std::vector<std::string>& args, CliIo& io);
+
+// panel|sound AIRCRAFT ENTRY: gives the aircraft the entry (by relative
+// folder or display name) as the Aircraft tab's choice lists do.
+extern const std::string_view panelUsage;
+extern const std::string_view soundUsage;
+int runPanel(const std::vector<std::string>& args, CliIo& io);
+int runSound(const std::vector<std::string>& args, CliIo& io);
+
 }  // namespace app

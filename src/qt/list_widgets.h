@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QTreeWidget>
 #include <functional>
+#include <string>
 
 namespace core {
 class ListView;
@@ -20,15 +21,28 @@ class ListViewWidget : public QTreeWidget {
   std::function<void(int row)> onItemClick;
   std::function<void(int row)> onDoubleClick;
   std::function<void(int row)> onRightClick;
+  // Any mouse button pressed on the list (1 left, 2 right, 4 middle),
+  // before the click it may become.
+  std::function<void(int button)> onMouseDown;
+  // The image of a row's small icon (default: listImage(smallIcon)).
+  std::function<int(int smallIcon)> imageOf;
+  // An in-place edit of a row's text ended with the new text (not called
+  // when it is abandoned). Runs after the edit has closed.
+  std::function<void(int row, const std::string& text)> onLabelEdited;
 
+  // Starts the in-place edit of a row's text.
+  void editRow(int row);
   void render();
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
+  bool sameRows() const;
+
   core::ListView& model_;
   bool rendering_ = false;
+  QTreeWidgetItem* editing_ = nullptr;
 };
 
 // A drop-down list over its model; the user's pick goes through the

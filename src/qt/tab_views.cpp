@@ -1,7 +1,9 @@
 #include "qt/tab_views.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -9,6 +11,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "manager/catalogue.h"
 #include "qt/drive_folder_view.h"
 #include "qt/icons.h"
 #include "qt/list_widgets.h"
@@ -23,6 +26,30 @@ namespace {
 QString q(const std::string& s) {
   return QString::fromStdString(s);
 }
+
+// Reports each key released in a widget, with the shift state as the
+// program's handlers take it (1 shift, 2 control, 4 alt).
+class KeyUpFilter : public QObject {
+ public:
+  KeyUpFilter(std::function<void(int key, int shift)> onKeyUp, QObject* parent)
+      : QObject(parent), onKeyUp_(std::move(onKeyUp)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyRelease) {
+      auto* key = static_cast<QKeyEvent*>(event);
+      if (!key->isAutoRepeat()) {
+        const Qt::KeyboardModifiers m = key->modifiers();
+        onKeyUp_(key->key(),
+                 (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0));
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void(int, int)> onKeyUp_;
+};
 
 void renderControl(QLabel* label, const core::Label& model) {
   label->setText(q(model.caption));
@@ -160,6 +187,13 @@ AircraftTabView::AircraftTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidg
   sound_->onPick = [this, runAndRender](int i) { runAndRender([&] { main_.managerFra.lydCom.userPick(i); }); };
   connect(update_, &QPushButton::clicked, this,
           [this, runAndRender] { runAndRender([&] { main_.managerFra.updateCmd_Click(); }); });
+  // Only the name shows; the folder and the section stay in the model.
+  fly_->setColumnHidden(1, true);
+  // Active variants show the aircraft image, hidden ones the hidden one.
+  fly_->imageOf = [](int icon) { return icon == manager::HiddenIcon ? 4 : icon == manager::ActiveIcon ? 1 : 0; };
+  fly_->onMouseDown = [this](int button) { main_.managerFra.flyLst_MouseDown(button); };
+  fly_->onItemClick = [this, runAndRender](int row) { runAndRender([&] { main_.managerFra.flyLst_ItemClick(row); }); };
+  fly_->onDoubleClick = [this, runAndRender](int) { runAndRender([&] { main_.managerFra.flyLst_DblClick(); }); };
   connect(exit_, &QPushButton::clicked, this, [this] { dialogs_.run([&] { main_.lukk2Cmd_Click(); }); });
 }
 
@@ -224,9 +258,34 @@ EditorTabView::EditorTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidget* 
   buttons->addWidget(exit_);
   layout->addLayout(buttons);
 
-  list_->onRightClick = [this](int) { dialogs_.run([&] { main_.PopupMenu(); }); };
+  auto runAndRender = [this](const std::function<void()>& handler) {
+    dialogs_.run(handler);
+    main_.changed();
+  };
+  list_->setColumnHidden(1, true);  // the path shows in its own box
+  list_->onMouseDown = [this](int button) { main_.editFra.editLst_MouseDown(button); };
+  list_->onItemClick = [this, runAndRender](int row) { runAndRender([&] { main_.editFra.editLst_ItemClick(row); }); };
+  // A right button selects the row and opens popMenu (editLst_ItemClick).
+  list_->onRightClick = [this, runAndRender](int row) { runAndRender([&] { main_.editFra.editLst_ItemClick(row); }); };
+  list_->onLabelEdited = [this, runAndRender](int row, const std::string& text) {
+    runAndRender([&] {
+      main_.editFra.editLst.select(row);
+      bool cancel = false;
+      main_.editFra.editLst_AfterLabelEdit(cancel, text);
+    });
+  };
+  main.editFra.onStartLabelEdit = [this](int row) { list_->editRow(row); };
   connect(name_, &QLineEdit::textEdited, this,
           [this](const QString& t) { main_.editFra.nameTxt.text = t.toStdString(); });
+  // Every key released in the name box renames the entry.
+  name_->installEventFilter(new KeyUpFilter(
+      [this, runAndRender](int key, int shift) {
+        runAndRender([&] {
+          main_.editFra.nameTxt.text = name_->text().toStdString();
+          main_.editFra.nameTxt_KeyUp(key, shift);
+        });
+      },
+      name_));
   connect(edit_, &QPushButton::clicked, this, [this] {
     dialogs_.run([&] { main_.editFra.editCmd_Click(); });
     main_.changed();

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "manager/catalogue.h"
 #include "manager/catalogue_fixture.h"
@@ -163,6 +164,33 @@ TEST_F(CatalogueTest, TitleNoLongerFoundWritesNothing) {
   EXPECT_FALSE(exists(air("Piper\\sound.hgrpak0")));
   EXPECT_EQ(cat.panelCom.listIndex(), 0);
   EXPECT_EQ(cat.flyLst.item(rowOf(cat.flyLst, "Cub")).smallIcon, manager::ActiveIcon);
+}
+
+// A file that cannot be written keeps the variant as it was, and the list
+// says so: the record of "sim" is written before "sim" is emptied, and the
+// icon follows the file.
+TEST_F(CatalogueTest, HideThatCannotBeWrittenChangesNothing) {
+  writeAircraft("C172", {{.title = "Skyhawk", .sim = "c172"}});
+  writeFile(air("C172\\panel\\panel.cfg"), testsupport::panelCfg());
+  writeFile(air("fsfsconv\\panel.Glass\\panel.cfg"), testsupport::panelCfg("Glass"));
+  cat.Search();
+  const std::string cfg = air("C172\\aircraft.cfg");
+  const std::string before = readFile(cfg);
+  ::chmod(host(cfg).c_str(), 0444);
+  ::chmod(host(air("C172")).c_str(), 0555);
+  cat.flyLst_MouseDown(manager::LeftButton);
+  cat.flyLst_ItemClick(0);
+  cat.flyLst_DblClick();
+  EXPECT_EQ(cat.flyLst.item(0).smallIcon, manager::ActiveIcon);
+  EXPECT_EQ(cat.fly2Lbl.caption, "Active: 1  Total: 1");
+
+  // Nor does a swap point away from a panel it could not record.
+  cat.panelCom.userPick(rowOf(cat.panelLst, "Glass") + 1);
+  EXPECT_EQ(cat.panelCom.text(), "c172\\panel");
+  EXPECT_EQ(cat.shownPanel, "c172\\panel");
+  ::chmod(host(air("C172")).c_str(), 0755);
+  EXPECT_EQ(readFile(cfg), before);
+  EXPECT_FALSE(exists(air("C172\\panel.hgrpak0")));
 }
 
 }  // namespace
