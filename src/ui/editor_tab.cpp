@@ -6,7 +6,8 @@
 
 namespace ui {
 
-EditorTab::EditorTab(core::Context& ctx, MainWindow& main) : manager::Editor(ctx, main.managerFra), main_(main) {
+EditorTab::EditorTab(core::Context& ctx, MainWindow& main)
+    : manager::Editor(ctx, main.managerFra), ctx_(ctx), main_(main) {
   onChanged = [this] { main_.changed(); };
   onPopMenu = [this] { main_.PopupMenu(); };
 }

@@ -26,6 +26,7 @@ class EditorTab : public manager::Editor {
   void showScanDialog();
 
  private:
+  core::Context& ctx_;
   MainWindow& main_;
 };
 
