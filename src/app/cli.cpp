@@ -12,7 +12,7 @@ namespace {
 const CliCommand kCommands[] = {
     {"cfg", cfgUsage, runCfg},       {"install", installUsage, runInstall}, {"scan", scanUsage, runScan},
     {"list", listUsage, runList},    {"hide", hideUsage, runHide},          {"unhide", unhideUsage, runUnhide},
-    {"panel", panelUsage, runPanel}, {"sound", soundUsage, runSound},
+    {"panel", panelUsage, runPanel}, {"sound", soundUsage, runSound},       {"where", whereUsage, runWhere},
 };
 
 std::string allUsages() {

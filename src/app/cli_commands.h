@@ -35,6 +35,9 @@ struct CliCommand {
   int (*run)(const std::vector<std::string>& args, CliIo& io);
 };
 
+// s as a JSON string, quotes included.
+std::string jsonString(std::string_view s);
+
 // Prints "usage: hangarpak-cli " + usage on one line to io.err and returns
 // ExitUsage.
 int usageError(CliIo& io, std::string_view usage);
@@ -75,5 +78,10 @@ extern const std::string_view panelUsage;
 extern const std::string_view soundUsage;
 int runPanel(const std::vector<std::string>& args, CliIo& io);
 int runSound(const std::vector<std::string>& args, CliIo& io);
+
+// where [--json]: where the simulator, its Wine prefix, the drives and the
+// program's own stores are.
+extern const std::string_view whereUsage;
+int runWhere(const std::vector<std::string>& args, CliIo& io);
 
 }  // namespace app

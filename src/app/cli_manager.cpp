@@ -69,38 +69,6 @@ class NoPrinter : public core::Printer {
   void endDoc() override {}
 };
 
-std::string jsonString(std::string_view s) {
-  std::string out = "\"";
-  for (const char c : s) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
-          out += buf;
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
-}
-
 // The catalogue of the configured simulator, rebuilt as the Aircraft tab
 // does it, and the work of one command on it.
 int withCatalogue(CliIo& io, const std::function<int(manager::Catalogue&)>& work) {
@@ -164,6 +132,38 @@ bool selectAircraft(manager::Catalogue& cat, std::ostream& err, int row) {
 }
 
 }  // namespace
+
+std::string jsonString(std::string_view s) {
+  std::string out = "\"";
+  for (const char c : s) {
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+          out += buf;
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out + "\"";
+}
 
 // One row per catalogue row, in catalogue order.
 int runList(const std::vector<std::string>& args, CliIo& io) {

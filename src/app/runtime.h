@@ -6,11 +6,13 @@
 #include "core/context.h"
 #include "core/environment.h"
 #include "core/fs.h"
+#include "core/layered_registry.h"
 #include "core/locations.h"
 #include "core/paths.h"
 #include "core/process.h"
 #include "core/registry.h"
 #include "core/settings.h"
+#include "core/wine_prefix.h"
 
 namespace core {
 class Dialogs;
@@ -36,6 +38,8 @@ class Runtime {
   core::Context& context() { return *context_; }
   const core::Locations& locations() const { return locations_; }
   const core::DriveTable& drives() const { return drives_; }
+  core::IniRegistryStore& ownRegistry() { return *registry_; }
+  core::IniSettingsStore& settings() { return *settings_; }
 
  private:
   core::Locations locations_;
@@ -43,6 +47,8 @@ class Runtime {
   core::DriveTable drives_;
   std::unique_ptr<core::FileSystem> fs_;
   std::unique_ptr<core::IniRegistryStore> registry_;
+  std::unique_ptr<core::WinePrefixes> prefixes_;
+  std::unique_ptr<core::LayeredRegistryStore> layered_;
   std::unique_ptr<core::ProcessLauncher> launcher_;
   std::unique_ptr<core::Context> context_;
 };

@@ -27,4 +27,8 @@ Context::Context(Environment envIn, Locations locationsIn, DriveTable& drivesIn,
   appFolderWin_ = *win;
 }
 
+void Context::refreshAppFolder() {
+  if (auto win = drives.toWindows(locations.appFolder)) appFolderWin_ = *win;
+}
+
 }  // namespace core

@@ -16,6 +16,7 @@ class RegistryStore;
 class ProcessLauncher;
 class Dialogs;
 class Printer;
+class WinePrefixes;
 
 // The program-wide state together with the platform services, passed by
 // reference everywhere. A test builds a fresh one over a temporary folder.
@@ -35,10 +36,15 @@ class Context {
   ProcessLauncher& processes;
   Dialogs& dialogs;
   Printer& printer;
+  // The Wine prefixes found at start-up; nullptr when nobody looked (tests).
+  WinePrefixes* winePrefixes = nullptr;
 
   // The application folder as a Windows path ("Z:\home\u\.local\share\hangarpak"),
   // the form the program's path arithmetic works in.
   const std::string& appFolder() const { return appFolderWin_; }
+  // Names the application folder anew after the drive table changed; keeps
+  // the old name when no drive holds it any more.
+  void refreshAppFolder();
   // The executable's name without ".exe" ("hangarpak").
   std::string exeName = "hangarpak";
 

@@ -248,6 +248,35 @@ DriveTable DriveTable::fromEnvironment(const Environment& env, SettingsStore* se
   return table;
 }
 
+void DriveTable::reach(const std::string& hostFolder) {
+  if (toWindows(hostFolder)) return;
+  for (char letter = 'z'; letter >= 'd'; --letter) {
+    if (!hostRoot(letter)) {
+      set(letter, "/", "default");
+      return;
+    }
+  }
+}
+
+DriveTable DriveTable::fromPrefix(const std::string& prefix) {
+  DriveTable table;
+  addDosDevices(table, prefix);
+  return table;
+}
+
+bool DriveTable::takePrefix(const std::string& prefix) {
+  for (const auto& d : drives_)
+    if (d.source != "wine prefix" && d.source != "default") return false;
+  DriveTable taken = fromPrefix(prefix);
+  if (taken.drives_.empty()) return false;
+  auto same = [](const DriveMapping& a, const DriveMapping& b) {
+    return a.letter == b.letter && a.hostRoot == b.hostRoot && a.source == b.source;
+  };
+  if (std::equal(drives_.begin(), drives_.end(), taken.drives_.begin(), taken.drives_.end(), same)) return false;
+  drives_ = std::move(taken.drives_);
+  return true;
+}
+
 std::string DriveTable::toHost(std::string_view windowsPath) const {
   if (windowsPath.size() < 2 || windowsPath[1] != ':' || !std::isalpha(static_cast<unsigned char>(windowsPath[0])))
     throw RuntimeError(err::BadFileName, "Bad file name: " + std::string(windowsPath));

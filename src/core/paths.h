@@ -28,6 +28,17 @@ class DriveTable {
   // prefix ($WINEPREFIX, else ~/.wine) and its dosdevices links; with none of
   // these, c: is the home folder and z: is "/".
   static DriveTable fromEnvironment(const Environment& env, SettingsStore* settings);
+  // The drives of a Wine prefix: its dosdevices links.
+  static DriveTable fromPrefix(const std::string& prefix);
+
+  // Takes the prefix's drives in place of those of another prefix or the
+  // defaults; drives set explicitly (HANGARPAK_DRIVES, the settings) stay.
+  // True when the table changed.
+  bool takePrefix(const std::string& prefix);
+
+  // Makes sure some drive holds the host folder: "/" on the last free
+  // letter from z: down when none does (a prefix whose z: link was removed).
+  void reach(const std::string& hostFolder);
 
   void set(char letter, std::string hostRoot, std::string source);
   void clear() { drives_.clear(); }

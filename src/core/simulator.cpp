@@ -9,6 +9,7 @@
 #include "core/settings.h"
 #include "core/temp_folders.h"
 #include "core/text.h"
+#include "core/wine_prefix.h"
 
 namespace core {
 
@@ -52,7 +53,13 @@ void locateManually(Context& ctx, const SimulatorInfo& sim) {
   try {
     ctx.dialogs.msgBox("Please find your " + product + " main directory", "Find " + exe, Buttons::OK,
                        Icon::Information);
-    auto chosen = ctx.dialogs.openFile("Find " + product + " main directory", product + " (" + exe + ")|" + exe);
+    // A simulator folder copied into a prefix's drive_c from an old disk has
+    // no registry entry; the dialog then starts where it lies.
+    std::string start;
+    if (ctx.winePrefixes)
+      if (auto folder = ctx.winePrefixes->executableFolderFor(sim.version))
+        start = ctx.drives.toWindows(*folder).value_or("");
+    auto chosen = ctx.dialogs.openFile("Find " + product + " main directory", product + " (" + exe + ")|" + exe, start);
     if (!chosen) throw EndProgram{};
     // The name of the chosen file is not checked; its length is what is cut.
     const std::string folder = dropRight(*chosen, sim.version == simver::FS98 ? 13 : 11);
@@ -78,6 +85,15 @@ bool SimulatorRegistered(Context& ctx, int version) {
   return sim && !ReadReg(ctx, "LM", sim->key, sim->markerValue).empty();
 }
 
+std::string DetectedFolder(Context& ctx) {
+  const SimulatorInfo* sim = simulatorInfo(ctx.state.simVersion);
+  if (!sim) return {};
+  UseSimulatorPrefix(ctx);
+  if (keepsFolder(ctx, *sim)) return ctx.state.simFolder;
+  const std::string registered = ReadReg(ctx, "LM", sim->key, sim->folderValue);
+  return !registered.empty() && hasExe(ctx, registered, sim->exe) ? registered : std::string();
+}
+
 void FindSimulator(Context& ctx) {
   const SimulatorInfo* sim = simulatorInfo(ctx.state.simVersion);
   if (!sim) {
@@ -85,6 +101,8 @@ void FindSimulator(Context& ctx) {
     ctx.dialogs.runModal(chooser);
     return;
   }
+  // Under Wine the version's prefix supplies the drives and the registry.
+  UseSimulatorPrefix(ctx);
   if (keepsFolder(ctx, *sim)) return;
 
   const std::string registered = ReadReg(ctx, "LM", sim->key, sim->folderValue);
