@@ -1,7 +1,10 @@
 #include "qt/list_widgets.h"
 
+#include <QDropEvent>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QUrl>
 
 #include "core/controls.h"
 #include "qt/icons.h"
@@ -64,6 +67,49 @@ void ListViewWidget::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton && onRightClick) {
     if (auto* item = itemAt(event->pos())) onRightClick(indexOfTopLevelItem(item));
   }
+}
+
+namespace {
+
+std::vector<std::string> localFiles(const QMimeData* data) {
+  std::vector<std::string> paths;
+  if (!data || !data->hasUrls()) return paths;
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
+  return paths;
+}
+
+}  // namespace
+
+void ListViewWidget::acceptFileDrops(std::function<void(const std::vector<std::string>&)> onDrop) {
+  onFileDrop_ = std::move(onDrop);
+  setAcceptDrops(true);
+  viewport()->setAcceptDrops(true);
+  setDragDropMode(QAbstractItemView::DropOnly);
+}
+
+void ListViewWidget::dragEnterEvent(QDragEnterEvent* event) {
+  if (onFileDrop_ && !localFiles(event->mimeData()).empty())
+    event->acceptProposedAction();
+  else
+    event->ignore();
+}
+
+void ListViewWidget::dragMoveEvent(QDragMoveEvent* event) {
+  if (onFileDrop_ && !localFiles(event->mimeData()).empty())
+    event->acceptProposedAction();
+  else
+    event->ignore();
+}
+
+void ListViewWidget::dropEvent(QDropEvent* event) {
+  const auto paths = localFiles(event->mimeData());
+  if (!onFileDrop_ || paths.empty()) {
+    event->ignore();
+    return;
+  }
+  event->acceptProposedAction();
+  onFileDrop_(paths);
 }
 
 // Rows whose texts did not change keep their items, so that a render

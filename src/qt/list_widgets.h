@@ -4,6 +4,7 @@
 #include <QTreeWidget>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace core {
 class ListView;
@@ -30,12 +31,19 @@ class ListViewWidget : public QTreeWidget {
   // when it is abandoned). Runs after the edit has closed.
   std::function<void(int row, const std::string& text)> onLabelEdited;
 
+  // Makes the list take files dropped from a file manager; the handler gets
+  // their host paths.
+  void acceptFileDrops(std::function<void(const std::vector<std::string>& hostPaths)> onDrop);
+
   // Starts the in-place edit of a row's text.
   void editRow(int row);
   void render();
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   bool sameRows() const;
@@ -43,6 +51,7 @@ class ListViewWidget : public QTreeWidget {
   core::ListView& model_;
   bool rendering_ = false;
   QTreeWidgetItem* editing_ = nullptr;
+  std::function<void(const std::vector<std::string>&)> onFileDrop_;
 };
 
 // A drop-down list over its model; the user's pick goes through the

@@ -119,6 +119,10 @@ InstallTabView::InstallTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidget
     dialogs_.run([&] { main_.installFra.ZipFileLst2_DblClick(); });
     main_.changed();
   };
+  archives_->acceptFileDrops([this](const std::vector<std::string>& hostPaths) {
+    dialogs_.run([&] { main_.installFra.ZipFileLst2_OLEDragDrop(hostPaths); });
+    main_.changed();
+  });
   connect(install_, &QPushButton::clicked, this, [this] {
     dialogs_.run([&] { main_.installFra.unzipCmd_Click(); });
     main_.changed();

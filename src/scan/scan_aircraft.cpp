@@ -1,7 +1,9 @@
 #include "scan/scan_aircraft.h"
 
+#include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "core/context.h"
 #include "core/controls.h"
@@ -28,20 +30,59 @@ class Config {
   core::profile::Document doc_;
 };
 
+// What a scan has already looked at. The variants of one folder share its
+// aircraft.cfg and mostly their model, panel, sound and texture folders, and
+// nothing changes on disk while a scan runs, so each file is looked up and
+// each configuration parsed once per scan rather than once per variant.
+class ScanMemo {
+ public:
+  explicit ScanMemo(core::Context& ctx) : ctx_(ctx) {}
+
+  bool exists(const std::string& path) {
+    auto [it, added] = exists_.try_emplace(path, false);
+    if (added) it->second = OrdinaryFileExists(ctx_, path);
+    return it->second;
+  }
+
+  // The parsed file, or why there is none: "Missing file: " or "Cannot read
+  // file: " to be followed by the path.
+  struct Parsed {
+    std::optional<Config> config;
+    const char* failure = nullptr;
+  };
+  const Parsed& parse(const std::string& path) {
+    auto [it, added] = parsed_.try_emplace(path);
+    if (!added) return *it->second;
+    auto parsed = std::make_unique<Parsed>();
+    if (!exists(path))
+      parsed->failure = "Missing file: ";
+    else if (auto bytes = ReadConfigBytes(ctx_, path))
+      parsed->config.emplace(*bytes);
+    else
+      parsed->failure = "Cannot read file: ";
+    it->second = std::move(parsed);
+    return *it->second;
+  }
+
+ private:
+  core::Context& ctx_;
+  std::unordered_map<std::string, bool> exists_;
+  std::unordered_map<std::string, std::unique_ptr<Parsed>> parsed_;
+};
+
 class AircraftCheck {
  public:
-  AircraftCheck(core::Context& ctx, ReportBox& box, const std::string& folder, const std::string& number)
-      : ctx_(ctx), box_(box), folder_(folder), number_(number), section_("fltsim." + number) {}
+  AircraftCheck(ScanMemo& memo, ReportBox& box, const std::string& folder, const std::string& number)
+      : memo_(memo), box_(box), folder_(folder), number_(number), section_("fltsim." + number) {}
 
   void run(const std::string& title) {
     box_.appendLine(folder_ + "aircraft.cfg:  (" + title + ")");
     const std::string cfgPath = folder_ + "aircraft.cfg";
-    if (!OrdinaryFileExists(ctx_, cfgPath)) {
-      missingFile(cfgPath);
-    } else if (auto bytes = ReadConfigBytes(ctx_, cfgPath); !bytes) {
-      report("Cannot read file: " + cfgPath);
+    const auto& parsed = memo_.parse(cfgPath);
+    if (parsed.failure) {
+      report(parsed.failure + cfgPath);
     } else {
-      const Config cfg(*bytes);
+      const Config& cfg = *parsed.config;
       flightModel(cfg);
       visualModel(cfg);
       configFolder(cfg, "panel");
@@ -61,9 +102,8 @@ class AircraftCheck {
     box_.appendLine(line);
     missing_ = true;
   }
-  void missingFile(const std::string& path) { report("Missing file: " + path); }
   void require(const std::string& path) {
-    if (!OrdinaryFileExists(ctx_, path)) missingFile(path);
+    if (!memo_.exists(path)) report("Missing file: " + path);
   }
 
   void flightModel(const Config& cfg) {
@@ -80,10 +120,9 @@ class AircraftCheck {
     const std::string model = cfg.get(section_, "model");
     const std::string dir = folder_ + (model.empty() ? "model\\" : "model." + model + "\\");
     const std::string modelCfg = dir + "model.cfg";
-    if (!OrdinaryFileExists(ctx_, modelCfg)) return missingFile(modelCfg);
-    auto bytes = ReadConfigBytes(ctx_, modelCfg);
-    if (!bytes) return report("Cannot read file: " + modelCfg);
-    require(dir + Config(*bytes).get("models", "normal") + ".mdl");
+    const auto& parsed = memo_.parse(modelCfg);
+    if (parsed.failure) return report(parsed.failure + modelCfg);
+    require(dir + parsed.config->get("models", "normal") + ".mdl");
   }
 
   // The panel or sound set: "<kind>\<kind>.cfg", or "<kind>.<value>\<kind>.cfg".
@@ -108,7 +147,7 @@ class AircraftCheck {
     }
   }
 
-  core::Context& ctx_;
+  ScanMemo& memo_;
   ReportBox& box_;
   const std::string& folder_;
   const std::string& number_;
@@ -122,11 +161,12 @@ void ScanAircraft(core::Context& ctx, const core::ListView& flyLst, ReportBox& b
   box.replace("----- Scanning for missing aircraft files -----\r\n\r\n");
   const int total = flyLst.count();
   box.started(total);
+  ScanMemo memo(ctx);
   for (int i = 0; i < total; ++i) {
     const core::ListItem& row = flyLst.item(i);
     const std::string folder = row.subItem(1);
     const std::string number = row.subItem(2);
-    AircraftCheck(ctx, box, folder, number).run(row.text);
+    AircraftCheck(memo, box, folder, number).run(row.text);
     box.entryDone(i + 1, total);
   }
   box.append("----- Scanning done! -----");

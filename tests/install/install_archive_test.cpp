@@ -8,6 +8,7 @@
 #include "core/errors.h"
 #include "core/profile.h"
 #include "install/install_fixture.h"
+#include "support/file_system_proxy.h"
 
 namespace installtest {
 namespace {
@@ -195,20 +196,39 @@ TEST_F(InstallArchiveTest, ATempZipThatCannotBeClearedEndsTheProgram) {
   EXPECT_FALSE(windows.progressIsLoaded);
 }
 
-TEST_F(InstallArchiveTest, AFailedCopyEndsTheProgramWithItsErrorNumber) {
-  // A file where the shared gauges folder should be: the gauge cannot be placed.
-  std::filesystem::remove_all(host("C:\\FS2002\\Gauges"));
-  writeFile("C:\\FS2002\\Gauges", "not a folder");
-  windows.loadProgress();
-  dialogs.allowAnyMessages();
-  EXPECT_THROW(install(putArchive("plane.zip", aircraftArchive().add("dial.gau", "g"))), core::EndProgram);
-  ASSERT_EQ(dialogs.messages().size(), 1u);
-  const auto& m = dialogs.messages()[0];
-  EXPECT_EQ(m.text.rfind("Install error ", 0), 0u) << m.text;
-  EXPECT_NE(m.text, "Install error 0");
-  EXPECT_EQ(m.title, "Error");
-  EXPECT_EQ(m.icon, Icon::Exclamation);
-  EXPECT_FALSE(windows.progressIsLoaded);
+// A file system whose every copy fails with one run-time error.
+class FailingCopies : public testsupport::FileSystemProxy {
+ public:
+  FailingCopies(core::FileSystem& inner, int number) : FileSystemProxy(inner), number_(number) {}
+  void copyFile(std::string_view, std::string_view) override { throw core::RuntimeError(number_); }
+
+ private:
+  int number_;
+};
+
+TEST_F(InstallArchiveTest, AnErrorDuringTheInstallationEndsTheProgramWithItsMessage) {
+  const struct {
+    int number;
+    const char* text;
+    const char* title;
+    Icon icon;
+  } cases[] = {
+      {core::err::LibraryNotLoaded, "Missing file ''hangarpak.dll''", "Installation aborted", Icon::Critical},
+      {core::err::PathFileAccess, "Delete TempZip", "Installation aborted", Icon::Critical},
+      {core::err::PermissionDenied, "Install error 70", "Error", Icon::Exclamation},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.number);
+    FailingCopies failing(*fs, c.number);
+    core::Context faulty(env, ctx().locations, drives, failing, *settings, *registry, *launcher, dialogs, printer);
+    faulty.setWindowHost(&windows);
+    windows.loadProgress();
+    dialogs.expectMessage(c.text, c.title, Buttons::OK, c.icon);
+    faulty.state = state();
+    const std::string archive = putArchive("plane" + std::to_string(c.number) + ".zip", aircraftArchive());
+    EXPECT_THROW(install::InstallArchive(faulty, archive), core::EndProgram);
+    EXPECT_FALSE(windows.progressIsLoaded);
+  }
 }
 
 class Fs5Test : public InstallArchiveTest {
