@@ -4,11 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
+
 #include "core/context.h"
 #include "core/dialogs.h"
 #include "core/errors.h"
 #include "core/fs.h"
 #include "core/text.h"
+#include "core/wine_prefix.h"
 
 namespace core {
 
@@ -70,7 +73,33 @@ std::string hostFolderOf(const std::string& hostPath) {
   return slash == 0 || slash == std::string::npos ? "/" : hostPath.substr(0, slash);
 }
 
+bool isDrivePath(std::string_view s) {
+  return s.size() >= 3 && std::isalpha(static_cast<unsigned char>(s[0])) && s[1] == ':' &&
+         (s[2] == '\\' || s[2] == '/');
+}
+
 }  // namespace
+
+bool IsWindowsProgram(Context& ctx, std::string_view windowsPath) {
+  try {
+    if (!ctx.fs.fileExists(windowsPath)) return false;
+    const std::string head = firstBytes(ctx.fs.hostPath(windowsPath), 4);
+    return head != kElfMagic && head.rfind("#!", 0) != 0;
+  } catch (const RuntimeError&) {
+    return false;
+  }
+}
+
+ProcessRequest WineRequest(Context& ctx, std::vector<std::string> args) {
+  auto wine = findOnPath(ctx.env, "wine");
+  if (!wine) throw RuntimeError(err::FileNotFound, "wine is not on the PATH", ENOENT);
+  ProcessRequest request;
+  request.argv.push_back(*wine);
+  request.argv.insert(request.argv.end(), args.begin(), args.end());
+  const WinePrefix* prefix = ctx.winePrefixes ? ctx.winePrefixes->simulator() : nullptr;
+  if (prefix) request.extraEnvironment.emplace_back("WINEPREFIX", prefix->path);
+  return request;
+}
 
 ProcessRequest requestForCommandLine(Context& ctx, std::string_view commandLine) {
   std::size_t pos = 0;
@@ -108,9 +137,14 @@ ProcessRequest requestForCommandLine(Context& ctx, std::string_view commandLine)
       throw RuntimeError(err::PermissionDenied, *program + " has no run permission", EACCES);
     request.argv.push_back(*program);
   } else if (iendsWith(*program, ".exe")) {
-    auto wine = findOnPath(ctx.env, "wine");
-    if (!wine) throw RuntimeError(err::FileNotFound, "wine is not on the PATH to start " + *program, ENOENT);
-    request.argv = {*wine, *program};
+    if (!findOnPath(ctx.env, "wine"))
+      throw RuntimeError(err::FileNotFound, "wine is not on the PATH to start " + *program, ENOENT);
+    // The program sees the files through the prefix's own drives.
+    for (auto& arg : args)
+      if (isDrivePath(arg)) arg = PathInPrefix(ctx, arg);
+    const std::string folder = request.workingFolder;
+    request = WineRequest(ctx, {*program});
+    request.workingFolder = folder;
   } else {
     throw RuntimeError(err::InvalidProcedureCall, *program + " is not a program", ENOEXEC);
   }

@@ -60,9 +60,18 @@ class Context;
 // host path (an unquoted program path with blanks is tried at each blank,
 // shortest first, until a file exists); a program the kernel can run itself
 // (ELF, or "#!" with the run bit) is started directly; a .exe that is neither
-// goes through "wine" when wine is on the PATH. Throws RuntimeError 53 when
-// no program is found.
+// goes through "wine" when wine is on the PATH, in the simulator's Wine
+// prefix, with every argument that is a Windows path named as that prefix
+// names the file. Throws RuntimeError 53 when no program is found.
 ProcessRequest requestForCommandLine(Context& ctx, std::string_view commandLine);
+
+// The file at the Windows path is a program for Windows: it exists and is
+// neither an ELF file nor a "#!" script.
+bool IsWindowsProgram(Context& ctx, std::string_view windowsPath);
+
+// Wine itself with the arguments given ({"reg", "add", ...}), in the
+// simulator's prefix. Throws RuntimeError 53 when wine is not on the PATH.
+ProcessRequest WineRequest(Context& ctx, std::vector<std::string> args);
 
 // Starts the command line and waits for it to end; the windows keep painting
 // but take no input meanwhile. A start failure shows "ShellAndWait error " +

@@ -5,6 +5,7 @@
 #include "core/fs.h"
 #include "core/process.h"
 #include "core/text.h"
+#include "core/wine_prefix.h"
 
 namespace install {
 
@@ -23,6 +24,10 @@ bool converterPresent(core::Context& ctx, const Converter& converter) {
   for (const auto& name : ctx.fs.listFiles(ctx.state.simFolder, converter.fileName))
     if (core::iequals(name, converter.fileName)) return true;
   return false;
+}
+
+std::string PathForConverter(core::Context& ctx, const Converter& converter, const std::string& folder) {
+  return core::IsWindowsProgram(ctx, converter.program) ? core::PathInPrefix(ctx, folder) : folder;
 }
 
 void runConverter(core::Context& ctx, const Converter& converter) {

@@ -28,6 +28,10 @@ Converter converterFor(const core::AppState& state);
 // Whether the converter program lies in the simulator folder.
 bool converterPresent(core::Context& ctx, const Converter& converter);
 
+// A folder as the converter is to read it from its configuration file: a
+// Windows converter under Wine sees the files through its prefix's drives.
+std::string PathForConverter(core::Context& ctx, const Converter& converter, const std::string& folder);
+
 // Starts the converter and waits for it to end; the windows keep painting
 // meanwhile. Whether it converted anything is not known here.
 void runConverter(core::Context& ctx, const Converter& converter);

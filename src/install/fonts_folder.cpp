@@ -6,6 +6,7 @@
 #include "core/errors.h"
 #include "core/fs.h"
 #include "core/text.h"
+#include "core/wine_prefix.h"
 
 namespace install {
 
@@ -27,14 +28,19 @@ bool makeFolders(core::Context& ctx, const std::string& folder) {
 
 std::optional<std::string> FontsFolder(core::Context& ctx) {
   std::string folder;
-  bool wine = false;
-  core::step([&] { wine = ctx.drives.available('c') && ctx.fs.folderExists("C:\\windows"); });
-  if (wine) {
-    folder = "C:\\windows\\Fonts";
+  if (ctx.winePrefixes && ctx.winePrefixes->simulator()) {
+    // The simulator's prefix, through whichever drive holds it.
+    folder = core::PathFromPrefix(ctx, "C:\\windows\\Fonts");
   } else {
-    auto win = ctx.drives.toWindows(ctx.locations.dataHome + "/fonts");
-    if (!win) return std::nullopt;
-    folder = *win;
+    bool wine = false;
+    core::step([&] { wine = ctx.drives.available('c') && ctx.fs.folderExists("C:\\windows"); });
+    if (wine) {
+      folder = "C:\\windows\\Fonts";
+    } else {
+      auto win = ctx.drives.toWindows(ctx.locations.dataHome + "/fonts");
+      if (!win) return std::nullopt;
+      folder = *win;
+    }
   }
   bool ok = false;
   core::step([&] { ok = makeFolders(ctx, folder); });

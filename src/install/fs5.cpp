@@ -32,7 +32,8 @@ void ConvertFs5Aircraft(core::Context& ctx) {
                        core::Icon::Critical);
     return;
   }
-  core::WriteProfileString(ctx, converter.config, kConverterSection, "AircraftInputPath", TempZipPrefix(ctx));
+  core::WriteProfileString(ctx, converter.config, kConverterSection, "AircraftInputPath",
+                           PathForConverter(ctx, converter, TempZipPrefix(ctx)));
   runConverter(ctx, converter);
 
   const auto airs = ctx.fs.listFiles(TempZipFolder(ctx), "*.air");

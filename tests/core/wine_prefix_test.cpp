@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "core/environment.h"
+#include "core/errors.h"
 #include "core/layered_registry.h"
 #include "core/registry.h"
 #include "core/simulator.h"
@@ -98,6 +100,25 @@ TEST_F(PrefixRegistryTest, TheOwnStoreLiesOverThePrefixAndTakesEveryWrite) {
   EXPECT_EQ(layered->query(core::Hive::LocalMachine, key, "EXE PATH"), "D:\\Mine");
   EXPECT_EQ(registry->query(core::Hive::LocalMachine, key, "EXE Path"), "D:\\Mine");
   EXPECT_EQ(testsupport::readHostFile(root + "/p1/system.reg"), before);
+}
+
+TEST_F(PrefixRegistryTest, PathsCrossBetweenTheProgramsDrivesAndThePrefixs) {
+  state().simVersion = 80;
+  core::UseSimulatorPrefix(ctx());
+  std::string underZ = "Z:" + std::filesystem::canonical(root).string() + "/c/FS2002/TempZip/";
+  std::replace(underZ.begin(), underZ.end(), '/', '\\');
+  testsupport::writeHostFile(root + "/c/FS2002/TempZip/x", "");
+  EXPECT_EQ(core::PathInPrefix(ctx(), "C:\\FS2002\\TempZip\\"), underZ);
+  EXPECT_EQ(core::PathFromPrefix(ctx(), "c:\\windows\\Fonts"), "Z:\\p1\\drive_c\\windows\\Fonts");
+  EXPECT_EQ(core::PathInPrefix(ctx(), "Q:\\nowhere"), "Q:\\nowhere");
+}
+
+TEST_F(PrefixRegistryTest, AnUnregisteredCopyInDriveCIsWhereTheFileDialogOpens) {
+  state().simVersion = 70;
+  dialogs.expectMessage("Please find your Flight Simulator 2000 main directory");
+  dialogs.expectOpenFile("Find Flight Simulator 2000 main directory", std::nullopt);
+  EXPECT_THROW(core::FindSimulator(ctx()), core::EndProgram);
+  EXPECT_EQ(dialogs.openFileStartFolders, std::vector<std::string>{"Z:\\p2\\drive_c\\Old Disk\\Games\\FS2000"});
 }
 
 }  // namespace
