@@ -1,5 +1,7 @@
 #include "install/extract.h"
 
+#include <algorithm>
+
 #include "core/context.h"
 #include "core/dialogs.h"
 #include "core/errors.h"
@@ -12,17 +14,51 @@ namespace install {
 namespace {
 constexpr int kNestedPasses = 5;
 
-void reportOutOfSpace(core::Context& ctx, const std::string& archivePath) {
-  ctx.dialogs.msgBox("Not enough disk space to extract " + archivePath, "Installation aborted", core::Buttons::OK,
-                     core::Icon::Critical);
+// The archive's own size; 0 when it cannot be read (then nothing is
+// extracted from it either).
+std::uint64_t archiveSize(core::Context& ctx, const std::string& archivePath) {
+  std::uint64_t size = 0;
+  core::step([&] { size = ctx.fs.fileSize(archivePath); });
+  return size;
+}
+
+// Shows why the archive is refused; false for a refusal.
+bool accepted(core::Context& ctx, const std::string& archivePath, UnzipStatus status, const ExtractLimits& limits) {
+  std::string text;
+  switch (status) {
+    case UnzipStatus::Done:
+      return true;
+    case UnzipStatus::OutOfSpace:
+      text = "Not enough disk space to extract " + archivePath;
+      break;
+    case UnzipStatus::TooLarge:
+      text = archivePath + "\r\n\r\nThe archive unpacks to more than " +
+             std::to_string(limits.bytesFor(archiveSize(ctx, archivePath)) >> 20) + " MB and is refused.";
+      break;
+    case UnzipStatus::TooManyMembers:
+      text = archivePath + "\r\n\r\nThe archive holds more than " + std::to_string(limits.maxMembers) +
+             " files and is refused.";
+      break;
+    case UnzipStatus::Overlapping:
+      text = archivePath +
+             "\r\n\r\nThe archive's files overlap one another (a damaged or hostile archive) and it is "
+             "refused.";
+      break;
+  }
+  ctx.dialogs.msgBox(text, "Installation aborted", core::Buttons::OK, core::Icon::Critical);
+  return false;
 }
 }  // namespace
 
-bool ExtractArchive(core::Context& ctx, const std::string& archivePath) {
-  if (UnzipToTempZip(ctx, archivePath) == UnzipStatus::OutOfSpace) {
-    reportOutOfSpace(ctx, archivePath);
-    return false;
-  }
+std::uint64_t ExtractLimits::bytesFor(std::uint64_t archiveSize) const {
+  std::uint64_t scaled;
+  if (__builtin_mul_overflow(archiveSize, sizeFactor, &scaled)) scaled = UINT64_MAX;
+  return std::max(minBytes, scaled);
+}
+
+bool ExtractArchive(core::Context& ctx, const std::string& archivePath, const ExtractLimits& limits) {
+  ExtractBudget budget(limits, archiveSize(ctx, archivePath));
+  if (!accepted(ctx, archivePath, UnzipToTempZip(ctx, archivePath, budget), limits)) return false;
   const std::string folder = TempZipFolder(ctx);
   for (int pass = 1; pass <= kNestedPasses; ++pass) {
     // Archives that a pass extracts are seen by the next one; a sixth level
@@ -31,10 +67,7 @@ bool ExtractArchive(core::Context& ctx, const std::string& archivePath) {
     for (const auto& name : names) {
       if (core::lower(core::right(name, 3)) != "zip") continue;
       const std::string nested = core::joinPath(folder, name);
-      if (UnzipToTempZip(ctx, nested) == UnzipStatus::OutOfSpace) {
-        reportOutOfSpace(ctx, archivePath);
-        return false;
-      }
+      if (!accepted(ctx, archivePath, UnzipToTempZip(ctx, nested, budget), limits)) return false;
       core::step([&] { ctx.fs.deleteFile(nested); });
     }
   }

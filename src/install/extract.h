@@ -14,9 +14,36 @@ namespace install {
 // disk that the simulator and the user's other files live on.
 inline constexpr std::uint64_t kExtractReserve = std::uint64_t{64} << 20;
 
+// What extracting one archive, the archives nested in it included, may
+// cost. Real add-ons stay far below these; bombs go far above.
+struct ExtractLimits {
+  // Bytes written in all: the larger of minBytes and sizeFactor times the
+  // archive's own size.
+  std::uint64_t minBytes = std::uint64_t{256} << 20;
+  std::uint64_t sizeFactor = 50;
+  // Members written in all, and members any one archive may hold.
+  std::uint64_t maxMembers = 100000;
+  std::uint64_t reserve = kExtractReserve;
+
+  std::uint64_t bytesFor(std::uint64_t archiveSize) const;
+};
+
+// What is left of the limits while one archive is extracted. The counts
+// are of bytes and files really written, whatever the headers claim.
+struct ExtractBudget {
+  ExtractBudget(const ExtractLimits& limits, std::uint64_t archiveSize)
+      : bytesLeft(limits.bytesFor(archiveSize)), membersLeft(limits.maxMembers), limits(limits) {}
+  std::uint64_t bytesLeft;
+  std::uint64_t membersLeft;
+  const ExtractLimits& limits;
+};
+
 enum class UnzipStatus {
-  Done,        // every member that could be read is in TempZip
-  OutOfSpace,  // stopped before the reserve would be touched
+  Done,            // every member that could be read is in TempZip
+  OutOfSpace,      // stopped before the reserve would be touched
+  TooLarge,        // stopped before the byte bound would be passed
+  TooManyMembers,  // the archive, or all of them together, hold too many members
+  Overlapping,     // members share their data: refused before anything was written
 };
 
 // Extracts one archive (a Windows path) flat into TempZip: every member under
@@ -28,14 +55,16 @@ enum class UnzipStatus {
 // failed CRC check, a damaged stream) leaves nothing behind. An archive that
 // cannot be opened extracts nothing and is not reported. Throws
 // RuntimeError 48 when the ZIP library itself cannot work.
-UnzipStatus UnzipToTempZip(core::Context& ctx, const std::string& archivePath);
+// Stops, leaving what it wrote, when a limit of the budget is reached.
+UnzipStatus UnzipToTempZip(core::Context& ctx, const std::string& archivePath, ExtractBudget& budget);
 
 // Extracts the archive, then in five passes every file in TempZip whose name
 // ends in "zip" (nested archives; each is deleted after its extraction), so
 // that archives nested up to five levels deep end up as plain files. Returns
-// false when extraction stopped for lack of disk space: the message "Not
-// enough disk space to extract " + archivePath has been shown and the
+// false when the archive is refused: extraction stopped for lack of disk
+// space ("Not enough disk space to extract " + archivePath) or at a limit
+// (archivePath + a line saying which); the message has been shown, and the
 // archive must count as not installed.
-bool ExtractArchive(core::Context& ctx, const std::string& archivePath);
+bool ExtractArchive(core::Context& ctx, const std::string& archivePath, const ExtractLimits& limits = {});
 
 }  // namespace install

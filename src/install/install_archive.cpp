@@ -45,7 +45,11 @@ void installZip(core::Context& ctx, const std::string& path) {
   s.installFolderName = s.archiveBaseName;
   if (s.commandLineInstall) windows.hideMainWindow();
   ctx.fs.makeFolder(TempZipFolder(ctx));
-  if (!ExtractArchive(ctx, path)) return;
+  if (!ExtractArchive(ctx, path)) {
+    // A refused archive takes back what it put into TempZip.
+    core::ClearTempZip(ctx);
+    return;
+  }
   ClassifyPackage(ctx);
   s.namePromptMode = 1;
   const auto kind = s.packageKind;

@@ -11,6 +11,7 @@
 #include "core/fs.h"
 #include "core/text.h"
 #include "install/extract.h"
+#include "install/member_layout.h"
 #include "install/member_names.h"
 #include "install/temp_zip.h"
 
@@ -44,12 +45,15 @@ bool libraryUnusable(int zipError) {
 
 class Extraction {
  public:
-  Extraction(core::Context& ctx, zip_t* archive) : ctx_(ctx), archive_(archive), folder_(TempZipFolder(ctx)) {}
+  Extraction(core::Context& ctx, zip_t* archive, ExtractBudget& budget)
+      : ctx_(ctx), archive_(archive), budget_(budget), folder_(TempZipFolder(ctx)) {}
 
   UnzipStatus run() {
     const zip_int64_t count = zip_get_num_entries(archive_, 0);
+    if (count > 0 && static_cast<std::uint64_t>(count) > budget_.limits.maxMembers) return UnzipStatus::TooManyMembers;
     for (zip_int64_t i = 0; i < count; ++i) {
-      if (extractMember(static_cast<zip_uint64_t>(i)) == UnzipStatus::OutOfSpace) return UnzipStatus::OutOfSpace;
+      const UnzipStatus status = extractMember(static_cast<zip_uint64_t>(i));
+      if (status != UnzipStatus::Done) return status;
     }
     return UnzipStatus::Done;
   }
@@ -60,7 +64,7 @@ class Extraction {
     // A file system that cannot say how full it is is not held up; a real
     // shortage then shows as a failed write.
     if (!core::step([&] { free = ctx_.fs.freeSpace(folder_); })) return true;
-    return free >= bytes && free - bytes >= kExtractReserve;
+    return free >= bytes && free - bytes >= budget_.limits.reserve;
   }
 
   // Opens an encrypted member with the password of an earlier member of this
@@ -114,6 +118,8 @@ class Extraction {
   // Streams the member into its file; the file appears only when the whole
   // member was read and its check sum matched.
   UnzipStatus copyOut(zip_file_t* member, const std::string& target) {
+    if (budget_.membersLeft == 0) return UnzipStatus::TooManyMembers;
+    --budget_.membersLeft;
     std::unique_ptr<core::FileWriter> out;
     try {
       out = ctx_.fs.createFile(target);
@@ -122,8 +128,13 @@ class Extraction {
         const zip_int64_t got = zip_fread(member, buffer_.data(), buffer_.size());
         if (got < 0) return UnzipStatus::Done;  // damaged, wrong password or a failed CRC: leave nothing
         if (got == 0) break;
+        // The bytes that really come out count, not the size the member
+        // declares; the bound is never passed, not even by one block.
+        const auto bytes = static_cast<std::uint64_t>(got);
+        if (bytes > budget_.bytesLeft) return UnzipStatus::TooLarge;
+        budget_.bytesLeft -= bytes;
         out->write(buffer_.data(), static_cast<std::size_t>(got));
-        sinceCheck += static_cast<std::uint64_t>(got);
+        sinceCheck += bytes;
         if (sinceCheck >= kRecheckEvery) {
           sinceCheck = 0;
           if (!roomFor(0)) return UnzipStatus::OutOfSpace;
@@ -140,6 +151,7 @@ class Extraction {
 
   core::Context& ctx_;
   zip_t* archive_;
+  ExtractBudget& budget_;
   std::string folder_;
   std::optional<std::string> password_;
   std::vector<char> buffer_ = std::vector<char>(kChunk);
@@ -147,16 +159,17 @@ class Extraction {
 
 }  // namespace
 
-UnzipStatus UnzipToTempZip(core::Context& ctx, const std::string& archivePath) {
+UnzipStatus UnzipToTempZip(core::Context& ctx, const std::string& archivePath, ExtractBudget& budget) {
   std::string host;
   if (!core::step([&] { host = ctx.fs.hostPath(archivePath); })) return UnzipStatus::Done;
+  if (CheckMemberLayout(host) == MemberLayout::Overlapping) return UnzipStatus::Overlapping;
   int error = 0;
   ArchivePtr archive(zip_open(host.c_str(), ZIP_RDONLY, &error));
   if (!archive) {
     if (libraryUnusable(error)) throw core::RuntimeError(core::err::LibraryNotLoaded, "The ZIP library cannot work");
     return UnzipStatus::Done;
   }
-  return Extraction(ctx, archive.get()).run();
+  return Extraction(ctx, archive.get(), budget).run();
 }
 
 }  // namespace install
