@@ -1,6 +1,7 @@
 #include <ostream>
 
 #include "app/cli_commands.h"
+#include "core/atomic_file.h"
 #include "core/profile.h"
 
 namespace app {
@@ -17,6 +18,9 @@ int runCfg(const std::vector<std::string>& args, CliIo& io) {
     return ExitDone;
   }
   if (verb == "set" && args.size() == 5) {
+    // What a killed earlier write left beside the file.
+    const auto slash = args[1].find_last_of('/');
+    core::RemoveAbandonedTemporaries(slash == std::string::npos ? "." : slash == 0 ? "/" : args[1].substr(0, slash));
     if (core::writeProfileHostFile(args[1], args[2], args[3], args[4])) return ExitDone;
     io.err << "hangarpak-cli: cannot write " << args[1] << '\n';
     return ExitProblem;

@@ -114,6 +114,7 @@ int runInstall(const std::vector<std::string>& args, CliIo& io) {
     // extracting into it at the same time.
     auto lock = core::GuardSingleInstance(runtime.locations(), dialogs);
     core::LoadSettings(ctx);
+    runtime.tidyAfterEarlierRun(lock != nullptr);
     // Giving a name on the command line is asking to be asked for it.
     if (parsed->answers.folderName) ctx.state.optFolderName = 1;
     if (parsed->answers.addonName) ctx.state.optAddonName = 1;

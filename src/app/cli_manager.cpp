@@ -78,6 +78,7 @@ int withCatalogue(CliIo& io, const std::function<int(manager::Catalogue&)>& work
     Runtime runtime(io.env, io.executablePath, dialogs, printer);
     core::Context& ctx = runtime.context();
     core::LoadSettings(ctx);
+    runtime.tidyAfterEarlierRun();
     manager::Catalogue catalogue(ctx);
     catalogue.Search();
     return work(catalogue);

@@ -31,6 +31,7 @@ int runScan(const std::vector<std::string>& args, CliIo& io) {
     Runtime runtime(io.env, io.executablePath, dialogs, printer);
     core::Context& ctx = runtime.context();
     core::LoadSettings(ctx);
+    runtime.tidyAfterEarlierRun();
     manager::Catalogue catalogue(ctx);
     catalogue.Search();
 

@@ -4,6 +4,9 @@
 
 #include "core/atomic_file.h"
 #include "core/errors.h"
+#include "core/leftovers.h"
+#include "core/single_instance.h"
+#include "core/temp_folders.h"
 #include "core/wine_prefix.h"
 
 namespace app {
@@ -37,5 +40,12 @@ Runtime::Runtime(core::Environment env, const std::string& executablePath, core:
 }
 
 Runtime::~Runtime() = default;
+
+void Runtime::tidyAfterEarlierRun(bool holdsInstanceLock) {
+  core::RemoveLeftovers(*context_);
+  std::unique_ptr<core::InstanceLock> lock;
+  if (!holdsInstanceLock) core::step([&] { lock = core::InstanceLock::acquire(core::lockFilePath(locations_)); });
+  if (holdsInstanceLock || lock) core::ClearTempZip(*context_);
+}
 
 }  // namespace app

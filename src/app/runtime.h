@@ -36,6 +36,13 @@ class Runtime {
   Runtime& operator=(const Runtime&) = delete;
 
   core::Context& context() { return *context_; }
+
+  // Start-up's tidying after an earlier run that was killed: the dead
+  // temporary files of atomic writes (core::RemoveLeftovers, so after the
+  // settings are loaded) and TempZip, when this process holds the
+  // single-instance lock or can take it for the moment: an instance that
+  // runs may be extracting into it.
+  void tidyAfterEarlierRun(bool holdsInstanceLock = false);
   const core::Locations& locations() const { return locations_; }
   const core::DriveTable& drives() const { return drives_; }
   core::IniRegistryStore& ownRegistry() { return *registry_; }

@@ -1,6 +1,8 @@
 #include "core/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -64,6 +66,12 @@ AtomicHostFile::AtomicHostFile(std::string hostPath, std::optional<unsigned> new
     if (e == ENOENT || e == ENOTDIR) throw RuntimeError(err::PathNotFound, "no folder " + folder_, e);
     fail(e, "create temporary file in " + folder_);
   }
+  // The lock marks the file as being written for as long as this process
+  // lives (the kernel drops it when the process dies), so that a later
+  // start can tell an abandoned temporary file from one in progress. A
+  // second descriptor keeps it held from the close in commit() until the
+  // rename.
+  if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) lockFd_ = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
 }
 
 AtomicHostFile::~AtomicHostFile() {
@@ -75,6 +83,12 @@ void AtomicHostFile::discard() noexcept {
   fd_ = -1;
   if (!tmp_.empty()) ::unlink(tmp_.c_str());
   tmp_.clear();
+  releaseLock();
+}
+
+void AtomicHostFile::releaseLock() noexcept {
+  if (lockFd_ >= 0) ::close(lockFd_);
+  lockFd_ = -1;
 }
 
 void AtomicHostFile::write(const char* data, std::size_t size) {
@@ -102,6 +116,7 @@ void AtomicHostFile::commit() {
   }
   committed_ = true;
   tmp_.clear();
+  releaseLock();
   if (!durable_) return;
   // Make the rename itself durable.
   int dfd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -109,6 +124,56 @@ void AtomicHostFile::commit() {
     ::fsync(dfd);
     ::close(dfd);
   }
+}
+
+namespace {
+
+bool isTemporaryName(std::string_view name) {
+  constexpr std::string_view prefix = ".hangarpak-";
+  return name.size() == prefix.size() + 6 && name.substr(0, prefix.size()) == prefix;
+}
+
+// Removes one temporary file if no living writer holds its lock.
+bool removeIfAbandoned(int dirFd, const char* name) {
+  const int fd = ::openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool removed = false;
+  struct stat held, named;
+  if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+      ::fstatat(dirFd, name, &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_ino == held.st_ino &&
+      named.st_dev == held.st_dev)
+    removed = ::unlinkat(dirFd, name, 0) == 0;
+  ::close(fd);
+  return removed;
+}
+
+int sweep(int dirFd, int depth) {
+  DIR* dir = ::fdopendir(dirFd);
+  if (!dir) {
+    ::close(dirFd);
+    return 0;
+  }
+  int removed = 0;
+  while (dirent* entry = ::readdir(dir)) {
+    const std::string_view name(entry->d_name);
+    if (name == "." || name == "..") continue;
+    if (isTemporaryName(name)) {
+      removed += removeIfAbandoned(::dirfd(dir), entry->d_name);
+    } else if (depth > 0 && (entry->d_type == DT_DIR || entry->d_type == DT_UNKNOWN)) {
+      // Links to folders are not followed: the sweep stays in the tree.
+      const int sub = ::openat(::dirfd(dir), entry->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+      if (sub >= 0) removed += sweep(sub, depth - 1);
+    }
+  }
+  ::closedir(dir);
+  return removed;
+}
+
+}  // namespace
+
+int RemoveAbandonedTemporaries(const std::string& hostFolder, int depth) {
+  const int fd = ::open(hostFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  return fd < 0 ? 0 : sweep(fd, depth);
 }
 
 void writeFileAtomically(const std::string& hostPath, std::string_view bytes) {

@@ -33,15 +33,23 @@ class AtomicHostFile {
 
  private:
   void discard() noexcept;
+  void releaseLock() noexcept;
 
   std::string target_;
   std::string folder_;
   std::string tmp_;
   unsigned mode_ = 0644;
   int fd_ = -1;
+  int lockFd_ = -1;
   bool durable_ = true;
   bool committed_ = false;
 };
+
+// Removes the temporary files (".hangarpak-XXXXXX") that writers killed
+// before their rename left in a host folder and, down to depth levels, its
+// sub-folders. A temporary file whose writer still runs holds a lock and is
+// kept. Returns the number removed.
+int RemoveAbandonedTemporaries(const std::string& hostFolder, int depth = 0);
 
 // The whole content at once through AtomicHostFile.
 void writeFileAtomically(const std::string& hostPath, std::string_view bytes);

@@ -4,6 +4,7 @@
 #include "core/context.h"
 #include "core/dialogs.h"
 #include "core/errors.h"
+#include "core/leftovers.h"
 #include "core/process.h"
 #include "core/settings.h"
 #include "core/simulator.h"
@@ -77,6 +78,7 @@ void MainWindow::Form_Load(std::string_view commandLine) {
 void MainWindow::startUp(std::string_view commandLine) {
   core::AppState& s = ctx_.state;
   core::LoadSettings(ctx_);
+  core::RemoveLeftovers(ctx_);
   core::ClearTempZip(ctx_);
 
   if (!commandLine.empty()) {

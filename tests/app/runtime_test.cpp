@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "core/single_instance.h"
 #include "core/temp_folders.h"
 #include "support/recording_printer.h"
 #include "support/scripted_dialogs.h"
@@ -78,3 +79,18 @@ TEST_F(RuntimeTest, AnApplicationFolderOnNoDriveGetsTheRootOnAFreeLetter) {
 }
 
 }  // namespace
+
+TEST_F(RuntimeTest, TheNextStartClearsTempZipUnlessAnotherInstanceRuns) {
+  env.set("HANGARPAK_DRIVES", "c=" + root + "/c;z=/");
+  app::Runtime runtime(env, root + "/bin/hangarpak", dialogs, printer);
+  const std::string tempZip = root + "/data/hangarpak/TempZip";
+  for (bool otherRuns : {true, false}) {
+    SCOPED_TRACE(otherRuns ? "another instance runs" : "alone");
+    testsupport::writeHostFile(tempZip + "/plane.air", "left over");
+    testsupport::writeHostFile(root + "/config/hangarpak/.hangarpak-x1y2z3", "torn");
+    auto other = otherRuns ? core::InstanceLock::acquire(core::lockFilePath(runtime.locations())) : nullptr;
+    runtime.tidyAfterEarlierRun();
+    EXPECT_EQ(hostExists(tempZip), otherRuns);
+    EXPECT_FALSE(hostExists(root + "/config/hangarpak/.hangarpak-x1y2z3"));
+  }
+}
