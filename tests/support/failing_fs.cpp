@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/errors.h"
+#include "core/text.h"
 
 namespace testsupport {
 
@@ -50,6 +51,7 @@ void FailingFileSystem::writeFile(std::string_view path, std::string_view bytes)
 }
 
 std::unique_ptr<core::FileWriter> FailingFileSystem::createFile(std::string_view path) {
+  if (!onlyUnder.empty() && !core::istartsWith(path, onlyUnder)) return inner_.createFile(path);
   return std::make_unique<FailingWriter>(*this, inner_.createFile(path));
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 
 #include "core/fs.h"
 
@@ -20,6 +21,8 @@ class FailingFileSystem : public core::FileSystem {
   std::optional<std::size_t> failAfterBytes;
   // Every commit fails (after all bytes were written).
   bool failAtCommit = false;
+  // Only writes below this Windows folder meet the faults (or count); empty: all.
+  std::string onlyUnder;
 
   std::size_t bytesWritten = 0;
   int commits = 0;

@@ -1,0 +1,140 @@
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+
+#include "core/context.h"
+#include "core/errors.h"
+#include "core/profile.h"
+#include "install/install_archive.h"
+#include "install/install_fixture.h"
+#include "support/failing_fs.h"
+#include "support/tree_snapshot.h"
+
+namespace installtest {
+namespace {
+
+namespace fsys = std::filesystem;
+
+// What is written is larger than the room left.
+constexpr std::size_t kRoom = 16 * 1024;
+const std::string kLarge(64 * 1024, 'x');
+
+// A small tmpfs over each folder, filled up to kRoom free bytes, where the
+// test may mount one (as root); otherwise the writes are made to fail
+// where they would run out of space: through the failing file system, or,
+// for the stores' own host writes, a file-size limit on the process.
+class FullDiskTest : public InstallFixture {
+ protected:
+  FullDiskTest()
+      : failing(*fs),
+        onFailing(env, ctx().locations, drives, failing, *settings, *registry, *launcher, dialogs, printer) {
+    onFailing.setWindowHost(&windows);
+    for (const auto& folder : {root + "/c", root + "/config"}) {
+      fsys::create_directories(folder);
+      if (::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=1m") == 0) mounted.push_back(folder);
+    }
+    if (mounted.size() == 1) ::umount2(mounted[0].c_str(), MNT_DETACH), mounted.clear();
+    makeSimulator(80);
+    writeFile("C:\\FS2002\\Aircraft\\Cessna\\aircraft.cfg", "[fltsim.0]\r\ntitle=Cessna\r\n");
+    writeFile("C:\\FS2002\\Gauges\\shared.gau", "the gauge every panel uses");
+    settings->save("Hangarpak", "Main", "FS Path", "C:\\FS2002");
+    for (const auto& folder : mounted) fill(folder);
+  }
+  ~FullDiskTest() override {
+    for (const auto& folder : mounted) ::umount2(folder.c_str(), MNT_DETACH);
+  }
+
+  static void fill(const std::string& folder) {
+    FILE* f = std::fopen((folder + "/filler").c_str(), "wb");
+    const std::string block(4096, 'f');
+    while (std::fwrite(block.data(), 1, block.size(), f) == block.size() && std::fflush(f) == 0) {
+    }
+    std::fclose(f);
+    fsys::resize_file(folder + "/filler", fsys::file_size(folder + "/filler") - kRoom);
+  }
+
+  // Runs a host write that must run out of space.
+  template <class F>
+  void withoutRoom(F&& write) {
+    if (!mounted.empty()) return write();
+    rlimit saved;
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = kRoom;
+    ::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    write();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+  }
+  // The context whose writes run out of space.
+  core::Context& fullCtx() {
+    failing.failAfterBytes = kRoom;
+    failing.bytesWritten = 0;
+    failing.onlyUnder = "C:\\";
+    return mounted.empty() ? onFailing : ctx();
+  }
+
+  testsupport::TreeSnapshot snapshot() const {
+    auto all = testsupport::snapshotTree(root + "/c");
+    for (auto& [path, bytes] : testsupport::snapshotTree(root + "/config")) all["config/" + path] = bytes;
+    all.erase("filler");
+    all.erase("config/filler");
+    return all;
+  }
+
+  testsupport::FailingFileSystem failing;
+  core::Context onFailing;
+  std::vector<std::string> mounted;
+};
+
+TEST_F(FullDiskTest, WritesThatRunOutOfSpaceLeaveEveryFileAsItWas) {
+  std::cout << (mounted.empty() ? "writes fail by injection\n" : "writes fail on a full tmpfs\n");
+  const auto before = snapshot();
+  {
+    SCOPED_TRACE("profile write");
+    withoutRoom([&] {
+      core::WriteProfileString(fullCtx(), "C:\\FS2002\\Aircraft\\Cessna\\aircraft.cfg", "fltsim.0", "title", kLarge);
+    });
+    EXPECT_EQ(fullCtx().state.lastApiResult, 0);
+    EXPECT_EQ(testsupport::treeDifferences(before, snapshot()), "");
+  }
+  {
+    SCOPED_TRACE("settings save");
+    withoutRoom([&] {
+      try {
+        settings->save("Hangarpak", "Main", "Startup Path", kLarge);
+        ADD_FAILURE() << "the save did not fail";
+      } catch (const core::RuntimeError& e) {
+        EXPECT_EQ(e.number(), core::err::DiskFull);
+      }
+    });
+    EXPECT_EQ(testsupport::treeDifferences(before, snapshot()), "");
+    EXPECT_EQ(settings->get("Hangarpak", "Main", "FS Path", ""), "C:\\FS2002");
+  }
+  {
+    SCOPED_TRACE("copy over a shared gauge during an installation");
+    testsupport::ArchiveBuilder plane;
+    plane.add("plane.air", "air").add("aircraft.cfg", "[fltsim.0]\r\ntitle=Plane\r\n");
+    plane.add("panel.cfg", "[Window Titles]\r\nWindow00=Main\r\n").add("shared.gau", kLarge);
+    const std::string path = "Z:\\plane.zip";
+    plane.writeTo(root + "/plane.zip");
+    windows.loadProgress();
+    dialogs.expectMessage("Install error 61", "Error", core::Buttons::OK, core::Icon::Exclamation);
+    core::Context& c = fullCtx();
+    c.state = state();
+    c.state.currentArchivePath = path;
+    EXPECT_THROW(install::InstallArchive(c, c.state.currentArchivePath), core::EndProgram);
+    auto after = snapshot();
+    // New folders and files may have been begun; nothing that was there changed.
+    for (auto it = after.begin(); it != after.end();) it = before.count(it->first) ? std::next(it) : after.erase(it);
+    EXPECT_EQ(testsupport::treeDifferences(before, after), "");
+    EXPECT_EQ(registry->query(core::Hive::LocalMachine, "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\8.0",
+                              "EXE Path"),
+              "C:\\FS2002");
+  }
+}
+
+}  // namespace
+}  // namespace installtest
