@@ -7,6 +7,16 @@ if(HANGARPAK_SANITIZE)
   target_compile_options(hangarpak_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   target_link_options(hangarpak_options INTERFACE -fsanitize=address,undefined)
 endif()
+option(HANGARPAK_THREAD_SANITIZE "Build with the thread sanitizer" OFF)
+if(HANGARPAK_THREAD_SANITIZE)
+  target_compile_options(hangarpak_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+  target_link_options(hangarpak_options INTERFACE -fsanitize=thread)
+endif()
+# The fuzz build instruments every library for coverage and checks memory.
+if(HANGARPAK_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  target_compile_options(hangarpak_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  target_link_options(hangarpak_options INTERFACE -fsanitize=address,undefined)
+endif()
 
 # Each layer is one library of the sources in its folder; adding a file needs
 # no edit here.
