@@ -7,7 +7,6 @@
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
-#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,16 +17,9 @@
 #include <memory>
 #include <string>
 
-#include "core/context.h"
-#include "core/fs.h"
-#include "core/paths.h"
-#include "core/process.h"
-#include "core/registry.h"
-#include "core/settings.h"
+#include "bench_world.h"
 #include "install/install_command.h"
 #include "support/archive_builder.h"
-#include "support/recording_printer.h"
-#include "support/scripted_dialogs.h"
 
 extern char** environ;
 
@@ -76,47 +68,9 @@ void buildArchive(const std::string& hostPath) {
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) throw std::runtime_error("cannot build the archive");
 }
 
-long statusKb(const char* key) {
-  std::ifstream in("/proc/self/status");
-  std::string line;
-  while (std::getline(in, line))
-    if (line.rfind(key, 0) == 0) return std::stol(line.substr(std::string(key).size()));
-  return 0;
-}
-
-// The program's world: a simulator at C:\FS2002 in a temporary folder.
-struct World {
-  World() {
-    std::string tmpl = (fsys::temp_directory_path() / "hangarpak-install-bench-XXXXXX").string();
-    if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp");
-    root = tmpl;
-    for (const char* f : {"/c/FS2002/Aircraft", "/c/FS2002/Gauges", "/c/FS2002/Sound", "/app", "/data"})
-      fsys::create_directories(root + f);
-    std::ofstream(root + "/c/FS2002/fs2002.exe") << "exe";
-    env.set("HOME", root);
-    env.set("XDG_DATA_HOME", root + "/data");
-    drives.set('c', root + "/c", "bench");
-    drives.set('z', root, "bench");
-    fs = core::makeHostFileSystem(drives);
-    core::Locations locations;
-    locations.appFolder = root + "/app";
-    locations.dataHome = root + "/data";
-    locations.configHome = root + "/config";
-    locations.registryFile = root + "/config/registry.ini";
-    settings = std::make_unique<core::IniSettingsStore>(locations.configHome);
-    registry = std::make_unique<core::IniRegistryStore>(locations.registryFile);
-    const char* key = "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\8.0";
-    registry->setValue(core::Hive::LocalMachine, key, "PID", "12345");
-    registry->setValue(core::Hive::LocalMachine, key, "EXE Path", "C:\\FS2002");
-    launcher = core::makePosixProcessLauncher(env);
-    ctx =
-        std::make_unique<core::Context>(env, locations, drives, *fs, *settings, *registry, *launcher, dialogs, printer);
-    ctx->state.simFolder = "C:\\FS2002";
-    ctx->state.simVersion = 80;
-    archive = root + "/Jumbo.zip";
-    buildArchive(archive);
-  }
-  ~World() { fsys::remove_all(root); }
+// The bench world with the archive beside it.
+struct World : bench::World {
+  World() : archive(root + "/Jumbo.zip") { buildArchive(archive); }
 
   void clean() {
     fsys::remove_all(root + "/c/FS2002/Aircraft/jumbo");
@@ -124,17 +78,7 @@ struct World {
     fsys::remove_all(root + "/copied");
   }
 
-  std::string root;
   std::string archive;
-  core::Environment env;
-  core::DriveTable drives;
-  std::unique_ptr<core::FileSystem> fs;
-  std::unique_ptr<core::IniSettingsStore> settings;
-  std::unique_ptr<core::IniRegistryStore> registry;
-  std::unique_ptr<core::ProcessLauncher> launcher;
-  testsupport::ScriptedDialogs dialogs;
-  testsupport::RecordingPrinter printer;
-  std::unique_ptr<core::Context> ctx;
 };
 
 void installOnce(World& w) {
@@ -181,10 +125,10 @@ int main(int argc, char** argv) {
   // Peak memory of one install above the idle size, measured first so the
   // timing runs do not mix in.
   world.clean();
-  const long idleKb = statusKb("VmRSS:");
+  const long idleKb = bench::statusKb("VmRSS:");
   std::ofstream("/proc/self/clear_refs") << "5";  // resets the peak to the current size
   installOnce(world);
-  const long peakKb = statusKb("VmHWM:");
+  const long peakKb = bench::statusKb("VmHWM:");
 
   benchmark::RegisterBenchmark("InstallArchive/1000 members 200 MB",
                                [&](benchmark::State& s) {

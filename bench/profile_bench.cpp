@@ -2,22 +2,12 @@
 // writing the file's bytes alone. Each call rereads (and for a write,
 // rewrites) the whole file, as the program's profile calls do.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <memory>
 #include <string>
 
+#include "bench_world.h"
 #include "core/atomic_file.h"
-#include "core/context.h"
-#include "core/fs.h"
-#include "core/paths.h"
-#include "core/process.h"
 #include "core/profile.h"
-#include "core/registry.h"
-#include "core/settings.h"
-#include "support/recording_printer.h"
-#include "support/scripted_dialogs.h"
 
 namespace {
 
@@ -33,42 +23,11 @@ std::string aircraftCfg() {
   return bytes;
 }
 
-// A context over a temporary drive C: holding C:\FS2002\Aircraft\Big\aircraft.cfg.
-struct World {
-  World() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "hangarpak-bench-XXXXXX").string();
-    if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp");
-    root = tmpl;
-    std::filesystem::create_directories(root + "/c/FS2002/Aircraft/Big");
-    drives.set('c', root + "/c", "bench");
-    drives.set('z', root, "bench");
-    fs = core::makeHostFileSystem(drives);
-    core::Locations locations;
-    locations.appFolder = root;
-    locations.configHome = root + "/config";
-    locations.registryFile = root + "/config/registry.ini";
-    settings = std::make_unique<core::IniSettingsStore>(locations.configHome);
-    registry = std::make_unique<core::IniRegistryStore>(locations.registryFile);
-    launcher = core::makePosixProcessLauncher(env);
-    ctx =
-        std::make_unique<core::Context>(env, locations, drives, *fs, *settings, *registry, *launcher, dialogs, printer);
-    bytes = aircraftCfg();
-    fs->writeFile(file, bytes);
-  }
-  ~World() { std::filesystem::remove_all(root); }
-
+// The bench world with C:\FS2002\Aircraft\Big\aircraft.cfg.
+struct World : bench::World {
+  World() : bytes(aircraftCfg()) { fs->writeFile(file, bytes); }
   const std::string file = "C:\\FS2002\\Aircraft\\Big\\aircraft.cfg";
-  std::string root;
   std::string bytes;
-  core::Environment env;
-  core::DriveTable drives;
-  std::unique_ptr<core::FileSystem> fs;
-  std::unique_ptr<core::IniSettingsStore> settings;
-  std::unique_ptr<core::IniRegistryStore> registry;
-  std::unique_ptr<core::ProcessLauncher> launcher;
-  testsupport::ScriptedDialogs dialogs;
-  testsupport::RecordingPrinter printer;
-  std::unique_ptr<core::Context> ctx;
 };
 
 void BM_ReadFileBytes(benchmark::State& state) {

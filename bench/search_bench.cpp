@@ -4,74 +4,27 @@
 // same walk with one profile read per key. Both run in one process; the
 // ratio and the peak memory are printed after the benchmark table.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
-#include <sys/resource.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
 
-#include "core/context.h"
-#include "core/fs.h"
-#include "core/paths.h"
-#include "core/process.h"
-#include "core/registry.h"
-#include "core/settings.h"
+#include "bench_world.h"
 #include "manager/catalogue.h"
 #include "support/aircraft_tree.h"
-#include "support/recording_printer.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_dir.h"
 
 namespace {
 
 constexpr int kFolders = 2000;
 constexpr int kVariants = 5;
 
-long peakRssKiB() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
-
-// A context over a temporary drive C: with a simulator at C:\FS2002 and the
-// generated tree in its aircraft folder.
-struct World {
+// The bench world with the generated tree in its aircraft folder.
+struct World : bench::World {
   World() {
-    root = tmp.path();
-    std::filesystem::create_directories(root + "/c/FS2002/Aircraft");
-    testsupport::writeHostFile(root + "/c/FS2002/fs2002.exe", "");
     testsupport::writeAircraftTree(root + "/c/FS2002/Aircraft", kFolders, kVariants);
-    drives.set('c', root + "/c", "bench");
-    drives.set('z', root, "bench");
-    fs = core::makeHostFileSystem(drives);
-    core::Locations locations;
-    locations.appFolder = root;
-    locations.configHome = root + "/config";
-    locations.registryFile = root + "/config/registry.ini";
-    settings = std::make_unique<core::IniSettingsStore>(locations.configHome);
-    registry = std::make_unique<core::IniRegistryStore>(locations.registryFile);
-    launcher = core::makePosixProcessLauncher(env);
-    ctx =
-        std::make_unique<core::Context>(env, locations, drives, *fs, *settings, *registry, *launcher, dialogs, printer);
-    ctx->state.simFolder = "C:\\FS2002";
-    ctx->state.simVersion = 80;
     catalogue = std::make_unique<manager::Catalogue>(*ctx);
   }
-
-  testsupport::TempDir tmp;
-  std::string root;
-  core::Environment env;
-  core::DriveTable drives;
-  std::unique_ptr<core::FileSystem> fs;
-  std::unique_ptr<core::IniSettingsStore> settings;
-  std::unique_ptr<core::IniRegistryStore> registry;
-  std::unique_ptr<core::ProcessLauncher> launcher;
-  testsupport::ScriptedDialogs dialogs;
-  testsupport::RecordingPrinter printer;
-  std::unique_ptr<core::Context> ctx;
   std::unique_ptr<manager::Catalogue> catalogue;
 };
 
@@ -96,7 +49,7 @@ void runSearch(benchmark::State& state, manager::ProfileReads reads, const char*
       w.catalogue->lydLst.count() != kFolders)
     state.SkipWithError("the catalogue is not complete");
   state.counters["rows"] = w.catalogue->flyLst.count();
-  peaks()[name] = peakRssKiB();
+  peaks()[name] = bench::peakRssKiB();
 }
 
 void BM_SearchParseOnce(benchmark::State& state) {
@@ -125,7 +78,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  const long before = peakRssKiB();
+  const long before = bench::peakRssKiB();
   world();
   std::printf("tree of %d folders x %d variants generated; peak memory %ld KiB before any rebuild\n", kFolders,
               kVariants, before);

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "app/cli_commands.h"
+#include "core/errors.h"
 
 namespace app {
 
@@ -29,6 +30,17 @@ std::string allUsages() {
 int usageError(CliIo& io, std::string_view usage) {
   io.err << "usage: hangarpak-cli " << usage << '\n';
   return ExitUsage;
+}
+
+int runGuarded(CliIo& io, const std::function<int()>& work) {
+  try {
+    return work();
+  } catch (const core::EndProgram& end) {
+    return end.exitCode == 0 ? ExitProblem : end.exitCode;
+  } catch (const core::RuntimeError& e) {
+    io.err << "hangarpak-cli: " << e.what() << " (error " << e.number() << ")\n";
+    return ExitProblem;
+  }
 }
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const core::Environment& env,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <span>
 #include <string>
@@ -7,6 +8,14 @@
 #include <vector>
 
 #include "core/environment.h"
+
+namespace core {
+class Context;
+class Dialogs;
+}  // namespace core
+namespace manager {
+class Catalogue;
+}
 
 namespace app {
 
@@ -41,6 +50,15 @@ std::string jsonString(std::string_view s);
 // Prints "usage: hangarpak-cli " + usage on one line to io.err and returns
 // ExitUsage.
 int usageError(CliIo& io, std::string_view usage);
+
+// Runs a command's work: the end of the program gives its exit status
+// (ExitProblem for a plain end); an error is reported and gives ExitProblem.
+int runGuarded(CliIo& io, const std::function<int()>& work);
+
+// Runs work, guarded, on the catalogue of the configured simulator, rebuilt
+// as the Aircraft tab does it, with dialogs for the run's messages.
+int withCatalogue(CliIo& io, core::Dialogs& dialogs,
+                  const std::function<int(core::Context&, manager::Catalogue&)>& work);
 
 // The text of --help: the usage, every form of every family on a line of its
 // own, the options and the exit statuses.

@@ -107,7 +107,7 @@ int runInstall(const std::vector<std::string>& args, CliIo& io) {
   const TerminalAsk ask = terminalAsk(io);
   TerminalDialogs dialogs(io.err, ask, parsed->answers);
   NullPrinter printer;
-  try {
+  return runGuarded(io, [&] {
     Runtime runtime(io.env, io.executablePath, dialogs, printer);
     core::Context& ctx = runtime.context();
     // One TempZip per application folder: the window program must not be
@@ -128,12 +128,7 @@ int runInstall(const std::vector<std::string>& args, CliIo& io) {
     core::ClearTempZip(ctx);
     ctx.setWindowHost(nullptr);
     return run.allInstalled() ? ExitDone : ExitProblem;
-  } catch (const core::EndProgram& end) {
-    return end.exitCode == 0 ? ExitProblem : end.exitCode;
-  } catch (const core::RuntimeError& e) {
-    io.err << "hangarpak-cli: " << e.what() << " (error " << e.number() << ")\n";
-    return ExitProblem;
-  }
+  });
 }
 
 }  // namespace app

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "app/cli_commands.h"
+#include "app/cli_terminal.h"
 #include "app/runtime.h"
 #include "core/dialogs.h"
 #include "core/errors.h"
-#include "core/printer.h"
 #include "core/startup_settings.h"
 #include "core/text.h"
 #include "manager/catalogue.h"
@@ -55,39 +55,28 @@ class CatalogueCliDialogs : public core::Dialogs {
   std::ostream& err_;
 };
 
-class NoPrinter : public core::Printer {
- public:
-  void setFont(std::string_view, double) override {}
-  double pageHeight() const override { return 15840; }
-  double textHeight(std::string_view) const override { return 240; }
-  double currentX() const override { return 0; }
-  double currentY() const override { return 0; }
-  void setCurrentX(double) override {}
-  void setCurrentY(double) override {}
-  void printLine(std::string_view) override {}
-  void newPage() override {}
-  void endDoc() override {}
-};
+}  // namespace
 
-// The catalogue of the configured simulator, rebuilt as the Aircraft tab
-// does it, and the work of one command on it.
-int withCatalogue(CliIo& io, const std::function<int(manager::Catalogue&)>& work) {
-  CatalogueCliDialogs dialogs(io.err);
-  NoPrinter printer;
-  try {
+int withCatalogue(CliIo& io, core::Dialogs& dialogs,
+                  const std::function<int(core::Context&, manager::Catalogue&)>& work) {
+  NullPrinter printer;
+  return runGuarded(io, [&] {
     Runtime runtime(io.env, io.executablePath, dialogs, printer);
     core::Context& ctx = runtime.context();
     core::LoadSettings(ctx);
     runtime.tidyAfterEarlierRun();
     manager::Catalogue catalogue(ctx);
     catalogue.Search();
-    return work(catalogue);
-  } catch (const core::EndProgram& end) {
-    return end.exitCode == 0 ? ExitProblem : end.exitCode;
-  } catch (const core::RuntimeError& e) {
-    io.err << "hangarpak-cli: " << e.what() << " (error " << e.number() << ")\n";
-    return ExitProblem;
-  }
+    return work(ctx, catalogue);
+  });
+}
+
+namespace {
+
+// The commands' catalogue, with their dialogs.
+int withCatalogue(CliIo& io, const std::function<int(manager::Catalogue&)>& work) {
+  CatalogueCliDialogs dialogs(io.err);
+  return withCatalogue(io, dialogs, [&](core::Context&, manager::Catalogue& cat) { return work(cat); });
 }
 
 // The aircraft row titled exactly title, or the row of folder and section;

@@ -4,9 +4,6 @@
 
 #include "app/cli_commands.h"
 #include "app/cli_terminal.h"
-#include "app/runtime.h"
-#include "core/errors.h"
-#include "core/startup_settings.h"
 #include "manager/catalogue.h"
 #include "scan/report_box.h"
 #include "scan/scan_aircraft.h"
@@ -26,15 +23,7 @@ int runScan(const std::vector<std::string>& args, CliIo& io) {
 
   // A scan asks nothing; a simulator that must be located by hand ends the run.
   TerminalDialogs dialogs(io.err, {}, {});
-  NullPrinter printer;
-  try {
-    Runtime runtime(io.env, io.executablePath, dialogs, printer);
-    core::Context& ctx = runtime.context();
-    core::LoadSettings(ctx);
-    runtime.tidyAfterEarlierRun();
-    manager::Catalogue catalogue(ctx);
-    catalogue.Search();
-
+  return withCatalogue(io, dialogs, [&](core::Context& ctx, manager::Catalogue& catalogue) {
     std::string report;
     int missingFound = 0;
     scan::ReportBox box(report, missingFound);
@@ -47,12 +36,7 @@ int runScan(const std::vector<std::string>& args, CliIo& io) {
     for (auto pos = report.find("\r\n"); pos != std::string::npos; pos = report.find("\r\n", pos)) report.erase(pos, 1);
     io.out << report << '\n';
     return missingFound ? ExitProblem : ExitDone;
-  } catch (const core::EndProgram& end) {
-    return end.exitCode == 0 ? ExitProblem : end.exitCode;
-  } catch (const core::RuntimeError& e) {
-    io.err << "hangarpak-cli: " << e.what() << " (error " << e.number() << ")\n";
-    return ExitProblem;
-  }
+  });
 }
 
 }  // namespace app

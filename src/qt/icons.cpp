@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <functional>
 
 namespace qt {
 
@@ -109,62 +110,38 @@ void drawScenery(QPainter& g) {
   g.drawPolygon(QPolygonF({{3, 27}, {3, 19}, {11, 11}, {18, 19}, {22, 15}, {29, 22}, {29, 27}}));
 }
 
-}  // namespace
-
-QIcon toolbarImage(int image) {
-  if (image < 1 || image > 6) return {};
+// A 32 x 32 icon of one drawing.
+QIcon iconOf(const std::function<void(QPainter&)>& draw) {
   QPixmap pm = canvas();
   QPainter g(&pm);
   g.setRenderHint(QPainter::Antialiasing);
-  switch (image) {
-    case 1:
-      drawAircraft(g, QColor(70, 110, 200));
-      break;
-    case 2:
-      drawPanel(g);
-      break;
-    case 3:
-      drawSound(g);
-      break;
-    case 4:
-      drawScan(g);
-      break;
-    case 5:
-      drawDelete(g);
-      break;
-    default:
-      drawEdit(g);
-      break;
-  }
+  draw(g);
+  g.end();
   return QIcon(pm);
 }
 
-QIcon listImage(int image) {
+void drawActiveAircraft(QPainter& g) {
+  drawAircraft(g, QColor(70, 110, 200));
+}
+
+void drawHiddenAircraft(QPainter& g) {
+  drawAircraft(g, QColor(190, 190, 190));
+}
+
+}  // namespace
+
+QIcon toolbarImage(int image) {
+  using Draw = void (*)(QPainter&);
+  const Draw drawings[] = {drawActiveAircraft, drawPanel, drawSound, drawScan, drawDelete, drawEdit};
   if (image < 1 || image > 6) return {};
-  QPixmap pm = canvas();
-  QPainter g(&pm);
-  g.setRenderHint(QPainter::Antialiasing);
-  switch (image) {
-    case 1:
-      drawAircraft(g, QColor(70, 110, 200));
-      break;
-    case 2:
-      drawPanel(g);
-      break;
-    case 3:
-      drawSound(g);
-      break;
-    case 4:
-      drawAircraft(g, QColor(190, 190, 190));
-      break;
-    case 5:
-      drawArchive(g);
-      break;
-    default:
-      drawScenery(g);
-      break;
-  }
-  return QIcon(pm);
+  return iconOf(drawings[image - 1]);
+}
+
+QIcon listImage(int image) {
+  using Draw = void (*)(QPainter&);
+  const Draw drawings[] = {drawActiveAircraft, drawPanel, drawSound, drawHiddenAircraft, drawArchive, drawScenery};
+  if (image < 1 || image > 6) return {};
+  return iconOf(drawings[image - 1]);
 }
 
 QPixmap logoPicture(int width, int height) {

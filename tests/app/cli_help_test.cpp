@@ -1,25 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 #include <sstream>
 
 #include "app/cli.h"
 #include "app/cli_commands.h"
+#include "cli_fixture.h"
 
 namespace {
-
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-CliRun run(std::vector<std::string> args) {
-  std::ostringstream out, err;
-  core::Environment env;
-  const int status = app::runCli(args, out, err, env, "/nonexistent/hangarpak-cli");
-  return {status, out.str(), err.str()};
-}
 
 // The lines of the "Commands:" block, without their indent: what the bash
 // completion reads.
@@ -43,7 +32,7 @@ std::vector<std::string> commandBlock(const std::string& help) {
 TEST(CliHelp, HelpListsEveryFormOnItsOwnLine) {
   for (const std::string flag : {"--help", "-h"}) {
     SCOPED_TRACE(flag);
-    const CliRun r = run({flag});
+    const clitest::CliRun r = clitest::runCli({flag});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out.rfind("Usage: hangarpak-cli COMMAND", 0), 0u) << r.out;
@@ -77,24 +66,54 @@ TEST(CliHelp, FormsSplitAtBarsOutsideBrackets) {
 }
 
 TEST(CliHelp, VersionIsOneLineWithTheReleaseNumber) {
-  const CliRun r = run({"--version"});
+  const clitest::CliRun r = clitest::runCli({"--version"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
   EXPECT_TRUE(std::regex_match(r.out, std::regex("hangarpak-cli [0-9]+\\.[0-9]+\\.[0-9]+\n"))) << r.out;
 }
 
-// The flags stand alone; with anything else they are wrong usage, so a
-// script that passes "--help" as a file name is not silently answered.
-TEST(CliHelp, FlagsWithOtherWordsAreWrongUsage) {
-  const std::vector<std::vector<std::string>> cases = {
-      {"--help", "cfg"}, {"--version", "--help"}, {"cfg", "--help"}, {"--verbose"}, {"-v"},
+// Each wrong use gives status 2, nothing on stdout and the usage of the
+// command (or of every command) on stderr. The flags stand alone; with
+// anything else they are wrong usage, so a script that passes "--help" as a
+// file name is not silently answered.
+TEST(CliUsage, WrongArgumentsGiveTheUsageAndStatus2) {
+  const std::string all = "usage: hangarpak-cli ";
+  const struct {
+    std::vector<std::string> args;
+    std::string usage;
+  } cases[] = {
+      {{}, all},
+      {{"nosuchcommand"}, all},
+      {{"--help", "cfg"}, all},
+      {{"--version", "--help"}, all},
+      {{"-v"}, all},
+      {{"cfg"}, all},
+      {{"cfg", "get", "f", "s"}, all},
+      {{"cfg", "set", "f", "s", "k", "v", "extra"}, all},
+      {{"cfg", "delete", "f", "s", "k"}, all},
+      {{"install"}, all + "install "},
+      {{"install", "--yes", "--no", "a.zip"}, all + "install "},
+      {{"install", "a.zip", "--name"}, all + "install "},
+      {{"list", "boats"}, all + "list"},
+      {{"list", "panels", "--xml"}, all + "list"},
+      {{"hide", "A", "B"}, all + "hide"},
+      {{"hide", "A", "--folder", "x", "--section", "1"}, all + "hide"},
+      {{"unhide", "--folder", "x", "--section", "one"}, all + "unhide"},
+      {{"panel", "Skyhawk"}, all + "panel"},
+      {{"sound", "a", "b", "c"}, all + "sound"},
+      {{"scan"}, "usage: hangarpak-cli scan aircraft|panels|sounds\n"},
+      {{"scan", "panels", "x"}, "usage: hangarpak-cli scan aircraft|panels|sounds\n"},
   };
-  for (const auto& args : cases) {
-    SCOPED_TRACE(args[0] + (args.size() > 1 ? " " + args[1] : ""));
-    const CliRun r = run(args);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.args));
+    const clitest::CliRun r = clitest::runCli(c.args);
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err.rfind("usage: hangarpak-cli ", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.rfind(c.usage, 0), 0u) << r.err;
+    if (c.usage == all) {
+      EXPECT_NE(r.err.find("cfg get FILE SECTION KEY [DEFAULT]"), std::string::npos);
+      EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
+    }
   }
 }
 

@@ -1,39 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "app/cli.h"
+#include "cli_fixture.h"
 #include "support/archive_builder.h"
-#include "support/sim_fixture.h"
 #include "support/standins.h"
 
 namespace {
 
-// hangarpak-cli install over a simulator tree whose outside programs are
-// the stand-ins: the run's services come from the environment alone, as
-// they do for the installed program.
-class CliInstallAddons : public testsupport::SimFixture {
+// hangarpak-cli install over a tree whose outside programs are the stand-ins.
+class CliInstallAddons : public clitest::CliFixture {
  protected:
-  struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-  };
-
-  void useSimulator(int version) {
-    makeSimulator(version, "FS" + std::to_string(version));
-    settings->save("Hangarpak", "Main", "FS Path", state().simFolder);
-    settings->save("Hangarpak", "Options", "FS Version", std::to_string(version));
-  }
-  CliRun install(const std::string& archive) {
-    std::ostringstream out, err;
-    const int status = app::runCli({"install", archive}, out, err, env, root + "/bin/hangarpak-cli");
-    return {status, out.str(), err.str()};
-  }
+  clitest::CliRun install(const std::string& archive) { return run({"install", archive}); }
 };
 
 TEST_F(CliInstallAddons, AdventureArchiveIsConvertedAndPlaced) {
-  useSimulator(70);
+  useSimulator(70, "FS70");
   testsupport::putConverters(host(state().simFolder));
   testsupport::ArchiveBuilder()
       .add("Old Tour.adv", "AAF adventure\r\nbody\r\n")
@@ -42,7 +22,7 @@ TEST_F(CliInstallAddons, AdventureArchiveIsConvertedAndPlaced) {
       .add("tour.stn", "situation")
       .writeTo(host("C:\\Downloads\\Tours.zip"));
 
-  const CliRun run = install("C:\\Downloads\\Tours.zip");
+  const auto run = install("C:\\Downloads\\Tours.zip");
 
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "1/1 file(s) successfully installed.\n");
@@ -58,13 +38,19 @@ TEST_F(CliInstallAddons, AdventureArchiveIsConvertedAndPlaced) {
 }
 
 TEST_F(CliInstallAddons, SifPackageIsHandedToTheSceneryInstaller) {
-  useSimulator(80);
+  useSimulator(80, "FS80");
+  writeFile("C:\\Downloads\\Alps.sif", "alps");
+  // Without the scenery installer, the package is not counted.
+  auto run = install("C:\\Downloads\\Alps.sif");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "0/1 file(s) successfully installed.\n");
+  EXPECT_NE(run.err.find("Hangarpak could not find Ortholay in your system!"), std::string::npos) << run.err;
+
   testsupport::putSceneryInstaller(host("C:\\Program Files\\Ortholay"));
   settings->save("Ortholay", "General", "App Path", "C:\\Program Files\\Ortholay\\");
-  writeFile("C:\\Downloads\\Alps.sif", "alps");
 
   // Named by its host path, as a shell user gives it.
-  const CliRun run = install(host("C:\\Downloads\\Alps.sif"));
+  run = install(host("C:\\Downloads\\Alps.sif"));
 
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "1/1 file(s) successfully installed.\n");
@@ -73,17 +59,6 @@ TEST_F(CliInstallAddons, SifPackageIsHandedToTheSceneryInstaller) {
   EXPECT_EQ(runs[0].package, "C:\\Downloads\\Alps.sif");
   EXPECT_EQ(runs[0].firstLine, "alps");
   EXPECT_FALSE(exists("Z:\\app\\TempZip\\Alps.sif"));
-}
-
-TEST_F(CliInstallAddons, SifPackageWithoutTheSceneryInstallerIsNotCounted) {
-  useSimulator(80);
-  writeFile("C:\\Downloads\\Alps.sif", "alps");
-
-  const CliRun run = install("C:\\Downloads\\Alps.sif");
-
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, "0/1 file(s) successfully installed.\n");
-  EXPECT_NE(run.err.find("Hangarpak could not find Ortholay in your system!"), std::string::npos) << run.err;
 }
 
 }  // namespace

@@ -1,24 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "app/cli.h"
+#include "cli_fixture.h"
 #include "core/profile.h"
-#include "core/settings.h"
 #include "support/fs_configs.h"
-#include "support/sim_fixture.h"
 
 namespace {
 
 using testsupport::Variant;
 
-// hangarpak-cli over a simulator the settings name, run in-process.
-class CliManagerTest : public testsupport::SimFixture {
+class CliManagerTest : public clitest::CliFixture {
  protected:
   CliManagerTest() {
-    makeSimulator(80, "FS2002");
-    settings->save("Hangarpak", "Main", "FS Path", "C:\\FS2002");
-    settings->save("Hangarpak", "Options", "FS Version", "80");
+    useSimulator();
     writeFile(air("C172\\aircraft.cfg"),
               testsupport::aircraftCfg({{.title = "Skyhawk"}, {.title = "Skyhawk float", .sim = ""}}));
     writeFile(air("C172\\panel\\panel.cfg"), testsupport::panelCfg());
@@ -28,16 +21,6 @@ class CliManagerTest : public testsupport::SimFixture {
   }
   std::string air(std::string_view relative) const { return "C:\\FS2002\\Aircraft\\" + std::string(relative); }
 
-  struct Run {
-    int status;
-    std::string out;
-    std::string err;
-  };
-  Run run(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int status = app::runCli(args, out, err, env, root + "/bin/hangarpak-cli");
-    return {status, out.str(), err.str()};
-  }
   std::string cfgValue(std::string_view file, std::string_view section, std::string_view key) {
     return core::ReadProfileString(ctx(), file, section, key, "<absent>");
   }
@@ -46,7 +29,7 @@ class CliManagerTest : public testsupport::SimFixture {
 TEST_F(CliManagerTest, ListsEachCatalogueInOrder) {
   const std::string c172 = "C:\\FS2002\\Aircraft\\C172\\";
   const std::string twins = "C:\\FS2002\\Aircraft\\Twins\\";
-  Run r = run({"list", "aircraft"});
+  auto r = run({"list", "aircraft"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "Skyhawk\t" + c172 + "\t0\tactive\tc172\\panel\tc172\\sound\n" +  //
                        "Skyhawk float\t" + c172 + "\t1\thidden\tc172\\panel\tc172\\sound\n" + "Twin\t" + twins +
@@ -64,7 +47,7 @@ TEST_F(CliManagerTest, ListsEachCatalogueInOrder) {
 
 TEST_F(CliManagerTest, HidesByTitleAndUnhidesByFolderAndSection) {
   const std::string cfg = air("C172\\aircraft.cfg");
-  Run r = run({"hide", "Skyhawk"});
+  auto r = run({"hide", "Skyhawk"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "Skyhawk: hidden\n");
   EXPECT_EQ(cfgValue(cfg, "fltsim.0", "sim"), "");
@@ -94,7 +77,7 @@ TEST_F(CliManagerTest, RefusesWhatItCannotTellApart) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args.back());
-    const Run r = run(c.args);
+    const auto r = run(c.args);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
   }
@@ -102,7 +85,7 @@ TEST_F(CliManagerTest, RefusesWhatItCannotTellApart) {
 }
 
 TEST_F(CliManagerTest, GivesAnAircraftAPanelOrSoundByNameOrFolder) {
-  Run r = run({"panel", "Skyhawk", "Glass cockpit"});
+  auto r = run({"panel", "Skyhawk", "Glass cockpit"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "Skyhawk: panel fsfsconv\\panel.glass\n");
   EXPECT_EQ(readFile(air("C172\\panel.hgrpak0\\panel.cfg")), "[fltsim]\r\nalias=fsfsconv\\panel.glass\r\n");
@@ -116,24 +99,6 @@ TEST_F(CliManagerTest, GivesAnAircraftAPanelOrSoundByNameOrFolder) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(cfgValue(air("C172\\aircraft.cfg"), "fltsim.1", "sound"), "hgrpak1");
   EXPECT_EQ(cfgValue(air("C172\\aircraft.cfg"), "Hangarpak", "OrgLyd1"), "c172\\sound");
-}
-
-TEST_F(CliManagerTest, WrongArgumentsGiveTheUsage) {
-  for (const auto& args : std::vector<std::vector<std::string>>{{"list"},
-                                                                {"list", "boats"},
-                                                                {"list", "panels", "--xml"},
-                                                                {"hide"},
-                                                                {"hide", "A", "B"},
-                                                                {"unhide", "--folder", "x"},
-                                                                {"hide", "A", "--folder", "x", "--section", "1"},
-                                                                {"hide", "--folder", "x", "--section", "one"},
-                                                                {"panel", "Skyhawk"},
-                                                                {"sound", "a", "b", "c"}}) {
-    SCOPED_TRACE(args.front() + " " + std::to_string(args.size()));
-    const Run r = run(args);
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err.rfind("usage: hangarpak-cli " + args.front(), 0), 0u) << r.err;
-  }
 }
 
 }  // namespace

@@ -1,77 +1,35 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <random>
 #include <thread>
 
+#include "cli_fixture.h"
 #include "core/profile.h"
 #include "support/temp_dir.h"
 
-extern char** environ;
-
 namespace {
 
+using clitest::runProgram;
+using clitest::startProgram;
 using testsupport::readHostFile;
 using testsupport::TempDir;
 using testsupport::writeHostFile;
 
-std::vector<char*> argvOf(std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  return argv;
-}
-
-pid_t start(std::vector<std::string> args, int stdoutFd = -1) {
-  args.insert(args.begin(), HANGARPAK_CLI_PROGRAM);
-  auto argv = argvOf(args);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  if (stdoutFd >= 0) posix_spawn_file_actions_adddup2(&actions, stdoutFd, 1);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = -1;
-  const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  return rc == 0 ? pid : -1;
-}
-
-struct ProgramRun {
-  int status;
-  std::string out;
-};
-
-ProgramRun run(std::vector<std::string> args) {
-  int fds[2];
-  if (pipe(fds) != 0) return {-1, {}};
-  const pid_t pid = start(std::move(args), fds[1]);
-  close(fds[1]);
-  std::string out;
-  char buf[4096];
-  for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) out.append(buf, static_cast<std::size_t>(n));
-  close(fds[0]);
-  int status = 0;
-  if (pid < 0 || waitpid(pid, &status, 0) != pid) return {-1, out};
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
-
 TEST(CliProgram, GetAndSetAsABuiltProgram) {
   TempDir tmp;
   const std::string file = tmp.path() + "/Aircraft.cfg";
-  EXPECT_EQ(run({"cfg", "set", file, "fltsim.0", "title", "Piper Cub"}).status, 0);
-  EXPECT_EQ(run({"cfg", "set", file, "General", "performance", "Cruise speed 73 kts"}).status, 0);
+  EXPECT_EQ(runProgram({"cfg", "set", file, "fltsim.0", "title", "Piper Cub"}).status, 0);
+  EXPECT_EQ(runProgram({"cfg", "set", file, "General", "performance", "Cruise speed 73 kts"}).status, 0);
   EXPECT_EQ(readHostFile(file),
             "[fltsim.0]\r\ntitle=Piper Cub\r\n\r\n[General]\r\nperformance=Cruise speed 73 kts\r\n");
-  const ProgramRun get = run({"cfg", "get", file, "FLTSIM.0", "Title", "none"});
+  const auto get = runProgram({"cfg", "get", file, "FLTSIM.0", "Title", "none"});
   EXPECT_EQ(get.status, 0);
   EXPECT_EQ(get.out, "Piper Cub\n");
-  EXPECT_EQ(run({"cfg", "get", file, "fltsim.1", "title", "none"}).out, "none\n");
-  const ProgramRun usage = run({"cfg", "set", file});
+  EXPECT_EQ(runProgram({"cfg", "get", file, "fltsim.1", "title", "none"}).out, "none\n");
+  const auto usage = runProgram({"cfg", "set", file});
   EXPECT_EQ(usage.status, 2);
   EXPECT_EQ(usage.out, "");
 }
@@ -94,7 +52,7 @@ TEST(CliProgram, KilledWriterLeavesTheOldFileOrTheNewOne) {
   // How long one undisturbed write takes, so the kills spread over it.
   auto timeOneWrite = [&](const std::string& value) {
     const auto t0 = std::chrono::steady_clock::now();
-    EXPECT_EQ(run({"cfg", "set", file, "fltsim.50", "key7", value}).status, 0);
+    EXPECT_EQ(runProgram({"cfg", "set", file, "fltsim.50", "key7", value}).status, 0);
     bytes = core::profile::withValue(bytes, "fltsim.50", "key7", value);
     return std::chrono::steady_clock::now() - t0;
   };
@@ -106,7 +64,7 @@ TEST(CliProgram, KilledWriterLeavesTheOldFileOrTheNewOne) {
   for (int i = 0; i < 50; ++i) {
     const std::string value = "value " + std::to_string(i);
     const std::string next = core::profile::withValue(bytes, "fltsim.50", "key7", value);
-    const pid_t pid = start({"cfg", "set", file, "fltsim.50", "key7", value});
+    const pid_t pid = startProgram({"cfg", "set", file, "fltsim.50", "key7", value});
     ASSERT_GT(pid, 0);
     std::this_thread::sleep_for(duration * std::uniform_real_distribution<double>(0.0, 1.5)(rng));
     kill(pid, SIGKILL);

@@ -1,11 +1,6 @@
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <filesystem>
 
-#include "core/settings.h"
+#include "cli_fixture.h"
 #include "support/archive_builder.h"
 #include "support/sim_fixture.h"
 #include "support/tree_snapshot.h"
@@ -27,13 +22,12 @@ struct Placed {
 
 const std::vector<Placed> kAircraft = {
     {"SkyHopper/aircraft.cfg",
-     "[fltsim.0]\r\ntitle=Sky Hopper\r\nsim=hopper\r\nkb_checklists=hopper_check\r\nkb_reference=hopper_ref\r\n",
+     "[fltsim.0]\r\ntitle=Sky Hopper\r\nsim=hopper\r\nkb_checklists=hopper_check\r\n",
      {"Aircraft/sky_hopper/aircraft.cfg"}},
     {"SkyHopper/hopper.air", std::string(9000, 'A'), {"Aircraft/sky_hopper/hopper.air"}},
     {"SkyHopper/model/model.cfg", "[models]\r\nnormal=hopper\r\n", {"Aircraft/sky_hopper/Model/model.cfg"}},
     {"SkyHopper/model/hopper.mdl", std::string(20000, 'M'), {"Aircraft/sky_hopper/Model/hopper.mdl"}},
     {"SkyHopper/texture/hopper_t.bmp", std::string(4000, 'T'), {"Aircraft/sky_hopper/Texture/hopper_t.bmp"}},
-    {"SkyHopper/texture/hopper.oaf", "oaf", {"Aircraft/sky_hopper/Texture/hopper.oaf"}},
     {"SkyHopper/panel/panel.cfg",
      "[Window Titles]\r\nwindow00=Main Panel\r\n\r\n[Window00]\r\nfile=hopper_main.bmp\r\n"
      "gauge00=hopper!Airspeed, 10, 20\r\n",
@@ -44,7 +38,6 @@ const std::vector<Placed> kAircraft = {
     {"SkyHopper/sound/hopper_eng.wav", std::string(5000, 'W'), {"Aircraft/sky_hopper/Sound/hopper_eng.wav"}},
     {"SkyHopper/sound/hopper_click.wav", "click", {"Sound/hopper_click.wav"}},
     {"SkyHopper/hopper_check.txt", "checklist", {"Aircraft/sky_hopper/hopper_check.txt"}},
-    {"SkyHopper/hopper_ref.txt", "reference", {"Aircraft/sky_hopper/hopper_ref.txt"}},
     {"SkyHopper/hopper_notes.txt", "notes", {"Aircraft/sky_hopper/hopper_notes.txt"}},
     {"SkyHopper/readme.txt", "hopper readme", {"Aircraft/sky_hopper/Doc/readme.txt"}},
 };
@@ -136,52 +129,15 @@ TEST_F(InstallEndToEnd, ThroughTheInstallTab) {
   main.installFra.unzipCmd_Click();
 
   EXPECT_EQ(main.waitFrm.doneLbl.caption, "3/3 file(s) successfully installed.");
-  const TreeSnapshot after = files();
-  EXPECT_EQ(testsupport::treeDifferences(expected(), after), "");
-  EXPECT_EQ(after, expected());
-}
-
-// Runs the built hangarpak-cli in the fixture's environment.
-int runProgram(const std::vector<std::string>& args, const core::Environment& env, std::string& out) {
-  std::vector<std::string> argvText = {HANGARPAK_CLI_PROGRAM};
-  argvText.insert(argvText.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (auto& a : argvText) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  std::vector<std::string> envText;
-  for (const auto& [k, v] : env.all()) envText.push_back(k + "=" + v);
-  std::vector<char*> envp;
-  for (auto& e : envText) envp.push_back(e.data());
-  envp.push_back(nullptr);
-
-  int fds[2];
-  if (pipe(fds) != 0) return -1;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
-  posix_spawn_file_actions_addclose(&actions, fds[0]);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  pid_t pid = -1;
-  const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-  posix_spawn_file_actions_destroy(&actions);
-  close(fds[1]);
-  char buf[4096];
-  for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) out.append(buf, static_cast<std::size_t>(n));
-  close(fds[0]);
-  int status = 0;
-  if (rc != 0 || waitpid(pid, &status, 0) != pid) return -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  EXPECT_EQ(testsupport::treeDifferences(expected(), files()), "");
 }
 
 TEST_F(InstallEndToEnd, ThroughTheCommandLineTool) {
-  std::string out;
   // Two archives by host path, one by its Windows path.
-  const int status = runProgram({"install", "--yes", host(archives[0]), archives[1], host(archives[2])}, env, out);
-  EXPECT_EQ(status, 0);
-  EXPECT_EQ(out, "3/3 file(s) successfully installed.\n");
-  const TreeSnapshot after = files();
-  EXPECT_EQ(testsupport::treeDifferences(expected(), after), "");
-  EXPECT_EQ(after, expected());
+  const auto r = clitest::runProgram({"install", "--yes", host(archives[0]), archives[1], host(archives[2])}, &env);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "3/3 file(s) successfully installed.\n");
+  EXPECT_EQ(testsupport::treeDifferences(expected(), files()), "");
   EXPECT_FALSE(testsupport::hostExists(root + "/app/TempZip")) << "the tool clears TempZip when it is done";
 }
 

@@ -64,12 +64,6 @@ TEST_F(RuntimeTest, BuildsTheServicesOverTheEnvironmentsFolders) {
   EXPECT_FALSE(hostExists(root + "/data/hangarpak/TempZip"));
 }
 
-TEST_F(RuntimeTest, DrivesComeFromTheSettingsStoreWhenTheEnvironmentNamesNone) {
-  core::IniSettingsStore(root + "/config").save("Hangarpak", "Drives", "c", root + "/c");
-  app::Runtime runtime(env, root + "/bin/hangarpak", dialogs, printer);
-  EXPECT_EQ(runtime.drives().hostRoot('c'), root + "/c");
-}
-
 TEST_F(RuntimeTest, AnApplicationFolderOnNoDriveGetsTheRootOnAFreeLetter) {
   env.set("HANGARPAK_DRIVES", "c=" + root + "/c;z=" + root + "/c");
   env.set("HANGARPAK_HOME", root + "/elsewhere/app");

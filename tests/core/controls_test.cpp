@@ -62,17 +62,6 @@ TEST(ComboBox, SelectionFromCodeRaisesClick) {
   EXPECT_EQ(combo.text(), "");
 }
 
-TEST(ComboBox, InsertBeforeSelectionKeepsSelectedText) {
-  core::ComboBox combo;
-  combo.sorted = true;
-  combo.addItem("m");
-  combo.setListIndex(0);
-  combo.addItem("a");
-  EXPECT_EQ(combo.text(), "m");
-  combo.removeItem(1);
-  EXPECT_EQ(combo.listIndex(), -1);
-}
-
 TEST(ComboBox, PinnedHeadStaysFirstWhatSortsBeforeIt) {
   core::ComboBox combo;
   combo.sorted = true;

@@ -13,12 +13,9 @@ TEST(ListInput, SplitsLikeBasicInput) {
     Fields fields;
   } cases[] = {
       {"empty text", "", {}},
-      {"one field", "gauge", {"gauge"}},
-      {"commas", "a,b,c", {"a", "b", "c"}},
       {"leading blanks skipped, trailing blanks lost", "  a  ,\tb\t, c ", {"a", "b", "c"}},
       {"blanks inside stay", "Cessna 172 , panel one", {"Cessna 172", "panel one"}},
       {"line ends separate", "a\r\nb\nc\rd", {"a", "b", "c", "d"}},
-      {"a final line end adds nothing", "a,b\r\n", {"a", "b"}},
       {"a blank line is an empty field", "a\r\n\r\nb", {"a", "", "b"}},
       {"empty fields between commas", "a,,b", {"a", "", "b"}},
       {"a comma at the end leaves an empty field", "a,", {"a", ""}},
@@ -28,7 +25,6 @@ TEST(ListInput, SplitsLikeBasicInput) {
       {"quoted field runs over a line end", "\"a\r\nb\",c", {"a\r\nb", "c"}},
       {"unclosed quote runs to the end", "\"abc, def", {"abc, def"}},
       {"panel gauge line", "fs9gps!gps_500,  0,0,500,266", {"fs9gps!gps_500", "0", "0", "500", "266"}},
-      {"sound file list", "engine1.wav, engine2.wav,engine3.wav", {"engine1.wav", "engine2.wav", "engine3.wav"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -116,12 +116,4 @@ TEST(IniRegistryStore, DeleteKeyTakesItsSubKeysAndNothingElse) {
   EXPECT_TRUE(reg.keyExists(Hive::ClassesRoot, "WinZip"));
 }
 
-TEST(IniRegistryStore, HiveWords) {
-  EXPECT_EQ(core::hiveFromWord("CR"), Hive::ClassesRoot);
-  EXPECT_EQ(core::hiveFromWord("cr"), Hive::ClassesRoot);
-  EXPECT_EQ(core::hiveFromWord("LM"), Hive::LocalMachine);
-  EXPECT_EQ(core::hiveFromWord("HKCU"), Hive::LocalMachine);
-  EXPECT_EQ(core::hiveFromWord(""), Hive::LocalMachine);
-}
-
 }  // namespace

@@ -82,21 +82,6 @@ TEST_F(ConversionTest, Fs5AircraftThatTheConverterLeftOutIsNotCounted) {
   EXPECT_EQ(state().catalogueStale, 1);
 }
 
-TEST_F(ConversionTest, Fs5AircraftUnderFs2002IsRefusedWithoutAConverterRun) {
-  makeSimulator(80);
-  testsupport::putConverters(host(state().simFolder));
-  dialogs.expectMessage("Hangarpak v3.2 does not support FS5.x aicraft installation for FS2002!",
-                        "Cannot install FS5.x aircraft", Buttons::OK, Icon::Exclamation);
-
-  install(putArchive("Oldbird.zip", fs5Archive()));
-
-  EXPECT_TRUE(runs("aafconv").empty());
-  EXPECT_TRUE(runs("aafconv98").empty());
-  EXPECT_FALSE(exists(state().simFolder + "\\Aircraft\\Oldbird"));
-  EXPECT_FALSE(exists(state().simFolder + "\\aafconv.cfg"));
-  EXPECT_EQ(state().installedCount, 0);
-}
-
 TEST_F(ConversionTest, Fs5AircraftWithoutConverterIsNotCounted) {
   makeSimulator(70, "FS2000");
   dialogs.expectMessage(kFoundFs5, "Hangarpak found FS5.x aircraft", Buttons::OK, Icon::Exclamation);
@@ -106,27 +91,6 @@ TEST_F(ConversionTest, Fs5AircraftWithoutConverterIsNotCounted) {
 
   EXPECT_FALSE(exists(state().simFolder + "\\Aircraft\\Oldbird"));
   EXPECT_EQ(state().installedCount, 0);
-}
-
-TEST_F(ConversionTest, AdventureArchiveIsDispatchedToTheAdventureInstaller) {
-  makeSimulator(70, "FS2000");
-  testsupport::putConverters(host(state().simFolder));
-  dialogs.expectMessage(
-      "The adventure is made for an earlier FS version. Please use\n"
-      "Flight Shop Converter to convert the aircraft for FS2000.\n\n"
-      "The ADV file is located: Z:\\app\\TempZip",
-      "Convert adventure", Buttons::OK, Icon::Exclamation);
-
-  install(putArchive("Tours.zip", ArchiveBuilder()
-                                      .add("old.adv", "AAF adventure\r\nbody\r\n")
-                                      .add("new.adv", "FS7 Adventure\r\nbody\r\n")
-                                      .add("tour.wav", "wave")));
-
-  ASSERT_EQ(runs("aafconv").size(), 1u);
-  EXPECT_TRUE(exists(state().simFolder + "\\Adv\\old.adv"));
-  EXPECT_TRUE(exists(state().simFolder + "\\Adv\\Other\\new.adv"));
-  EXPECT_TRUE(exists(state().simFolder + "\\Adv\\Wav\\tour.wav"));
-  EXPECT_EQ(state().installedCount, 1);
 }
 
 }  // namespace

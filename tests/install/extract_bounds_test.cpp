@@ -5,7 +5,7 @@
 #include "install/extract.h"
 #include "install/install_archive.h"
 #include "install/install_fixture.h"
-#include "support/failing_fs.h"
+#include "support/forwarding_fs.h"
 #include "support/tree_snapshot.h"
 
 namespace installtest {
@@ -97,7 +97,7 @@ class ExtractBoundsTest : public InstallFixture {
     std::filesystem::create_directories(tempZipHost());
     dialogs.allowAnyMessages();
   }
-  testsupport::FailingFileSystem counting;  // never fails; counts the bytes written
+  testsupport::ForwardingFs counting;  // never fails; counts the bytes written
   core::Context counted;
 };
 

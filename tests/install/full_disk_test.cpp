@@ -9,7 +9,7 @@
 #include "core/profile.h"
 #include "install/install_archive.h"
 #include "install/install_fixture.h"
-#include "support/failing_fs.h"
+#include "support/forwarding_fs.h"
 #include "support/tree_snapshot.h"
 
 namespace installtest {
@@ -84,7 +84,7 @@ class FullDiskTest : public InstallFixture {
     return all;
   }
 
-  testsupport::FailingFileSystem failing;
+  testsupport::ForwardingFs failing;
   core::Context onFailing;
   std::vector<std::string> mounted;
 };

@@ -36,13 +36,5 @@ TEST_F(InstallCommandTest, CountsTheArchivesThatWereInstalled) {
   EXPECT_EQ(dialogs.beeps, 1);
 }
 
-TEST_F(InstallCommandTest, NothingToInstallOnlyLoadsAndUnloadsTheDialog) {
-  const auto run = install::RunInstallCommand(ctx(), {});
-  EXPECT_EQ(run.total, 0);
-  EXPECT_EQ(windows.calls, (std::vector<std::string>{"loadProgress", "unloadProgress"}));
-  EXPECT_TRUE(windows.counters.empty());
-  EXPECT_EQ(dialogs.beeps, 0);
-}
-
 }  // namespace
 }  // namespace installtest

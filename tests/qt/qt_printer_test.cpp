@@ -19,8 +19,7 @@
 
 namespace {
 
-// A context over the fixture's tree
-// whose printer is the Qt one, writing PDF files into <tmp>/docs.
+// A context over the fixture's tree whose printer is the Qt one, writing PDF files into <tmp>/docs.
 class QtPrinterTest : public testsupport::SimFixture {
  protected:
   QtPrinterTest() {
@@ -29,9 +28,7 @@ class QtPrinterTest : public testsupport::SimFixture {
   }
 
   core::Context& printCtx(qt::QtPrinter& printer) {
-    printCtx_ = std::make_unique<core::Context>(env, ctx().locations, drives, *fs, *settings, *registry, *launcher,
-                                                dialogs, printer);
-    printCtx_->state = state();
+    printCtx_ = contextWith(nullptr, nullptr, &printer);
     return *printCtx_;
   }
 
@@ -58,18 +55,6 @@ std::string reportOf(int lines) {
   std::string text;
   for (int i = 1; i <= lines; ++i) text += "Missing file: C:\\FS2002\\Aircraft\\Plane " + std::to_string(i) + "\r\n";
   return text + "----- Scanning done! -----";
-}
-
-TEST_F(QtPrinterTest, MeasuresInTwips) {
-  qt::QtPrinter printer(env, qt::QtPrinter::Output::Pdf);
-  printer.setFont("Arial", 10);
-  // A4 or Letter, whatever the default paper is: 11 to 11.7 inches.
-  EXPECT_GE(printer.pageHeight(), 15800);
-  EXPECT_LE(printer.pageHeight(), 16900);
-  // A 10 point line is somewhat more than 10 points (200 twips) high.
-  EXPECT_GE(printer.textHeight("x"), 200);
-  EXPECT_LE(printer.textHeight("x"), 320);
-  EXPECT_EQ(root + "/docs", printer.pdfFolder());
 }
 
 TEST_F(QtPrinterTest, ReportLongerThanTwoPagesBecomesAThreePagePdf) {

@@ -27,10 +27,7 @@ class FailingPrinter : public testsupport::RecordingPrinter {
 
 class PrintReportTest : public ScanFixture {
  protected:
-  PrintReportTest() {
-    printCtx = std::make_unique<core::Context>(env, ctx().locations, drives, fwd, *settings, *registry, *launcher,
-                                               dialogs, prn);
-  }
+  PrintReportTest() : printCtx(contextWith(&fwd, nullptr, &prn)) {}
 
   std::string printFile() { return ctx().appFolder() + "\\print.txt"; }
   bool printFileLeft() { return exists(printFile()); }

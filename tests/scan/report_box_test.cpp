@@ -43,16 +43,10 @@ class ReportBoxProgressTest : public ScanFixture {
   }
 };
 
-TEST_F(ReportBoxProgressTest, WithoutIntervalEveryEntryIsShown) {
+// Within the interval only the start and the last entry are shown.
+TEST_F(ReportBoxProgressTest, ShowsTheStartAndTheLastEntryAndWithoutIntervalEveryEntry) {
   EXPECT_EQ((Calls{{0, 3}, {1, 3}, {2, 3}, {3, 3}}), scan(3, std::chrono::milliseconds(0)));
-}
-
-TEST_F(ReportBoxProgressTest, WithinTheIntervalOnlyStartAndLastEntryAreShown) {
   EXPECT_EQ((Calls{{0, 40}, {40, 40}}), scan(40, std::chrono::hours(1)));
-}
-
-TEST_F(ReportBoxProgressTest, EmptyListShowsTheStart) {
-  EXPECT_EQ((Calls{{0, 0}}), scan(0, std::chrono::hours(1)));
 }
 
 }  // namespace

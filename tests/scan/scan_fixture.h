@@ -6,8 +6,8 @@
 
 #include "core/context.h"
 #include "core/controls.h"
-#include "forwarding_fs.h"
 #include "scan/report_box.h"
+#include "support/forwarding_fs.h"
 #include "support/sim_fixture.h"
 
 namespace scantest {
@@ -18,9 +18,7 @@ class ScanFixture : public testsupport::SimFixture {
  protected:
   ScanFixture() : fwd(*fs) {
     makeSimulator(80, "FS2002");
-    scanCtx_ = std::make_unique<core::Context>(env, ctx().locations, drives, fwd, *settings, *registry, *launcher,
-                                               dialogs, printer);
-    scanCtx_->state = state();
+    scanCtx_ = contextWith(&fwd);
   }
 
   core::Context& scanCtx() { return *scanCtx_; }
@@ -40,7 +38,7 @@ class ScanFixture : public testsupport::SimFixture {
     return text;
   }
 
-  ForwardingFs fwd;
+  testsupport::ForwardingFs fwd;
   int missingFound = 0;
 
  private:

@@ -8,48 +8,6 @@ RecordingWindowHost::~RecordingWindowHost() {
   if (!answers_.empty()) ADD_FAILURE() << answers_.size() << " name prompt answer(s) never asked for";
 }
 
-void RecordingWindowHost::loadProgress() {
-  calls.push_back("loadProgress");
-  progressIsLoaded = true;
-  progressOkEnabled = false;
-  progressMessage = "Please wait...";
-}
-
-void RecordingWindowHost::showProgress() {
-  calls.push_back("showProgress");
-  progressVisible = true;
-}
-
-void RecordingWindowHost::hideProgress() {
-  calls.push_back("hideProgress");
-  progressVisible = false;
-}
-
-void RecordingWindowHost::unloadProgress() {
-  calls.push_back("unloadProgress");
-  progressIsLoaded = false;
-  progressVisible = false;
-}
-
-void RecordingWindowHost::setProgressCounter(const std::string& text) {
-  counters.push_back(text);
-}
-
-void RecordingWindowHost::hideMainWindow() {
-  calls.push_back("hideMainWindow");
-  mainVisible = false;
-}
-
-void RecordingWindowHost::showMainWindow() {
-  calls.push_back("showMainWindow");
-  mainVisible = true;
-}
-
-void RecordingWindowHost::setMainWindowEnabled(bool enabled) {
-  calls.push_back(enabled ? "enableMainWindow" : "disableMainWindow");
-  mainEnabled = enabled;
-}
-
 void RecordingWindowHost::showNamePrompt() {
   calls.push_back("showNamePrompt");
   const int mode = state_.namePromptMode;

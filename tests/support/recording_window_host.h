@@ -28,20 +28,29 @@ class RecordingWindowHost : public core::WindowHost {
     return *this;
   }
 
-  void loadProgress() override;
-  void showProgress() override;
-  void hideProgress() override;
+  void loadProgress() override {
+    call("loadProgress", progressIsLoaded, true);
+    progressOkEnabled = false;
+    progressMessage = "Please wait...";
+  }
+  void showProgress() override { call("showProgress", progressVisible, true); }
+  void hideProgress() override { call("hideProgress", progressVisible, false); }
   void repaintProgress() override { calls.push_back("repaintProgress"); }
-  void unloadProgress() override;
+  void unloadProgress() override {
+    call("unloadProgress", progressIsLoaded, false);
+    progressVisible = false;
+  }
   bool progressLoaded() const override { return progressIsLoaded; }
   void setProgressMessage(const std::string& text) override { progressMessage = text; }
-  void setProgressCounter(const std::string& text) override;
+  void setProgressCounter(const std::string& text) override { counters.push_back(text); }
   void setProgressBar(int, int) override {}
   void enableProgressOk() override { progressOkEnabled = true; }
 
-  void hideMainWindow() override;
-  void showMainWindow() override;
-  void setMainWindowEnabled(bool enabled) override;
+  void hideMainWindow() override { call("hideMainWindow", mainVisible, false); }
+  void showMainWindow() override { call("showMainWindow", mainVisible, true); }
+  void setMainWindowEnabled(bool enabled) override {
+    call(enabled ? "enableMainWindow" : "disableMainWindow", mainEnabled, enabled);
+  }
   void repaintMainWindow() override { calls.push_back("repaintMainWindow"); }
 
   void showNamePrompt() override;
@@ -57,6 +66,11 @@ class RecordingWindowHost : public core::WindowHost {
   bool mainEnabled = true;
 
  private:
+  void call(const char* name, bool& flag, bool value) {
+    calls.push_back(name);
+    flag = value;
+  }
+
   core::AppState& state_;
   std::deque<std::optional<std::string>> answers_;
 };

@@ -16,33 +16,28 @@ ScriptedDialogs::~ScriptedDialogs() {
 }
 
 ScriptedDialogs& ScriptedDialogs::expectMessage(std::string text, core::Answer answer) {
-  Expectation e{Expectation::Message, std::move(text), {}, {}, {}, answer, {}, {}};
-  queue_.push_back(std::move(e));
+  queue_.push_back({Expectation::Message, std::move(text), {}, {}, {}, answer, {}, {}});
   return *this;
 }
 
 ScriptedDialogs& ScriptedDialogs::expectMessage(std::string text, std::string title, core::Buttons buttons,
                                                 core::Icon icon, core::Answer answer) {
-  Expectation e{Expectation::Message, std::move(text), std::move(title), buttons, icon, answer, {}, {}};
-  queue_.push_back(std::move(e));
+  queue_.push_back({Expectation::Message, std::move(text), std::move(title), buttons, icon, answer, {}, {}});
   return *this;
 }
 
 ScriptedDialogs& ScriptedDialogs::expectInput(std::string prompt, std::optional<std::string> answer) {
-  Expectation e{Expectation::Input, std::move(prompt), {}, {}, {}, core::Answer::OK, std::move(answer), {}};
-  queue_.push_back(std::move(e));
+  queue_.push_back({Expectation::Input, std::move(prompt), {}, {}, {}, core::Answer::OK, std::move(answer), {}});
   return *this;
 }
 
 ScriptedDialogs& ScriptedDialogs::expectOpenFile(std::string title, std::optional<std::string> answer) {
-  Expectation e{Expectation::OpenFile, std::move(title), {}, {}, {}, core::Answer::OK, std::move(answer), {}};
-  queue_.push_back(std::move(e));
+  queue_.push_back({Expectation::OpenFile, std::move(title), {}, {}, {}, core::Answer::OK, std::move(answer), {}});
   return *this;
 }
 
 ScriptedDialogs& ScriptedDialogs::expectModal(std::string formName, std::function<void(core::ModalController&)> play) {
-  Expectation e{Expectation::Modal, std::move(formName), {}, {}, {}, core::Answer::OK, {}, std::move(play)};
-  queue_.push_back(std::move(e));
+  queue_.push_back({Expectation::Modal, std::move(formName), {}, {}, {}, core::Answer::OK, {}, std::move(play)});
   return *this;
 }
 

@@ -36,6 +36,15 @@ SimFixture::SimFixture() : root(tmp.path()) {
 
 SimFixture::~SimFixture() = default;
 
+std::unique_ptr<core::Context> SimFixture::contextWith(core::FileSystem* otherFs, core::ProcessLauncher* otherLauncher,
+                                                       core::Printer* otherPrinter) {
+  auto out = std::make_unique<core::Context>(env, ctx_->locations, drives, otherFs ? *otherFs : *fs, *settings,
+                                             *registry, otherLauncher ? *otherLauncher : *launcher, dialogs,
+                                             otherPrinter ? *otherPrinter : static_cast<core::Printer&>(printer));
+  out->state = ctx_->state;
+  return out;
+}
+
 std::string SimFixture::host(std::string_view windowsPath) const {
   return drives.toHost(windowsPath);
 }

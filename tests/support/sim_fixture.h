@@ -41,6 +41,11 @@ class SimFixture : public ::testing::Test {
   // it in the registry store (folder and marker values).
   void makeSimulator(int version = 80, std::string folder = "FS2002");
 
+  // Another context over the same stores and state, with the test's own file
+  // system, launcher or printer where given.
+  std::unique_ptr<core::Context> contextWith(core::FileSystem* fs, core::ProcessLauncher* launcher = nullptr,
+                                             core::Printer* printer = nullptr);
+
   TempDir tmp;
   std::string root;  // tmp.path()
   core::Environment env;

@@ -5,7 +5,6 @@
 #include "core/errors.h"
 #include "shell_fixture.h"
 #include "support/archive_builder.h"
-#include "ui/name_form.h"
 
 namespace {
 
@@ -49,58 +48,6 @@ TEST_F(InstallTabTest, TheFolderListShowsItsArchivesWithIconsAndPaths) {
 
   tab().ZipFileDir.setPath("C:\\FS2002");
   EXPECT_TRUE(rows().empty());
-}
-
-TEST_F(InstallTabTest, InstallingNothingOnlyLoadsAndUnloadsTheProgressDialog) {
-  tab().ZipFileDir.setPath("C:\\");
-  tab().unzipCmd_Click();
-  EXPECT_FALSE(main->waitFrm.loaded);
-  EXPECT_TRUE(dialogs.messages().empty());
-  EXPECT_EQ(dialogs.beeps, 0);
-}
-
-TEST_F(InstallTabTest, TheSelectedArchivesAreInstalledAndCounted) {
-  putArchive("C:\\Downloads\\a_hopper.zip", aircraft());
-  putArchive("C:\\Downloads\\b_junk.zip", ArchiveBuilder().add("readme.txt", "x"));
-  putArchive("C:\\Downloads\\c_glass.zip", ArchiveBuilder().add("panel.cfg", "[Window00]\r\n"));
-  putArchive("C:\\Downloads\\d_other.zip", aircraft());
-  tab().ZipFileDir.setPath("C:\\Downloads");
-  for (int i : {0, 1, 2}) tab().ZipFileLst2.setSelected(i, true);
-
-  dialogs.expectMessage("C:\\DOWNLOADS\\B_JUNK.ZIP\r\n\r\nThe ZIP file does NOT contain any FS98/2000/2002 files.",
-                        "Installation aborted", core::Buttons::OK, core::Icon::Critical);
-  tab().ZipFileLst2_DblClick();
-
-  const auto& wait = main->waitFrm;
-  EXPECT_TRUE(wait.loaded);
-  EXPECT_TRUE(wait.visible);
-  EXPECT_EQ(wait.caption, "Installing");
-  EXPECT_EQ(wait.waitLbl.caption, "Done!");
-  EXPECT_EQ(wait.doneLbl.caption, "2/3 file(s) successfully installed.");
-  EXPECT_TRUE(wait.okCmd.enabled);
-  EXPECT_EQ(dialogs.beeps, 1);
-  EXPECT_TRUE(exists("C:\\FS2002\\Aircraft\\a_hopper\\hopper.air"));
-  EXPECT_TRUE(exists("C:\\FS2002\\Aircraft\\FSFSConv\\panel.c_glass\\panel.cfg"));
-  EXPECT_FALSE(exists("C:\\FS2002\\Aircraft\\d_other"));
-  EXPECT_EQ(state().catalogueStale, 1);
-}
-
-TEST_F(InstallTabTest, TheFolderNameIsAskedThroughTheNamePrompt) {
-  state().optFolderName = 1;
-  putArchive("C:\\Downloads\\hopper.zip", aircraft());
-  tab().ZipFileDir.setPath("C:\\Downloads");
-  tab().ZipFileLst2.setSelected(0, true);
-  dialogs.expectModal("nameFrm", [](core::ModalController& c) {
-    auto& prompt = dynamic_cast<ui::NameForm&>(c);
-    EXPECT_EQ(prompt.nameTxt.text, "hopper");
-    EXPECT_EQ(prompt.nameLbl.caption, "Enter folder name:");
-    prompt.nameTxt.text = "Sky Hopper";
-    prompt.okCmd_Click();
-  });
-  tab().unzipCmd_Click();
-  EXPECT_TRUE(exists("C:\\FS2002\\Aircraft\\Sky Hopper\\hopper.air"));
-  EXPECT_TRUE(main->enabled);
-  EXPECT_EQ(main->waitFrm.doneLbl.caption, "1/1 file(s) successfully installed.");
 }
 
 TEST_F(InstallTabTest, DroppedArchivesAreInstalledByTheSameCommand) {

@@ -4,7 +4,6 @@
 
 #include "core/errors.h"
 #include "shell_fixture.h"
-#include "ui/about_form.h"
 
 namespace {
 
@@ -37,24 +36,6 @@ TEST_F(MainWindowTest, EachTabShowsItsFrameAndCaptions) {
   }
 }
 
-TEST_F(MainWindowTest, OpensOnTheInstallTabWithTheMenusOfThePlan) {
-  EXPECT_EQ(main->selectedTab, 1);
-  EXPECT_EQ(main->caption, "Hangarpak 2000");
-  EXPECT_TRUE(main->installFra.visible);
-  EXPECT_FALSE(main->managerFra.visible);
-  EXPECT_FALSE(main->editFra.visible);
-  std::vector<std::string> tabs;
-  for (const auto& t : main->tabs) tabs.push_back(t.caption + "/" + t.key);
-  EXPECT_EQ(tabs, (std::vector<std::string>{"Install/ins", "Aircraft/man", "Editor/edi"}));
-  EXPECT_EQ(main->exitCap.caption, "E&xit");
-  EXPECT_EQ(main->OptCap.caption, "&Options...");
-  EXPECT_EQ(main->helpCap.caption, "Help &Topics...");
-  EXPECT_EQ(main->homesiteCap.caption, "Hangarpak Online");
-  EXPECT_EQ(main->aboutCap.caption, "&About...");
-  EXPECT_EQ(main->delCap.caption + main->editCap.caption + main->renCap.caption + main->scanCap.caption,
-            "DeleteEditRenameScan");
-}
-
 TEST_F(MainWindowTest, TheAircraftTabRebuildsAStaleCatalogueOnce) {
   writeFile("C:\\FS2002\\Aircraft\\Cub\\aircraft.cfg", "[fltsim.0]\r\ntitle=Piper Cub\r\nsim=cub\r\n");
   state().catalogueStale = 1;
@@ -85,33 +66,13 @@ TEST_F(MainWindowTest, TheToolbarsGroupOfThreeHasOneButtonPressed) {
   EXPECT_EQ(tags, (std::vector<std::string>{"1", "2", "3", "", "4", "5", "6"}));
 }
 
-TEST_F(MainWindowTest, TheAboutDialogDisablesTheMainWindowUntilItCloses) {
-  for (bool byCloseBox : {false, true}) {
-    SCOPED_TRACE(byCloseBox ? "close box" : "OK");
-    dialogs.expectModal("aboutFrm", [&](core::ModalController& c) {
-      auto& about = static_cast<ui::AboutForm&>(c);
-      EXPECT_FALSE(main->enabled);
-      EXPECT_EQ(about.caption, "About");
-      EXPECT_EQ(about.versionLbl.caption, "v3.2");
-      EXPECT_EQ(about.featureLbls.size(), 4u);
-      if (byCloseBox)
-        about.closeBox();
-      else
-        about.okCmd_Click();
-    });
-    main->aboutCap_Click();
-    EXPECT_TRUE(main->enabled);
-  }
-}
-
 TEST_F(MainWindowTest, HelpShowsThePageBesideTheProgram) {
   std::string shown;
   main->onShowHelp = [&](const std::string& file) { shown = file; };
   main->helpCap_Click();
   EXPECT_EQ(shown, root + "/bin/help/index.html");
-}
 
-TEST_F(MainWindowTest, AHelpPageThatCannotBeShownIsReported) {
+  // A page that cannot be shown is reported.
   main->onShowHelp = [](const std::string&) { throw core::RuntimeError(core::err::FileNotFound); };
   dialogs.expectMessage("", "Hangarpak", core::Buttons::OK, core::Icon::Exclamation);
   main->helpCap_Click();

@@ -81,57 +81,26 @@ TEST_F(Options, CheckBoxesShowTheOptionsAndOkSavesThemAll) {
   EXPECT_EQ(state().optAddonName, 1);
 }
 
-TEST_F(Options, ADriveRootIsStoredWithoutItsBackslash) {
-  makeSimulator(80);
-  writeFile("C:\\Scenery\\x.bgl");
-  state().sceneryFolder = "C:\\Scenery";
-  open([&](ui::OptionForm& f) {
-    f.ScenDir_Open("C:\\");
-    EXPECT_EQ(f.ScenDir.path(), "C:\\");
-    f.okCmd_Click();
-  });
-  EXPECT_EQ(setting("Main", "Scenery Path"), "C:");
-  EXPECT_EQ(state().sceneryFolder, "C:");
-}
-
-TEST_F(Options, AMissingSceneryFolderPutsBothListsOnDriveC) {
-  makeSimulator(80);
-  state().sceneryFolder = "C:\\Gone";
-  open([&](ui::OptionForm& f) {
-    EXPECT_EQ(f.ScenDir.path(), "C:\\");
-    EXPECT_EQ(f.ScenDrv.drive(), "c:");
-    EXPECT_TRUE(f.fs2002Opt.value) << "the steps before the lists ran";
-    f.okCmd_Click();
-  });
-}
-
-TEST_F(Options, AnUnavailableDriveIsRefusedAndTheFolderStays) {
+// An unavailable drive is refused and the folder stays; an available one
+// moves the folder list to its root, which is stored without its backslash.
+TEST_F(Options, TheDriveListMovesTheFolderListToAvailableDrivesOnly) {
   makeSimulator(80);
   drives.set('d', root + "/no-such-medium", "test");
+  drives.set('e', root + "/e", "test");
   writeFile("C:\\Scenery\\x.bgl");
+  writeFile("E:\\Scenery\\x.bgl");
   state().sceneryFolder = "C:\\Scenery";
   open([&](ui::OptionForm& f) {
     dialogs.expectMessage("Drive not available", "Error", Buttons::OK, Icon::Critical);
     f.ScenDrv_Change("d:");
     EXPECT_EQ(f.ScenDrv.drive(), "c:");
     EXPECT_EQ(f.ScenDir.path(), "C:\\Scenery");
-    f.cancelCmd_Click();
-  });
-  EXPECT_EQ(setting("Main", "Scenery Path"), "<absent>") << "Cancel stores nothing";
-}
-
-TEST_F(Options, AnAvailableDriveMovesTheFolderListToItsRoot) {
-  makeSimulator(80);
-  drives.set('d', root + "/d", "test");
-  writeFile("D:\\Scenery\\x.bgl");
-  open([&](ui::OptionForm& f) {
-    f.ScenDrv_Change("d:");
-    EXPECT_EQ(f.ScenDrv.drive(), "d:");
-    EXPECT_EQ(f.ScenDir.path(), "D:\\");
-    f.ScenDir_Open("D:\\Scenery");
+    f.ScenDrv_Change("e:");
+    EXPECT_EQ(f.ScenDir.path(), "E:\\");
     f.okCmd_Click();
   });
-  EXPECT_EQ(setting("Main", "Scenery Path"), "D:\\Scenery");
+  EXPECT_EQ(setting("Main", "Scenery Path"), "E:");
+  EXPECT_EQ(state().sceneryFolder, "E:");
 }
 
 TEST_F(Options, AVersionChangeOnTheAircraftTabSelectsTheFirstTabAndMarksTheCatalogueStale) {
@@ -147,10 +116,8 @@ TEST_F(Options, AVersionChangeOnTheAircraftTabSelectsTheFirstTabAndMarksTheCatal
   EXPECT_EQ(main->caption, "Hangarpak 2000");
   EXPECT_EQ(state().catalogueStale, 1);
   EXPECT_EQ(state().simFolder, "C:\\FS2000");
-}
 
-TEST_F(Options, OkWithoutAVersionChangeLeavesTabAndCatalogueAlone) {
-  makeSimulator(80);
+  // OK without a version change leaves tab and catalogue alone.
   main->selectTab(3);
   state().catalogueStale = 0;
   open([&](ui::OptionForm& f) { f.okCmd_Click(); });
@@ -195,10 +162,12 @@ TEST_F(Options, CancelBeforeTheFirstRunIsDoneAsksForConfirmationAndStaysOpen) {
     dialogs.expectMessage(" Press OK to confirm your settings!", "Confirm settings", Buttons::OK, Icon::Information);
     f.cancelCmd_Click();
     EXPECT_FALSE(f.unloaded());
+    // The close box stores nothing.
     setSetting("Options", "RunOnce", "1");
-    f.cancelCmd_Click();
-    EXPECT_TRUE(f.unloaded());
+    f.assChk.value = 1;
+    EXPECT_TRUE(f.closeBox());
   });
+  EXPECT_EQ(setting("Options", "Associate"), "<absent>");
 }
 
 TEST_F(Options, ClosingBeforeTheFirstRunIsDoneEndsTheProgram) {
@@ -208,15 +177,6 @@ TEST_F(Options, ClosingBeforeTheFirstRunIsDoneEndsTheProgram) {
     EXPECT_THROW(c.closeBox(), core::EndProgram);
   });
   main->OptCap_Click();
-}
-
-TEST_F(Options, ClosingByTheCloseBoxStoresNothingAndEnablesTheMainWindow) {
-  makeSimulator(80);
-  open([&](ui::OptionForm& f) {
-    f.assChk.value = 1;
-    EXPECT_TRUE(f.closeBox());
-  });
-  EXPECT_EQ(setting("Options", "Associate"), "<absent>");
 }
 
 TEST_F(Options, WithNothingRegisteredDetectionRunsUntilTheSimulatorIsLocated) {

@@ -1,0 +1,80 @@
+#include "support/forwarding_fs.h"
+
+#include <algorithm>
+
+#include "core/errors.h"
+#include "core/text.h"
+
+namespace testsupport {
+
+// Hands the bytes that are still allowed to the real writer, so that the
+// temporary file really holds a partial copy when the fault strikes.
+class FailingWriter : public core::FileWriter {
+ public:
+  FailingWriter(ForwardingFs& owner, std::unique_ptr<core::FileWriter> inner)
+      : owner_(owner), inner_(std::move(inner)) {}
+
+  void write(const char* data, std::size_t size) override {
+    if (owner_.failAfterBytes) {
+      const std::size_t limit = *owner_.failAfterBytes;
+      const std::size_t left = limit > owner_.bytesWritten ? limit - owner_.bytesWritten : 0;
+      if (size > left) {
+        inner_->write(data, left);
+        owner_.bytesWritten += left;
+        throw core::RuntimeError(core::err::DiskFull, "disk full after " + std::to_string(limit) + " bytes");
+      }
+    }
+    inner_->write(data, size);
+    owner_.bytesWritten += size;
+  }
+
+  void commit() override {
+    if (owner_.failAtCommit) throw core::RuntimeError(core::err::DiskFull, "disk full at commit");
+    inner_->commit();
+    ++owner_.commits;
+  }
+
+ private:
+  ForwardingFs& owner_;
+  std::unique_ptr<core::FileWriter> inner_;
+};
+
+bool ForwardingFs::armed(std::string_view path) const {
+  if (!onlyUnder.empty() && !core::istartsWith(path, onlyUnder)) return false;
+  return failAfterBytes || failAtCommit || (failWrite && failWrite(path));
+}
+
+std::string ForwardingFs::readFile(std::string_view path) {
+  if (failRead && failRead(path)) throw core::RuntimeError(core::err::PathFileAccess);
+  return inner_.readFile(path);
+}
+
+void ForwardingFs::writeFile(std::string_view path, std::string_view bytes) {
+  if (armed(path)) {
+    auto writer = createFile(path);
+    writer->write(bytes.data(), bytes.size());
+    writer->commit();
+  } else {
+    inner_.writeFile(path, bytes);
+  }
+  lastWrittenPath = std::string(path);
+  lastWritten = std::string(bytes);
+}
+
+std::unique_ptr<core::FileWriter> ForwardingFs::createFile(std::string_view path) {
+  if (failWrite && failWrite(path)) throw core::RuntimeError(core::err::PathFileAccess);
+  if (!onlyUnder.empty() && !core::istartsWith(path, onlyUnder)) return inner_.createFile(path);
+  return std::make_unique<FailingWriter>(*this, inner_.createFile(path));
+}
+
+void ForwardingFs::copyFile(std::string_view from, std::string_view to) {
+  if (!armed(to)) return inner_.copyFile(from, to);
+  const std::string bytes = readFile(from);
+  auto writer = createFile(to);
+  constexpr std::size_t kBlock = 4096;
+  for (std::size_t pos = 0; pos < bytes.size(); pos += kBlock)
+    writer->write(bytes.data() + pos, std::min(kBlock, bytes.size() - pos));
+  writer->commit();
+}
+
+}  // namespace testsupport
