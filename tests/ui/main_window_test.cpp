@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/errors.h"
+#include "scan/scan_form.h"
 #include "shell_fixture.h"
 
 namespace {
@@ -104,6 +105,46 @@ TEST_F(MainWindowTest, TheWindowHostReachesTheMainWindow) {
   EXPECT_TRUE(main->busyCursor());
   main.reset();
   ctx().windows().showMainWindow();  // the default host again, not a dangling one
+}
+
+// The toolbar's scan button and the pop-up menu's "Scan" open scanFrm on the
+// catalogue of the pressed view button, with the main window disabled
+// until it closes (by its button or its close box).
+TEST_F(MainWindowTest, ScanOpensOnTheToolbarsViewWithTheMainWindowDisabled) {
+  const std::string panel = "C:\\FS2002\\Aircraft\\C172\\panel\\";
+  writeFile(panel + "panel.cfg", "file=gone.bmp\r\n");
+
+  struct Row {
+    int viewButton;
+    bool fromMenu;
+    const char* caption;
+  } rows[] = {{1, false, "Scan Aircraft"}, {2, false, "Scan Panel"}, {3, true, "Scan Sound"}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.caption);
+    ui::MainWindow window(ctx());
+    window.managerFra.panelLst.add("Cessna panel", {panel, "c172\\panel"});
+    window.ToolBar_ButtonClick(r.viewButton);
+    dialogs.allowAnyMessages();
+    dialogs.expectModal("scanFrm", [&](core::ModalController& c) {
+      auto& form = dynamic_cast<scan::ScanForm&>(c);
+      EXPECT_FALSE(window.enabled);
+      EXPECT_EQ(r.caption, form.caption);
+      form.scanCmd_Click();
+      // Only the panel list has an entry.
+      EXPECT_EQ(r.viewButton == 2 ? 1 : 0, form.missingFound);
+      if (r.fromMenu) {
+        EXPECT_TRUE(form.closeBox());
+      } else {
+        form.okCmd_Click();
+      }
+    });
+    if (r.fromMenu)
+      window.scanCap_Click();
+    else
+      window.ToolBar_ButtonClick(5);
+    EXPECT_TRUE(window.enabled);
+    EXPECT_TRUE(dialogs.done());
+  }
 }
 
 }  // namespace
