@@ -90,7 +90,7 @@ int runWhere(const std::vector<std::string>& args, CliIo& io) {
   if (args.size() > 1 || (args.size() == 1 && args[0] != "--json")) return usageError(io, whereUsage);
   TerminalDialogs dialogs(io.err, {}, {});
   NullPrinter printer;
-  try {
+  return runGuarded(io, [&] {
     Runtime runtime(io.env, io.executablePath, dialogs, printer);
     const Whereabouts w = gather(runtime);
     if (args.empty())
@@ -98,12 +98,7 @@ int runWhere(const std::vector<std::string>& args, CliIo& io) {
     else
       printJson(w, io.out);
     return ExitDone;
-  } catch (const core::EndProgram& end) {
-    return end.exitCode == 0 ? ExitProblem : end.exitCode;
-  } catch (const core::RuntimeError& e) {
-    io.err << "hangarpak-cli: " << e.what() << " (error " << e.number() << ")\n";
-    return ExitProblem;
-  }
+  });
 }
 
 }  // namespace app
