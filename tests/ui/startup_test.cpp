@@ -118,7 +118,7 @@ TEST_F(Startup, NumbersWithBlanksAndFractionsLoadAsTheirRoundedValue) {
 
 // A start after the first run: the lock of an instance that ended is free,
 // what an earlier run left in TempZip goes, and without Associate nothing is
-// written.
+// written. Shutting down stores the application folder and clears TempZip.
 TEST_F(Startup, OpensTheInstallTabOnTheLastFolderAndGivesTheToolbarItsImages) {
   { auto first = core::InstanceLock::acquire(core::lockFilePath(ctx().locations)); }
   storeAfterFirstRun();
@@ -136,6 +136,10 @@ TEST_F(Startup, OpensTheInstallTabOnTheLastFolderAndGivesTheToolbarItsImages) {
   EXPECT_EQ(core::InstanceLock::acquire(core::lockFilePath(ctx().locations)), nullptr);
   EXPECT_FALSE(registry->keyExists(core::Hive::ClassesRoot, core::kShellCommandKey));
   EXPECT_FALSE(testsupport::hostExists(core::desktopEntryPath(ctx().locations)));
+  writeFile("Z:\\app\\TempZip\\x.txt");
+  EXPECT_THROW(main->lukk2Cmd_Click(), core::EndProgram);
+  EXPECT_EQ(setting("Main", "App Path"), ctx().appFolder());
+  EXPECT_FALSE(exists("Z:\\app\\TempZip\\x.txt"));
 }
 
 TEST_F(Startup, ACommandLineArchiveIsInstalledBeforeTheFirstRunDialogs) {
@@ -178,18 +182,6 @@ TEST_F(Startup, TheAssociationIsRewrittenLowerCasedAtEveryStart) {
   main = std::make_unique<ui::MainWindow>(ctx());
   main->Form_Load("");
   EXPECT_EQ(registry->query(core::Hive::ClassesRoot, core::kShellCommandKey, ""), expected);
-}
-
-TEST_F(Startup, ShutdownSavesTheFolderAndTheApplicationFolderAndClearsTempZip) {
-  storeAfterFirstRun();
-  writeFile("C:\\Games\\a.zip");
-  main->Form_Load("");
-  main->installFra.ZipFileDir.setPath("C:\\Games");
-  writeFile("Z:\\app\\TempZip\\x.txt");
-  EXPECT_THROW(main->lukk2Cmd_Click(), core::EndProgram);
-  EXPECT_EQ(setting("Main", "Startup Path"), "C:\\Games");
-  EXPECT_EQ(setting("Main", "App Path"), ctx().appFolder());
-  EXPECT_FALSE(exists("Z:\\app\\TempZip\\x.txt"));
 }
 
 }  // namespace
