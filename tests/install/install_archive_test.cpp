@@ -6,7 +6,7 @@
 #include "core/errors.h"
 #include "core/profile.h"
 #include "install/install_fixture.h"
-#include "support/file_system_proxy.h"
+#include "support/forwarding_fs.h"
 
 namespace installtest {
 namespace {
@@ -176,9 +176,9 @@ TEST_F(InstallArchiveTest, ATempZipThatCannotBeClearedEndsTheProgram) {
 }
 
 // A file system whose every copy fails with one run-time error.
-class FailingCopies : public testsupport::FileSystemProxy {
+class FailingCopies : public testsupport::ForwardingFs {
  public:
-  FailingCopies(core::FileSystem& inner, int number) : FileSystemProxy(inner), number_(number) {}
+  FailingCopies(core::FileSystem& inner, int number) : ForwardingFs(inner), number_(number) {}
   void copyFile(std::string_view, std::string_view) override { throw core::RuntimeError(number_); }
 
  private:
