@@ -27,7 +27,7 @@ Whereabouts gather(Runtime& runtime) {
   core::Context& ctx = runtime.context();
   core::LoadSettings(ctx);
   // Nothing is asked and nothing written: only what detection would find.
-  const std::string folder = core::DetectedFolder(ctx);
+  const std::string folder = core::DetectedFolder(ctx, ctx.state.simVersion);
   const core::SimulatorInfo* sim = core::simulatorInfo(ctx.state.simVersion);
   const core::WinePrefix* prefix = ctx.winePrefixes ? ctx.winePrefixes->simulator() : nullptr;
   std::string hostFolder;

@@ -32,11 +32,8 @@ Runtime::Runtime(core::Environment env, const std::string& executablePath, core:
   // The prefix of the version last chosen, so that the drive table is the
   // simulator's before anything looks at a path.
   core::step([&] {
-    context_->state.simVersion =
-        static_cast<std::int16_t>(std::atoi(settings_->get("Hangarpak", "Options", "FS Version", "1").c_str()));
-    core::UseSimulatorPrefix(*context_);
+    core::UseSimulatorPrefix(*context_, std::atoi(settings_->get("Hangarpak", "Options", "FS Version", "1").c_str()));
   });
-  context_->state.simVersion = core::simver::NotChosen;
 }
 
 Runtime::~Runtime() = default;

@@ -85,10 +85,10 @@ bool SimulatorRegistered(Context& ctx, int version) {
   return sim && !ReadReg(ctx, "LM", sim->key, sim->markerValue).empty();
 }
 
-std::string DetectedFolder(Context& ctx) {
-  const SimulatorInfo* sim = simulatorInfo(ctx.state.simVersion);
+std::string DetectedFolder(Context& ctx, int version) {
+  const SimulatorInfo* sim = simulatorInfo(version);
   if (!sim) return {};
-  UseSimulatorPrefix(ctx);
+  UseSimulatorPrefix(ctx, version);
   if (keepsFolder(ctx, *sim)) return ctx.state.simFolder;
   const std::string registered = ReadReg(ctx, "LM", sim->key, sim->folderValue);
   return !registered.empty() && hasExe(ctx, registered, sim->exe) ? registered : std::string();
@@ -102,7 +102,7 @@ void FindSimulator(Context& ctx) {
     return;
   }
   // Under Wine the version's prefix supplies the drives and the registry.
-  UseSimulatorPrefix(ctx);
+  UseSimulatorPrefix(ctx, sim->version);
   if (keepsFolder(ctx, *sim)) return;
 
   const std::string registered = ReadReg(ctx, "LM", sim->key, sim->folderValue);

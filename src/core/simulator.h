@@ -27,10 +27,11 @@ const SimulatorInfo* simulatorInfo(int version);
 // The version counts as installed when its marker value is not empty.
 bool SimulatorRegistered(Context& ctx, int version);
 
-// The folder detection would take for simVersion without asking anything:
+// The folder detection would take for the version without asking anything:
 // simFolder when it fits the version, else the registry's folder when it
-// holds the executable; empty when neither does. Changes nothing.
-std::string DetectedFolder(Context& ctx);
+// holds the executable; empty when neither does. Changes nothing but the
+// choice of Wine prefix.
+std::string DetectedFolder(Context& ctx, int version);
 
 // Makes simFolder name the main folder of the simulator in simVersion: keeps
 // a folder that holds the version's executable (and not a newer one's),

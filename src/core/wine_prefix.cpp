@@ -166,9 +166,11 @@ std::vector<WinePrefix> findWinePrefixes(const Environment& env) {
   return found;
 }
 
-PrefixRegistry::PrefixRegistry(std::string prefix) {
+PrefixRegistry::PrefixRegistry(std::string prefix, std::vector<std::string> hotKeys) {
   system_.file = prefix + "/system.reg";
   user_.file = std::move(prefix) + "/user.reg";
+  for (const auto& key : hotKeys)
+    for (auto& path : view32(key)) hotKeys_.push_back(std::move(path));
 }
 
 void PrefixRegistry::refresh(Hive& hive) {
@@ -188,6 +190,12 @@ void PrefixRegistry::refresh(Hive& hive) {
     hive.text = readHostFile(hive.file);
   } catch (const RuntimeError&) {
     hive.text.clear();  // an unreadable file holds no keys
+  }
+  if (&hive != &system_ || hotKeys_.empty()) return;
+  auto file = winereg::parseKeys(hive.text, hotKeys_);
+  for (const auto& path : hotKeys_) {
+    const winereg::Key* found = file.key(path);
+    hive.keys.emplace(lower(path), found ? std::optional<winereg::Key>(*found) : std::nullopt);
   }
 }
 
@@ -234,7 +242,10 @@ std::optional<std::string> PrefixRegistry::userValue(std::string_view path, std:
 }
 
 WinePrefixes::WinePrefixes(std::vector<WinePrefix> found) : prefixes_(std::move(found)) {
-  for (const auto& p : prefixes_) registries_.push_back(std::make_unique<PrefixRegistry>(p.path));
+  std::vector<std::string> simulatorKeys;
+  for (int version : {simver::FS2002, simver::FS2000, simver::FS98})
+    simulatorKeys.emplace_back(simulatorInfo(version)->key);
+  for (const auto& p : prefixes_) registries_.push_back(std::make_unique<PrefixRegistry>(p.path, simulatorKeys));
 }
 
 std::optional<std::size_t> WinePrefixes::registeredFor(int version) {
@@ -262,9 +273,9 @@ const WinePrefix* WinePrefixes::choose(int version) {
   return simulator();
 }
 
-void UseSimulatorPrefix(Context& ctx) {
+void UseSimulatorPrefix(Context& ctx, int version) {
   if (!ctx.winePrefixes) return;
-  const WinePrefix* prefix = ctx.winePrefixes->choose(ctx.state.simVersion);
+  const WinePrefix* prefix = ctx.winePrefixes->choose(version);
   if (prefix && ctx.drives.takePrefix(prefix->path)) {
     ctx.drives.reach(ctx.locations.appFolder);
     ctx.refreshAppFolder();

@@ -31,7 +31,9 @@ std::vector<WinePrefix> findWinePrefixes(const Environment& env);
 // the keys it needs; what was read is kept until the file changes.
 class PrefixRegistry {
  public:
-  explicit PrefixRegistry(std::string prefix);
+  // hotKeys: machine keys read together in one pass whenever system.reg is
+  // (re)read, as detection asks for all of them.
+  explicit PrefixRegistry(std::string prefix, std::vector<std::string> hotKeys = {});
 
   // HKEY_LOCAL_MACHINE (system.reg) as a 32-bit program sees it: a key below
   // Software is looked for under Software\Wow6432Node first, then under
@@ -57,6 +59,7 @@ class PrefixRegistry {
 
   Hive system_;
   Hive user_;
+  std::vector<std::string> hotKeys_;  // both views of each
 };
 
 // The prefixes found at start-up and the one the simulator lives in.
@@ -87,11 +90,11 @@ class WinePrefixes {
   std::optional<std::size_t> chosen_;
 };
 
-// Points the program at the simulator's prefix for ctx.state.simVersion: the
+// Points the program at the simulator's prefix for the version: the
 // drive table takes its dosdevices (unless drives were set explicitly) and
 // the application folder's Windows path follows. Does nothing without
 // prefixes.
-void UseSimulatorPrefix(Context& ctx);
+void UseSimulatorPrefix(Context& ctx, int version);
 
 // A Windows path of the program's drive table as the simulator's prefix
 // names the same file ("Z:\home\u\x" when only z: holds it); the path as it

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -60,7 +61,11 @@ OptionView::OptionView(ui::OptionForm& form, QtDialogs& dialogs, QWidget* parent
   grid->addWidget(options, 0, 0);
   grid->addWidget(version, 1, 0);
   grid->addWidget(scenery, 0, 1, 2, 1);
-  grid->addLayout(buttons, 2, 0, 1, 2);
+  foundLbl_ = new QLabel(this);
+  foundLbl_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  foundLbl_->setWordWrap(true);
+  grid->addWidget(foundLbl_, 2, 0, 1, 2);
+  grid->addLayout(buttons, 3, 0, 1, 2);
   grid->setColumnStretch(1, 1);
 
   auto check = [this](QCheckBox* box, core::CheckBox& model) {
@@ -78,7 +83,7 @@ OptionView::OptionView(ui::OptionForm& form, QtDialogs& dialogs, QWidget* parent
   scenery_->onFolderOpened = [this](const std::string& f) { act([&] { opt_.ScenDir_Open(f); }); };
   connect(ok, &QPushButton::clicked, this, [this] { act([this] { opt_.okCmd_Click(); }); });
   connect(cancel, &QPushButton::clicked, this, [this] { act([this] { opt_.cancelCmd_Click(); }); });
-  resize(600, 330);
+  resize(600, 380);
   ready();
 }
 
@@ -97,6 +102,7 @@ void OptionView::render() {
   radio(fs2000_, opt_.fs2000Opt);
   radio(fs98_, opt_.fs98Opt);
   scenery_->render(opt_.ScenDrv, opt_.ScenDir);
+  foundLbl_->setText(q(opt_.foundLbl));
 }
 
 }  // namespace qt

@@ -3,6 +3,7 @@
 #include "qt/form_dialog.h"
 
 class QCheckBox;
+class QLabel;
 class QPushButton;
 class QRadioButton;
 
@@ -32,6 +33,7 @@ class OptionView : public FormDialog {
   QRadioButton* fs2000_;
   QRadioButton* fs98_;
   DriveFolderView* scenery_;
+  QLabel* foundLbl_;
 };
 
 }  // namespace qt

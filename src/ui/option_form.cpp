@@ -10,6 +10,7 @@
 #include "core/simulator.h"
 #include "core/startup_settings.h"
 #include "core/text.h"
+#include "core/wine_prefix.h"
 #include "ui/drive_choice.h"
 #include "ui/main_window.h"
 
@@ -20,6 +21,25 @@ OptionForm::OptionForm(core::Context& ctx, MainWindow& main)
   caption = "Options";
 }
 
+namespace {
+
+// The folder of the version picked: before the first OK, where detection
+// is going to find it.
+std::string whereFound(core::Context& ctx, int version) {
+  const std::string folder = core::DetectedFolder(ctx, version);
+  const core::WinePrefix* prefix = ctx.winePrefixes ? ctx.winePrefixes->simulator() : nullptr;
+  std::string host;
+  if (!folder.empty()) core::step([&] { host = ctx.drives.toHost(folder); });
+  const std::string text =
+      "Found in: " + (folder.empty() ? std::string("(not found yet)") : folder + "  (" + host + ")") +
+      "\nWine prefix: " + (prefix ? prefix->path + "  (" + prefix->origin + ")" : std::string("none"));
+  // Nothing is chosen until OK: the drives stay those of the version in use.
+  core::UseSimulatorPrefix(ctx, ctx.state.simVersion);
+  return text;
+}
+
+}  // namespace
+
 bool OptionForm::enableRegisteredVersions() {
   fs98Opt.enabled = core::SimulatorRegistered(ctx_, core::simver::FS98);
   fs2000Opt.enabled = core::SimulatorRegistered(ctx_, core::simver::FS2000);
@@ -29,6 +49,10 @@ bool OptionForm::enableRegisteredVersions() {
 
 void OptionForm::select(core::OptionButton& button) {
   for (core::OptionButton* b : {&fs2002Opt, &fs2000Opt, &fs98Opt}) b->value = (b == &button);
+  const int version = fs98Opt.value     ? core::simver::FS98
+                      : fs2000Opt.value ? core::simver::FS2000
+                                        : core::simver::FS2002;
+  core::step([&] { foundLbl = whereFound(ctx_, version); });
   changed();
 }
 

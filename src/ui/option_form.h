@@ -35,6 +35,9 @@ class OptionForm : public core::Form {
   std::string Frame1 = "Scenery Path";
   core::DriveList ScenDrv;
   core::FolderList ScenDir;
+  // Where the simulator was found, read-only: its folder on the host and
+  // the Wine prefix it lives in.
+  std::string foundLbl;
   core::Button okCmd{"&OK"};
   core::Button cancelCmd{"&Cancel"};
 

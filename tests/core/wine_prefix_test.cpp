@@ -76,8 +76,7 @@ TEST_F(PrefixRegistryTest, TheSimulatorsPrefixIsTheFirstWithAMarker) {
   EXPECT_EQ(prefixes->executableFolderFor(70), root + "/p2/drive_c/Old Disk/Games/FS2000");
   EXPECT_EQ(prefixes->executableFolderFor(80), std::nullopt);
 
-  state().simVersion = 80;
-  core::UseSimulatorPrefix(ctx());
+  core::UseSimulatorPrefix(ctx(), 80);
   ASSERT_NE(prefixes->simulator(), nullptr);
   EXPECT_EQ(prefixes->simulator()->path, root + "/p1");
   EXPECT_EQ(drives.hostRoot('c'), root + "/c");  // drives set explicitly stay
@@ -103,8 +102,7 @@ TEST_F(PrefixRegistryTest, TheOwnStoreLiesOverThePrefixAndTakesEveryWrite) {
 }
 
 TEST_F(PrefixRegistryTest, PathsCrossBetweenTheProgramsDrivesAndThePrefixs) {
-  state().simVersion = 80;
-  core::UseSimulatorPrefix(ctx());
+  core::UseSimulatorPrefix(ctx(), 80);
   std::string underZ = "Z:" + std::filesystem::canonical(root).string() + "/c/FS2002/TempZip/";
   std::replace(underZ.begin(), underZ.end(), '/', '\\');
   testsupport::writeHostFile(root + "/c/FS2002/TempZip/x", "");
