@@ -11,9 +11,10 @@ namespace {
 
 // Every command family, one line each.
 const CliCommand kCommands[] = {
-    {"cfg", cfgUsage, runCfg},       {"install", installUsage, runInstall}, {"scan", scanUsage, runScan},
-    {"list", listUsage, runList},    {"hide", hideUsage, runHide},          {"unhide", unhideUsage, runUnhide},
-    {"panel", panelUsage, runPanel}, {"sound", soundUsage, runSound},       {"where", whereUsage, runWhere},
+    {"cfg", cfgUsage, runCfg},          {"install", installUsage, runInstall},  {"scan", scanUsage, runScan},
+    {"list", listUsage, runList},       {"hide", hideUsage, runHide},           {"unhide", unhideUsage, runUnhide},
+    {"panel", panelUsage, runPanel},    {"sound", soundUsage, runSound},        {"where", whereUsage, runWhere},
+    {"sample", sampleUsage, runSample}, {"stand-in", standInUsage, runStandIn},
 };
 
 std::string allUsages() {

@@ -102,4 +102,13 @@ int runSound(const std::vector<std::string>& args, CliIo& io);
 extern const std::string_view whereUsage;
 int runWhere(const std::vector<std::string>& args, CliIo& io);
 
+// sample DIR [--version 61|70|80] [--aircraft N] [--register]: writes the
+// sample simulator and its Downloads.
+extern const std::string_view sampleUsage;
+int runSample(const std::vector<std::string>& args, CliIo& io);
+
+// stand-in PROGRAM: what the sample's stand-in programs run on themselves.
+extern const std::string_view standInUsage;
+int runStandIn(const std::vector<std::string>& args, CliIo& io);
+
 }  // namespace app

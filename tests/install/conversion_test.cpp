@@ -68,8 +68,8 @@ TEST_F(ConversionTest, Fs5AircraftThatTheConverterLeftOutIsNotCounted) {
   makeSimulator(70, "FS2000");
   // A program under the converter's name that converts nothing.
   const std::string sim = host(state().simFolder);
-  testsupport::putSceneryInstaller(sim);
-  std::filesystem::rename(sim + "/Ortholay.exe", sim + "/aafconv.exe");
+  testsupport::writeHostFile(sim + "/aafconv.exe", "#!/bin/sh\nexit 0\n");
+  std::filesystem::permissions(sim + "/aafconv.exe", std::filesystem::perms::owner_all);
   state().catalogueStale = 0;
   dialogs.expectMessage(kFoundFs5, "Hangarpak found FS5.x aircraft", Buttons::OK, Icon::Exclamation);
 

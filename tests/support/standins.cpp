@@ -52,7 +52,7 @@ std::vector<std::string> names(const std::string& list) {
 }  // namespace
 
 void putConverter(const std::string& hostFolder, const std::string& fileName) {
-  putProgram(HANGARPAK_STANDIN_CONVERTER, hostFolder + "/" + fileName);
+  putProgram(HANGARPAK_STANDIN, hostFolder + "/" + fileName);
 }
 
 void putConverters(const std::string& hostFolder) {
@@ -61,7 +61,7 @@ void putConverters(const std::string& hostFolder) {
 }
 
 void putSceneryInstaller(const std::string& hostFolder) {
-  putProgram(HANGARPAK_STANDIN_ORTHOLAY, hostFolder + "/Ortholay.exe");
+  putProgram(HANGARPAK_STANDIN, hostFolder + "/Ortholay.exe");
 }
 
 std::vector<ConverterRun> converterRuns(const std::string& hostFolder, const std::string& baseName) {

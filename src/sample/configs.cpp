@@ -1,6 +1,6 @@
-#include "support/fs_configs.h"
+#include "sample/configs.h"
 
-namespace testsupport {
+namespace sample {
 
 namespace {
 
@@ -51,4 +51,4 @@ std::string aliasCfg(std::string_view target) {
   return "[fltsim]\r\nalias=" + std::string(target) + "\r\n";
 }
 
-}  // namespace testsupport
+}  // namespace sample

@@ -1,4 +1,4 @@
-#include "support/archive_builder.h"
+#include "sample/archive_builder.h"
 
 #include <sys/stat.h>
 #include <zip.h>
@@ -7,9 +7,9 @@
 #include <memory>
 #include <stdexcept>
 
-#include "support/sim_fixture.h"
+#include "sample/host_files.h"
 
-namespace testsupport {
+namespace sample {
 
 namespace {
 [[noreturn]] void fail(const std::string& what, zip_t* za) {
@@ -136,4 +136,4 @@ ArchiveBuilder nestedArchive(int nesting, const std::string& memberName, const s
   return inner;
 }
 
-}  // namespace testsupport
+}  // namespace sample

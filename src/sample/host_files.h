@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace sample {
+
+// Writes a host file, making its folders first. The sample writes thousands
+// of files into a folder of its own, so no atomic replacement and no sync.
+void writeHostFile(const std::string& hostPath, std::string_view bytes);
+
+// Writes a program that the kernel runs itself (run bit set).
+void writeHostProgram(const std::string& hostPath, std::string_view bytes);
+
+}  // namespace sample

@@ -1,0 +1,188 @@
+#include "sample/sample.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "app/cli.h"
+#include "core/simulator.h"
+#include "core/text.h"
+#include "manager/catalogue.h"
+#include "scan/report_box.h"
+#include "scan/scan_aircraft.h"
+#include "scan/scan_panels.h"
+#include "scan/scan_sounds.h"
+#include "support/sim_fixture.h"
+#include "support/standins.h"
+
+namespace {
+
+using sample::DownloadKind;
+
+struct SampleCase {
+  int version;
+  int aircraft;
+};
+
+// The sample written on drive C: with its stand-ins run by the built
+// hangarpak-cli, for each version and with generated aircraft besides.
+class SampleTest : public testsupport::SimFixture, public ::testing::WithParamInterface<SampleCase> {
+ protected:
+  SampleTest() {
+    contents = sample::writeSample(root + "/c", {version(), GetParam().aircraft, HANGARPAK_CLI_PROGRAM});
+    settings->save("Hangarpak", "Options", "FS Version", std::to_string(version()));
+  }
+  int version() const { return GetParam().version; }
+  std::string simFolder() const { return "C:\\" + contents.simName; }
+
+  int cli(std::vector<std::string> args, std::string* err = nullptr) {
+    std::ostringstream out, errors;
+    const int status = app::runCli(args, out, errors, env, HANGARPAK_CLI_PROGRAM);
+    if (err) *err = errors.str();
+    lastOut = out.str();
+    return status;
+  }
+
+  // The "Missing file: " lines of a report, lower case, sorted.
+  static std::vector<std::string> missing(const std::string& report) {
+    std::vector<std::string> lines;
+    std::istringstream in(report);
+    for (std::string line; std::getline(in, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (line.rfind("Missing file: ", 0) == 0) lines.push_back(core::lower(line.substr(14)));
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+  }
+  std::vector<std::string> expected(const std::vector<std::string>& relative) const {
+    std::vector<std::string> lines;
+    for (const auto& r : relative) lines.push_back(core::lower(simFolder() + "\\" + r));
+    std::sort(lines.begin(), lines.end());
+    return lines;
+  }
+
+  sample::Contents contents;
+  std::string lastOut;
+};
+
+TEST_P(SampleTest, IsFoundByDetectionOnceRegistered) {
+  ASSERT_EQ(cli({"sample", root + "/c", "--version", std::to_string(version()), "--register"}), 0);
+  state().simVersion = static_cast<std::int16_t>(version());
+  state().simFolder.clear();
+
+  core::FindSimulator(ctx());  // any question would fail the test
+
+  EXPECT_EQ(state().simFolder, simFolder());
+}
+
+TEST_P(SampleTest, CatalogueAndScansFindWhatTheSampleSays) {
+  ASSERT_TRUE(sample::registerSample(ctx(), contents, version()));
+  state().simVersion = static_cast<std::int16_t>(version());
+  manager::Catalogue catalogue(ctx());
+  catalogue.Search();
+
+  const auto& rows = catalogue.flyLst.items();
+  EXPECT_EQ(static_cast<int>(rows.size()), contents.variants);
+  EXPECT_EQ(std::count_if(rows.begin(), rows.end(), [](const auto& r) { return r.smallIcon == manager::HiddenIcon; }),
+            contents.hidden);
+  EXPECT_EQ(catalogue.panelLst.count(), contents.panels);
+  EXPECT_EQ(catalogue.lydLst.count(), contents.sounds);
+  // Every variant's panel and sound set is one the catalogue lists, the
+  // alias folder's one included.
+  for (int i = 0; i < catalogue.flyLst.count(); ++i) {
+    catalogue.flyLst_ItemClick(i);
+    EXPECT_NE(catalogue.currentPanel, manager::NotListed) << rows[static_cast<std::size_t>(i)].text;
+    EXPECT_NE(catalogue.currentSound, manager::NotListed) << rows[static_cast<std::size_t>(i)].text;
+  }
+
+  std::string report;
+  int found = 0;
+  scan::ReportBox box(report, found);
+  scan::ScanAircraft(ctx(), catalogue.flyLst, box);
+  EXPECT_EQ(missing(report), expected(contents.missingAircraftFiles));
+  scan::ScanPanels(ctx(), catalogue.panelLst, box);
+  EXPECT_EQ(missing(report), expected(contents.missingPanelFiles));
+  scan::ScanSounds(ctx(), catalogue.lydLst, box);
+  EXPECT_EQ(missing(report), expected(contents.missingSoundFiles));
+}
+
+// What installing one archive of Downloads must give: installed or not, and
+// a text of the message it shows ("" for none).
+struct Outcome {
+  bool installed;
+  std::string message;
+};
+
+Outcome outcome(DownloadKind kind, int version) {
+  switch (kind) {
+    case DownloadKind::OldAdventure:
+      if (version == 80) return {true, "does not support old adventure installation for FS2002!"};
+      return {true, "The adventure is made for an earlier FS version."};
+    case DownloadKind::Fs5Aircraft:
+      if (version == 80) return {false, "does not support FS5.x aicraft installation for FS2002!"};
+      return {true, "The aircraft is made for FS5.x."};
+    case DownloadKind::SifPackage:
+      if (version == 61) return {false, "You cannot install SIF files to FS98!"};
+      return {true, ""};
+    case DownloadKind::Scenery:
+      return {false, "The scenery installation part of Hangarpak 2000 has been removed."};
+    case DownloadKind::MultiAircraft:
+      return {false, "Hangarpak does NOT support ''muti-aircraft'' package."};
+    case DownloadKind::NothingInstallable:
+      return {false, "The ZIP file does NOT contain any FS98/2000/2002 files."};
+    default:
+      return {true, ""};
+  }
+}
+
+TEST_P(SampleTest, EveryDownloadInstallsOrIsRefusedWithItsMessage) {
+  ASSERT_TRUE(sample::registerSample(ctx(), contents, version()));
+  ASSERT_EQ(contents.downloadFiles.size(), 11u);
+
+  for (const auto& download : contents.downloadFiles) {
+    SCOPED_TRACE(download.file);
+    const Outcome want = outcome(download.kind, version());
+    std::string err;
+    const int status = cli({"install", "--yes", "C:\\Downloads\\" + download.file}, &err);
+    EXPECT_EQ(status, want.installed ? 0 : 1) << err;
+    EXPECT_EQ(lastOut, std::string(want.installed ? "1" : "0") + "/1 file(s) successfully installed.\n");
+    if (want.message.empty())
+      EXPECT_EQ(err, "");
+    else
+      EXPECT_NE(err.find(want.message), std::string::npos) << err;
+  }
+  // The stand-ins did the work the counts rely on.
+  const std::string converter = version() == 61 ? "aafconv98" : "aafconv";
+  EXPECT_EQ(testsupport::converterRuns(host(simFolder()), converter).size(), version() == 80 ? 0u : 2u);
+  EXPECT_EQ(testsupport::sceneryRuns(host("C:\\Program Files\\Ortholay")).size(), version() == 61 ? 0u : 1u);
+  EXPECT_TRUE(exists(simFolder() + "\\Aircraft\\swift_sport\\panel\\swift_panel.bmp"));
+  EXPECT_TRUE(exists(simFolder() + "\\Aircraft\\FSFSConv\\panel.moonlight_bundle\\panel.cfg"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, SampleTest,
+                         ::testing::Values(SampleCase{61, sample::HandMadeAircraft},
+                                           SampleCase{70, sample::HandMadeAircraft},
+                                           SampleCase{80, sample::HandMadeAircraft}, SampleCase{80, 12}),
+                         [](const auto& info) {
+                           return "FS" + std::to_string(info.param.version) + "_" +
+                                  std::to_string(info.param.aircraft) + "aircraft";
+                         });
+
+TEST(SampleCommand, RefusesWhatItCannotWrite) {
+  const std::vector<std::vector<std::string>> wrong = {
+      {"sample"},
+      {"sample", "x", "--version", "90"},
+      {"sample", "x", "--aircraft", "3"},
+      {"sample", "x", "--aircraft", "many"},
+      {"sample", "x", "y"},
+  };
+  core::Environment env;
+  for (const auto& args : wrong) {
+    std::ostringstream out, err;
+    EXPECT_EQ(app::runCli(args, out, err, env, "/nonexistent/hangarpak-cli"), 2) << args.back();
+    EXPECT_EQ(out.str(), "");
+  }
+}
+
+}  // namespace
