@@ -2,11 +2,15 @@
 
 #include <QApplication>
 #include <climits>
+#include <cstdio>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/runtime.h"
 #include "core/errors.h"
 #include "core/single_instance.h"
+#include "qt/icons.h"
 #include "qt/main_view.h"
 #include "qt/qt_dialogs.h"
 #include "qt/qt_printer.h"
@@ -35,9 +39,35 @@ std::string commandLine(int argc, char** argv, const core::DriveTable& drives) {
   return text;
 }
 
+// --version and --help answer on standard output before anything else: no
+// window, no display needed, no setting read.
+std::optional<int> answerOption(int argc, char** argv) {
+  if (argc != 2) return std::nullopt;
+  const std::string_view arg = argv[1];
+  if (arg == "--version") {
+    std::printf("hangarpak %s\n", HANGARPAK_VERSION);
+    return 0;
+  }
+  if (arg == "--help" || arg == "-h") {
+    std::printf(
+        "Usage: hangarpak [ARCHIVE]\n"
+        "Installs and manages add-ons of FS98, FS2000 and FS2002.\n"
+        "With an archive, installs it without showing the main window.\n"
+        "\n"
+        "Options:\n"
+        "  -h, --help     print this help and exit\n"
+        "  --version      print the version and exit\n"
+        "\n"
+        "See hangarpak(1); hangarpak-cli(1) does the same jobs from a terminal.\n");
+    return 0;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (const auto status = answerOption(argc, argv)) return *status;
   QApplication application(argc, argv);
   QApplication::setApplicationName("Hangarpak");
   qt::QtDialogs dialogs;
@@ -48,7 +78,9 @@ int main(int argc, char** argv) {
   const std::string exe = executablePath(argv[0]);
   try {
     // A second instance ends here, before any setting is read.
-    auto lock = core::GuardSingleInstance(core::Locations::fromEnvironment(env, exe), dialogs);
+    const core::Locations locations = core::Locations::fromEnvironment(env, exe);
+    QApplication::setWindowIcon(qt::appIcon(locations.shareFolder));
+    auto lock = core::GuardSingleInstance(locations, dialogs);
 
     qt::QtPrinter printer(env);
     app::Runtime runtime(env, exe, dialogs, printer);

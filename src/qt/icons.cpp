@@ -1,5 +1,6 @@
 #include "qt/icons.h"
 
+#include <QFileInfo>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -177,8 +178,14 @@ QPixmap logoPicture(int width, int height) {
   return pm;
 }
 
-QIcon appIcon() {
-  return QIcon(logoPicture(64, 64));
+QIcon appIcon(const std::string& shareFolder) {
+  QIcon icon;
+  for (const char* size : {"48x48", "256x256"}) {
+    const QString file =
+        QString::fromStdString(shareFolder + "/icons/hicolor/" + size + "/apps/org.hangarpak.Hangarpak.png");
+    if (QFileInfo::exists(file)) icon.addFile(file);
+  }
+  return icon.isNull() ? QIcon(logoPicture(64, 64)) : icon;
 }
 
 }  // namespace qt

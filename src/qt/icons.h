@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <string>
 
 namespace qt {
 
@@ -19,7 +20,9 @@ QIcon listImage(int image);
 // The logo of the main window and the small dialogs.
 QPixmap logoPicture(int width, int height);
 
-// The window icon.
-QIcon appIcon();
+// The application's icon, set on the application so that every window
+// shows it: the installed one (<share>/icons/hicolor/*/apps), the same that
+// the desktop shows; the logo drawn here when none is installed.
+QIcon appIcon(const std::string& shareFolder);
 
 }  // namespace qt

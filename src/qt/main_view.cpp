@@ -83,8 +83,6 @@ void WaitView::closeEvent(QCloseEvent* event) {
 }
 
 MainView::MainView(ui::MainWindow& main, QtDialogs& dialogs) : main_(main), dialogs_(dialogs) {
-  setWindowIcon(appIcon());
-
   auto* file = menuBar()->addMenu(q("&File"));
   unzipCap_ = menuAction(file, &ui::MainWindow::unzipCap_Click);
   file->addSeparator();
@@ -195,7 +193,6 @@ void MainView::showHelp(const std::string& hostFile) {
     help_->setAttribute(Qt::WA_DeleteOnClose);
     help_->setOpenExternalLinks(true);
     help_->setWindowTitle(q("Hangarpak Help"));
-    help_->setWindowIcon(appIcon());
     help_->resize(640, 560);
   }
   help_->setSource(QUrl::fromLocalFile(file));

@@ -212,7 +212,9 @@ void MainWindow::aboutCap_Click() {
 }
 
 std::string MainWindow::helpFile() const {
-  return ctx_.locations.programFolder + "/help/index.html";
+  // Installed under <prefix>/share beside <prefix>/bin, and laid out the same
+  // way in the build folder.
+  return ctx_.locations.shareFolder + "/hangarpak/help/index.html";
 }
 
 void MainWindow::helpCap_Click() {

@@ -67,18 +67,18 @@ TEST_F(MainWindowTest, TheToolbarsGroupOfThreeHasOneButtonPressed) {
   EXPECT_EQ(tags, (std::vector<std::string>{"1", "2", "3", "", "4", "5", "6"}));
 }
 
-TEST_F(MainWindowTest, HelpShowsThePageBesideTheProgram) {
+TEST_F(MainWindowTest, HelpShowsThePageInTheShareFolderBesideTheProgram) {
   std::string shown;
   main->onShowHelp = [&](const std::string& file) { shown = file; };
   main->helpCap_Click();
-  EXPECT_EQ(shown, root + "/bin/help/index.html");
+  EXPECT_EQ(shown, root + "/share/hangarpak/help/index.html");
 
   // A page that cannot be shown is reported.
   main->onShowHelp = [](const std::string&) { throw core::RuntimeError(core::err::FileNotFound); };
   dialogs.expectMessage("", "Hangarpak", core::Buttons::OK, core::Icon::Exclamation);
   main->helpCap_Click();
   ASSERT_EQ(dialogs.messages().size(), 1u);
-  EXPECT_NE(dialogs.messages()[0].text.find(root + "/bin/help/index.html"), std::string::npos);
+  EXPECT_NE(dialogs.messages()[0].text.find(root + "/share/hangarpak/help/index.html"), std::string::npos);
 }
 
 TEST_F(MainWindowTest, EveryExitUnloadsTheMainWindow) {
