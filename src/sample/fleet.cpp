@@ -42,7 +42,8 @@ void writeFleet(Tree& tree, int folders) {
   const std::string panel = crlf(
       "[Window Titles]\nWindow00=Main Panel\n\n[Window00]\nfile=fleet_panel.bmp\n"
       "gauge00=LarkGauges!Airspeed, 10, 10, 80, 80\ngauge01=LarkGauges!Altimeter, 100, 10, 80, 80\n");
-  const std::string sound = crlf("[COMBUSTION.1.00]\nfilename=fleet_eng\nflags=0\n\n[wind_sound]\nfilename=fleet_eng\n");
+  const std::string sound =
+      crlf("[COMBUSTION.1.00]\nfilename=fleet_eng\nflags=0\n\n[wind_sound]\nfilename=fleet_eng\n");
   const std::string wav(256, 'W');
   for (int i = 0; i < folders; ++i) {
     const int n = HandMadeAircraft + 1 + i;

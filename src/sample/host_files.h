@@ -9,7 +9,7 @@ namespace sample {
 // of files into a folder of its own, so no atomic replacement and no sync.
 void writeHostFile(const std::string& hostPath, std::string_view bytes);
 
-// Writes a program that the kernel runs itself (run bit set).
-void writeHostProgram(const std::string& hostPath, std::string_view bytes);
+// Writes a host file into a folder that exists.
+void writeHostFileInFolder(const std::string& hostPath, std::string_view bytes);
 
 }  // namespace sample

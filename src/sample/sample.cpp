@@ -1,5 +1,7 @@
 #include "sample/sample.h"
 
+#include <sys/stat.h>
+
 #include <stdexcept>
 
 #include "core/atomic_file.h"
@@ -22,12 +24,17 @@ std::string simulatorName(int version) {
 }
 }  // namespace
 
+// Thousands of files share a few folders each; make each folder once.
 void Tree::file(const std::string& relative, std::string_view bytes) {
-  writeHostFile(host(relative), bytes);
+  const auto slash = relative.find_last_of('/');
+  if (slash != std::string::npos && made_.insert(relative.substr(0, slash)).second)
+    core::makeHostFolders(host(relative.substr(0, slash)));
+  writeHostFileInFolder(host(relative), bytes);
 }
 
 void Tree::program(const std::string& relative, std::string_view bytes) {
-  writeHostProgram(host(relative), bytes);
+  file(relative, bytes);
+  ::chmod(host(relative).c_str(), 0755);
 }
 
 void Tree::folder(const std::string& relative) {

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "sample/sample.h"
 
@@ -23,6 +24,7 @@ class Tree {
  private:
   std::string root_;
   Contents& contents_;
+  std::unordered_set<std::string> made_;  // folders made so far
 };
 
 // Text with LF line ends turned into CR LF, as the simulator's files are.
