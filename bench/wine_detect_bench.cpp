@@ -53,7 +53,7 @@ class Prefixes {
                                 body + testsupport::simulatorKeyBlock("8.0", "EXE Path", "C:\\FS2002", "PID", "51234"));
     testsupport::makeFakePrefix(home + "/.PlayOnLinux/wineprefix/Other", body);
     env.set("HOME", home);
-    systemReg = body;
+    systemReg = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n" + body;
   }
   testsupport::TempDir tmp;
   std::string home;
