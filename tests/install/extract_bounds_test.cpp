@@ -52,7 +52,8 @@ std::string lyingSize(const ArchiveBuilder& one, std::uint32_t declared) {
 std::string crowdedArchive(std::uint32_t count) {
   std::string local, central;
   auto le = [](std::string& out, std::uint64_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xff);
+    // Runs of zero bytes are written as wide fields, wider than v itself.
+    for (int i = 0; i < bytes; ++i) out += i < 8 ? static_cast<char>((v >> (8 * i)) & 0xff) : '\0';
   };
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::string name = "z" + std::to_string(i);
