@@ -17,6 +17,7 @@ class ProcessLauncher;
 class Dialogs;
 class Printer;
 class WinePrefixes;
+class ChangeJournal;
 
 // The program-wide state together with the platform services, passed by
 // reference everywhere. A test builds a fresh one over a temporary folder.
@@ -38,6 +39,8 @@ class Context {
   Printer& printer;
   // The Wine prefixes found at start-up; nullptr when nobody looked (tests).
   WinePrefixes* winePrefixes = nullptr;
+  // Told of each installation's changes; nullptr records nothing.
+  ChangeJournal* journal = nullptr;
 
   // The application folder as a Windows path ("Z:\home\u\.local\share\hangarpak"),
   // the form the program's path arithmetic works in.

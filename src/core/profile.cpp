@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #include "core/atomic_file.h"
+#include "core/change_journal.h"
 #include "core/codepage.h"
 #include "core/context.h"
 #include "core/errors.h"
@@ -383,17 +384,29 @@ std::string ReadProfileString(Context& ctx, std::string_view file, std::string_v
 
 void WriteProfileString(Context& ctx, std::string_view file, std::string_view section, std::string_view key,
                         std::string_view value) {
+  std::optional<std::string> before;
   const bool ok = writeValue(
       [&]() -> std::optional<std::string> {
         try {
-          return ctx.fs.readFile(file);
+          before = ctx.fs.readFile(file);
         } catch (const RuntimeError& e) {
-          if (e.number() == err::FileNotFound) return std::nullopt;
-          throw;
+          if (e.number() != err::FileNotFound) throw;
         }
+        return before;
       },
       [&] { return (ctx.fs.attributes(file) & attr::ReadOnly) != 0; },
-      [&](const std::string& bytes) { ctx.fs.writeFile(file, bytes); }, section, key, value);
+      [&](const std::string& bytes) {
+        if (ctx.journal) {
+          // The whole old value, not cut to what a read returns, so that it
+          // can be put back as it was.
+          std::optional<std::string> oldValue;
+          if (before) oldValue = profile::lookup(*before, utf8ToCp1252(section), utf8ToCp1252(key), std::string::npos);
+          if (oldValue) oldValue = cp1252ToUtf8(*oldValue);
+          ctx.journal->profileKeyWritten(file, section, key, oldValue, value);
+        }
+        ctx.fs.writeFile(file, bytes);
+      },
+      section, key, value);
   ctx.state.lastApiResult = ok ? 1 : 0;
 }
 

@@ -1,7 +1,9 @@
 #include "install/install_command.h"
 
+#include "core/change_journal.h"
 #include "core/context.h"
 #include "core/dialogs.h"
+#include "core/errors.h"
 #include "install/install_archive.h"
 
 namespace install {
@@ -33,8 +35,16 @@ InstallRun RunInstallCommand(core::Context& ctx, const std::vector<std::string>&
     windows.setProgressCounter("Installing file " + std::to_string(k) + "/" + std::to_string(run.total));
     s.currentArchivePath = archives[static_cast<std::size_t>(k - 1)];
     const auto before = s.installedCount;
-    InstallArchive(ctx, s.currentArchivePath);
-    run.installed.push_back(s.installedCount > before);
+    if (ctx.journal) ctx.journal->archiveStarted(s.currentArchivePath);
+    try {
+      InstallArchive(ctx, s.currentArchivePath);
+    } catch (const core::EndProgram&) {
+      if (ctx.journal) ctx.journal->archiveFailed();
+      throw;
+    }
+    const bool counted = s.installedCount > before;
+    if (ctx.journal) ctx.journal->archiveFinished(counted, s.packageKind, s.installFolderName);
+    run.installed.push_back(counted);
   }
   windows.showProgress();
   windows.setProgressMessage("Done!");

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/app_state.h"
+
+namespace core {
+
+// Told what an installation does, for the changes the file system service
+// alone cannot name: where one archive's installation starts and ends, and
+// each configuration key written (the file service only sees the whole file
+// replaced). The install journal records through it, and a dry run plans
+// through it. Nothing is told when the context has none.
+class ChangeJournal {
+ public:
+  virtual ~ChangeJournal() = default;
+
+  // Before anything of the archive (a Windows path) is extracted or run.
+  virtual void archiveStarted(std::string_view archivePath) = 0;
+  // After the archive's installation ended normally: counted tells whether it
+  // added to installedCount; kind and folder are what it was installed as.
+  virtual void archiveFinished(bool counted, PackageKind kind, std::string_view folder) = 0;
+  // The installation ended in a run-time error that ends the program; what
+  // it changed so far stays changed.
+  virtual void archiveFailed() = 0;
+
+  // Before the file is replaced: key in section of the configuration file
+  // (a Windows path) goes from oldValue (nullopt: absent) to newValue. Names
+  // and values in UTF-8, as the program's profile calls take them.
+  virtual void profileKeyWritten(std::string_view file, std::string_view section, std::string_view key,
+                                 const std::optional<std::string>& oldValue, std::string_view newValue) = 0;
+};
+
+}  // namespace core
