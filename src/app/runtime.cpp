@@ -26,9 +26,11 @@ Runtime::Runtime(core::Environment env, const std::string& executablePath, core:
   prefixes_ = std::make_unique<core::WinePrefixes>(core::findWinePrefixes(env));
   layered_ = std::make_unique<core::LayeredRegistryStore>(*registry_, *prefixes_);
   launcher_ = core::makePosixProcessLauncher(env);
+  trash_ = core::makeDesktopTrash(env);
   context_ = std::make_unique<core::Context>(std::move(env), locations_, drives_, *fs_, *settings_, *layered_,
                                              *launcher_, dialogs, printer);
   context_->winePrefixes = prefixes_.get();
+  context_->trash = trash_.get();
   // The prefix of the version last chosen, so that the drive table is the
   // simulator's before anything looks at a path.
   core::step([&] {

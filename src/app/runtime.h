@@ -12,6 +12,7 @@
 #include "core/process.h"
 #include "core/registry.h"
 #include "core/settings.h"
+#include "core/trash.h"
 #include "core/wine_prefix.h"
 
 namespace core {
@@ -57,6 +58,7 @@ class Runtime {
   std::unique_ptr<core::WinePrefixes> prefixes_;
   std::unique_ptr<core::LayeredRegistryStore> layered_;
   std::unique_ptr<core::ProcessLauncher> launcher_;
+  std::unique_ptr<core::Trash> trash_;
   std::unique_ptr<core::Context> context_;
 };
 

@@ -18,6 +18,7 @@ class Dialogs;
 class Printer;
 class WinePrefixes;
 class ChangeJournal;
+class Trash;
 
 // The program-wide state together with the platform services, passed by
 // reference everywhere. A test builds a fresh one over a temporary folder.
@@ -41,6 +42,8 @@ class Context {
   WinePrefixes* winePrefixes = nullptr;
   // Told of each installation's changes; nullptr records nothing.
   ChangeJournal* journal = nullptr;
+  // Where removed add-ons go; nullptr deletes them.
+  Trash* trash = nullptr;
 
   // The application folder as a Windows path ("Z:\home\u\.local\share\hangarpak"),
   // the form the program's path arithmetic works in.

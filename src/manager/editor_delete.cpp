@@ -6,6 +6,7 @@
 #include "core/errors.h"
 #include "core/fs.h"
 #include "core/text.h"
+#include "core/trash.h"
 #include "manager/catalogue.h"
 #include "manager/editor.h"
 
@@ -26,10 +27,11 @@ bool insideAircraftFolder(const std::string& folder, const std::string& aircraft
   return true;
 }
 
-void deleteFiles(core::FileSystem& fs, const std::string& folder) {
+// The files of one folder, into the trash item when there is one.
+void deleteFiles(core::Context& ctx, core::TrashItem* trash, const std::string& folder) {
   std::vector<std::string> files;
-  core::step([&] { files = fs.listFiles(folder, "*", true); });
-  for (const auto& name : files) core::step([&] { fs.deleteFile(core::joinPath(folder, name)); });
+  core::step([&] { files = ctx.fs.listFiles(folder, "*", true); });
+  for (const auto& name : files) core::step([&] { core::DiscardFile(ctx, trash, core::joinPath(folder, name)); });
 }
 
 }  // namespace
@@ -57,23 +59,25 @@ void Editor::delCap_Click() {
 
   auto& fs = ctx_.fs;
   const std::string dir = core::dropRight(folder, 1);
+  std::unique_ptr<core::TrashItem> trash;
+  core::step([&] { trash = core::OpenTrashItem(ctx_, dir); });
   if (aircraft) {
     // The whole folder goes, with every variant of its aircraft.cfg; only
     // one level of sub-folders is emptied, so a deeper one keeps its
     // parents.
     ctx_.state.catalogueStale = 1;
-    deleteFiles(fs, dir);
+    deleteFiles(ctx_, trash.get(), dir);
     std::vector<std::string> subFolders;
     core::step([&] { subFolders = fs.listFolders(dir); });
     for (const auto& sub : subFolders) {
-      deleteFiles(fs, core::joinPath(dir, sub));
+      deleteFiles(ctx_, trash.get(), core::joinPath(dir, sub));
       core::step([&] { fs.removeFolder(core::joinPath(dir, sub)); });
     }
     core::step([&] { fs.removeFolder(dir); });
   } else {
     const std::string doc = core::joinPath(dir, "doc");
-    deleteFiles(fs, doc);
-    deleteFiles(fs, dir);
+    deleteFiles(ctx_, trash.get(), doc);
+    deleteFiles(ctx_, trash.get(), dir);
     core::step([&] { fs.removeFolder(doc); });
     core::step([&] { fs.removeFolder(dir); });
     const bool panel = mode == PanelMode;

@@ -6,6 +6,7 @@
 #include "core/fs.h"
 #include "core/profile.h"
 #include "core/text.h"
+#include "core/trash.h"
 #include "manager/catalogue.h"
 #include "manager/twins.h"
 
@@ -71,8 +72,11 @@ void Catalogue::swap(const Twin& twin) {
   };
   const auto restore = [&] {
     std::vector<std::string> files;
+    std::unique_ptr<core::TrashItem> trash;
+    core::step([&] { trash = core::OpenTrashItem(ctx_, aliasFolder); });
     core::step([&] { files = ctx_.fs.listFiles(aliasFolder); });
-    for (const auto& name : files) core::step([&] { ctx_.fs.deleteFile(core::joinPath(aliasFolder, name)); });
+    for (const auto& name : files)
+      core::step([&] { core::DiscardFile(ctx_, trash.get(), core::joinPath(aliasFolder, name)); });
     core::step([&] { ctx_.fs.removeFolder(aliasFolder); });
     write(section, twin.variantKey, origSuffix);
   };

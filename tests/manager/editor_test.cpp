@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <regex>
 
+#include "core/trash.h"
 #include "manager/catalogue.h"
 #include "manager/catalogue_fixture.h"
 #include "support/recording_launcher.h"
@@ -212,6 +216,37 @@ TEST_F(EditorTest, DeletingAPanelRemovesItsFolderAndDocOnly) {
   expectInStep(cat.panelLst, &cat.panelCom);
   EXPECT_EQ(texts(ed.editLst), (Strings{"Alpha panel", "Steam"}));
   EXPECT_EQ(ed.editLst.selectedIndex(), row - 1);
+}
+
+TEST_F(EditorTest, DeletedAircraftGoesToTheTrashAndIsBackWhenMovedBack) {
+  fillTree();
+  writeFile(air("Delta\\model\\Delta model.mdl"), "m");
+  const auto trash = core::makeDesktopTrash(ctx().env);
+  ctx().trash = trash.get();
+  ed.FillEditList(manager::AircraftMode);
+  click(rowOf(ed.editLst, "Delta"));
+  dialogs.expectMessage("Do you want to delete Delta?", core::Answer::Yes)
+      .expectMessage("All files and directories will be deleted!", core::Answer::OK);
+  ed.delCap_Click();
+  ASSERT_FALSE(exists(air("Delta")));
+  const auto listed = [&] { return std::ranges::count(texts(cat.flyLst), std::string("Delta")) == 1; };
+  EXPECT_FALSE(listed());
+
+  const std::string bin = root + "/data/Trash";
+  std::ifstream info(bin + "/info/Delta.trashinfo");
+  std::string header, path, date;
+  std::getline(info, header);
+  std::getline(info, path);
+  std::getline(info, date);
+  EXPECT_EQ(header, "[Trash Info]");
+  EXPECT_EQ(path, "Path=" + core::trashInfoPath(host(air("Delta"))));
+  EXPECT_TRUE(std::regex_match(date, std::regex(R"(DeletionDate=\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d)"))) << date;
+
+  // What a file manager's restore does.
+  std::filesystem::rename(bin + "/files/Delta", host(air("Delta")));
+  EXPECT_EQ(readFile(air("Delta\\model\\Delta model.mdl")), "m");
+  cat.Search();
+  EXPECT_TRUE(listed());
 }
 
 // An aircraft.cfg lying in the aircraft folder itself is listed with that
