@@ -4,6 +4,7 @@
 #include "core/context.h"
 #include "core/dialogs.h"
 #include "core/errors.h"
+#include "core/text.h"
 #include "install/install_archive.h"
 
 namespace install {
@@ -43,7 +44,14 @@ InstallRun RunInstallCommand(core::Context& ctx, const std::vector<std::string>&
       throw;
     }
     const bool counted = s.installedCount > before;
-    if (ctx.journal) ctx.journal->archiveFinished(counted, s.packageKind, s.installFolderName);
+    if (ctx.journal) {
+      // A scenery package goes to its installer as it is: no classification
+      // names it, and the kind and folder in the state are an earlier
+      // archive's.
+      const bool sif = core::lower(core::right(archives[static_cast<std::size_t>(k - 1)], 3)) == "sif";
+      ctx.journal->archiveFinished(counted, sif ? core::PackageKind::Sif : s.packageKind,
+                                   sif ? std::string() : s.installFolderName);
+    }
     run.installed.push_back(counted);
   }
   windows.showProgress();
