@@ -3,8 +3,10 @@
 
 #include <filesystem>
 #include <iostream>
+#include <sstream>
 
 #include "app/cli_commands.h"
+#include "app/cli_plan_output.h"
 #include "app/cli_terminal.h"
 #include "app/runtime.h"
 #include "core/errors.h"
@@ -12,17 +14,20 @@
 #include "core/startup_settings.h"
 #include "core/temp_folders.h"
 #include "install/install_command.h"
+#include "plan/planner.h"
 
 namespace app {
 
 const std::string_view installUsage =
-    "install [--yes | --no] [--folder-name NAME] [--name NAME] [--password TEXT] ARCHIVE...";
+    "install [--dry-run [--json]] [--yes | --no] [--folder-name NAME] [--name NAME] [--password TEXT] ARCHIVE...";
 
 namespace {
 
 struct InstallArgs {
   PromptAnswers answers;
   std::vector<std::string> archives;
+  bool dryRun = false;
+  bool json = false;
 };
 
 // nullopt for wrong usage.
@@ -44,6 +49,8 @@ std::optional<InstallArgs> parse(const std::vector<std::string>& args) {
       (a == "--folder-name" ? out.answers.folderName
        : a == "--name"      ? out.answers.addonName
                             : out.answers.password) = *v;
+    } else if (a == "--dry-run" || a == "--json") {
+      (a == "--dry-run" ? out.dryRun : out.json) = true;
     } else if (a == "--") {
       out.archives.insert(out.archives.end(), args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
       break;
@@ -53,7 +60,7 @@ std::optional<InstallArgs> parse(const std::vector<std::string>& args) {
       out.archives.push_back(a);
     }
   }
-  if (out.archives.empty()) return std::nullopt;
+  if (out.archives.empty() || (out.json && !out.dryRun)) return std::nullopt;
   return out;
 }
 
@@ -96,6 +103,25 @@ TerminalAsk terminalAsk(CliIo& io) {
   };
 }
 
+// Prints what installing the archives would do and does none of it. The
+// questions take the answers of a run without a terminal (or --yes, --no and
+// the names given); they are part of the plan, not asked.
+int planInstall(core::Context& ctx, const std::vector<std::string>& archives, const InstallArgs& args, CliIo& io) {
+  std::ostringstream quiet;
+  TerminalDialogs dialogs(quiet, {}, args.answers);
+  plan::PlanOptions options;
+  options.dialogs = &dialogs;
+  options.windows = [&](core::Context& planning) -> std::unique_ptr<core::WindowHost> {
+    return std::make_unique<TerminalWindowHost>(planning, quiet, TerminalAsk{}, args.answers);
+  };
+  const plan::InstallPlan plan = plan::PlanInstall(ctx, archives, options);
+  if (args.json)
+    printPlanJson(plan, io.out);
+  else
+    printPlanText(plan, io.out);
+  return plan.installedCount == plan.total && !plan.endedProgram ? ExitDone : ExitProblem;
+}
+
 }  // namespace
 
 // Installs archives the way the window program's install command does,
@@ -114,15 +140,20 @@ int runInstall(const std::vector<std::string>& args, CliIo& io) {
     // extracting into it at the same time.
     auto lock = core::GuardSingleInstance(runtime.locations(), dialogs);
     core::LoadSettings(ctx);
-    runtime.tidyAfterEarlierRun(lock != nullptr);
     // Giving a name on the command line is asking to be asked for it.
     if (parsed->answers.folderName) ctx.state.optFolderName = 1;
     if (parsed->answers.addonName) ctx.state.optAddonName = 1;
-    TerminalWindowHost windows(ctx, io.err, ask, parsed->answers);
-    ctx.setWindowHost(&windows);
-
     std::vector<std::string> archives;
     for (const auto& a : parsed->archives) archives.push_back(programPath(ctx, a, io.err));
+    // A plan leaves the simulator's tree as it is, leftovers of a killed
+    // run included; only the extraction folder is cleared and used.
+    if (parsed->dryRun) {
+      if (lock) core::ClearTempZip(ctx);
+      return planInstall(ctx, archives, *parsed, io);
+    }
+    runtime.tidyAfterEarlierRun(lock != nullptr);
+    TerminalWindowHost windows(ctx, io.err, ask, parsed->answers);
+    ctx.setWindowHost(&windows);
     const auto run = install::RunInstallCommand(ctx, archives);
     io.out << install::CounterText(ctx.state.installedCount, run.total) << '\n';
     core::ClearTempZip(ctx);

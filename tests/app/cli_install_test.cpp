@@ -4,6 +4,7 @@
 #include "app/cli_terminal.h"
 #include "cli_fixture.h"
 #include "support/archive_builder.h"
+#include "support/tree_snapshot.h"
 
 namespace {
 
@@ -74,6 +75,41 @@ TEST_F(CliInstallTest, NamesComeFromTheCommandLineAndAFolderNameMustStayAName) {
   r = cli({"--folder-name", "Sky Hopper", "--name", "My Hopper", host(path)});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_NE(readFile("C:\\FS2002\\Aircraft\\Sky Hopper\\aircraft.cfg").find("title=My Hopper\r\n"), std::string::npos);
+}
+
+// A dry run prints the plan, with the answers the run would take, and
+// changes nothing; --json only goes with it.
+TEST_F(CliInstallTest, ADryRunPrintsThePlanAndChangesNothing) {
+  const std::string path = put("hopper.zip", aircraft().add("extra.mdl", "m"));
+  std::filesystem::create_directories(host("C:\\FS2002\\Aircraft\\Hopper"));
+  const auto before = testsupport::snapshotTree(root + "/c");
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {{"--dry-run", path},
+       1,
+       {"  question     Aircraft already installed: Do you want to update hopper? -> No\n",
+        "\n0/1 file(s) successfully installed.\n"}},
+      {{"--yes", "--dry-run", path},
+       0,
+       {"  new          C:\\FS2002\\aircraft\\hopper\\Model\\extra.mdl  from the archive's extra.mdl\n",
+        "\n1/1 file(s) successfully installed.\n"}},
+      {{"--dry-run", "--json", "--yes", path},
+       0,
+       {"{\"target\": \"C:\\\\FS2002\\\\aircraft\\\\hopper\\\\Model\\\\extra.mdl\", \"source\": \"extra.mdl\"",
+        "\"counter\": \"1/1 file(s) successfully installed.\""}},
+      {{"--json", path}, 2, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args.front() + " " + c.args[1]);
+    const auto r = cli(c.args);
+    EXPECT_EQ(r.status, c.status) << r.err;
+    for (const auto& line : c.lines) EXPECT_NE(r.out.find(line), std::string::npos) << r.out;
+  }
+  EXPECT_EQ(testsupport::treeDifferences(before, testsupport::snapshotTree(root + "/c")), "");
 }
 
 TEST(TerminalDialogs, AsksOnTheTerminalWhenThereIsOne) {

@@ -41,6 +41,7 @@ expect "$program cfg " "get set"
 expect "$program cfg s" "set"
 expect "$program cfg get p" "panel.zip plane.zip"
 expect "$program cfg get plane.zip fltsim.0 title " "notes.txt panel.zip plane.zip"
+expect "$program install --d" "--dry-run"
 expect "$program nosuch " ""
 
 cat >stand-in <<'HELP'

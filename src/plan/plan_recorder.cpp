@@ -1,0 +1,49 @@
+#include "plan/plan_recorder.h"
+
+namespace plan {
+
+ArchivePlan& PlanRecorder::current() {
+  if (!open_) {
+    plan_.archives.emplace_back();
+    fs_.setArchive(plan_.archives.size() - 1);
+    open_ = true;
+  }
+  return plan_.archives.back();
+}
+
+void PlanRecorder::archiveStarted(std::string_view archivePath) {
+  close();
+  current().archive = std::string(archivePath);
+}
+
+void PlanRecorder::archiveFinished(bool counted, core::PackageKind kind, std::string_view folder) {
+  ArchivePlan& a = current();
+  a.counted = counted;
+  a.kind = kind;
+  a.folder = std::string(folder);
+  close();
+}
+
+void PlanRecorder::archiveFailed() {
+  current().failed = true;
+  close();
+}
+
+void PlanRecorder::profileKeyWritten(std::string_view file, std::string_view section, std::string_view key,
+                                     const std::optional<std::string>& oldValue, std::string_view newValue) {
+  current().values.push_back({PlannedValue::Store::Profile, std::string(file), std::string(section), std::string(key),
+                              oldValue, std::string(newValue)});
+}
+
+void PlanRecorder::close() {
+  if (!open_) return;
+  open_ = false;
+  ArchivePlan& a = plan_.archives.back();
+  auto changes = fs_.takeChanges();
+  for (auto& f : changes.files)
+    if (!f.oldHash.empty() && !f.oldFromArchive && originOf_) f.oldInstallation = originOf_(f.target, f.oldHash);
+  a.files = std::move(changes.files);
+  a.folders = std::move(changes.folders);
+}
+
+}  // namespace plan
