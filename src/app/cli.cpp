@@ -11,10 +11,19 @@ namespace {
 
 // Every command family, one line each.
 const CliCommand kCommands[] = {
-    {"cfg", cfgUsage, runCfg},          {"install", installUsage, runInstall},  {"scan", scanUsage, runScan},
-    {"list", listUsage, runList},       {"hide", hideUsage, runHide},           {"unhide", unhideUsage, runUnhide},
-    {"panel", panelUsage, runPanel},    {"sound", soundUsage, runSound},        {"where", whereUsage, runWhere},
-    {"sample", sampleUsage, runSample}, {"stand-in", standInUsage, runStandIn},
+    {"cfg", cfgUsage, runCfg},
+    {"install", installUsage, runInstall},
+    {"scan", scanUsage, runScan},
+    {"list", listUsage, runList},
+    {"hide", hideUsage, runHide},
+    {"unhide", unhideUsage, runUnhide},
+    {"panel", panelUsage, runPanel},
+    {"sound", soundUsage, runSound},
+    {"where", whereUsage, runWhere},
+    {"sample", sampleUsage, runSample},
+    {"stand-in", standInUsage, runStandIn},
+    {"history", historyUsage, runHistory},
+    {"uninstall", uninstallUsage, runUninstall},
 };
 
 std::string allUsages() {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -96,6 +98,19 @@ extern const std::string_view panelUsage;
 extern const std::string_view soundUsage;
 int runPanel(const std::vector<std::string>& args, CliIo& io);
 int runSound(const std::vector<std::string>& args, CliIo& io);
+
+// A journal installation's id as typed: digits only; nullopt otherwise.
+std::optional<std::int64_t> installationId(const std::string& word);
+
+// history [--json] | history ID [--json]: the install journal's
+// installations, or the effects of one.
+extern const std::string_view historyUsage;
+int runHistory(const std::vector<std::string>& args, CliIo& io);
+
+// uninstall ID [--dry-run] [--json]: reverses one installation of the
+// journal; status 1 when something was left alone.
+extern const std::string_view uninstallUsage;
+int runUninstall(const std::vector<std::string>& args, CliIo& io);
 
 // where [--json]: where the simulator, its Wine prefix, the drives and the
 // program's own stores are.

@@ -8,6 +8,7 @@
 #include "core/single_instance.h"
 #include "core/temp_folders.h"
 #include "core/wine_prefix.h"
+#include "journal/recording_services.h"
 
 namespace app {
 
@@ -27,8 +28,11 @@ Runtime::Runtime(core::Environment env, const std::string& executablePath, core:
   layered_ = std::make_unique<core::LayeredRegistryStore>(*registry_, *prefixes_);
   launcher_ = core::makePosixProcessLauncher(env);
   trash_ = core::makeDesktopTrash(env);
-  context_ = std::make_unique<core::Context>(std::move(env), locations_, drives_, *fs_, *settings_, *layered_,
-                                             *launcher_, dialogs, printer);
+  journalling_ = std::make_unique<journal::Journalling>(locations_.appFolder, *fs_, *settings_, *layered_, *launcher_);
+  context_ =
+      std::make_unique<core::Context>(std::move(env), locations_, drives_, journalling_->fs, journalling_->settings,
+                                      journalling_->registry, journalling_->launcher, dialogs, printer);
+  journalling_->recorder.attach(*context_);
   context_->winePrefixes = prefixes_.get();
   context_->trash = trash_.get();
   // The prefix of the version last chosen, so that the drive table is the
@@ -39,6 +43,10 @@ Runtime::Runtime(core::Environment env, const std::string& executablePath, core:
 }
 
 Runtime::~Runtime() = default;
+
+journal::Recorder& Runtime::recorder() {
+  return journalling_->recorder;
+}
 
 void Runtime::tidyAfterEarlierRun(bool holdsInstanceLock) {
   core::RemoveLeftovers(*context_);

@@ -20,13 +20,19 @@ class Dialogs;
 class Printer;
 }  // namespace core
 
+namespace journal {
+class Journalling;
+class Recorder;
+}  // namespace journal
+
 namespace app {
 
 // The real services of a program run, built in one place from the process
 // environment and the executable's path, and owned for the run: the
 // locations, the settings store, the drive table (from the environment and
 // the settings), the host file system, the registry store and the process
-// launcher. The caller brings the dialogs and the printer (Qt ones for the
+// launcher, each wrapped so that every installation is recorded in the
+// install journal. The caller brings the dialogs and the printer (Qt ones for the
 // window program, terminal ones for hangarpak-cli) and keeps them alive
 // longer than the runtime.
 class Runtime {
@@ -48,6 +54,8 @@ class Runtime {
   const core::DriveTable& drives() const { return drives_; }
   core::IniRegistryStore& ownRegistry() { return *registry_; }
   core::IniSettingsStore& settings() { return *settings_; }
+  // What records the installations of this run into the install journal.
+  journal::Recorder& recorder();
 
  private:
   core::Locations locations_;
@@ -59,6 +67,7 @@ class Runtime {
   std::unique_ptr<core::LayeredRegistryStore> layered_;
   std::unique_ptr<core::ProcessLauncher> launcher_;
   std::unique_ptr<core::Trash> trash_;
+  std::unique_ptr<journal::Journalling> journalling_;
   std::unique_ptr<core::Context> context_;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -59,6 +60,16 @@ class FileSystem {
   // Copies with overwrite; the target is replaced atomically (not synced
   // file by file, as createFile).
   virtual void copyFile(std::string_view from, std::string_view to) = 0;
+  // copyFile that hands each block of the content to seen as it passes, so
+  // that a copy can be hashed without reading either file again. This
+  // default copies first and then reads the copy; the host file system
+  // streams.
+  using BlockSeen = std::function<void(const char* data, std::size_t size)>;
+  virtual void copyFileSeen(std::string_view from, std::string_view to, const BlockSeen& seen) {
+    copyFile(from, to);
+    const std::string bytes = readFile(to);
+    seen(bytes.data(), bytes.size());
+  }
   virtual void renameFile(std::string_view from, std::string_view to) = 0;
   virtual void deleteFile(std::string_view path) = 0;
 

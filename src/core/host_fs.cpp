@@ -132,7 +132,9 @@ class HostFileSystem : public FileSystem {
     return openWriter(host, path, std::nullopt, false);
   }
 
-  void copyFile(std::string_view from, std::string_view to) override {
+  void copyFile(std::string_view from, std::string_view to) override { copyFileSeen(from, to, {}); }
+
+  void copyFileSeen(std::string_view from, std::string_view to, const BlockSeen& seen) override {
     const std::string source = toHost(from);
     const std::string target = toHost(to);
     // Non-blocking, so that a pipe or device in the tree cannot hang the
@@ -158,6 +160,7 @@ class HostFileSystem : public FileSystem {
       }
       if (n == 0) break;
       writer->write(buf.data(), static_cast<std::size_t>(n));
+      if (seen) seen(buf.data(), static_cast<std::size_t>(n));
     }
     writer->commit();
   }

@@ -98,6 +98,9 @@ TEST(CliUsage, WrongArgumentsGiveTheUsageAndStatus2) {
       {{"unhide", "--folder", "x", "--section", "one"}, all + "unhide"},
       {{"panel", "Skyhawk"}, all + "panel"},
       {{"sound", "a", "b", "c"}, all + "sound"},
+      {{"history", "1", "2"}, all + "history"},
+      {{"uninstall"}, all + "uninstall"},
+      {{"uninstall", "-1"}, all + "uninstall"},
       {{"scan"}, "usage: hangarpak-cli scan aircraft|panels|sounds\n"},
       {{"scan", "panels", "x"}, "usage: hangarpak-cli scan aircraft|panels|sounds\n"},
   };

@@ -1,0 +1,135 @@
+#include <filesystem>
+#include <ostream>
+#include <string>
+
+#include "app/cli_commands.h"
+#include "core/errors.h"
+#include "core/locations.h"
+#include "journal/store.h"
+
+namespace app {
+
+const std::string_view historyUsage = "history [--json] | history ID [--json]";
+
+namespace {
+
+void printJsonInstallation(const journal::InstallationSummary& row, std::ostream& out) {
+  const auto& i = row.installation;
+  out << "{\"id\": " << i.id << ", \"time\": " << jsonString(i.time) << ", \"archive\": " << jsonString(i.archivePath)
+      << ", \"archive_size\": " << i.archiveSize << ", \"archive_hash\": " << jsonString(i.archiveHash)
+      << ", \"sim_version\": " << i.simVersion << ", \"sim_folder\": " << jsonString(i.simFolder)
+      << ", \"kind\": " << jsonString(journal::wordOf(i.kind)) << ", \"folder\": " << jsonString(i.folder)
+      << ", \"outcome\": " << jsonString(journal::wordOf(i.outcome)) << ", \"files_created\": " << row.filesCreated
+      << ", \"files_overwritten\": " << row.filesOverwritten << ", \"keys_written\": " << row.keysWritten
+      << ", \"state\": " << jsonString(journal::wordOf(i.state)) << "}";
+}
+
+std::string shown(const std::optional<std::string>& value) {
+  return value ? *value : "(absent)";
+}
+
+void printEffect(const journal::Effect& e, std::ostream& out) {
+  out << e.seq << '\t' << journal::wordOf(e.kind) << '\t' << e.path;
+  switch (e.kind) {
+    case journal::EffectKind::FileCreated:
+    case journal::EffectKind::FileOverwritten:
+    case journal::EffectKind::FileDeleted:
+      if (e.size) out << '\t' << *e.size << " bytes";
+      if (!e.oldHash.empty()) out << "\told " << e.oldHash;
+      if (!e.newHash.empty()) out << "\tnew " << e.newHash;
+      break;
+    case journal::EffectKind::KeyWritten:
+    case journal::EffectKind::SettingWritten:
+    case journal::EffectKind::RegistryValueWritten:
+      out << "\t[" << e.section << "] " << e.key << ": " << shown(e.oldValue) << " -> " << e.newValue;
+      break;
+    default:
+      break;
+  }
+  if (!e.note.empty()) out << '\t' << e.note;
+  out << '\n';
+}
+
+void printJsonEffect(const journal::Effect& e, std::ostream& out) {
+  out << "{\"seq\": " << e.seq << ", \"kind\": " << jsonString(journal::wordOf(e.kind))
+      << ", \"path\": " << jsonString(e.path);
+  if (e.size) out << ", \"size\": " << *e.size;
+  out << ", \"old_hash\": " << jsonString(e.oldHash) << ", \"new_hash\": " << jsonString(e.newHash)
+      << ", \"backup\": " << jsonString(e.backup) << ", \"section\": " << jsonString(e.section)
+      << ", \"key\": " << jsonString(e.key)
+      << ", \"old_value\": " << (e.oldValue ? jsonString(*e.oldValue) : std::string("null"))
+      << ", \"new_value\": " << jsonString(e.newValue) << ", \"note\": " << jsonString(e.note) << "}";
+}
+
+}  // namespace
+
+std::optional<std::int64_t> installationId(const std::string& word) {
+  if (word.empty() || word.size() > 18 || word.find_first_not_of("0123456789") != std::string::npos)
+    return std::nullopt;
+  return std::stoll(word);
+}
+
+// The journal's installations, or one installation's effects. Nothing is
+// created when no installation was ever recorded.
+int runHistory(const std::vector<std::string>& args, CliIo& io) {
+  bool json = false;
+  std::optional<std::int64_t> id;
+  for (const auto& a : args) {
+    if (a == "--json" && !json) {
+      json = true;
+    } else if (auto n = installationId(a); n && !id) {
+      id = n;
+    } else {
+      return usageError(io, historyUsage);
+    }
+  }
+  return runGuarded(io, [&] {
+    const auto appFolder = core::Locations::fromEnvironment(io.env, io.executablePath).appFolder;
+    const std::string path = journal::databasePath(appFolder);
+    std::optional<journal::Store> store;
+    if (std::filesystem::exists(path)) store.emplace(path);
+    if (!id) {
+      const auto rows = store ? store->installations() : std::vector<journal::InstallationSummary>{};
+      if (json) io.out << "[";
+      for (std::size_t k = 0; k < rows.size(); ++k) {
+        const auto& i = rows[k].installation;
+        if (json) {
+          io.out << (k ? ",\n " : "\n ");
+          printJsonInstallation(rows[k], io.out);
+        } else {
+          io.out << i.id << '\t' << i.time << '\t' << i.archivePath << '\t' << journal::wordOf(i.kind) << '\t'
+                 << i.folder << '\t' << rows[k].filesCreated << " created\t" << rows[k].filesOverwritten
+                 << " overwritten\t" << rows[k].keysWritten << " keys\t" << journal::wordOf(i.state) << '\n';
+        }
+      }
+      if (json) io.out << (rows.empty() ? "]\n" : "\n]\n");
+      return ExitDone;
+    }
+    const auto installation = store ? store->installation(*id) : std::nullopt;
+    if (!installation) {
+      io.err << "hangarpak-cli: no installation " << *id << " in the journal\n";
+      return ExitProblem;
+    }
+    const auto effects = store->effects(*id);
+    if (json) {
+      io.out << "{\"installation\": ";
+      for (const auto& row : store->installations())
+        if (row.installation.id == *id) printJsonInstallation(row, io.out);
+      io.out << ",\n \"effects\": [";
+      for (std::size_t k = 0; k < effects.size(); ++k) {
+        io.out << (k ? ",\n  " : "\n  ");
+        printJsonEffect(effects[k], io.out);
+      }
+      io.out << (effects.empty() ? "]}\n" : "\n ]}\n");
+      return ExitDone;
+    }
+    io.out << "installation " << installation->id << ": " << installation->archivePath << " ("
+           << journal::wordOf(installation->kind) << " " << installation->folder << ", "
+           << journal::wordOf(installation->outcome) << ", " << journal::wordOf(installation->state) << ") at "
+           << installation->time << '\n';
+    for (const auto& e : effects) printEffect(e, io.out);
+    return ExitDone;
+  });
+}
+
+}  // namespace app

@@ -1,0 +1,95 @@
+#include <filesystem>
+#include <ostream>
+#include <string>
+
+#include "app/cli_commands.h"
+#include "app/cli_terminal.h"
+#include "app/runtime.h"
+#include "core/errors.h"
+#include "core/single_instance.h"
+#include "core/startup_settings.h"
+#include "journal/store.h"
+#include "journal/uninstall.h"
+
+namespace app {
+
+const std::string_view uninstallUsage = "uninstall ID [--dry-run] [--json]";
+
+namespace {
+
+void printText(const journal::UninstallReport& report, std::ostream& out) {
+  const auto& i = report.installation;
+  out << (report.dryRun ? "would uninstall " : "uninstall ") << i.id << ": " << i.archivePath << '\n';
+  for (const auto& step : report.steps) {
+    const char* what = step.outcome == journal::StepOutcome::LeftAlone       ? "left alone"
+                       : step.outcome == journal::StepOutcome::AlreadyUndone ? "nothing to do"
+                       : report.dryRun                                       ? "would "
+                                                                             : "";
+    out << "  ";
+    if (step.outcome == journal::StepOutcome::Reversed)
+      out << what << step.action;
+    else
+      out << what;
+    out << '\t' << journal::wordOf(step.effect.kind) << '\t' << step.effect.path;
+    if (!step.effect.key.empty()) out << " [" << step.effect.section << "] " << step.effect.key;
+    if (!step.reason.empty()) out << ": " << step.reason;
+    out << '\n';
+  }
+  out << "state: " << journal::wordOf(report.state) << '\n';
+}
+
+void printJson(const journal::UninstallReport& report, std::ostream& out) {
+  out << "{\"installation\": " << report.installation.id << ", \"dry_run\": " << (report.dryRun ? "true" : "false")
+      << ", \"state\": " << jsonString(journal::wordOf(report.state)) << ",\n \"steps\": [";
+  for (std::size_t k = 0; k < report.steps.size(); ++k) {
+    const auto& s = report.steps[k];
+    out << (k ? ",\n  " : "\n  ") << "{\"seq\": " << s.effect.seq
+        << ", \"effect\": " << jsonString(journal::wordOf(s.effect.kind)) << ", \"path\": " << jsonString(s.effect.path)
+        << ", \"section\": " << jsonString(s.effect.section) << ", \"key\": " << jsonString(s.effect.key)
+        << ", \"action\": " << jsonString(s.action) << ", \"outcome\": " << jsonString(journal::wordOf(s.outcome))
+        << ", \"reason\": " << jsonString(s.reason) << "}";
+  }
+  out << (report.steps.empty() ? "]}\n" : "\n ]}\n");
+}
+
+}  // namespace
+
+// Reverses one installation of the journal; status 1 when anything was left
+// alone.
+int runUninstall(const std::vector<std::string>& args, CliIo& io) {
+  bool json = false, dryRun = false;
+  std::optional<std::int64_t> id;
+  for (const auto& a : args) {
+    if (a == "--json" && !json) {
+      json = true;
+    } else if (a == "--dry-run" && !dryRun) {
+      dryRun = true;
+    } else if (auto n = installationId(a); n && !id) {
+      id = n;
+    } else {
+      return usageError(io, uninstallUsage);
+    }
+  }
+  if (!id) return usageError(io, uninstallUsage);
+  TerminalDialogs dialogs(io.err, {}, {});
+  NullPrinter printer;
+  return runGuarded(io, [&] {
+    Runtime runtime(io.env, io.executablePath, dialogs, printer);
+    core::Context& ctx = runtime.context();
+    // The installer must not be writing into the tree meanwhile.
+    auto lock = core::GuardSingleInstance(runtime.locations(), dialogs);
+    core::LoadSettings(ctx);
+    const std::string path = journal::databasePath(runtime.locations().appFolder);
+    if (!std::filesystem::exists(path))
+      throw core::RuntimeError(core::err::FileNotFound, "no installation " + std::to_string(*id) + " in the journal");
+    journal::Store store(path);
+    const auto report = journal::Uninstall(ctx, store, *id, dryRun);
+    if (json)
+      printJson(report, io.out);
+    else
+      printText(report, io.out);
+    return report.allReversed() ? ExitDone : ExitProblem;
+  });
+}
+
+}  // namespace app

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/app_state.h"
+
+namespace journal {
+
+// What one step of an installation did. The words are what the database,
+// `hangarpak-cli history` and its JSON show.
+enum class EffectKind {
+  FolderCreated,
+  FileCreated,
+  FileOverwritten,
+  FileDeleted,
+  FileRenamed,
+  FolderRemoved,
+  KeyWritten,
+  SettingWritten,
+  RegistryValueWritten,
+  RegistryKeyDeleted,
+  ProgramRun,
+};
+std::string_view wordOf(EffectKind kind);
+std::optional<EffectKind> effectKindOf(std::string_view word);
+
+// How an installation ended: counted, refused (ended normally without adding
+// to the counter) or failed (a run-time error ended the program).
+enum class Outcome { Counted, Refused, Failed };
+std::string_view wordOf(Outcome outcome);
+std::optional<Outcome> outcomeOf(std::string_view word);
+
+enum class InstallState { Installed, Uninstalled, PartlyUninstalled };
+std::string_view wordOf(InstallState state);
+std::optional<InstallState> installStateOf(std::string_view word);
+
+std::string_view wordOf(core::PackageKind kind);
+
+// One effect. Paths are Windows paths as the installers named them. Which
+// fields are used depends on the kind: size/newHash for what a file now
+// holds, oldHash/backup for what it held (backup: a file name in the backup
+// folder), section/key/oldValue/newValue for a profile key (file in path),
+// a setting (application in path) or a registry value (key path in path,
+// hive word "CR"/"LM" in section, value name in key); note for what the
+// journal cannot reverse.
+struct Effect {
+  int seq = 0;
+  EffectKind kind = EffectKind::FileCreated;
+  std::string path;
+  std::optional<std::uint64_t> size;
+  std::string oldHash, newHash, backup;
+  std::string section, key;
+  std::optional<std::string> oldValue;  // nullopt: absent
+  std::string newValue;
+  std::string note;
+};
+
+struct Installation {
+  std::int64_t id = 0;
+  std::string time;  // UTC, "2026-12-07T12:40:47Z"
+  std::string archivePath;
+  std::uint64_t archiveSize = 0;
+  std::string archiveHash;
+  int simVersion = 0;
+  std::string simFolder;
+  core::PackageKind kind = core::PackageKind::None;
+  std::string folder;
+  Outcome outcome = Outcome::Counted;
+  InstallState state = InstallState::Installed;
+};
+
+// A row of the history.
+struct InstallationSummary {
+  Installation installation;
+  int filesCreated = 0;
+  int filesOverwritten = 0;
+  int keysWritten = 0;
+};
+
+}  // namespace journal

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/change_journal.h"
+#include "journal/model.h"
+
+namespace core {
+class Context;
+class FileSystem;
+}  // namespace core
+
+namespace journal {
+
+class Store;
+
+// Records each installation between archiveStarted and archiveFinished (or
+// archiveFailed) and writes it to the journal in one transaction at its end,
+// so that a killed program leaves no entry behind. The recording services
+// (recording_fs.h, recording_services.h) tell it what they do while an
+// installation is open. Effects on one file within one installation are one
+// effect: a file created and then edited is created with its last content;
+// one overwritten twice keeps its first backup.
+class Recorder : public core::ChangeJournal {
+ public:
+  // inner: the file system the recording one wraps (hashes and backups go
+  // around the recording). appFolder: the application's host folder, which
+  // holds the database and the backups.
+  Recorder(core::FileSystem& inner, std::string appFolder);
+  ~Recorder() override;
+
+  // The context whose state names the simulator and the application folder;
+  // sets its journal to this recorder.
+  void attach(core::Context& ctx);
+
+  void archiveStarted(std::string_view archivePath) override;
+  void archiveFinished(bool counted, core::PackageKind kind, std::string_view folder) override;
+  void archiveFailed() override;
+  void profileKeyWritten(std::string_view file, std::string_view section, std::string_view key,
+                         const std::optional<std::string>& oldValue, std::string_view newValue) override;
+
+  // An installation is open and the Windows path is not in the program's
+  // own folder (TempZip, TempAdv and the journal are no effects).
+  bool records(std::string_view path) const;
+  bool open() const { return open_ != nullptr; }
+
+  // A file about to get new content: taken before the replacement, so that
+  // the old content is kept (a hard link survives the rename that replaces).
+  struct Prior {
+    std::string path;
+    bool existed = false;
+    std::string backup, oldHash;
+    std::optional<std::uint64_t> oldSize;
+    // The installation's own effect on this file, when it has one already.
+    std::optional<std::size_t> known;
+    // A profile write on a file that was there: its key effect says it all.
+    bool keyOnly = false;
+    // Why the old content could not be kept, when it could not.
+    std::string note;
+  };
+  Prior beforeReplace(std::string_view path);
+  void replaced(const Prior& prior, std::uint64_t size, std::string newHash);
+  // The replacement failed: its backup goes.
+  void replaceFailed(const Prior& prior);
+  Prior beforeDelete(std::string_view path);
+  void deleted(const Prior& prior);
+  void folderCreated(std::string_view path);
+  void noted(EffectKind kind, std::string_view path, std::string note);
+  void valueWritten(EffectKind kind, std::string_view where, std::string_view section, std::string_view key,
+                    const std::optional<std::string>& oldValue, std::string_view newValue);
+
+  // Why the last installation went unrecorded ("" when it was recorded).
+  const std::string& lastError() const { return lastError_; }
+  // The id of the last installation written to the journal.
+  std::optional<std::int64_t> lastInstallation() const { return lastId_; }
+
+ private:
+  struct OpenInstallation;
+  std::string keep(const std::string& hostPath);
+  void keepOld(Prior& prior);
+  void close(Outcome outcome, core::PackageKind kind, std::string_view folder);
+  void dropBackup(const std::string& name);
+
+  core::FileSystem& inner_;
+  std::string appFolder_;
+  core::Context* ctx_ = nullptr;
+  std::unique_ptr<Store> store_;
+  std::unique_ptr<OpenInstallation> open_;
+  std::string lastError_;
+  std::optional<std::int64_t> lastId_;
+  std::uint64_t backupCount_ = 0;
+};
+
+// The size and content hash of a host file, read once in blocks.
+std::pair<std::uint64_t, std::string> hashHostFile(const std::string& hostPath);
+
+}  // namespace journal

@@ -1,0 +1,116 @@
+#include "journal/recording_fs.h"
+
+#include "core/content_hash.h"
+#include "journal/recorder.h"
+
+namespace journal {
+
+namespace {
+
+// Hashes the bytes on their way to the file and reports the new content to
+// the recorder when the file is committed.
+class HashingWriter : public core::FileWriter {
+ public:
+  HashingWriter(std::string path, std::unique_ptr<core::FileWriter> inner, Recorder& recorder)
+      : path_(std::move(path)), inner_(std::move(inner)), recorder_(recorder) {}
+
+  void write(const char* data, std::size_t size) override {
+    inner_->write(data, size);
+    hasher_.update(data, size);
+    size_ += size;
+  }
+
+  void commit() override {
+    if (!recorder_.records(path_)) return inner_->commit();
+    const auto prior = recorder_.beforeReplace(path_);
+    try {
+      inner_->commit();
+    } catch (...) {
+      recorder_.replaceFailed(prior);
+      throw;
+    }
+    recorder_.replaced(prior, size_, hasher_.hex());
+  }
+
+ private:
+  std::string path_;
+  std::unique_ptr<core::FileWriter> inner_;
+  Recorder& recorder_;
+  core::ContentHasher hasher_;
+  std::uint64_t size_ = 0;
+};
+
+}  // namespace
+
+void RecordingFileSystem::writeFile(std::string_view path, std::string_view bytes) {
+  if (!recorder_.records(path)) return inner_.writeFile(path, bytes);
+  const auto prior = recorder_.beforeReplace(path);
+  try {
+    inner_.writeFile(path, bytes);
+  } catch (...) {
+    recorder_.replaceFailed(prior);
+    throw;
+  }
+  recorder_.replaced(prior, bytes.size(), core::contentHash(bytes));
+}
+
+std::unique_ptr<core::FileWriter> RecordingFileSystem::createFile(std::string_view path) {
+  auto writer = inner_.createFile(path);
+  if (!recorder_.records(path)) return writer;
+  return std::make_unique<HashingWriter>(std::string(path), std::move(writer), recorder_);
+}
+
+void RecordingFileSystem::copyFile(std::string_view from, std::string_view to) {
+  copyFileSeen(from, to, {});
+}
+
+void RecordingFileSystem::copyFileSeen(std::string_view from, std::string_view to, const BlockSeen& seen) {
+  if (!recorder_.records(to)) {
+    if (seen) return inner_.copyFileSeen(from, to, seen);
+    return inner_.copyFile(from, to);
+  }
+  const auto prior = recorder_.beforeReplace(to);
+  core::ContentHasher hasher;
+  std::uint64_t size = 0;
+  try {
+    inner_.copyFileSeen(from, to, [&](const char* data, std::size_t n) {
+      hasher.update(data, n);
+      size += n;
+      if (seen) seen(data, n);
+    });
+  } catch (...) {
+    recorder_.replaceFailed(prior);
+    throw;
+  }
+  recorder_.replaced(prior, size, hasher.hex());
+}
+
+void RecordingFileSystem::renameFile(std::string_view from, std::string_view to) {
+  inner_.renameFile(from, to);
+  if (recorder_.records(to) || recorder_.records(from))
+    recorder_.noted(EffectKind::FileRenamed, to, "renamed from " + std::string(from));
+}
+
+void RecordingFileSystem::deleteFile(std::string_view path) {
+  if (!recorder_.records(path)) return inner_.deleteFile(path);
+  const auto prior = recorder_.beforeDelete(path);
+  try {
+    inner_.deleteFile(path);
+  } catch (...) {
+    recorder_.replaceFailed(prior);
+    throw;
+  }
+  recorder_.deleted(prior);
+}
+
+void RecordingFileSystem::makeFolder(std::string_view path) {
+  inner_.makeFolder(path);
+  recorder_.folderCreated(path);
+}
+
+void RecordingFileSystem::removeFolder(std::string_view path) {
+  inner_.removeFolder(path);
+  if (recorder_.records(path)) recorder_.noted(EffectKind::FolderRemoved, path, "an empty folder removed");
+}
+
+}  // namespace journal

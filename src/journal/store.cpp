@@ -1,0 +1,272 @@
+#include "journal/store.h"
+
+#include <sqlite3.h>
+
+#include "core/errors.h"
+
+namespace journal {
+
+namespace {
+
+[[noreturn]] void fail(sqlite3* db, const std::string& what) {
+  throw core::RuntimeError(core::err::PathFileAccess, "install journal: " + what + ": " + sqlite3_errmsg(db));
+}
+
+// One prepared statement; values bound by position from 1.
+class Statement {
+ public:
+  Statement(sqlite3* db, const char* sql) : db_(db) {
+    if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) fail(db, "prepare");
+  }
+  ~Statement() { sqlite3_finalize(stmt_); }
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  Statement& bind(int i, std::string_view text) {
+    sqlite3_bind_text(stmt_, i, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    return *this;
+  }
+  Statement& bind(int i, std::int64_t n) {
+    sqlite3_bind_int64(stmt_, i, n);
+    return *this;
+  }
+  Statement& bindOpt(int i, const std::optional<std::string>& text) {
+    if (text) return bind(i, std::string_view(*text));
+    sqlite3_bind_null(stmt_, i);
+    return *this;
+  }
+  Statement& bindSize(int i, std::optional<std::uint64_t> n) {
+    if (n) return bind(i, static_cast<std::int64_t>(*n));
+    sqlite3_bind_null(stmt_, i);
+    return *this;
+  }
+  // True while there is a row.
+  bool step() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc != SQLITE_DONE) fail(db_, "step");
+    return false;
+  }
+  void run() {
+    step();
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+  }
+  std::string text(int col) const {
+    const auto* p = sqlite3_column_text(stmt_, col);
+    return p ? std::string(reinterpret_cast<const char*>(p), static_cast<std::size_t>(sqlite3_column_bytes(stmt_, col)))
+             : std::string();
+  }
+  std::optional<std::string> optText(int col) const {
+    if (sqlite3_column_type(stmt_, col) == SQLITE_NULL) return std::nullopt;
+    return text(col);
+  }
+  std::int64_t integer(int col) const { return sqlite3_column_int64(stmt_, col); }
+  bool isNull(int col) const { return sqlite3_column_type(stmt_, col) == SQLITE_NULL; }
+
+ private:
+  sqlite3* db_;
+  sqlite3_stmt* stmt_ = nullptr;
+};
+
+void exec(sqlite3* db, const char* sql) {
+  if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) fail(db, sql);
+}
+
+constexpr const char* kSchema = R"(
+CREATE TABLE IF NOT EXISTS installations(
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  time TEXT NOT NULL,
+  archive_path TEXT NOT NULL,
+  archive_size INTEGER NOT NULL,
+  archive_hash TEXT NOT NULL,
+  sim_version INTEGER NOT NULL,
+  sim_folder TEXT NOT NULL,
+  kind TEXT NOT NULL,
+  folder TEXT NOT NULL,
+  outcome TEXT NOT NULL,
+  state TEXT NOT NULL);
+CREATE TABLE IF NOT EXISTS effects(
+  installation INTEGER NOT NULL REFERENCES installations(id) ON DELETE CASCADE,
+  seq INTEGER NOT NULL,
+  kind TEXT NOT NULL,
+  path TEXT NOT NULL,
+  size INTEGER,
+  old_hash TEXT NOT NULL,
+  new_hash TEXT NOT NULL,
+  backup TEXT NOT NULL,
+  section TEXT NOT NULL,
+  key TEXT NOT NULL,
+  old_value TEXT,
+  new_value TEXT NOT NULL,
+  note TEXT NOT NULL,
+  PRIMARY KEY(installation, seq));
+CREATE INDEX IF NOT EXISTS effects_by_path ON effects(path COLLATE NOCASE, new_hash);
+)";
+
+constexpr const char* kInstallationColumns =
+    "id, time, archive_path, archive_size, archive_hash, sim_version, sim_folder, kind, folder, outcome, state";
+
+Installation installationFrom(const Statement& s) {
+  Installation i;
+  i.id = s.integer(0);
+  i.time = s.text(1);
+  i.archivePath = s.text(2);
+  i.archiveSize = static_cast<std::uint64_t>(s.integer(3));
+  i.archiveHash = s.text(4);
+  i.simVersion = static_cast<int>(s.integer(5));
+  i.simFolder = s.text(6);
+  const std::string kind = s.text(7);
+  for (int k = 0; k <= static_cast<int>(core::PackageKind::Sif); ++k)
+    if (wordOf(static_cast<core::PackageKind>(k)) == kind) i.kind = static_cast<core::PackageKind>(k);
+  i.folder = s.text(8);
+  i.outcome = outcomeOf(s.text(9)).value_or(Outcome::Failed);
+  i.state = installStateOf(s.text(10)).value_or(InstallState::Installed);
+  return i;
+}
+
+}  // namespace
+
+std::string databasePath(const std::string& appFolder) {
+  return appFolder + "/journal.sqlite";
+}
+std::string backupFolder(const std::string& appFolder) {
+  return appFolder + "/journal-backups";
+}
+
+Store::Store(const std::string& hostPath) {
+  if (sqlite3_open_v2(hostPath.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+    const std::string message = db_ ? sqlite3_errmsg(db_) : "out of memory";
+    sqlite3_close(db_);
+    throw core::RuntimeError(core::err::PathFileAccess, "install journal: cannot open " + hostPath + ": " + message);
+  }
+  try {
+    sqlite3_busy_timeout(db_, 5000);
+    exec(db_, "PRAGMA journal_mode=WAL; PRAGMA foreign_keys=ON;");
+    exec(db_, kSchema);
+  } catch (...) {
+    sqlite3_close(db_);
+    throw;
+  }
+}
+
+Store::~Store() {
+  sqlite3_close(db_);
+}
+
+std::int64_t Store::add(const Installation& in, const std::vector<Effect>& effects) {
+  exec(db_, "BEGIN IMMEDIATE");
+  try {
+    Statement head(db_,
+                   "INSERT INTO installations(time, archive_path, archive_size, archive_hash, sim_version, sim_folder, "
+                   "kind, folder, outcome, state) VALUES(?,?,?,?,?,?,?,?,?,?)");
+    head.bind(1, in.time)
+        .bind(2, in.archivePath)
+        .bind(3, static_cast<std::int64_t>(in.archiveSize))
+        .bind(4, in.archiveHash)
+        .bind(5, std::int64_t{in.simVersion})
+        .bind(6, in.simFolder)
+        .bind(7, wordOf(in.kind))
+        .bind(8, in.folder)
+        .bind(9, wordOf(in.outcome))
+        .bind(10, wordOf(in.state));
+    head.run();
+    const std::int64_t id = sqlite3_last_insert_rowid(db_);
+    Statement row(db_,
+                  "INSERT INTO effects(installation, seq, kind, path, size, old_hash, new_hash, backup, section, key, "
+                  "old_value, new_value, note) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    int seq = 0;
+    for (const auto& e : effects) {
+      row.bind(1, id)
+          .bind(2, std::int64_t{++seq})
+          .bind(3, wordOf(e.kind))
+          .bind(4, e.path)
+          .bindSize(5, e.size)
+          .bind(6, e.oldHash)
+          .bind(7, e.newHash)
+          .bind(8, e.backup)
+          .bind(9, e.section)
+          .bind(10, e.key)
+          .bindOpt(11, e.oldValue)
+          .bind(12, e.newValue)
+          .bind(13, e.note);
+      row.run();
+    }
+    exec(db_, "COMMIT");
+    return id;
+  } catch (...) {
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    throw;
+  }
+}
+
+void Store::setState(std::int64_t id, InstallState state) {
+  Statement s(db_, "UPDATE installations SET state = ? WHERE id = ?");
+  s.bind(1, wordOf(state)).bind(2, id).run();
+}
+
+std::vector<InstallationSummary> Store::installations() {
+  Statement s(db_, (std::string("SELECT ") + kInstallationColumns +
+                    ", (SELECT count(*) FROM effects e WHERE e.installation = i.id AND e.kind = 'file-created'),"
+                    " (SELECT count(*) FROM effects e WHERE e.installation = i.id AND e.kind = 'file-overwritten'),"
+                    " (SELECT count(*) FROM effects e WHERE e.installation = i.id AND e.kind = 'key-written')"
+                    " FROM installations i ORDER BY id")
+                       .c_str());
+  std::vector<InstallationSummary> out;
+  while (s.step())
+    out.push_back({installationFrom(s), static_cast<int>(s.integer(11)), static_cast<int>(s.integer(12)),
+                   static_cast<int>(s.integer(13))});
+  return out;
+}
+
+std::optional<Installation> Store::installation(std::int64_t id) {
+  Statement s(db_, (std::string("SELECT ") + kInstallationColumns + " FROM installations WHERE id = ?").c_str());
+  s.bind(1, id);
+  if (!s.step()) return std::nullopt;
+  return installationFrom(s);
+}
+
+std::vector<Effect> Store::effects(std::int64_t id) {
+  Statement s(db_,
+              "SELECT seq, kind, path, size, old_hash, new_hash, backup, section, key, old_value, new_value, note "
+              "FROM effects WHERE installation = ? ORDER BY seq");
+  s.bind(1, id);
+  std::vector<Effect> out;
+  while (s.step()) {
+    Effect e;
+    e.seq = static_cast<int>(s.integer(0));
+    e.kind = effectKindOf(s.text(1)).value_or(EffectKind::ProgramRun);
+    e.path = s.text(2);
+    if (!s.isNull(3)) e.size = static_cast<std::uint64_t>(s.integer(3));
+    e.oldHash = s.text(4);
+    e.newHash = s.text(5);
+    e.backup = s.text(6);
+    e.section = s.text(7);
+    e.key = s.text(8);
+    e.oldValue = s.optText(9);
+    e.newValue = s.text(10);
+    e.note = s.text(11);
+    out.push_back(std::move(e));
+  }
+  return out;
+}
+
+std::optional<std::int64_t> Store::originOf(std::string_view windowsPath, std::string_view contentHash) {
+  Statement s(db_,
+              "SELECT e.installation FROM effects e JOIN installations i ON i.id = e.installation"
+              " WHERE e.path = ? COLLATE NOCASE AND e.new_hash = ?"
+              " AND e.kind IN ('file-created', 'file-overwritten') AND i.state <> 'uninstalled'"
+              " ORDER BY e.installation DESC LIMIT 1");
+  s.bind(1, windowsPath).bind(2, contentHash);
+  if (!s.step()) return std::nullopt;
+  return s.integer(0);
+}
+
+std::set<std::string> Store::backupNames() {
+  Statement s(db_, "SELECT backup FROM effects WHERE backup <> ''");
+  std::set<std::string> out;
+  while (s.step()) out.insert(s.text(0));
+  return out;
+}
+
+}  // namespace journal

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "journal/model.h"
+
+struct sqlite3;
+
+namespace journal {
+
+// The install journal's database: one SQLite file (WAL, foreign keys on)
+// with the installations and their effects in order. Failures throw
+// core::RuntimeError.
+class Store {
+ public:
+  // Opens (creating when missing) the database at a host path.
+  explicit Store(const std::string& hostPath);
+  ~Store();
+  Store(const Store&) = delete;
+  Store& operator=(const Store&) = delete;
+
+  // Adds one installation with its effects in a single transaction (numbered
+  // 1.. in the order given) and returns its id.
+  std::int64_t add(const Installation& installation, const std::vector<Effect>& effects);
+  void setState(std::int64_t id, InstallState state);
+
+  // Oldest first.
+  std::vector<InstallationSummary> installations();
+  std::optional<Installation> installation(std::int64_t id);
+  // In the order they happened.
+  std::vector<Effect> effects(std::int64_t id);
+
+  // The newest installation, not uninstalled, that left this content (hash)
+  // at this Windows path (compared without regard to ASCII case).
+  std::optional<std::int64_t> originOf(std::string_view windowsPath, std::string_view contentHash);
+
+  // The backup file names any effect refers to.
+  std::set<std::string> backupNames();
+
+ private:
+  sqlite3* db_ = nullptr;
+};
+
+// The journal's files in the application folder (a host folder).
+std::string databasePath(const std::string& appFolder);
+std::string backupFolder(const std::string& appFolder);
+
+}  // namespace journal

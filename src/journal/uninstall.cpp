@@ -1,0 +1,301 @@
+#include "journal/uninstall.h"
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <set>
+
+#include "core/codepage.h"
+#include "core/context.h"
+#include "core/errors.h"
+#include "core/fs.h"
+#include "core/profile.h"
+#include "core/registry.h"
+#include "core/settings.h"
+#include "core/text.h"
+#include "journal/recorder.h"
+#include "journal/store.h"
+
+namespace journal {
+
+namespace {
+
+bool isFileEffect(EffectKind kind) {
+  return kind == EffectKind::FileCreated || kind == EffectKind::FileOverwritten || kind == EffectKind::FileDeleted;
+}
+
+// Reverses single effects, remembering in a dry run what it would have done
+// so that later steps see the tree as it would then be.
+class Undoer {
+ public:
+  Undoer(core::Context& ctx, Store& store, std::int64_t id, bool dryRun)
+      : ctx_(ctx), store_(store), id_(id), dryRun_(dryRun) {}
+
+  UninstallStep undo(const Effect& e) {
+    UninstallStep step{e, {}, StepOutcome::LeftAlone, {}};
+    try {
+      switch (e.kind) {
+        case EffectKind::FileCreated:
+          fileCreated(step);
+          break;
+        case EffectKind::FileOverwritten:
+          fileReplaced(step);
+          break;
+        case EffectKind::FileDeleted:
+          fileDeleted(step);
+          break;
+        case EffectKind::FolderCreated:
+          folderCreated(step);
+          break;
+        case EffectKind::KeyWritten:
+          keyWritten(step);
+          break;
+        case EffectKind::SettingWritten:
+        case EffectKind::RegistryValueWritten:
+          storeValueWritten(step);
+          break;
+        default:
+          step.reason = e.note.empty() ? "cannot be reversed" : e.note;
+      }
+    } catch (const core::RuntimeError& err) {
+      step.outcome = StepOutcome::LeftAlone;
+      step.reason = err.what();
+    }
+    return step;
+  }
+
+ private:
+  bool fileThere(const std::string& path) { return !gone_.count(core::lower(path)) && ctx_.fs.fileExists(path); }
+  std::string currentHash(const std::string& path) { return hashHostFile(ctx_.fs.hostPath(path)).second; }
+
+  std::string changedSince(const std::string& path, const std::string& hash) {
+    const auto origin = store_.originOf(path, hash);
+    if (origin && *origin != id_)
+      return "changed since: it holds what installation " + std::to_string(*origin) + " wrote";
+    return "changed since the installation";
+  }
+
+  void done(UninstallStep& step, const std::function<void()>& act) {
+    if (!dryRun_) act();
+    step.outcome = StepOutcome::Reversed;
+  }
+
+  bool restore(UninstallStep& step) {
+    const std::string& backup = step.effect.backup;
+    const std::string host = backupFolder(ctx_.locations.appFolder) + "/" + backup;
+    const auto windows = ctx_.drives.toWindows(host);
+    if (backup.empty() || !windows || !ctx_.fs.fileExists(*windows)) {
+      step.reason = step.effect.note.empty() ? "its old content was not kept" : step.effect.note;
+      return false;
+    }
+    done(step, [&] { ctx_.fs.copyFile(*windows, step.effect.path); });
+    return true;
+  }
+
+  void fileCreated(UninstallStep& step) {
+    const Effect& e = step.effect;
+    step.action = "delete";
+    if (!fileThere(e.path)) {
+      step.outcome = StepOutcome::AlreadyUndone;
+      step.reason = "no longer there";
+      return;
+    }
+    const std::string hash = currentHash(e.path);
+    if (hash != e.newHash) {
+      step.reason = changedSince(e.path, hash);
+      return;
+    }
+    done(step, [&] { ctx_.fs.deleteFile(e.path); });
+    gone_.insert(core::lower(e.path));
+  }
+
+  void fileReplaced(UninstallStep& step) {
+    const Effect& e = step.effect;
+    step.action = "restore";
+    if (!fileThere(e.path)) {
+      step.reason = "no longer there";
+      return;
+    }
+    const std::string hash = currentHash(e.path);
+    if (hash == e.oldHash) {
+      step.outcome = StepOutcome::AlreadyUndone;
+      step.reason = "already holds its old content";
+    } else if (hash != e.newHash) {
+      step.reason = changedSince(e.path, hash);
+    } else {
+      restore(step);
+    }
+  }
+
+  void fileDeleted(UninstallStep& step) {
+    const Effect& e = step.effect;
+    step.action = "restore";
+    if (!fileThere(e.path)) {
+      if (restore(step)) gone_.erase(core::lower(e.path));
+      return;
+    }
+    if (currentHash(e.path) == e.oldHash) {
+      step.outcome = StepOutcome::AlreadyUndone;
+      step.reason = "already there";
+    } else {
+      step.reason = "another file is there now";
+    }
+  }
+
+  void folderCreated(UninstallStep& step) {
+    const Effect& e = step.effect;
+    step.action = "remove folder";
+    if (gone_.count(core::lower(e.path)) || !ctx_.fs.folderExists(e.path)) {
+      step.outcome = StepOutcome::AlreadyUndone;
+      step.reason = "no longer there";
+      return;
+    }
+    auto entries = ctx_.fs.listFiles(e.path, "*", true);
+    for (auto& name : ctx_.fs.listFolders(e.path)) entries.push_back(std::move(name));
+    for (const auto& name : entries)
+      if (!gone_.count(core::lower(core::joinPath(e.path, name)))) {
+        step.reason = "not empty";
+        return;
+      }
+    done(step, [&] { ctx_.fs.removeFolder(e.path); });
+    gone_.insert(core::lower(e.path));
+  }
+
+  std::optional<std::string> keyValue(const Effect& e) {
+    const std::string id = core::lower(e.path + "\n" + e.section + "\n" + e.key);
+    if (auto it = keys_.find(id); it != keys_.end()) return it->second;
+    if (!fileThere(e.path)) return std::nullopt;
+    auto value = core::profile::lookup(ctx_.fs.readFile(e.path), core::utf8ToCp1252(e.section),
+                                       core::utf8ToCp1252(e.key), std::string::npos);
+    if (value) value = core::cp1252ToUtf8(*value);
+    return value;
+  }
+
+  void keyWritten(UninstallStep& step) {
+    const Effect& e = step.effect;
+    step.action = e.oldValue ? "put back " + *e.oldValue : "remove key";
+    const auto current = keyValue(e);
+    if (current == e.oldValue) {
+      step.outcome = StepOutcome::AlreadyUndone;
+      step.reason = "already as before";
+      return;
+    }
+    if (current != e.newValue) {
+      step.reason = current ? "changed since: now " + *current : "removed since";
+      return;
+    }
+    if ((ctx_.fs.attributes(e.path) & core::attr::ReadOnly) != 0) {
+      step.reason = "the file is read-only";
+      return;
+    }
+    done(step, [&] {
+      const std::string bytes = ctx_.fs.readFile(e.path);
+      const std::string section = core::utf8ToCp1252(e.section), key = core::utf8ToCp1252(e.key);
+      ctx_.fs.writeFile(e.path, e.oldValue
+                                    ? core::profile::withValue(bytes, section, key, core::utf8ToCp1252(*e.oldValue))
+                                    : core::profile::withoutKey(bytes, section, key));
+    });
+    keys_[core::lower(e.path + "\n" + e.section + "\n" + e.key)] = e.oldValue;
+  }
+
+  // A settings value (application in path) or a registry value (hive word
+  // in section, key path in path, value name in key).
+  void storeValueWritten(UninstallStep& step) {
+    const Effect& e = step.effect;
+    const bool registry = e.kind == EffectKind::RegistryValueWritten;
+    step.action = e.oldValue ? "put back " + *e.oldValue : "remove value";
+    std::optional<std::string> current;
+    if (registry) {
+      current = ctx_.registry.query(core::hiveFromWord(e.section), e.path, e.key);
+    } else {
+      current = ctx_.settings.get(e.path, e.section, e.key, "\x01");
+      if (*current == "\x01" && ctx_.settings.get(e.path, e.section, e.key, "\x02") == "\x02") current.reset();
+    }
+    if (current == e.oldValue) {
+      step.outcome = StepOutcome::AlreadyUndone;
+      step.reason = "already as before";
+    } else if (current != e.newValue) {
+      step.reason = current ? "changed since: now " + *current : "removed since";
+    } else if (!e.oldValue) {
+      step.reason = "the store cannot remove one value";
+    } else {
+      done(step, [&] {
+        if (registry)
+          ctx_.registry.setValue(core::hiveFromWord(e.section), e.path, e.key, *e.oldValue);
+        else
+          ctx_.settings.save(e.path, e.section, e.key, *e.oldValue);
+      });
+    }
+  }
+
+  core::Context& ctx_;
+  Store& store_;
+  std::int64_t id_;
+  bool dryRun_;
+  std::set<std::string> gone_;                              // lower-cased paths removed (or that would be)
+  std::map<std::string, std::optional<std::string>> keys_;  // keys put back (or that would be)
+};
+
+}  // namespace
+
+std::string_view wordOf(StepOutcome outcome) {
+  switch (outcome) {
+    case StepOutcome::Reversed:
+      return "reversed";
+    case StepOutcome::AlreadyUndone:
+      return "nothing-to-do";
+    case StepOutcome::LeftAlone:
+      return "left-alone";
+  }
+  return "?";
+}
+
+bool UninstallReport::allReversed() const {
+  for (const auto& step : steps)
+    if (step.outcome == StepOutcome::LeftAlone) return false;
+  return true;
+}
+
+UninstallReport Uninstall(core::Context& ctx, Store& store, std::int64_t id, bool dryRun) {
+  const auto installation = store.installation(id);
+  if (!installation)
+    throw core::RuntimeError(core::err::FileNotFound, "no installation " + std::to_string(id) + " in the journal");
+  UninstallReport report;
+  report.installation = *installation;
+  report.dryRun = dryRun;
+  report.state = installation->state;
+  if (installation->state == InstallState::Uninstalled) return report;
+
+  const auto effects = store.effects(id);
+  // A key written into a file the installation had already created or
+  // replaced goes with that file.
+  std::map<std::string, std::size_t> fileEffects;
+  std::map<std::size_t, std::size_t> coveredBy;
+  for (std::size_t i = 0; i < effects.size(); ++i) {
+    const std::string path = core::lower(effects[i].path);
+    if (isFileEffect(effects[i].kind)) fileEffects.emplace(path, i);
+    if (effects[i].kind == EffectKind::KeyWritten)
+      if (auto it = fileEffects.find(path); it != fileEffects.end()) coveredBy[i] = it->second;
+  }
+  Undoer undoer(ctx, store, id, dryRun);
+  std::vector<UninstallStep> steps(effects.size());
+  for (std::size_t i = effects.size(); i-- > 0;)
+    if (!coveredBy.count(i)) steps[i] = undoer.undo(effects[i]);
+  for (const auto& [key, file] : coveredBy)
+    steps[key] = {effects[key], "with the file", steps[file].outcome, "goes with " + effects[file].path};
+  report.steps.assign(steps.rbegin(), steps.rend());
+
+  report.state = report.allReversed() ? InstallState::Uninstalled : InstallState::PartlyUninstalled;
+  if (dryRun) return report;
+  store.setState(id, report.state);
+  if (report.state == InstallState::Uninstalled) {
+    for (const auto& e : effects) {
+      if (e.backup.empty()) continue;
+      std::error_code ec;
+      std::filesystem::remove(backupFolder(ctx.locations.appFolder) + "/" + e.backup, ec);
+    }
+  }
+  return report;
+}
+
+}  // namespace journal

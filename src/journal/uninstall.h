@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "journal/model.h"
+
+namespace core {
+class Context;
+}
+
+namespace journal {
+
+class Store;
+
+enum class StepOutcome {
+  Reversed,       // done (or, in a dry run, would be done)
+  AlreadyUndone,  // already as it was before the installation: nothing to do
+  LeftAlone,      // changed since, or not reversible: left as it is
+};
+std::string_view wordOf(StepOutcome outcome);
+
+struct UninstallStep {
+  Effect effect;
+  std::string action;  // what reversing it does: "delete", "restore", ...
+  StepOutcome outcome = StepOutcome::LeftAlone;
+  std::string reason;  // why it was left alone or needed nothing
+};
+
+struct UninstallReport {
+  Installation installation;
+  bool dryRun = false;
+  std::vector<UninstallStep> steps;  // newest effect first
+  InstallState state = InstallState::Installed;
+  bool allReversed() const;
+};
+
+// Reverses one installation, newest effect first, touching only what is
+// still as the installation left it: a file still holding what it wrote is
+// deleted or gets its kept old content back, a key still holding its value
+// gets its old value back or goes, a folder it made goes when empty.
+// Anything changed since is left alone and reported. A profile key of a file
+// the installation itself created or replaced goes with that file. The
+// installation is then marked uninstalled, or partly uninstalled when
+// something was left alone; its kept old files are removed once it is
+// wholly uninstalled (each backup belongs to one effect, so no other
+// installation's undo needs them). A dry run only reports. Throws
+// core::RuntimeError 53 for an unknown id.
+UninstallReport Uninstall(core::Context& ctx, Store& store, std::int64_t id, bool dryRun);
+
+}  // namespace journal

@@ -1,0 +1,118 @@
+#include <signal.h>
+
+#include <filesystem>
+
+#include "cli_fixture.h"
+#include "journal/store.h"
+#include "support/archive_builder.h"
+#include "support/tree_snapshot.h"
+
+namespace {
+
+using testsupport::ArchiveBuilder;
+
+class CliJournalTest : public clitest::CliFixture {
+ protected:
+  CliJournalTest() { useSimulator(); }
+
+  std::string put(const std::string& name, const ArchiveBuilder& a) {
+    a.writeTo(host("C:\\Downloads\\" + name));
+    return "C:\\Downloads\\" + name;
+  }
+  static ArchiveBuilder panel(const std::string& gauge) {
+    return ArchiveBuilder().add("panel.cfg", "[Window00]\r\ngauge00=shared\r\n").add("shared.gau", gauge);
+  }
+  // Two panels that ship a gauge of the same name: installations 1 and 2.
+  void installBothPanels() {
+    ASSERT_EQ(run({"install", put("glass.zip", panel("glass gauge"))}).status, 0);
+    ASSERT_EQ(run({"install", put("steam.zip", panel("steam gauge"))}).status, 0);
+    ASSERT_EQ(gauge(), "steam gauge");
+  }
+  std::string gauge() { return readFile("C:\\FS2002\\Gauges\\shared.gau"); }
+  std::string database() { return journal::databasePath(root + "/app"); }
+  testsupport::TreeSnapshot simTree() { return testsupport::snapshotTree(host("C:\\FS2002")); }
+};
+
+TEST_F(CliJournalTest, UninstallingTheSecondPanelGivesTheFirstOneItsGaugeBack) {
+  installBothPanels();
+  const auto before = simTree();
+  auto r = run({"uninstall", "2", "--dry-run"});
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("would restore\tfile-overwritten\tC:\\FS2002\\gauges\\shared.gau"), std::string::npos) << r.out;
+  EXPECT_EQ(testsupport::treeDifferences(before, simTree()), "");
+
+  r = run({"uninstall", "2"});
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_EQ(gauge(), "glass gauge");
+  EXPECT_FALSE(exists("C:\\FS2002\\Aircraft\\FSFSConv\\panel.steam\\panel.cfg"));
+  r = run({"history"});
+  EXPECT_NE(r.out.find("\tsteam\t1 created\t1 overwritten\t0 keys\tuninstalled\n"), std::string::npos) << r.out;
+}
+
+TEST_F(CliJournalTest, UninstallingTheFirstPanelLeavesTheSecondOnesGaugeAndKeepsItsUndo) {
+  installBothPanels();
+  auto r = run({"uninstall", "1", "--json"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(
+      r.out.find("\"path\": \"C:\\\\FS2002\\\\gauges\\\\shared.gau\", \"section\": \"\", \"key\": \"\", "
+                 "\"action\": \"delete\", \"outcome\": \"left-alone\", \"reason\": \"changed since: it holds what "
+                 "installation 2 wrote\""),
+      std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("\"state\": \"partly-uninstalled\""), std::string::npos);
+  EXPECT_EQ(gauge(), "steam gauge");
+  EXPECT_FALSE(exists("C:\\FS2002\\Aircraft\\FSFSConv\\panel.glass\\panel.cfg"));
+  // The newer installation still reverses to what it found.
+  EXPECT_EQ(run({"uninstall", "2"}).status, 0);
+  EXPECT_EQ(gauge(), "glass gauge");
+}
+
+TEST_F(CliJournalTest, AnInstallationWhoseFilesTheUserDeletedIsReportedAndNothingIsDone) {
+  // The first installation makes the simulator's standard folders.
+  ASSERT_EQ(run({"install", put("glass.zip", panel("glass gauge"))}).status, 0);
+  ASSERT_EQ(run({"install", put("hopper.zip", ArchiveBuilder()
+                                                  .add("aircraft.cfg", "[fltsim.0]\r\ntitle=Hopper\r\n")
+                                                  .add("hopper.air", "a")
+                                                  .add("model/hopper.mdl", "m"))})
+                .status,
+            0);
+  std::filesystem::remove_all(host("C:\\FS2002\\Aircraft\\hopper"));
+  const auto before = simTree();
+  const auto r = run({"uninstall", "2"});
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_EQ(r.out.find("left alone"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("nothing to do\tfile-created\tC:\\FS2002\\aircraft\\hopper\\hopper.air: no longer there"),
+            std::string::npos)
+      << r.out;
+  EXPECT_EQ(testsupport::treeDifferences(before, simTree()), "");
+}
+
+// The real program killed while it copies an aircraft's files: the journal
+// has no entry for it and takes the next installation.
+TEST_F(CliJournalTest, AnInstallationKilledHalfWayLeavesNoEntry) {
+  ArchiveBuilder big;
+  big.add("aircraft.cfg", "[fltsim.0]\r\ntitle=Big\r\n").add("big.air", "a");
+  for (int i = 0; i < 800; ++i)
+    big.add("texture/t" + std::to_string(i) + ".bmp", std::string(2048, char('a' + i % 26)));
+  const std::string archive = put("big.zip", big);
+  const pid_t pid = clitest::startProgram({"install", archive}, -1, &env);
+  ASSERT_GT(pid, 0);
+  const std::string folder = host("C:\\FS2002\\Aircraft") + "/big";
+  while (!std::filesystem::exists(folder)) {
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, WNOHANG), 0) << "the installation ended before it could be killed";
+  }
+  kill(pid, SIGKILL);
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFSIGNALED(status)) << "the installation ended before it was killed";
+  EXPECT_TRUE(journal::Store(database()).installations().empty());
+
+  std::filesystem::remove_all(host("C:\\FS2002\\Aircraft") + "/big");
+  ASSERT_EQ(run({"install", archive}).status, 0);
+  const auto rows = journal::Store(database()).installations();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].filesCreated, 802);
+}
+
+}  // namespace
