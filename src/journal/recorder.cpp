@@ -151,8 +151,17 @@ void Recorder::close(Outcome outcome, core::PackageKind kind, std::string_view f
   open->head.kind = kind;
   open->head.folder = std::string(folder);
   std::vector<Effect> effects;
-  for (std::size_t i = 0; i < open->effects.size(); ++i)
-    if (!open->dropped[i]) effects.push_back(std::move(open->effects[i]));
+  for (std::size_t i = 0; i < open->effects.size(); ++i) {
+    if (open->dropped[i]) continue;
+    Effect& e = open->effects[i];
+    // A file overwritten with what it already held needs nothing kept: an
+    // undo finds it as it was (an add-on's update rewrites many such).
+    if (e.kind == EffectKind::FileOverwritten && e.oldHash == e.newHash) {
+      dropBackup(e.backup);
+      e.backup.clear();
+    }
+    effects.push_back(std::move(e));
+  }
   try {
     lastId_ = store_->add(open->head, effects);
   } catch (const core::RuntimeError& e) {

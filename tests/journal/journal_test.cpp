@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <tuple>
 
 #include "core/content_hash.h"
 #include "core/profile.h"
@@ -7,6 +8,7 @@
 #include "journal/store.h"
 #include "journal/uninstall.h"
 #include "support/archive_builder.h"
+#include "support/recording_launcher.h"
 #include "support/sim_fixture.h"
 #include "support/tree_snapshot.h"
 
@@ -135,6 +137,35 @@ TEST_F(JournalTest, OneFileWrittenSeveralTimesInOneInstallationIsOneEffect) {
   EXPECT_TRUE(journal::Uninstall(*jctx, journal, *services->recorder.lastInstallation(), false).allReversed());
   EXPECT_EQ(testsupport::treeDifferences(before, testsupport::snapshotTree(host("C:\\FS2002"))), "");
   EXPECT_TRUE(std::filesystem::is_empty(journal::backupFolder(ctx().locations.appFolder)));
+}
+
+// Settings, registry values and outside programs: a value still as the
+// installation wrote it gets its old one back; what cannot be reversed is
+// reported.
+TEST_F(JournalTest, SettingsRegistryValuesAndProgramsAreRecordedAndReversedWhereTheyCanBe) {
+  testsupport::RecordingLauncher programs;
+  journal::Journalling own(ctx().locations.appFolder, *fs, *settings, *registry, programs);
+  settings->save("Installer", "Main", "Start", "old");
+  own.recorder.archiveStarted("C:\\Downloads\\scenery.zip");
+  own.settings.save("Installer", "Main", "Start", "C:\\FS2002\\Scenery\\x");
+  own.registry.setValue(core::Hive::LocalMachine, "SOFTWARE\\Maker", "Path", "C:\\x");
+  own.launcher.runAndWait({{"/bin/installer", "a b"}, {}, {}}, {});
+  own.recorder.archiveFinished(true, core::PackageKind::Scenery, "x");
+
+  auto journal = store();
+  const auto report = journal::Uninstall(*jctx, journal, *own.recorder.lastInstallation(), false);
+  std::vector<std::tuple<EffectKind, StepOutcome, std::string>> seen;
+  for (const auto& step : report.steps) seen.emplace_back(step.effect.kind, step.outcome, step.effect.note);
+  EXPECT_EQ(
+      seen,
+      (decltype(seen){
+          {EffectKind::ProgramRun, StepOutcome::LeftAlone, "ran /bin/installer \"a b\"; what it changed is not known"},
+          {EffectKind::RegistryValueWritten, StepOutcome::LeftAlone, ""},
+          {EffectKind::SettingWritten, StepOutcome::Reversed, ""},
+      }));
+  EXPECT_EQ(settings->get("Installer", "Main", "Start", ""), "old");
+  EXPECT_EQ(registry->query(core::Hive::LocalMachine, "SOFTWARE\\Maker", "Path"), "C:\\x");
+  EXPECT_EQ(journal.installation(*own.recorder.lastInstallation())->state, journal::InstallState::PartlyUninstalled);
 }
 
 }  // namespace

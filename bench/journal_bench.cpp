@@ -1,0 +1,117 @@
+// The cost of the install journal: the large aircraft archive installed
+// through the program's install command with the journal off and on, side
+// by side in one process. Every run after the first overwrites the
+// archive's 290 wave files in the shared Sound folder, which hold other
+// bytes of the same size before each run, so the journal keeps their old
+// content. Reported: the time ratio (journal on / off) and the
+// journal's space (database and kept files, in disk blocks) against the size
+// of the files overwritten.
+#include <benchmark/benchmark.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "bench_world.h"
+#include "install/install_command.h"
+#include "journal/recording_services.h"
+#include "journal/store.h"
+#include "jumbo_archive.h"
+
+namespace {
+
+namespace fsys = std::filesystem;
+
+struct World : bench::World {
+  World() : archive(root + "/Jumbo.zip") {
+    bench::buildJumboArchive(archive);
+    services = std::make_unique<journal::Journalling>(ctx->locations.appFolder, *fs, *settings, *registry, *launcher);
+    journalled = std::make_unique<core::Context>(env, ctx->locations, drives, services->fs, services->settings,
+                                                 services->registry, services->launcher, dialogs, printer);
+    journalled->state = ctx->state;
+    services->recorder.attach(*journalled);
+  }
+
+  void clean() {
+    fsys::remove_all(root + "/c/FS2002/Aircraft/jumbo");
+    for (const auto& e : fsys::directory_iterator(root + "/c/FS2002/Sound"))
+      testsupport::writeHostFile(e.path().string(), std::string(fsys::file_size(e.path()), 'z'));
+    // Each journalled run starts from an empty journal, so that its space is
+    // that of one installation.
+    for (const auto& name : {"journal.sqlite", "journal.sqlite-wal", "journal.sqlite-shm", "journal-backups"})
+      fsys::remove_all(ctx->locations.appFolder + "/" + name);
+  }
+
+  // Bytes the journal's files take on the disk.
+  std::uint64_t journalBlocks() const {
+    std::uint64_t bytes = 0;
+    std::error_code ec;
+    for (fsys::recursive_directory_iterator it(ctx->locations.appFolder, ec), end; !ec && it != end; it.increment(ec)) {
+      if (it->path().filename().string().rfind("journal", 0) != 0 &&
+          it->path().parent_path().filename() != "journal-backups")
+        continue;
+      struct stat st;
+      if (::lstat(it->path().c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        bytes += static_cast<std::uint64_t>(st.st_blocks) * 512;
+    }
+    return bytes;
+  }
+
+  std::string archive;
+  std::unique_ptr<journal::Journalling> services;
+  std::unique_ptr<core::Context> journalled;
+};
+
+void installOnce(core::Context& ctx) {
+  if (!install::RunInstallCommand(ctx, {"Z:\\Jumbo.zip"}).allInstalled())
+    throw std::runtime_error("the archive was not installed");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  World world;
+  world.clean();
+  installOnce(*world.ctx);  // the wave files are in the Sound folder from now on
+  double seconds[2] = {0, 0};
+  std::uint64_t journalBytes = 0, overwrittenBytes = 0;
+  constexpr int kIterations = 3;
+
+  for (const bool on : {false, true}) {
+    const std::string name = on ? "InstallJumbo/journal on" : "InstallJumbo/journal off";
+    benchmark::RegisterBenchmark(
+        name.c_str(),
+        [&, on](benchmark::State& s) {
+          for (auto _ : s) {
+            s.PauseTiming();
+            world.clean();
+            s.ResumeTiming();
+            const auto start = std::chrono::steady_clock::now();
+            installOnce(on ? *world.journalled : *world.ctx);
+            seconds[on] += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+          }
+          if (!on) return;
+          journalBytes = world.journalBlocks();
+          journal::Store store(journal::databasePath(world.ctx->locations.appFolder));
+          overwrittenBytes = 0;
+          for (const auto& row : store.installations())
+            for (const auto& e : store.effects(row.installation.id))
+              if (e.kind == journal::EffectKind::FileOverwritten) overwrittenBytes += e.size.value_or(0);
+          s.counters["journal_MB"] = static_cast<double>(journalBytes) / 1e6;
+          s.counters["overwritten_MB"] = static_cast<double>(overwrittenBytes) / 1e6;
+        })
+        ->Iterations(kIterations)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+  }
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  if (seconds[0] > 0)
+    std::cout << "journal on / off = " << seconds[1] / seconds[0] << "; journal space = " << journalBytes
+              << " bytes for " << overwrittenBytes << " bytes overwritten\n";
+  return 0;
+}
