@@ -14,6 +14,8 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "bench_world.h"
 #include "install/install_command.h"
@@ -39,25 +41,28 @@ struct World : bench::World {
     fsys::remove_all(root + "/c/FS2002/Aircraft/jumbo");
     for (const auto& e : fsys::directory_iterator(root + "/c/FS2002/Sound"))
       testsupport::writeHostFile(e.path().string(), std::string(fsys::file_size(e.path()), 'z'));
-    // Each journalled run starts from an empty journal, so that its space is
-    // that of one installation.
-    for (const auto& name : {"journal.sqlite", "journal.sqlite-wal", "journal.sqlite-shm", "journal-backups"})
-      fsys::remove_all(ctx->locations.appFolder + "/" + name);
   }
 
-  // Bytes the journal's files take on the disk.
-  std::uint64_t journalBlocks() const {
-    std::uint64_t bytes = 0;
-    std::error_code ec;
-    for (fsys::recursive_directory_iterator it(ctx->locations.appFolder, ec), end; !ec && it != end; it.increment(ec)) {
-      if (it->path().filename().string().rfind("journal", 0) != 0 &&
-          it->path().parent_path().filename() != "journal-backups")
-        continue;
-      struct stat st;
-      if (::lstat(it->path().c_str(), &st) == 0 && S_ISREG(st.st_mode))
-        bytes += static_cast<std::uint64_t>(st.st_blocks) * 512;
+  // Disk bytes of a host file.
+  static std::uint64_t blocks(const std::string& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0 ? static_cast<std::uint64_t>(st.st_blocks) * 512 : 0;
+  }
+
+  // The last installation's share of the journal: the files it keeps, and
+  // the database divided among the installations it holds; and the bytes
+  // of the files it overwrote.
+  std::pair<std::uint64_t, std::uint64_t> lastInstallationSpace() const {
+    const std::string app = ctx->locations.appFolder;
+    journal::Store store(journal::databasePath(app));
+    std::uint64_t kept = 0, overwritten = 0;
+    for (const auto& e : store.effects(*services->recorder.lastInstallation())) {
+      if (e.kind != journal::EffectKind::FileOverwritten) continue;
+      overwritten += e.size.value_or(0);
+      if (!e.backup.empty()) kept += blocks(journal::backupFolder(app) + "/" + e.backup);
     }
-    return bytes;
+    const std::uint64_t database = blocks(journal::databasePath(app)) + blocks(journal::databasePath(app) + "-wal");
+    return {kept + database / store.installations().size(), overwritten};
   }
 
   std::string archive;
@@ -95,12 +100,7 @@ int main(int argc, char** argv) {
             seconds[on] += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
           }
           if (!on) return;
-          journalBytes = world.journalBlocks();
-          journal::Store store(journal::databasePath(world.ctx->locations.appFolder));
-          overwrittenBytes = 0;
-          for (const auto& row : store.installations())
-            for (const auto& e : store.effects(row.installation.id))
-              if (e.kind == journal::EffectKind::FileOverwritten) overwrittenBytes += e.size.value_or(0);
+          std::tie(journalBytes, overwrittenBytes) = world.lastInstallationSpace();
           s.counters["journal_MB"] = static_cast<double>(journalBytes) / 1e6;
           s.counters["overwritten_MB"] = static_cast<double>(overwrittenBytes) / 1e6;
         })
