@@ -11,6 +11,7 @@
 #include "core/errors.h"
 #include "core/single_instance.h"
 #include "qt/icons.h"
+#include "qt/journal_views.h"
 #include "qt/main_view.h"
 #include "qt/qt_dialogs.h"
 #include "qt/qt_printer.h"
@@ -73,6 +74,7 @@ int main(int argc, char** argv) {
   qt::QtDialogs dialogs;
   qt::registerShellViews(dialogs);
   qt::registerScanView(dialogs);
+  qt::registerJournalViews(dialogs);
 
   const core::Environment env = core::Environment::fromProcess();
   const std::string exe = executablePath(argv[0]);

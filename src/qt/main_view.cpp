@@ -85,6 +85,7 @@ void WaitView::closeEvent(QCloseEvent* event) {
 MainView::MainView(ui::MainWindow& main, QtDialogs& dialogs) : main_(main), dialogs_(dialogs) {
   auto* file = menuBar()->addMenu(q("&File"));
   unzipCap_ = menuAction(file, &ui::MainWindow::unzipCap_Click);
+  menuAction(file, &ui::MainWindow::historyCap_Click)->setText(q(main.historyCap.caption));
   file->addSeparator();
   auto* exit = file->addAction(q(main.exitCap.caption));
   connect(exit, &QAction::triggered, this, [this] { dialogs_.run([this] { main_.exitCap_Click(); }); });

@@ -12,7 +12,9 @@
 #include "core/startup_settings.h"
 #include "core/temp_folders.h"
 #include "core/text.h"
+#include "journal/store.h"
 #include "ui/about_form.h"
+#include "ui/history_form.h"
 #include "ui/option_form.h"
 #include "ui/start_form.h"
 
@@ -203,6 +205,17 @@ void MainWindow::OptCap_Click() {
   setEnabled(false);
   OptionForm options(ctx_, *this);
   ctx_.dialogs.runModal(options);
+}
+
+void MainWindow::historyCap_Click() {
+  try {
+    journal::Store store(journal::databasePath(ctx_.locations.appFolder));
+    HistoryForm history(ctx_, store);
+    ctx_.dialogs.runModal(history);
+  } catch (const core::RuntimeError& e) {
+    ctx_.dialogs.msgBox("The install journal cannot be read:\r\n" + std::string(e.what()), "History", core::Buttons::OK,
+                        core::Icon::Exclamation);
+  }
 }
 
 void MainWindow::aboutCap_Click() {

@@ -67,6 +67,8 @@ class MainWindow {
   int imageListSize = 0;                // img2Lst given to the toolbar (6 images)
 
   MenuItem unzipCap{"Un&Zip"};
+  MenuItem historyCap{"&History..."};  // the install journal
+  MenuItem previewCap{"Preview..."};   // ZipFileLst2's context menu
   MenuItem exitCap{"E&xit"};
   MenuItem OptCap{"&Options..."};
   MenuItem helpCap{"Help &Topics..."};
@@ -111,6 +113,9 @@ class MainWindow {
   void helpCap_Click();
   void homesiteCap_Click();
   void aboutCap_Click();
+  // The journal's installations, with Uninstall.
+  void historyCap_Click();
+
   void delCap_Click();
   void editCap_Click();
   void renCap_Click();

@@ -1,0 +1,131 @@
+#include "ui/history_form.h"
+
+#include <algorithm>
+
+#include "core/context.h"
+#include "core/dialogs.h"
+#include "core/errors.h"
+#include "journal/store.h"
+#include "journal/uninstall.h"
+
+namespace ui {
+
+namespace {
+
+// The last part of a Windows path: the archive's file name.
+std::string fileNameOf(const std::string& path) {
+  return path.substr(path.find_last_of("\\/") + 1);
+}
+
+// One step as a line of a message box: "delete C:\...\file", or what was
+// left alone and why.
+std::string stepLine(const journal::UninstallStep& step) {
+  std::string where = step.effect.path;
+  if (!step.effect.key.empty()) where += " [" + step.effect.section + "] " + step.effect.key;
+  switch (step.outcome) {
+    case journal::StepOutcome::Reversed:
+      return step.action + " " + where;
+    case journal::StepOutcome::AlreadyUndone:
+      return "nothing to do for " + where;
+    case journal::StepOutcome::LeftAlone:
+      break;
+  }
+  return "left alone: " + where + (step.reason.empty() ? "" : " (" + step.reason + ")");
+}
+
+// A message box shows this many steps of an uninstall; the rest are counted.
+constexpr std::size_t kStepsShown = 25;
+
+std::string stepsText(const journal::UninstallReport& report, bool leftAloneOnly) {
+  std::string text;
+  std::size_t shown = 0, more = 0;
+  for (const auto& step : report.steps) {
+    if (leftAloneOnly && step.outcome != journal::StepOutcome::LeftAlone) continue;
+    if (shown == kStepsShown) {
+      ++more;
+      continue;
+    }
+    ++shown;
+    text += stepLine(step) + "\r\n";
+  }
+  if (more) text += "... and " + std::to_string(more) + " more\r\n";
+  return text;
+}
+
+}  // namespace
+
+HistoryForm::HistoryForm(core::Context& ctx, journal::Store& store) : ctx_(ctx), store_(store) {
+  caption = "History";
+  historyLst.columns = {"#", "Time", "Archive", "Kind", "Folder", "Created", "Overwritten", "Keys", "State"};
+  effectsLst.columns = {"#", "Change", "Path", "Detail"};
+}
+
+void HistoryForm::Form_Load() {
+  fill(std::nullopt);
+}
+
+void HistoryForm::fill(std::optional<std::int64_t> pick) {
+  auto rows = store_.installations();
+  std::reverse(rows.begin(), rows.end());
+  historyLst.clear();
+  for (const auto& row : rows) {
+    const auto& i = row.installation;
+    historyLst.add(
+        std::to_string(i.id),
+        {i.time, fileNameOf(i.archivePath), std::string(journal::wordOf(i.kind)), i.folder,
+         std::to_string(row.filesCreated), std::to_string(row.filesOverwritten), std::to_string(row.keysWritten),
+         std::string(i.outcome == journal::Outcome::Counted ? journal::wordOf(i.state) : journal::wordOf(i.outcome))});
+  }
+  int row = historyLst.count() ? 0 : -1;
+  for (int k = 0; pick && k < historyLst.count(); ++k)
+    if (historyLst.item(k).text == std::to_string(*pick)) row = k;
+  historyLst_ItemClick(row);
+}
+
+std::optional<std::int64_t> HistoryForm::pickedId() const {
+  const int row = historyLst.selectedIndex();
+  if (row < 0) return std::nullopt;
+  return std::stoll(historyLst.item(row).text);
+}
+
+void HistoryForm::historyLst_ItemClick(int row) {
+  historyLst.select(row);
+  effectsLst.clear();
+  uninstallCmd.enabled = false;
+  if (const auto id = pickedId()) {
+    for (const auto& e : store_.effects(*id)) {
+      std::string detail = e.key.empty() ? e.note : "[" + e.section + "] " + e.key + " = " + e.newValue;
+      effectsLst.add(std::to_string(e.seq), {std::string(journal::wordOf(e.kind)), e.path, detail});
+    }
+    uninstallCmd.enabled = historyLst.item(row).subItem(8) != journal::wordOf(journal::InstallState::Uninstalled);
+  }
+  changed();
+}
+
+void HistoryForm::uninstallCmd_Click() {
+  const auto id = pickedId();
+  if (!id) return;
+  const std::string title = "Uninstall";
+  try {
+    const auto plan = journal::Uninstall(ctx_, store_, *id, true);
+    const std::string name = fileNameOf(plan.installation.archivePath);
+    if (ctx_.dialogs.msgBox("Uninstall " + name + "?\r\n\r\n" + stepsText(plan, false), title, core::Buttons::YesNo,
+                            core::Icon::Question) != core::Answer::Yes)
+      return;
+    const auto done = journal::Uninstall(ctx_, store_, *id, false);
+    if (done.allReversed())
+      ctx_.dialogs.msgBox(name + " is uninstalled.", title, core::Buttons::OK, core::Icon::Information);
+    else
+      ctx_.dialogs.msgBox(name +
+                              " is partly uninstalled. These changes were made by somebody else since and are "
+                              "left alone:\r\n\r\n" +
+                              stepsText(done, true),
+                          title, core::Buttons::OK, core::Icon::Exclamation);
+  } catch (const core::RuntimeError& e) {
+    ctx_.dialogs.msgBox("Uninstall error " + std::to_string(e.number()) + "\r\n" + e.what(), title, core::Buttons::OK,
+                        core::Icon::Exclamation);
+  }
+  fill(id);
+}
+
+}  // namespace ui

@@ -1,0 +1,84 @@
+#include "ui/history_form.h"
+
+#include <gtest/gtest.h>
+
+#include "core/text.h"
+#include "install/install_command.h"
+#include "journal/recording_services.h"
+#include "journal/store.h"
+#include "support/archive_builder.h"
+#include "support/sim_fixture.h"
+
+namespace {
+
+// Two panels that ship a gauge of the same name, installed one after the
+// other through a journalled context.
+class HistoryFormTest : public testsupport::SimFixture {
+ protected:
+  HistoryFormTest() {
+    makeSimulator();
+    services = std::make_unique<journal::Journalling>(ctx().locations.appFolder, *fs, *settings, *registry, *launcher);
+    jctx = contextWith(&services->fs, &services->launcher);
+    services->recorder.attach(*jctx);
+    for (const char* name : {"first", "second"}) {
+      testsupport::ArchiveBuilder()
+          .add("panel.cfg", "[Window00]\r\nfile=" + std::string(name) + ".bmp\r\n")
+          .add(std::string(name) + ".bmp", name)
+          .add("shared.gau", std::string("gauge of ") + name)
+          .writeTo(host("C:\\Downloads\\" + std::string(name) + ".zip"));
+      install::RunInstallCommand(*jctx, {"C:\\Downloads\\" + std::string(name) + ".zip"});
+    }
+    dialogs.allowAnyMessages();
+    store = std::make_unique<journal::Store>(journal::databasePath(ctx().locations.appFolder));
+  }
+  std::string lastMessage() const { return dialogs.messages().empty() ? "" : dialogs.messages().back().text; }
+  // Paths in a message are as the installers spelled them.
+  bool lastMessageNames(const std::string& text) const {
+    return core::lower(lastMessage()).find(core::lower(text)) != std::string::npos;
+  }
+
+  std::unique_ptr<journal::Journalling> services;
+  std::unique_ptr<core::Context> jctx;
+  std::unique_ptr<journal::Store> store;
+};
+
+TEST_F(HistoryFormTest, ListsNewestFirstAndUninstallsOnlyWhatNobodyChangedSince) {
+  ui::HistoryForm form(*jctx, *store);
+  form.Form_Load();
+  ASSERT_EQ(form.historyLst.count(), 2);
+  EXPECT_EQ(form.historyLst.item(0).subItem(2), "second.zip");
+  EXPECT_EQ(form.historyLst.item(1).subItem(2), "first.zip");
+  EXPECT_EQ(form.historyLst.item(1).subItem(3), "panel");
+  EXPECT_EQ(form.historyLst.selectedIndex(), 0);
+  EXPECT_GT(form.effectsLst.count(), 0);
+
+  // The first panel's gauge was overwritten by the second: asked, answered
+  // No, nothing changes; answered Yes, the gauge stays and is reported.
+  const std::string gauge = "C:\\FS2002\\Gauges\\shared.gau";
+  form.historyLst_ItemClick(1);
+  ASSERT_TRUE(form.uninstallCmd.enabled);
+  dialogs.expectMessage("", core::Answer::No);
+  form.uninstallCmd_Click();
+  EXPECT_EQ(lastMessage().rfind("Uninstall first.zip?\r\n\r\n", 0), 0u) << lastMessage();
+  EXPECT_TRUE(lastMessageNames("left alone: " + gauge)) << lastMessage();
+  EXPECT_TRUE(jctx->fs.folderExists("C:\\FS2002\\Aircraft\\FSFSConv\\panel.first"));
+
+  dialogs.expectMessage("", core::Answer::Yes);
+  form.uninstallCmd_Click();
+  EXPECT_EQ(lastMessage().rfind("first.zip is partly uninstalled.", 0), 0u) << lastMessage();
+  EXPECT_TRUE(lastMessageNames(gauge)) << lastMessage();
+  EXPECT_EQ(readFile(gauge), "gauge of second");
+  EXPECT_FALSE(jctx->fs.folderExists("C:\\FS2002\\Aircraft\\FSFSConv\\panel.first"));
+  // The list is read again and the same installation stays picked.
+  EXPECT_EQ(form.historyLst.selectedIndex(), 1);
+  EXPECT_NE(form.historyLst.item(1).subItem(8), form.historyLst.item(0).subItem(8));
+
+  form.historyLst_ItemClick(0);
+  dialogs.expectMessage("", core::Answer::Yes);
+  form.uninstallCmd_Click();
+  EXPECT_EQ(lastMessage(), "second.zip is uninstalled.");
+  EXPECT_FALSE(form.uninstallCmd.enabled);
+  EXPECT_TRUE(dialogs.done());
+}
+
+}  // namespace
