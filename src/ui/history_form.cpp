@@ -1,6 +1,8 @@
 #include "ui/history_form.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <ctime>
 
 #include "core/context.h"
 #include "core/dialogs.h"
@@ -31,6 +33,30 @@ std::string stepLine(const journal::UninstallStep& step) {
       break;
   }
   return "left alone: " + where + (step.reason.empty() ? "" : " (" + step.reason + ")");
+}
+
+// The journal's UTC time ("2026-12-07T12:40:47Z") as the user's local time
+// ("2026-12-07 13:40"); anything else as it is.
+std::string localTime(const std::string& utc) {
+  std::tm t{};
+  if (std::sscanf(utc.c_str(), "%d-%d-%dT%d:%d:%dZ", &t.tm_year, &t.tm_mon, &t.tm_mday, &t.tm_hour, &t.tm_min,
+                  &t.tm_sec) != 6)
+    return utc;
+  t.tm_year -= 1900;
+  t.tm_mon -= 1;
+  const std::time_t when = timegm(&t);
+  std::tm local{};
+  localtime_r(&when, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+  return text;
+}
+
+// "file-overwritten" as "file overwritten".
+std::string spoken(std::string_view word) {
+  std::string text(word);
+  std::replace(text.begin(), text.end(), '-', ' ');
+  return text;
 }
 
 // A message box shows this many steps of an uninstall; the rest are counted.
@@ -72,9 +98,9 @@ void HistoryForm::fill(std::optional<std::int64_t> pick) {
     const auto& i = row.installation;
     historyLst.add(
         std::to_string(i.id),
-        {i.time, fileNameOf(i.archivePath), std::string(journal::wordOf(i.kind)), i.folder,
+        {localTime(i.time), fileNameOf(i.archivePath), std::string(journal::wordOf(i.kind)), i.folder,
          std::to_string(row.filesCreated), std::to_string(row.filesOverwritten), std::to_string(row.keysWritten),
-         std::string(i.outcome == journal::Outcome::Counted ? journal::wordOf(i.state) : journal::wordOf(i.outcome))});
+         spoken(i.outcome == journal::Outcome::Counted ? journal::wordOf(i.state) : journal::wordOf(i.outcome))});
   }
   int row = historyLst.count() ? 0 : -1;
   for (int k = 0; pick && k < historyLst.count(); ++k)
@@ -95,9 +121,10 @@ void HistoryForm::historyLst_ItemClick(int row) {
   if (const auto id = pickedId()) {
     for (const auto& e : store_.effects(*id)) {
       std::string detail = e.key.empty() ? e.note : "[" + e.section + "] " + e.key + " = " + e.newValue;
-      effectsLst.add(std::to_string(e.seq), {std::string(journal::wordOf(e.kind)), e.path, detail});
+      effectsLst.add(std::to_string(e.seq), {spoken(journal::wordOf(e.kind)), e.path, detail});
     }
-    uninstallCmd.enabled = historyLst.item(row).subItem(8) != journal::wordOf(journal::InstallState::Uninstalled);
+    uninstallCmd.enabled =
+        historyLst.item(row).subItem(8) != spoken(journal::wordOf(journal::InstallState::Uninstalled));
   }
   changed();
 }
