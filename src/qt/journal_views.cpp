@@ -10,6 +10,7 @@
 #include "qt/list_widgets.h"
 #include "qt/qt_dialogs.h"
 #include "ui/history_form.h"
+#include "ui/preview_form.h"
 
 namespace qt {
 
@@ -59,7 +60,39 @@ void HistoryView::render() {
   uninstall_->setEnabled(history_.uninstallCmd.enabled);
 }
 
+PreviewView::PreviewView(ui::PreviewForm& form, QtDialogs& dialogs, QWidget* parent)
+    : FormDialog(form, dialogs, parent), preview_(form) {
+  auto* layout = new QVBoxLayout(this);
+  summary_ = new QLabel(this);
+  summary_->setObjectName("summaryLbl");
+  summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  layout->addWidget(summary_);
+  plan_ = new ListViewWidget(form.planLst, this);
+  plan_->setObjectName("planLst");
+  layout->addWidget(plan_, 1);
+  auto* buttons = new QHBoxLayout;
+  auto* close = button(form.closeCmd.caption, "closeCmd", this);
+  close->setDefault(true);
+  buttons->addStretch();
+  buttons->addWidget(close);
+  layout->addLayout(buttons);
+  connect(close, &QPushButton::clicked, this, [this] { act([this] { preview_.closeCmd_Click(); }); });
+  resize(900, 520);
+  ready();
+}
+
+void PreviewView::render() {
+  QString summary = QString::fromStdString(preview_.summaryLbl.caption);
+  summary.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  summary_->setText(summary);
+  plan_->render();
+  for (int c = 0; c < plan_->columnCount(); ++c) plan_->resizeColumnToContents(c);
+}
+
 void registerJournalViews(QtDialogs& dialogs) {
+  dialogs.registerView("previewFrm", [&dialogs](core::ModalController& c, QWidget* parent) -> std::unique_ptr<QDialog> {
+    return std::make_unique<PreviewView>(static_cast<ui::PreviewForm&>(c), dialogs, parent);
+  });
   dialogs.registerView("historyFrm", [&dialogs](core::ModalController& c, QWidget* parent) -> std::unique_ptr<QDialog> {
     return std::make_unique<HistoryView>(static_cast<ui::HistoryForm&>(c), dialogs, parent);
   });

@@ -29,6 +29,20 @@ class HistoryView : public FormDialog {
   QPushButton* uninstall_;
 };
 
+// previewFrm: what the picked archives would change, a summary above the
+// list, and Close.
+class PreviewView : public FormDialog {
+ public:
+  PreviewView(ui::PreviewForm& form, QtDialogs& dialogs, QWidget* parent);
+
+ private:
+  void render() override;
+
+  ui::PreviewForm& preview_;
+  QLabel* summary_;
+  ListViewWidget* plan_;
+};
+
 // Registers the views of the install journal's dialogs.
 void registerJournalViews(QtDialogs& dialogs);
 

@@ -1,11 +1,13 @@
 #include "qt/tab_views.h"
 
+#include <QCursor>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
@@ -117,6 +119,14 @@ InstallTabView::InstallTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidget
   };
   archives_->onDoubleClick = [this](int) {
     dialogs_.run([&] { main_.installFra.ZipFileLst2_DblClick(); });
+    main_.changed();
+  };
+  // The archive under the pointer is picked by the press itself.
+  archives_->onRightClick = [this](int) {
+    QMenu menu(this);
+    auto* preview = menu.addAction(QString::fromStdString(main_.previewCap.caption));
+    if (menu.exec(QCursor::pos()) != preview) return;
+    dialogs_.run([&] { main_.installFra.previewCap_Click(); });
     main_.changed();
   };
   archives_->acceptFileDrops([this](const std::vector<std::string>& hostPaths) {

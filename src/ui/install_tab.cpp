@@ -1,10 +1,18 @@
 #include "ui/install_tab.h"
 
+#include <filesystem>
+#include <memory>
+
 #include "core/context.h"
+#include "core/dialogs.h"
+#include "core/errors.h"
 #include "core/text.h"
 #include "install/install_command.h"
+#include "journal/store.h"
+#include "plan/planner.h"
 #include "ui/drive_choice.h"
 #include "ui/main_window.h"
+#include "ui/preview_form.h"
 
 namespace ui {
 
@@ -46,6 +54,30 @@ void InstallTab::unzipCmd_Click() {
   }
   install::RunInstallCommand(ctx_, archives);
   main_.changed();
+}
+
+void InstallTab::previewCap_Click() {
+  std::vector<std::string> archives;
+  for (int i : ZipFileLst2.selectedIndices()) archives.push_back(ZipFileLst2.item(i).subItem(1));
+  if (archives.empty()) return;
+  try {
+    // The user answers the installers' questions as for a real run; the
+    // journal, when there is one, tells who put an overwritten file there.
+    plan::PlanOptions options;
+    options.dialogs = &ctx_.dialogs;
+    std::unique_ptr<journal::Store> journal;
+    const std::string journalFile = journal::databasePath(ctx_.locations.appFolder);
+    if (std::filesystem::exists(journalFile)) journal = std::make_unique<journal::Store>(journalFile);
+    if (journal)
+      options.originOf = [&journal](std::string_view path, std::string_view hash) {
+        return journal->originOf(path, hash);
+      };
+    PreviewForm preview(plan::PlanInstall(ctx_, archives, options));
+    ctx_.dialogs.runModal(preview);
+  } catch (const core::RuntimeError& e) {
+    ctx_.dialogs.msgBox("Preview error " + std::to_string(e.number()), "Preview", core::Buttons::OK,
+                        core::Icon::Exclamation);
+  }
 }
 
 void InstallTab::ZipFileLst2_OLEDragDrop(const std::vector<std::string>& hostPaths) {

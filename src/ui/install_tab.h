@@ -45,6 +45,9 @@ class InstallTab {
   // The install command: the selected archives, or commandLineArchive when
   // commandLineInstall is set.
   void unzipCmd_Click();
+  // ZipFileLst2's context menu: what installing the picked archives would
+  // change, shown without changing anything.
+  void previewCap_Click();
   // Files dropped on the archive list (host paths): the .zip and .sif ones
   // are installed by the install command, in the order dropped.
   void ZipFileLst2_OLEDragDrop(const std::vector<std::string>& hostPaths);

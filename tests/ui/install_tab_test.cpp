@@ -3,8 +3,11 @@
 #include <filesystem>
 
 #include "core/errors.h"
+#include "core/text.h"
 #include "shell_fixture.h"
 #include "support/archive_builder.h"
+#include "support/tree_snapshot.h"
+#include "ui/preview_form.h"
 
 namespace {
 
@@ -72,6 +75,43 @@ TEST_F(InstallTabTest, ACommandLineArchiveIsInstalledWithTheMainWindowHiddenAndC
   EXPECT_EQ(main->waitFrm.doneLbl.caption, "1/1 file(s) successfully installed.");
   state().commandLineInstall = false;
   EXPECT_THROW(main->waitFrm.okCmd_Click(), core::EndProgram);
+}
+
+}  // namespace
+
+namespace {
+
+// Two panels that ship a gauge of the same name: the preview of the second
+// lists the overwrite of the first one's gauge before anything else, and
+// changes nothing.
+TEST_F(InstallTabTest, PreviewListsOverwritesFirstAndChangesNothing) {
+  for (const char* name : {"first", "second"})
+    putArchive("C:\\Downloads\\" + std::string(name) + ".zip",
+               ArchiveBuilder()
+                   .add("panel.cfg", "[Window00]\r\nfile=" + std::string(name) + ".bmp\r\n")
+                   .add(std::string(name) + ".bmp", name)
+                   .add("shared.gau", std::string("gauge of ") + name));
+  tab().ZipFileDir.setPath("C:\\Downloads");
+  tab().ZipFileLst2.select(0);
+  tab().unzipCmd_Click();
+  const auto before = testsupport::snapshotTree(host("C:\\FS2002"));
+
+  tab().ZipFileLst2.select(1);
+  dialogs.expectModal("previewFrm", [&](core::ModalController& c) {
+    auto& preview = static_cast<ui::PreviewForm&>(c);
+    ASSERT_GT(preview.planLst.count(), 3);
+    EXPECT_EQ(preview.planLst.item(0).text, "overwrites");
+    EXPECT_EQ(core::lower(preview.planLst.item(0).subItem(1)), "c:\\fs2002\\gauges\\shared.gau");
+    for (int row = 1; row < preview.planLst.count(); ++row)
+      EXPECT_NE(preview.planLst.item(row).text, "overwrites") << row;
+    EXPECT_NE(preview.summaryLbl.caption.find("second.zip: panel \"second\", 2 new files, 1 overwrite"),
+              std::string::npos)
+        << preview.summaryLbl.caption;
+    preview.closeCmd_Click();
+  });
+  tab().previewCap_Click();
+  EXPECT_TRUE(dialogs.done());
+  EXPECT_EQ(testsupport::treeDifferences(before, testsupport::snapshotTree(host("C:\\FS2002"))), "");
 }
 
 }  // namespace

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/controls.h"
+#include "core/form.h"
+
+namespace plan {
+struct InstallPlan;
+}
+
+namespace ui {
+
+// The Install tab's Preview dialog previewFrm: what installing the picked
+// archives would change, worked out without changing anything. Files that
+// would overwrite different content come first, with the installation that
+// put the old file there when the journal knows it.
+class PreviewForm : public core::Form {
+ public:
+  explicit PreviewForm(const plan::InstallPlan& plan);
+  std::string_view formName() const override { return "previewFrm"; }
+
+  // One line per archive and the counter line the run would end with.
+  core::Label summaryLbl;
+  // Columns "Change", "Target", "Source", "Detail"; in order of concern.
+  core::ListView planLst;
+  core::Button closeCmd{"&Close"};
+
+  void closeCmd_Click() { unload(); }
+};
+
+}  // namespace ui
