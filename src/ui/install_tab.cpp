@@ -72,7 +72,10 @@ void InstallTab::previewCap_Click() {
       options.originOf = [&journal](std::string_view path, std::string_view hash) {
         return journal->originOf(path, hash);
       };
-    PreviewForm preview(plan::PlanInstall(ctx_, archives, options));
+    PreviewForm preview(plan::PlanInstall(ctx_, archives, options), [&journal](std::int64_t id) {
+      const auto installation = journal ? journal->installation(id) : std::nullopt;
+      return installation ? installation->archivePath : std::string();
+    });
     ctx_.dialogs.runModal(preview);
   } catch (const core::RuntimeError& e) {
     ctx_.dialogs.msgBox("Preview error " + std::to_string(e.number()), "Preview", core::Buttons::OK,

@@ -20,11 +20,14 @@ std::string plural(std::size_t n, const std::string& word) {
   return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
 
-std::string originOf(const plan::PlannedFile& file, const plan::InstallPlan& plan) {
+std::string originOf(const plan::PlannedFile& file, const plan::InstallPlan& plan,
+                     const std::function<std::string(std::int64_t)>& archiveOf) {
   if (file.oldFromArchive && *file.oldFromArchive < plan.archives.size())
     return "put there by " + fileNameOf(plan.archives[*file.oldFromArchive].archive) + " of this preview";
-  if (file.oldInstallation) return "put there by installation " + std::to_string(*file.oldInstallation);
-  return {};
+  if (!file.oldInstallation) return {};
+  const std::string id = "installation " + std::to_string(*file.oldInstallation);
+  const std::string archive = archiveOf ? fileNameOf(archiveOf(*file.oldInstallation)) : std::string();
+  return "put there by " + (archive.empty() ? id : archive + " (" + id + ")");
 }
 
 std::string summaryOf(const plan::ArchivePlan& a) {
@@ -45,7 +48,8 @@ std::string summaryOf(const plan::ArchivePlan& a) {
 
 }  // namespace
 
-PreviewForm::PreviewForm(const plan::InstallPlan& plan) {
+PreviewForm::PreviewForm(const plan::InstallPlan& plan,
+                         const std::function<std::string(std::int64_t installation)>& archiveOf) {
   caption = "Preview";
   planLst.columns = {"Change", "Target", "Source", "Detail"};
   for (const auto& a : plan.archives) summaryLbl.caption += summaryOf(a) + "\r\n";
@@ -55,7 +59,8 @@ PreviewForm::PreviewForm(const plan::InstallPlan& plan) {
     auto files = a.files;
     // The enum is in order of concern.
     std::stable_sort(files.begin(), files.end(), [](const auto& x, const auto& y) { return x.change < y.change; });
-    for (const auto& f : files) planLst.add(plan::changeWord(f.change), {f.target, f.source, originOf(f, plan)});
+    for (const auto& f : files)
+      planLst.add(plan::changeWord(f.change), {f.target, f.source, originOf(f, plan, archiveOf)});
   }
   for (const auto& a : plan.archives) {
     for (const auto& d : a.folders) planLst.add(d.removed ? "removes folder" : "makes folder", {d.path, "", ""});

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <string>
+
 #include "core/controls.h"
 #include "core/form.h"
 
@@ -15,7 +19,9 @@ namespace ui {
 // put the old file there when the journal knows it.
 class PreviewForm : public core::Form {
  public:
-  explicit PreviewForm(const plan::InstallPlan& plan);
+  // archiveOf names an earlier installation by its archive ("" when unknown).
+  explicit PreviewForm(const plan::InstallPlan& plan,
+                       const std::function<std::string(std::int64_t installation)>& archiveOf = {});
   std::string_view formName() const override { return "previewFrm"; }
 
   // One line per archive and the counter line the run would end with.
