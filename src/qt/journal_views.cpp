@@ -77,7 +77,7 @@ PreviewView::PreviewView(ui::PreviewForm& form, QtDialogs& dialogs, QWidget* par
   buttons->addWidget(close);
   layout->addLayout(buttons);
   connect(close, &QPushButton::clicked, this, [this] { act([this] { preview_.closeCmd_Click(); }); });
-  resize(900, 520);
+  resize(1040, 520);
   ready();
 }
 
