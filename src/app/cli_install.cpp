@@ -14,6 +14,7 @@
 #include "core/startup_settings.h"
 #include "core/temp_folders.h"
 #include "install/install_command.h"
+#include "journal/store.h"
 #include "plan/planner.h"
 
 namespace app {
@@ -106,6 +107,20 @@ TerminalAsk terminalAsk(CliIo& io) {
 // Prints what installing the archives would do and does none of it. The
 // questions take the answers of a run without a terminal (or --yes, --no and
 // the names given); they are part of the plan, not asked.
+// The journal names the installation that put an overwritten file there;
+// without a journal (or with one that cannot be read) the plan names none,
+// and a plan never makes one.
+std::unique_ptr<journal::Store> openJournal(const core::Context& ctx) {
+  const std::string database = journal::databasePath(ctx.locations.appFolder);
+  std::error_code ec;
+  if (!std::filesystem::exists(database, ec)) return nullptr;
+  try {
+    return std::make_unique<journal::Store>(database);
+  } catch (const core::RuntimeError&) {
+    return nullptr;
+  }
+}
+
 int planInstall(core::Context& ctx, const std::vector<std::string>& archives, const InstallArgs& args, CliIo& io) {
   std::ostringstream quiet;
   TerminalDialogs dialogs(quiet, {}, args.answers);
@@ -114,6 +129,16 @@ int planInstall(core::Context& ctx, const std::vector<std::string>& archives, co
   options.windows = [&](core::Context& planning) -> std::unique_ptr<core::WindowHost> {
     return std::make_unique<TerminalWindowHost>(planning, quiet, TerminalAsk{}, args.answers);
   };
+  const auto journal = openJournal(ctx);
+  if (journal) {
+    options.originOf = [&](std::string_view path, std::string_view hash) -> std::optional<std::int64_t> {
+      try {
+        return journal->originOf(path, hash);
+      } catch (const core::RuntimeError&) {
+        return std::nullopt;
+      }
+    };
+  }
   const plan::InstallPlan plan = plan::PlanInstall(ctx, archives, options);
   if (args.json)
     printPlanJson(plan, io.out);

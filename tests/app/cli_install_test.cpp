@@ -112,6 +112,20 @@ TEST_F(CliInstallTest, ADryRunPrintsThePlanAndChangesNothing) {
   EXPECT_EQ(testsupport::treeDifferences(before, testsupport::snapshotTree(root + "/c")), "");
 }
 
+// A gauge another panel's installation put there is named in the plan of
+// the panel that would overwrite it.
+TEST_F(CliInstallTest, ADryRunNamesTheInstallationOfAnOverwrittenFile) {
+  auto panel = [](const char* gauge) {
+    return ArchiveBuilder().add("panel.cfg", "[Window00]\r\n").add("Dial.gau", gauge);
+  };
+  ASSERT_EQ(cli({put("first.zip", panel("one"))}).status, 0);
+  const auto r = cli({"--dry-run", put("second.zip", panel("two"))});
+  EXPECT_NE(r.out.find("  overwrites   C:\\FS2002\\gauges\\Dial.gau  from the archive's Dial.gau (different content); "
+                       "the old file from installation 1\n"),
+            std::string::npos)
+      << r.out;
+}
+
 TEST(TerminalDialogs, AsksOnTheTerminalWhenThereIsOne) {
   std::ostringstream err;
   std::vector<std::pair<std::string, bool>> asked;
