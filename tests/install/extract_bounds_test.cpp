@@ -7,34 +7,29 @@
 #include "install/install_fixture.h"
 #include "support/forwarding_fs.h"
 #include "support/tree_snapshot.h"
+#include "support/zip_bytes.h"
 #include "support/zip_quine.h"
 
 namespace installtest {
 namespace {
 
 using testsupport::ArchiveBuilder;
-
-void put32(std::string& bytes, std::size_t at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xff);
-}
-std::uint32_t get(const std::string& bytes, std::size_t at, int size) {
-  std::uint32_t v = 0;
-  for (int i = size - 1; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(bytes[at + i]);
-  return v;
-}
+using testsupport::getLe;
+using testsupport::le;
+using testsupport::putLe;
 
 // The overlapping bomb: the archive's one member, listed `copies` more times
 // in the central directory, every entry pointing at the same data.
 std::string overlappingBomb(const ArchiveBuilder& one, int copies) {
   std::string zip = one.bytes();
-  const std::size_t end = zip.rfind("PK\x05\x06");
-  const std::size_t cd = get(zip, end + 16, 4), cdSize = get(zip, end + 12, 4);
+  const std::size_t end = testsupport::endRecord(zip);
+  const std::size_t cd = getLe(zip, end + 16, 4), cdSize = getLe(zip, end + 12, 4);
   const std::string entry = zip.substr(cd, cdSize);
   std::string tail = zip.substr(end);
   zip.resize(end);
   for (int i = 0; i < copies; ++i) zip += entry;
-  put32(tail, 10, static_cast<std::uint32_t>(copies + 1) * 0x10001u);  // both entry counts
-  put32(tail, 12, static_cast<std::uint32_t>(cdSize * (copies + 1)));
+  putLe(tail, 10, static_cast<std::uint32_t>(copies + 1) * 0x10001u, 4);  // both entry counts
+  putLe(tail, 12, static_cast<std::uint32_t>(cdSize * (copies + 1)), 4);
   return zip + tail;
 }
 
@@ -42,8 +37,8 @@ std::string overlappingBomb(const ArchiveBuilder& one, int copies) {
 // directory, replaced by a smaller one.
 std::string lyingSize(const ArchiveBuilder& one, std::uint32_t declared) {
   std::string zip = one.bytes();
-  put32(zip, 22, declared);
-  put32(zip, get(zip, zip.rfind("PK\x05\x06") + 16, 4) + 24, declared);
+  putLe(zip, 22, declared, 4);
+  putLe(zip, getLe(zip, testsupport::endRecord(zip) + 16, 4) + 24, declared, 4);
   return zip;
 }
 
@@ -52,10 +47,6 @@ std::string lyingSize(const ArchiveBuilder& one, std::uint32_t declared) {
 // since the count does not fit 16 bits.
 std::string crowdedArchive(std::uint32_t count) {
   std::string local, central;
-  auto le = [](std::string& out, std::uint64_t v, int bytes) {
-    // Runs of zero bytes are written as wide fields, wider than v itself.
-    for (int i = 0; i < bytes; ++i) out += i < 8 ? static_cast<char>((v >> (8 * i)) & 0xff) : '\0';
-  };
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::string name = "z" + std::to_string(i);
     const std::size_t offset = local.size();

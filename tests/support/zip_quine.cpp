@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "support/zip_bytes.h"
+
 namespace testsupport {
 
 namespace {
@@ -18,10 +20,6 @@ namespace {
 // of instructions is a count of bytes, and the sequence in quine() prints the
 // archive's head, the program itself and the archive's tail.
 constexpr std::size_t kOp = 10;
-
-void le(std::string& out, std::uint64_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xff);
-}
 
 class BitWriter {
  public:
@@ -135,12 +133,6 @@ std::string quine(const std::string& head, const std::string& tail, const std::s
          repeat4 + print0 + print0 + printTail + repeat4 + print0 + print0 + printTail + last + tail + last;
 }
 
-std::uint32_t get(const std::string& bytes, std::size_t at, int size) {
-  std::uint32_t v = 0;
-  for (int i = size - 1; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(bytes[at + i]);
-  return v;
-}
-
 std::uint32_t crc(const std::string& bytes) {
   return static_cast<std::uint32_t>(
       ::crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size())));
@@ -152,8 +144,8 @@ std::string zipQuine(const std::string& name, const ArchiveBuilder& others) {
   // The other members' local entries go between the quine's data and the
   // central directory, their central entries after the quine's own.
   const std::string rest = others.bytes();
-  const std::size_t end = rest.rfind("PK\x05\x06");
-  const std::size_t directory = get(rest, end + 16, 4), members = get(rest, end + 10, 2);
+  const std::size_t end = endRecord(rest);
+  const std::size_t directory = getLe(rest, end + 16, 4), members = getLe(rest, end + 10, 2);
   const std::string otherLocal = rest.substr(0, directory);
 
   auto head = [&](std::uint32_t sum, std::size_t packed, std::size_t size) {
@@ -170,10 +162,10 @@ std::string zipQuine(const std::string& name, const ArchiveBuilder& others) {
     central += name;
     const std::size_t shift = head(0, 0, 0).size() + packed;
     for (std::size_t at = directory; at < end;) {  // the others' entries, moved by the quine's member
-      std::string entry = rest.substr(at, 46 + get(rest, at + 28, 2) + get(rest, at + 30, 2) + get(rest, at + 32, 2));
-      std::string offset;
-      le(offset, get(entry, 42, 4) + shift, 4);
-      central += entry.replace(42, 4, offset);
+      std::string entry =
+          rest.substr(at, 46 + getLe(rest, at + 28, 2) + getLe(rest, at + 30, 2) + getLe(rest, at + 32, 2));
+      putLe(entry, 42, getLe(entry, 42, 4) + shift, 4);
+      central += entry;
       at += entry.size();
     }
     std::string t = otherLocal + central;
