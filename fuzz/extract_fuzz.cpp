@@ -12,7 +12,7 @@
 #include "core/context.h"
 #include "core/dialogs.h"
 #include "core/fs.h"
-#include "core/printer.h"
+#include "core/null_printer.h"
 #include "core/process.h"
 #include "core/registry.h"
 #include "core/settings.h"
@@ -33,20 +33,6 @@ class QuietDialogs : public core::Dialogs {
     return std::nullopt;
   }
   void runModal(core::ModalController&) override {}
-};
-
-class NoPrinter : public core::Printer {
- public:
-  void setFont(std::string_view, double) override {}
-  double pageHeight() const override { return 1; }
-  double textHeight(std::string_view) const override { return 1; }
-  double currentX() const override { return 0; }
-  double currentY() const override { return 0; }
-  void setCurrentX(double) override {}
-  void setCurrentY(double) override {}
-  void printLine(std::string_view) override {}
-  void newPage() override {}
-  void endDoc() override {}
 };
 
 class NoProcesses : public core::ProcessLauncher {
@@ -81,7 +67,7 @@ struct Tree {
   std::unique_ptr<core::IniRegistryStore> registry;
   NoProcesses processes;
   QuietDialogs dialogs;
-  NoPrinter printer;
+  core::NullPrinter printer;
   std::unique_ptr<core::Context> ctx;
 };
 

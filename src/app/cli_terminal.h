@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "core/dialogs.h"
-#include "core/printer.h"
+#include "core/null_printer.h"
 #include "core/window_host.h"
 
 namespace core {
@@ -75,18 +75,6 @@ class TerminalWindowHost : public core::WindowHost {
 bool IsValidFolderName(std::string_view name);
 
 // Nothing to print on in hangarpak-cli.
-class NullPrinter : public core::Printer {
- public:
-  void setFont(std::string_view, double) override {}
-  double pageHeight() const override { return 15840; }
-  double textHeight(std::string_view) const override { return 240; }
-  double currentX() const override { return 0; }
-  double currentY() const override { return 0; }
-  void setCurrentX(double) override {}
-  void setCurrentY(double) override {}
-  void printLine(std::string_view) override {}
-  void newPage() override {}
-  void endDoc() override {}
-};
+using core::NullPrinter;
 
 }  // namespace app
