@@ -1,14 +1,17 @@
 #pragma once
 
 // What the benchmark programs share: a program context over a temporary
-// folder, and the process's memory figures.
+// folder, the process's memory figures and the mean times for a summary.
 
+#include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/context.h"
 #include "core/fs.h"
@@ -78,5 +81,17 @@ inline long statusKb(const std::string& key) {
     if (line.rfind(key, 0) == 0) return std::stol(line.substr(key.size()));
   return 0;
 }
+
+// Keeps each benchmark's mean real time for the closing summary.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const auto& run : runs)
+      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+        times[run.benchmark_name()] = run.GetAdjustedRealTime();
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, double> times;
+};
 
 }  // namespace bench

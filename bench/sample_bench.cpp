@@ -10,6 +10,7 @@
 #include <map>
 #include <string>
 
+#include "bench_world.h"
 #include "sample/sample.h"
 #include "support/temp_dir.h"
 
@@ -39,23 +40,11 @@ void BM_CopyTree(benchmark::State& state) {
 BENCHMARK(BM_WriteSample)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_CopyTree)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// Keeps each benchmark's mean real time for the closing summary.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const auto& run : runs)
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-        times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   const auto sample = reporter.times.find("BM_WriteSample/iterations:3");
   const auto copy = reporter.times.find("BM_CopyTree/iterations:3");

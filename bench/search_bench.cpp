@@ -62,18 +62,6 @@ void BM_SearchKeyByKey(benchmark::State& state) {
 BENCHMARK(BM_SearchParseOnce)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_SearchKeyByKey)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// Keeps each benchmark's mean real time for the closing summary.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const auto& run : runs)
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-        times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -82,7 +70,7 @@ int main(int argc, char** argv) {
   world();
   std::printf("tree of %d folders x %d variants generated; peak memory %ld KiB before any rebuild\n", kFolders,
               kVariants, before);
-  RatioReporter reporter;
+  bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   const auto once = reporter.times.find("BM_SearchParseOnce/min_time:2.000");
   const auto keyed = reporter.times.find("BM_SearchKeyByKey/min_time:2.000");
