@@ -4,12 +4,11 @@
 #include "core/content_hash.h"
 #include "core/profile.h"
 #include "install/install_command.h"
-#include "journal/recording_services.h"
 #include "journal/store.h"
 #include "journal/uninstall.h"
 #include "support/archive_builder.h"
+#include "support/journal_fixture.h"
 #include "support/recording_launcher.h"
-#include "support/sim_fixture.h"
 #include "support/tree_snapshot.h"
 
 namespace {
@@ -17,20 +16,7 @@ namespace {
 using journal::EffectKind;
 using journal::StepOutcome;
 
-// A simulator tree and a context whose services record into the journal.
-class JournalTest : public testsupport::SimFixture {
- protected:
-  JournalTest() {
-    makeSimulator();
-    services = std::make_unique<journal::Journalling>(ctx().locations.appFolder, *fs, *settings, *registry, *launcher);
-    jctx = contextWith(&services->fs, &services->launcher);
-    services->recorder.attach(*jctx);
-  }
-  journal::Store store() { return journal::Store(journal::databasePath(ctx().locations.appFolder)); }
-
-  std::unique_ptr<journal::Journalling> services;
-  std::unique_ptr<core::Context> jctx;
-};
+using JournalTest = testsupport::JournalFixture;
 
 TEST_F(JournalTest, AnAircraftInstallationIsJournalledAsTheTreeChangedAndUninstalledToTheTreeBefore) {
   testsupport::ArchiveBuilder()

@@ -4,22 +4,16 @@
 
 #include "core/text.h"
 #include "install/install_command.h"
-#include "journal/recording_services.h"
-#include "journal/store.h"
 #include "support/archive_builder.h"
-#include "support/sim_fixture.h"
+#include "support/journal_fixture.h"
 
 namespace {
 
 // Two panels that ship a gauge of the same name, installed one after the
 // other through a journalled context.
-class HistoryFormTest : public testsupport::SimFixture {
+class HistoryFormTest : public testsupport::JournalFixture {
  protected:
   HistoryFormTest() {
-    makeSimulator();
-    services = std::make_unique<journal::Journalling>(ctx().locations.appFolder, *fs, *settings, *registry, *launcher);
-    jctx = contextWith(&services->fs, &services->launcher);
-    services->recorder.attach(*jctx);
     for (const char* name : {"first", "second"}) {
       testsupport::ArchiveBuilder()
           .add("panel.cfg", "[Window00]\r\nfile=" + std::string(name) + ".bmp\r\n")
@@ -29,7 +23,7 @@ class HistoryFormTest : public testsupport::SimFixture {
       install::RunInstallCommand(*jctx, {"C:\\Downloads\\" + std::string(name) + ".zip"});
     }
     dialogs.allowAnyMessages();
-    store = std::make_unique<journal::Store>(journal::databasePath(ctx().locations.appFolder));
+    journalStore = std::make_unique<journal::Store>(journal::databasePath(ctx().locations.appFolder));
   }
   std::string lastMessage() const { return dialogs.messages().empty() ? "" : dialogs.messages().back().text; }
   // Paths in a message are as the installers spelled them.
@@ -37,13 +31,11 @@ class HistoryFormTest : public testsupport::SimFixture {
     return core::lower(lastMessage()).find(core::lower(text)) != std::string::npos;
   }
 
-  std::unique_ptr<journal::Journalling> services;
-  std::unique_ptr<core::Context> jctx;
-  std::unique_ptr<journal::Store> store;
+  std::unique_ptr<journal::Store> journalStore;
 };
 
 TEST_F(HistoryFormTest, ListsNewestFirstAndUninstallsOnlyWhatNobodyChangedSince) {
-  ui::HistoryForm form(*jctx, *store);
+  ui::HistoryForm form(*jctx, *journalStore);
   form.Form_Load();
   ASSERT_EQ(form.historyLst.count(), 2);
   EXPECT_EQ(form.historyLst.item(0).subItem(2), "second.zip");
