@@ -9,6 +9,7 @@
 #include "core/temp_folders.h"
 #include "core/wine_prefix.h"
 #include "journal/recording_services.h"
+#include "plan/planner.h"
 
 namespace app {
 
@@ -52,7 +53,10 @@ void Runtime::tidyAfterEarlierRun(bool holdsInstanceLock) {
   core::RemoveLeftovers(*context_);
   std::unique_ptr<core::InstanceLock> lock;
   if (!holdsInstanceLock) core::step([&] { lock = core::InstanceLock::acquire(core::lockFilePath(locations_)); });
-  if (holdsInstanceLock || lock) core::ClearTempZip(*context_);
+  if (holdsInstanceLock || lock) {
+    core::ClearTempZip(*context_);
+    plan::RemoveAbandonedPlanFolders(locations_);
+  }
 }
 
 }  // namespace app

@@ -1,6 +1,8 @@
 #include "plan/planner.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <string_view>
 
 #include "core/context.h"
 #include "core/errors.h"
@@ -17,8 +19,10 @@ namespace {
 // A folder of the planner's own beside the extraction folder, for the
 // extracted files the plan copies; empty when none can be made (the plan
 // then keeps them in memory).
+constexpr std::string_view kScratchPrefix = ".plan-";
+
 std::string makeScratchFolder(const core::Context& ctx) {
-  std::string name = ctx.locations.appFolder + "/.plan-XXXXXX";
+  std::string name = ctx.locations.appFolder + "/" + std::string(kScratchPrefix) + "XXXXXX";
   return ::mkdtemp(name.data()) ? name : std::string();
 }
 
@@ -93,6 +97,16 @@ const char* kindWord(core::PackageKind kind) {
       break;
   }
   return "none";
+}
+
+void RemoveAbandonedPlanFolders(const core::Locations& locations) {
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(locations.appFolder, ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() == kScratchPrefix.size() + 6 && name.starts_with(kScratchPrefix) && entry.is_directory(ec) &&
+        !entry.is_symlink(ec))
+      std::filesystem::remove_all(entry.path(), ec);
+  }
 }
 
 }  // namespace plan

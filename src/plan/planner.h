@@ -10,6 +10,7 @@
 
 namespace core {
 class Context;
+struct Locations;
 class Dialogs;
 class WindowHost;
 }  // namespace core
@@ -32,5 +33,10 @@ struct PlanOptions {
 // really extracted into the extraction folder, which is cleared afterwards;
 // nothing else changes, ctx's state included.
 InstallPlan PlanInstall(core::Context& ctx, const std::vector<std::string>& archives, const PlanOptions& options = {});
+
+// Removes the scratch folders of plans whose process was killed. Only for
+// the instance that holds the single-instance lock: a plan runs only in such
+// an instance, so no other can be using one.
+void RemoveAbandonedPlanFolders(const core::Locations& locations);
 
 }  // namespace plan

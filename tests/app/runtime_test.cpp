@@ -74,7 +74,7 @@ TEST_F(RuntimeTest, AnApplicationFolderOnNoDriveGetsTheRootOnAFreeLetter) {
 
 }  // namespace
 
-TEST_F(RuntimeTest, TheNextStartClearsTempZipUnlessAnotherInstanceRuns) {
+TEST_F(RuntimeTest, TheNextStartClearsTempZipAndPlanFoldersUnlessAnotherInstanceRuns) {
   env.set("HANGARPAK_DRIVES", "c=" + root + "/c;z=/");
   app::Runtime runtime(env, root + "/bin/hangarpak", dialogs, printer);
   const std::string tempZip = root + "/data/hangarpak/TempZip";
@@ -82,9 +82,11 @@ TEST_F(RuntimeTest, TheNextStartClearsTempZipUnlessAnotherInstanceRuns) {
     SCOPED_TRACE(otherRuns ? "another instance runs" : "alone");
     testsupport::writeHostFile(tempZip + "/plane.air", "left over");
     testsupport::writeHostFile(root + "/config/hangarpak/.hangarpak-x1y2z3", "torn");
+    testsupport::writeHostFile(root + "/data/hangarpak/.plan-a1b2c3/1", "a plan's copy");
     auto other = otherRuns ? core::InstanceLock::acquire(core::lockFilePath(runtime.locations())) : nullptr;
     runtime.tidyAfterEarlierRun();
     EXPECT_EQ(hostExists(tempZip), otherRuns);
+    EXPECT_EQ(hostExists(root + "/data/hangarpak/.plan-a1b2c3"), otherRuns);
     EXPECT_FALSE(hostExists(root + "/config/hangarpak/.hangarpak-x1y2z3"));
   }
 }
