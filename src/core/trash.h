@@ -24,7 +24,7 @@ class TrashItem {
   virtual const std::string& trashedFolder() const = 0;
 };
 
-// The desktop's trash as the freedesktop.org Trash specification lays it
+// The desktop's trash as the freedesktop.org trash standard lays it
 // out: the home trash for files on the home trash's file system, else the
 // trash at the top of the file system that holds them.
 class Trash {
