@@ -140,6 +140,8 @@ void HistoryForm::uninstallCmd_Click() {
                             core::Icon::Question) != core::Answer::Yes)
       return;
     const auto done = journal::Uninstall(ctx_, store_, *id, false);
+    // The Aircraft and Editor tabs list what was there before.
+    ctx_.state.catalogueStale = 1;
     if (done.allReversed())
       ctx_.dialogs.msgBox(name + " is uninstalled.", title, core::Buttons::OK, core::Icon::Information);
     else

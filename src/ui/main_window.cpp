@@ -212,6 +212,8 @@ void MainWindow::historyCap_Click() {
     journal::Store store(journal::databasePath(ctx_.locations.appFolder));
     HistoryForm history(ctx_, store);
     ctx_.dialogs.runModal(history);
+    // An uninstall changed what the open tab lists.
+    if (ctx_.state.catalogueStale == 1 && selectedKey() != "ins") TabStrip_Click();
   } catch (const core::RuntimeError& e) {
     ctx_.dialogs.msgBox("The install journal cannot be read:\r\n" + std::string(e.what()), "History", core::Buttons::OK,
                         core::Icon::Exclamation);
