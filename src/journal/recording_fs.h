@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/fs.h"
+#include "core/forwarding_fs.h"
 
 namespace journal {
 
@@ -10,18 +10,10 @@ class Recorder;
 // real one and, while the recorder has an installation open, tells it each
 // folder made, file written (hashed as its bytes pass), replaced (the old
 // one kept first) or deleted. Outside an installation it only forwards.
-class RecordingFileSystem : public core::FileSystem {
+class RecordingFileSystem : public core::ForwardingFileSystem {
  public:
-  RecordingFileSystem(core::FileSystem& inner, Recorder& recorder) : inner_(inner), recorder_(recorder) {}
+  RecordingFileSystem(core::FileSystem& inner, Recorder& recorder) : ForwardingFileSystem(inner), recorder_(recorder) {}
 
-  bool fileExists(std::string_view path) override { return inner_.fileExists(path); }
-  bool folderExists(std::string_view path) override { return inner_.folderExists(path); }
-  std::vector<std::string> listFiles(std::string_view folder, std::string_view patterns, bool includeHidden) override {
-    return inner_.listFiles(folder, patterns, includeHidden);
-  }
-  std::vector<std::string> listFolders(std::string_view folder) override { return inner_.listFolders(folder); }
-  std::uint64_t fileSize(std::string_view path) override { return inner_.fileSize(path); }
-  std::string readFile(std::string_view path) override { return inner_.readFile(path); }
   void writeFile(std::string_view path, std::string_view bytes) override;
   std::unique_ptr<core::FileWriter> createFile(std::string_view path) override;
   void copyFile(std::string_view from, std::string_view to) override;
@@ -30,13 +22,8 @@ class RecordingFileSystem : public core::FileSystem {
   void deleteFile(std::string_view path) override;
   void makeFolder(std::string_view path) override;
   void removeFolder(std::string_view path) override;
-  unsigned attributes(std::string_view path) override { return inner_.attributes(path); }
-  void setAttributes(std::string_view path, unsigned attributes) override { inner_.setAttributes(path, attributes); }
-  std::uint64_t freeSpace(std::string_view path) override { return inner_.freeSpace(path); }
-  std::string hostPath(std::string_view path) override { return inner_.hostPath(path); }
 
  private:
-  core::FileSystem& inner_;
   Recorder& recorder_;
 };
 
