@@ -1,4 +1,3 @@
-#include <filesystem>
 #include <ostream>
 #include <string>
 
@@ -85,9 +84,7 @@ int runHistory(const std::vector<std::string>& args, CliIo& io) {
   }
   return runGuarded(io, [&] {
     const auto appFolder = core::Locations::fromEnvironment(io.env, io.executablePath).appFolder;
-    const std::string path = journal::databasePath(appFolder);
-    std::optional<journal::Store> store;
-    if (std::filesystem::exists(path)) store.emplace(path);
+    const auto store = journal::openExistingJournal(appFolder);
     if (!id) {
       const auto rows = store ? store->installations() : std::vector<journal::InstallationSummary>{};
       if (json) io.out << "[";

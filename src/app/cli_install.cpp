@@ -111,11 +111,8 @@ TerminalAsk terminalAsk(CliIo& io) {
 // without a journal (or with one that cannot be read) the plan names none,
 // and a plan never makes one.
 std::unique_ptr<journal::Store> openJournal(const core::Context& ctx) {
-  const std::string database = journal::databasePath(ctx.locations.appFolder);
-  std::error_code ec;
-  if (!std::filesystem::exists(database, ec)) return nullptr;
   try {
-    return std::make_unique<journal::Store>(database);
+    return journal::openExistingJournal(ctx.locations.appFolder);
   } catch (const core::RuntimeError&) {
     return nullptr;
   }

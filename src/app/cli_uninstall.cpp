@@ -1,4 +1,3 @@
-#include <filesystem>
 #include <ostream>
 #include <string>
 
@@ -79,10 +78,10 @@ int runUninstall(const std::vector<std::string>& args, CliIo& io) {
     // The installer must not be writing into the tree meanwhile.
     auto lock = core::GuardSingleInstance(runtime.locations(), dialogs);
     core::LoadSettings(ctx);
-    const std::string path = journal::databasePath(runtime.locations().appFolder);
-    if (!std::filesystem::exists(path))
+    const auto opened = journal::openExistingJournal(runtime.locations().appFolder);
+    if (!opened)
       throw core::RuntimeError(core::err::FileNotFound, "no installation " + std::to_string(*id) + " in the journal");
-    journal::Store store(path);
+    journal::Store& store = *opened;
     const auto report = journal::Uninstall(ctx, store, *id, dryRun);
     if (json)
       printJson(report, io.out);

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <filesystem>
+
 #include "core/errors.h"
 
 namespace journal {
@@ -130,6 +132,12 @@ Installation installationFrom(const Statement& s) {
 std::string databasePath(const std::string& appFolder) {
   return appFolder + "/journal.sqlite";
 }
+std::unique_ptr<Store> openExistingJournal(const std::string& appFolder) {
+  const std::string path = databasePath(appFolder);
+  std::error_code ec;
+  return std::filesystem::exists(path, ec) ? std::make_unique<Store>(path) : nullptr;
+}
+
 std::string backupFolder(const std::string& appFolder) {
   return appFolder + "/journal-backups";
 }

@@ -51,4 +51,8 @@ class Store {
 std::string databasePath(const std::string& appFolder);
 std::string backupFolder(const std::string& appFolder);
 
+// The journal of the application folder for reading, when it has one;
+// nullptr when no installation was ever journalled there (nothing is made).
+std::unique_ptr<Store> openExistingJournal(const std::string& appFolder);
+
 }  // namespace journal

@@ -1,6 +1,5 @@
 #include "ui/install_tab.h"
 
-#include <filesystem>
 #include <memory>
 
 #include "core/context.h"
@@ -65,9 +64,7 @@ void InstallTab::previewCap_Click() {
     // journal, when there is one, tells who put an overwritten file there.
     plan::PlanOptions options;
     options.dialogs = &ctx_.dialogs;
-    std::unique_ptr<journal::Store> journal;
-    const std::string journalFile = journal::databasePath(ctx_.locations.appFolder);
-    if (std::filesystem::exists(journalFile)) journal = std::make_unique<journal::Store>(journalFile);
+    const auto journal = journal::openExistingJournal(ctx_.locations.appFolder);
     if (journal)
       options.originOf = [&journal](std::string_view path, std::string_view hash) {
         return journal->originOf(path, hash);
