@@ -4,7 +4,6 @@
 #include <regex>
 #include <sstream>
 
-#include "app/cli.h"
 #include "app/cli_commands.h"
 #include "cli_fixture.h"
 
@@ -38,10 +37,9 @@ TEST(CliHelp, HelpListsEveryFormOnItsOwnLine) {
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out.rfind("Usage: hangarpak-cli COMMAND", 0), 0u) << r.out;
     const auto block = commandBlock(r.out);
-    EXPECT_NE(std::find(block.begin(), block.end(), "cfg get FILE SECTION KEY [DEFAULT]"), block.end());
-    EXPECT_NE(std::find(block.begin(), block.end(), "cfg set FILE SECTION KEY VALUE"), block.end());
-    EXPECT_NE(r.out.find("--version"), std::string::npos);
-    EXPECT_NE(r.out.find("Exit status: 0 done, 1 "), std::string::npos);
+    for (const char* form : {"cfg get FILE SECTION KEY [DEFAULT]", "cfg set FILE SECTION KEY VALUE"})
+      EXPECT_NE(std::find(block.begin(), block.end(), form), block.end()) << form;
+    for (const char* text : {"--version", "Exit status: 0 done, 1 "}) EXPECT_NE(r.out.find(text), std::string::npos);
   }
   const clitest::CliRun r = clitest::runCli({"--version"});
   EXPECT_EQ(r.status, 0);
@@ -70,11 +68,13 @@ TEST(CliHelp, FormsSplitAtBarsOutsideBrackets) {
 }
 
 // Each wrong use gives status 2, nothing on stdout and the usage of the
-// command (or of every command) on stderr. The flags stand alone; with
-// anything else they are wrong usage, so a script that passes "--help" as a
-// file name is not silently answered.
+// command (or of every command) on stderr, after what was wrong when the
+// command says. The flags stand alone; with anything else they are wrong
+// usage, so a script that passes "--help" as a file name is not silently
+// answered.
 TEST(CliUsage, WrongArgumentsGiveTheUsageAndStatus2) {
   const std::string all = "usage: hangarpak-cli ";
+  const std::string sample = all + "sample DIR ";
   const struct {
     std::vector<std::string> args;
     std::string usage;
@@ -91,6 +91,7 @@ TEST(CliUsage, WrongArgumentsGiveTheUsageAndStatus2) {
       {{"install"}, all + "install "},
       {{"install", "--yes", "--no", "a.zip"}, all + "install "},
       {{"install", "a.zip", "--name"}, all + "install "},
+      {{"install", "--json", "a.zip"}, all + "install "},  // only with --dry-run
       {{"list", "boats"}, all + "list"},
       {{"list", "panels", "--xml"}, all + "list"},
       {{"hide", "A", "B"}, all + "hide"},
@@ -103,6 +104,12 @@ TEST(CliUsage, WrongArgumentsGiveTheUsageAndStatus2) {
       {{"uninstall", "-1"}, all + "uninstall"},
       {{"scan"}, "usage: hangarpak-cli scan aircraft|panels|sounds\n"},
       {{"scan", "panels", "x"}, "usage: hangarpak-cli scan aircraft|panels|sounds\n"},
+      {{"where", "--yaml"}, "usage: hangarpak-cli where [--json]\n"},
+      {{"sample"}, sample},
+      {{"sample", "x", "y"}, sample},
+      {{"sample", "x", "--aircraft", "3"}, "hangarpak-cli: the number of aircraft is 4 to 100000\n" + sample},
+      {{"sample", "x", "--aircraft", "many"}, sample},
+      {{"sample", "x", "--version", "90"}, "hangarpak-cli: the version is 61, 70 or 80, not 90\n" + sample},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.args));
@@ -115,6 +122,10 @@ TEST(CliUsage, WrongArgumentsGiveTheUsageAndStatus2) {
       EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
     }
   }
+  // The built program exits with the same status.
+  const clitest::CliRun program = clitest::runProgram({"cfg", "set", "f"});
+  EXPECT_EQ(program.status, 2);
+  EXPECT_EQ(program.out, "");
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include "cli_fixture.h"
 #include "journal/store.h"
-#include "support/archive_builder.h"
 #include "support/tree_snapshot.h"
 
 namespace {
@@ -15,43 +14,46 @@ class CliJournalTest : public clitest::CliFixture {
  protected:
   CliJournalTest() { useSimulator(); }
 
-  std::string put(const std::string& name, const ArchiveBuilder& a) {
-    a.writeTo(host("C:\\Downloads\\" + name));
-    return "C:\\Downloads\\" + name;
-  }
   static ArchiveBuilder panel(const std::string& gauge) {
     return ArchiveBuilder().add("panel.cfg", "[Window00]\r\ngauge00=shared\r\n").add("shared.gau", gauge);
-  }
-  // Two panels that ship a gauge of the same name: installations 1 and 2.
-  void installBothPanels() {
-    ASSERT_EQ(run({"install", put("glass.zip", panel("glass gauge"))}).status, 0);
-    ASSERT_EQ(run({"install", put("steam.zip", panel("steam gauge"))}).status, 0);
-    ASSERT_EQ(gauge(), "steam gauge");
   }
   std::string gauge() { return readFile("C:\\FS2002\\Gauges\\shared.gau"); }
   std::string database() { return journal::databasePath(root + "/app"); }
   testsupport::TreeSnapshot simTree() { return testsupport::snapshotTree(host("C:\\FS2002")); }
 };
 
-TEST_F(CliJournalTest, UninstallingTheSecondPanelGivesTheFirstOneItsGaugeBack) {
-  installBothPanels();
-  const auto before = simTree();
-  auto r = run({"uninstall", "2", "--dry-run"});
+// Two panels that ship a gauge of the same name, installations 1 and 2: the
+// plan of the second names the first as the old gauge's origin. Uninstalling
+// the first leaves the gauge the second wrote and keeps the second's undo,
+// which gives the first one's gauge back. An installation whose files the
+// user deleted is reported and nothing is done.
+TEST_F(CliJournalTest, PanelsSharingAGaugeUninstallInEitherOrder) {
+  ASSERT_EQ(run({"install", put("glass.zip", panel("glass gauge"))}).status, 0);
+  const std::string steam = put("steam.zip", panel("steam gauge"));
+  auto r = run({"install", "--dry-run", steam});
+  EXPECT_NE(r.out.find("  overwrites   C:\\FS2002\\gauges\\shared.gau  from the archive's shared.gau (different "
+                       "content); the old file from installation 1\n"),
+            std::string::npos)
+      << r.out;
+  ASSERT_EQ(run({"install", steam}).status, 0);
+  ASSERT_EQ(gauge(), "steam gauge");
+  ASSERT_EQ(run({"install", put("hopper.zip", ArchiveBuilder()
+                                                  .add("aircraft.cfg", "[fltsim.0]\r\ntitle=Hopper\r\n")
+                                                  .add("hopper.air", "a")
+                                                  .add("model/hopper.mdl", "m"))})
+                .status,
+            0);
+  std::filesystem::remove_all(host("C:\\FS2002\\Aircraft\\hopper"));
+  auto before = simTree();
+  r = run({"uninstall", "3"});
   EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_NE(r.out.find("would restore\tfile-overwritten\tC:\\FS2002\\gauges\\shared.gau"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("left alone"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("nothing to do\tfile-created\tC:\\FS2002\\aircraft\\hopper\\hopper.air: no longer there"),
+            std::string::npos)
+      << r.out;
   EXPECT_EQ(testsupport::treeDifferences(before, simTree()), "");
 
-  r = run({"uninstall", "2"});
-  EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_EQ(gauge(), "glass gauge");
-  EXPECT_FALSE(exists("C:\\FS2002\\Aircraft\\FSFSConv\\panel.steam\\panel.cfg"));
-  r = run({"history"});
-  EXPECT_NE(r.out.find("\tsteam\t1 created\t1 overwritten\t0 keys\tuninstalled\n"), std::string::npos) << r.out;
-}
-
-TEST_F(CliJournalTest, UninstallingTheFirstPanelLeavesTheSecondOnesGaugeAndKeepsItsUndo) {
-  installBothPanels();
-  auto r = run({"uninstall", "1", "--json"});
+  r = run({"uninstall", "1", "--json"});
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(
       r.out.find("\"path\": \"C:\\\\FS2002\\\\gauges\\\\shared.gau\", \"section\": \"\", \"key\": \"\", "
@@ -62,29 +64,18 @@ TEST_F(CliJournalTest, UninstallingTheFirstPanelLeavesTheSecondOnesGaugeAndKeeps
   EXPECT_NE(r.out.find("\"state\": \"partly-uninstalled\""), std::string::npos);
   EXPECT_EQ(gauge(), "steam gauge");
   EXPECT_FALSE(exists("C:\\FS2002\\Aircraft\\FSFSConv\\panel.glass\\panel.cfg"));
-  // The newer installation still reverses to what it found.
-  EXPECT_EQ(run({"uninstall", "2"}).status, 0);
-  EXPECT_EQ(gauge(), "glass gauge");
-}
 
-TEST_F(CliJournalTest, AnInstallationWhoseFilesTheUserDeletedIsReportedAndNothingIsDone) {
-  // The first installation makes the simulator's standard folders.
-  ASSERT_EQ(run({"install", put("glass.zip", panel("glass gauge"))}).status, 0);
-  ASSERT_EQ(run({"install", put("hopper.zip", ArchiveBuilder()
-                                                  .add("aircraft.cfg", "[fltsim.0]\r\ntitle=Hopper\r\n")
-                                                  .add("hopper.air", "a")
-                                                  .add("model/hopper.mdl", "m"))})
-                .status,
-            0);
-  std::filesystem::remove_all(host("C:\\FS2002\\Aircraft\\hopper"));
-  const auto before = simTree();
-  const auto r = run({"uninstall", "2"});
+  before = simTree();
+  r = run({"uninstall", "2", "--dry-run"});
   EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_EQ(r.out.find("left alone"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("nothing to do\tfile-created\tC:\\FS2002\\aircraft\\hopper\\hopper.air: no longer there"),
-            std::string::npos)
-      << r.out;
+  EXPECT_NE(r.out.find("would restore\tfile-overwritten\tC:\\FS2002\\gauges\\shared.gau"), std::string::npos) << r.out;
   EXPECT_EQ(testsupport::treeDifferences(before, simTree()), "");
+  r = run({"uninstall", "2"});
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_EQ(gauge(), "glass gauge");
+  EXPECT_FALSE(exists("C:\\FS2002\\Aircraft\\FSFSConv\\panel.steam\\panel.cfg"));
+  r = run({"history"});
+  EXPECT_NE(r.out.find("\tsteam\t1 created\t1 overwritten\t0 keys\tuninstalled\n"), std::string::npos) << r.out;
 }
 
 // The real program killed while it copies an aircraft's files: the journal

@@ -6,7 +6,6 @@
 #include <filesystem>
 
 #include "core/single_instance.h"
-#include "core/temp_folders.h"
 #include "support/recording_printer.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -41,7 +40,11 @@ class RuntimeTest : public ::testing::Test {
   testsupport::RecordingPrinter printer;
 };
 
-TEST_F(RuntimeTest, BuildsTheServicesOverTheEnvironmentsFolders) {
+// The services work on the environment's folders (the stores' files are
+// where every command-line test finds them); the next start clears TempZip
+// and plan folders unless another instance runs, and torn temporaries of
+// the stores always.
+TEST_F(RuntimeTest, BuildsTheServicesOverTheEnvironmentsFoldersAndTidiesAfterAnEarlierRun) {
   env.set("HANGARPAK_DRIVES", "c=" + root + "/c;z=/");
   app::Runtime runtime(env, root + "/bin/hangarpak", dialogs, printer);
   core::Context& ctx = runtime.context();
@@ -50,33 +53,10 @@ TEST_F(RuntimeTest, BuildsTheServicesOverTheEnvironmentsFolders) {
   EXPECT_TRUE(fsys::is_directory(root + "/data/hangarpak"));
   EXPECT_EQ(ctx.appFolder(), windowsOf("Z:", root + "/data/hangarpak"));
   EXPECT_EQ(runtime.locations().programFolder, root + "/bin");
-
-  // Every service works on the real tree.
+  // The file system goes through the drive table.
   ctx.fs.writeFile("C:\\FS2002\\..\\Test.cfg", "x");
   EXPECT_EQ(readHostFile(root + "/c/Test.cfg"), "x");
-  ctx.settings.save("Hangarpak", "Main", "FS Path", "C:\\FS2002");
-  EXPECT_EQ(ctx.settings.get("Hangarpak", "Main", "FS Path", ""), "C:\\FS2002");
-  EXPECT_TRUE(hostExists(root + "/config/Hangarpak/settings.ini"));
-  ctx.registry.setValue(core::Hive::ClassesRoot, "WinZip\\Shell\\Hangarpak\\command", "", "hangarpak \"%1\"");
-  EXPECT_TRUE(hostExists(root + "/config/hangarpak/registry.ini"));
-  ctx.fs.makeFolder(ctx.appFolder() + "\\TempZip");
-  core::ClearTempZip(ctx);
-  EXPECT_FALSE(hostExists(root + "/data/hangarpak/TempZip"));
-}
 
-TEST_F(RuntimeTest, AnApplicationFolderOnNoDriveGetsTheRootOnAFreeLetter) {
-  env.set("HANGARPAK_DRIVES", "c=" + root + "/c;z=" + root + "/c");
-  env.set("HANGARPAK_HOME", root + "/elsewhere/app");
-  app::Runtime runtime(env, root + "/bin/hangarpak", dialogs, printer);
-  EXPECT_EQ(runtime.drives().hostRoot('y'), "/");
-  EXPECT_EQ(runtime.context().appFolder(), windowsOf("Y:", root + "/elsewhere/app"));
-}
-
-}  // namespace
-
-TEST_F(RuntimeTest, TheNextStartClearsTempZipAndPlanFoldersUnlessAnotherInstanceRuns) {
-  env.set("HANGARPAK_DRIVES", "c=" + root + "/c;z=/");
-  app::Runtime runtime(env, root + "/bin/hangarpak", dialogs, printer);
   const std::string tempZip = root + "/data/hangarpak/TempZip";
   for (bool otherRuns : {true, false}) {
     SCOPED_TRACE(otherRuns ? "another instance runs" : "alone");
@@ -90,3 +70,13 @@ TEST_F(RuntimeTest, TheNextStartClearsTempZipAndPlanFoldersUnlessAnotherInstance
     EXPECT_FALSE(hostExists(root + "/config/hangarpak/.hangarpak-x1y2z3"));
   }
 }
+
+TEST_F(RuntimeTest, AnApplicationFolderOnNoDriveGetsTheRootOnAFreeLetter) {
+  env.set("HANGARPAK_DRIVES", "c=" + root + "/c;z=" + root + "/c");
+  env.set("HANGARPAK_HOME", root + "/elsewhere/app");
+  app::Runtime runtime(env, root + "/bin/hangarpak", dialogs, printer);
+  EXPECT_EQ(runtime.drives().hostRoot('y'), "/");
+  EXPECT_EQ(runtime.context().appFolder(), windowsOf("Y:", root + "/elsewhere/app"));
+}
+
+}  // namespace

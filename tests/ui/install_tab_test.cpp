@@ -77,10 +77,6 @@ TEST_F(InstallTabTest, ACommandLineArchiveIsInstalledWithTheMainWindowHiddenAndC
   EXPECT_THROW(main->waitFrm.okCmd_Click(), core::EndProgram);
 }
 
-}  // namespace
-
-namespace {
-
 // Two panels that ship a gauge of the same name: the preview of the second
 // lists the overwrite of the first one's gauge before anything else, and
 // changes nothing.

@@ -14,7 +14,7 @@ class NamePrompt : public uitest::ShellFixture {
   const std::string refused = "Do NOT use \\ / :  '' * ? < > | in foldername!";
 };
 
-TEST_F(NamePrompt, EachModeHasItsCaptionLabelAndProposal) {
+TEST_F(NamePrompt, EachModeHasItsCaptionLabelAndProposalAndAnEmptyBoxIsNotTaken) {
   struct Case {
     int mode;
     const char* caption;
@@ -36,7 +36,17 @@ TEST_F(NamePrompt, EachModeHasItsCaptionLabelAndProposal) {
     EXPECT_EQ(f.nameTxt.text, c.text);
     EXPECT_EQ(f.nameTxt.selStart, 0u);
     EXPECT_EQ(f.nameTxt.selLength, f.nameTxt.text.size()) << "typing replaces the proposal";
+    // OK on an empty box does nothing; the close box counts as Cancel.
+    f.nameTxt.text.clear();
+    f.okCmd_Click();
+    EXPECT_FALSE(f.unloaded());
+    EXPECT_EQ(state().namePromptMode, c.mode);
+    EXPECT_EQ(state().installFolderName, "cessna172");
+    EXPECT_EQ(state().archiveBaseName, "Cessna 172");
+    EXPECT_TRUE(f.closeBox());
+    EXPECT_EQ(state().namePromptMode, c.mode);
   }
+  EXPECT_TRUE(dialogs.messages().empty());
 }
 
 // A reserved character, or "TempZip" while that folder exists, is refused
@@ -74,22 +84,6 @@ TEST_F(NamePrompt, AFolderNameWithAReservedCharacterIsRefusedAndSelected) {
   EXPECT_EQ(state().installFolderName, "TempZip");
   EXPECT_EQ(state().namePromptMode, 10);
   EXPECT_FALSE(fs->folderExists("Z:\\app\\TempZip"));
-}
-
-TEST_F(NamePrompt, OkOnAnEmptyBoxDoesNothing) {
-  state().namePromptMode = 2;
-  state().archiveBaseName = "Proposal";
-  ui::NameForm f(ctx());
-  f.Form_Load();
-  f.nameTxt.text.clear();
-  f.okCmd_Click();
-  EXPECT_FALSE(f.unloaded());
-  EXPECT_EQ(state().namePromptMode, 2);
-  EXPECT_EQ(state().archiveBaseName, "Proposal");
-  EXPECT_TRUE(dialogs.messages().empty());
-  // The close box counts as Cancel.
-  EXPECT_TRUE(f.closeBox());
-  EXPECT_EQ(state().namePromptMode, 2);
 }
 
 TEST_F(NamePrompt, ThroughTheWindowHostOkConfirmsAndCancelKeepsTheMode) {

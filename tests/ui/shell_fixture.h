@@ -1,7 +1,6 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "core/registry.h"
@@ -23,17 +22,10 @@ class ShellFixture : public testsupport::SimFixture {
   void setSetting(std::string_view section, std::string_view key, std::string_view value) {
     settings->save("Hangarpak", section, key, value);
   }
-  std::optional<std::string> lm(int version, std::string_view value) {
-    return registry->query(core::Hive::LocalMachine, simKey(version), value);
-  }
   static std::string simKey(int version) {
     return std::string("SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\") + (version == 61   ? "6.1"
                                                                                       : version == 70 ? "7.0"
                                                                                                       : "8.0");
-  }
-  // Only the marker: the version counts as installed.
-  void registerVersion(int version) {
-    registry->setValue(core::Hive::LocalMachine, simKey(version), version == 61 ? "ProductID" : "PID", "x");
   }
   // A store as a finished first run leaves it, with the simulator at C:\FS2002.
   void storeAfterFirstRun() {
