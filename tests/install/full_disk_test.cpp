@@ -7,7 +7,6 @@
 #include "core/context.h"
 #include "core/errors.h"
 #include "core/profile.h"
-#include "install/install_archive.h"
 #include "install/install_fixture.h"
 #include "support/forwarding_fs.h"
 #include "support/tree_snapshot.h"
@@ -27,10 +26,7 @@ const std::string kLarge(64 * 1024, 'x');
 // for the stores' own host writes, a file-size limit on the process.
 class FullDiskTest : public InstallFixture {
  protected:
-  FullDiskTest()
-      : failing(*fs),
-        onFailing(env, ctx().locations, drives, failing, *settings, *registry, *launcher, dialogs, printer) {
-    onFailing.setWindowHost(&windows);
+  FullDiskTest() : failing(*fs) {
     for (const auto& folder : {root + "/c", root + "/config"}) {
       fsys::create_directories(folder);
       if (::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=1m") == 0) mounted.push_back(folder);
@@ -68,12 +64,12 @@ class FullDiskTest : public InstallFixture {
     write();
     ::setrlimit(RLIMIT_FSIZE, &saved);
   }
-  // The context whose writes run out of space.
-  core::Context& fullCtx() {
+  // A context whose writes run out of space.
+  std::unique_ptr<core::Context> fullCtx() {
     failing.failAfterBytes = kRoom;
     failing.bytesWritten = 0;
     failing.onlyUnder = "C:\\";
-    return mounted.empty() ? onFailing : ctx();
+    return contextOn(mounted.empty() ? failing : *fs);
   }
 
   testsupport::TreeSnapshot snapshot() const {
@@ -85,7 +81,6 @@ class FullDiskTest : public InstallFixture {
   }
 
   testsupport::ForwardingFs failing;
-  core::Context onFailing;
   std::vector<std::string> mounted;
 };
 
@@ -94,10 +89,11 @@ TEST_F(FullDiskTest, WritesThatRunOutOfSpaceLeaveEveryFileAsItWas) {
   const auto before = snapshot();
   {
     SCOPED_TRACE("profile write");
+    auto full = fullCtx();
     withoutRoom([&] {
-      core::WriteProfileString(fullCtx(), "C:\\FS2002\\Aircraft\\Cessna\\aircraft.cfg", "fltsim.0", "title", kLarge);
+      core::WriteProfileString(*full, "C:\\FS2002\\Aircraft\\Cessna\\aircraft.cfg", "fltsim.0", "title", kLarge);
     });
-    EXPECT_EQ(fullCtx().state.lastApiResult, 0);
+    EXPECT_EQ(full->state.lastApiResult, 0);
     EXPECT_EQ(testsupport::treeDifferences(before, snapshot()), "");
   }
   {
@@ -118,14 +114,12 @@ TEST_F(FullDiskTest, WritesThatRunOutOfSpaceLeaveEveryFileAsItWas) {
     testsupport::ArchiveBuilder plane;
     plane.add("plane.air", "air").add("aircraft.cfg", "[fltsim.0]\r\ntitle=Plane\r\n");
     plane.add("panel.cfg", "[Window Titles]\r\nWindow00=Main\r\n").add("shared.gau", kLarge);
-    const std::string path = "Z:\\plane.zip";
-    plane.writeTo(root + "/plane.zip");
     windows.loadProgress();
     dialogs.expectMessage("Install error 61", "Error", core::Buttons::OK, core::Icon::Exclamation);
-    core::Context& c = fullCtx();
-    c.state = state();
-    c.state.currentArchivePath = path;
-    EXPECT_THROW(install::InstallArchive(c, c.state.currentArchivePath), core::EndProgram);
+    auto full = fullCtx();
+    plane.writeTo(root + "/plane.zip");  // off the full disk
+    full->state.currentArchivePath = "Z:\\plane.zip";
+    EXPECT_THROW(install::InstallArchive(*full, full->state.currentArchivePath), core::EndProgram);
     auto after = snapshot();
     // New folders and files may have been begun; nothing that was there changed.
     for (auto it = after.begin(); it != after.end();) it = before.count(it->first) ? std::next(it) : after.erase(it);

@@ -1,11 +1,14 @@
 #include "install/install_archive.h"
 
 #include <filesystem>
+#include <map>
+#include <set>
 
 #include "core/context.h"
 #include "core/errors.h"
-#include "core/profile.h"
+#include "install/install_command.h"
 #include "install/install_fixture.h"
+#include "install/scenery.h"
 #include "support/forwarding_fs.h"
 
 namespace installtest {
@@ -13,23 +16,109 @@ namespace {
 
 using core::Buttons;
 using core::Icon;
+using core::PackageKind;
 using testsupport::ArchiveBuilder;
 
 ArchiveBuilder aircraftArchive() {
-  ArchiveBuilder a;
-  a.add("plane.air", std::string(500, 'a')).add("aircraft.cfg", "[fltsim.0]\r\ntitle=Plane\r\n");
-  return a;
+  return ArchiveBuilder().add("plane.air", std::string(500, 'a')).add("aircraft.cfg", "[fltsim.0]\r\ntitle=P\r\n");
 }
 
 class InstallArchiveTest : public InstallFixture {
  protected:
   InstallArchiveTest() { makeSimulator(80); }
-
-  void install(const std::string& path) {
-    state().currentArchivePath = path;
-    install::InstallArchive(ctx(), state().currentArchivePath);
-  }
 };
+
+// Each package is classified by the first rule it matches, then installed
+// or refused with its message, the progress dialog back for the next
+// archive. With the folder prompt on, aircraft, panels, sounds and scenery
+// ask for the folder first; Cancel there leaves the extracted files and
+// says nothing.
+TEST_F(InstallArchiveTest, EachPackageIsClassifiedThenInstalledOrRefused) {
+  auto refused = [](const std::string& why) {
+    return Message{"C:\\DOWNLOADS\\SOME ADDON.ZIP\r\n\r\n" + why, "Installation aborted", Icon::Critical};
+  };
+  auto warned = [](const std::string& text, const char* title) { return Message{text, title, Icon::Exclamation}; };
+  using K = PackageKind;
+  const std::map<K, std::pair<std::optional<Message>, int>> outcomes = {
+      // message, count
+      {K::Aircraft, {std::nullopt, 1}},
+      {K::Panel, {std::nullopt, 1}},
+      {K::Sound, {std::nullopt, 1}},
+      {K::None, {refused("The ZIP file does NOT contain any FS98/2000/2002 files."), 0}},
+      {K::MultiAircraft, {refused("Hangarpak does NOT support ''muti-aircraft'' package."), 0}},
+      {K::Fs5Aircraft,
+       {warned("Hangarpak v3.2 does not support FS5.x aicraft installation for FS2002!",
+               "Cannot install FS5.x aircraft"),
+        0}},
+      {K::Scenery,
+       {warned("The scenery installation part of Hangarpak 2000 has been removed.\r\n"
+               "That is because this part of the program worked miserable!\r\n\r\n"
+               "I you want to install a scenery you should try using a program called Ortholay.\r\n"
+               "This program is the best scenery installation tool available for Flight Simulator.",
+               "Scenery installation"),
+        0}},
+      {K::Sif,
+       {warned("Hangarpak could not find Ortholay in your system!\r\n\r\nYou can download the latest version of "
+               "Ortholay here:\r\n" +
+                   std::string(install::kOrtholayDownloadAddress),
+               "Could not find Ortholay"),
+        0}},
+      {K::Adventure,  // an old one, under FS2002
+       {warned("Hangarpak v3.2 does not support old adventure installation for FS2002!", "Could not install adventure"),
+        1}},
+  };
+  const std::set<K> named = {K::Aircraft, K::Panel, K::Sound, K::Scenery};
+  auto check = [&](K kind, const char* title, std::vector<std::pair<std::string, std::size_t>> members) {
+    SCOPED_TRACE(title);
+    ArchiveBuilder a;
+    for (const auto& [name, size] : members) a.add(name, std::string(size, 'x'));
+    const auto& [message, count] = outcomes.at(kind);
+    for (const bool prompt : {false, true}) {
+      std::filesystem::remove_all(host("C:\\FS2002\\Aircraft"));
+      state().optFolderName = prompt;
+      state().installedCount = 0;
+      windows.prompts.clear();
+      const bool asks = prompt && named.count(kind);
+      if (asks) windows.answerPrompt(std::nullopt);
+      if (!asks && message) expect({*message});
+      install(putArchive("Some Addon.zip", a));
+      EXPECT_TRUE(dialogs.done());
+      EXPECT_EQ(state().packageKind, kind);
+      EXPECT_EQ(state().tempZipPath, "Z:\\app\\TempZip\\");
+      ASSERT_EQ(windows.prompts.size(), asks ? 1u : 0u);
+      EXPECT_EQ(state().installedCount, asks ? 0 : count);
+      for (const auto& [k, folder] : {std::pair{K::Aircraft, "some addon"},
+                                      {K::Panel, "FSFSConv\\panel.some addon"},
+                                      {K::Sound, "FSFSConv\\sound.some addon"}})
+        EXPECT_EQ(exists("C:\\FS2002\\Aircraft\\" + std::string(folder)), kind == k && !asks) << folder;
+      if (asks) {
+        EXPECT_EQ(std::to_string(windows.prompts[0].mode) + windows.prompts[0].proposal, "1some addon");
+        EXPECT_FALSE(tempZipFiles().empty()) << "the extracted files stay";
+      } else {
+        EXPECT_EQ(windows.calls.back(), "repaintProgress");
+        EXPECT_TRUE(windows.progressVisible);
+      }
+    }
+  };
+  check(K::Aircraft, "air of 15000 bytes with aircraft.cfg", {{"plane.air", 15000}, {"aircraft.cfg", 10}});
+  check(K::Fs5Aircraft, "air of 15001 bytes with aircraft.cfg", {{"plane.air", 15001}, {"aircraft.cfg", 1}});
+  check(K::MultiAircraft, "two airs with aircraft.cfg", {{"a.air", 1}, {"b.air", 1}, {"aircraft.cfg", 1}});
+  check(K::Fs5Aircraft, "first air large, second small", {{"a.air", 15001}, {"b.air", 100}});
+  check(K::MultiAircraft, "first air small, second large", {{"a.air", 100}, {"b.air", 15001}});
+  check(K::Scenery, "small air without aircraft.cfg beside bgl", {{"plane.air", 100}, {"scenery.bgl", 10}});
+  check(K::Panel, "small air without aircraft.cfg beside panel.cfg", {{"plane.air", 100}, {"panel.cfg", 1}});
+  check(K::Aircraft, "aircraft with its own panel and sound",
+        {{"plane.air", 100}, {"aircraft.cfg", 10}, {"panel.cfg", 10}, {"sound.cfg", 10}});
+  check(K::Panel, "panel before sound", {{"panel.cfg", 10}, {"sound.cfg", 10}});
+  check(K::Sound, "sound before sif", {{"sound.cfg", 10}, {"x.sif", 10}});
+  check(K::Sif, "sif before bgl", {{"x.sif", 10}, {"x.bgl", 10}});
+  check(K::Scenery, "bgl before adv", {{"x.bgl", 10}, {"x.adv", 10}});
+  check(K::Adventure, "adventures", {{"tour.adv", 10}, {"tour.wav", 10}});
+  check(K::None, "nothing known", {{"readme.txt", 10}, {"picture.jpg", 10}});
+  check(K::Aircraft, "names in capitals", {{"PLANE.AIR", 100}, {"Aircraft.CFG", 10}});
+  check(K::Panel, "a configuration in a sub-folder counts after flattening", {{"Cessna/panel/panel.cfg", 1}});
+  check(K::None, "only the extension counts", {{"aircraft.cfg.bak", 10}, {"panel.cfg.txt", 10}});
+}
 
 // A missing archive is reported; a scenery package under FS98 is refused
 // before anything is extracted.
@@ -43,136 +132,35 @@ TEST_F(InstallArchiveTest, AMissingArchiveOrASifUnderFs98IsRefusedWithoutExtract
   dialogs.expectMessage("You cannot install SIF files to FS98!", "FS98 does not support SIF", Buttons::OK,
                         Icon::Exclamation);
   install("C:\\Downloads\\Airport.SIF");
-  EXPECT_EQ(tempZipFiles(), (std::vector<std::string>{"left.txt"}));
+  EXPECT_EQ(tempZipFiles(), std::vector<std::string>{"left.txt"});
   EXPECT_EQ(state().installedCount, 0);
 }
 
-struct Refusal {
-  const char* title;
-  ArchiveBuilder archive;
-  std::string text;  // after the upper-cased path and two line breaks, or whole when no path
-  std::string caption;
-  Icon icon;
-  bool withPath;
-};
-
-TEST_F(InstallArchiveTest, RefusalsShowTheirMessageAndInstallNothing) {
-  const std::string scenery =
-      "The scenery installation part of Hangarpak 2000 has been removed.\r\n"
-      "That is because this part of the program worked miserable!\r\n\r\n"
-      "I you want to install a scenery you should try using a program called Ortholay.\r\n"
-      "This program is the best scenery installation tool available for Flight Simulator.";
-  const Refusal refusals[] = {
-      {"nothing known", ArchiveBuilder().add("readme.txt", "x"),
-       "The ZIP file does NOT contain any FS98/2000/2002 files.", "Installation aborted", Icon::Critical, true},
-      {"several aircraft", ArchiveBuilder().add("a.air", "a").add("b.air", "b").add("aircraft.cfg", "c"),
-       "Hangarpak does NOT support ''muti-aircraft'' package.", "Installation aborted", Icon::Critical, true},
-      {"scenery", ArchiveBuilder().add("a.air", "a").add("x.bgl", "b"), scenery, "Scenery installation",
-       Icon::Exclamation, false},
-      {"FS5 aircraft under FS2002", ArchiveBuilder().add("old.air", std::string(15001, 'o')),
-       "Hangarpak v3.2 does not support FS5.x aicraft installation for FS2002!", "Cannot install FS5.x aircraft",
-       Icon::Exclamation, false},
-  };
-  for (const auto& r : refusals) {
-    SCOPED_TRACE(r.title);
-    const std::string path = putArchive("Some Addon.zip", r.archive);
-    const std::string text = r.withPath ? "C:\\DOWNLOADS\\SOME ADDON.ZIP\r\n\r\n" + r.text : r.text;
-    dialogs.expectMessage(text, r.caption, Buttons::OK, r.icon);
-    windows.calls.clear();
-    install(path);
-    EXPECT_EQ(state().installedCount, 0);
-    EXPECT_FALSE(exists("C:\\FS2002\\Aircraft\\some addon"));
-    // The dialog is back for the next archive.
-    EXPECT_EQ(windows.calls.back(), "repaintProgress");
-    EXPECT_TRUE(windows.progressVisible);
-  }
-}
-
-TEST_F(InstallArchiveTest, TheFolderPromptIsShownForAircraftPanelSoundAndSceneryOnly) {
-  struct Case {
-    const char* title;
-    ArchiveBuilder archive;
-    bool prompted;
-  };
-  const Case cases[] = {
-      {"aircraft", aircraftArchive(), true},
-      {"panel", ArchiveBuilder().add("panel.cfg", "[Window Titles]\r\n"), true},
-      {"sound", ArchiveBuilder().add("sound.cfg", "[wind_sound]\r\n"), true},
-      {"scenery", ArchiveBuilder().add("x.bgl", "b"), true},
-      {"nothing known", ArchiveBuilder().add("readme.txt", "x"), false},
-      {"adventures", ArchiveBuilder().add("tour.adv", "x"), false},
-      {"scenery packages", ArchiveBuilder().add("x.sif", "s"), false},
-  };
-  state().optFolderName = 1;
-  dialogs.allowAnyMessages();
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.title);
-    windows.prompts.clear();
-    // Cancel: nothing is installed and nothing said.
-    if (c.prompted) windows.answerPrompt(std::nullopt);
-    const auto shown = dialogs.messages().size();
-    install(putArchive("Addon.zip", c.archive));
-    if (c.prompted) {
-      ASSERT_EQ(windows.prompts.size(), 1u);
-      EXPECT_EQ(windows.prompts[0].mode, 1);
-      EXPECT_EQ(windows.prompts[0].proposal, "addon");
-      EXPECT_EQ(dialogs.messages().size(), shown);
-      EXPECT_FALSE(tempZipFiles().empty()) << "the extracted files stay";
-      EXPECT_EQ(state().installedCount, 0);
-    } else {
-      EXPECT_TRUE(windows.prompts.empty());
-    }
-  }
-  EXPECT_FALSE(exists("C:\\FS2002\\Aircraft\\addon"));
-  EXPECT_FALSE(exists("C:\\FS2002\\Aircraft\\FSFSConv\\panel.addon"));
-  EXPECT_FALSE(exists("C:\\FS2002\\Aircraft\\FSFSConv\\sound.addon"));
-}
-
 TEST_F(InstallArchiveTest, AnInstalledAddonIsUpdatedOnlyOnYes) {
-  struct Case {
-    const char* title;
+  const struct {
     ArchiveBuilder archive;
     std::string existing;  // folder below the simulator, in other capitals
-    std::string caption;
-    std::string installedFile;
-  };
-  const Case cases[] = {
-      {"aircraft", aircraftArchive(), "AIRCRAFT\\Hopper", "Aircraft already installed", "Aircraft\\hopper\\plane.air"},
-      {"panel", ArchiveBuilder().add("panel.cfg", "[Window Titles]\r\n"), "Aircraft\\fsfsconv\\PANEL.Hopper",
+    std::string caption, installedFile;
+  } cases[] = {
+      {aircraftArchive(), "AIRCRAFT\\Hopper", "Aircraft already installed", "Aircraft\\hopper\\plane.air"},
+      {ArchiveBuilder().add("panel.cfg", "[Window Titles]\r\n"), "Aircraft\\fsfsconv\\PANEL.Hopper",
        "Panel already installed", "Aircraft\\FSFSConv\\panel.hopper\\panel.cfg"},
-      {"sound", ArchiveBuilder().add("sound.cfg", "[wind_sound]\r\n"), "Aircraft\\FSFSConv\\Sound.HOPPER",
+      {ArchiveBuilder().add("sound.cfg", "[wind_sound]\r\n"), "Aircraft\\FSFSConv\\Sound.HOPPER",
        "Sound already installed", "Aircraft\\FSFSConv\\sound.hopper\\sound.cfg"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.title);
+    SCOPED_TRACE(c.caption);
     std::filesystem::create_directories(host("C:\\FS2002\\" + c.existing));
     const std::string path = putArchive("Hopper.ZIP", c.archive);
-
     state().installedCount = 0;
-    dialogs.expectMessage("Do you want to update hopper?", c.caption, Buttons::YesNo, Icon::Question, core::Answer::No);
-    install(path);
-    EXPECT_FALSE(exists("C:\\FS2002\\" + c.installedFile));
-    EXPECT_EQ(state().installedCount, 0);
-    EXPECT_TRUE(windows.progressVisible);
-
-    dialogs.expectMessage("Do you want to update hopper?", c.caption, Buttons::YesNo, Icon::Question,
-                          core::Answer::Yes);
-    install(path);
-    EXPECT_TRUE(exists("C:\\FS2002\\" + c.installedFile));
-    EXPECT_EQ(state().installedCount, 1);
+    for (const auto answer : {core::Answer::No, core::Answer::Yes}) {
+      dialogs.expectMessage("Do you want to update hopper?", c.caption, Buttons::YesNo, Icon::Question, answer);
+      install(path);
+      EXPECT_EQ(exists("C:\\FS2002\\" + c.installedFile), answer == core::Answer::Yes);
+      EXPECT_EQ(state().installedCount, answer == core::Answer::Yes ? 1 : 0);
+      EXPECT_TRUE(windows.progressVisible);
+    }
   }
-}
-
-TEST_F(InstallArchiveTest, ATempZipThatCannotBeClearedEndsTheProgram) {
-  std::filesystem::create_directories(tempZipHost() + "/stuck");
-  windows.loadProgress();
-  dialogs.expectMessage("Delete TempZip", "Installation aborted", Buttons::OK, Icon::Critical);
-  try {
-    install(putArchive("plane.zip", aircraftArchive()));
-    ADD_FAILURE() << "the program did not end";
-  } catch (const core::EndProgram&) {
-  }
-  EXPECT_FALSE(windows.progressIsLoaded);
 }
 
 // A file system whose every copy fails with one run-time error.
@@ -185,29 +173,51 @@ class FailingCopies : public testsupport::ForwardingFs {
   int number_;
 };
 
+// Such an error ends the program with its message: a TempZip that cannot be
+// cleared, the ZIP library missing, any other failure.
 TEST_F(InstallArchiveTest, AnErrorDuringTheInstallationEndsTheProgramWithItsMessage) {
   const struct {
-    int number;
-    const char* text;
-    const char* title;
+    int number;  // of the failing copies; 0: a folder in TempZip that cannot be removed
+    const char *text, *title;
     Icon icon;
   } cases[] = {
+      {0, "Delete TempZip", "Installation aborted", Icon::Critical},
       {core::err::LibraryNotLoaded, "Missing file ''hangarpak.dll''", "Installation aborted", Icon::Critical},
-      {core::err::PathFileAccess, "Delete TempZip", "Installation aborted", Icon::Critical},
       {core::err::PermissionDenied, "Install error 70", "Error", Icon::Exclamation},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.number);
+    if (c.number == 0) std::filesystem::create_directories(tempZipHost() + "/stuck");
     FailingCopies failing(*fs, c.number);
-    core::Context faulty(env, ctx().locations, drives, failing, *settings, *registry, *launcher, dialogs, printer);
-    faulty.setWindowHost(&windows);
+    auto faulty = c.number ? contextOn(failing) : contextOn(*fs);
     windows.loadProgress();
     dialogs.expectMessage(c.text, c.title, Buttons::OK, c.icon);
-    faulty.state = state();
-    const std::string archive = putArchive("plane" + std::to_string(c.number) + ".zip", aircraftArchive());
-    EXPECT_THROW(install::InstallArchive(faulty, archive), core::EndProgram);
+    EXPECT_THROW(
+        install::InstallArchive(*faulty, putArchive("plane" + std::to_string(c.number) + ".zip", aircraftArchive())),
+        core::EndProgram);
     EXPECT_FALSE(windows.progressIsLoaded);
+    std::filesystem::remove_all(tempZipHost());
   }
+}
+
+TEST_F(InstallArchiveTest, TheInstallCommandCountsTheArchivesThatWereInstalled) {
+  const std::vector<std::string> archives = {
+      putArchive("hopper.zip", aircraftArchive()),
+      putArchive("junk.zip", ArchiveBuilder().add("readme.txt", "x")),
+      putArchive("glass.zip", ArchiveBuilder().add("panel.cfg", "[Window00]\r\n")),
+  };
+  state().installedCount = 7;
+  dialogs.expectMessage("C:\\DOWNLOADS\\JUNK.ZIP\r\n\r\nThe ZIP file does NOT contain any FS98/2000/2002 files.");
+  const auto run = install::RunInstallCommand(ctx(), archives);
+  EXPECT_EQ(run.total, 3);
+  EXPECT_EQ(run.installed, (std::vector<bool>{true, false, true}));
+  EXPECT_FALSE(run.allInstalled());
+  EXPECT_EQ(state().progressMode, 1);
+  EXPECT_EQ(windows.counters, (std::vector<std::string>{"Installing file 1/3", "Installing file 2/3",
+                                                        "Installing file 3/3", "2/3 file(s) successfully installed."}));
+  EXPECT_EQ(windows.progressMessage, "Done!");
+  EXPECT_TRUE(windows.progressVisible && windows.progressOkEnabled && windows.progressIsLoaded);
+  EXPECT_EQ(dialogs.beeps, 1);
 }
 
 }  // namespace

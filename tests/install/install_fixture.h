@@ -1,30 +1,66 @@
 #pragma once
 
+#include <algorithm>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "install/install_archive.h"
 #include "support/archive_builder.h"
 #include "support/recording_window_host.h"
 #include "support/sim_fixture.h"
 
 namespace installtest {
 
+// A message box the installation is to show (with an OK button).
+struct Message {
+  std::string text, title;
+  core::Icon icon;
+};
+
 // A simulator tree, the recording window host, and helpers to put archives
-// where the user keeps them and to look into TempZip.
+// where the user keeps them, to install them and to look into TempZip.
 class InstallFixture : public testsupport::SimFixture {
  protected:
   InstallFixture() : windows(state()) { ctx().setWindowHost(&windows); }
 
   // Writes the archive to C:\Downloads\<name>; returns its Windows path.
   std::string putArchive(const std::string& name, const testsupport::ArchiveBuilder& archive) {
-    const std::string path = "C:\\Downloads\\" + name;
-    archive.writeTo(host(path));
-    return path;
+    archive.writeTo(host("C:\\Downloads\\" + name));
+    return "C:\\Downloads\\" + name;
+  }
+  void expect(const std::vector<Message>& messages) {
+    for (const auto& m : messages) dialogs.expectMessage(m.text, m.title, core::Buttons::OK, m.icon);
+  }
+  void install(const std::string& path) {
+    state().currentArchivePath = path;
+    install::InstallArchive(ctx(), state().currentArchivePath);
+  }
+  // Another context on the file system, showing its windows on the host.
+  std::unique_ptr<core::Context> contextOn(core::FileSystem& other) {
+    auto c = contextWith(&other);
+    c->setWindowHost(&windows);
+    return c;
   }
   std::string tempZipHost() const { return root + "/app/TempZip"; }
+  void emptyTempZip() const {
+    std::filesystem::remove_all(tempZipHost());
+    std::filesystem::create_directories(tempZipHost());
+  }
   // The plain files of TempZip, sorted by name.
-  std::vector<std::string> tempZipFiles() const;
-  std::string tempZipFile(const std::string& name) const;
+  std::vector<std::string> tempZipFiles() const {
+    std::vector<std::string> out;
+    std::error_code ec;
+    for (auto it = std::filesystem::directory_iterator(tempZipHost(), ec);
+         !ec && it != std::filesystem::directory_iterator(); it.increment(ec))
+      out.push_back(it->path().filename().string());
+    std::sort(out.begin(), out.end());
+    return out;
+  }
+  std::string tempZipFile(const std::string& name) const {
+    return testsupport::readHostFile(tempZipHost() + "/" + name);
+  }
 
   testsupport::RecordingWindowHost windows;
 };

@@ -1,241 +1,199 @@
 #include <algorithm>
 #include <filesystem>
-#include <set>
 
 #include "core/context.h"
 #include "core/profile.h"
-#include "core/text.h"
 #include "install/fonts_folder.h"
-#include "install/install_archive.h"
 #include "install/install_fixture.h"
 #include "install/install_folders.h"
+#include "support/tree_snapshot.h"
 
 namespace installtest {
 namespace {
 
 namespace fsys = std::filesystem;
 using testsupport::ArchiveBuilder;
+using Files = std::vector<std::string>;
+
+ArchiveBuilder archiveOf(const std::vector<std::pair<std::string, std::string>>& members) {
+  ArchiveBuilder a;
+  for (const auto& [name, bytes] : members) a.add(name, bytes);
+  return a;
+}
 
 class InstallersTest : public InstallFixture {
  protected:
   InstallersTest() { makeSimulator(80); }
 
-  void install(const std::string& name, const ArchiveBuilder& archive) {
-    state().currentArchivePath = putArchive(name, archive);
-    install::InstallArchive(ctx(), state().currentArchivePath);
-  }
-
-  // Where a file of that name (any case) is now, below the simulator folder
-  // ("Aircraft/hopper/Model") and in the fonts folder ("<fonts>").
-  std::set<std::string> placesOf(const std::string& name) const {
-    std::set<std::string> out;
-    const std::string sim = host("C:\\FS2002");
-    for (auto it = fsys::recursive_directory_iterator(sim); it != fsys::recursive_directory_iterator(); ++it)
-      if (it->is_regular_file() && core::iequals(it->path().filename().string(), name))
-        out.insert(fsys::relative(it->path().parent_path(), sim).generic_string());
-    if (hostExists(root + "/data/fonts/" + name)) out.insert("<fonts>");
+  // Every file below the simulator folder and in the fonts folder, sorted.
+  Files tree() const {
+    Files out;
+    for (const auto& [folder, prefix] : {std::pair{host("C:\\FS2002"), ""}, {root + "/data/fonts", "<fonts>/"}})
+      for (const auto& [path, bytes] : testsupport::snapshotTree(folder))
+        if (bytes != "<folder>") out.push_back(prefix + path);
+    std::sort(out.begin(), out.end());
     return out;
   }
-
-  struct Row {
-    const char* file;
-    std::set<std::string> withoutDoc;
-    std::set<std::string> withDoc;
-  };
-  void expectPlaces(const std::vector<Row>& rows, bool doc) {
-    for (const auto& r : rows) {
-      SCOPED_TRACE(r.file);
-      EXPECT_EQ(placesOf(r.file), doc ? r.withDoc : r.withoutDoc);
+  // The title of the aircraft.cfg and the name in each panel.cfg and
+  // sound.cfg that a folder below Aircraft holds, "|" between them.
+  std::string namesIn(const std::string& folder) {
+    std::string out;
+    for (const auto& [file, section, key] : {std::tuple{"aircraft.cfg", "fltsim.0", "title"},
+                                             {"panel\\panel.cfg", "Hangarpak", "Name"},
+                                             {"sound\\sound.cfg", "Hangarpak", "Name"},
+                                             {"panel.cfg", "Hangarpak", "Name"},
+                                             {"sound.cfg", "Hangarpak", "Name"}}) {
+      const std::string path = "C:\\FS2002\\Aircraft\\" + folder + "\\" + file;
+      if (exists(path)) out += (out.empty() ? "" : "|") + core::ReadProfileString(ctx(), path, section, key, "-");
     }
+    return out;
   }
-  bool hostExists(const std::string& p) const { return testsupport::hostExists(p); }
 };
 
 ArchiveBuilder fullAircraft() {
-  ArchiveBuilder a;
-  a.add("Hopper/aircraft.cfg",
-        "[fltsim.0]\r\ntitle=Sky Hopper\r\nkb_checklists=Hopper_check\r\nkb_reference=Hopper_ref\r\n")
-      .add("Hopper/hopper.air", std::string(800, 'a'))
-      .add("Hopper/model/hopper.mdl", "m")
-      .add("Hopper/panel/panel.cfg", "[Window Titles]\r\nwindow00=Main\r\n[Window00]\r\nfile_1024=day1024.bmp\r\n")
-      .add("Hopper/panel/day1024.bmp", "p")
-      .add("Hopper/panel/glass.ttf", "f")
-      .add("Hopper/sound/sound.cfg", "[wind_sound]\r\nfilename=engine\r\n")
-      .add("Hopper/sound/engine.wav", "w")
-      .add("Hopper/sound/extra.wav", "w")
-      .add("Hopper/readme.txt", "r")
-      .add("Hopper/other.cfg", "o")
-      .add("Hopper/picture.jpg", "j")
-      .add("Hopper/Hopper_check.txt", "c")
-      .add("Hopper/Hopper_ref.txt", "r");
-  return a;
+  return archiveOf(
+      {{"Hopper/aircraft.cfg",
+        "[fltsim.0]\r\ntitle=Sky Hopper\r\nkb_checklists=Hopper_check\r\nkb_reference=Hopper_ref\r\n"},
+       {"Hopper/hopper.air", std::string(800, 'a')},
+       {"Hopper/model/hopper.mdl", "m"},
+       {"Hopper/panel/panel.cfg", "[Window Titles]\r\nwindow00=Main\r\n[Window00]\r\nfile_1024=day1024.bmp\r\n"},
+       {"Hopper/panel/day1024.bmp", "p"},
+       {"Hopper/panel/glass.ttf", "f"},
+       {"Hopper/sound/sound.cfg", "[wind_sound]\r\nfilename=engine\r\n"},
+       {"Hopper/sound/engine.wav", "w"},
+       {"Hopper/sound/extra.wav", "w"},
+       {"Hopper/readme.txt", "r"},
+       {"Hopper/other.cfg", "o"},
+       {"Hopper/picture.jpg", "j"},
+       {"Hopper/Hopper_check.txt", "c"},
+       {"Hopper/Hopper_ref.txt", "r"}});
 }
 
-TEST_F(InstallersTest, AnAircraftArchivePlacesEveryFileByItsRow) {
-  const std::string a = "Aircraft/hopper";
-  const std::vector<Row> rows = {
-      // Named in sound.cfg: moved into the aircraft's sound set only.
-      {"engine.wav", {a + "/Sound"}, {a + "/Sound"}},
-      // Not named: the simulator's shared sound folder.
-      {"extra.wav", {"Sound"}, {"Sound"}},
-      // Named in panel.cfg: moved into the panel, not taken for textures.
-      {"day1024.bmp", {a + "/Panel"}, {a + "/Panel"}},
-      {"glass.ttf", {"<fonts>"}, {"<fonts>", a + "/Doc"}},
-      {"readme.txt", {}, {a + "/Doc"}},
-      {"other.cfg", {}, {a + "/Doc"}},
-      {"picture.jpg", {}, {a + "/Doc"}},
-      // Checklist and reference: the aircraft folder itself, never Doc.
-      {"Hopper_check.txt", {a}, {a}},
-  };
-  for (int doc : {0, 1}) {
-    SCOPED_TRACE(doc ? "Install Doc on" : "Install Doc off");
-    fsys::remove_all(host("C:\\FS2002\\Aircraft\\hopper"));
-    fsys::remove_all(root + "/data/fonts");
-    fsys::remove_all(host("C:\\FS2002\\Sound"));
-    fsys::create_directories(host("C:\\FS2002\\Sound"));
-    state().optInstallDoc = static_cast<std::uint8_t>(doc);
+// The waves named in sound.cfg go to the aircraft's sound set, the others
+// to the shared Sound folder; the bitmap named in panel.cfg to its panel
+// (not taken for a texture); fonts to the fonts folder; the checklist and
+// reference to the aircraft folder itself, never Doc; with Install Doc on,
+// everything else (a font too) to Doc. Moved files leave TempZip, placed
+// ones are copies.
+TEST_F(InstallersTest, AnAircraftArchivePlacesEveryFile) {
+  const std::string a = "Aircraft/hopper/";
+  const Files placed = {a + "Hopper_check.txt", a + "Hopper_ref.txt",   a + "Model/hopper.mdl", a + "Panel/day1024.bmp",
+                        a + "Panel/panel.cfg",  a + "Sound/engine.wav", a + "Sound/sound.cfg",  a + "aircraft.cfg",
+                        a + "hopper.air",       "Sound/extra.wav",      "<fonts>/glass.ttf",    "fs2002.exe"};
+  const Files doc = {a + "Doc/glass.ttf", a + "Doc/other.cfg", a + "Doc/picture.jpg", a + "Doc/readme.txt"};
+  for (int on : {0, 1}) {
+    SCOPED_TRACE(on ? "Install Doc on" : "Install Doc off");
+    for (const auto& folder : {root + "/c", root + "/data/fonts"}) fsys::remove_all(folder);
+    makeSimulator(80);
+    state().optInstallDoc = static_cast<std::uint8_t>(on);
     state().installedCount = 0;
-    install("Hopper.zip", fullAircraft());
-    expectPlaces(rows, doc == 1);
+    install(putArchive("Hopper.zip", fullAircraft()));
+    Files expected = placed;
+    if (on) expected.insert(expected.end(), doc.begin(), doc.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(tree(), expected);
     EXPECT_EQ(state().installedCount, 1);
-    // The moved files have left TempZip; placed ones are copies.
-    for (const char* gone : {"engine.wav", "day1024.bmp", "panel.cfg", "Hopper_ref.txt"})
-      EXPECT_FALSE(hostExists(tempZipHost() + "/" + gone)) << gone;
-    EXPECT_TRUE(hostExists(tempZipHost() + "/hopper.mdl"));
+    EXPECT_EQ(tempZipFiles(), (Files{"aircraft.cfg", "extra.wav", "glass.ttf", "hopper.air", "hopper.mdl", "other.cfg",
+                                     "picture.jpg", "readme.txt"}));
   }
 }
 
-TEST_F(InstallersTest, WithoutKbChecklistsTheChecklistsFileIsMoved) {
-  state().optInstallDoc = 1;
-  install("list.zip", ArchiveBuilder()
-                          .add("aircraft.cfg", "[fltsim.0]\r\nchecklists=Hopper_list\r\n")
-                          .add("list.air", "a")
-                          .add("Hopper_list.cfg", "c"));
-  EXPECT_EQ(placesOf("Hopper_list.cfg"), (std::set<std::string>{"Aircraft/list"}));
-}
-
 // Bitmaps named by any "file" key go to the panel, the rest to Doc; waves
-// named by any "filename" key (quoted line, blanks, list) to the sound set.
+// named by any "filename" key (quoted line, blanks, list) to the sound set;
+// without kb_checklists the "checklists" file (.cfg) goes to the aircraft.
 TEST_F(InstallersTest, PanelAndSoundPackagesGoToTheirStores) {
-  const std::string p = "Aircraft/FSFSConv/panel.glass", w = "Aircraft/FSFSConv/sound.roar";
   state().optInstallDoc = 1;
-  install("Glass.zip",
-          ArchiveBuilder()
-              .add("panel.cfg", "[Window00]\r\nfile=day.bmp\r\nFILE_1024=CAPS.BMP\r\ngauge00=glass!dial, 1,2\r\n")
-              .add("day.bmp", "d")
-              .add("CAPS.BMP", "c")
-              .add("night.bmp", "n")
-              .add("dial.gau", "g")
-              .add("click.wav", "w")
-              .add("glass.ttf", "f"));
-  install("Roar.zip",
-          ArchiveBuilder()
-              .add("sound.cfg", "[wind_sound]\r\nfilename= engine \r\n\"filename=prop , 5\"\r\nfilename2=starter\r\n")
-              .add("engine.wav", "e")
-              .add("prop.wav", "p")
-              .add("starter.wav", "s")
-              .add("other.wav", "o")
-              .add("readme.txt", "r"));
-  expectPlaces({{"day.bmp", {}, {p}},
-                {"CAPS.BMP", {}, {p}},
-                {"night.bmp", {}, {p + "/Doc"}},
-                {"dial.gau", {}, {"Gauges"}},
-                {"click.wav", {}, {"Sound"}},
-                {"glass.ttf", {}, {"<fonts>"}},
-                {"engine.wav", {}, {w}},
-                {"prop.wav", {}, {w}},
-                {"starter.wav", {}, {w}},
-                {"other.wav", {}, {"Sound"}},
-                {"readme.txt", {}, {w + "/Doc"}}},
-               true);
-  EXPECT_EQ(state().installedCount, 2);
-  EXPECT_FALSE(hostExists(tempZipHost() + "/panel.cfg"));
+  install(
+      putArchive("Glass.zip",
+                 archiveOf({{"panel.cfg", "[Window00]\r\nfile=day.bmp\r\nFILE_1024=CAPS.BMP\r\ngauge00=g!dial, 1\r\n"},
+                            {"day.bmp", "d"},
+                            {"CAPS.BMP", "c"},
+                            {"night.bmp", "n"},
+                            {"dial.gau", "g"},
+                            {"click.wav", "w"},
+                            {"glass.ttf", "f"}})));
+  install(putArchive(
+      "Roar.zip", archiveOf({{"sound.cfg", "[a]\r\nfilename= engine \r\n\"filename=prop , 5\"\r\nfilename2=start\r\n"},
+                             {"engine.wav", "e"},
+                             {"prop.wav", "p"},
+                             {"start.wav", "s"},
+                             {"other.wav", "o"},
+                             {"readme.txt", "r"}})));
+  install(putArchive("list.zip", archiveOf({{"aircraft.cfg", "[fltsim.0]\r\nchecklists=Hopper_list\r\n"},
+                                            {"list.air", "a"},
+                                            {"Hopper_list.cfg", "c"}})));
+  const std::string p = "Aircraft/FSFSConv/panel.glass/", w = "Aircraft/FSFSConv/sound.roar/";
+  EXPECT_EQ(tree(), (Files{"<fonts>/glass.ttf", p + "CAPS.BMP", p + "Doc/night.bmp", p + "day.bmp", p + "panel.cfg",
+                           w + "Doc/readme.txt", w + "engine.wav", w + "prop.wav", w + "sound.cfg", w + "start.wav",
+                           "Aircraft/list/Hopper_list.cfg", "Aircraft/list/aircraft.cfg", "Aircraft/list/list.air",
+                           "Gauges/dial.gau", "Sound/click.wav", "Sound/other.wav", "fs2002.exe"}));
+  EXPECT_EQ(state().installedCount, 3);
 }
 
 TEST_F(InstallersTest, NamesInConfigurationsCannotReachOutsideTempZip) {
   writeFile("C:\\victim.bmp", "keep me");
   writeFile("C:\\victim.wav", "keep me");
   const std::string up = "..\\..\\c\\victim";
-  install("Sly.zip", ArchiveBuilder()
-                         .add("panel.cfg", "[Window00]\r\nfile=" + up + ".bmp\r\n")
-                         .add("sound.cfg", "[wind_sound]\r\nfilename=" + up + "\r\n")
-                         .add("aircraft.cfg", "[fltsim.0]\r\nkb_checklists=" + up + "\r\n")
-                         .add("sly.air", "a"));
-  EXPECT_EQ(readFile("C:\\victim.bmp"), "keep me");
-  EXPECT_EQ(readFile("C:\\victim.wav"), "keep me");
-  EXPECT_EQ(placesOf("victim.bmp"), std::set<std::string>{});
+  install(putArchive("Sly.zip", archiveOf({{"panel.cfg", "[Window00]\r\nfile=" + up + ".bmp\r\n"},
+                                           {"sound.cfg", "[wind_sound]\r\nfilename=" + up + "\r\n"},
+                                           {"aircraft.cfg", "[fltsim.0]\r\nkb_checklists=" + up + "\r\n"},
+                                           {"sly.air", "a"}})));
+  EXPECT_EQ(readFile("C:\\victim.bmp") + readFile("C:\\victim.wav"), "keep mekeep me");
+  for (const auto& file : tree()) EXPECT_EQ(file.find("victim"), std::string::npos) << file;
 }
 
-TEST_F(InstallersTest, TheAircraftNamePromptNamesAircraftPanelAndSound) {
+// The name prompt, filled with the aircraft's title or the archive's name,
+// is shown with the progress window hidden and the main window disabled,
+// and the progress window comes back after it. The answer goes into the
+// title and into the panel and sound configurations there are; Cancel
+// changes nothing, and the add-on counts either way.
+TEST_F(InstallersTest, TheNamePromptNamesTheAddonInItsConfigurations) {
   state().optAddonName = 1;
-  windows.answerPrompt("My Hopper");
-  install("Hopper.zip", fullAircraft());
-  ASSERT_EQ(windows.prompts.size(), 1u);
-  EXPECT_EQ(std::to_string(windows.prompts[0].mode) + windows.prompts[0].proposal, "2Sky Hopper");
-  const std::string a = "C:\\FS2002\\Aircraft\\hopper\\";
-  EXPECT_EQ(core::ReadProfileString(ctx(), a + "aircraft.cfg", "fltsim.0", "title", ""), "My Hopper");
-  EXPECT_EQ(core::ReadProfileString(ctx(), a + "panel\\panel.cfg", "Hangarpak", "Name", ""), "My Hopper");
-  EXPECT_EQ(core::ReadProfileString(ctx(), a + "sound\\sound.cfg", "Hangarpak", "Name", ""), "My Hopper");
-  // The prompt is shown with the progress window hidden and the main window
-  // disabled; the progress window comes back after it.
-  const auto& c = windows.calls;
-  const auto at = std::find(c.begin(), c.end(), "showNamePrompt");
-  ASSERT_TRUE(at - c.begin() >= 2 && c.end() - at >= 3);
-  EXPECT_EQ(std::vector<std::string>(at - 2, at + 3),
-            (std::vector<std::string>{"hideProgress", "disableMainWindow", "showNamePrompt", "showProgress",
-                                      "repaintProgress"}));
-}
-
-// Cancel changes nothing but counts; an aircraft without panel or sound gets
-// no configuration from its name.
-TEST_F(InstallersTest, CancellingTheAircraftNameChangesNothingButCounts) {
-  state().optAddonName = 1;
-  windows.answerPrompt(std::nullopt).answerPrompt("Bare");
-  install("Hopper.zip", fullAircraft());
-  install("bare.zip", ArchiveBuilder().add("aircraft.cfg", "[fltsim.0]\r\ntitle=B\r\n").add("bare.air", "a"));
-  const std::string a = "C:\\FS2002\\Aircraft\\";
-  EXPECT_EQ(core::ReadProfileString(ctx(), a + "hopper\\aircraft.cfg", "fltsim.0", "title", ""), "Sky Hopper");
-  EXPECT_EQ(core::ReadProfileString(ctx(), a + "hopper\\panel\\panel.cfg", "Hangarpak", "Name", "none"), "none");
-  EXPECT_EQ(state().installedCount, 2);
-  EXPECT_EQ(core::ReadProfileString(ctx(), a + "bare\\aircraft.cfg", "fltsim.0", "title", ""), "Bare");
-  EXPECT_FALSE(exists(a + "bare\\panel\\panel.cfg"));
-  EXPECT_FALSE(exists(a + "bare\\sound\\sound.cfg"));
-}
-
-TEST_F(InstallersTest, PanelAndSoundPackagesAreNamedIntoTheirConfiguration) {
-  state().optAddonName = 1;
-  windows.answerPrompt("Glass Cockpit").answerPrompt("Big Roar");
-  install("Glass.zip", ArchiveBuilder().add("panel.cfg", "[Window00]\r\n"));
-  install("Roar.zip", ArchiveBuilder().add("sound.cfg", "[wind_sound]\r\n"));
-  ASSERT_EQ(windows.prompts.size(), 2u);
-  EXPECT_EQ(std::to_string(windows.prompts[0].mode) + windows.prompts[0].proposal, "3glass");
-  EXPECT_EQ(std::to_string(windows.prompts[1].mode) + windows.prompts[1].proposal, "4roar");
-  EXPECT_EQ(
-      core::ReadProfileString(ctx(), "C:\\FS2002\\Aircraft\\FSFSConv\\panel.glass\\panel.cfg", "Hangarpak", "Name", ""),
-      "Glass Cockpit");
-  EXPECT_EQ(
-      core::ReadProfileString(ctx(), "C:\\FS2002\\Aircraft\\FSFSConv\\sound.roar\\sound.cfg", "Hangarpak", "Name", ""),
-      "Big Roar");
+  auto named = [&](const std::string& archiveName, const ArchiveBuilder& archive, std::optional<std::string> answer,
+                   const std::string& prompt, const std::string& folder, const std::string& names) {
+    SCOPED_TRACE(archiveName + " " + answer.value_or("(cancel)"));
+    windows.prompts.clear();
+    windows.calls.clear();
+    windows.answerPrompt(answer);
+    state().installedCount = 0;
+    install(putArchive(archiveName + ".zip", archive));
+    ASSERT_EQ(windows.prompts.size(), 1u);
+    EXPECT_EQ(std::to_string(windows.prompts[0].mode) + windows.prompts[0].proposal, prompt);
+    EXPECT_EQ(namesIn(folder), names);
+    EXPECT_EQ(state().installedCount, 1);
+    const auto& calls = windows.calls;
+    const auto at = std::find(calls.begin(), calls.end(), "showNamePrompt");
+    ASSERT_TRUE(at - calls.begin() >= 2 && calls.end() - at >= 3);
+    EXPECT_EQ(Files(at - 2, at + 3),
+              (Files{"hideProgress", "disableMainWindow", "showNamePrompt", "showProgress", "repaintProgress"}));
+  };
+  named("hopper", fullAircraft(), std::nullopt, "2Sky Hopper", "hopper", "Sky Hopper|-|-");
+  dialogs.expectMessage("Do you want to update hopper?", "Aircraft already installed", core::Buttons::YesNo,
+                        core::Icon::Question, core::Answer::Yes);
+  named("hopper", fullAircraft(), "My Hopper", "2Sky Hopper", "hopper", "My Hopper|My Hopper|My Hopper");
+  named("bare", archiveOf({{"aircraft.cfg", "[fltsim.0]\r\ntitle=B\r\n"}, {"bare.air", "a"}}), "Bare", "2B", "bare",
+        "Bare");
+  named("glass", archiveOf({{"panel.cfg", "[Window00]\r\n"}}), "Glass", "3glass", "FSFSConv\\panel.glass", "Glass");
+  named("roar", archiveOf({{"sound.cfg", "[wind_sound]\r\n"}}), "Big Roar", "4roar", "FSFSConv\\sound.roar",
+        "Big Roar");
 }
 
 TEST_F(InstallersTest, MoveToTargetKeepsASourceItCouldNotCopy) {
-  writeFile("Z:\\app\\TempZip\\keep.bmp", "k");
-  install::MoveToTarget(ctx(), "Z:\\app\\TempZip\\keep.bmp", "C:\\FS2002\\Nowhere\\keep.bmp");
-  EXPECT_EQ(readFile("Z:\\app\\TempZip\\keep.bmp"), "k");
-
-  install::MoveToTarget(ctx(), "Z:\\app\\TempZip\\keep.bmp", "C:\\FS2002\\Gauges\\keep.bmp");
-  EXPECT_FALSE(exists("Z:\\app\\TempZip\\keep.bmp"));
+  const std::string source = "Z:\\app\\TempZip\\keep.bmp";
+  writeFile(source, "k");
+  install::MoveToTarget(ctx(), source, "C:\\FS2002\\Nowhere\\keep.bmp");
+  EXPECT_EQ(readFile(source), "k");
+  install::MoveToTarget(ctx(), source, "C:\\FS2002\\Gauges\\keep.bmp");
+  EXPECT_FALSE(exists(source));
   EXPECT_EQ(readFile("C:\\FS2002\\Gauges\\keep.bmp"), "k");
-
-  // A missing source changes nothing.
-  install::MoveToTarget(ctx(), "Z:\\app\\TempZip\\gone.bmp", "C:\\FS2002\\Gauges\\gone.bmp");
+  install::MoveToTarget(ctx(), "Z:\\app\\TempZip\\gone.bmp", "C:\\FS2002\\Gauges\\gone.bmp");  // no source
   EXPECT_FALSE(exists("C:\\FS2002\\Gauges\\gone.bmp"));
 }
 
+// The Wine prefix's font folder when there is one, else the user's.
 TEST_F(InstallersTest, FontsGoToTheWinePrefixOrTheUsersFontFolder) {
   EXPECT_EQ(install::FontsFolder(ctx()), std::optional<std::string>("Z:\\data\\fonts\\"));
   EXPECT_TRUE(fsys::is_directory(root + "/data/fonts"));
-
   fsys::create_directories(host("C:\\windows\\system32"));
   EXPECT_EQ(install::FontsFolder(ctx()), std::optional<std::string>("C:\\windows\\Fonts\\"));
   EXPECT_TRUE(fsys::is_directory(root + "/c/windows/Fonts"));
