@@ -5,47 +5,21 @@
 #include <vector>
 
 #include "core/profile.h"
-#include "core/window_host.h"
 #include "manager/catalogue.h"
 #include "support/fs_configs.h"
 #include "support/sim_fixture.h"
 
 namespace managertest {
 
-// The progress dialog as the catalogue drives it.
-struct RecordingWindows : core::WindowHost {
-  std::vector<std::string> calls;
-  std::vector<std::pair<int, int>> bars;  // max, value
-  bool loaded = false;
-  void loadProgress() override {
-    loaded = true;
-    calls.push_back("load");
-  }
-  void showProgress() override { calls.push_back("show"); }
-  void unloadProgress() override {
-    loaded = false;
-    calls.push_back("unload");
-  }
-  bool progressLoaded() const override { return loaded; }
-  void setProgressBar(int max, int value) override { bars.emplace_back(max, value); }
-  void setBusyCursor(bool busy) override { calls.push_back(busy ? "busy" : "idle"); }
-};
+using Strings = std::vector<std::string>;
 
 // A simulator at C:\FS2002 whose aircraft folder the cases fill.
 class CatalogueTest : public testsupport::SimFixture {
  protected:
-  CatalogueTest() {
-    makeSimulator(80, "FS2002");
-    ctx().setWindowHost(&windows);
-  }
+  CatalogueTest() { makeSimulator(80, "FS2002"); }
 
   // C:\FS2002\Aircraft\<relative>
   std::string air(std::string_view relative) const { return "C:\\FS2002\\Aircraft\\" + std::string(relative); }
-  // What the catalogue writes in its rows: the aircraft folder as spelled on
-  // disk + relative.
-  std::string rowFolder(std::string_view relative) const {
-    return "C:\\FS2002\\Aircraft\\" + std::string(relative) + "\\";
-  }
   void writeAircraft(std::string_view folder, const std::vector<testsupport::Variant>& variants) {
     writeFile(air(folder) + "\\aircraft.cfg", testsupport::aircraftCfg(variants));
   }
@@ -53,14 +27,17 @@ class CatalogueTest : public testsupport::SimFixture {
     return core::ReadProfileString(ctx(), file, section, key, "<absent>");
   }
 
-  std::vector<std::string> texts(const core::ListView& list) const {
-    std::vector<std::string> out;
-    for (const auto& row : list.items()) out.push_back(row.text);
+  // Each row as "text|sub-item 1|sub-item 2", with "|icon" if asked for.
+  static Strings rows(const core::ListView& list, bool icons = false) {
+    Strings out;
+    for (const auto& r : list.items())
+      out.push_back(r.text + "|" + r.subItem(1) + "|" + r.subItem(2) +
+                    (icons ? "|" + std::to_string(r.smallIcon) : ""));
     return out;
   }
-  std::vector<std::string> column(const core::ListView& list, std::size_t n) const {
-    std::vector<std::string> out;
-    for (const auto& row : list.items()) out.push_back(row.subItem(n));
+  static Strings texts(const core::ListView& list) {
+    Strings out;
+    for (const auto& row : list.items()) out.push_back(row.text);
     return out;
   }
   int rowOf(const core::ListView& list, std::string_view text) const {
@@ -69,8 +46,12 @@ class CatalogueTest : public testsupport::SimFixture {
     ADD_FAILURE() << "no row " << text;
     return -1;
   }
+  // The user clicks the variant in the Aircraft tab.
+  void selectVariant(std::string_view title) {
+    cat.flyLst_MouseDown(manager::LeftButton);
+    cat.flyLst_ItemClick(rowOf(cat.flyLst, title));
+  }
 
-  RecordingWindows windows;
   manager::Catalogue cat{ctx()};
 };
 

@@ -1,16 +1,16 @@
 #pragma once
 
-#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/context.h"
-#include "core/controls.h"
-#include "scan/report_box.h"
 #include "support/forwarding_fs.h"
 #include "support/sim_fixture.h"
 
 namespace scantest {
+
+inline const std::string kScanDone = "----- Scanning done! -----";
 
 // A simulator at C:\FS2002 and a context whose file system the test can make
 // fail for chosen paths. Scans run against scanCtx().
@@ -20,26 +20,9 @@ class ScanFixture : public testsupport::SimFixture {
     makeSimulator(80, "FS2002");
     scanCtx_ = contextWith(&fwd);
   }
-
   core::Context& scanCtx() { return *scanCtx_; }
 
-  // A folder (and its parents) at a Windows path.
-  void makeFolder(std::string_view windowsPath) { std::filesystem::create_directories(host(windowsPath)); }
-  void removeFile(std::string_view windowsPath) { std::filesystem::remove(host(windowsPath)); }
-
-  // Runs one scan and returns the report box's text; the flag is left in
-  // missingFound.
-  template <class Scan>
-  std::string run(Scan scan, const core::ListView& list) {
-    std::string text = "stale text of an earlier scan";
-    missingFound = 0;
-    scan::ReportBox box(text, missingFound);
-    scan(scanCtx(), list, box);
-    return text;
-  }
-
   testsupport::ForwardingFs fwd;
-  int missingFound = 0;
 
  private:
   std::unique_ptr<core::Context> scanCtx_;
@@ -53,13 +36,14 @@ inline std::string expectedReport(const std::string& kind, const std::vector<std
     for (const auto& line : entry) text += line + "\r\n";
     text += "\r\n";
   }
-  return text + "----- Scanning done! -----";
+  return text + kScanDone;
 }
 
-// Replaces every "{F}" in s by folder.
-inline std::string withFolder(std::string s, const std::string& folder) {
-  for (auto pos = s.find("{F}"); pos != std::string::npos; pos = s.find("{F}", pos + folder.size()))
-    s.replace(pos, 3, folder);
+// s with "{F}" standing for folder and "{S}" for the simulator's folder.
+inline std::string expand(std::string s, const std::string& folder) {
+  for (const auto& [key, value] : {std::pair<std::string, std::string>{"{F}", folder}, {"{S}", "C:\\FS2002\\"}})
+    for (auto pos = s.find(key); pos != std::string::npos; pos = s.find(key, pos + value.size()))
+      s.replace(pos, key.size(), value);
   return s;
 }
 

@@ -21,20 +21,35 @@ class ScanFormTest : public ScanFixture {
   core::ListView flyLst, panelLst, lydLst;
 };
 
-TEST_F(ScanFormTest, CaptionFollowsTheFirstPressedViewButton) {
-  struct Row {
+// The first pressed view button names the dialog and the list it scans; with
+// none the report is "Error". Print waits for a report.
+TEST_F(ScanFormTest, ViewButtonsPickTheCaptionAndTheList) {
+  const std::string panel = "C:\\FS2002\\Aircraft\\C172\\panel\\";
+  writeFile(panel + "panel.cfg");
+  panelLst.add("Cessna panel", {panel, "c172\\panel"});
+  const std::string panelReport = expectedReport("panel", {{panel + "panel.cfg:", "Panel: OK"}});
+  dialogs.allowAnyMessages();
+  const struct {
     bool b1, b2, b3;
     const char* caption;
-  } rows[] = {{true, false, false, "Scan Aircraft"},
-              {false, true, false, "Scan Panel"},
-              {false, true, true, "Scan Panel"},
-              {false, false, false, "Scan Error"}};
+    std::string report;
+  } rows[] = {{true, true, false, "Scan Aircraft", expectedReport("aircraft", {})},
+              {false, true, false, "Scan Panel", panelReport},
+              {false, true, true, "Scan Panel", panelReport},
+              {false, false, true, "Scan Sound",
+               expectedReport("sound", {{kSound + "sound.cfg:", "Missing file: " + kSound + "engine.wav"}})},
+              {false, false, false, "Scan Error", "Error"}};
   for (const auto& r : rows) {
     SCOPED_TRACE(r.caption);
     auto f = form(scan::ScanViewFromToolbar(r.b1, r.b2, r.b3));
     EXPECT_EQ(r.caption, f.caption);
     EXPECT_FALSE(f.printCmd.enabled);
+    f.scanCmd_Click();
+    EXPECT_EQ(r.report, f.checkTxt.text);
   }
+  EXPECT_EQ((std::vector<std::string>{"All files are OK!", "All files are OK!", "All files are OK!",
+                                      "There are some missing files", "All files are OK!"}),
+            dialogs.messageTexts());
 }
 
 TEST_F(ScanFormTest, ScanWithMissingFilesWarnsAndEnablesPrint) {
@@ -71,43 +86,15 @@ TEST_F(ScanFormTest, ScanWithMissingFilesWarnsAndEnablesPrint) {
   EXPECT_EQ(expectedReport("sound", {{kSound + "sound.cfg:", "Sound: OK"}}), f.checkTxt.text);
   EXPECT_EQ(0, f.missingFound);
   EXPECT_TRUE(dialogs.done());
-}
 
-// Every view scans its own list; no view gives the report "Error".
-TEST_F(ScanFormTest, EveryViewScansItsOwnList) {
-  const std::string panel = "C:\\FS2002\\Aircraft\\C172\\panel\\";
-  writeFile(panel + "panel.cfg");
-  panelLst.add("Cessna panel", {panel, "c172\\panel"});
-  dialogs.allowAnyMessages();
-  struct Row {
-    scan::ScanView view;
-    const char* opening;
-  } rows[] = {{scan::ScanView::Aircraft, "----- Scanning for missing aircraft files -----"},
-              {scan::ScanView::Panels, "----- Scanning for missing panel files -----"},
-              {scan::ScanView::Sounds, "----- Scanning for missing sound files -----"},
-              {scan::ScanView::None, "Error"}};
-  for (const auto& r : rows) {
-    SCOPED_TRACE(r.opening);
-    auto f = form(r.view);
-    f.scanCmd_Click();
-    EXPECT_TRUE(f.checkTxt.text.starts_with(r.opening));
-  }
-  EXPECT_EQ((std::vector<std::string>{"All files are OK!", "All files are OK!", "There are some missing files",
-                                      "All files are OK!"}),
-            dialogs.messageTexts());
-}
-
-TEST_F(ScanFormTest, PrintShowsWhereTheReportWent) {
-  auto f = form(scan::ScanView::Sounds);
-  f.printCmd_Click();  // nothing to print yet
-  EXPECT_TRUE(printer.lines.empty());
-
-  dialogs.allowAnyMessages();
-  f.scanCmd_Click();
+  // Print sends the report and leaves no print file; before a scan it has
+  // nothing to print.
   f.printCmd_Click();
-  EXPECT_FALSE(printer.lines.empty());
   EXPECT_EQ(1, printer.documentsEnded);
+  EXPECT_FALSE(printer.lines.empty());
   EXPECT_FALSE(exists(scanCtx().appFolder() + "\\print.txt"));
+  form(scan::ScanView::Sounds).printCmd_Click();
+  EXPECT_EQ(1, printer.documentsEnded);
 }
 
 }  // namespace
