@@ -2,8 +2,11 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "scan/scan_result.h"
 
 namespace scan {
 
@@ -12,7 +15,8 @@ inline constexpr std::string_view CRLF = "\r\n";
 
 // The scan dialog's report box as a scan sees it: the text it writes (the
 // box's own text, grown in place), the dialog's missingFound flag, and a
-// progress hook. A long list would spend its time painting if the box were
+// progress hook. Each entry's heading and problems also go into a typed
+// result, from the same calls that write their lines. A long list would spend its time painting if the box were
 // redrawn for every entry, so the hook runs at most once per interval and
 // always for the last entry.
 class ReportBox {
@@ -30,6 +34,13 @@ class ReportBox {
   }
   void setMissingFound() { missingFound_ = 1; }
 
+  // An entry's report begins: "<configFile>:", and for an aircraft variant
+  // "  (<title>)" after it.
+  void beginEntry(std::string_view configFile, std::optional<std::string_view> title = std::nullopt);
+  // A problem of the entry begun last, on a line of its own.
+  void problem(ScanProblem found);
+  const ScanResult& result() const { return result_; }
+
   // The list's entries are about to be scanned: shows the opening lines.
   void started(int total);
   // Entry `done` of `total` is finished.
@@ -43,6 +54,7 @@ class ReportBox {
   Progress progress_;
   std::chrono::milliseconds interval_;
   std::chrono::steady_clock::time_point lastNotified_;
+  ScanResult result_;
 };
 
 }  // namespace scan

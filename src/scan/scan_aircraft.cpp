@@ -44,22 +44,21 @@ class ScanMemo {
     return it->second;
   }
 
-  // The parsed file, or why there is none: "Missing file: " or "Cannot read
-  // file: " to be followed by the path.
+  // The parsed file, or why there is none.
   struct Parsed {
     std::optional<Config> config;
-    const char* failure = nullptr;
+    std::optional<ScanProblem::Kind> failure;
   };
   const Parsed& parse(const std::string& path) {
     auto [it, added] = parsed_.try_emplace(path);
     if (!added) return *it->second;
     auto parsed = std::make_unique<Parsed>();
     if (!exists(path))
-      parsed->failure = "Missing file: ";
+      parsed->failure = ScanProblem::Kind::Missing;
     else if (auto bytes = ReadConfigBytes(ctx_, path))
       parsed->config.emplace(*bytes);
     else
-      parsed->failure = "Cannot read file: ";
+      parsed->failure = ScanProblem::Kind::Unreadable;
     it->second = std::move(parsed);
     return *it->second;
   }
@@ -76,11 +75,11 @@ class AircraftCheck {
       : memo_(memo), box_(box), folder_(folder), number_(number), section_("fltsim." + number) {}
 
   void run(const std::string& title) {
-    box_.appendLine(folder_ + "aircraft.cfg:  (" + title + ")");
     const std::string cfgPath = folder_ + "aircraft.cfg";
+    box_.beginEntry(cfgPath, title);
     const auto& parsed = memo_.parse(cfgPath);
     if (parsed.failure) {
-      report(parsed.failure + cfgPath);
+      report({*parsed.failure, cfgPath});
     } else {
       const Config& cfg = *parsed.config;
       flightModel(cfg);
@@ -98,12 +97,12 @@ class AircraftCheck {
   }
 
  private:
-  void report(const std::string& line) {
-    box_.appendLine(line);
+  void report(ScanProblem problem) {
+    box_.problem(std::move(problem));
     missing_ = true;
   }
   void require(const std::string& path) {
-    if (!memo_.exists(path)) report("Missing file: " + path);
+    if (!memo_.exists(path)) report({ScanProblem::Kind::Missing, path});
   }
 
   void flightModel(const Config& cfg) {
@@ -111,7 +110,7 @@ class AircraftCheck {
     // A hidden variant keeps its flight-model name in the program's own section.
     if (sim.empty()) sim = cfg.get("Hangarpak", "Hide" + number_);
     if (sim.empty())
-      report("AIR file not defined in: " + folder_ + "aircraft.cfg");
+      report({ScanProblem::Kind::Undefined, folder_ + "aircraft.cfg"});
     else
       require(folder_ + sim + ".air");
   }
@@ -121,7 +120,7 @@ class AircraftCheck {
     const std::string dir = folder_ + (model.empty() ? "model\\" : "model." + model + "\\");
     const std::string modelCfg = dir + "model.cfg";
     const auto& parsed = memo_.parse(modelCfg);
-    if (parsed.failure) return report(parsed.failure + modelCfg);
+    if (parsed.failure) return report({*parsed.failure, modelCfg});
     require(dir + parsed.config->get("models", "normal") + ".mdl");
   }
 

@@ -27,11 +27,11 @@ class PanelCheck {
 
   void run() {
     const std::string cfgPath = folder_ + "panel.cfg";
-    box_.appendLine(cfgPath + ":");
+    box_.beginEntry(cfgPath);
     if (auto bytes = ReadConfigBytes(ctx_, cfgPath)) {
       for (const std::string& field : core::splitListInput(core::cp1252ToUtf8(*bytes))) examine(field);
     } else {
-      report("Cannot read file: " + cfgPath);
+      report({ScanProblem::Kind::Unreadable, cfgPath});
     }
     if (missing_)
       box_.setMissingFound();
@@ -41,8 +41,8 @@ class PanelCheck {
   }
 
  private:
-  void report(const std::string& line) {
-    box_.appendLine(line);
+  void report(ScanProblem problem) {
+    box_.problem(std::move(problem));
     missing_ = true;
   }
 
@@ -59,7 +59,7 @@ class PanelCheck {
     const std::string path = core::istartsWith(value, "..\\..\\")
                                  ? ctx_.state.simFolder + "\\aircraft\\" + value.substr(6)
                                  : folder_ + value;
-    if (!OrdinaryFileExists(ctx_, path)) report("Missing file: " + path);
+    if (!OrdinaryFileExists(ctx_, path)) report({ScanProblem::Kind::Missing, path});
   }
 
   // "name!gauge" names a gauge inside the file "name"; the file may be
@@ -69,7 +69,7 @@ class PanelCheck {
     const std::string name = bang == std::string::npos ? value : core::trim(std::string_view(value).substr(0, bang));
     const std::string base = ctx_.state.simFolder + "\\gauges\\" + name;
     if (!OrdinaryFileExists(ctx_, base + ".gau") && !OrdinaryFileExists(ctx_, base + ".cab"))
-      report("Missing file: " + base + ".gau (cab)");
+      report({ScanProblem::Kind::Missing, base + ".gau", {base + ".cab"}});
   }
 
   core::Context& ctx_;

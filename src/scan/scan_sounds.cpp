@@ -20,14 +20,14 @@ class SoundCheck {
 
   void run() {
     const std::string cfgPath = folder_ + "sound.cfg";
-    box_.appendLine(cfgPath + ":");
+    box_.beginEntry(cfgPath);
     if (auto bytes = ReadConfigBytes(ctx_, cfgPath)) {
       const std::string text = core::cp1252ToUtf8(*bytes);
       // Whole lines: a line indented before "filename" is not a sound line.
       for (std::string_view line : SplitLines(text))
         if (core::istartsWith(line, "filename")) soundLine(line);
     } else {
-      report("Cannot read file: " + cfgPath);
+      report({ScanProblem::Kind::Unreadable, cfgPath});
     }
     if (missing_)
       box_.setMissingFound();
@@ -37,8 +37,8 @@ class SoundCheck {
   }
 
  private:
-  void report(const std::string& line) {
-    box_.appendLine(line);
+  void report(ScanProblem problem) {
+    box_.problem(std::move(problem));
     missing_ = true;
   }
 
@@ -52,7 +52,7 @@ class SoundCheck {
       sep = rest.find(',');
       const std::string wave = core::trim(rest.substr(0, sep)) + ".wav";
       if (OrdinaryFileExists(ctx_, folder_ + wave) || OrdinaryFileExists(ctx_, shared_ + wave)) return;
-      report("Missing file: " + folder_ + wave);
+      report({ScanProblem::Kind::Missing, folder_ + wave});
       line = rest;
     }
   }
