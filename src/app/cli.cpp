@@ -1,6 +1,9 @@
 #include "app/cli.h"
 
+#include <algorithm>
+#include <cctype>
 #include <ostream>
+#include <system_error>
 
 #include "app/cli_commands.h"
 #include "core/errors.h"
@@ -9,30 +12,50 @@ namespace app {
 
 namespace {
 
-// Every command family, one line each.
-const CliCommand kCommands[] = {
-    {"cfg", cfgUsage, runCfg},
-    {"install", installUsage, runInstall},
-    {"scan", scanUsage, runScan},
-    {"list", listUsage, runList},
-    {"hide", hideUsage, runHide},
-    {"unhide", unhideUsage, runUnhide},
-    {"panel", panelUsage, runPanel},
-    {"sound", soundUsage, runSound},
-    {"where", whereUsage, runWhere},
-    {"sample", sampleUsage, runSample},
-    {"stand-in", standInUsage, runStandIn},
-    {"history", historyUsage, runHistory},
-    {"uninstall", uninstallUsage, runUninstall},
+// What the dispatcher tells a person who typed no command or an unknown one.
+std::string shortUsage() {
+  std::string names;
+  for (const auto& command : cliCommands()) {
+    if (command.name == "stand-in") continue;  // the sample's programs run it, not people
+    names += names.empty() ? "" : ", ";
+    names += command.name;
+  }
+  return "COMMAND [ARGUMENTS...], COMMAND one of " + names + " (hangarpak-cli help COMMAND explains one)";
+}
+
+const CliCommand* findCommand(std::string_view name) {
+  for (const auto& command : cliCommands())
+    if (command.name == name) return &command;
+  return nullptr;
+}
+
+// A word in the place of an option that looks like one: "--word" or "-x".
+// "-" alone and negative numbers ("-1", a value cfg may write) are words.
+bool looksLikeOption(std::string_view word) {
+  return word.size() > 1 && word[0] == '-' && (word[1] == '-' || std::isalpha(static_cast<unsigned char>(word[1])));
+}
+
+// What the command's words ask of the dispatcher before the command sees
+// them: its help, or a usage error for an option it does not know or one
+// that lacks its value. The words after "--" are arguments whatever they
+// look like.
+struct WordCheck {
+  bool help = false;
+  std::string fault;
 };
 
-std::string allUsages() {
-  std::string text;
-  for (const auto& command : kCommands) {
-    if (!text.empty()) text += " | ";
-    text += command.usage;
+WordCheck checkWords(const CliCommand& command, const std::vector<std::string>& args) {
+  const auto options = optionsOf(command.usage);
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& word = args[i];
+    if (word == "--") break;
+    if (word == "--help" || word == "-h") return {true, {}};
+    if (!looksLikeOption(word)) continue;
+    const auto known = std::find_if(options.begin(), options.end(), [&](const auto& o) { return o.first == word; });
+    if (known == options.end()) return {false, "unknown option \"" + word + "\""};
+    if (known->second && ++i == args.size()) return {false, "the option " + word + " needs a value"};
   }
-  return text;
+  return {};
 }
 
 }  // namespace
@@ -42,34 +65,77 @@ int usageError(CliIo& io, std::string_view usage) {
   return ExitUsage;
 }
 
+int usageError(CliIo& io, std::string_view usage, std::string_view fault) {
+  io.err << "hangarpak-cli: " << fault << '\n';
+  return usageError(io, usage);
+}
+
+std::string inWords(const core::RuntimeError& error) {
+  std::string text = error.what();
+  if (error.sysErrno() == 0) return text;
+  std::string cause = std::generic_category().message(error.sysErrno());
+  if (!cause.empty()) cause[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(cause[0])));
+  return text + ": " + cause;
+}
+
 int runGuarded(CliIo& io, const std::function<int()>& work) {
   try {
     return work();
   } catch (const core::EndProgram& end) {
     return end.exitCode == 0 ? ExitProblem : end.exitCode;
   } catch (const core::RuntimeError& e) {
-    io.err << "hangarpak-cli: " << e.what() << " (error " << e.number() << ")\n";
+    io.err << "hangarpak-cli: " << inWords(e) << '\n';
     return ExitProblem;
   }
+}
+
+bool looksLikeWindowsPath(std::string_view path) {
+  return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
+}
+
+const std::string_view helpUsage = "help [COMMAND]";
+
+int runHelp(const std::vector<std::string>& args, CliIo& io) {
+  if (args.size() > 1) return usageError(io, helpUsage);
+  if (args.empty()) {
+    printHelp(cliCommands(), io.out);
+    return ExitDone;
+  }
+  const CliCommand* command = findCommand(args[0]);
+  if (!command) return usageError(io, shortUsage(), "no command \"" + args[0] + "\"");
+  printCommandHelp(*command, io.out);
+  return ExitDone;
 }
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const core::Environment& env,
            const std::string& executablePath, std::istream* terminal) {
   CliIo io{out, err, env, executablePath, terminal};
-  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-    printHelp(kCommands, out);
+  if (args.empty()) return usageError(io, shortUsage());
+  const std::string& first = args.front();
+  if (args.size() == 1 && (first == "--help" || first == "-h")) {
+    printHelp(cliCommands(), out);
     return ExitDone;
   }
-  if (args.size() == 1 && args[0] == "--version") {
+  if (args.size() == 1 && first == "--version") {
     printVersion("hangarpak-cli", out);
     return ExitDone;
   }
-  if (!args.empty()) {
-    for (const auto& command : kCommands) {
-      if (args.front() == command.name) return command.run({args.begin() + 1, args.end()}, io);
-    }
+  // The flags stand alone: "--help cfg" is wrong usage rather than an
+  // answer to a question that was perhaps not asked.
+  if (looksLikeOption(first)) {
+    const bool known = first == "--help" || first == "-h" || first == "--version";
+    return usageError(io, shortUsage(), known ? first + " stands alone" : "unknown option \"" + first + "\"");
   }
-  return usageError(io, allUsages());
+  const CliCommand* command = findCommand(first);
+  if (!command) return usageError(io, shortUsage(), "unknown command \"" + first + "\"");
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  const WordCheck check = checkWords(*command, rest);
+  if (check.help) {
+    printCommandHelp(*command, out);
+    return ExitDone;
+  }
+  if (!check.fault.empty()) return usageError(io, command->usage, std::string(command->name) + ": " + check.fault);
+  return command->run(rest, io);
 }
 
 }  // namespace app

@@ -1,31 +1,87 @@
+#include <filesystem>
 #include <ostream>
 
 #include "app/cli_commands.h"
+#include "app/cli_terminal.h"
+#include "app/runtime.h"
 #include "core/atomic_file.h"
+#include "core/errors.h"
 #include "core/profile.h"
 
 namespace app {
 
-const std::string_view cfgUsage = "cfg get FILE SECTION KEY [DEFAULT] | cfg set FILE SECTION KEY VALUE";
+const std::string_view cfgUsage = "cfg get FILE SECTION KEY [DEFAULT] [--json] | cfg set FILE SECTION KEY VALUE";
 
-// Reads and writes one key of a configuration file (a host path) the way
-// the program itself does, for people who script their simulator's files.
+namespace {
+
+struct CfgArgs {
+  std::vector<std::string> words;  // the verb and its arguments
+  bool json = false;
+};
+
+// --json counts before "--"; every word after "--" is an argument, so that a
+// value may begin with a dash.
+CfgArgs parse(const std::vector<std::string>& args) {
+  CfgArgs out;
+  bool options = true;
+  for (const auto& a : args) {
+    if (options && a == "--")
+      options = false;
+    else if (options && a == "--json")
+      out.json = true;
+    else
+      out.words.push_back(a);
+  }
+  return out;
+}
+
+// The host file FILE names: a Windows path through the drive table the other
+// commands use, a host path as it is.
+std::string hostFileOf(const std::string& file, CliIo& io) {
+  if (!looksLikeWindowsPath(file)) return file;
+  TerminalDialogs dialogs(io.err, {}, {});
+  NullPrinter printer;
+  Runtime runtime(io.env, io.executablePath, dialogs, printer);
+  return runtime.context().drives.toHost(file);
+}
+
+}  // namespace
+
+// Reads and writes one key of a configuration file the way the program
+// itself does, for people who script their simulator's files.
 int runCfg(const std::vector<std::string>& args, CliIo& io) {
-  if (args.empty()) return usageError(io, cfgUsage);
-  const std::string& verb = args[0];
-  if (verb == "get" && (args.size() == 4 || args.size() == 5)) {
-    io.out << core::readProfileHostFile(args[1], args[2], args[3], args.size() == 5 ? args[4] : "") << '\n';
-    return ExitDone;
-  }
-  if (verb == "set" && args.size() == 5) {
+  const CfgArgs parsed = parse(args);
+  const auto& w = parsed.words;
+  const bool get = !w.empty() && w[0] == "get" && (w.size() == 4 || w.size() == 5);
+  const bool set = !w.empty() && w[0] == "set" && w.size() == 5 && !parsed.json;
+  if (!get && !set) return usageError(io, cfgUsage);
+  const std::string& file = w[1];
+  return runGuarded(io, [&] {
+    const std::string host = hostFileOf(file, io);
+    if (get) {
+      // A missing file is more likely a typing error than a file without the
+      // key, so it is not answered with the default.
+      std::error_code ec;
+      const auto status = std::filesystem::status(host, ec);
+      if (status.type() == std::filesystem::file_type::not_found)
+        throw core::RuntimeError(core::err::FileNotFound, "cannot read " + file, ENOENT);
+      if (status.type() == std::filesystem::file_type::directory)
+        throw core::RuntimeError(core::err::PathFileAccess, file + " is a folder, not a configuration file");
+      const std::string value = core::readProfileHostFile(host, w[2], w[3], w.size() == 5 ? w[4] : "");
+      if (parsed.json)
+        io.out << "{\"file\": " << jsonString(file) << ", \"section\": " << jsonString(w[2])
+               << ", \"key\": " << jsonString(w[3]) << ", \"value\": " << jsonString(value) << "}\n";
+      else
+        io.out << value << '\n';
+      return ExitDone;
+    }
     // What a killed earlier write left beside the file.
-    const auto slash = args[1].find_last_of('/');
-    core::RemoveAbandonedTemporaries(slash == std::string::npos ? "." : slash == 0 ? "/" : args[1].substr(0, slash));
-    if (core::writeProfileHostFile(args[1], args[2], args[3], args[4])) return ExitDone;
-    io.err << "hangarpak-cli: cannot write " << args[1] << '\n';
+    const auto slash = host.find_last_of('/');
+    core::RemoveAbandonedTemporaries(slash == std::string::npos ? "." : slash == 0 ? "/" : host.substr(0, slash));
+    if (core::writeProfileHostFile(host, w[2], w[3], w[4])) return ExitDone;
+    io.err << "hangarpak-cli: cannot write " << file << '\n';
     return ExitProblem;
-  }
-  return usageError(io, cfgUsage);
+  });
 }
 
 }  // namespace app

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/environment.h"
@@ -14,6 +15,7 @@
 namespace core {
 class Context;
 class Dialogs;
+class RuntimeError;
 }  // namespace core
 namespace manager {
 class Catalogue;
@@ -37,14 +39,43 @@ struct CliIo {
   std::istream* terminal = nullptr;
 };
 
-// One command family of hangarpak-cli: its first word, its one-line usage
-// (without the program name) and its entry, which gets the words after the
-// first one. cli.cpp holds the table; each family lives in cli_<family>.cpp.
+// An option as a command's help explains it: its form ("--name NAME",
+// "--yes, --no") and what it does.
+struct CliOption {
+  std::string_view form;
+  std::string_view text;
+};
+
+// One command family of hangarpak-cli: its first word, its usage (without
+// the program name; forms joined by " | "), its entry, which gets the words
+// after the first one, and its help: what it does and its options.
+// cli_command_table.cpp holds the table; each family lives in
+// cli_<family>.cpp.
+//
+// The usage is also the grammar the dispatcher checks options against and
+// the bash completion reads: a word starting with "--" is an option, and an
+// option takes a value when the next word of the form is neither an option
+// nor a bracket or bar ("[--version 61|70|80]", "--folder FOLDER"); an option
+// without a value is written in brackets of its own or last.
 struct CliCommand {
   std::string_view name;
   std::string_view usage;
   int (*run)(const std::vector<std::string>& args, CliIo& io);
+  std::string_view about = {};
+  std::vector<CliOption> options = {};
 };
+
+// Every command of hangarpak-cli, in the order the help lists them.
+std::span<const CliCommand> cliCommands();
+
+// The forms of a usage, split at the bars outside brackets.
+std::vector<std::string_view> formsOf(std::string_view usage);
+
+// The options a usage names, each with whether it takes a value.
+std::vector<std::pair<std::string, bool>> optionsOf(std::string_view usage);
+
+// A path with a drive letter ("C:\\FS2002", "c:/x") rather than a host path.
+bool looksLikeWindowsPath(std::string_view path);
 
 // s as a JSON string, quotes included.
 std::string jsonString(std::string_view s);
@@ -52,6 +83,12 @@ std::string jsonString(std::string_view s);
 // Prints "usage: hangarpak-cli " + usage on one line to io.err and returns
 // ExitUsage.
 int usageError(CliIo& io, std::string_view usage);
+// The same after a line that says what was wrong.
+int usageError(CliIo& io, std::string_view usage, std::string_view fault);
+
+// What a person reads about an error: its description and, when it came
+// from the system, the cause in words; never its number.
+std::string inWords(const core::RuntimeError& error);
 
 // Runs a command's work: the end of the program gives its exit status
 // (ExitProblem for a plain end); an error is reported and gives ExitProblem.
@@ -65,6 +102,14 @@ int withCatalogue(CliIo& io, core::Dialogs& dialogs,
 // The text of --help: the usage, every form of every family on a line of its
 // own, the options and the exit statuses.
 void printHelp(std::span<const CliCommand> commands, std::ostream& out);
+
+// The text of "help COMMAND" and "COMMAND --help": the command's forms, what
+// it does and its options.
+void printCommandHelp(const CliCommand& command, std::ostream& out);
+
+// help [COMMAND]: the overview, or one command's help.
+extern const std::string_view helpUsage;
+int runHelp(const std::vector<std::string>& args, CliIo& io);
 
 // "<program> <version>" on one line: the version of the build.
 void printVersion(std::string_view program, std::ostream& out);

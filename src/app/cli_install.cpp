@@ -65,20 +65,41 @@ std::optional<InstallArgs> parse(const std::vector<std::string>& args) {
   return out;
 }
 
-bool looksLikeWindowsPath(const std::string& path) {
-  return path.size() >= 2 && path[1] == ':' &&
-         ((path[0] >= 'a' && path[0] <= 'z') || (path[0] >= 'A' && path[0] <= 'Z'));
+// The archive as the program names it: a Windows path stays one; a host path
+// (relative to the working folder) is named through the drive table. Throws
+// when it names no file the program can reach.
+std::string programPath(core::Context& ctx, const std::string& arg) {
+  std::error_code ec;
+  const std::string host = looksLikeWindowsPath(arg) ? ctx.drives.toHost(arg)
+                                                     : std::filesystem::absolute(arg, ec).lexically_normal().string();
+  const auto type = std::filesystem::status(host, ec).type();
+  if (type == std::filesystem::file_type::not_found)
+    throw core::RuntimeError(core::err::FileNotFound, "cannot read " + arg, ENOENT);
+  if (type == std::filesystem::file_type::directory)
+    throw core::RuntimeError(core::err::PathFileAccess, arg + " is a folder, not an archive");
+  if (looksLikeWindowsPath(arg)) return arg;
+  if (auto win = ctx.drives.toWindows(host)) return *win;
+  throw core::RuntimeError(core::err::DeviceUnavailable, arg + " is on no drive of the drive table");
 }
 
-// The archive as the program names it: a Windows path stays one; a host path
-// (relative to the working folder) is named through the drive table.
-std::string programPath(core::Context& ctx, const std::string& arg, std::ostream& err) {
-  if (looksLikeWindowsPath(arg)) return arg;
-  std::error_code ec;
-  const std::string absolute = std::filesystem::absolute(arg, ec).lexically_normal().string();
-  if (auto win = ctx.drives.toWindows(absolute)) return *win;
-  err << "hangarpak-cli: " << arg << " is on no drive of the drive table\n";
-  return arg;
+// The archives as the program names them, or nullopt when one of them names
+// no file (each such one is reported): then nothing is installed, as a typing
+// error in one name should not leave half of a set installed.
+std::optional<std::vector<std::string>> programPaths(core::Context& ctx, const std::vector<std::string>& args,
+                                                     TypedPaths& typed, std::ostream& err) {
+  std::vector<std::string> archives;
+  bool allFound = true;
+  for (const auto& a : args) {
+    try {
+      archives.push_back(programPath(ctx, a));
+      typed.add(archives.back(), a);
+    } catch (const core::RuntimeError& e) {
+      err << "hangarpak-cli: " << inWords(e) << '\n';
+      allFound = false;
+    }
+  }
+  if (!allFound) return std::nullopt;
+  return archives;
 }
 
 // Reads one line from the terminal; a secret one without echo.
@@ -118,7 +139,8 @@ std::unique_ptr<journal::Store> openJournal(const core::Context& ctx) {
   }
 }
 
-int planInstall(core::Context& ctx, const std::vector<std::string>& archives, const InstallArgs& args, CliIo& io) {
+int planInstall(core::Context& ctx, const std::vector<std::string>& archives, const InstallArgs& args,
+                const TypedPaths& typed, CliIo& io) {
   std::ostringstream quiet;
   TerminalDialogs dialogs(quiet, {}, args.answers);
   plan::PlanOptions options;
@@ -137,10 +159,13 @@ int planInstall(core::Context& ctx, const std::vector<std::string>& archives, co
     };
   }
   const plan::InstallPlan plan = plan::PlanInstall(ctx, archives, options);
-  if (args.json)
+  if (args.json) {
     printPlanJson(plan, io.out);
-  else
-    printPlanText(plan, io.out);
+  } else {
+    std::ostringstream text;
+    printPlanText(plan, text);
+    io.out << typed.shown(text.str());
+  }
   return plan.installedCount == plan.total && !plan.endedProgram ? ExitDone : ExitProblem;
 }
 
@@ -165,18 +190,23 @@ int runInstall(const std::vector<std::string>& args, CliIo& io) {
     // Giving a name on the command line is asking to be asked for it.
     if (parsed->answers.folderName) ctx.state.optFolderName = 1;
     if (parsed->answers.addonName) ctx.state.optAddonName = 1;
-    std::vector<std::string> archives;
-    for (const auto& a : parsed->archives) archives.push_back(programPath(ctx, a, io.err));
+    TypedPaths typed;
+    const auto archives = programPaths(ctx, parsed->archives, typed, io.err);
+    if (!archives) {
+      io.err << "hangarpak-cli: nothing was installed\n";
+      return ExitProblem;
+    }
+    dialogs.showPathsAsTyped(typed);
     // A plan leaves the simulator's tree as it is, leftovers of a killed
     // run included; only the extraction folder is cleared and used.
     if (parsed->dryRun) {
       if (lock) core::ClearTempZip(ctx);
-      return planInstall(ctx, archives, *parsed, io);
+      return planInstall(ctx, *archives, *parsed, typed, io);
     }
     runtime.tidyAfterEarlierRun(lock != nullptr);
     TerminalWindowHost windows(ctx, io.err, ask, parsed->answers);
     ctx.setWindowHost(&windows);
-    const auto run = install::RunInstallCommand(ctx, archives);
+    const auto run = install::RunInstallCommand(ctx, *archives);
     io.out << install::CounterText(ctx.state.installedCount, run.total) << '\n';
     core::ClearTempZip(ctx);
     ctx.setWindowHost(nullptr);

@@ -43,11 +43,11 @@ class CatalogueCliDialogs : public core::Dialogs {
     return std::nullopt;
   }
   std::optional<std::string> openFile(std::string_view title, std::string_view, std::string_view) override {
-    err_ << "hangarpak-cli: " << title << " needs the window program\n";
+    err_ << needsTheWindowProgram(title) << '\n';
     return std::nullopt;
   }
   void runModal(core::ModalController& controller) override {
-    err_ << "hangarpak-cli: " << controller.formName() << " needs the window program; run hangarpak once\n";
+    err_ << needsTheWindowProgram(captionOf(controller)) << '\n';
     throw core::EndProgram{ExitProblem};
   }
 

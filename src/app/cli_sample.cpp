@@ -77,7 +77,7 @@ int runSample(const std::vector<std::string>& args, CliIo& io) {
     io.err << "hangarpak-cli: " << e.what() << '\n';
     return usageError(io, sampleUsage);
   } catch (const core::RuntimeError& e) {
-    io.err << "hangarpak-cli: " << e.what() << " (error " << e.number() << ")\n";
+    io.err << "hangarpak-cli: " << inWords(e) << '\n';
     return ExitProblem;
   }
 }

@@ -12,14 +12,46 @@
 
 namespace app {
 
-const std::string_view scanUsage = "scan aircraft|panels|sounds";
+const std::string_view scanUsage = "scan aircraft|panels|sounds [--json]";
+
+namespace {
+
+void printJson(std::string_view kind, const scan::ScanResult& result, std::ostream& out) {
+  out << "{\"scan\": " << jsonString(kind) << ",\n \"entries\": [";
+  const char* sep = "\n  ";
+  for (const auto& entry : result.entries) {
+    out << sep << "{\"file\": " << jsonString(entry.configFile)
+        << ", \"title\": " << (entry.title ? jsonString(*entry.title) : "null") << ", \"problems\": [";
+    const char* psep = "";
+    for (const auto& problem : entry.problems) {
+      out << psep << "{\"kind\": " << jsonString(scan::wordOf(problem.kind))
+          << ", \"path\": " << jsonString(problem.path) << ", \"alternatives\": [";
+      const char* asep = "";
+      for (const auto& alternative : problem.alternatives) {
+        out << asep << jsonString(alternative);
+        asep = ", ";
+      }
+      out << "]}";
+      psep = ", ";
+    }
+    out << "]}";
+    sep = ",\n  ";
+  }
+  out << (result.entries.empty() ? "" : "\n ") << "],\n \"totals\": {\"entries\": " << result.entries.size()
+      << ", \"withProblems\": " << result.entriesWithProblems() << ", \"missingFiles\": " << result.missingFiles()
+      << "}}\n";
+}
+
+}  // namespace
 
 // The scan dialog's report of one catalogue, for scripts: the report with
-// the terminal's line ends, and the status says whether anything is missing.
+// the terminal's line ends, or its findings as JSON; the status says whether
+// anything is missing.
 int runScan(const std::vector<std::string>& args, CliIo& io) {
-  if (args.size() != 1) return usageError(io, scanUsage);
+  if (args.empty() || args.size() > 2 || (args.size() == 2 && args[1] != "--json")) return usageError(io, scanUsage);
   const std::string& kind = args[0];
   if (kind != "aircraft" && kind != "panels" && kind != "sounds") return usageError(io, scanUsage);
+  const bool json = args.size() == 2;
 
   // A scan asks nothing; a simulator that must be located by hand ends the run.
   TerminalDialogs dialogs(io.err, {}, {});
@@ -33,8 +65,13 @@ int runScan(const std::vector<std::string>& args, CliIo& io) {
       scan::ScanPanels(ctx, catalogue.panelLst, box);
     else
       scan::ScanSounds(ctx, catalogue.lydLst, box);
-    for (auto pos = report.find("\r\n"); pos != std::string::npos; pos = report.find("\r\n", pos)) report.erase(pos, 1);
-    io.out << report << '\n';
+    if (json) {
+      printJson(kind, box.result(), io.out);
+    } else {
+      for (auto pos = report.find("\r\n"); pos != std::string::npos; pos = report.find("\r\n", pos))
+        report.erase(pos, 1);
+      io.out << report << '\n';
+    }
     return missingFound ? ExitProblem : ExitDone;
   });
 }

@@ -1,9 +1,12 @@
 #include "app/cli_terminal.h"
 
+#include <algorithm>
 #include <ostream>
 
 #include "core/context.h"
 #include "core/errors.h"
+#include "core/form.h"
+#include "core/text.h"
 
 namespace app {
 
@@ -38,8 +41,29 @@ const char* promptLabel(int mode) {
 
 }  // namespace
 
+void TypedPaths::add(std::string programPath, std::string typed) {
+  const auto at =
+      std::find_if(paths_.begin(), paths_.end(), [&](const auto& p) { return p.first.size() < programPath.size(); });
+  paths_.insert(at, {std::move(programPath), std::move(typed)});
+}
+
+std::string TypedPaths::shown(std::string_view text) const {
+  std::string out(text);
+  for (const auto& [program, typed] : paths_) {
+    if (program.empty()) continue;
+    const std::string wanted = core::lower(program);
+    std::string lowered = core::lower(out);
+    for (auto pos = lowered.find(wanted); pos != std::string::npos; pos = lowered.find(wanted, pos + typed.size())) {
+      out.replace(pos, program.size(), typed);
+      lowered.replace(pos, program.size(), typed);
+    }
+  }
+  return out;
+}
+
 core::Answer TerminalDialogs::msgBox(std::string_view text, std::string_view title, core::Buttons buttons, core::Icon) {
-  const std::string line = (title.empty() ? std::string() : std::string(title) + ": ") + terminalText(text);
+  const std::string shown = typed_ ? typed_->shown(text) : std::string(text);
+  const std::string line = (title.empty() ? std::string() : std::string(title) + ": ") + terminalText(shown);
   if (buttons == core::Buttons::OK) {
     err_ << line << '\n';
     return core::Answer::OK;
@@ -69,13 +93,23 @@ std::optional<std::string> TerminalDialogs::inputBox(std::string_view prompt, st
   return std::string();
 }
 
+std::string needsTheWindowProgram(std::string_view caption) {
+  return "hangarpak-cli: here the window program would ask \"" + std::string(caption) +
+         "\"; run hangarpak once to answer it, then try again";
+}
+
+std::string captionOf(const core::ModalController& controller) {
+  const auto* form = dynamic_cast<const core::Form*>(&controller);
+  return form && !form->caption.empty() ? form->caption : "a question of its own";
+}
+
 std::optional<std::string> TerminalDialogs::openFile(std::string_view title, std::string_view, std::string_view) {
-  err_ << "hangarpak-cli: \"" << title << "\" needs the window program hangarpak\n";
+  err_ << needsTheWindowProgram(title) << '\n';
   return std::nullopt;
 }
 
 void TerminalDialogs::runModal(core::ModalController& controller) {
-  err_ << "hangarpak-cli: " << controller.formName() << " needs the window program hangarpak\n";
+  err_ << needsTheWindowProgram(captionOf(controller)) << '\n';
   throw core::EndProgram{1};
 }
 

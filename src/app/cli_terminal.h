@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/dialogs.h"
 #include "core/null_printer.h"
@@ -29,6 +31,21 @@ struct PromptAnswers {
   std::optional<std::string> addonName;   // --name
 };
 
+// The archives of a run as the person typed them and as the program names
+// them. The program's messages name an archive by its Windows path, often
+// upper-cased ("Z:\HOME\ME\DOWNLOADS\C182.ZIP"); on the terminal it is
+// named as it was typed.
+class TypedPaths {
+ public:
+  void add(std::string programPath, std::string typed);
+  // text with every program path in it, in any case, replaced by its typed
+  // form.
+  std::string shown(std::string_view text) const;
+
+ private:
+  std::vector<std::pair<std::string, std::string>> paths_;  // longest program path first
+};
+
 // Dialogs for hangarpak-cli. Every message goes to the error stream as
 // "Title: text". A question is answered by --yes or --no, else asked on the
 // terminal, else answered No. An input box (the archive password) takes
@@ -46,10 +63,14 @@ class TerminalDialogs : public core::Dialogs {
                                       std::string_view startFolder) override;
   void runModal(core::ModalController& controller) override;
 
+  // Messages name the archives as typed from now on.
+  void showPathsAsTyped(const TypedPaths& typed) { typed_ = &typed; }
+
  private:
   std::ostream& err_;
   TerminalAsk ask_;
   PromptAnswers answers_;
+  const TypedPaths* typed_ = nullptr;
 };
 
 // The windows of hangarpak-cli: there are none, so the progress dialog and
@@ -68,6 +89,14 @@ class TerminalWindowHost : public core::WindowHost {
   TerminalAsk ask_;
   PromptAnswers answers_;
 };
+
+// What hangarpak-cli says where the window program would ask something it
+// cannot ask on a terminal (the version chooser of a first start, the file
+// dialog that locates the simulator): the dialog's caption, and what to do.
+std::string needsTheWindowProgram(std::string_view caption);
+
+// The caption of one of the program's own dialogs.
+std::string captionOf(const core::ModalController& controller);
 
 // A folder name the name prompt accepts: not empty, not "." or "..", and
 // none of the characters \ / : * ? " < > | that the simulator's file system

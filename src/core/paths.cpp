@@ -281,7 +281,9 @@ std::string DriveTable::toHost(std::string_view windowsPath) const {
   if (windowsPath.size() < 2 || windowsPath[1] != ':' || !std::isalpha(static_cast<unsigned char>(windowsPath[0])))
     throw RuntimeError(err::BadFileName, "Bad file name: " + std::string(windowsPath));
   auto root = hostRoot(windowsPath[0]);
-  if (!root) throw RuntimeError(err::DeviceUnavailable);
+  if (!root)
+    throw RuntimeError(err::DeviceUnavailable, "no drive " + upper(windowsPath.substr(0, 1)) +
+                                                   ": in the drive table for " + std::string(windowsPath));
   std::string host = *root;
   bool onDisk = hostIsFolder(host);
   for (const auto& part : components(windowsPath.substr(2))) {

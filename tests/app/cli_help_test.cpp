@@ -37,7 +37,7 @@ TEST(CliHelp, HelpListsEveryFormOnItsOwnLine) {
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out.rfind("Usage: hangarpak-cli COMMAND", 0), 0u) << r.out;
     const auto block = commandBlock(r.out);
-    for (const char* form : {"cfg get FILE SECTION KEY [DEFAULT]", "cfg set FILE SECTION KEY VALUE"})
+    for (const char* form : {"cfg get FILE SECTION KEY [DEFAULT] [--json]", "cfg set FILE SECTION KEY VALUE"})
       EXPECT_NE(std::find(block.begin(), block.end(), form), block.end()) << form;
     for (const char* text : {"--version", "Exit status: 0 done, 1 "}) EXPECT_NE(r.out.find(text), std::string::npos);
   }
@@ -67,60 +67,123 @@ TEST(CliHelp, FormsSplitAtBarsOutsideBrackets) {
                                      }));
 }
 
-// Each wrong use gives status 2, nothing on stdout and the usage of the
-// command (or of every command) on stderr, after what was wrong when the
-// command says. The flags stand alone; with anything else they are wrong
-// usage, so a script that passes "--help" as a file name is not silently
-// answered.
+// The option grammar the dispatcher and the completion read from a usage.
+TEST(CliHelp, OptionsTakeTheNextWordOfTheirFormAsValue) {
+  using Options = std::vector<std::pair<std::string, bool>>;
+  EXPECT_EQ(app::optionsOf("install [--dry-run [--json]] [--yes | --no] [--name NAME] ARCHIVE..."),
+            (Options{{"--dry-run", false}, {"--json", false}, {"--yes", false}, {"--no", false}, {"--name", true}}));
+  EXPECT_EQ(app::optionsOf("sample DIR [--version 61|70|80] [--register]"),
+            (Options{{"--version", true}, {"--register", false}}));
+  EXPECT_EQ(app::optionsOf("hide TITLE | hide --folder FOLDER --section N | list [--json]"),
+            (Options{{"--folder", true}, {"--section", true}, {"--json", false}}));
+}
+
+// "help COMMAND", "COMMAND --help" and "COMMAND -h" print the same help:
+// every form of the command, and a line for every option its forms name,
+// within 79 columns.
+TEST(CliHelp, EveryCommandExplainsItsFormsAndOptions) {
+  for (const auto& command : app::cliCommands()) {
+    const std::string name(command.name);
+    SCOPED_TRACE(name);
+    const clitest::CliRun help = clitest::runCli({"help", name});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.err, "");
+    for (const auto& args : {std::vector<std::string>{name, "--help"}, {name, "-h"}}) {
+      const clitest::CliRun r = clitest::runCli(args);
+      EXPECT_EQ(r.status, 0);
+      EXPECT_EQ(r.out, help.out);
+    }
+    // The usage block holds the forms one a line, a long one broken over
+    // lines indented further.
+    const std::string block = help.out.substr(0, help.out.find("\n\n"));
+    std::string forms;
+    for (const auto form : app::formsOf(command.usage))
+      forms += (forms.empty() ? "Usage: " : "\n       ") + ("hangarpak-cli " + std::string(form));
+    EXPECT_EQ(std::regex_replace(block, std::regex("\n {8,}"), " "), forms);
+    std::istringstream lines(help.out);
+    std::vector<std::string> optionLines;
+    for (std::string line; std::getline(lines, line);) {
+      EXPECT_LE(line.size(), 79u) << line;
+      if (line.rfind("  -", 0) == 0) optionLines.push_back(line);
+    }
+    for (const auto& [option, takesValue] : app::optionsOf(command.usage)) {
+      const std::regex described("  (.*, )?" + option + (takesValue ? " [^ ,]+" : "") + "(,| |$).*");
+      EXPECT_TRUE(std::any_of(optionLines.begin(), optionLines.end(),
+                              [&](const std::string& line) { return std::regex_match(line, described); }))
+          << option << " is not explained in\n"
+          << help.out;
+    }
+    EXPECT_EQ(optionLines.back().rfind("  -h, --help", 0), 0u);
+  }
+  const clitest::CliRun overview = clitest::runCli({"help"});
+  EXPECT_EQ(overview.status, 0);
+  EXPECT_EQ(overview.out, clitest::runCli({"--help"}).out);
+}
+
+// Each wrong use gives status 2, nothing on stdout, and on stderr a line
+// naming what was wrong (when the dispatcher or the command can tell) and
+// then the usage: the command's, or the short one that names the commands.
+// "--help" and "--version" stand alone at the front; after a command,
+// "--help" asks for its help unless it is an option's value or follows
+// "--".
 TEST(CliUsage, WrongArgumentsGiveTheUsageAndStatus2) {
-  const std::string all = "usage: hangarpak-cli ";
-  const std::string sample = all + "sample DIR ";
+  const std::string all = "usage: hangarpak-cli COMMAND [ARGUMENTS...], COMMAND one of cfg, install, ";
+  const std::string sample = "usage: hangarpak-cli sample DIR ";
+  const std::string install = "usage: hangarpak-cli install ";
   const struct {
     std::vector<std::string> args;
-    std::string usage;
+    std::string fault;  // the first line, "" when there is none
+    std::string usage;  // how the usage line starts
   } cases[] = {
-      {{}, all},
-      {{"nosuchcommand"}, all},
-      {{"--help", "cfg"}, all},
-      {{"--version", "--help"}, all},
-      {{"-v"}, all},
-      {{"cfg"}, all},
-      {{"cfg", "get", "f", "s"}, all},
-      {{"cfg", "set", "f", "s", "k", "v", "extra"}, all},
-      {{"cfg", "delete", "f", "s", "k"}, all},
-      {{"install"}, all + "install "},
-      {{"install", "--yes", "--no", "a.zip"}, all + "install "},
-      {{"install", "a.zip", "--name"}, all + "install "},
-      {{"install", "--json", "a.zip"}, all + "install "},  // only with --dry-run
-      {{"list", "boats"}, all + "list"},
-      {{"list", "panels", "--xml"}, all + "list"},
-      {{"hide", "A", "B"}, all + "hide"},
-      {{"hide", "A", "--folder", "x", "--section", "1"}, all + "hide"},
-      {{"unhide", "--folder", "x", "--section", "one"}, all + "unhide"},
-      {{"panel", "Skyhawk"}, all + "panel"},
-      {{"sound", "a", "b", "c"}, all + "sound"},
-      {{"history", "1", "2"}, all + "history"},
-      {{"uninstall"}, all + "uninstall"},
-      {{"uninstall", "-1"}, all + "uninstall"},
-      {{"scan"}, "usage: hangarpak-cli scan aircraft|panels|sounds\n"},
-      {{"scan", "panels", "x"}, "usage: hangarpak-cli scan aircraft|panels|sounds\n"},
-      {{"where", "--yaml"}, "usage: hangarpak-cli where [--json]\n"},
-      {{"sample"}, sample},
-      {{"sample", "x", "y"}, sample},
-      {{"sample", "x", "--aircraft", "3"}, "hangarpak-cli: the number of aircraft is 4 to 100000\n" + sample},
-      {{"sample", "x", "--aircraft", "many"}, sample},
-      {{"sample", "x", "--version", "90"}, "hangarpak-cli: the version is 61, 70 or 80, not 90\n" + sample},
+      {{}, "", all},
+      {{"nosuchcommand"}, "hangarpak-cli: unknown command \"nosuchcommand\"", all},
+      {{"-v"}, "hangarpak-cli: unknown option \"-v\"", all},
+      {{"--list"}, "hangarpak-cli: unknown option \"--list\"", all},
+      {{"--help", "cfg"}, "hangarpak-cli: --help stands alone", all},
+      {{"--version", "--help"}, "hangarpak-cli: --version stands alone", all},
+      {{"help", "nosuch"}, "hangarpak-cli: no command \"nosuch\"", all},
+      {{"help", "cfg", "get"}, "", "usage: hangarpak-cli help [COMMAND]\n"},
+      {{"cfg"}, "", "usage: hangarpak-cli cfg get "},
+      {{"cfg", "get", "f", "s"}, "", "usage: hangarpak-cli cfg get "},
+      {{"cfg", "set", "f", "s", "k", "v", "extra"}, "", "usage: hangarpak-cli cfg get "},
+      {{"cfg", "delete", "f", "s", "k"}, "", "usage: hangarpak-cli cfg get "},
+      {{"cfg", "get", "f", "s", "k", "--verbose"},
+       "hangarpak-cli: cfg: unknown option \"--verbose\"",
+       "usage: hangarpak-cli cfg get "},
+      {{"install"}, "", install},
+      {{"install", "--frob", "a.zip"}, "hangarpak-cli: install: unknown option \"--frob\"", install},
+      {{"install", "a.zip", "-x"}, "hangarpak-cli: install: unknown option \"-x\"", install},
+      {{"install", "--yes", "--no", "a.zip"}, "", install},
+      {{"install", "a.zip", "--name"}, "hangarpak-cli: install: the option --name needs a value", install},
+      {{"install", "--password", "--help"}, "", install},  // the password "--help", and no archive
+      {{"install", "--json", "a.zip"}, "", install},       // only with --dry-run
+      {{"list", "boats"}, "", "usage: hangarpak-cli list"},
+      {{"list", "panels", "--xml"}, "hangarpak-cli: list: unknown option \"--xml\"", "usage: hangarpak-cli list"},
+      {{"hide", "A", "B"}, "", "usage: hangarpak-cli hide"},
+      {{"hide", "A", "--folder", "x", "--section", "1"}, "", "usage: hangarpak-cli hide"},
+      {{"unhide", "--folder", "x", "--section", "one"}, "", "usage: hangarpak-cli unhide"},
+      {{"panel", "Skyhawk"}, "", "usage: hangarpak-cli panel"},
+      {{"sound", "a", "b", "c"}, "", "usage: hangarpak-cli sound"},
+      {{"history", "1", "2"}, "", "usage: hangarpak-cli history"},
+      {{"uninstall"}, "", "usage: hangarpak-cli uninstall"},
+      {{"uninstall", "-1"}, "", "usage: hangarpak-cli uninstall"},
+      {{"scan"}, "", "usage: hangarpak-cli scan aircraft|panels|sounds"},
+      {{"scan", "panels", "x"}, "", "usage: hangarpak-cli scan aircraft|panels|sounds"},
+      {{"where", "--yaml"}, "hangarpak-cli: where: unknown option \"--yaml\"", "usage: hangarpak-cli where [--json]\n"},
+      {{"sample"}, "", sample},
+      {{"sample", "x", "y"}, "", sample},
+      {{"sample", "x", "--aircraft", "3"}, "hangarpak-cli: the number of aircraft is 4 to 100000", sample},
+      {{"sample", "x", "--aircraft", "many"}, "", sample},
+      {{"sample", "x", "--version", "90"}, "hangarpak-cli: the version is 61, 70 or 80, not 90", sample},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.args));
     const clitest::CliRun r = clitest::runCli(c.args);
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err.rfind(c.usage, 0), 0u) << r.err;
-    if (c.usage == all) {
-      EXPECT_NE(r.err.find("cfg get FILE SECTION KEY [DEFAULT]"), std::string::npos);
-      EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
-    }
+    const std::string expectedStart = c.fault.empty() ? c.usage : c.fault + "\n" + c.usage;
+    EXPECT_EQ(r.err.rfind(expectedStart, 0), 0u) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), c.fault.empty() ? 1 : 2) << r.err;
   }
   // The built program exits with the same status.
   const clitest::CliRun program = clitest::runProgram({"cfg", "set", "f"});

@@ -68,7 +68,7 @@ TEST_F(CliInstallTest, AnswersNamesPasswordsAndPlansComeFromTheCommandLine) {
       {{"--password", "pilot", locked, junk},
        1,
        {"1/2 file(s) successfully installed.\n"},
-       "Installation aborted: C:\\DOWNLOADS\\JUNK.ZIP\n\nThe ZIP file does NOT contain any FS98/2000/2002 files.\n",
+       "Installation aborted: C:\\Downloads\\junk.zip\n\nThe ZIP file does NOT contain any FS98/2000/2002 files.\n",
        lockedAir,
        "a"},
       // A folder name must stay a name; an archive may be named by its host path.

@@ -20,8 +20,9 @@ using testsupport::readHostFile;
 using testsupport::TempDir;
 using testsupport::writeHostFile;
 
-// cfg get prints the value or the default and creates nothing; cfg set
-// writes UTF-8 from the command line as Windows-1252, or says it cannot.
+// cfg get prints the value or the default and creates nothing, and says
+// when there is no file; cfg set writes UTF-8 from the command line as
+// Windows-1252, or says it cannot.
 TEST(CliCfg, GetAndSetThroughTheProfileFunctions) {
   TempDir tmp;
   const std::string file = tmp.path() + "/aircraft.cfg", made = tmp.path() + "/new.cfg";
@@ -35,7 +36,7 @@ TEST(CliCfg, GetAndSetThroughTheProfileFunctions) {
       {{"get", file, "fltsim.0", "model", "Hangarpak"}, 0, "\n", ""},
       {{"get", file, "fltsim.0", "panel", "Hangarpak"}, 0, "Hangarpak\n", ""},
       {{"get", file, "fltsim.1", "title"}, 0, "\n", ""},
-      {{"get", tmp.path() + "/missing.cfg", "a", "b", "dflt"}, 0, "dflt\n", ""},
+      {{"get", tmp.path() + "/missing.cfg", "a", "b", "dflt"}, 1, "", "cannot read " + tmp.path() + "/missing.cfg"},
       {{"set", made, "fltsim.0", "title", "Café"}, 0, "", ""},
       {{"get", made, "FLTSIM.0", "TITLE"}, 0, "Café\n", ""},
       {{"set", tmp.path() + "/no/such/folder/a.cfg", "s", "k", "v"}, 1, "", "cannot write"},

@@ -35,6 +35,24 @@ TEST_F(CliScanTest, PrintsTheReportWithNewlinesAndFailsWhenSomethingIsMissing) {
                 "----- Scanning done! -----\n",
             r.out);
 
+  // The same findings as JSON, from the scan's typed result.
+  r = run({"scan", "panels", "--json"});
+  EXPECT_EQ(1, r.status);
+  EXPECT_EQ(R"({"scan": "panels",
+ "entries": [
+  {"file": "C:\\FS2002\\Aircraft\\C172\\panel\\panel.cfg", "title": null, "problems": [{"kind": "missing", )"
+            R"("path": "C:\\FS2002\\gauges\\Cessna.gau", "alternatives": ["C:\\FS2002\\gauges\\Cessna.cab"]}]}
+ ],
+ "totals": {"entries": 1, "withProblems": 1, "missingFiles": 1}}
+)",
+            r.out);
+  r = run({"scan", "aircraft", "--json"});
+  EXPECT_EQ(0, r.status);
+  EXPECT_NE(std::string::npos, r.out.find(R"("title": "Skyhawk", "problems": []}
+ ],
+ "totals": {"entries": 1, "withProblems": 0, "missingFiles": 0}})"))
+      << r.out;
+
   writeFile("C:\\FS2002\\Sound\\engine.wav");
   r = run({"scan", "sounds"});
   EXPECT_EQ(0, r.status) << r.err;

@@ -43,6 +43,9 @@ expect "$program cfg get p" "panel.zip plane.zip"
 expect "$program cfg get plane.zip fltsim.0 title " "notes.txt panel.zip plane.zip"
 expect "$program install --d" "--dry-run"
 expect "$program nosuch " ""
+expect "$program help h" "help hide history"
+expect "$program sample dir --version " "61 70 80"
+expect "$program scan aircraft --h" "--help"
 
 cat >stand-in <<'HELP'
 #!/bin/sh
@@ -52,6 +55,7 @@ Usage: hangarpak-cli COMMAND [ARGUMENTS...]
 Commands:
   install [--yes | --no] [--folder-name NAME] [--password TEXT] ARCHIVE...
   list aircraft|panels|sounds [--json]
+  plan [--level low|high] [--dry-run] NAME
   hide TITLE
   hide --folder FOLDER --section N
   panel AIRCRAFT ENTRY
@@ -62,16 +66,19 @@ TEXT
 HELP
 chmod +x stand-in
 s=$work/stand-in
-expect "$s " "--help --version hide install list panel"
-expect "$s install -" "--folder-name --no --password --yes"
+expect "$s " "--help --version hide install list panel plan"
+expect "$s install -" "--folder-name --help --no --password --yes"
 expect "$s install --yes pl" "plane.zip"
 expect "$s install --password pan" "panel.zip"
 expect "$s install plane.zip p" "panel.zip plane.zip"
 expect "$s list " "aircraft panels sounds"
 expect "$s list s" "sounds"
-expect "$s list sounds --" "--json"
+expect "$s list sounds --" "--help --json"
+expect "$s plan --level " "high low"
+expect "$s plan --level low --dry-run pl" "plane.zip"
+expect "$s plan --dry-run plane.zip " ""
 expect "$s list hangars " ""
-expect "$s hide --" "--folder --section"
+expect "$s hide --" "--folder --help --section"
 expect "$s hide --folder plane.zip --s" "--section"
 expect "$s panel plane.zip panel.zip " ""
 
