@@ -6,6 +6,7 @@
 #include "core/context.h"
 #include "core/errors.h"
 #include "core/form.h"
+#include "core/safe_names.h"
 #include "core/text.h"
 
 namespace app {
@@ -113,22 +114,18 @@ void TerminalDialogs::runModal(core::ModalController& controller) {
   throw core::EndProgram{1};
 }
 
-bool IsValidFolderName(std::string_view name) {
-  return !name.empty() && name != "." && name != ".." && name.find_first_of("\\/:*?\"<>|") == std::string_view::npos;
-}
-
 void TerminalWindowHost::showNamePrompt() {
   auto& s = ctx_.state;
   const int mode = s.namePromptMode;
   if (mode < 1 || mode > 4) return;
   std::string& text = mode == 1 ? s.installFolderName : s.archiveBaseName;
   const auto& given = mode == 1 ? answers_.folderName : answers_.addonName;
-  const std::string refused = "Installation aborted: Do NOT use \\ / :  '' * ? < > | in foldername!";
+  const std::string refused = "Installation aborted: " + std::string(core::kFolderNameRefusal);
 
   std::string answer;
   if (given) {
     answer = *given;
-    if (mode == 1 && !IsValidFolderName(answer)) {
+    if (mode == 1 && !core::IsSafeName(answer)) {
       err_ << refused << '\n';
       return;  // cancelled: the archive is not installed
     }
@@ -137,7 +134,7 @@ void TerminalWindowHost::showNamePrompt() {
       auto typed = ask_(std::string(promptLabel(mode)) + " [" + text + "] ", false);
       if (!typed) return;  // end of input: cancel
       answer = typed->empty() ? text : *typed;
-      if (mode != 1 || IsValidFolderName(answer)) break;
+      if (mode != 1 || core::IsSafeName(answer)) break;
       err_ << refused << '\n';
     }
   } else {

@@ -98,11 +98,6 @@ std::string needsTheWindowProgram(std::string_view caption);
 // The caption of one of the program's own dialogs.
 std::string captionOf(const core::ModalController& controller);
 
-// A folder name the name prompt accepts: not empty, not "." or "..", and
-// none of the characters \ / : * ? " < > | that the simulator's file system
-// refuses (and that would lead out of the simulator's folders).
-bool IsValidFolderName(std::string_view name);
-
 // Nothing to print on in hangarpak-cli.
 using core::NullPrinter;
 

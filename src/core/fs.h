@@ -11,7 +11,8 @@ namespace core {
 
 // File attributes as the program knows them. On this platform a name that
 // starts with "." is hidden, a file without the owner's write bit is
-// read-only, and nothing is a system file.
+// read-only, nothing is a system file, and a symbolic link is a link (what
+// the simulator's system calls a reparse point).
 namespace attr {
 inline constexpr unsigned Normal = 0;
 inline constexpr unsigned ReadOnly = 1;
@@ -19,6 +20,7 @@ inline constexpr unsigned Hidden = 2;
 inline constexpr unsigned System = 4;
 inline constexpr unsigned Folder = 16;
 inline constexpr unsigned Archive = 32;
+inline constexpr unsigned Link = 1024;
 }  // namespace attr
 
 // A file being written. Nothing is visible at the target until commit(); a
@@ -76,7 +78,8 @@ class FileSystem {
   // Makes one folder; error 75 when it exists, 76 when its parent is missing.
   // A folder whose name differs only in case from an existing one is that one.
   virtual void makeFolder(std::string_view path) = 0;
-  // Removes an empty folder; error 75 when it is not empty.
+  // Removes an empty folder; error 75 when it is not empty. A link to a
+  // folder is removed as the link, and what it leads to stays.
   virtual void removeFolder(std::string_view path) = 0;
 
   virtual unsigned attributes(std::string_view path) = 0;

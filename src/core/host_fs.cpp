@@ -42,6 +42,11 @@ bool isFolder(const std::string& hostPath) {
   return st && S_ISDIR(st->st_mode);
 }
 
+bool isLink(const std::string& hostPath) {
+  struct stat st;
+  return ::lstat(hostPath.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
 bool isReadOnly(const struct stat& st) {
   return (st.st_mode & S_IWUSR) == 0;
 }
@@ -216,6 +221,10 @@ class HostFileSystem : public FileSystem {
 
   void removeFolder(std::string_view path) override {
     const std::string host = toHost(path);
+    if (isLink(host) && isFolder(host)) {
+      if (::unlink(host.c_str()) != 0) fail(errno, host, path);
+      return;
+    }
     if (::rmdir(host.c_str()) != 0) {
       const int e = errno;
       if (e == ENOENT || e == ENOTDIR) missing(host, path, e, true);
@@ -230,6 +239,7 @@ class HostFileSystem : public FileSystem {
     unsigned a = attr::Normal;
     if (S_ISDIR(st->st_mode)) a |= attr::Folder;
     if (isReadOnly(*st)) a |= attr::ReadOnly;
+    if (isLink(host)) a |= attr::Link;
     const std::string name = hostNameOf(host);
     if (!name.empty() && name[0] == '.') a |= attr::Hidden;
     return a;

@@ -9,29 +9,66 @@ namespace core {
 
 namespace {
 
-// Empties and removes one temporary folder of the application folder. Each
-// step, and each file within a step, goes on past a failure: whatever cannot
-// be removed stays, and then so does the folder.
-void clearTempFolder(Context& ctx, std::string_view name) {
-  const std::string folder = joinPath(ctx.appFolder(), name);
-  std::vector<std::string> files;
-  step([&] { files = ctx.fs.listFiles(folder, "*", true); });
-  // Read-only files could not be deleted otherwise.
-  for (const auto& file : files) step([&] { ctx.fs.setAttributes(joinPath(folder, file), attr::Archive); });
-  files.clear();
-  step([&] { files = ctx.fs.listFiles(folder, "*.*", true); });
-  for (const auto& file : files) step([&] { ctx.fs.deleteFile(joinPath(folder, file)); });
+bool folderStays(Context& ctx, const std::string& folder) {
+  bool stays = false;
+  step([&] { stays = ctx.fs.folderExists(folder); });
+  return stays;
+}
+
+// Removes what folder holds, then folder itself; adds to left the paths of
+// what stays. A read-only file loses its attribute first, as it could not be
+// deleted otherwise.
+void removeTree(Context& ctx, const std::string& folder, std::vector<std::string>& left) {
+  std::vector<std::string> files, folders;
+  if (!step([&] {
+        files = ctx.fs.listFiles(folder);
+        folders = ctx.fs.listFolders(folder);
+      })) {
+    left.push_back(folder);
+    return;
+  }
+  for (const auto& name : files) {
+    const std::string file = joinPath(folder, name);
+    step([&] { ctx.fs.setAttributes(file, attr::Archive); });
+    if (!step([&] { ctx.fs.deleteFile(file); })) left.push_back(file);
+  }
+  for (const auto& name : folders) {
+    const std::string sub = joinPath(folder, name);
+    unsigned attributes = attr::Folder;
+    step([&] { attributes = ctx.fs.attributes(sub); });
+    if ((attributes & attr::Link) != 0) {
+      if (!step([&] { ctx.fs.removeFolder(sub); })) left.push_back(sub);
+      continue;
+    }
+    const std::size_t before = left.size();
+    removeTree(ctx, sub, left);
+    // A folder whose content stayed is named by that content.
+    if (left.size() == before && folderStays(ctx, sub)) left.push_back(sub);
+  }
   step([&] { ctx.fs.removeFolder(folder); });
+}
+
+// Empties and removes one temporary folder of the application folder.
+std::vector<std::string> clearTempFolder(Context& ctx, std::string_view name) {
+  const std::string folder = joinPath(ctx.appFolder(), name);
+  std::vector<std::string> left;
+  if (folderStays(ctx, folder)) removeTree(ctx, folder, left);
+  return left;
 }
 
 }  // namespace
 
+// What stays is cleared at the next start, or refuses the next install.
 void ClearTempZip(Context& ctx) {
   clearTempFolder(ctx, "TempZip");
 }
 
 void ClearTempAdv(Context& ctx) {
   clearTempFolder(ctx, "TempAdv");
+}
+
+std::vector<std::string> EmptyTempZip(Context& ctx) {
+  return clearTempFolder(ctx, "TempZip");
 }
 
 std::string GetBaseName(std::string& path) {

@@ -80,12 +80,13 @@ namespace {
 bool matchOne(std::string_view name, std::string_view pat) {
   std::size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;
   while (n < name.size()) {
-    if (p < pat.size() && (pat[p] == '?' || lowerChar(pat[p]) == lowerChar(name[n]))) {
-      ++n;
-      ++p;
-    } else if (p < pat.size() && pat[p] == '*') {
+    // A "*" of the pattern is a wildcard even where the name holds a "*".
+    if (p < pat.size() && pat[p] == '*') {
       starP = p++;
       starN = n;
+    } else if (p < pat.size() && (pat[p] == '?' || lowerChar(pat[p]) == lowerChar(name[n]))) {
+      ++n;
+      ++p;
     } else if (starP != std::string_view::npos) {
       p = starP + 1;
       n = ++starN;

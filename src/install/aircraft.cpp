@@ -3,6 +3,7 @@
 #include "core/context.h"
 #include "core/fs.h"
 #include "core/profile.h"
+#include "core/safe_names.h"
 #include "core/temp_folders.h"
 #include "install/install_folders.h"
 #include "install/panel.h"
@@ -56,7 +57,7 @@ void InstallAircraft(core::Context& ctx) {
   const std::string reference =
       core::ReadProfileString(ctx, t + "aircraft.cfg", "fltsim.0", "kb_reference", "") + ".txt";
   for (const auto& name : {checklist, reference})
-    if (IsPlainFileName(name)) MoveToTarget(ctx, t + name, a + "\\" + name);
+    if (core::IsSafeName(name)) MoveToTarget(ctx, t + name, a + "\\" + name);
 
   PlaceFiles(ctx, aircraftRules(s, a));
 

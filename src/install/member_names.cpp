@@ -1,5 +1,7 @@
 #include "install/member_names.h"
 
+#include "core/safe_names.h"
+
 namespace install {
 
 namespace {
@@ -10,8 +12,7 @@ constexpr std::size_t kMaxHostName = 255;
 std::optional<std::string> FlatMemberName(std::string_view storedName) {
   auto pos = storedName.find_last_of("/\\:");
   std::string_view last = pos == std::string_view::npos ? storedName : storedName.substr(pos + 1);
-  if (last.empty() || last == "." || last == ".." || last.size() > kMaxHostName) return std::nullopt;
-  if (last.find('\0') != std::string_view::npos) return std::nullopt;
+  if (last.size() > kMaxHostName || !core::IsSafeName(last)) return std::nullopt;
   return std::string(last);
 }
 

@@ -11,8 +11,9 @@ namespace install {
 // separates the components. Archives made on other systems use any of them,
 // and a name that keeps none of them can never leave TempZip. nullopt for a
 // member that must not be written at all: a folder entry (empty last
-// component), "." or "..", a name longer than a host file name may be, or
-// one holding a NUL.
+// component), a name that no file of the simulator's tree may have (".",
+// "..", a wildcard or control character, a trailing dot or blank; see
+// core::CheckName), or one longer than a host file name may be.
 std::optional<std::string> FlatMemberName(std::string_view storedName);
 
 }  // namespace install

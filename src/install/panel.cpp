@@ -4,6 +4,7 @@
 #include "core/errors.h"
 #include "core/fs.h"
 #include "core/profile.h"
+#include "core/safe_names.h"
 #include "core/temp_folders.h"
 #include "core/text.h"
 #include "install/fonts_folder.h"
@@ -30,7 +31,7 @@ void InstallPanel(core::Context& ctx) {
       if (core::lower(core::left(field, 4)) != "file") continue;
       // The name exactly as written after the "=".
       const std::string bitmap = ValueOfField(field);
-      if (IsPlainFileName(bitmap)) MoveToTarget(ctx, t + bitmap, p + bitmap);
+      if (core::IsSafeName(bitmap)) MoveToTarget(ctx, t + bitmap, p + bitmap);
     }
   }
 

@@ -35,10 +35,6 @@ void PlaceFiles(core::Context& ctx, const std::vector<PlacementRule>& rules) {
   }
 }
 
-bool IsPlainFileName(std::string_view name) {
-  return !name.empty() && name != "." && name != ".." && name.find_first_of("\\/:") == std::string_view::npos;
-}
-
 std::vector<std::string> ReadListInputFields(core::Context& ctx, const std::string& path) {
   std::string bytes;
   if (!core::step([&] { bytes = ctx.fs.readFile(path); })) return {};

@@ -35,12 +35,6 @@ const PlacementRule* FirstMatch(const std::vector<PlacementRule>& rules, std::st
 // the caller's handler.
 void PlaceFiles(core::Context& ctx, const std::vector<PlacementRule>& rules);
 
-// A name that a configuration file gives for a file of TempZip. Only a plain
-// name can be one (TempZip is flat); anything with "\", "/" or ":" or that is
-// "." or ".." would reach outside it, and moving it would take a file away
-// from wherever it points.
-bool IsPlainFileName(std::string_view name);
-
 // The fields of a configuration file read as list input (commas and line
 // ends separate, quotes removed). A file that cannot be read gives none.
 std::vector<std::string> ReadListInputFields(core::Context& ctx, const std::string& path);

@@ -4,6 +4,7 @@
 #include "core/errors.h"
 #include "core/fs.h"
 #include "core/profile.h"
+#include "core/safe_names.h"
 #include "core/temp_folders.h"
 #include "core/text.h"
 #include "install/install_folders.h"
@@ -38,7 +39,7 @@ void InstallSound(core::Context& ctx) {
     for (const auto& field : ReadListInputFields(ctx, t + "sound.cfg")) {
       if (core::lower(core::left(field, 8)) != "filename") continue;
       const std::string wave = waveOfField(field);
-      if (IsPlainFileName(wave)) MoveToTarget(ctx, t + wave, w + wave);
+      if (core::IsSafeName(wave)) MoveToTarget(ctx, t + wave, w + wave);
     }
   }
 

@@ -6,6 +6,7 @@
 #include "core/dialogs.h"
 #include "core/errors.h"
 #include "core/fs.h"
+#include "core/safe_names.h"
 #include "core/text.h"
 
 namespace ui {
@@ -22,14 +23,6 @@ constexpr std::array<Prompt, 4> kPrompts{{
     {"Panel name", "Enter panel name:"},
     {"Sound name", "Enter sound name:"},
 }};
-
-// Characters no folder name of the simulator may hold; this file system
-// would take some of them, the simulator under Wine would not.
-bool hasReservedCharacter(std::string_view name) {
-  for (unsigned char c : name)
-    if (c < 0x20 || std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos) return true;
-  return false;
-}
 
 }  // namespace
 
@@ -61,13 +54,14 @@ void NameForm::okCmd_Click() {
 int NameForm::ValidateFolderName() {
   const std::string trial = core::joinPath(ctx_.appFolder(), nameTxt.text);
   try {
-    if (hasReservedCharacter(nameTxt.text)) throw core::RuntimeError(core::err::BadFileName);
+    // This file system would take some names the simulator under Wine
+    // would not; those never reach the trial folder.
+    if (!core::IsSafeName(nameTxt.text)) throw core::RuntimeError(core::err::BadFileName);
     ctx_.fs.makeFolder(trial);
     ctx_.fs.removeFolder(trial);
     return 0;
   } catch (const core::RuntimeError&) {
-    ctx_.dialogs.msgBox("Do NOT use \\ / :  '' * ? < > | in foldername!", "Installation aborted", core::Buttons::OK,
-                        core::Icon::Critical);
+    ctx_.dialogs.msgBox(core::kFolderNameRefusal, "Installation aborted", core::Buttons::OK, core::Icon::Critical);
     nameTxt.hasFocus = true;
     nameTxt.selectAll();
     changed();

@@ -25,6 +25,8 @@ TEST_F(CliInstallTest, AnswersNamesPasswordsAndPlansComeFromTheCommandLine) {
                                                    .add("hopper.air", "a")
                                                    .add("extra.mdl", "m"));
   const std::string junk = put("junk.zip", ArchiveBuilder().add("readme.txt", "x"));
+  const std::string dots =
+      put("...zip", ArchiveBuilder().add("aircraft.cfg", "[fltsim.0]\r\ntitle=Dots\r\n").add("hopper.air", "a"));
   const std::string locked = put("locked.zip", ArchiveBuilder()
                                                    .addEncrypted("aircraft.cfg", "[fltsim.0]\r\n", "pilot")
                                                    .addEncrypted("hopper.air", "a", "pilot"));
@@ -73,6 +75,15 @@ TEST_F(CliInstallTest, AnswersNamesPasswordsAndPlansComeFromTheCommandLine) {
        "a"},
       // A folder name must stay a name; an archive may be named by its host path.
       {{"--folder-name", "..\\..\\Outside", hopper}, 1, {none}, "in foldername!", "C:\\Outside", gone},
+      {{"--folder-name", "..", hopper}, 1, {none}, "in foldername!", "C:\\FS2002\\hopper.air", gone},
+      {{"--folder-name", "Hopper.", hopper}, 1, {none}, "in foldername!", "C:\\FS2002\\Aircraft\\Hopper.", gone},
+      // Without a terminal a folder name taken from the archive's name cannot be changed.
+      {{dots},
+       1,
+       {none},
+       "The folder name taken from the archive's name is \".\" or \"..\"",
+       "C:\\FS2002\\hopper.air",
+       gone},
       {{"--folder-name", "Sky Hopper", "--name", "My Hopper", host(hopper)},
        0,
        {one},

@@ -22,20 +22,23 @@ class TempFolders : public testsupport::SimFixture {
   }
 };
 
-TEST_F(TempFolders, EveryFileGoesAndTheFolderUnlessASubFolderKeepsIt) {
+// Every file and folder goes, whatever its name or attributes, and then the
+// folder; a linked folder goes as the link, what it leads to stays.
+TEST_F(TempFolders, EverythingGoesByItsListedNameAndThenTheFolder) {
   writeFile("Z:\\app\\print.txt", "report");
+  writeFile("Z:\\elsewhere\\keep.txt", "kept");
   core::ClearTempAdv(ctx());  // missing: nothing to do
-  for (const char* name : {"plane.air", ".hidden", "locked.cfg"})
+  for (const char* name : {"plane.air", ".hidden", "locked.cfg", "*b", "*vil_q.bmp", "Nested\\a?c\\inner.cfg"})
     writeFile(std::string("Z:\\app\\tempzip\\") + name, "x");
   fsys::permissions(root + "/app/tempzip/locked.cfg", fsys::perms::owner_read);
+  fsys::create_directory_symlink(root + "/elsewhere", root + "/app/tempzip/link");
   writeFile("Z:\\app\\TempAdv\\a.adv", "x");
-  writeFile("Z:\\app\\TempAdv\\Nested\\inner.cfg", "kept");
 
-  core::ClearTempZip(ctx());
+  EXPECT_EQ(core::EmptyTempZip(ctx()), std::vector<std::string>{});
   EXPECT_EQ(namesIn(root + "/app"), (std::vector<std::string>{"TempAdv", "print.txt"}));
   core::ClearTempAdv(ctx());
-  EXPECT_EQ(namesIn(root + "/app/TempAdv"), std::vector<std::string>{"Nested"});
-  EXPECT_EQ(readFile("Z:\\app\\TempAdv\\Nested\\inner.cfg"), "kept");
+  EXPECT_EQ(namesIn(root + "/app"), std::vector<std::string>{"print.txt"});
+  EXPECT_EQ(readFile("Z:\\elsewhere\\keep.txt"), "kept");
   EXPECT_TRUE(dialogs.messages().empty());
 }
 

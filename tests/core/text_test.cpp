@@ -10,13 +10,15 @@ struct PatternCase {
   bool matches;
 };
 
+// Names that hold "*" are names like any other.
 TEST(MatchesPattern, FollowsWindowsWildcardsWithoutRegardToCase) {
   const PatternCase cases[] = {
       {"PLANE.AIR", "*.air", true},     {"plane.air.bak", "*.air", false}, {"Plane.SIF", "*.zip;*.sif", true},
       {"readme", "*.*", true},          {"a.zip", "*.zip;*.sif", true},    {"a.zi", "*.zip", false},
       {"notes.gzip", "*zip", true},     {"x1.bgl", "x?.bgl", true},        {"x12.bgl", "x?.bgl", false},
       {"panel.cfg", "panel.cfg", true}, {"Panel.CFG", "PANEL.cfg", true},  {"", "*", true},
-      {"abcabd", "*abd", true},         {"aircraft.cfg", "", false},
+      {"abcabd", "*abd", true},         {"aircraft.cfg", "", false},       {"*b", "*", true},
+      {"*vil_q.bmp", "*.*", true},      {"*vil_q.bmp", "*.bmp", true},     {"*b", "*c", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.name) + " ~ " + c.patterns);

@@ -1,15 +1,19 @@
 #include "install/install_archive.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <map>
 #include <set>
 
 #include "core/context.h"
 #include "core/errors.h"
+#include "core/text.h"
 #include "install/install_command.h"
 #include "install/install_fixture.h"
 #include "install/scenery.h"
 #include "support/forwarding_fs.h"
+#include "support/tree_snapshot.h"
 
 namespace installtest {
 namespace {
@@ -120,6 +124,57 @@ TEST_F(InstallArchiveTest, EachPackageIsClassifiedThenInstalledOrRefused) {
   check(K::None, "only the extension counts", {{"aircraft.cfg.bak", 10}, {"panel.cfg.txt", 10}});
 }
 
+// The folder name taken from the archive's file name is asked for when it
+// could not be a folder of its own below Aircraft ("...zip" gives ".."): a
+// name typed there is taken, Cancel installs nothing, and a name left as it
+// was refuses the archive, naming it and the fault. Nothing outside the new
+// aircraft's folder changes.
+TEST_F(InstallArchiveTest, AnArchiveNameThatCannotBeAFolderIsAskedForAgain) {
+  const struct {
+    std::string file;                   // the archive's file name
+    std::optional<std::string> answer;  // at the prompt; none: no prompt
+    std::string installedIn, fault;     // the aircraft's folder, or why the archive is refused
+  } cases[] = {
+      {"...zip", "Dots", "Dots", ""},
+      {"..zip", std::nullopt, "", ""},
+      {"..zip", "..", "", "is \".\" or \"..\""},
+      {"Heron..zip", "Heron.", "", "ends in a dot or a blank"},
+      {"Heron .zip", "Heron ", "", "ends in a dot or a blank"},
+      {"a:b.zip", "a:b", "", "holds one of \\ / : * ? \" < > |"},
+      {"\x1b[2J.zip", "\x1b[2j", "", "holds a control character"},
+      {"Heron.zip", "", "heron", ""},
+  };
+  state().optFolderName = 0;
+  install(putArchive("First.zip", aircraftArchive()));  // makes the simulator's shared folders
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    windows.prompts.clear();
+    state().installedCount = 0;
+    const std::string path = putArchive(c.file, aircraftArchive());
+    const bool asks = c.file != "Heron.zip";
+    if (asks) windows.answerPrompt(c.answer);
+    if (!c.fault.empty())
+      expect({{core::upper(path) + "\r\n\r\nThe folder name taken from the archive's name " + c.fault +
+                   ".\r\nDo NOT use \\ / :  '' * ? < > | in foldername!",
+               "Installation aborted", Icon::Critical}});
+    auto before = testsupport::snapshotTree(host("C:\\"));
+    install(path);
+    EXPECT_TRUE(dialogs.done());
+    ASSERT_EQ(windows.prompts.size(), asks ? 1u : 0u);
+    if (asks) {
+      EXPECT_EQ(windows.prompts[0].proposal, core::lower(c.file.substr(0, c.file.size() - 4)));
+    }
+    EXPECT_EQ(state().installedCount, c.installedIn.empty() ? 0 : 1);
+    auto after = testsupport::snapshotTree(host("C:\\"));
+    if (!c.installedIn.empty()) {
+      EXPECT_TRUE(exists("C:\\FS2002\\Aircraft\\" + c.installedIn + "\\plane.air"));
+      std::erase_if(after,
+                    [&](const auto& entry) { return entry.first.rfind("FS2002/Aircraft/" + c.installedIn, 0) == 0; });
+    }
+    EXPECT_EQ(testsupport::treeDifferences(before, after), "");
+  }
+}
+
 // A missing archive is reported; a scenery package under FS98 is refused
 // before anything is extracted.
 TEST_F(InstallArchiveTest, AMissingArchiveOrASifUnderFs98IsRefusedWithoutExtracting) {
@@ -173,23 +228,22 @@ class FailingCopies : public testsupport::ForwardingFs {
   int number_;
 };
 
-// Such an error ends the program with its message: a TempZip that cannot be
-// cleared, the ZIP library missing, any other failure.
+// Such an error ends the program with its message: a path or file access
+// error, the ZIP library missing, any other failure.
 TEST_F(InstallArchiveTest, AnErrorDuringTheInstallationEndsTheProgramWithItsMessage) {
   const struct {
-    int number;  // of the failing copies; 0: a folder in TempZip that cannot be removed
+    int number;  // of the failing copies
     const char *text, *title;
     Icon icon;
   } cases[] = {
-      {0, "Delete TempZip", "Installation aborted", Icon::Critical},
+      {core::err::PathFileAccess, "Delete TempZip", "Installation aborted", Icon::Critical},
       {core::err::LibraryNotLoaded, "Missing file ''hangarpak.dll''", "Installation aborted", Icon::Critical},
       {core::err::PermissionDenied, "Install error 70", "Error", Icon::Exclamation},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.number);
-    if (c.number == 0) std::filesystem::create_directories(tempZipHost() + "/stuck");
     FailingCopies failing(*fs, c.number);
-    auto faulty = c.number ? contextOn(failing) : contextOn(*fs);
+    auto faulty = contextOn(failing);
     windows.loadProgress();
     dialogs.expectMessage(c.text, c.title, Buttons::OK, c.icon);
     EXPECT_THROW(
@@ -198,6 +252,56 @@ TEST_F(InstallArchiveTest, AnErrorDuringTheInstallationEndsTheProgramWithItsMess
     EXPECT_FALSE(windows.progressIsLoaded);
     std::filesystem::remove_all(tempZipHost());
   }
+}
+
+// A file system on which the files of one name cannot be deleted.
+class StuckFiles : public testsupport::ForwardingFs {
+ public:
+  StuckFiles(core::FileSystem& inner, std::string name) : ForwardingFs(inner), name_(std::move(name)) {}
+  void deleteFile(std::string_view path) override {
+    if (core::lastComponent(path) == name_) throw core::RuntimeError(core::err::PermissionDenied);
+    ForwardingFs::deleteFile(path);
+  }
+
+ private:
+  std::string name_;
+};
+
+// Whatever an earlier run left in TempZip goes before the next archive is
+// extracted: names like patterns, hidden and read-only files, folders in
+// folders; a linked folder goes as the link, what it leads to stays. What
+// cannot be removed refuses that one archive, named in the message, and the
+// program goes on: the next archive installs once the file can go.
+TEST_F(InstallArchiveTest, WhateverTempZipHoldsGoesBeforeTheNextArchive) {
+  const std::string outside = root + "/elsewhere";
+  testsupport::writeHostFile(outside + "/keep.txt", "keep");
+  testsupport::writeHostFile(tempZipHost() + "/stuck.txt", "left");
+  ::chmod((tempZipHost() + "/stuck.txt").c_str(), 0444);
+  const auto leave = [&] {
+    for (const char* name : {"*b", "*vil_q.bmp", "a?c.air", ".hidden", "deep/er/x.air"})
+      testsupport::writeHostFile(tempZipHost() + "/" + name, "left");
+    std::filesystem::create_directory_symlink(outside, tempZipHost() + "/link");
+  };
+  leave();
+  StuckFiles stuck(*fs, "stuck.txt");
+  auto faulty = contextOn(stuck);
+  dialogs.expectMessage(
+      "C:\\DOWNLOADS\\PLANE.ZIP\r\n\r\nThe archive is not installed: these could not be removed "
+      "from Z:\\app\\TempZip:\r\nZ:\\app\\TempZip\\stuck.txt",
+      "Installation aborted", Buttons::OK, Icon::Critical);
+  state().currentArchivePath = putArchive("plane.zip", aircraftArchive());
+  install::InstallArchive(*faulty, state().currentArchivePath);
+  EXPECT_EQ(tempZipFiles(), std::vector<std::string>{"stuck.txt"});
+  EXPECT_FALSE(exists("C:\\FS2002\\Aircraft\\plane"));
+  EXPECT_FALSE(windows.progressVisible);
+
+  leave();
+  install(state().currentArchivePath);
+  EXPECT_EQ(state().installedCount, 1);
+  EXPECT_TRUE(exists("C:\\FS2002\\Aircraft\\plane\\plane.air"));
+  EXPECT_EQ(tempZipFiles(), (std::vector<std::string>{"aircraft.cfg", "plane.air"}));
+  EXPECT_EQ(testsupport::readHostFile(outside + "/keep.txt"), "keep");
+  EXPECT_TRUE(dialogs.done());
 }
 
 TEST_F(InstallArchiveTest, TheInstallCommandCountsTheArchivesThatWereInstalled) {

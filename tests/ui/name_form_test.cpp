@@ -49,11 +49,12 @@ TEST_F(NamePrompt, EachModeHasItsCaptionLabelAndProposalAndAnEmptyBoxIsNotTaken)
   EXPECT_TRUE(dialogs.messages().empty());
 }
 
-// A reserved character, or "TempZip" while that folder exists, is refused
-// and selected; no trial folder is left behind.
+// A reserved or control character, "." or "..", a trailing dot or blank, or
+// "TempZip" while that folder exists, is refused and selected; no trial
+// folder is left behind.
 TEST_F(NamePrompt, AFolderNameWithAReservedCharacterIsRefusedAndSelected) {
   writeFile("Z:\\app\\TempZip\\x.txt");
-  for (const char* name : {"a:b", "what?", "x|y", "a\\b", "say \"hi\"", "TempZip"}) {
+  for (const char* name : {"a:b", "what?", "x|y", "a\\b", "say \"hi\"", "TempZip", "..", "plane.", "plane ", "a\tb"}) {
     SCOPED_TRACE(name);
     state().namePromptMode = 1;
     state().installFolderName = "before";

@@ -1,0 +1,62 @@
+#include "core/safe_names.h"
+
+#include "core/paths.h"
+#include "core/text.h"
+
+namespace core {
+
+namespace {
+
+constexpr std::string_view kSeparators = "\\/";
+constexpr std::string_view kReservedInPaths = ":*?\"<>|";
+
+bool isControl(char c) {
+  return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+}
+
+}  // namespace
+
+NameFault CheckName(std::string_view name) {
+  if (name.empty()) return NameFault::Empty;
+  if (name == "." || name == "..") return NameFault::DotName;
+  for (char c : name) {
+    if (isControl(c)) return NameFault::ControlCharacter;
+    if (kSeparators.find(c) != std::string_view::npos || kReservedInPaths.find(c) != std::string_view::npos)
+      return NameFault::ReservedCharacter;
+  }
+  if (name.back() == '.' || name.back() == ' ') return NameFault::TrailingDotOrBlank;
+  return NameFault::None;
+}
+
+std::string_view DescribeNameFault(NameFault fault) {
+  switch (fault) {
+    case NameFault::None:
+      break;
+    case NameFault::Empty:
+      return "is empty";
+    case NameFault::DotName:
+      return "is \".\" or \"..\"";
+    case NameFault::TrailingDotOrBlank:
+      return "ends in a dot or a blank";
+    case NameFault::ReservedCharacter:
+      return "holds one of \\ / : * ? \" < > |";
+    case NameFault::ControlCharacter:
+      return "holds a control character";
+  }
+  return "";
+}
+
+std::optional<std::string> PathWithin(std::string_view tree, std::string_view base, std::string_view relative) {
+  // Only a path with a drive has its "." and ".." folded.
+  if (tree.size() < 2 || tree[1] != ':') return std::nullopt;
+  for (char c : relative)
+    if (isControl(c) || kReservedInPaths.find(c) != std::string_view::npos) return std::nullopt;
+  const std::string root = normalizeWindowsPath(tree);
+  std::string path = normalizeWindowsPath(joinPath(base, relative));
+  // A drive root keeps its "\"; any other folder is followed by one.
+  const std::string prefix = root.back() == '\\' ? root : root + "\\";
+  if (path.size() <= prefix.size() || !istartsWith(path, prefix)) return std::nullopt;
+  return path;
+}
+
+}  // namespace core

@@ -1,0 +1,77 @@
+#include "core/safe_names.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace {
+
+using core::NameFault;
+
+TEST(CheckName, RefusesWhatNoFolderOfTheSimulatorMayBeNamed) {
+  const std::pair<std::string, NameFault> cases[] = {
+      {"Cessna 172", NameFault::None},
+      {".hidden", NameFault::None},
+      {"panel.1", NameFault::None},
+      {"\xC3\xA6\xC3\xB8\xC3\xA5", NameFault::None},  // letters beyond ASCII
+      {"", NameFault::Empty},
+      {".", NameFault::DotName},
+      {"..", NameFault::DotName},
+      {"...", NameFault::TrailingDotOrBlank},
+      {"plane.", NameFault::TrailingDotOrBlank},
+      {"plane ", NameFault::TrailingDotOrBlank},
+      {"a\\b", NameFault::ReservedCharacter},
+      {"a/b", NameFault::ReservedCharacter},
+      {"C:", NameFault::ReservedCharacter},
+      {"*b", NameFault::ReservedCharacter},
+      {"what?", NameFault::ReservedCharacter},
+      {"say \"hi\"", NameFault::ReservedCharacter},
+      {"<a>", NameFault::ReservedCharacter},
+      {"x|y", NameFault::ReservedCharacter},
+      {"tab\there", NameFault::ControlCharacter},
+      {std::string("nul\0", 4), NameFault::ControlCharacter},
+      {"esc\x1b[2J", NameFault::ControlCharacter},
+      {"del\x7f", NameFault::ControlCharacter},
+  };
+  for (const auto& [name, fault] : cases) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(core::CheckName(name), fault);
+    EXPECT_EQ(core::IsSafeName(name), fault == NameFault::None);
+    EXPECT_EQ(core::DescribeNameFault(core::CheckName(name)).empty(), fault == NameFault::None);
+  }
+}
+
+// Relative values as configuration files hold them: "..\" climbs, as the
+// simulator's file system folds it, and the result must stay inside the
+// tree; a drive, a wildcard or a control character names nothing there.
+TEST(PathWithin, KeepsAValueInsideItsTree) {
+  const std::string tree = "C:\\FS2002\\Aircraft";
+  const std::string base = "C:\\FS2002\\Aircraft\\Heron\\";
+  const std::pair<std::string, std::optional<std::string>> cases[] = {
+      {"panel\\panel.cfg", "C:\\FS2002\\Aircraft\\Heron\\panel\\panel.cfg"},
+      {"panel.\\..\\..\\Jay\\panel\\panel.cfg", "C:\\FS2002\\Aircraft\\Jay\\panel\\panel.cfg"},
+      {"..\\c172\\panel\\day.bmp", "C:\\FS2002\\Aircraft\\c172\\panel\\day.bmp"},
+      {"\\doubled\\\\sep/x.bmp", "C:\\FS2002\\Aircraft\\Heron\\doubled\\sep\\x.bmp"},
+      {"panel.\\..\\..\\..\\Texture\\x.bmp", std::nullopt},
+      {"..\\..\\..\\..\\etc\\passwd", std::nullopt},
+      {"..", std::nullopt},
+      {"panel.\\..\\..", std::nullopt},  // the tree itself is no file in it
+      {"C:\\Windows\\win.ini", std::nullopt},
+      {"D:x.bmp", std::nullopt},
+      {"*.bmp", std::nullopt},
+      {"a\tb.bmp", std::nullopt},
+  };
+  for (const auto& [relative, within] : cases) {
+    SCOPED_TRACE(relative);
+    EXPECT_EQ(core::PathWithin(tree, base, relative), within);
+  }
+  // The tree compares without regard to case, and a sibling that only
+  // starts like it is outside.
+  EXPECT_EQ(core::PathWithin("c:\\fs2002\\AIRCRAFT", base, "x.cfg"), "C:\\FS2002\\Aircraft\\Heron\\x.cfg");
+  EXPECT_EQ(core::PathWithin(tree, "C:\\FS2002\\Aircraft2\\", "x.cfg"), std::nullopt);
+  EXPECT_EQ(core::PathWithin(tree, base, "..\\..\\Aircraft2\\x.cfg"), std::nullopt);
+  EXPECT_EQ(core::PathWithin("no drive", "no drive\\x", "y"), std::nullopt);
+}
+
+}  // namespace
