@@ -39,6 +39,11 @@ bool accepted(core::Context& ctx, const std::string& archivePath, UnzipStatus st
       text = archivePath + "\r\n\r\nThe archive holds more than " + std::to_string(limits.maxMembers) +
              " files and is refused.";
       break;
+    case UnzipStatus::Damaged:
+      text = archivePath +
+             "\r\n\r\nThe archive is damaged: a file in it does not hold the number of bytes it declares. It is "
+             "refused.";
+      break;
     case UnzipStatus::Overlapping:
       text = archivePath +
              "\r\n\r\nThe archive's files overlap one another (a damaged or hostile archive) and it is "

@@ -44,6 +44,7 @@ enum class UnzipStatus {
   TooLarge,        // stopped before the byte bound would be passed
   TooManyMembers,  // the archive, or all of them together, hold too many members
   Overlapping,     // members share their data: refused before anything was written
+  Damaged,         // a member's data does not come to the size it declares; that member is left out
 };
 
 // Extracts one archive (a Windows path) flat into TempZip: every member under
@@ -52,9 +53,11 @@ enum class UnzipStatus {
 // input box "Please Enter The Password!"; an empty answer or Cancel sets
 // state.skipPasswords, and from then on every encrypted member of the run is
 // skipped unasked. A member that cannot be read whole (wrong password, a
-// failed CRC check, a damaged stream) leaves nothing behind. An archive that
-// cannot be opened extracts nothing and is not reported. Throws
-// RuntimeError 48 when the ZIP library itself cannot work.
+// failed CRC check, a damaged stream) leaves nothing behind, and neither does
+// one whose data passes or falls short of the size it declares, which also
+// stops the extraction as Damaged. An archive that cannot be opened extracts
+// nothing and is not reported. Throws RuntimeError 48 when the ZIP library
+// itself cannot work.
 // Stops, leaving what it wrote, when a limit of the budget is reached.
 UnzipStatus UnzipToTempZip(core::Context& ctx, const std::string& archivePath, ExtractBudget& budget);
 
@@ -62,9 +65,9 @@ UnzipStatus UnzipToTempZip(core::Context& ctx, const std::string& archivePath, E
 // ends in "zip" (nested archives; each is deleted after its extraction), so
 // that archives nested up to five levels deep end up as plain files. Returns
 // false when the archive is refused: extraction stopped for lack of disk
-// space ("Not enough disk space to extract " + archivePath) or at a limit
-// (archivePath + a line saying which); the message has been shown, and the
-// archive must count as not installed.
+// space ("Not enough disk space to extract " + archivePath), at a limit or at
+// a damaged member (archivePath + a line saying which); the message has been
+// shown, and the archive must count as not installed.
 bool ExtractArchive(core::Context& ctx, const std::string& archivePath, const ExtractLimits& limits = {});
 
 }  // namespace install

@@ -1,5 +1,6 @@
 #include <zip.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -112,25 +113,35 @@ class Extraction {
         throw core::RuntimeError(core::err::LibraryNotLoaded, "The ZIP library cannot work");
       return UnzipStatus::Done;
     }
-    return copyOut(member.get(), core::joinPath(folder_, *name));
+    return copyOut(member.get(), core::joinPath(folder_, *name),
+                   (st.valid & ZIP_STAT_SIZE) ? std::optional<std::uint64_t>(st.size) : std::nullopt);
   }
 
   // Streams the member into its file; the file appears only when the whole
-  // member was read and its check sum matched.
-  UnzipStatus copyOut(zip_file_t* member, const std::string& target) {
+  // member was read, its check sum matched and its data came to the size it
+  // declares, neither more nor less.
+  UnzipStatus copyOut(zip_file_t* member, const std::string& target, std::optional<std::uint64_t> declared) {
     if (budget_.membersLeft == 0) return UnzipStatus::TooManyMembers;
     --budget_.membersLeft;
     std::unique_ptr<core::FileWriter> out;
     try {
       out = ctx_.fs.createFile(target);
+      std::uint64_t written = 0;
       std::uint64_t sinceCheck = 0;
       for (;;) {
-        const zip_int64_t got = zip_fread(member, buffer_.data(), buffer_.size());
+        // One byte past the declared size is asked for, never more: data
+        // that goes on there is damaged, and data that ends there is read to
+        // its end, where the library compares the check sum.
+        std::size_t want = buffer_.size();
+        if (declared) want = static_cast<std::size_t>(std::min<std::uint64_t>(want - 1, *declared - written) + 1);
+        const zip_int64_t got = zip_fread(member, buffer_.data(), want);
         if (got < 0) return UnzipStatus::Done;  // damaged, wrong password or a failed CRC: leave nothing
         if (got == 0) break;
-        // The bytes that really come out count, not the size the member
-        // declares; the bound is never passed, not even by one block.
         const auto bytes = static_cast<std::uint64_t>(got);
+        if (declared && bytes > *declared - written) return UnzipStatus::Damaged;
+        written += bytes;
+        // The bytes that really come out count against the bound, not the
+        // sizes the members declare; it is never passed, not even by one block.
         if (bytes > budget_.bytesLeft) return UnzipStatus::TooLarge;
         budget_.bytesLeft -= bytes;
         out->write(buffer_.data(), static_cast<std::size_t>(got));
@@ -140,6 +151,7 @@ class Extraction {
           if (!roomFor(0)) return UnzipStatus::OutOfSpace;
         }
       }
+      if (declared && written != *declared) return UnzipStatus::Damaged;
       out->commit();
     } catch (const core::RuntimeError& e) {
       // A full disk stops the extraction; any other member that cannot be

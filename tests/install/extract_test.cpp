@@ -61,8 +61,8 @@ std::string overlappingBomb(const ArchiveBuilder& one, int copies) {
   return zip + tail;
 }
 
-// The member's declared size, in its local header and in the central
-// directory, replaced by a smaller one.
+// The first member's declared size, in its local header and in the central
+// directory, replaced by another one.
 std::string lyingSize(const ArchiveBuilder& one, std::uint32_t declared) {
   std::string zip = one.bytes();
   putLe(zip, 22, declared, 4);
@@ -241,8 +241,7 @@ TEST_F(ExtractTest, HostileArchivesAreRefusedQuicklyWithinTheBound) {
       {"overlapping", overlappingBomb(zeros(1, 4 * kMiB), 200), "files overlap"},
       {"nested", nestedBomb.bytes(), "unpacks to more than 4 MB"},
       {"quine", quine, "unpacks to more than 4 MB"},
-      {"lying size", lyingSize(ArchiveBuilder().add("big.bin", std::string(12 * kMiB, '\0')), 100),
-       "unpacks to more than 4 MB"},
+      {"lying size", lyingSize(ArchiveBuilder().add("big.bin", std::string(12 * kMiB, '\0')), 100), "damaged"},
       {"many members", zeros(17, 0).bytes(), "holds more than 16 files"},
       {"many nested members",
        ArchiveBuilder().addArchive("a.zip", zeros(9, 0)).addArchive("b.zip", zeros(9, 0)).bytes(),
@@ -279,6 +278,44 @@ TEST_F(ExtractTest, HostileArchivesAreRefusedQuicklyWithinTheBound) {
             (std::vector<std::uint64_t>{256 * kMiB, 256 * kMiB, 300 * kMiB, ~0ull}));
 }
 
+// A member's data ends at the size it declares. One that goes on past it,
+// or ends short of it, is damaged: it leaves no file, and the archive is
+// refused having written no more than the declared bytes, however far the
+// data would go. Its check sum is still compared.
+TEST_F(ExtractTest, AMemberWhoseDataDoesNotComeToItsDeclaredSizeIsDamaged) {
+  testsupport::ForwardingFs counting(*fs);
+  auto counted = contextOn(counting);
+  dialogs.allowAnyMessages();
+  const std::string zeros(12 * kMiB, '\0'), text(4000, 'Q');
+  auto corrupted = ArchiveBuilder().addStored("plane.air", text).bytes();
+  corrupted[corrupted.find(text) + 1000] = 'R';
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::uint64_t declared;
+    bool damaged;
+  } cases[] = {
+      {"deflated past its size", lyingSize(ArchiveBuilder().add("big.bin", zeros), 100), 100, true},
+      {"stored past its size", lyingSize(ArchiveBuilder().addStored("plane.air", text), 3000), 3000, true},
+      {"declares nothing", lyingSize(ArchiveBuilder().add("plane.air", text), 0), 0, true},
+      {"ends short of its size", lyingSize(ArchiveBuilder().add("plane.air", text), 5000), 5000, true},
+      {"its exact size", ArchiveBuilder().add("plane.air", text).bytes(), text.size(), false},
+      {"its exact size, a byte changed", corrupted, text.size(), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    emptyTempZip();
+    const std::string path = "C:\\Downloads\\" + std::string(c.name) + ".zip";
+    writeFile(path, c.bytes);
+    counting.bytesWritten = 0;
+    EXPECT_EQ(install::ExtractArchive(*counted, path), !c.damaged);
+    if (c.damaged) expectRefusal(path, "The archive is damaged");
+    EXPECT_LE(counting.bytesWritten, c.declared);
+    const bool whole = !c.damaged && c.bytes != corrupted;
+    EXPECT_EQ(tempZipFiles(), whole ? Files{"plane.air"} : Files{});
+  }
+}
+
 TEST_F(ExtractTest, AHundredThousandAndOneMembersAreRefusedUnderTheRealLimits) {
   dialogs.allowAnyMessages();
   writeFile("C:\\Downloads\\crowd.zip", crowdedArchive(100001));
@@ -292,13 +329,21 @@ TEST_F(ExtractTest, ARefusedArchiveInstallsNothingAndLeavesTempZipClear) {
   dialogs.allowAnyMessages();
   ArchiveBuilder plane;
   plane.add("plane.air", std::string(4 * kMiB, 'a')).add("aircraft.cfg", "[fltsim.0]\r\ntitle=Plane\r\n");
-  writeFile("C:\\Downloads\\bomb.zip", overlappingBomb(plane, 50));
-  const auto before = testsupport::snapshotTree(host("C:\\FS2002"));
-  install("C:\\Downloads\\bomb.zip");
-  expectRefusal("C:\\Downloads\\bomb.zip", "files overlap");
-  EXPECT_EQ(state().installedCount, 0);
-  EXPECT_EQ(testsupport::treeDifferences(before, testsupport::snapshotTree(host("C:\\FS2002"))), "");
-  EXPECT_FALSE(std::filesystem::exists(tempZipHost()));
+  // A damaged member last: everything before it came out whole.
+  ArchiveBuilder damaged = plane;
+  damaged.add("texture.zip", lyingSize(ArchiveBuilder().add("plane.bmp", std::string(kMiB, 'b')), 10));
+  const std::pair<std::string, std::string> cases[] = {{overlappingBomb(plane, 50), "files overlap"},
+                                                       {damaged.bytes(), "The archive is damaged"}};
+  for (const auto& [bytes, why] : cases) {
+    SCOPED_TRACE(why);
+    writeFile("C:\\Downloads\\plane.zip", bytes);
+    const auto before = testsupport::snapshotTree(host("C:\\FS2002"));
+    install("C:\\Downloads\\plane.zip");
+    expectRefusal("C:\\Downloads\\plane.zip", why);
+    EXPECT_EQ(state().installedCount, 0);
+    EXPECT_EQ(testsupport::treeDifferences(before, testsupport::snapshotTree(host("C:\\FS2002"))), "");
+    EXPECT_FALSE(std::filesystem::exists(tempZipHost()));
+  }
 }
 
 }  // namespace
