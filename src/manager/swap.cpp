@@ -5,6 +5,7 @@
 #include "core/errors.h"
 #include "core/fs.h"
 #include "core/profile.h"
+#include "core/safe_names.h"
 #include "core/text.h"
 #include "core/trash.h"
 #include "manager/catalogue.h"
@@ -85,15 +86,18 @@ void Catalogue::swap(const Twin& twin) {
   origSuffix = read(cfg, "Hangarpak", twin.origSuffixKey + n);
   chosen = lst.item(picked - 1).subItem(2);
   const std::string value = read(cfg, section, twin.variantKey);
-  const std::string file = state.selFolder + twinFolderName(twin, value) + "\\" + twin.file;
-  const std::string alias = read(file, "fltsim", "alias");
+  // Only an alias in the variant's own folder is rewritten. A key that leads
+  // elsewhere (another aircraft's entry, or out of the aircraft folder) is
+  // never written through: the variant gets an alias folder of its own.
+  const auto file = core::PathWithin(state.selFolder, state.selFolder, twinFolderName(twin, value) + "\\" + twin.file);
+  const std::string alias = file ? read(*file, "fltsim", "alias") : std::string();
 
   if (!alias.empty()) {
     // Already an alias: a swap made earlier, or an entry shipped as one.
     if (!value.empty() && chosen == orig)
       restore();
     else
-      core::step([&] { ctx_.fs.writeFile(file, aliasLines(chosen)); });
+      core::step([&] { ctx_.fs.writeFile(*file, aliasLines(chosen)); });
   } else {
     if (orig.empty()) {
       // The variant's own entry is recorded before anything points away

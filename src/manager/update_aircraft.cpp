@@ -3,7 +3,9 @@
 #include "core/context.h"
 #include "core/dialogs.h"
 #include "core/errors.h"
+#include "core/paths.h"
 #include "core/profile.h"
+#include "core/safe_names.h"
 #include "core/text.h"
 #include "manager/catalogue.h"
 #include "manager/twins.h"
@@ -16,17 +18,19 @@ constexpr int kMaxSections = 1000;
 
 // The relative folder (lower case) of the entry a variant uses: the target
 // of an alias configuration, its own entry when the configuration is
-// usable, else "---Not Listed---".
+// usable, else "---Not Listed---". The key may lead into another aircraft's
+// folder, as add-ons that share a panel or sound set do, but a key that
+// leads out of the simulator's aircraft folder lists nothing.
 std::string currentEntry(core::Context& ctx, const Twin& twin, const std::string& selFolder,
                          const std::string& keyValue) {
-  const std::string folderName = twinFolderName(twin, keyValue);
-  const auto file = core::ReadProfileDocument(ctx, selFolder + folderName + "\\" + twin.file);
+  const std::string tree = core::normalizeWindowsPath(ctx.state.simFolder + "\\aircraft");
+  const auto path = core::PathWithin(tree, selFolder, twinFolderName(twin, keyValue) + "\\" + twin.file);
+  if (!path) return std::string(NotListed);
+  const auto file = core::ReadProfileDocument(ctx, *path);
   const std::string alias = file.get("fltsim", "alias").value_or("");
   if (!alias.empty()) return core::lower(alias);
-  if (!file.get(twin.markerSection, twin.markerKey).value_or("").empty()) {
-    const std::size_t skip = ctx.state.simFolder.size() + 10;  // simFolder + "\aircraft\"
-    return core::lower((skip < selFolder.size() ? selFolder.substr(skip) : std::string()) + folderName);
-  }
+  if (!file.get(twin.markerSection, twin.markerKey).value_or("").empty())
+    return core::lower(core::parentPath(path->substr(tree.size() + 1)));
   return std::string(NotListed);
 }
 

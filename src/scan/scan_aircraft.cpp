@@ -8,6 +8,7 @@
 #include "core/context.h"
 #include "core/controls.h"
 #include "core/profile.h"
+#include "core/safe_names.h"
 #include "scan/report_box.h"
 #include "scan/scan_files.h"
 
@@ -69,10 +70,15 @@ class ScanMemo {
   std::unordered_map<std::string, std::unique_ptr<Parsed>> parsed_;
 };
 
+// The files one variant's section names, each relative to the aircraft's
+// folder. A name may lead into another aircraft's folder (add-ons share
+// panels and sounds that way) but never out of the simulator's aircraft
+// folder: such a file is reported missing without being looked for.
 class AircraftCheck {
  public:
-  AircraftCheck(ScanMemo& memo, ReportBox& box, const std::string& folder, const std::string& number)
-      : memo_(memo), box_(box), folder_(folder), number_(number), section_("fltsim." + number) {}
+  AircraftCheck(ScanMemo& memo, ReportBox& box, const std::string& tree, const std::string& folder,
+                const std::string& number)
+      : memo_(memo), box_(box), tree_(tree), folder_(folder), number_(number), section_("fltsim." + number) {}
 
   void run(const std::string& title) {
     const std::string cfgPath = folder_ + "aircraft.cfg";
@@ -101,8 +107,13 @@ class AircraftCheck {
     box_.problem(std::move(problem));
     missing_ = true;
   }
-  void require(const std::string& path) {
-    if (!memo_.exists(path)) report({ScanProblem::Kind::Missing, path});
+  // The file relative to the aircraft's folder; nullopt when it lies outside the tree.
+  std::optional<std::string> within(const std::string& relative) const {
+    return core::PathWithin(tree_, folder_, relative);
+  }
+  void require(const std::string& relative) {
+    const auto path = within(relative);
+    if (!path || !memo_.exists(*path)) report({ScanProblem::Kind::Missing, folder_ + relative});
   }
 
   void flightModel(const Config& cfg) {
@@ -112,27 +123,31 @@ class AircraftCheck {
     if (sim.empty())
       report({ScanProblem::Kind::Undefined, folder_ + "aircraft.cfg"});
     else
-      require(folder_ + sim + ".air");
+      require(sim + ".air");
   }
 
   void visualModel(const Config& cfg) {
     const std::string model = cfg.get(section_, "model");
-    const std::string dir = folder_ + (model.empty() ? "model\\" : "model." + model + "\\");
-    const std::string modelCfg = dir + "model.cfg";
-    const auto& parsed = memo_.parse(modelCfg);
-    if (parsed.failure) return report({*parsed.failure, modelCfg});
+    const std::string dir = model.empty() ? "model\\" : "model." + model + "\\";
+    const auto modelCfg = within(dir + "model.cfg");
+    if (!modelCfg) return report({ScanProblem::Kind::Missing, folder_ + dir + "model.cfg"});
+    const auto& parsed = memo_.parse(*modelCfg);
+    if (parsed.failure) return report({*parsed.failure, folder_ + dir + "model.cfg"});
     require(dir + parsed.config->get("models", "normal") + ".mdl");
   }
 
   // The panel or sound set: "<kind>\<kind>.cfg", or "<kind>.<value>\<kind>.cfg".
   void configFolder(const Config& cfg, const std::string& kind) {
     const std::string value = cfg.get(section_, kind);
-    require(folder_ + kind + (value.empty() ? "" : "." + value) + "\\" + kind + ".cfg");
+    require(kind + (value.empty() ? "" : "." + value) + "\\" + kind + ".cfg");
   }
 
+  // Any file in the texture folder will do.
   void textures(const Config& cfg) {
     const std::string texture = cfg.get(section_, "texture");
-    require(folder_ + "texture" + (texture.empty() ? "" : "." + texture) + "\\*.*");
+    const std::string dir = "texture" + (texture.empty() ? "" : "." + texture);
+    const auto path = within(dir);
+    if (!path || !memo_.exists(*path + "\\*.*")) report({ScanProblem::Kind::Missing, folder_ + dir + "\\*.*"});
   }
 
   void documents(const Config& cfg) {
@@ -142,12 +157,13 @@ class AircraftCheck {
     } kDocuments[] = {{"kb_checklists", ".txt"}, {"kb_reference", ".txt"}, {"checklists", ".cfg"}};
     for (const auto& doc : kDocuments) {
       const std::string value = cfg.get(section_, doc.key);
-      if (!value.empty()) require(folder_ + value + doc.extension);
+      if (!value.empty()) require(value + doc.extension);
     }
   }
 
   ScanMemo& memo_;
   ReportBox& box_;
+  const std::string& tree_;
   const std::string& folder_;
   const std::string& number_;
   const std::string section_;
@@ -161,11 +177,12 @@ void ScanAircraft(core::Context& ctx, const core::ListView& flyLst, ReportBox& b
   const int total = flyLst.count();
   box.started(total);
   ScanMemo memo(ctx);
+  const std::string tree = ctx.state.simFolder + "\\aircraft";
   for (int i = 0; i < total; ++i) {
     const core::ListItem& row = flyLst.item(i);
     const std::string folder = row.subItem(1);
     const std::string number = row.subItem(2);
-    AircraftCheck(memo, box, folder, number).run(row.text);
+    AircraftCheck(memo, box, tree, folder, number).run(row.text);
     box.entryDone(i + 1, total);
   }
   box.append("----- Scanning done! -----");

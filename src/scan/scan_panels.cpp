@@ -6,6 +6,7 @@
 #include "core/context.h"
 #include "core/controls.h"
 #include "core/list_input.h"
+#include "core/safe_names.h"
 #include "core/text.h"
 #include "scan/report_box.h"
 #include "scan/scan_files.h"
@@ -54,22 +55,29 @@ class PanelCheck {
   }
 
   // "..\..\" climbs from the panel folder to the simulator's aircraft folder,
-  // the way panels borrow the bitmaps of another aircraft.
+  // the way panels borrow the bitmaps of another aircraft. A bitmap never
+  // lies outside that folder: one that would is missing, unlooked-for.
   void bitmap(const std::string& value) {
-    const std::string path = core::istartsWith(value, "..\\..\\")
-                                 ? ctx_.state.simFolder + "\\aircraft\\" + value.substr(6)
-                                 : folder_ + value;
-    if (!OrdinaryFileExists(ctx_, path)) report({ScanProblem::Kind::Missing, path});
+    const std::string tree = ctx_.state.simFolder + "\\aircraft";
+    const bool borrowed = core::istartsWith(value, "..\\..\\");
+    const std::string relative = borrowed ? value.substr(6) : value;
+    const std::string named = borrowed ? tree + "\\" + relative : folder_ + value;
+    const auto path = core::PathWithin(tree, borrowed ? tree : folder_, relative);
+    if (!path || !OrdinaryFileExists(ctx_, *path)) report({ScanProblem::Kind::Missing, named});
   }
 
-  // "name!gauge" names a gauge inside the file "name"; the file may be
-  // packed as a cabinet.
+  // "name!gauge" names a gauge inside the file "name" of the gauges folder
+  // (or of a folder in it); the file may be packed as a cabinet.
   void gauge(const std::string& value) {
     const auto bang = value.find('!');
     const std::string name = bang == std::string::npos ? value : core::trim(std::string_view(value).substr(0, bang));
-    const std::string base = ctx_.state.simFolder + "\\gauges\\" + name;
-    if (!OrdinaryFileExists(ctx_, base + ".gau") && !OrdinaryFileExists(ctx_, base + ".cab"))
-      report({ScanProblem::Kind::Missing, base + ".gau", {base + ".cab"}});
+    const std::string gauges = ctx_.state.simFolder + "\\gauges";
+    const auto found = [&](const char* extension) {
+      const auto path = core::PathWithin(gauges, gauges, name + extension);
+      return path && OrdinaryFileExists(ctx_, *path);
+    };
+    const std::string base = gauges + "\\" + name;
+    if (!found(".gau") && !found(".cab")) report({ScanProblem::Kind::Missing, base + ".gau", {base + ".cab"}});
   }
 
   core::Context& ctx_;

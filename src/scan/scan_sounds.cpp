@@ -5,6 +5,7 @@
 #include "core/codepage.h"
 #include "core/context.h"
 #include "core/controls.h"
+#include "core/safe_names.h"
 #include "core/text.h"
 #include "scan/report_box.h"
 #include "scan/scan_files.h"
@@ -16,7 +17,11 @@ namespace {
 class SoundCheck {
  public:
   SoundCheck(core::Context& ctx, ReportBox& box, const std::string& folder)
-      : ctx_(ctx), box_(box), folder_(folder), shared_(ctx.state.simFolder + "\\sound\\") {}
+      : ctx_(ctx),
+        box_(box),
+        folder_(folder),
+        tree_(ctx.state.simFolder + "\\aircraft"),
+        shared_(ctx.state.simFolder + "\\sound") {}
 
   void run() {
     const std::string cfgPath = folder_ + "sound.cfg";
@@ -45,21 +50,29 @@ class SoundCheck {
   // "filename=a, b, c" offers alternatives: the first one found (in the
   // sound's folder or the simulator's shared sound folder) satisfies the
   // line; each one tried before it is reported, with the sound's own folder.
+  // A name that leads out of the aircraft folder, or out of the shared one,
+  // is not looked for there.
   void soundLine(std::string_view line) {
     auto sep = line.find('=');
     while (sep != std::string_view::npos) {
       std::string_view rest = line.substr(sep + 1);
       sep = rest.find(',');
       const std::string wave = core::trim(rest.substr(0, sep)) + ".wav";
-      if (OrdinaryFileExists(ctx_, folder_ + wave) || OrdinaryFileExists(ctx_, shared_ + wave)) return;
+      if (found(tree_, folder_, wave) || found(shared_, shared_, wave)) return;
       report({ScanProblem::Kind::Missing, folder_ + wave});
       line = rest;
     }
   }
 
+  bool found(const std::string& tree, const std::string& base, const std::string& wave) {
+    const auto path = core::PathWithin(tree, base, wave);
+    return path && OrdinaryFileExists(ctx_, *path);
+  }
+
   core::Context& ctx_;
   ReportBox& box_;
   const std::string& folder_;
+  const std::string tree_;
   const std::string shared_;
   bool missing_ = false;
 };

@@ -7,6 +7,7 @@
 #include "core/text.h"
 #include "manager/catalogue_fixture.h"
 #include "support/aircraft_tree.h"
+#include "support/tree_snapshot.h"
 
 namespace managertest {
 namespace {
@@ -322,6 +323,51 @@ TEST_F(SwapTest, SwapRewriteAndRestoreKeepEachSectionApart) {
     EXPECT_EQ(records(2), own(".ifr") + "|IFR|IFR");
     EXPECT_EQ(shown(), own(".ifr"));
     EXPECT_EQ(records(1), "<absent>|<absent>|");
+  }
+}
+
+// A key may lead into another aircraft's folder, as add-ons that share a
+// panel or sound set do: the variant shows what it finds there. One that
+// leads out of the aircraft folder lists nothing. Neither is ever written
+// through: a swap gives the variant an alias folder of its own and a restore
+// puts the key back; nothing outside the variant's folder changes.
+TEST_F(SwapTest, AKeyThatLeadsElsewhereIsNeverWrittenThrough) {
+  const auto climbing = [](const std::string& to) { return "\\..\\..\\" + to; };
+  writeAircraft(
+      "Jay", {{.title = "Shares", .panel = climbing("Heron\\panel.hgrpak1"), .sound = climbing("Heron\\sound.hgrpak1")},
+              {.title = "Climbs", .panel = climbing("..\\Outside\\panel"), .sound = climbing("..\\Outside\\sound")}});
+  for (const Twin& twin : kTwins) {
+    t = &twin;
+    writeFile(air("Heron\\" + key() + ".hgrpak1\\" + file()), aliasTo(entry("p")));
+    writeFile("C:\\FS2002\\Outside\\" + key() + "\\" + file(), aliasTo(entry("p")));
+  }
+  cat.Search();
+  for (const Twin& twin : kTwins) {
+    t = &twin;
+    const struct {
+      const char* title;
+      int section;
+      std::string value, shown;
+    } cases[] = {{"Shares", 0, climbing("Heron\\" + key() + ".hgrpak1"), entry("p")},
+                 {"Climbs", 1, climbing("..\\Outside\\" + key()), std::string(manager::NotListed)}};
+    for (const auto& c : cases) {
+      SCOPED_TRACE(key() + " " + c.title);
+      const std::string n = std::to_string(c.section);
+      auto before = testsupport::snapshotTree(host("C:\\FS2002"));
+      selectVariant(c.title);
+      EXPECT_EQ(shown(), c.shown);
+      pick(entry("q"));
+      EXPECT_EQ(shown(), entry("q"));
+      EXPECT_EQ(readFile(air("Jay\\" + key() + ".hgrpak" + n + "\\" + file())), aliasTo(entry("q")));
+      if (c.shown == entry("p")) {
+        pick(entry("p"));
+        EXPECT_EQ(cfgValue(air("Jay\\aircraft.cfg"), "fltsim." + n, key()), c.value);
+      }
+      auto after = testsupport::snapshotTree(host("C:\\FS2002"));
+      for (auto* tree : {&before, &after})
+        std::erase_if(*tree, [](const auto& entry) { return entry.first.starts_with("Aircraft/Jay/"); });
+      EXPECT_EQ(testsupport::treeDifferences(before, after), "");
+    }
   }
 }
 
