@@ -54,7 +54,8 @@ BENCHMARK(BM_WriteFileBytes)->UseRealTime();
 void BM_WriteProfileString(benchmark::State& state) {
   World w;
   int n = 0;
-  for (auto _ : state) core::WriteProfileString(*w.ctx, w.file, "fltsim.50", "key7", std::to_string(n++ % 2));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(core::WriteProfileString(*w.ctx, w.file, "fltsim.50", "key7", std::to_string(n++ % 2)));
   w.fs->writeFile(w.file, w.bytes);
 }
 BENCHMARK(BM_WriteProfileString)->UseRealTime();

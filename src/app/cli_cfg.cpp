@@ -78,8 +78,9 @@ int runCfg(const std::vector<std::string>& args, CliIo& io) {
     // What a killed earlier write left beside the file.
     const auto slash = host.find_last_of('/');
     core::RemoveAbandonedTemporaries(slash == std::string::npos ? "." : slash == 0 ? "/" : host.substr(0, slash));
-    if (core::writeProfileHostFile(host, w[2], w[3], w[4])) return ExitDone;
-    io.err << "hangarpak-cli: cannot write " << file << '\n';
+    const core::ProfileWrite written = core::writeProfileHostFile(host, w[2], w[3], w[4]);
+    if (written) return ExitDone;
+    io.err << "hangarpak-cli: cannot write " << file << ": " << written.cause << '\n';
     return ExitProblem;
   });
 }

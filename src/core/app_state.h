@@ -46,10 +46,6 @@ struct AppState {
   std::uint8_t catalogueStale = 1;
   std::uint8_t currentTab = 0;
 
-  // Profile and registry calls.
-  std::string profileBuffer = std::string(200, ' ');
-  std::int32_t lastApiResult = 0;
-
   // Installation.
   std::string currentArchivePath;
   std::string archiveBaseName;

@@ -322,12 +322,11 @@ std::vector<std::string> Document::sectionNames() const {
 
 }  // namespace profile
 
-namespace {
-
-std::size_t charCount(std::string_view utf8) {
-  return static_cast<std::size_t>(
-      std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+void ProfileWrite::orThrow() const {
+  if (error != 0) throw RuntimeError(error, message);
 }
+
+namespace {
 
 // The first n characters of UTF-8 text.
 std::string firstChars(std::string_view utf8, std::size_t n) {
@@ -348,21 +347,28 @@ std::string readValue(const std::optional<std::string>& bytes, std::string_view 
   return firstChars(def.substr(0, def.find('\0')), profile::MaxValueLength);
 }
 
+ProfileWrite writeFailure(std::string_view file, std::string_view section, std::string_view key, int error,
+                          std::string_view cause) {
+  return {error, std::string(cause),
+          "cannot write " + std::string(key) + " of [" + std::string(section) + "] into " + std::string(file) + ": " +
+              std::string(cause)};
+}
+
 // The read-modify-write of a write, over the two ways to reach a file.
 // readBytes returns nullopt for a missing file and throws for any other
 // failure, so that an unreadable file is never replaced by a new one.
 template <class Read, class IsReadOnly, class Write>
-bool writeValue(Read readBytes, IsReadOnly isReadOnly, Write writeBytes, std::string_view section, std::string_view key,
-                std::string_view value) {
+ProfileWrite writeValue(std::string_view file, Read readBytes, IsReadOnly isReadOnly, Write writeBytes,
+                        std::string_view section, std::string_view key, std::string_view value) {
   try {
     const std::optional<std::string> old = readBytes();
-    if (old && isReadOnly()) return false;
+    if (old && isReadOnly()) return writeFailure(file, section, key, err::PermissionDenied, "the file is read-only");
     std::string updated =
         profile::withValue(old ? *old : std::string(), utf8ToCp1252(section), utf8ToCp1252(key), utf8ToCp1252(value));
     if (!old || updated != *old) writeBytes(updated);
-    return true;
-  } catch (const RuntimeError&) {
-    return false;
+    return {};
+  } catch (const RuntimeError& e) {
+    return writeFailure(file, section, key, e.number(), e.what());
   }
 }
 
@@ -375,17 +381,14 @@ std::string ReadProfileString(Context& ctx, std::string_view file, std::string_v
     bytes = ctx.fs.readFile(file);
   } catch (const RuntimeError&) {
   }
-  std::string value = readValue(bytes, section, key, def);
-  const std::size_t chars = charCount(value);
-  ctx.state.lastApiResult = static_cast<std::int32_t>(chars);
-  ctx.state.profileBuffer = value + std::string(chars < 200 ? 200 - chars : 0, ' ');
-  return value;
+  return readValue(bytes, section, key, def);
 }
 
-void WriteProfileString(Context& ctx, std::string_view file, std::string_view section, std::string_view key,
-                        std::string_view value) {
+ProfileWrite WriteProfileString(Context& ctx, std::string_view file, std::string_view section, std::string_view key,
+                                std::string_view value) {
   std::optional<std::string> before;
-  const bool ok = writeValue(
+  return writeValue(
+      file,
       [&]() -> std::optional<std::string> {
         try {
           before = ctx.fs.readFile(file);
@@ -407,7 +410,6 @@ void WriteProfileString(Context& ctx, std::string_view file, std::string_view se
         ctx.fs.writeFile(file, bytes);
       },
       section, key, value);
-  ctx.state.lastApiResult = ok ? 1 : 0;
 }
 
 profile::Document ReadProfileDocument(Context& ctx, std::string_view file) {
@@ -428,9 +430,10 @@ std::string readProfileHostFile(const std::string& hostPath, std::string_view se
   return readValue(bytes, section, key, def);
 }
 
-bool writeProfileHostFile(const std::string& hostPath, std::string_view section, std::string_view key,
-                          std::string_view value) {
+ProfileWrite writeProfileHostFile(const std::string& hostPath, std::string_view section, std::string_view key,
+                                  std::string_view value) {
   return writeValue(
+      hostPath,
       [&]() -> std::optional<std::string> {
         try {
           return readHostFile(hostPath);

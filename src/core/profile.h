@@ -89,26 +89,37 @@ class Document {
 
 }  // namespace profile
 
+// What a profile write did: the value is in the file, or the file is as it
+// was and error (the run-time error number), cause ("the file is
+// read-only") and message (the cause, naming the key and the file) say why.
+struct [[nodiscard]] ProfileWrite {
+  int error = 0;
+  std::string cause;
+  std::string message;
+
+  explicit operator bool() const { return error == 0; }
+  // For a caller that cannot go on without the value: the failure as a
+  // RuntimeError carrying the number and the message.
+  void orThrow() const;
+};
+
 // The program's profile reads and writes through the context's file system,
 // converting between UTF-8 and the files' Windows-1252. A read never creates
-// a file and returns def for a missing file, section or key; it leaves the
-// value in state.profileBuffer (padded to 200) and its length in
-// state.lastApiResult. A write creates a missing file and is atomic;
-// state.lastApiResult is 1 on success, 0 on failure, and a failure is not
-// reported otherwise.
+// a file and returns def (cut at a NUL, at most 199 characters) for a
+// missing file, section or key. A write creates a missing file, is atomic,
+// and is told to the context's journal before the file is replaced.
 std::string ReadProfileString(Context& ctx, std::string_view file, std::string_view section, std::string_view key,
                               std::string_view def);
-void WriteProfileString(Context& ctx, std::string_view file, std::string_view section, std::string_view key,
-                        std::string_view value);
+ProfileWrite WriteProfileString(Context& ctx, std::string_view file, std::string_view section, std::string_view key,
+                                std::string_view value);
 
 // The whole file parsed once (UTF-8 values); an unreadable file is empty.
 profile::Document ReadProfileDocument(Context& ctx, std::string_view file);
 
-// The same read and write on a host file, for hangarpak-cli: the value read
-// (UTF-8, def when absent), and whether the write succeeded.
+// The same read and write on a host file, for hangarpak-cli.
 std::string readProfileHostFile(const std::string& hostPath, std::string_view section, std::string_view key,
                                 std::string_view def);
-bool writeProfileHostFile(const std::string& hostPath, std::string_view section, std::string_view key,
-                          std::string_view value);
+ProfileWrite writeProfileHostFile(const std::string& hostPath, std::string_view section, std::string_view key,
+                                  std::string_view value);
 
 }  // namespace core

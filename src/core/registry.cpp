@@ -92,7 +92,6 @@ std::string ReadReg(Context& ctx, std::string_view hiveWord, std::string_view ke
     const Hive hive = hiveFromWord(hiveWord);
     if (!ctx.registry.keyExists(hive, keyPath)) return {};  // the key does not open
     std::optional<std::string> value = ctx.registry.query(hive, keyPath, valueName);
-    ctx.state.lastApiResult = 0;  // the result of closing the key
     return value.value_or(std::string());
   } catch (const RuntimeError& e) {
     ctx.dialogs.msgBox("ReadReg error " + std::to_string(e.number()), "Error", Buttons::OK, Icon::Exclamation);

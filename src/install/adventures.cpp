@@ -74,9 +74,10 @@ Outcome convertAdventure(core::Context& ctx, const std::string& name) {
   // The converter reads these keys in this order; the other keys of its
   // file are its own and stay as they are.
   core::WriteProfileString(ctx, converter.config, kConverterSection, "AdventureInputPath",
-                           PathForConverter(ctx, converter, V));
-  core::WriteProfileString(ctx, converter.config, kConverterSection, "CopySounds", "0");
-  core::WriteProfileString(ctx, converter.config, kConverterSection, "CopySituations", "0");
+                           PathForConverter(ctx, converter, V))
+      .orThrow();
+  core::WriteProfileString(ctx, converter.config, kConverterSection, "CopySounds", "0").orThrow();
+  core::WriteProfileString(ctx, converter.config, kConverterSection, "CopySituations", "0").orThrow();
   runConverter(ctx, converter);
 
   ctx.windows().repaintMainWindow();

@@ -39,7 +39,7 @@ std::vector<PlacementRule> aircraftRules(const core::AppState& s, const std::str
 // missing panel.cfg or sound.cfg is not made, since a file holding nothing
 // but the name would be listed as a panel or sound set of its own.
 void writeNameIfPresent(core::Context& ctx, const std::string& file, const std::string& name) {
-  if (core::FileExists(ctx, file)) core::WriteProfileString(ctx, file, "Hangarpak", "Name", name);
+  if (core::FileExists(ctx, file)) core::WriteProfileString(ctx, file, "Hangarpak", "Name", name).orThrow();
 }
 }  // namespace
 
@@ -64,7 +64,7 @@ void InstallAircraft(core::Context& ctx) {
   if (s.optAddonName == 1) {
     s.archiveBaseName = core::ReadProfileString(ctx, a + "\\aircraft.cfg", "fltsim.0", "title", "");
     if (AskAddonName(ctx, 2)) {
-      core::WriteProfileString(ctx, a + "\\aircraft.cfg", "fltsim.0", "title", s.archiveBaseName);
+      core::WriteProfileString(ctx, a + "\\aircraft.cfg", "fltsim.0", "title", s.archiveBaseName).orThrow();
       writeNameIfPresent(ctx, a + "\\panel\\panel.cfg", s.archiveBaseName);
       writeNameIfPresent(ctx, a + "\\sound\\sound.cfg", s.archiveBaseName);
     }

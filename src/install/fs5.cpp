@@ -33,7 +33,8 @@ void ConvertFs5Aircraft(core::Context& ctx) {
     return;
   }
   core::WriteProfileString(ctx, converter.config, kConverterSection, "AircraftInputPath",
-                           PathForConverter(ctx, converter, TempZipPrefix(ctx)));
+                           PathForConverter(ctx, converter, TempZipPrefix(ctx)))
+      .orThrow();
   runConverter(ctx, converter);
 
   const auto airs = ctx.fs.listFiles(TempZipFolder(ctx), "*.air");

@@ -52,7 +52,7 @@ void InstallPanel(core::Context& ctx) {
   ++s.installedCount;
   s.catalogueStale = 1;
   if (s.optAddonName == 1 && AskAddonName(ctx, 3))
-    core::WriteProfileString(ctx, p + "panel.cfg", "Hangarpak", "Name", s.archiveBaseName);
+    core::WriteProfileString(ctx, p + "panel.cfg", "Hangarpak", "Name", s.archiveBaseName).orThrow();
 }
 
 }  // namespace install

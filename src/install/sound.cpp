@@ -56,7 +56,7 @@ void InstallSound(core::Context& ctx) {
   ++s.installedCount;
   s.catalogueStale = 1;
   if (s.optAddonName == 1 && AskAddonName(ctx, 4))
-    core::WriteProfileString(ctx, w + "sound.cfg", "Hangarpak", "Name", s.archiveBaseName);
+    core::WriteProfileString(ctx, w + "sound.cfg", "Hangarpak", "Name", s.archiveBaseName).orThrow();
 }
 
 }  // namespace install

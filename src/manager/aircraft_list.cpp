@@ -36,9 +36,7 @@ void Catalogue::flyLst_DblClick() {
     // record before "sim" is emptied, "sim" before the record is cleared. A
     // write that fails leaves the variant as it was.
     const auto written = [&](const std::string& sec, const std::string& key, const std::string& value) {
-      state.lastApiResult = 0;
-      core::step([&] { core::WriteProfileString(ctx_, cfg, sec, key, value); });
-      return state.lastApiResult == 1;
+      return static_cast<bool>(core::WriteProfileString(ctx_, cfg, sec, key, value));
     };
     if (item.smallIcon == ActiveIcon) {
       std::string sim;

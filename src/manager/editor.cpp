@@ -79,10 +79,10 @@ void Editor::nameTxt_KeyUp(int /*keyCode*/, int /*shift*/) {
   if (row < 0) return;
   const std::string text = nameTxt.text;
   const auto& item = editLst.item(row);
+  // A name the file did not take is not shown as the entry's name.
   if (mode == AircraftMode) {
-    core::step([&] {
-      core::WriteProfileString(ctx_, item.subItem(1) + "aircraft.cfg", "fltsim." + item.subItem(2), "title", text);
-    });
+    if (!core::WriteProfileString(ctx_, item.subItem(1) + "aircraft.cfg", "fltsim." + item.subItem(2), "title", text))
+      return;
     cat_.flyLst.setText(row, text);
     editLst.setText(row, text);
   } else {
@@ -90,7 +90,7 @@ void Editor::nameTxt_KeyUp(int /*keyCode*/, int /*shift*/) {
     core::ListView& lst = panel ? cat_.panelLst : cat_.lydLst;
     core::ComboBox& com = panel ? cat_.panelCom : cat_.lydCom;
     const std::string file = item.subItem(1) + (panel ? "panel.cfg" : "sound.cfg");
-    core::step([&] { core::WriteProfileString(ctx_, file, "Hangarpak", "Name", text); });
+    if (!core::WriteProfileString(ctx_, file, "Hangarpak", "Name", text)) return;
     lst.setText(row, text);
     // The choice list follows the catalogue: the entry leaves its position
     // and takes the one of its new row, and keeps the selection it had.

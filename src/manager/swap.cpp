@@ -67,11 +67,12 @@ void Catalogue::swap(const Twin& twin) {
     return value;
   };
   const auto write = [&](const std::string& sec, const std::string& key, const std::string& value) {
-    state.lastApiResult = 0;
-    core::step([&] { core::WriteProfileString(ctx_, cfg, sec, key, value); });
-    return state.lastApiResult == 1;
+    return static_cast<bool>(core::WriteProfileString(ctx_, cfg, sec, key, value));
   };
+  // The key goes back first: while it cannot, the alias folder stays what
+  // the variant uses.
   const auto restore = [&] {
+    if (!write(section, twin.variantKey, origSuffix)) return false;
     std::vector<std::string> files;
     std::unique_ptr<core::TrashItem> trash;
     core::step([&] { trash = core::OpenTrashItem(ctx_, aliasFolder); });
@@ -79,7 +80,7 @@ void Catalogue::swap(const Twin& twin) {
     for (const auto& name : files)
       core::step([&] { core::DiscardFile(ctx_, trash.get(), core::joinPath(aliasFolder, name)); });
     core::step([&] { ctx_.fs.removeFolder(aliasFolder); });
-    write(section, twin.variantKey, origSuffix);
+    return true;
   };
 
   orig = read(cfg, "Hangarpak", twin.origKey + n);
@@ -94,10 +95,11 @@ void Catalogue::swap(const Twin& twin) {
 
   if (!alias.empty()) {
     // Already an alias: a swap made earlier, or an entry shipped as one.
-    if (!value.empty() && chosen == orig)
-      restore();
-    else
+    if (!value.empty() && chosen == orig) {
+      if (!restore()) return showAgain();
+    } else {
       core::step([&] { ctx_.fs.writeFile(*file, aliasLines(chosen)); });
+    }
   } else {
     if (orig.empty()) {
       // The variant's own entry is recorded before anything points away
@@ -108,9 +110,9 @@ void Catalogue::swap(const Twin& twin) {
       origSuffix = value;
     }
     if (chosen == orig) {
-      restore();
+      if (!restore()) return showAgain();
     } else {
-      write(section, twin.variantKey, "hgrpak" + n);
+      if (!write(section, twin.variantKey, "hgrpak" + n)) return showAgain();
       core::step([&] { ctx_.fs.makeFolder(aliasFolder); });
       core::step([&] { ctx_.fs.writeFile(core::joinPath(aliasFolder, twin.file), aliasLines(chosen)); });
     }

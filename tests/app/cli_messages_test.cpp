@@ -115,7 +115,7 @@ TEST_F(CliMessagesTest, FaultsAreSentencesNamingThePathAsTyped) {
        {"cfg", "set", "C:\\FS2002\\NoSuchFolder\\a.cfg", "a", "b", "c"},
        1,
        "",
-       "hangarpak-cli: cannot write C:\\FS2002\\NoSuchFolder\\a.cfg\n"},
+       "hangarpak-cli: cannot write C:\\FS2002\\NoSuchFolder\\a.cfg: no folder {root}/c/FS2002/NoSuchFolder\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

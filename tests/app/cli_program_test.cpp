@@ -39,7 +39,10 @@ TEST(CliCfg, GetAndSetThroughTheProfileFunctions) {
       {{"get", tmp.path() + "/missing.cfg", "a", "b", "dflt"}, 1, "", "cannot read " + tmp.path() + "/missing.cfg"},
       {{"set", made, "fltsim.0", "title", "Café"}, 0, "", ""},
       {{"get", made, "FLTSIM.0", "TITLE"}, 0, "Café\n", ""},
-      {{"set", tmp.path() + "/no/such/folder/a.cfg", "s", "k", "v"}, 1, "", "cannot write"},
+      {{"set", tmp.path() + "/no/such/folder/a.cfg", "s", "k", "v"},
+       1,
+       "",
+       "cannot write " + tmp.path() + "/no/such/folder/a.cfg: no folder"},
   };
   for (auto c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.args));

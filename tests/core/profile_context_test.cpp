@@ -23,7 +23,7 @@ class ProfileContextTest : public testsupport::SimFixture {
   core::Context& fctx;
 };
 
-TEST_F(ProfileContextTest, ReadLeavesTheValueInTheBufferAndItsLengthInTheResult) {
+TEST_F(ProfileContextTest, ReadConvertsAndCutsTheValue) {
   writeFile(cfg, "[FLTSIM.0]\r\nTITLE=Caf\xE9 172\r\nlong=" + std::string(250, 'x') + "\r\nempty=\r\n");
   const struct {
     const char* key;
@@ -40,9 +40,6 @@ TEST_F(ProfileContextTest, ReadLeavesTheValueInTheBufferAndItsLengthInTheResult)
     EXPECT_EQ(
         core::ReadProfileString(ctx(), "c:\\fs2002\\AIRCRAFT\\c172\\Aircraft.CFG", "fltsim.0", c.key, "Hangarpak"),
         c.value);
-    const std::size_t chars = c.value == "Café 172" ? 8 : c.value.size();
-    EXPECT_EQ(state().profileBuffer, c.value + std::string(200 - chars, ' '));
-    EXPECT_EQ(state().lastApiResult, static_cast<std::int32_t>(chars));
   }
   // The default goes through the same 199-character buffer.
   EXPECT_EQ(core::ReadProfileString(ctx(), cfg, "a", "b", std::string(250, 'd')), std::string(199, 'd'));
@@ -54,24 +51,25 @@ TEST_F(ProfileContextTest, ReadOfAMissingOrUnreadableFileGivesTheDefaultAndCreat
   writeFile(cfg, old);
   faulty.failRead = [](std::string_view) { return true; };
   EXPECT_EQ(core::ReadProfileString(fctx, cfg, "fltsim.0", "title", "dflt"), "dflt");
-  EXPECT_EQ(fctx.state.lastApiResult, 4);
 }
 
 TEST_F(ProfileContextTest, WriteCreatesAFileButNoFolderAndConverts) {
   writeFile("C:\\FS2002\\Aircraft\\C172\\readme.txt");
-  core::WriteProfileString(ctx(), cfg, "fltsim.0", "title", "Café");
-  EXPECT_EQ(state().lastApiResult, 1);
-  core::WriteProfileString(ctx(), "C:\\FS2002\\AIRCRAFT\\c172\\AIRCRAFT.CFG", "fltsim.0", "model", "");
+  EXPECT_TRUE(core::WriteProfileString(ctx(), cfg, "fltsim.0", "title", "Café"));
+  EXPECT_TRUE(core::WriteProfileString(ctx(), "C:\\FS2002\\AIRCRAFT\\c172\\AIRCRAFT.CFG", "fltsim.0", "model", ""));
   EXPECT_EQ(readFile(cfg), "[fltsim.0]\r\ntitle=Caf\xE9\r\nmodel=\r\n");
   EXPECT_EQ(fs->listFiles("C:\\FS2002\\Aircraft\\C172", "*.cfg"), std::vector<std::string>{"aircraft.cfg"});
-  core::WriteProfileString(ctx(), "C:\\FS2002\\Nowhere\\aircraft.cfg", "a", "b", "c");
-  EXPECT_EQ(state().lastApiResult, 0);
+  const core::ProfileWrite nowhere =
+      core::WriteProfileString(ctx(), "C:\\FS2002\\Nowhere\\aircraft.cfg", "a", "b", "c");
+  EXPECT_EQ(nowhere.error, core::err::PathNotFound);
+  EXPECT_EQ(nowhere.message.rfind("cannot write b of [a] into C:\\FS2002\\Nowhere\\aircraft.cfg: ", 0), 0u)
+      << nowhere.message;
   EXPECT_FALSE(exists("C:\\FS2002\\Nowhere"));
 }
 
 // A write that fails after any number of bytes, at the final rename, on a
 // read-only or unreadable file, or with a value that would not read back,
-// leaves the old file whole, and only lastApiResult tells.
+// leaves the old file whole and says why.
 TEST_F(ProfileContextTest, FailedWriteLeavesTheOldFile) {
   writeFile(cfg, old);
   const std::string expected = core::profile::withValue(old, "General", "atc_model", "C172");
@@ -79,8 +77,8 @@ TEST_F(ProfileContextTest, FailedWriteLeavesTheOldFile) {
     SCOPED_TRACE(n);
     faulty.failAfterBytes = n;
     faulty.bytesWritten = 0;
-    core::WriteProfileString(fctx, cfg, "General", "atc_model", "C172");
-    ASSERT_EQ(fctx.state.lastApiResult, n < expected.size() ? 0 : 1);
+    const core::ProfileWrite written = core::WriteProfileString(fctx, cfg, "General", "atc_model", "C172");
+    ASSERT_EQ(written.error, n < expected.size() ? core::err::DiskFull : 0);
     ASSERT_EQ(readFile(cfg), n < expected.size() ? old : expected);
   }
   writeFile(cfg, old);
@@ -89,18 +87,20 @@ TEST_F(ProfileContextTest, FailedWriteLeavesTheOldFile) {
     const char* name;
     std::function<void()> arrange;
     const char* value;
+    int error;
   } cases[] = {
-      {"at commit", [&] { faulty.failAtCommit = true; }, "x"},
-      {"read-only file", [&] { ::chmod(host(cfg).c_str(), 0444); }, "x"},
-      {"unreadable file is not replaced", [&] { faulty.failRead = [](std::string_view) { return true; }; }, "x"},
-      {"line break in the value", [] {}, "line\r\nbreak"},
+      {"at commit", [&] { faulty.failAtCommit = true; }, "x", core::err::DiskFull},
+      {"read-only file", [&] { ::chmod(host(cfg).c_str(), 0444); }, "x", core::err::PermissionDenied},
+      {"unreadable file is not replaced", [&] { faulty.failRead = [](std::string_view) { return true; }; }, "x",
+       core::err::PathFileAccess},
+      {"line break in the value", [] {}, "line\r\nbreak", core::err::InvalidProcedureCall},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     c.arrange();
-    fctx.state.lastApiResult = 7;
-    core::WriteProfileString(fctx, cfg, "fltsim.0", "title", c.value);
-    EXPECT_EQ(fctx.state.lastApiResult, 0);
+    const core::ProfileWrite written = core::WriteProfileString(fctx, cfg, "fltsim.0", "title", c.value);
+    EXPECT_EQ(written.error, c.error);
+    EXPECT_NE(written.message.find(cfg), std::string::npos) << written.message;
     EXPECT_EQ(readFile(cfg), old);
     faulty.failAtCommit = false;
     faulty.failRead = nullptr;
@@ -117,22 +117,17 @@ TEST_F(ProfileContextTest, DocumentSpeaksUtf8) {
   EXPECT_TRUE(core::ReadProfileDocument(ctx(), "C:\\missing.cfg").sectionNames().empty());
 }
 
-TEST_F(ProfileContextTest, ReadRegReadsAndSetsTheResult) {
+TEST_F(ProfileContextTest, ReadRegReadsWhatTheStoreHolds) {
   const std::string key = "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\8.0";
   registry->setValue(core::Hive::LocalMachine, key, "EXE Path", "C:\\FS2002");
   const struct {
     const char *hive, *value, *expected;
-    int result;
   } cases[] = {
-      {"LM", "exe path", "C:\\FS2002", 0},
-      {"LM", "PID", "", 0},
-      {"CR", "EXE Path", "", 99},  // a key that does not open leaves the result alone
+      {"LM", "exe path", "C:\\FS2002"}, {"LM", "PID", ""}, {"CR", "EXE Path", ""},  // a key that does not open
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.hive) + " " + c.value);
-    state().lastApiResult = 99;
     EXPECT_EQ(core::ReadReg(ctx(), c.hive, key, c.value), c.expected);
-    EXPECT_EQ(state().lastApiResult, c.result);
   }
   core::WriteReg(ctx(), "CR", "WinZip\\Shell\\Hangarpak\\command", "", "\"/opt/hangarpak\" \"%1\"");
   EXPECT_EQ(core::ReadReg(ctx(), "cr", "winzip\\shell\\hangarpak\\COMMAND", ""), "\"/opt/hangarpak\" \"%1\"");

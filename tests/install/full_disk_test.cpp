@@ -91,9 +91,10 @@ TEST_F(FullDiskTest, WritesThatRunOutOfSpaceLeaveEveryFileAsItWas) {
     SCOPED_TRACE("profile write");
     auto full = fullCtx();
     withoutRoom([&] {
-      core::WriteProfileString(*full, "C:\\FS2002\\Aircraft\\Cessna\\aircraft.cfg", "fltsim.0", "title", kLarge);
+      const auto written =
+          core::WriteProfileString(*full, "C:\\FS2002\\Aircraft\\Cessna\\aircraft.cfg", "fltsim.0", "title", kLarge);
+      EXPECT_EQ(written.error, core::err::DiskFull) << written.message;
     });
-    EXPECT_EQ(full->state.lastApiResult, 0);
     EXPECT_EQ(testsupport::treeDifferences(before, snapshot()), "");
   }
   {

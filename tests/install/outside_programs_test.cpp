@@ -3,6 +3,7 @@
 #include <map>
 #include <sstream>
 
+#include "core/errors.h"
 #include "core/profile.h"
 #include "core/registry.h"
 #include "install/adventures.h"
@@ -219,6 +220,21 @@ TEST_F(OutsideProgramsTest, Fs5AircraftIsConvertedAndCountedWhenTheConverterMade
   check(61, kBoth, {kFoundFs5}, true);
   check(70, "no-op", {kFoundFs5}, false);
   check(70, "", {kFoundFs5, kNoConverter}, false);
+
+  // A configuration that cannot take the input path ends the installation:
+  // the converter is not run on the path the file held before.
+  makeSim(70, kBoth);
+  const std::string before = "[Options]\r\nAircraftInputPath=C:\\Elsewhere\\\r\n";
+  writeFile(sim() + "\\aafconv.cfg", before);
+  std::filesystem::permissions(host(sim() + "\\aafconv.cfg"), std::filesystem::perms::owner_read);
+  expect({kFoundFs5});
+  dialogs.expectMessage("Install error 70", "Error", core::Buttons::OK, Icon::Exclamation);
+  EXPECT_THROW(install(putArchive("Oldbird.zip", testsupport::ArchiveBuilder().add("Oldbird.air", air))),
+               core::EndProgram);
+  EXPECT_TRUE(dialogs.done());
+  EXPECT_EQ(runs().size(), 0u);
+  EXPECT_EQ(config(), before);
+  EXPECT_EQ(state().installedCount, 2);
 }
 
 // The scenery installer is the one the settings name, else the one the

@@ -79,7 +79,7 @@ TEST_F(JournalTest, AKeyIsPutBackOnlyWhenItStillHoldsWhatTheInstallationWrote) {
     SCOPED_TRACE(c.name);
     writeFile(file, c.before);
     services->recorder.archiveStarted("C:\\Downloads\\adventure.zip");
-    core::WriteProfileString(*jctx, file, "Conv", "Input", "C:\\new path");
+    ASSERT_TRUE(core::WriteProfileString(*jctx, file, "Conv", "Input", "C:\\new path"));
     services->recorder.archiveFinished(true, core::PackageKind::Adventure, "adv");
     if (c.userAction) c.userAction();
     auto journal = store();
@@ -104,8 +104,8 @@ TEST_F(JournalTest, OneFileWrittenSeveralTimesInOneInstallationIsOneEffect) {
   jctx->fs.deleteFile("C:\\FS2002\\Gauges\\gone.gau");
   jctx->fs.writeFile("C:\\FS2002\\Gauges\\temp.gau", "t");
   jctx->fs.deleteFile("C:\\FS2002\\Gauges\\temp.gau");
-  core::WriteProfileString(*jctx, "C:\\FS2002\\new.cfg", "S", "K", "v");
-  core::WriteProfileString(*jctx, "C:\\FS2002\\new.cfg", "S", "L", "w");
+  ASSERT_TRUE(core::WriteProfileString(*jctx, "C:\\FS2002\\new.cfg", "S", "K", "v"));
+  ASSERT_TRUE(core::WriteProfileString(*jctx, "C:\\FS2002\\new.cfg", "S", "L", "w"));
   services->recorder.archiveFinished(true, core::PackageKind::Panel, "p");
 
   auto journal = store();

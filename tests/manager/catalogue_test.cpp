@@ -175,18 +175,27 @@ TEST_F(CatalogueTest, HideThenUnhideRestoresSimAndLeavesTheRecordEmpty) {
 
 // A variant whose title is no longer in its file (edited outside the
 // program) shows the message and "---Not Listed---"; one whose file cannot
-// be written keeps its entry. Neither a hide nor a swap then writes, into
-// some other section or away from an entry it could not record.
+// be written keeps its entry, whether or not an earlier swap recorded it.
+// Neither a hide nor a swap then writes, into some other section or away
+// from an entry it could not record, nor shows a swap that did not happen.
 TEST_F(CatalogueTest, HideAndSwapThatCannotWriteChangeNothing) {
   const std::string cfg = air("C172\\aircraft.cfg");
-  for (const bool titleGone : {true, false}) {
-    SCOPED_TRACE(titleGone ? "title gone" : "read-only");
+  for (const std::string arrangement : {"title gone", "read-only", "read-only after a swap and its undo"}) {
+    SCOPED_TRACE(arrangement);
+    const bool titleGone = arrangement == "title gone";
     writeAircraft("C172", {{.title = "Skyhawk", .sim = "c172"}});
     writeFile(air("C172\\panel\\panel.cfg"), panelCfg());
     writeFile(air("C172\\sound\\sound.cfg"), soundCfg());
     writeFile(air("fsfsconv\\panel.Glass\\panel.cfg"), panelCfg("Glass"));
     writeFile(air("fsfsconv\\sound.Glass\\sound.cfg"), soundCfg("Glass"));
     cat.Search();
+    if (arrangement == "read-only after a swap and its undo") {
+      selectVariant("Skyhawk");
+      cat.panelCom.userPick(rowOf(cat.panelLst, "Glass") + 1);
+      cat.panelCom.userPick(rowOf(cat.panelLst, "c172\\panel") + 1);
+      ASSERT_EQ(cat.shownPanel, "c172\\panel");
+      ASSERT_EQ(cfgValue(cfg, "Hangarpak", "OrgPanel0"), "c172\\panel");
+    }
     if (titleGone) {
       writeAircraft("C172", {{.title = "Skyhawk renamed", .sim = "c172"}});
       dialogs.expectMessage("Overflow error in ''UpdateAircraft''\r\n\r\nError reading: " + cfg, "Error",
@@ -206,6 +215,7 @@ TEST_F(CatalogueTest, HideAndSwapThatCannotWriteChangeNothing) {
     EXPECT_EQ(cat.shownPanel + "|" + cat.shownSound, shown);
     EXPECT_EQ(cat.panelCom.text() + "|" + cat.lydCom.text(), shown);
     ::chmod(host(air("C172")).c_str(), 0755);
+    ::chmod(host(cfg).c_str(), 0644);
     EXPECT_EQ(readFile(cfg), before);
     EXPECT_FALSE(exists(air("C172\\panel.hgrpak0")) || exists(air("C172\\sound.hgrpak0")));
     EXPECT_TRUE(dialogs.done());
