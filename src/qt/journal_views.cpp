@@ -90,12 +90,8 @@ void PreviewView::render() {
 }
 
 void registerJournalViews(QtDialogs& dialogs) {
-  dialogs.registerView("previewFrm", [&dialogs](core::ModalController& c, QWidget* parent) -> std::unique_ptr<QDialog> {
-    return std::make_unique<PreviewView>(static_cast<ui::PreviewForm&>(c), dialogs, parent);
-  });
-  dialogs.registerView("historyFrm", [&dialogs](core::ModalController& c, QWidget* parent) -> std::unique_ptr<QDialog> {
-    return std::make_unique<HistoryView>(static_cast<ui::HistoryForm&>(c), dialogs, parent);
-  });
+  dialogs.registerView<ui::PreviewForm, PreviewView>();
+  dialogs.registerView<ui::HistoryForm, HistoryView>();
 }
 
 }  // namespace qt

@@ -46,10 +46,6 @@ QMessageBox::Icon iconOf(core::Icon icon) {
 QtDialogs::QtDialogs() = default;
 QtDialogs::~QtDialogs() = default;
 
-void QtDialogs::registerView(const std::string& formName, ViewFactory factory) {
-  views_[formName] = std::move(factory);
-}
-
 core::Answer QtDialogs::msgBox(std::string_view text, std::string_view title, core::Buttons buttons, core::Icon icon) {
   // An empty title is the program's name, as the classic message box shows.
   QMessageBox box(iconOf(icon), title.empty() ? QStringLiteral("Hangarpak") : q(title), messageText(text),
@@ -137,7 +133,7 @@ std::optional<std::string> QtDialogs::openFile(std::string_view title, std::stri
 void QtDialogs::runModal(core::ModalController& controller) {
   controller.Form_Load();
   if (controller.unloaded()) return;
-  auto it = views_.find(std::string(controller.formName()));
+  auto it = views_.find(std::type_index(typeid(controller)));
   if (it == views_.end()) {
     msgBox("The dialog " + std::string(controller.formName()) + " is not available.", "Hangarpak", core::Buttons::OK,
            core::Icon::Exclamation);

@@ -3,10 +3,12 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <typeindex>
+#include <typeinfo>
+#include <unordered_map>
 #include <vector>
 
 #include "core/dialogs.h"
@@ -20,8 +22,8 @@ class DriveTable;
 namespace qt {
 
 // The Qt side of the Dialogs seam: real message boxes, input and file
-// dialogs, and the program's own dialogs through views registered by form
-// name. It also runs the controllers' handlers for the views, so that the
+// dialogs, and the program's own dialogs through views registered by the
+// type of their controller. It also runs the controllers' handlers for the views, so that the
 // end of the program (core::EndProgram) and run-time errors nobody handled
 // unwind through plain C++ frames, never through Qt's event dispatch.
 class QtDialogs : public core::Dialogs {
@@ -36,7 +38,15 @@ class QtDialogs : public core::Dialogs {
   void setDrives(const core::DriveTable* drives) { drives_ = drives; }
   // The window dialogs are centred on (the main window).
   void setParent(QWidget* parent) { parent_ = parent; }
-  void registerView(const std::string& formName, ViewFactory factory);
+  // Shows a controller of type Form with a View(Form&, QtDialogs&, QWidget*
+  // parent).
+  template <class Form, class View>
+  void registerView() {
+    views_[std::type_index(typeid(Form))] = [this](core::ModalController& c,
+                                                   QWidget* parent) -> std::unique_ptr<QDialog> {
+      return std::make_unique<View>(dynamic_cast<Form&>(c), *this, parent);
+    };
+  }
 
   core::Answer msgBox(std::string_view text, std::string_view title, core::Buttons buttons, core::Icon icon) override;
   std::optional<std::string> inputBox(std::string_view prompt, std::string_view title, std::string_view def) override;
@@ -58,7 +68,7 @@ class QtDialogs : public core::Dialogs {
  private:
   const core::DriveTable* drives_ = nullptr;
   QPointer<QWidget> parent_;
-  std::map<std::string, ViewFactory> views_;
+  std::unordered_map<std::type_index, ViewFactory> views_;
   std::vector<QDialog*> modalStack_;
   std::optional<int> pendingEnd_;
   std::optional<int> ended_;

@@ -101,9 +101,7 @@ void ScanView::render() {
 }
 
 void registerScanView(QtDialogs& dialogs) {
-  dialogs.registerView("scanFrm", [&dialogs](core::ModalController& c, QWidget* parent) -> std::unique_ptr<QDialog> {
-    return std::make_unique<ScanView>(static_cast<scan::ScanForm&>(c), dialogs, parent);
-  });
+  dialogs.registerView<scan::ScanForm, ScanView>();
 }
 
 }  // namespace qt

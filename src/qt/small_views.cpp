@@ -155,21 +155,11 @@ void NameView::render() {
 }
 
 void registerShellViews(QtDialogs& dialogs) {
-  dialogs.registerView("startFrm", [&dialogs](core::ModalController& c, QWidget* parent) -> std::unique_ptr<QDialog> {
-    return std::make_unique<StartView>(static_cast<ui::StartForm&>(c), dialogs, parent);
-  });
-  dialogs.registerView("aboutFrm", [&dialogs](core::ModalController& c, QWidget* parent) -> std::unique_ptr<QDialog> {
-    return std::make_unique<AboutView>(static_cast<ui::AboutForm&>(c), dialogs, parent);
-  });
-  dialogs.registerView("fsOptFrm", [&dialogs](core::ModalController& c, QWidget* parent) -> std::unique_ptr<QDialog> {
-    return std::make_unique<FsOptView>(static_cast<core::FsOptForm&>(c), dialogs, parent);
-  });
-  dialogs.registerView("nameFrm", [&dialogs](core::ModalController& c, QWidget* parent) -> std::unique_ptr<QDialog> {
-    return std::make_unique<NameView>(static_cast<ui::NameForm&>(c), dialogs, parent);
-  });
-  dialogs.registerView("optionFrm", [&dialogs](core::ModalController& c, QWidget* parent) -> std::unique_ptr<QDialog> {
-    return std::make_unique<OptionView>(static_cast<ui::OptionForm&>(c), dialogs, parent);
-  });
+  dialogs.registerView<ui::StartForm, StartView>();
+  dialogs.registerView<ui::AboutForm, AboutView>();
+  dialogs.registerView<core::FsOptForm, FsOptView>();
+  dialogs.registerView<ui::NameForm, NameView>();
+  dialogs.registerView<ui::OptionForm, OptionView>();
 }
 
 }  // namespace qt

@@ -44,7 +44,7 @@ class EndingForm : public core::Form {
 
 class EndingView : public qt::FormDialog {
  public:
-  EndingView(EndingForm& form, qt::QtDialogs& dialogs) : FormDialog(form, dialogs, nullptr) {
+  EndingView(EndingForm& form, qt::QtDialogs& dialogs, QWidget* parent) : FormDialog(form, dialogs, parent) {
     ready();
     QTimer::singleShot(0, this, [this] { act([] { throw core::EndProgram{7}; }); });
   }
@@ -54,9 +54,7 @@ class EndingView : public qt::FormDialog {
 };
 
 TEST_F(ShellViews, TheEndOfTheProgramInsideADialogUnwindsFromItsRunModal) {
-  qtDialogs.registerView("endingFrm", [this](core::ModalController& c, QWidget*) -> std::unique_ptr<QDialog> {
-    return std::make_unique<EndingView>(static_cast<EndingForm&>(c), qtDialogs);
-  });
+  qtDialogs.registerView<EndingForm, EndingView>();
   EndingForm form;
   try {
     qtDialogs.runModal(form);
