@@ -46,8 +46,11 @@ const std::vector<CliCommand> kCommands = {
      runList,
      "Prints the catalogue the Aircraft tab shows, one row a line with tab-separated fields: name, folder and "
      "section number (aircraft) or relative folder (panels, sounds); for aircraft also active or hidden and the "
-     "panel and sound set the variant uses.",
-     {{"--json", "print the rows as a JSON array of objects with the same fields"}}},
+     "relative folders of the panel and sound set the variant uses, or ---Not Listed--- where the Aircraft tab "
+     "shows it.",
+     {{"--json",
+       "print the rows as a JSON array of objects with the same fields; an aircraft's also has panelName "
+       "and soundName, the names its panel and sound lists show"}}},
     {"hide",
      hideUsage,
      runHide,

@@ -9,10 +9,12 @@
 #include "app/runtime.h"
 #include "core/dialogs.h"
 #include "core/errors.h"
+#include "core/simulator.h"
 #include "core/startup_settings.h"
 #include "core/text.h"
+#include "manager/build_catalogue.h"
 #include "manager/catalogue.h"
-#include "manager/twins.h"
+#include "manager/edits.h"
 
 namespace app {
 
@@ -65,8 +67,9 @@ int withCatalogue(CliIo& io, core::Dialogs& dialogs,
     core::Context& ctx = runtime.context();
     core::LoadSettings(ctx);
     runtime.tidyAfterEarlierRun();
-    manager::Catalogue catalogue(ctx);
-    catalogue.Search();
+    // Confirms simFolder; a simulator that must be located by hand ends the run.
+    core::FindSimulator(ctx);
+    manager::Catalogue catalogue = manager::BuildCatalogue(ctx);
     return work(ctx, catalogue);
   });
 }
@@ -74,51 +77,89 @@ int withCatalogue(CliIo& io, core::Dialogs& dialogs,
 namespace {
 
 // The commands' catalogue, with their dialogs.
-int withCatalogue(CliIo& io, const std::function<int(manager::Catalogue&)>& work) {
+int withCatalogue(CliIo& io, const std::function<int(core::Context&, manager::Catalogue&)>& work) {
   CatalogueCliDialogs dialogs(io.err);
-  return withCatalogue(io, dialogs, [&](core::Context&, manager::Catalogue& cat) { return work(cat); });
+  return withCatalogue(io, dialogs, work);
 }
 
-// The aircraft row titled exactly title, or the row of folder and section;
-// -1 (after a message) when there is none or more than one.
-int findAircraft(manager::Catalogue& cat, std::ostream& err, const std::string& title,
-                 const std::optional<std::string>& folder, const std::optional<std::string>& section) {
-  std::vector<int> rows;
-  for (int i = 0; i < cat.flyLst.count(); ++i) {
-    const auto& row = cat.flyLst.item(i);
-    if (folder) {
-      std::string f = *folder;
-      if (!f.empty() && f.back() != '\\') f += '\\';
-      if (core::iequals(row.subItem(1), f) && row.subItem(2) == *section) rows.push_back(i);
-    } else if (row.text == title) {
-      rows.push_back(i);
-    }
+// The variant titled exactly title, or the variant of folder and section;
+// nullopt (after a message) when there is none or more than one.
+std::optional<manager::VariantRef> findVariant(const manager::Catalogue& cat, std::ostream& err,
+                                               const std::string& title, const std::optional<std::string>& folder,
+                                               const std::optional<int>& section) {
+  std::vector<manager::VariantRef> found;
+  if (folder) {
+    const std::string f = folder->ends_with('\\') ? *folder : *folder + "\\";
+    if (const auto index = cat.findVariant(f, *section)) found.push_back({cat.variants()[*index].folder, *section});
+  } else {
+    for (const auto& v : cat.variants())
+      if (v.title == title) found.push_back({v.folder, v.section});
   }
-  const std::string what = folder ? "section " + *section + " of " + *folder : "\"" + title + "\"";
-  if (rows.empty()) {
+  const std::string what = folder ? "section " + std::to_string(*section) + " of " + *folder : "\"" + title + "\"";
+  if (found.empty()) {
     err << "hangarpak-cli: no aircraft " << what << '\n';
-    return -1;
+    return std::nullopt;
   }
-  if (rows.size() > 1) {
-    err << "hangarpak-cli: " << rows.size() << " aircraft are titled " << what
+  if (found.size() > 1) {
+    err << "hangarpak-cli: " << found.size() << " aircraft are titled " << what
         << "; name one by --folder and --section\n";
-    return -1;
+    return std::nullopt;
   }
-  return rows.front();
+  return found.front();
 }
 
-// Selects the row as a click does; false (after a message) when the
-// catalogue cannot tell which section of its file the row is.
-bool selectAircraft(manager::Catalogue& cat, std::ostream& err, int row) {
-  cat.flyLst_MouseDown(manager::LeftButton);
-  cat.flyLst_ItemClick(row);
-  const auto& item = cat.flyLst.item(row);
-  if (!cat.selFound || std::to_string(cat.context().state.selSection) != item.subItem(2)) {
-    err << "hangarpak-cli: \"" << item.text << "\" is not section " << item.subItem(2) << " of " << item.subItem(1)
-        << "aircraft.cfg as the catalogue found it; nothing was changed\n";
-    return false;
+// What an edit did on stdout, or why it did not on stderr with status 1.
+int reportEdit(CliIo& io, const manager::EditResult& result) {
+  if (!result.succeeded()) {
+    io.err << "hangarpak-cli: " << result.text << '\n';
+    return ExitProblem;
   }
-  return true;
+  io.out << result.text << '\n';
+  return ExitDone;
+}
+
+// The text of a variant's choice list on the Aircraft tab: the entry's
+// name, or "---Not Listed---".
+std::string choiceText(const manager::Catalogue& cat, const manager::AircraftVariant& v, manager::EntryKind kind) {
+  const manager::Entry* used = cat.usedEntry(v, kind);
+  return used ? used->name : std::string(manager::NotListed);
+}
+
+void listAircraft(const manager::Catalogue& cat, bool json, std::ostream& out) {
+  using manager::EntryKind;
+  if (json) out << "[";
+  bool first = true;
+  for (const auto& v : cat.variants()) {
+    const std::string state = v.hidden ? "hidden" : "active";
+    const std::string panel = cat.shownEntry(v, EntryKind::Panel), sound = cat.shownEntry(v, EntryKind::Sound);
+    if (json) {
+      out << (first ? "\n " : ",\n ") << "{\"name\": " << jsonString(v.title)
+          << ", \"folder\": " << jsonString(v.folder) << ", \"section\": " << v.section << ", \"state\": \"" << state
+          << "\", \"panel\": " << jsonString(panel) << ", \"sound\": " << jsonString(sound)
+          << ", \"panelName\": " << jsonString(choiceText(cat, v, EntryKind::Panel))
+          << ", \"soundName\": " << jsonString(choiceText(cat, v, EntryKind::Sound)) << "}";
+    } else {
+      out << v.title << '\t' << v.folder << '\t' << v.section << '\t' << state << '\t' << panel << '\t' << sound
+          << '\n';
+    }
+    first = false;
+  }
+  if (json) out << (first ? "]\n" : "\n]\n");
+}
+
+template <class Entries>
+void listEntries(const Entries& entries, bool json, std::ostream& out) {
+  if (json) out << "[";
+  bool first = true;
+  for (const manager::Entry& e : entries) {
+    if (json)
+      out << (first ? "\n " : ",\n ") << "{\"name\": " << jsonString(e.name) << ", \"folder\": " << jsonString(e.folder)
+          << ", \"relative\": " << jsonString(e.relative) << "}";
+    else
+      out << e.name << '\t' << e.folder << '\t' << e.relative << '\n';
+    first = false;
+  }
+  if (json) out << (first ? "]\n" : "\n]\n");
 }
 
 }  // namespace
@@ -155,41 +196,20 @@ std::string jsonString(std::string_view s) {
   return out + "\"";
 }
 
-// One row per catalogue row, in catalogue order.
+// One row per catalogue row, in catalogue order: what the Aircraft and
+// Editor tabs list.
 int runList(const std::vector<std::string>& args, CliIo& io) {
   if (args.empty() || args.size() > 2 || (args.size() == 2 && args[1] != "--json")) return usageError(io, listUsage);
   const std::string& kind = args[0];
   if (kind != "aircraft" && kind != "panels" && kind != "sounds") return usageError(io, listUsage);
   const bool json = args.size() == 2;
-  return withCatalogue(io, [&](manager::Catalogue& cat) {
-    const core::ListView& lst = kind == "aircraft" ? cat.flyLst : kind == "panels" ? cat.panelLst : cat.lydLst;
-    if (json) io.out << "[";
-    for (int i = 0; i < lst.count(); ++i) {
-      const auto& row = lst.item(i);
-      std::string state, panel, sound;
-      if (kind == "aircraft") {
-        state = row.smallIcon == manager::HiddenIcon ? "hidden" : "active";
-        // What the Aircraft tab shows when the row is selected.
-        cat.flyLst.select(i);
-        cat.UpdateAircraft();
-        panel = cat.currentPanel;
-        sound = cat.currentSound;
-      }
-      if (json) {
-        io.out << (i ? ",\n " : "\n ") << "{\"name\": " << jsonString(row.text)
-               << ", \"folder\": " << jsonString(row.subItem(1));
-        if (kind == "aircraft")
-          io.out << ", \"section\": " << row.subItem(2) << ", \"state\": \"" << state
-                 << "\", \"panel\": " << jsonString(panel) << ", \"sound\": " << jsonString(sound) << "}";
-        else
-          io.out << ", \"relative\": " << jsonString(row.subItem(2)) << "}";
-      } else {
-        io.out << row.text << '\t' << row.subItem(1) << '\t' << row.subItem(2);
-        if (kind == "aircraft") io.out << '\t' << state << '\t' << panel << '\t' << sound;
-        io.out << '\n';
-      }
-    }
-    if (json) io.out << (lst.count() ? "\n]\n" : "]\n");
+  return withCatalogue(io, [&](core::Context&, manager::Catalogue& cat) {
+    if (kind == "aircraft")
+      listAircraft(cat, json, io.out);
+    else if (kind == "panels")
+      listEntries(cat.panels(), json, io.out);
+    else
+      listEntries(cat.sounds(), json, io.out);
     return ExitDone;
   });
 }
@@ -211,21 +231,15 @@ int runHideOrUnhide(const std::vector<std::string>& args, CliIo& io, bool hide) 
   }
   if (folder.has_value() != section.has_value() || folder.has_value() == !title.empty())
     return usageError(io, hide ? hideUsage : unhideUsage);
-  if (section && (section->empty() || section->find_first_not_of("0123456789") != std::string::npos))
+  if (section &&
+      (section->empty() || section->size() > 3 || section->find_first_not_of("0123456789") != std::string::npos))
     return usageError(io, hide ? hideUsage : unhideUsage);
-  return withCatalogue(io, [&](manager::Catalogue& cat) {
-    const int row = findAircraft(cat, io.err, title, folder, section);
-    if (row < 0 || !selectAircraft(cat, io.err, row)) return ExitProblem;
-    const int wanted = hide ? manager::HiddenIcon : manager::ActiveIcon;
-    const auto& item = cat.flyLst.item(row);
-    if (item.smallIcon != wanted) cat.flyLst_DblClick();
-    const auto& after = cat.flyLst.item(cat.flyLst.selectedIndex());
-    if (after.smallIcon != wanted) {
-      io.err << "hangarpak-cli: cannot write " << after.subItem(1) << "aircraft.cfg\n";
-      return ExitProblem;
-    }
-    io.out << after.text << ": " << (hide ? "hidden" : "active") << '\n';
-    return ExitDone;
+  const std::optional<int> number = section ? std::optional(std::stoi(*section)) : std::nullopt;
+  return withCatalogue(io, [&](core::Context& ctx, manager::Catalogue& cat) {
+    const auto variant = findVariant(cat, io.err, title, folder, number);
+    if (!variant) return ExitProblem;
+    return reportEdit(io, hide ? manager::Apply(ctx, cat, manager::Hide{*variant})
+                               : manager::Apply(ctx, cat, manager::Unhide{*variant}));
   });
 }
 
@@ -241,44 +255,41 @@ int runUnhide(const std::vector<std::string>& args, CliIo& io) {
 
 namespace {
 
-int runSwap(const std::vector<std::string>& args, CliIo& io, const manager::Twin& twin) {
-  if (args.size() != 2) return usageError(io, &twin == &manager::kPanelTwin ? panelUsage : soundUsage);
-  return withCatalogue(io, [&](manager::Catalogue& cat) {
-    const int row = findAircraft(cat, io.err, args[0], std::nullopt, std::nullopt);
-    if (row < 0) return ExitProblem;
-    // The entry by its relative folder, else by its display name.
-    const core::ListView& lst = cat.*twin.lst;
-    std::vector<int> matches;
-    for (int i = 0; i < lst.count(); ++i)
-      if (lst.item(i).subItem(2) == core::lower(args[1])) matches.push_back(i);
-    if (matches.empty())
-      for (int i = 0; i < lst.count(); ++i)
-        if (lst.item(i).text == args[1]) matches.push_back(i);
+// The entry by its relative folder, else by its display name.
+template <class Entries>
+std::vector<std::string> matchingEntries(const Entries& entries, const std::string& word) {
+  std::vector<std::string> byFolder, byName;
+  for (const manager::Entry& e : entries) {
+    if (e.relative == core::lower(word)) byFolder.push_back(e.relative);
+    if (e.name == word) byName.push_back(e.relative);
+  }
+  return byFolder.empty() ? byName : byFolder;
+}
+
+int runSwap(const std::vector<std::string>& args, CliIo& io, manager::EntryKind kind) {
+  const bool panel = kind == manager::EntryKind::Panel;
+  if (args.size() != 2) return usageError(io, panel ? panelUsage : soundUsage);
+  return withCatalogue(io, [&](core::Context& ctx, manager::Catalogue& cat) {
+    const auto variant = findVariant(cat, io.err, args[0], std::nullopt, std::nullopt);
+    if (!variant) return ExitProblem;
+    const auto matches = panel ? matchingEntries(cat.panels(), args[1]) : matchingEntries(cat.sounds(), args[1]);
     if (matches.size() != 1) {
-      io.err << "hangarpak-cli: " << (matches.empty() ? "no " : "more than one ") << twin.variantKey << " \"" << args[1]
-             << "\"" << (matches.empty() ? "" : "; name it by its folder") << '\n';
+      io.err << "hangarpak-cli: " << (matches.empty() ? "no " : "more than one ") << (panel ? "panel" : "sound")
+             << " \"" << args[1] << "\"" << (matches.empty() ? "" : "; name it by its folder") << '\n';
       return ExitProblem;
     }
-    if (!selectAircraft(cat, io.err, row)) return ExitProblem;
-    const std::string entry = lst.item(matches.front()).subItem(2);
-    (cat.*twin.com).userPick(matches.front() + 1);
-    if (cat.*twin.shown != entry) {
-      io.err << "hangarpak-cli: cannot give \"" << args[0] << "\" the " << twin.variantKey << ' ' << entry << '\n';
-      return ExitProblem;
-    }
-    io.out << args[0] << ": " << twin.variantKey << ' ' << entry << '\n';
-    return ExitDone;
+    return reportEdit(io, manager::Apply(ctx, cat, manager::Swap{*variant, kind, matches.front()}));
   });
 }
 
 }  // namespace
 
 int runPanel(const std::vector<std::string>& args, CliIo& io) {
-  return runSwap(args, io, manager::kPanelTwin);
+  return runSwap(args, io, manager::EntryKind::Panel);
 }
 
 int runSound(const std::vector<std::string>& args, CliIo& io) {
-  return runSwap(args, io, manager::kSoundTwin);
+  return runSwap(args, io, manager::EntryKind::Sound);
 }
 
 }  // namespace app

@@ -60,11 +60,11 @@ int runScan(const std::vector<std::string>& args, CliIo& io) {
     int missingFound = 0;
     scan::ReportBox box(report, missingFound);
     if (kind == "aircraft")
-      scan::ScanAircraft(ctx, catalogue.flyLst, box);
+      scan::ScanAircraft(ctx, catalogue.variants(), box);
     else if (kind == "panels")
-      scan::ScanPanels(ctx, catalogue.panelLst, box);
+      scan::ScanPanels(ctx, catalogue.panels(), box);
     else
-      scan::ScanSounds(ctx, catalogue.lydLst, box);
+      scan::ScanSounds(ctx, catalogue.sounds(), box);
     if (json) {
       printJson(kind, box.result(), io.out);
     } else {

@@ -60,8 +60,6 @@ struct AppState {
   // Catalogue.
   bool catalogueBusy = false;
   std::uint8_t flyItemClicked = 0;
-  std::string selFolder;
-  std::int16_t selSection = 0;
 };
 
 }  // namespace core

@@ -1,126 +1,101 @@
 #pragma once
 
-#include <cstdint>
-#include <functional>
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
-
-#include "core/controls.h"
-
-namespace core {
-class Context;
-}
+#include <unordered_map>
+#include <vector>
 
 namespace manager {
 
-// Position 0 of both choice lists: a panel or sound that is not in the
-// catalogue.
+// What the choice lists show for a panel or sound set that is not in the
+// catalogue, always at their first position.
 inline constexpr std::string_view NotListed = "---Not Listed---";
 
-// Mouse buttons as the list handlers receive them.
-inline constexpr int LeftButton = 1;
-inline constexpr int RightButton = 2;
+// Panels and sound sets are twins: the catalogue lists both, a variant uses
+// one of each, and the swap works alike on both.
+enum class EntryKind { Panel, Sound };
+inline constexpr EntryKind kEntryKinds[] = {EntryKind::Panel, EntryKind::Sound};
 
-// Small icons of flyLst rows.
-inline constexpr int ActiveIcon = 1;  // the section has a non-empty "sim"
-inline constexpr int HiddenIcon = 2;  // "sim" is empty; its value waits in "Hangarpak"/"Hide" + N
+// An installed panel or sound set: a panel.cfg or sound.cfg in a folder of
+// its own below the aircraft folder, not an alias.
+struct Entry {
+  std::string name;      // "Hangarpak"/"Name" of its file, else the relative folder
+  std::string folder;    // the folder holding the file, with trailing "\"
+  std::string relative;  // the folder below simFolder + "\aircraft\", lower case, no trailing "\"
+};
+struct PanelEntry : Entry {};
+struct SoundEntry : Entry {};
 
-// How the catalogue walk reads the configuration files: each file parsed
-// once per rebuild, or one profile read per key. Both go through the one
-// profile parser and give the same rows; the second exists to prove that
-// and to measure the difference.
-enum class ProfileReads { OncePerFile, KeyByKey };
+// One "fltsim." + N section of an aircraft.cfg.
+struct AircraftVariant {
+  std::string title;
+  std::string folder;   // the folder holding aircraft.cfg, with trailing "\"
+  int section = 0;      // N
+  bool hidden = false;  // its "sim" is empty, so the simulator skips it
+  // The relative folder of the catalogue entry the variant uses, or nullopt
+  // when that is no entry of the catalogue ("---Not Listed---").
+  std::optional<std::string> panel;
+  std::optional<std::string> sound;
 
-struct Twin;
+  const std::optional<std::string>& uses(EntryKind kind) const { return kind == EntryKind::Panel ? panel : sound; }
+  std::optional<std::string>& uses(EntryKind kind) { return kind == EntryKind::Panel ? panel : sound; }
+  std::string configFile() const { return folder + "aircraft.cfg"; }
+  bool operator==(const AircraftVariant&) const = default;
+};
 
-// The catalogue of installed aircraft variants, panels and sound sets and
-// the Aircraft tab's controls over it: the aircraft list with its hide and
-// unhide toggle, the two choice lists and the swap of a variant's panel or
-// sound set. Toolkit-free; the Qt view renders the controls and forwards
-// the user's actions to the handlers.
-//
-// Catalogue rows (flyLst, panelLst, lydLst; the editor's and the scans'
-// data as well):
-//   text       display name (aircraft: the section's "title"; panel, sound:
-//              "Hangarpak"/"Name" of the file, else the relative folder)
-//   sub-item 1 folder holding the configuration file, with trailing "\"
-//   sub-item 2 aircraft: the section number N of "fltsim." + N as decimal
-//              text; panel, sound: the folder below simFolder + "\aircraft\",
-//              lower case, no trailing "\" ("cessna\panel")
-// All three lists and both choice lists are sorted by core::textOrderLess,
-// the one text order of the program, so that position i (i >= 1) of a
-// choice list is row i - 1 (0-based) of its catalogue; "---Not Listed---"
-// is pinned at position 0.
+// The installed aircraft variants, panels and sound sets, each list sorted
+// by core::textOrderLess of its display text (equal texts in the order the
+// walk found them), with look-ups by identity: a variant by its folder and
+// section, an entry by its relative folder. BuildCatalogue makes one; the
+// edits of edits.h keep it in step with the files they change.
 class Catalogue {
  public:
-  explicit Catalogue(core::Context& ctx);
-  Catalogue(const Catalogue&) = delete;
-  Catalogue& operator=(const Catalogue&) = delete;
+  Catalogue() = default;
+  Catalogue(std::vector<AircraftVariant> variants, std::vector<PanelEntry> panels, std::vector<SoundEntry> sounds);
 
-  // Controls of the Aircraft tab.
-  core::ListView flyLst;    // the aircraft variants
-  core::ListView panelLst;  // invisible: the panel catalogue
-  core::ListView lydLst;    // invisible: the sound catalogue
-  core::ComboBox panelCom;  // "Panel:" choice
-  core::ComboBox lydCom;    // "Sound:" choice
-  core::Label flyLbl{"Aircraft:"};
-  core::Label fly2Lbl{"Active: Total:"};
-  core::Label panelLbl{"Panel:"};
-  core::Label panel2Lbl{"Total:"};
-  core::Label lydLbl{"Sound:"};
-  core::Label lyd2Lbl{"Total:"};
-  core::Button updateCmd{"&Update"};
-  core::Button lukk2Cmd{"E&xit"};
-  bool flyLstHasFocus = false;
-
-  // The selected variant's panel and sound: what it uses (relative folder
-  // or "---Not Listed---") and what the choice list shows.
-  std::string currentPanel, currentSound;
-  std::string shownPanel, shownSound;
-  // The swap handlers' state, reloaded from aircraft.cfg at every pick.
-  std::string chosenPanel, chosenSound;
-  std::string origPanel, origSound;
-  std::string origPanelSuffix, origSoundSuffix;
-  // True when UpdateAircraft found the selected row's section, so selFolder
-  // and selSection name a section that exists; hide and swap write nothing
-  // otherwise.
-  bool selFound = false;
-
-  // Tells the view that controls changed.
-  std::function<void()> onChanged;
-
-  // Rebuilds the three catalogues, the choice lists and the counts, then
-  // selects the first aircraft.
-  void Search() { Search(ProfileReads::OncePerFile); }
-  void Search(ProfileReads reads);
-  // Evaluates the selected flyLst row: selFolder, selSection, the current
-  // panel and sound and the choice lists' selection.
-  void UpdateAircraft();
-
-  void updateCmd_Click() { Search(); }
-  void flyLst_ItemClick(int index);
-  void flyLst_MouseDown(int button);
-  void flyLst_DblClick();
-  void panelCom_Click();
-  void lydCom_Click();
-
-  // "Active: " + active + "  Total: " + rows, after a change of icons.
-  void countAircraft();
-  // "Total: " + entries of both choice lists.
-  void countPanelsAndSounds();
-
-  core::Context& context() { return ctx_; }
-  // Tells the view that controls changed.
-  void changed() {
-    if (onChanged) onChanged();
+  const std::vector<AircraftVariant>& variants() const { return variants_; }
+  const std::vector<PanelEntry>& panels() const { return panels_; }
+  const std::vector<SoundEntry>& sounds() const { return sounds_; }
+  std::size_t entryCount(EntryKind kind) const { return kind == EntryKind::Panel ? panels_.size() : sounds_.size(); }
+  const Entry& entry(EntryKind kind, std::size_t index) const {
+    return kind == EntryKind::Panel ? static_cast<const Entry&>(panels_.at(index)) : sounds_.at(index);
   }
-  // simFolder + "\aircraft", the root of every catalogue row.
-  std::string aircraftFolder() const;
+  int activeCount() const;
+
+  // The index of the variant of section N of folder + "aircraft.cfg" (the
+  // folder with its trailing "\", compared without regard to case).
+  std::optional<std::size_t> findVariant(std::string_view folder, int section) const;
+  // The index of the entry with that relative folder (lower case).
+  std::optional<std::size_t> findEntry(EntryKind kind, std::string_view relative) const;
+  // The entry a variant uses, when the catalogue lists it.
+  const Entry* usedEntry(const AircraftVariant& variant, EntryKind kind) const;
+  // What the variant's choice list shows: the relative folder of the entry
+  // it uses, or "---Not Listed---".
+  std::string shownEntry(const AircraftVariant& variant, EntryKind kind) const;
+
+  // The catalogue's side of an edit whose files are written. Indices are
+  // those of the lists; a change of text sorts the list again and returns
+  // the row's new index.
+  void setHidden(std::size_t variant, bool hidden) { variants_.at(variant).hidden = hidden; }
+  void setUses(std::size_t variant, EntryKind kind, std::optional<std::string> relative);
+  std::size_t setTitle(std::size_t variant, std::string title);
+  std::size_t setEntryName(EntryKind kind, std::size_t index, std::string name);
+  // Takes an entry out; the variants that used it use no listed entry then.
+  void removeEntry(EntryKind kind, std::size_t index);
+  // Takes out every variant of the folder (an aircraft folder deleted).
+  void removeFolder(std::string_view folder);
 
  private:
-  void swap(const Twin& twin);
+  void indexVariants();
+  void indexEntries(EntryKind kind);
 
-  core::Context& ctx_;
+  std::vector<AircraftVariant> variants_;
+  std::vector<PanelEntry> panels_;
+  std::vector<SoundEntry> sounds_;
+  std::unordered_map<std::string, std::size_t> variantIndex_;   // lower-case folder + "|" + N
+  std::unordered_map<std::string, std::size_t> entryIndex_[2];  // relative folder, by kind
 };
 
 }  // namespace manager

@@ -13,7 +13,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "manager/catalogue.h"
 #include "qt/drive_folder_view.h"
 #include "qt/icons.h"
 #include "qt/list_widgets.h"
@@ -201,10 +200,10 @@ AircraftTabView::AircraftTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidg
   sound_->onPick = [this, runAndRender](int i) { runAndRender([&] { main_.managerFra.lydCom.userPick(i); }); };
   connect(update_, &QPushButton::clicked, this,
           [this, runAndRender] { runAndRender([&] { main_.managerFra.updateCmd_Click(); }); });
-  // Only the name shows; the folder and the section stay in the model.
-  fly_->setColumnHidden(1, true);
   // Active variants show the aircraft image, hidden ones the hidden one.
-  fly_->imageOf = [](int icon) { return icon == manager::HiddenIcon ? 4 : icon == manager::ActiveIcon ? 1 : 0; };
+  fly_->imageOf = [](int icon) {
+    return icon == ui::AircraftTab::HiddenIcon ? 4 : icon == ui::AircraftTab::ActiveIcon ? 1 : 0;
+  };
   fly_->onMouseDown = [this](int button) { main_.managerFra.flyLst_MouseDown(button); };
   fly_->onItemClick = [this, runAndRender](int row) { runAndRender([&] { main_.managerFra.flyLst_ItemClick(row); }); };
   fly_->onDoubleClick = [this, runAndRender](int) { runAndRender([&] { main_.managerFra.flyLst_DblClick(); }); };
@@ -276,7 +275,6 @@ EditorTabView::EditorTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidget* 
     dialogs_.run(handler);
     main_.changed();
   };
-  list_->setColumnHidden(1, true);  // the path shows in its own box
   list_->onMouseDown = [this](int button) { main_.editFra.editLst_MouseDown(button); };
   list_->onItemClick = [this, runAndRender](int row) { runAndRender([&] { main_.editFra.editLst_ItemClick(row); }); };
   // A right button selects the row and opens popMenu (editLst_ItemClick).

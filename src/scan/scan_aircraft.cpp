@@ -6,7 +6,6 @@
 #include <unordered_map>
 
 #include "core/context.h"
-#include "core/controls.h"
 #include "core/profile.h"
 #include "core/safe_names.h"
 #include "scan/report_box.h"
@@ -172,17 +171,15 @@ class AircraftCheck {
 
 }  // namespace
 
-void ScanAircraft(core::Context& ctx, const core::ListView& flyLst, ReportBox& box) {
+void ScanAircraft(core::Context& ctx, const std::vector<manager::AircraftVariant>& variants, ReportBox& box) {
   box.replace("----- Scanning for missing aircraft files -----\r\n\r\n");
-  const int total = flyLst.count();
+  const int total = static_cast<int>(variants.size());
   box.started(total);
   ScanMemo memo(ctx);
   const std::string tree = ctx.state.simFolder + "\\aircraft";
   for (int i = 0; i < total; ++i) {
-    const core::ListItem& row = flyLst.item(i);
-    const std::string folder = row.subItem(1);
-    const std::string number = row.subItem(2);
-    AircraftCheck(memo, box, tree, folder, number).run(row.text);
+    const auto& variant = variants[static_cast<std::size_t>(i)];
+    AircraftCheck(memo, box, tree, variant.folder, std::to_string(variant.section)).run(variant.title);
     box.entryDone(i + 1, total);
   }
   box.append("----- Scanning done! -----");

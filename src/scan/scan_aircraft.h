@@ -1,17 +1,19 @@
 #pragma once
 
+#include <vector>
+
+#include "manager/catalogue.h"
+
 namespace core {
 class Context;
-class ListView;
-}  // namespace core
+}
 
 namespace scan {
 
 class ReportBox;
 
-// Checks every aircraft of flyLst (text = title, sub-item 1 = folder with
-// trailing "\", sub-item 2 = section number) for the files its
-// aircraft.cfg entry names, and writes the report into the box.
-void ScanAircraft(core::Context& ctx, const core::ListView& flyLst, ReportBox& box);
+// Checks every variant, in catalogue order, for the files its section of
+// aircraft.cfg names, and writes the report into the box.
+void ScanAircraft(core::Context& ctx, const std::vector<manager::AircraftVariant>& variants, ReportBox& box);
 
 }  // namespace scan

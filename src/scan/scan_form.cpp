@@ -15,7 +15,8 @@ ScanView ScanViewFromToolbar(bool button1, bool button2, bool button3) {
   return button1 ? ScanView::Aircraft : button2 ? ScanView::Panels : button3 ? ScanView::Sounds : ScanView::None;
 }
 
-ScanForm::ScanForm(core::Context& ctx, ScanView view, ScanLists lists) : ctx_(ctx), view_(view), lists_(lists) {
+ScanForm::ScanForm(core::Context& ctx, ScanView view, const manager::Catalogue& catalogue)
+    : ctx_(ctx), view_(view), catalogue_(catalogue) {
   Form_Load();
 }
 
@@ -66,13 +67,13 @@ void ScanForm::scanCmd_Click() {
     ReportBox box(checkTxt.text, missingFound, [this](int, int) { changed(); });
     switch (view_) {
       case ScanView::Aircraft:
-        ScanAircraft(ctx_, lists_.flyLst, box);
+        ScanAircraft(ctx_, catalogue_.variants(), box);
         break;
       case ScanView::Panels:
-        ScanPanels(ctx_, lists_.panelLst, box);
+        ScanPanels(ctx_, catalogue_.panels(), box);
         break;
       case ScanView::Sounds:
-        ScanSounds(ctx_, lists_.lydLst, box);
+        ScanSounds(ctx_, catalogue_.sounds(), box);
         break;
       case ScanView::None:
         checkTxt.text = "Error";
@@ -111,9 +112,9 @@ void ScanForm::Form_Unload() {
   ctx_.windows().setMainWindowEnabled(true);
 }
 
-void ShowScanDialog(core::Context& ctx, ScanView view, ScanLists lists) {
+void ShowScanDialog(core::Context& ctx, ScanView view, const manager::Catalogue& catalogue) {
   ctx.windows().setMainWindowEnabled(false);
-  ScanForm form(ctx, view, lists);
+  ScanForm form(ctx, view, catalogue);
   struct Reenable {
     ScanForm& form;
     core::Context& ctx;

@@ -6,6 +6,7 @@
 
 #include "core/controls.h"
 #include "core/form.h"
+#include "manager/catalogue.h"
 
 namespace core {
 class Context;
@@ -19,19 +20,13 @@ enum class ScanView { None, Aircraft, Panels, Sounds };
 // The first pressed of the view buttons 1, 2 and 3; None when none is.
 ScanView ScanViewFromToolbar(bool button1, bool button2, bool button3);
 
-// The catalogue lists a scan walks. They outlive the dialog, which cannot
-// change them: the main window is disabled while it is open.
-struct ScanLists {
-  const core::ListView& flyLst;
-  const core::ListView& panelLst;
-  const core::ListView& lydLst;
-};
-
 // scanFrm: scans the Editor tab's current catalogue for missing files,
 // shows the report and prints it.
 class ScanForm : public core::Form {
  public:
-  ScanForm(core::Context& ctx, ScanView view, ScanLists lists);
+  // The catalogue outlives the dialog, which cannot change it: the main
+  // window is disabled while it is open.
+  ScanForm(core::Context& ctx, ScanView view, const manager::Catalogue& catalogue);
 
   std::string_view formName() const override { return "scanFrm"; }
   void Form_Load() override;
@@ -59,12 +54,12 @@ class ScanForm : public core::Form {
  private:
   core::Context& ctx_;
   ScanView view_;
-  ScanLists lists_;
+  const manager::Catalogue& catalogue_;
 };
 
 // scanCap_Click and the toolbar's scan button: disables the main window and
 // shows scanFrm modally until it is closed; the main window is enabled
 // again however the dialog went away.
-void ShowScanDialog(core::Context& ctx, ScanView view, ScanLists lists);
+void ShowScanDialog(core::Context& ctx, ScanView view, const manager::Catalogue& catalogue);
 
 }  // namespace scan

@@ -4,7 +4,6 @@
 
 #include "core/codepage.h"
 #include "core/context.h"
-#include "core/controls.h"
 #include "core/list_input.h"
 #include "core/safe_names.h"
 #include "core/text.h"
@@ -88,12 +87,12 @@ class PanelCheck {
 
 }  // namespace
 
-void ScanPanels(core::Context& ctx, const core::ListView& panelLst, ReportBox& box) {
+void ScanPanels(core::Context& ctx, const std::vector<manager::PanelEntry>& entries, ReportBox& box) {
   box.replace("----- Scanning for missing panel files -----\r\n\r\n");
-  const int total = panelLst.count();
+  const int total = static_cast<int>(entries.size());
   box.started(total);
   for (int i = 0; i < total; ++i) {
-    const std::string folder = panelLst.item(i).subItem(1);
+    const std::string& folder = entries[static_cast<std::size_t>(i)].folder;
     PanelCheck(ctx, box, folder).run();
     box.entryDone(i + 1, total);
   }

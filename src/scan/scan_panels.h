@@ -1,16 +1,19 @@
 #pragma once
 
+#include <vector>
+
+#include "manager/catalogue.h"
+
 namespace core {
 class Context;
-class ListView;
-}  // namespace core
+}
 
 namespace scan {
 
 class ReportBox;
 
-// Checks the bitmaps and gauges named by the panel.cfg of every entry of
-// panelLst (sub-item 1 = folder with trailing "\").
-void ScanPanels(core::Context& ctx, const core::ListView& panelLst, ReportBox& box);
+// Checks the bitmaps and gauges named by the panel.cfg of every entry, in
+// catalogue order.
+void ScanPanels(core::Context& ctx, const std::vector<manager::PanelEntry>& entries, ReportBox& box);
 
 }  // namespace scan

@@ -4,7 +4,6 @@
 
 #include "core/codepage.h"
 #include "core/context.h"
-#include "core/controls.h"
 #include "core/safe_names.h"
 #include "core/text.h"
 #include "scan/report_box.h"
@@ -79,12 +78,12 @@ class SoundCheck {
 
 }  // namespace
 
-void ScanSounds(core::Context& ctx, const core::ListView& lydLst, ReportBox& box) {
+void ScanSounds(core::Context& ctx, const std::vector<manager::SoundEntry>& entries, ReportBox& box) {
   box.replace("----- Scanning for missing sound files -----\r\n\r\n");
-  const int total = lydLst.count();
+  const int total = static_cast<int>(entries.size());
   box.started(total);
   for (int i = 0; i < total; ++i) {
-    const std::string folder = lydLst.item(i).subItem(1);
+    const std::string& folder = entries[static_cast<std::size_t>(i)].folder;
     SoundCheck(ctx, box, folder).run();
     box.entryDone(i + 1, total);
   }

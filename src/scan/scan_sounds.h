@@ -1,16 +1,19 @@
 #pragma once
 
+#include <vector>
+
+#include "manager/catalogue.h"
+
 namespace core {
 class Context;
-class ListView;
-}  // namespace core
+}
 
 namespace scan {
 
 class ReportBox;
 
-// Checks the wave files named by the sound.cfg of every entry of lydLst
-// (sub-item 1 = folder with trailing "\").
-void ScanSounds(core::Context& ctx, const core::ListView& lydLst, ReportBox& box);
+// Checks the wave files named by the sound.cfg of every entry, in
+// catalogue order.
+void ScanSounds(core::Context& ctx, const std::vector<manager::SoundEntry>& entries, ReportBox& box);
 
 }  // namespace scan

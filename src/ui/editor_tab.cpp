@@ -1,21 +1,166 @@
 #include "ui/editor_tab.h"
 
+#include <algorithm>
+
 #include "core/context.h"
-#include "scan/scan_form.h"
-#include "ui/main_window.h"
+#include "core/dialogs.h"
+#include "core/errors.h"
+#include "core/fs.h"
+#include "core/process.h"
+#include "ui/aircraft_tab.h"
 
 namespace ui {
 
-EditorTab::EditorTab(core::Context& ctx, MainWindow& main)
-    : manager::Editor(ctx, main.managerFra), ctx_(ctx), main_(main) {
-  onChanged = [this] { main_.changed(); };
-  onPopMenu = [this] { main_.PopupMenu(); };
+using manager::EntryKind;
+
+EditorTab::EditorTab(core::Context& ctx, AircraftTab& aircraft) : ctx_(ctx), aircraft_(aircraft) {
+  editLst.columns = {"name"};
 }
 
-void EditorTab::showScanDialog() {
-  const scan::ScanView view =
-      scan::ScanViewFromToolbar(main_.toolButtonPressed(1), main_.toolButtonPressed(2), main_.toolButtonPressed(3));
-  scan::ShowScanDialog(ctx_, view, {main_.managerFra.flyLst, main_.managerFra.panelLst, main_.managerFra.lydLst});
+std::string EditorTab::folderOf(int row) const {
+  const auto& cat = aircraft_.catalogue;
+  const auto i = static_cast<std::size_t>(row);
+  return mode == AircraftMode ? cat.variants().at(i).folder : cat.entry(entryKind(), i).folder;
+}
+
+// The rows of the mode's list, in the catalogue's order; nothing selected.
+void EditorTab::render() {
+  const auto& cat = aircraft_.catalogue;
+  std::vector<core::ListItem> rows;
+  if (mode == AircraftMode) {
+    for (const auto& v : cat.variants()) rows.push_back({v.title, {}, 0, false});
+  } else {
+    for (std::size_t i = 0; i < cat.entryCount(entryKind()); ++i)
+      rows.push_back({cat.entry(entryKind(), i).name, {}, 0, false});
+  }
+  editLst.assign(std::move(rows));
+}
+
+// Selects a row (or none) and shows it in the name and path boxes.
+void EditorTab::selectRow(int index) {
+  editLst.select(index);
+  if (index >= 0) {
+    editLstHasFocus = true;
+    nameTxt.text = editLst.item(index).text;
+    pathTxt.text = folderOf(index);
+  } else {
+    nameTxt.text.clear();
+    pathTxt.text.clear();
+  }
+}
+
+void EditorTab::FillEditList(int newMode) {
+  if (ctx_.state.catalogueStale == 1) aircraft_.Search();
+  editLst.clear();
+  static constexpr const char* kCaptions[] = {"E&dit Aircraft", "E&dit Panel", "E&dit Sound"};
+  if (newMode >= AircraftMode && newMode <= SoundMode) {
+    mode = newMode;
+    editCmd.caption = kCaptions[newMode - 1];
+    render();
+  }
+  selectRow(editLst.count() > 0 ? 0 : -1);
+  changed();
+}
+
+void EditorTab::editLst_MouseDown(int button) {
+  editLstHasFocus = true;
+  editRightButton = button == RightButton ? 1 : 0;
+}
+
+void EditorTab::editLst_ItemClick(int index) {
+  if (index < 0 || index >= editLst.count()) return;
+  selectRow(index);
+  changed();
+  if (editRightButton == 1) {
+    if (onPopMenu) onPopMenu();
+    editRightButton = 5;
+  }
+}
+
+void EditorTab::renCap_Click() {
+  const int row = editLst.selectedIndex();
+  if (row >= 0 && onStartLabelEdit) onStartLabelEdit(row);
+}
+
+void EditorTab::editLst_AfterLabelEdit(bool& /*cancel*/, const std::string& newString) {
+  nameTxt.text = newString;
+  nameTxt_KeyUp(0, 0);
+}
+
+// The renamed row moves to its new place in editLst, the catalogue and the
+// Aircraft tab's lists alike; the Aircraft tab keeps what it shows.
+void EditorTab::nameTxt_KeyUp(int /*keyCode*/, int /*shift*/) {
+  const int row = editLst.selectedIndex();
+  if (row < 0) return;
+  auto& cat = aircraft_.catalogue;
+  const auto i = static_cast<std::size_t>(row);
+  std::optional<std::size_t> moved;
+  manager::EditResult result;
+  if (mode == AircraftMode) {
+    const auto ref = refOf(cat.variants().at(i));
+    result = manager::Apply(ctx_, cat, manager::RenameVariant{ref, nameTxt.text});
+    moved = cat.findVariant(ref.folder, ref.section);
+  } else {
+    const std::string relative = cat.entry(entryKind(), i).relative;
+    result = manager::Apply(ctx_, cat, manager::RenameEntry{entryKind(), relative, nameTxt.text});
+    moved = cat.findEntry(entryKind(), relative);
+  }
+  if (!result.succeeded())
+    ctx_.dialogs.msgBox(result.text, "Hangarpak Addon Editor", core::Buttons::OK, core::Icon::Exclamation);
+  // The box shows the name the entry has now: the typed one, or the old one
+  // when the file did not take it.
+  render();
+  selectRow(moved ? static_cast<int>(*moved) : -1);
+  aircraft_.refresh();
+  changed();
+}
+
+void EditorTab::editCmd_Click() {
+  const int row = editLst.selectedIndex();
+  if (row < 0) return;
+  const std::string folder = folderOf(row);
+  core::step([&] { core::OpenWithDesktop(ctx_, ctx_.fs.hostPath(folder)); });
+}
+
+void EditorTab::delCap_Click() {
+  const int row = editLst.selectedIndex();
+  if (row < 0) return;
+  auto& cat = aircraft_.catalogue;
+  const std::string name = editLst.item(row).text;
+  const std::string folder = folderOf(row);
+  const bool aircraft = mode == AircraftMode;
+
+  if (const auto why = manager::WhyNotDeletable(ctx_, folder, name)) {
+    ctx_.dialogs.msgBox(*why, "Delete " + name, core::Buttons::OK, core::Icon::Exclamation);
+    return;
+  }
+  if (ctx_.dialogs.msgBox("Do you want to delete " + name + "?", "Delete " + name, core::Buttons::YesNo,
+                          core::Icon::Exclamation) != core::Answer::Yes)
+    return;
+  if (aircraft &&
+      ctx_.dialogs.msgBox("All files and directories will be deleted!", "Warning", core::Buttons::OKCancelDefaultCancel,
+                          core::Icon::Exclamation) != core::Answer::OK)
+    return;
+
+  const auto i = static_cast<std::size_t>(row);
+  manager::EditResult result;
+  if (aircraft) {
+    ctx_.state.catalogueStale = 1;
+    result = manager::Apply(ctx_, cat, manager::DeleteAircraft{refOf(cat.variants().at(i))});
+  } else {
+    result = manager::Apply(ctx_, cat, manager::DeleteEntry{entryKind(), cat.entry(entryKind(), i).relative});
+  }
+  if (!result.succeeded())
+    ctx_.dialogs.msgBox(result.text, "Delete " + name, core::Buttons::OK, core::Icon::Exclamation);
+  // The whole catalogue is read again after an aircraft's folder went.
+  if (ctx_.state.catalogueStale == 1)
+    aircraft_.Search();
+  else
+    aircraft_.refresh();
+  render();
+  // The row before the deleted one, or the first.
+  selectRow(editLst.count() == 0 ? -1 : std::min(std::max(row - 1, 0), editLst.count() - 1));
+  changed();
 }
 
 }  // namespace ui

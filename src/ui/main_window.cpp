@@ -13,6 +13,7 @@
 #include "core/temp_folders.h"
 #include "core/text.h"
 #include "journal/store.h"
+#include "scan/scan_form.h"
 #include "ui/about_form.h"
 #include "ui/history_form.h"
 #include "ui/option_form.h"
@@ -39,8 +40,8 @@ constexpr TabInfo kTabs[] = {
 
 MainWindow::MainWindow(core::Context& ctx)
     : installFra(ctx, *this),
-      managerFra(ctx, *this),
-      editFra(ctx, *this),
+      managerFra(ctx),
+      editFra(ctx, managerFra),
       waitFrm(ctx, *this),
       ctx_(ctx),
       host_(ctx, *this) {
@@ -52,6 +53,9 @@ MainWindow::MainWindow(core::Context& ctx)
       {Style::Plain, "4", 0, false, "Scan"},    {Style::Plain, "5", 0, false, "Delete"},
       {Style::Plain, "6", 0, false, "Edit"},
   };
+  managerFra.onChanged = [this] { changed(); };
+  editFra.onChanged = [this] { changed(); };
+  editFra.onPopMenu = [this] { PopupMenu(); };
   ctx_.setWindowHost(&host_);
 }
 
@@ -176,7 +180,7 @@ void MainWindow::ToolBar_ButtonClick(int button) {
       editFra.FillEditList(std::stoi(clicked.tag));
       break;
     case 4:
-      editFra.showScanDialog();
+      showScanDialog();
       break;
     case 5:
       editFra.delCap_Click();
@@ -265,8 +269,13 @@ void MainWindow::renCap_Click() {
 }
 
 void MainWindow::scanCap_Click() {
-  editFra.showScanDialog();
+  showScanDialog();
   changed();
+}
+
+void MainWindow::showScanDialog() {
+  const auto view = scan::ScanViewFromToolbar(toolButtonPressed(1), toolButtonPressed(2), toolButtonPressed(3));
+  scan::ShowScanDialog(ctx_, view, managerFra.catalogue);
 }
 
 void MainWindow::PopupMenu() {

@@ -121,6 +121,10 @@ class MainWindow {
   void renCap_Click();
   void scanCap_Click();
   void PopupMenu();
+  // Disables the main window and shows scanFrm modally on the catalogue of
+  // the toolbar's view; scanFrm enables the main window again when it
+  // unloads.
+  void showScanDialog();
 
   // The help page installed beside the program.
   std::string helpFile() const;

@@ -3,6 +3,7 @@
 #include "cli_fixture.h"
 #include "core/profile.h"
 #include "support/fs_configs.h"
+#include "ui/aircraft_tab.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ class CliManagerTest : public clitest::CliFixture {
 
 // Runs one after another: the status, stdout (for a refusal: what stderr
 // holds) and the values the run leaves. Two sections with one title cannot
-// be told apart, so nothing is written for them.
+// be told apart by it, so nothing is written for them.
 TEST_F(CliManagerTest, ListsHidesAndSwapsAndRefusesWhatItCannotTellApart) {
   const std::string c172 = air("C172\\"), twins = air("Twins\\"), cfg = c172 + "aircraft.cfg";
   const std::string twinsCfg = readFile(twins + "aircraft.cfg");
@@ -77,7 +78,6 @@ TEST_F(CliManagerTest, ListsHidesAndSwapsAndRefusesWhatItCannotTellApart) {
        "Skyhawk: active\n",
        {{cfg, "fltsim.0", "sim", "Cessna172"}, {cfg, "Hangarpak", "Hide0", ""}}},
       {{"hide", "Twin"}, 1, "2 aircraft are titled \"Twin\"", twinsKept},
-      {{"hide", "--folder", twins, "--section", "1"}, 1, "is not section 1 of", twinsKept},
       {{"hide", "Nobody"}, 1, "no aircraft \"Nobody\"", twinsKept},
       {{"panel", "Twin", "Glass cockpit"}, 1, "2 aircraft are titled", twinsKept},
       {{"panel", "Skyhawk", "Steam"}, 1, "no panel \"Steam\"", twinsKept},
@@ -108,5 +108,118 @@ TEST_F(CliManagerTest, ListsHidesAndSwapsAndRefusesWhatItCannotTellApart) {
     for (const auto& v : c.after) EXPECT_EQ(valueOf(v.file, v.section, v.key), v.value) << v.file << " " << v.key;
   }
 }
+
+}  // namespace
+
+namespace {
+
+// Faults of the catalogue and its edits, as hangarpak-cli shows them: what a
+// row lists, and an edit that cannot happen changing nothing and saying why
+// with a status of 1.
+TEST_F(CliManagerTest, ListsWhatTheTabShowsAndRefusesEditsThatCannotHappen) {
+  const std::string c172 = air("C172\\"), cfg = c172 + "aircraft.cfg";
+  writeFile(air("Lark\\aircraft.cfg"), testsupport::aircraftCfg({{.title = "Lark"}, {.title = "Lark floats"}}));
+  writeFile(air("Lark\\panel\\panel.cfg"), testsupport::aliasCfg("lark\\panel\\"));
+  writeFile(air("Lark\\sound\\sound.cfg"), testsupport::aliasCfg("fsfsconv\\sound.radial"));
+  // Hidden by hand: no flight model kept for it.
+  writeFile(air("Bare\\aircraft.cfg"), testsupport::aircraftCfg({{.title = "Bare", .sim = ""}}));
+  // A file where the alias folder of section 0 would go.
+  writeFile(c172 + "panel.hgrpak0", "in the way");
+  const std::string before = readFile(cfg), bare = readFile(air("Bare\\aircraft.cfg"));
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string said;  // in stdout, or in stderr for a refusal
+  } cases[] = {
+      {{"list", "aircraft", "--json"},
+       0,
+       "{\"name\": \"Lark\", \"folder\": \"C:\\\\FS2002\\\\Aircraft\\\\Lark\\\\\", \"section\": 0, \"state\": "
+       "\"active\", \"panel\": \"---Not Listed---\", \"sound\": \"fsfsconv\\\\sound.radial\""},
+      {{"list", "aircraft"}, 0, "Lark\t" + air("Lark\\") + "\t0\tactive\t---Not Listed---\tfsfsconv\\sound.radial\n"},
+      {{"panel", "Skyhawk", "Glass cockpit"}, 1, c172 + "panel.hgrpak0"},
+      {{"unhide", "Bare"}, 1, "Bare"},
+      {{"hide", "--folder", air("Twins"), "--section", "1"}, 0, "Twin: hidden\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.args));
+    const auto r = run(c.args);
+    EXPECT_EQ(r.status, c.status) << r.err;
+    EXPECT_NE((c.status ? r.err : r.out).find(c.said), std::string::npos) << r.out << r.err;
+  }
+  EXPECT_EQ(readFile(cfg), before);
+  EXPECT_EQ(readFile(air("Bare\\aircraft.cfg")), bare);
+  EXPECT_EQ(valueOf(air("Twins\\aircraft.cfg"), "fltsim.0", "sim") + "|" +
+                valueOf(air("Twins\\aircraft.cfg"), "fltsim.1", "sim"),
+            "Cessna172|");
+}
+
+}  // namespace
+
+namespace {
+
+// The value of a field of one line of `list aircraft --json`.
+std::string jsonField(const std::string& line, const std::string& name) {
+  const std::string key = "\"" + name + "\": ";
+  auto pos = line.find(key);
+  if (pos == std::string::npos) return "<none>";
+  pos += key.size();
+  if (line[pos] != '"') return line.substr(pos, line.find_first_of(",}", pos) - pos);
+  std::string value;
+  for (++pos; pos < line.size() && line[pos] != '"'; ++pos) value += line[pos] == '\\' ? line[++pos] : line[pos];
+  return value;
+}
+
+class ListEqualsTabTest : public clitest::CliFixture, public ::testing::WithParamInterface<int> {};
+
+// `list aircraft --json` lists what the Aircraft tab shows, row by row: the
+// title, active or hidden, and what the panel and sound choice lists show
+// when the row is clicked, on the sample and on one of 300 aircraft folders,
+// each with a variant whose panel is an alias to no listed entry.
+TEST_P(ListEqualsTabTest, ListAircraftIsWhatTheAircraftTabShows) {
+  settings->save("Hangarpak", "Options", "FS Version", "80");
+  const std::vector<std::string> sample = {"sample", root + "/c", "--aircraft", std::to_string(GetParam()),
+                                           "--register"};
+  ASSERT_EQ(run(sample).status, 0);
+  writeFile("C:\\FS2002\\Aircraft\\Wren\\aircraft.cfg", testsupport::aircraftCfg({{.title = "Wren"}}));
+  writeFile("C:\\FS2002\\Aircraft\\Wren\\panel\\panel.cfg", testsupport::aliasCfg("wren\\panel\\"));
+  const auto listed = run({"list", "aircraft", "--json"});
+  ASSERT_EQ(listed.status, 0) << listed.err;
+  std::vector<std::string> lines;
+  for (std::size_t start = 0, end; (end = listed.out.find('\n', start)) != std::string::npos; start = end + 1)
+    if (listed.out.compare(start, 2, " {") == 0) lines.push_back(listed.out.substr(start, end - start));
+
+  state().simVersion = 80;
+  ui::AircraftTab tab(ctx());
+  tab.Search();
+  ASSERT_EQ(static_cast<int>(lines.size()), tab.flyLst.count());
+  ASSERT_GE(lines.size(), 10u);
+  int notListed = 0;
+  for (int row = 0; row < tab.flyLst.count(); ++row) {
+    const std::string& line = lines[static_cast<std::size_t>(row)];
+    SCOPED_TRACE(line);
+    tab.flyLst_ItemClick(row);
+    const auto& shown = tab.flyLst.item(row);
+    EXPECT_EQ(jsonField(line, "name"), shown.text);
+    EXPECT_EQ(jsonField(line, "state"), shown.smallIcon == ui::AircraftTab::HiddenIcon ? "hidden" : "active");
+    const struct {
+      const char* relative;
+      const char* name;
+      const core::ComboBox& list;
+      manager::EntryKind kind;
+    } choices[] = {{"panel", "panelName", tab.panelCom, manager::EntryKind::Panel},
+                   {"sound", "soundName", tab.lydCom, manager::EntryKind::Sound}};
+    for (const auto& c : choices) {
+      EXPECT_EQ(jsonField(line, c.name), c.list.text());
+      EXPECT_EQ(jsonField(line, c.relative),
+                c.list.listIndex() == 0
+                    ? "---Not Listed---"
+                    : tab.catalogue.entry(c.kind, static_cast<std::size_t>(c.list.listIndex() - 1)).relative);
+      notListed += c.list.listIndex() == 0;
+    }
+  }
+  EXPECT_GT(notListed, 0) << "the sample has variants whose entries the catalogue does not list";
+}
+
+INSTANTIATE_TEST_SUITE_P(SampleSizes, ListEqualsTabTest, ::testing::Values(4, 300));
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include "cli_fixture.h"
 #include "core/simulator.h"
 #include "core/text.h"
-#include "manager/catalogue.h"
+#include "manager/build_catalogue.h"
 #include "scan/report_box.h"
 #include "scan/scan_aircraft.h"
 #include "scan/scan_panels.h"
@@ -100,30 +100,27 @@ TEST_P(SampleTest, IsFoundScannedAndInstalledAsItSays) {
   core::FindSimulator(ctx());  // any question would fail the test
   EXPECT_EQ(state().simFolder, simFolder());
 
-  manager::Catalogue catalogue(ctx());
-  catalogue.Search();
-  const auto& rows = catalogue.flyLst.items();
-  EXPECT_EQ(static_cast<int>(rows.size()), contents.variants);
-  EXPECT_EQ(std::count_if(rows.begin(), rows.end(), [](const auto& r) { return r.smallIcon == manager::HiddenIcon; }),
-            contents.hidden);
-  EXPECT_EQ(catalogue.panelLst.count(), contents.panels);
-  EXPECT_EQ(catalogue.lydLst.count(), contents.sounds);
+  const manager::Catalogue catalogue = manager::BuildCatalogue(ctx());
+  const auto& variants = catalogue.variants();
+  EXPECT_EQ(static_cast<int>(variants.size()), contents.variants);
+  EXPECT_EQ(std::ranges::count_if(variants, [](const auto& v) { return v.hidden; }), contents.hidden);
+  EXPECT_EQ(static_cast<int>(catalogue.panels().size()), contents.panels);
+  EXPECT_EQ(static_cast<int>(catalogue.sounds().size()), contents.sounds);
   // Every variant's panel and sound set is one the catalogue lists, the
   // alias folder's one included.
-  for (int i = 0; i < catalogue.flyLst.count(); ++i) {
-    catalogue.flyLst_ItemClick(i);
-    EXPECT_NE(catalogue.currentPanel, manager::NotListed) << rows[static_cast<std::size_t>(i)].text;
-    EXPECT_NE(catalogue.currentSound, manager::NotListed) << rows[static_cast<std::size_t>(i)].text;
+  for (const auto& v : variants) {
+    EXPECT_TRUE(catalogue.usedEntry(v, manager::EntryKind::Panel)) << v.title;
+    EXPECT_TRUE(catalogue.usedEntry(v, manager::EntryKind::Sound)) << v.title;
   }
 
   std::string report;
   int found = 0;
   scan::ReportBox box(report, found);
-  scan::ScanAircraft(ctx(), catalogue.flyLst, box);
+  scan::ScanAircraft(ctx(), variants, box);
   EXPECT_EQ(missing(report), expected(contents.missingAircraftFiles));
-  scan::ScanPanels(ctx(), catalogue.panelLst, box);
+  scan::ScanPanels(ctx(), catalogue.panels(), box);
   EXPECT_EQ(missing(report), expected(contents.missingPanelFiles));
-  scan::ScanSounds(ctx(), catalogue.lydLst, box);
+  scan::ScanSounds(ctx(), catalogue.sounds(), box);
   EXPECT_EQ(missing(report), expected(contents.missingSoundFiles));
 
   ASSERT_EQ(contents.downloadFiles.size(), 11u);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/profile.h"
+#include "manager/build_catalogue.h"
 #include "manager/catalogue.h"
 #include "support/fs_configs.h"
 #include "support/sim_fixture.h"
@@ -19,40 +20,31 @@ class CatalogueTest : public testsupport::SimFixture {
   CatalogueTest() { makeSimulator(80, "FS2002"); }
 
   // C:\FS2002\Aircraft\<relative>
-  std::string air(std::string_view relative) const { return "C:\\FS2002\\Aircraft\\" + std::string(relative); }
+  static std::string air(std::string_view relative) { return "C:\\FS2002\\Aircraft\\" + std::string(relative); }
   void writeAircraft(std::string_view folder, const std::vector<testsupport::Variant>& variants) {
     writeFile(air(folder) + "\\aircraft.cfg", testsupport::aircraftCfg(variants));
   }
   std::string cfgValue(std::string_view file, std::string_view section, std::string_view key) {
     return core::ReadProfileString(ctx(), file, section, key, "<absent>");
   }
+  manager::Catalogue build() { return manager::BuildCatalogue(ctx()); }
 
-  // Each row as "text|sub-item 1|sub-item 2", with "|icon" if asked for.
-  static Strings rows(const core::ListView& list, bool icons = false) {
+  // Each variant as "title|folder|N|hidden or active|panel|sound", the
+  // entries it uses by relative folder ("-" for none listed).
+  static Strings variants(const manager::Catalogue& cat) {
     Strings out;
-    for (const auto& r : list.items())
-      out.push_back(r.text + "|" + r.subItem(1) + "|" + r.subItem(2) +
-                    (icons ? "|" + std::to_string(r.smallIcon) : ""));
+    for (const auto& v : cat.variants())
+      out.push_back(v.title + "|" + v.folder + "|" + std::to_string(v.section) + "|" +
+                    (v.hidden ? "hidden" : "active") + "|" + v.panel.value_or("-") + "|" + v.sound.value_or("-"));
     return out;
   }
-  static Strings texts(const core::ListView& list) {
+  // Each entry as "name|folder|relative".
+  template <class Entries>
+  static Strings entries(const Entries& list) {
     Strings out;
-    for (const auto& row : list.items()) out.push_back(row.text);
+    for (const manager::Entry& e : list) out.push_back(e.name + "|" + e.folder + "|" + e.relative);
     return out;
   }
-  int rowOf(const core::ListView& list, std::string_view text) const {
-    for (int i = 0; i < list.count(); ++i)
-      if (list.item(i).text == text) return i;
-    ADD_FAILURE() << "no row " << text;
-    return -1;
-  }
-  // The user clicks the variant in the Aircraft tab.
-  void selectVariant(std::string_view title) {
-    cat.flyLst_MouseDown(manager::LeftButton);
-    cat.flyLst_ItemClick(rowOf(cat.flyLst, title));
-  }
-
-  manager::Catalogue cat{ctx()};
 };
 
 }  // namespace managertest

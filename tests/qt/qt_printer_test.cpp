@@ -86,12 +86,11 @@ TEST_F(QtPrinterTest, WithoutASystemPrinterTheDefaultGoesToPdf) {
 TEST_F(QtPrinterTest, ScanViewShowsTheReportAndWhereThePrintWent) {
   const std::string sound = "C:\\FS2002\\Aircraft\\C172\\sound\\";
   writeFile(sound + "sound.cfg", "filename=engine\r\n");
-  core::ListView fly, panel, lyd;
-  lyd.add("Cessna sound", {sound, "c172\\sound"});
+  const manager::Catalogue catalogue({}, {}, {{{"Cessna sound", sound, "c172\\sound"}}});
 
   qt::QtPrinter printer(env, qt::QtPrinter::Output::Pdf);
   core::Context& pctx = printCtx(printer);
-  scan::ScanForm form(pctx, scan::ScanView::Sounds, {fly, panel, lyd});
+  scan::ScanForm form(pctx, scan::ScanView::Sounds, catalogue);
   qt::QtDialogs qtDialogs;
   qt::ScanView view(form, qtDialogs, nullptr);
   view.show();

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <tuple>
 
-#include "core/controls.h"
+#include "manager/catalogue.h"
 #include "scan/report_box.h"
 #include "scan/scan_aircraft.h"
 #include "scan/scan_panels.h"
@@ -22,9 +22,21 @@ const std::string kCompleteCfg = kTitleLine +
                                  "sim=c172\r\nmodel=\r\npanel=\r\nsound=\r\ntexture=\r\n"
                                  "kb_checklists=chk\r\nkb_reference=ref\r\nchecklists=lst\r\n";
 
-auto scanOf(const std::string& kind) {
-  return kind == "aircraft" ? scan::ScanAircraft : kind == "panel" ? scan::ScanPanels : scan::ScanSounds;
-}
+// What a scan walks: one list of the catalogue, in this order.
+struct Lists {
+  std::vector<manager::AircraftVariant> variants;
+  std::vector<manager::PanelEntry> panels;
+  std::vector<manager::SoundEntry> sounds;
+  // An entry of the kind's list, or a variant's section 0.
+  void add(const std::string& kind, const std::string& name, const std::string& folder) {
+    if (kind == "aircraft")
+      variants.push_back({.title = name, .folder = folder, .section = 0, .hidden = false, .panel = {}, .sound = {}});
+    else if (kind == "panel")
+      panels.push_back({{name, folder, ""}});
+    else
+      sounds.push_back({{name, folder, ""}});
+  }
+};
 std::string okLine(std::string kind) {
   kind[0] = static_cast<char>(std::toupper(kind[0]));
   return kind + ": OK";
@@ -49,13 +61,18 @@ class ScanTest : public ScanFixture {
   // Runs one scan over a report box still holding an earlier scan's text and
   // returns the new text; the flag is left in missingFound, each progress
   // call with the text the box held then in progress.
-  std::string run(const std::string& kind, const core::ListView& list, std::chrono::milliseconds interval = {}) {
+  std::string run(const std::string& kind, const Lists& lists, std::chrono::milliseconds interval = {}) {
     std::string text = "stale text of an earlier scan";
     missingFound = 0;
     progress.clear();
     scan::ReportBox box(
         text, missingFound, [&](int done, int total) { progress.emplace_back(done, total, text); }, interval);
-    scanOf(kind)(scanCtx(), list, box);
+    if (kind == "aircraft")
+      scan::ScanAircraft(scanCtx(), lists.variants, box);
+    else if (kind == "panel")
+      scan::ScanPanels(scanCtx(), lists.panels, box);
+    else
+      scan::ScanSounds(scanCtx(), lists.sounds, box);
     result = box.result();
     return text;
   }
@@ -186,8 +203,8 @@ TEST_P(ScanCaseTest, ReportsEachMissingFile) {
       writeFile(path);
   }
   makeUnreadable(unreadable);
-  core::ListView lst;
-  lst.add("Cessna 172", {folder, aircraft ? "0" : "c172\\" + c.kind});
+  Lists lst;
+  lst.add(c.kind, "Cessna 172", folder);
   std::vector<std::string> entry{cfg + (aircraft ? ":  (Cessna 172)" : ":")};
   for (const auto& line : c.lines) entry.push_back((line[0] == '{' ? "Missing file: " : "") + expand(line, folder));
   if (c.lines.empty()) entry.push_back(okLine(c.kind));
@@ -230,10 +247,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, ScanCaseTest, ::testing::ValuesIn(kCases),
 TEST_F(ScanTest, EveryAircraftOfTheListIsReportedInOrder) {
   makeAircraft(kCompleteCfg + "[fltsim.1]\r\ntitle=Cessna 172 Float\r\nsim=c172f\r\ntexture=float\r\n");
   const std::string gone = "C:\\FS2002\\Aircraft\\Gone\\";
-  core::ListView flyLst;
-  flyLst.add("A Gone", {gone, "0"});
-  flyLst.add("Cessna 172", {kAircraft, "0"});
-  flyLst.add("Cessna 172 Float", {kAircraft, "1"});
+  Lists flyLst;
+  flyLst.add("aircraft", "A Gone", gone);
+  flyLst.add("aircraft", "Cessna 172", kAircraft);
+  flyLst.add("aircraft", "Cessna 172 Float", kAircraft);
+  flyLst.variants.back().section = 1;
   EXPECT_EQ(expectedReport("aircraft", {{gone + "aircraft.cfg:  (A Gone)", "Missing file: " + gone + "aircraft.cfg"},
                                         {kAircraft + "aircraft.cfg:  (Cessna 172)", "Aircraft: OK"},
                                         {kAircraft + "aircraft.cfg:  (Cessna 172 Float)",
@@ -249,14 +267,14 @@ TEST_F(ScanTest, EveryAircraftOfTheListIsReportedInOrder) {
 TEST_F(ScanTest, EveryPanelAndSoundOfTheListIsReportedInOrder) {
   for (const std::string kind : {"panel", "sound"}) {
     SCOPED_TRACE(kind);
-    EXPECT_EQ(expectedReport(kind, {}), run(kind, core::ListView{}));
+    EXPECT_EQ(expectedReport(kind, {}), run(kind, Lists{}));
     const auto cfg = [&](const char* aircraft) { return "C:\\FS2002\\Aircraft\\" + (aircraft + ("\\" + kind)); };
     writeFile(cfg("B") + "\\" + kind + ".cfg");
     writeFile(cfg("C") + "\\" + kind + ".cfg", kind == "panel" ? "file=m\xe9t\xe9o.bmp" : "filename=m\xe9t\xe9o");
     writeFile(cfg("A") + "\\" + kind + ".cfg");
     makeUnreadable({cfg("B") + "\\" + kind + ".cfg"});
-    core::ListView lst;
-    for (const char* aircraft : {"B", "C", "Gone", "A"}) lst.add(aircraft, {cfg(aircraft) + "\\", ""});
+    Lists lst;
+    for (const char* aircraft : {"B", "C", "Gone", "A"}) lst.add(kind, aircraft, cfg(aircraft) + "\\");
     const std::vector<std::vector<std::string>> entries = {
         {cfg("B") + "\\" + kind + ".cfg:", "Cannot read file: " + cfg("B") + "\\" + kind + ".cfg"},
         {cfg("C") + "\\" + kind + ".cfg:",

@@ -13,12 +13,17 @@ class ScanFormTest : public ScanFixture {
  protected:
   ScanFormTest() {
     writeFile(kSound + "sound.cfg", "filename=engine\r\n");
-    lydLst.add("Cessna sound", {kSound, "c172\\sound"});
+    sounds.push_back({{"Cessna sound", kSound, "c172\\sound"}});
   }
 
-  scan::ScanForm form(scan::ScanView view) { return scan::ScanForm(scanCtx(), view, {flyLst, panelLst, lydLst}); }
+  scan::ScanForm form(scan::ScanView view) {
+    catalogue = manager::Catalogue({}, panels, sounds);
+    return scan::ScanForm(scanCtx(), view, catalogue);
+  }
 
-  core::ListView flyLst, panelLst, lydLst;
+  std::vector<manager::PanelEntry> panels;
+  std::vector<manager::SoundEntry> sounds;
+  manager::Catalogue catalogue;
 };
 
 // The first pressed view button names the dialog and the list it scans; with
@@ -26,7 +31,7 @@ class ScanFormTest : public ScanFixture {
 TEST_F(ScanFormTest, ViewButtonsPickTheCaptionAndTheList) {
   const std::string panel = "C:\\FS2002\\Aircraft\\C172\\panel\\";
   writeFile(panel + "panel.cfg");
-  panelLst.add("Cessna panel", {panel, "c172\\panel"});
+  panels.push_back({{"Cessna panel", panel, "c172\\panel"}});
   const std::string panelReport = expectedReport("panel", {{panel + "panel.cfg:", "Panel: OK"}});
   dialogs.allowAnyMessages();
   const struct {

@@ -39,9 +39,21 @@ class FailingWriter : public core::FileWriter {
   std::unique_ptr<core::FileWriter> inner_;
 };
 
+bool ForwardingFs::under(std::string_view path) const {
+  return onlyUnder.empty() || core::istartsWith(path, onlyUnder);
+}
+
+void ForwardingFs::refuseWrite(std::string_view path) const {
+  if (under(path) && failWrite && failWrite(path)) throw core::RuntimeError(core::err::PathFileAccess);
+}
+
 bool ForwardingFs::armed(std::string_view path) const {
-  if (!onlyUnder.empty() && !core::istartsWith(path, onlyUnder)) return false;
-  return failAfterBytes || failAtCommit || (failWrite && failWrite(path));
+  return under(path) && (failAfterBytes || failAtCommit);
+}
+
+std::unique_ptr<core::FileWriter> ForwardingFs::openWriter(std::string_view path) {
+  if (!under(path)) return inner_.createFile(path);
+  return std::make_unique<FailingWriter>(*this, inner_.createFile(path));
 }
 
 std::string ForwardingFs::readFile(std::string_view path) {
@@ -50,8 +62,9 @@ std::string ForwardingFs::readFile(std::string_view path) {
 }
 
 void ForwardingFs::writeFile(std::string_view path, std::string_view bytes) {
+  refuseWrite(path);
   if (armed(path)) {
-    auto writer = createFile(path);
+    auto writer = openWriter(path);
     writer->write(bytes.data(), bytes.size());
     writer->commit();
   } else {
@@ -62,15 +75,15 @@ void ForwardingFs::writeFile(std::string_view path, std::string_view bytes) {
 }
 
 std::unique_ptr<core::FileWriter> ForwardingFs::createFile(std::string_view path) {
-  if (failWrite && failWrite(path)) throw core::RuntimeError(core::err::PathFileAccess);
-  if (!onlyUnder.empty() && !core::istartsWith(path, onlyUnder)) return inner_.createFile(path);
-  return std::make_unique<FailingWriter>(*this, inner_.createFile(path));
+  refuseWrite(path);
+  return openWriter(path);
 }
 
 void ForwardingFs::copyFile(std::string_view from, std::string_view to) {
+  refuseWrite(to);
   if (!armed(to)) return inner_.copyFile(from, to);
   const std::string bytes = readFile(from);
-  auto writer = createFile(to);
+  auto writer = openWriter(to);
   constexpr std::size_t kBlock = 4096;
   for (std::size_t pos = 0; pos < bytes.size(); pos += kBlock)
     writer->write(bytes.data() + pos, std::min(kBlock, bytes.size() - pos));

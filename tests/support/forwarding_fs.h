@@ -19,6 +19,7 @@ class ForwardingFs : public core::ForwardingFileSystem {
  public:
   explicit ForwardingFs(core::FileSystem& inner) : ForwardingFileSystem(inner) {}
 
+  // Asked once per read, and once per write, copy or file created.
   std::function<bool(std::string_view)> failRead, failWrite;
   std::optional<std::size_t> failAfterBytes;
   bool failAtCommit = false;
@@ -39,9 +40,13 @@ class ForwardingFs : public core::ForwardingFileSystem {
 
  private:
   friend class FailingWriter;
-  // Whether a write fault is set; without one, writes and copies go to the
-  // inner file system untouched.
+  bool under(std::string_view path) const;
+  // Throws when failWrite picks the path.
+  void refuseWrite(std::string_view path) const;
+  // Whether a fault of bytes or of the commit is set; without one, writes
+  // and copies go to the inner file system untouched.
   bool armed(std::string_view path) const;
+  std::unique_ptr<core::FileWriter> openWriter(std::string_view path);
 };
 
 }  // namespace testsupport

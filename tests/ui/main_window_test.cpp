@@ -125,7 +125,7 @@ TEST_F(MainWindowTest, ScanOpensOnTheToolbarsViewWithTheMainWindowDisabled) {
   for (const auto& r : rows) {
     SCOPED_TRACE(r.caption);
     ui::MainWindow window(ctx());
-    window.managerFra.panelLst.add("Cessna panel", {panel, "c172\\panel"});
+    window.managerFra.catalogue = manager::Catalogue({}, {{{"Cessna panel", panel, "c172\\panel"}}}, {});
     window.ToolBar_ButtonClick(r.viewButton);
     dialogs.allowAnyMessages();
     dialogs.expectModal("scanFrm", [&](core::ModalController& c) {

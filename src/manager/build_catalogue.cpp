@@ -1,0 +1,163 @@
+#include "manager/build_catalogue.h"
+
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "core/context.h"
+#include "core/dialogs.h"
+#include "core/errors.h"
+#include "core/fs.h"
+#include "core/paths.h"
+#include "core/profile.h"
+#include "core/text.h"
+#include "manager/config_facts.h"
+#include "manager/entry_kinds.h"
+
+namespace manager {
+
+namespace {
+
+// Sections "fltsim.0" to "fltsim.999" are the most one aircraft.cfg may hold.
+constexpr int kMaxSections = 1000;
+
+// A variant's panel or sound folder, resolved once every entry is known.
+struct PendingUse {
+  std::size_t variant;
+  EntryKind kind;
+  std::string file;  // the configuration file the variant's key names
+};
+
+class CatalogueWalk {
+ public:
+  explicit CatalogueWalk(core::Context& ctx)
+      : ctx_(ctx), aircraftFolder_(onDiskSpelling(ctx)), tree_(core::normalizeWindowsPath(aircraftFolder_)) {}
+
+  Catalogue run() {
+    examineFolder(aircraftFolder_);
+    std::vector<std::string> subFolders;
+    core::step([&] { subFolders = ctx_.fs.listFolders(aircraftFolder_); });
+    const int max = static_cast<int>(subFolders.size());
+    ctx_.windows().setProgressBar(max, 0);
+    for (int i = 0; i < max; ++i) {
+      ctx_.windows().setProgressBar(max, i + 1);
+      const std::string folder = core::joinPath(aircraftFolder_, subFolders[static_cast<std::size_t>(i)]);
+      examineFolder(folder);
+      std::vector<std::string> inner;
+      core::step([&] { inner = ctx_.fs.listFolders(folder); });
+      for (const auto& name : inner) examineFolder(core::joinPath(folder, name));
+    }
+    for (const auto& e : panels_) listed_[0].insert(e.relative);
+    for (const auto& e : sounds_) listed_[1].insert(e.relative);
+    for (const auto& use : pending_) core::step([&] { resolve(use); });
+    return Catalogue(std::move(variants_), std::move(panels_), std::move(sounds_));
+  }
+
+ private:
+  void examineFolder(const std::string& folder) {
+    std::vector<std::string> files;
+    if (!core::step([&] { files = ctx_.fs.listFiles(folder, "*", true); })) return;
+    for (const auto& name : files) {
+      const std::string path = core::joinPath(folder, name);
+      const std::string lowerName = core::lower(name);
+      if (lowerName == "aircraft.cfg")
+        core::step([&] { listAircraft(path); });
+      else if (lowerName == kPanelNames.file)
+        core::step([&] { listEntry(EntryKind::Panel, folder, path); });
+      else if (lowerName == kSoundNames.file)
+        core::step([&] { listEntry(EntryKind::Sound, folder, path); });
+    }
+  }
+
+  void listAircraft(const std::string& path) {
+    const auto file = core::ReadProfileDocument(ctx_, path);
+    const std::string folder = core::dropRight(path, 12);  // without "aircraft.cfg", trailing "\" kept
+    for (int n = 0;;) {
+      const std::string section = "fltsim." + std::to_string(n);
+      const std::string title = file.get(section, "title").value_or("");
+      if (title.empty() || title.front() == '~') break;
+      const std::size_t index = variants_.size();
+      variants_.push_back({.title = title,
+                           .folder = folder,
+                           .section = n,
+                           .hidden = file.get(section, "sim").value_or("").empty(),
+                           .panel = std::nullopt,
+                           .sound = std::nullopt});
+      // A key may lead into another aircraft's folder, as add-ons that
+      // share a panel or sound set do; one that leads out of the aircraft
+      // folder names nothing.
+      for (const EntryKind kind : kEntryKinds)
+        if (auto config =
+                EntryConfigPath(tree_, folder, kind, file.get(section, namesOf(kind).variantKey).value_or("")))
+          pending_.push_back({index, kind, std::move(*config)});
+      if (++n == kMaxSections) {
+        // The file is left at this section; the rest of the catalogue is
+        // still worth having, so the program goes on.
+        ctx_.dialogs.msgBox("Overflow error in ''Search''\r\n\r\nError reading: " + path, "Error", core::Buttons::OK,
+                            core::Icon::Critical);
+        break;
+      }
+    }
+  }
+
+  // A configuration file in a folder of its own below the aircraft folder;
+  // alias configurations are never entries of their own. An alias key
+  // whose value is "Err" reads like a missing one here.
+  void listEntry(EntryKind kind, const std::string& folder, const std::string& path) {
+    if (folder.size() <= aircraftFolder_.size()) return;
+    const ConfigFacts& facts = factsOf(kind, path);
+    if (facts.alias && *facts.alias != "Err") return;
+    const std::string relative = core::lower(folder.substr(aircraftFolder_.size() + 1));
+    Entry entry{facts.name && *facts.name != "Err" ? *facts.name : relative, folder + "\\", relative};
+    if (kind == EntryKind::Panel)
+      panels_.push_back({std::move(entry)});
+    else
+      sounds_.push_back({std::move(entry)});
+  }
+
+  // The entry a variant's folder names: the target of an alias (lower
+  // case), else the folder itself when its configuration is usable; listed
+  // only when the catalogue has an entry of that relative folder.
+  void resolve(const PendingUse& use) {
+    auto used = NamedEntry(factsOf(use.kind, use.file), tree_, use.file);
+    if (used && listed_[static_cast<int>(use.kind)].contains(*used))
+      variants_[use.variant].uses(use.kind) = std::move(used);
+  }
+
+  // Each configuration file parsed once, whether the walk found it or a
+  // variant's key names it.
+  const ConfigFacts& factsOf(EntryKind kind, const std::string& path) {
+    auto [it, added] = facts_.try_emplace(core::lower(path));
+    if (added) it->second = ReadConfigFacts(ctx_, kind, path);
+    return it->second;
+  }
+
+  // simFolder + "\aircraft" in the capitals the folder has on disk, so
+  // that every path below it is found at the first try.
+  static std::string onDiskSpelling(core::Context& ctx) {
+    std::vector<std::string> names;
+    core::step([&] { names = ctx.fs.listFolders(ctx.state.simFolder); });
+    for (const auto& name : names)
+      if (core::iequals(name, "aircraft")) return core::joinPath(ctx.state.simFolder, name);
+    return ctx.state.simFolder + "\\aircraft";
+  }
+
+  core::Context& ctx_;
+  std::string aircraftFolder_;
+  std::string tree_;  // the aircraft folder as paths inside it are spelled
+  std::vector<AircraftVariant> variants_;
+  std::vector<PanelEntry> panels_;
+  std::vector<SoundEntry> sounds_;
+  std::vector<PendingUse> pending_;
+  std::unordered_map<std::string, ConfigFacts> facts_;
+  std::unordered_set<std::string> listed_[2];  // relative folders of the entries, by kind
+};
+
+}  // namespace
+
+Catalogue BuildCatalogue(core::Context& ctx) {
+  return CatalogueWalk(ctx).run();
+}
+
+}  // namespace manager
