@@ -18,6 +18,14 @@ class CliManagerTest : public clitest::CliFixture {
     writeFile(air("Twins\\aircraft.cfg"), testsupport::aircraftCfg({{.title = "Twin"}, {.title = "Twin"}}));
     writeFile(air("fsfsconv\\panel.Glass\\panel.cfg"), testsupport::panelCfg("Glass cockpit"));
     writeFile(air("fsfsconv\\sound.Radial\\sound.cfg"), testsupport::soundCfg("Radial"));
+    // An alias to no listed entry, and one to a listed entry.
+    writeFile(air("Lark\\aircraft.cfg"), testsupport::aircraftCfg({{.title = "Lark"}}));
+    writeFile(air("Lark\\panel\\panel.cfg"), testsupport::aliasCfg("lark\\panel\\"));
+    writeFile(air("Lark\\sound\\sound.cfg"), testsupport::aliasCfg("fsfsconv\\sound.radial"));
+    // Hidden by hand: no flight model kept for it.
+    writeFile(air("Bare\\aircraft.cfg"), testsupport::aircraftCfg({{.title = "Bare", .sim = ""}}));
+    // A file where the panel alias folder of section 1 would go.
+    writeFile(air("C172\\panel.hgrpak1"), "in the way");
   }
   std::string air(std::string_view relative) const { return "C:\\FS2002\\Aircraft\\" + std::string(relative); }
 
@@ -30,10 +38,13 @@ class CliManagerTest : public clitest::CliFixture {
 };
 
 // Runs one after another: the status, stdout (for a refusal: what stderr
-// holds) and the values the run leaves. Two sections with one title cannot
-// be told apart by it, so nothing is written for them.
+// holds) and the values the run leaves. A row lists what the Aircraft tab
+// shows; an edit that cannot happen changes nothing and says why with a
+// status of 1. Two sections with one title are told apart by folder and
+// section only.
 TEST_F(CliManagerTest, ListsHidesAndSwapsAndRefusesWhatItCannotTellApart) {
   const std::string c172 = air("C172\\"), twins = air("Twins\\"), cfg = c172 + "aircraft.cfg";
+  const std::string bare = air("Bare\\aircraft.cfg");
   const std::string twinsCfg = readFile(twins + "aircraft.cfg");
   struct Value {
     std::string file, section, key, value;
@@ -48,7 +59,9 @@ TEST_F(CliManagerTest, ListsHidesAndSwapsAndRefusesWhatItCannotTellApart) {
   const Case cases[] = {
       {{"list", "aircraft"},
        0,
-       "Skyhawk\t" + c172 + "\t0\tactive\tc172\\panel\tc172\\sound\n" + "Skyhawk float\t" + c172 +
+       "Bare\t" + air("Bare\\") + "\t0\thidden\t---Not Listed---\t---Not Listed---\n" + "Lark\t" + air("Lark\\") +
+           "\t0\tactive\t---Not Listed---\tfsfsconv\\sound.radial\n" + "Skyhawk\t" + c172 +
+           "\t0\tactive\tc172\\panel\tc172\\sound\n" + "Skyhawk float\t" + c172 +
            "\t1\thidden\tc172\\panel\tc172\\sound\n" + "Twin\t" + twins +
            "\t0\tactive\t---Not Listed---\t---Not Listed---\n" + "Twin\t" + twins +
            "\t1\tactive\t---Not Listed---\t---Not Listed---\n",
@@ -95,6 +108,18 @@ TEST_F(CliManagerTest, ListsHidesAndSwapsAndRefusesWhatItCannotTellApart) {
        0,
        "Skyhawk float: sound fsfsconv\\sound.radial\n",
        {{cfg, "fltsim.1", "sound", "hgrpak1"}, {cfg, "Hangarpak", "OrgLyd1", "c172\\sound"}}},
+      {{"panel", "Skyhawk float", "Glass cockpit"},
+       1,
+       c172 + "panel.hgrpak1",
+       {{cfg, "fltsim.1", "panel", ""}, {cfg, "Hangarpak", "OrgPanel1", "<absent>"}}},
+      {{"unhide", "Bare"},
+       1,
+       "\"Bare\" stays hidden",
+       {{bare, "fltsim.0", "sim", ""}, {bare, "Hangarpak", "Hide0", "<absent>"}}},
+      {{"hide", "--folder", twins, "--section", "1"},
+       0,
+       "Twin: hidden\n",
+       {{twins + "aircraft.cfg", "fltsim.0", "sim", "Cessna172"}, {twins + "aircraft.cfg", "fltsim.1", "sim", ""}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.args));
@@ -107,50 +132,6 @@ TEST_F(CliManagerTest, ListsHidesAndSwapsAndRefusesWhatItCannotTellApart) {
     }
     for (const auto& v : c.after) EXPECT_EQ(valueOf(v.file, v.section, v.key), v.value) << v.file << " " << v.key;
   }
-}
-
-}  // namespace
-
-namespace {
-
-// Faults of the catalogue and its edits, as hangarpak-cli shows them: what a
-// row lists, and an edit that cannot happen changing nothing and saying why
-// with a status of 1.
-TEST_F(CliManagerTest, ListsWhatTheTabShowsAndRefusesEditsThatCannotHappen) {
-  const std::string c172 = air("C172\\"), cfg = c172 + "aircraft.cfg";
-  writeFile(air("Lark\\aircraft.cfg"), testsupport::aircraftCfg({{.title = "Lark"}, {.title = "Lark floats"}}));
-  writeFile(air("Lark\\panel\\panel.cfg"), testsupport::aliasCfg("lark\\panel\\"));
-  writeFile(air("Lark\\sound\\sound.cfg"), testsupport::aliasCfg("fsfsconv\\sound.radial"));
-  // Hidden by hand: no flight model kept for it.
-  writeFile(air("Bare\\aircraft.cfg"), testsupport::aircraftCfg({{.title = "Bare", .sim = ""}}));
-  // A file where the alias folder of section 0 would go.
-  writeFile(c172 + "panel.hgrpak0", "in the way");
-  const std::string before = readFile(cfg), bare = readFile(air("Bare\\aircraft.cfg"));
-  const struct {
-    std::vector<std::string> args;
-    int status;
-    std::string said;  // in stdout, or in stderr for a refusal
-  } cases[] = {
-      {{"list", "aircraft", "--json"},
-       0,
-       "{\"name\": \"Lark\", \"folder\": \"C:\\\\FS2002\\\\Aircraft\\\\Lark\\\\\", \"section\": 0, \"state\": "
-       "\"active\", \"panel\": \"---Not Listed---\", \"sound\": \"fsfsconv\\\\sound.radial\""},
-      {{"list", "aircraft"}, 0, "Lark\t" + air("Lark\\") + "\t0\tactive\t---Not Listed---\tfsfsconv\\sound.radial\n"},
-      {{"panel", "Skyhawk", "Glass cockpit"}, 1, c172 + "panel.hgrpak0"},
-      {{"unhide", "Bare"}, 1, "Bare"},
-      {{"hide", "--folder", air("Twins"), "--section", "1"}, 0, "Twin: hidden\n"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::PrintToString(c.args));
-    const auto r = run(c.args);
-    EXPECT_EQ(r.status, c.status) << r.err;
-    EXPECT_NE((c.status ? r.err : r.out).find(c.said), std::string::npos) << r.out << r.err;
-  }
-  EXPECT_EQ(readFile(cfg), before);
-  EXPECT_EQ(readFile(air("Bare\\aircraft.cfg")), bare);
-  EXPECT_EQ(valueOf(air("Twins\\aircraft.cfg"), "fltsim.0", "sim") + "|" +
-                valueOf(air("Twins\\aircraft.cfg"), "fltsim.1", "sim"),
-            "Cessna172|");
 }
 
 }  // namespace
