@@ -12,12 +12,13 @@ namespace {
 
 constexpr std::size_t kNoLimit = static_cast<std::size_t>(-1);
 
-// Lines with their line ends.
+// Lines with their line ends (CR LF, LF or CR alone).
 std::vector<std::string_view> linesOf(std::string_view text) {
   std::vector<std::string_view> lines;
   while (!text.empty()) {
-    const auto end = text.find('\n');
-    const auto length = end == std::string_view::npos ? text.size() : end + 1;
+    const auto end = text.find_first_of("\r\n");
+    auto length = end == std::string_view::npos ? text.size() : end + 1;
+    if (end != std::string_view::npos && text.compare(end, 2, "\r\n") == 0) ++length;
     lines.push_back(text.substr(0, length));
     text.remove_prefix(length);
   }
@@ -26,7 +27,7 @@ std::vector<std::string_view> linesOf(std::string_view text) {
 
 // The write changed at most one old line (the key's, with its text up to
 // the "=" kept, or the last line, which gains a line end) and added at most
-// three (a blank line, the section's header and the key line).
+// two (the section's header and the key line).
 bool onlyTheKeysLinesChanged(std::string_view before, std::string_view after) {
   const auto old = linesOf(before), now = linesOf(after);
   std::size_t head = 0;
@@ -36,12 +37,12 @@ bool onlyTheKeysLinesChanged(std::string_view before, std::string_view after) {
          old[old.size() - 1 - tail] == now[now.size() - 1 - tail])
     ++tail;
   const std::size_t changed = old.size() - head - tail, added = now.size() - head - tail;
-  if (changed > 1 || added > changed + 3 || added < changed) return false;
+  if (changed > 1 || added > changed + 2 || added < changed) return false;
   if (changed == 0) return true;
   const std::string_view was = old[head], is = now[head];
   const auto eq = was.find('=');
   if (eq != std::string_view::npos && is.substr(0, eq + 1) == was.substr(0, eq + 1)) return true;
-  return head + 1 == old.size() && was.back() != '\n' && is.substr(0, was.size()) == was;
+  return head + 1 == old.size() && was.back() != '\n' && was.back() != '\r' && is.substr(0, was.size()) == was;
 }
 
 }  // namespace

@@ -21,8 +21,13 @@ void appendUtf8(std::string& out, char32_t cp) {
   } else if (cp < 0x800) {
     out += static_cast<char>(0xC0 | (cp >> 6));
     out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
+  } else if (cp < 0x10000) {
     out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
     out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (cp & 0x3F));
   }
@@ -36,10 +41,15 @@ int cp1252Byte(char32_t cp) {
   return -1;
 }
 
+bool isSurrogate(char32_t cp) {
+  return cp >= 0xD800 && cp <= 0xDFFF;
+}
+
 // Decodes one UTF-8 sequence at text[pos]; returns its length, 0 when the
-// bytes there are not well-formed UTF-8 (overlong forms and surrogates
-// included).
-std::size_t decodeUtf8(std::string_view text, std::size_t pos, char32_t& cp) {
+// bytes there are not well-formed UTF-8 (overlong forms included, and
+// surrogates unless withSurrogates, which takes the three bytes a lone
+// surrogate of decoded UTF-16 becomes).
+std::size_t decodeUtf8(std::string_view text, std::size_t pos, char32_t& cp, bool withSurrogates = false) {
   const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
   const std::uint8_t b0 = byte(pos);
   std::size_t len;
@@ -61,8 +71,25 @@ std::size_t decodeUtf8(std::string_view text, std::size_t pos, char32_t& cp) {
     if ((byte(pos + i) & 0xC0) != 0x80) return 0;
     cp = (cp << 6) | (byte(pos + i) & 0x3F);
   }
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+  if (cp < min || cp > 0x10FFFF || (isSurrogate(cp) && !withSurrogates)) return 0;
   return len;
+}
+
+// The code point a byte that is not UTF-8 stands for: the byte as
+// Windows-1252.
+char32_t cp1252Char(std::uint8_t b) {
+  return b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : b;
+}
+
+char16_t unitAt(std::string_view bytes, std::size_t i, bool bigEndian) {
+  const auto b0 = static_cast<std::uint8_t>(bytes[i]), b1 = static_cast<std::uint8_t>(bytes[i + 1]);
+  return static_cast<char16_t>(bigEndian ? (b0 << 8) | b1 : (b1 << 8) | b0);
+}
+
+void appendUnit(std::string& out, char32_t unit, bool bigEndian) {
+  const auto high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+  out += bigEndian ? high : low;
+  out += bigEndian ? low : high;
 }
 
 }  // namespace
@@ -74,10 +101,8 @@ std::string cp1252ToUtf8(std::string_view bytes) {
     const auto b = static_cast<std::uint8_t>(c);
     if (b < 0x80)
       out += c;
-    else if (b < 0xA0)
-      appendUtf8(out, kHigh[b - 0x80]);
     else
-      appendUtf8(out, b);
+      appendUtf8(out, cp1252Char(b));
   }
   return out;
 }
@@ -97,6 +122,61 @@ std::string utf8ToCp1252(std::string_view text) {
     const int b = cp1252Byte(cp);
     out += b < 0 ? '?' : static_cast<char>(b);
     pos += len;
+  }
+  return out;
+}
+
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    char32_t cp = unitAt(bytes, i, bigEndian);
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 3 < bytes.size()) {
+      const char16_t low = unitAt(bytes, i + 2, bigEndian);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+        i += 2;
+      }
+    }
+    appendUtf8(out, cp);  // a lone surrogate too, as its three bytes
+  }
+  return out;
+}
+
+std::string utf8ToUtf16(std::string_view text, bool bigEndian) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (std::size_t pos = 0; pos < text.size();) {
+    char32_t cp;
+    std::size_t len = decodeUtf8(text, pos, cp, true);
+    if (len == 0) {
+      cp = cp1252Char(static_cast<std::uint8_t>(text[pos]));
+      len = 1;
+    }
+    if (cp >= 0x10000) {
+      appendUnit(out, 0xD800 + ((cp - 0x10000) >> 10), bigEndian);
+      appendUnit(out, 0xDC00 + ((cp - 0x10000) & 0x3FF), bigEndian);
+    } else {
+      appendUnit(out, cp, bigEndian);
+    }
+    pos += len;
+  }
+  return out;
+}
+
+std::string wellFormedUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t pos = 0; pos < text.size();) {
+    char32_t cp;
+    const std::size_t len = decodeUtf8(text, pos, cp, true);
+    if (len == 0 || isSurrogate(cp)) {
+      out += "\xEF\xBF\xBD";  // U+FFFD
+      pos += len == 0 ? 1 : len;
+    } else {
+      out.append(text.substr(pos, len));
+      pos += len;
+    }
   }
   return out;
 }

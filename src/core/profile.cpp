@@ -4,13 +4,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include "core/atomic_file.h"
 #include "core/change_journal.h"
-#include "core/codepage.h"
 #include "core/context.h"
 #include "core/errors.h"
 #include "core/fs.h"
+#include "core/profile_text.h"
 
 namespace core {
 namespace profile {
@@ -47,7 +48,7 @@ std::string folded(std::string_view s) {
 struct Line {
   enum Kind { Blank, Comment, Section, Key, Other };
   std::size_t begin = 0;  // first byte
-  std::size_t end = 0;    // end of the text, before CR LF or LF
+  std::size_t end = 0;    // end of the text, before its line end
   std::size_t next = 0;   // first byte of the next line
   Kind kind = Blank;
   std::string_view name;   // section or key name, trimmed
@@ -72,13 +73,8 @@ class Scanner {
     if (pos_ >= bytes_.size()) return false;
     line = Line{};
     line.begin = pos_;
-    const std::size_t lf = bytes_.find('\n', pos_);
-    if (lf == std::string_view::npos) {
-      line.end = line.next = bytes_.size();
-    } else {
-      line.end = lf > pos_ && bytes_[lf - 1] == '\r' ? lf - 1 : lf;
-      line.next = lf + 1;
-    }
+    line.end = lineEnd(pos_);
+    line.next = pastLineEnd(line.end);
     pos_ = line.next;
     classify(line);
     return true;
@@ -90,15 +86,31 @@ class Scanner {
   bool nextHeaderCandidate(Line& line) {
     while (pos_ < bytes_.size()) {
       std::size_t p = pos_;
-      while (p < bytes_.size() && isBlank(bytes_[p])) ++p;
+      while (p < bytes_.size() && bytes_[p] != '\r' && isBlank(bytes_[p])) ++p;
       if (p < bytes_.size() && bytes_[p] == '[') return next(line);
-      const std::size_t lf = bytes_.find('\n', p);
-      pos_ = lf == std::string_view::npos ? bytes_.size() : lf + 1;
+      pos_ = pastLineEnd(lineEnd(p));
     }
     return false;
   }
 
  private:
+  // Where the line that holds from ends: at its CR LF, LF or lone CR, or at
+  // the end of the bytes. The next LF is remembered, so that a file of CR
+  // line ends costs one search for the LF it does not have.
+  std::size_t lineEnd(std::size_t from) {
+    if (nextLf_ == std::string_view::npos || nextLf_ < from) {
+      nextLf_ = bytes_.find('\n', from);
+      if (nextLf_ == std::string_view::npos) nextLf_ = bytes_.size();
+    }
+    const void* cr = std::memchr(bytes_.data() + from, '\r', nextLf_ - from);
+    return cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - bytes_.data()) : nextLf_;
+  }
+
+  std::size_t pastLineEnd(std::size_t end) const {
+    if (end >= bytes_.size()) return bytes_.size();
+    return bytes_.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1;
+  }
+
   void classify(Line& line) const {
     const std::string_view text = trimmed(bytes_.substr(line.begin, line.end - line.begin));
     if (text.empty()) {
@@ -120,6 +132,7 @@ class Scanner {
 
   std::string_view bytes_;
   std::size_t pos_ = 0;
+  std::size_t nextLf_ = std::string_view::npos;
 };
 
 // What a read returns for a key line's value.
@@ -165,12 +178,30 @@ Place find(std::string_view bytes, std::string_view section, std::string_view ke
 
 std::string_view lineEndOf(std::string_view bytes) {
   const std::size_t lf = bytes.find('\n');
-  if (lf != std::string_view::npos && (lf == 0 || bytes[lf - 1] != '\r')) return "\n";
-  return "\r\n";
+  if (lf != std::string_view::npos) return lf > 0 && bytes[lf - 1] == '\r' ? "\r\n" : "\n";
+  return bytes.find('\r') != std::string_view::npos ? "\r" : "\r\n";
+}
+
+bool endsInLineEnd(std::string_view bytes) {
+  return !bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r');
 }
 
 bool hasBreak(std::string_view s) {
   return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+// The first n characters of UTF-8 text, counted as UTF-16 counts them (a
+// character beyond the first 65,536 takes two), as the Windows call's
+// buffer holds them.
+std::string firstUnits(std::string_view utf8, std::size_t n) {
+  std::size_t units = 0;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    if ((b & 0xC0) == 0x80) continue;
+    units += b >= 0xF0 ? 2 : 1;
+    if (units > n) return std::string(utf8.substr(0, i));
+  }
+  return std::string(utf8);
 }
 
 void checkWritable(std::string_view section, std::string_view key, std::string_view value) {
@@ -219,13 +250,7 @@ std::string withValue(std::string_view bytes, std::string_view section, std::str
   }
 
   out.append(bytes);
-  if (!bytes.empty()) {
-    if (bytes.back() != '\n') out.append(eol);
-    // A blank line before the new section, unless the file ends in one.
-    const std::string_view text = std::string_view(out).substr(0, out.size() - 1);
-    const std::size_t lastLf = text.rfind('\n');
-    if (!trimmed(text.substr(lastLf == std::string_view::npos ? 0 : lastLf + 1)).empty()) out.append(eol);
-  }
+  if (!bytes.empty() && !endsInLineEnd(bytes)) out.append(eol);
   out.append("[");
   out.append(trimmed(section));
   out.append("]");
@@ -265,7 +290,26 @@ std::string storedForm(std::string_view value) {
   return "\"" + std::string(value) + "\"";
 }
 
-Document::Document(std::string_view bytes) {
+std::optional<std::string> fileValue(std::string_view bytes, std::string_view section, std::string_view key,
+                                     std::size_t maxLength) {
+  const FileText file(bytes);
+  const auto value = lookup(file.text(), file.fromUtf8(section), file.fromUtf8(key), std::string::npos);
+  if (!value) return std::nullopt;
+  return firstUnits(file.toUtf8(*value), maxLength);
+}
+
+std::string fileWithValue(std::string_view bytes, std::string_view section, std::string_view key,
+                          std::string_view value) {
+  const FileText file(bytes);
+  return file.bytes(withValue(file.text(), file.fromUtf8(section), file.fromUtf8(key), file.fromUtf8(value)));
+}
+
+std::string fileWithoutKey(std::string_view bytes, std::string_view section, std::string_view key) {
+  const FileText file(bytes);
+  return file.bytes(withoutKey(file.text(), file.fromUtf8(section), file.fromUtf8(key)));
+}
+
+Document::Document(std::string_view bytes, std::size_t maxLength) {
   Scanner scanner(bytes);
   Line line;
   bool inSection = false;  // in the first section of its name
@@ -280,30 +324,27 @@ Document::Document(std::string_view bytes) {
       std::vector<Key>& keys = sections_.back().keys;
       std::string lowerName = folded(line.name);
       const bool seen = std::any_of(keys.begin(), keys.end(), [&](const Key& k) { return k.lowerName == lowerName; });
-      if (!seen) keys.push_back({std::move(lowerName), cooked(line.value, MaxValueLength)});
+      if (!seen) keys.push_back({std::move(lowerName), cooked(line.value, maxLength)});
     }
   }
 }
 
-Document Document::fromCp1252(std::string_view bytes) {
-  Document doc(bytes);
+Document Document::fromFile(std::string_view bytes) {
+  const FileText file(bytes);
+  Document doc(file.text(), std::string::npos);
   for (Section& section : doc.sections_) {
-    section.name = cp1252ToUtf8(section.name);
-    for (Key& key : section.keys) key.value = cp1252ToUtf8(key.value);
+    section.name = file.toUtf8(section.name);
+    section.lowerName = file.toUtf8(section.lowerName);
+    for (Key& key : section.keys) {
+      key.lowerName = file.toUtf8(key.lowerName);
+      key.value = firstUnits(file.toUtf8(key.value), MaxValueLength);
+    }
   }
-  doc.utf8_ = true;
   return doc;
 }
 
 std::optional<std::string> Document::get(std::string_view section, std::string_view key) const {
-  std::string sectionName, keyName;
-  if (utf8_) {
-    sectionName = folded(trimmed(utf8ToCp1252(section)));
-    keyName = folded(trimmed(utf8ToCp1252(key)));
-  } else {
-    sectionName = folded(trimmed(section));
-    keyName = folded(trimmed(key));
-  }
+  const std::string sectionName = folded(trimmed(section)), keyName = folded(trimmed(key));
   for (const Section& s : sections_) {
     if (s.lowerName != sectionName) continue;
     for (const Key& k : s.keys)
@@ -328,23 +369,20 @@ void ProfileWrite::orThrow() const {
 
 namespace {
 
-// The first n characters of UTF-8 text.
-std::string firstChars(std::string_view utf8, std::size_t n) {
-  std::size_t chars = 0;
-  for (std::size_t i = 0; i < utf8.size(); ++i) {
-    if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80 && chars++ == n) return std::string(utf8.substr(0, i));
-  }
-  return std::string(utf8);
+// What a read gives for an absent key: the default as the Windows call
+// copies it, up to a NUL, without trailing blanks, into its buffer.
+std::string defaultValue(std::string_view def) {
+  def = def.substr(0, def.find('\0'));
+  while (!def.empty() && def.back() == ' ') def.remove_suffix(1);
+  return profile::firstUnits(def, profile::MaxValueLength);
 }
 
-// The value read, in UTF-8: the key's value, else the default. Like the
-// Windows call, the default goes through the same 199-character buffer.
 std::string readValue(const std::optional<std::string>& bytes, std::string_view section, std::string_view key,
                       std::string_view def) {
   if (bytes) {
-    if (auto value = profile::lookup(*bytes, utf8ToCp1252(section), utf8ToCp1252(key))) return cp1252ToUtf8(*value);
+    if (auto value = profile::fileValue(*bytes, section, key)) return *value;
   }
-  return firstChars(def.substr(0, def.find('\0')), profile::MaxValueLength);
+  return defaultValue(def);
 }
 
 ProfileWrite writeFailure(std::string_view file, std::string_view section, std::string_view key, int error,
@@ -363,8 +401,7 @@ ProfileWrite writeValue(std::string_view file, Read readBytes, IsReadOnly isRead
   try {
     const std::optional<std::string> old = readBytes();
     if (old && isReadOnly()) return writeFailure(file, section, key, err::PermissionDenied, "the file is read-only");
-    std::string updated =
-        profile::withValue(old ? *old : std::string(), utf8ToCp1252(section), utf8ToCp1252(key), utf8ToCp1252(value));
+    std::string updated = profile::fileWithValue(old ? *old : std::string(), section, key, value);
     if (!old || updated != *old) writeBytes(updated);
     return {};
   } catch (const RuntimeError& e) {
@@ -403,8 +440,7 @@ ProfileWrite WriteProfileString(Context& ctx, std::string_view file, std::string
           // The whole old value, not cut to what a read returns, so that it
           // can be put back as it was.
           std::optional<std::string> oldValue;
-          if (before) oldValue = profile::lookup(*before, utf8ToCp1252(section), utf8ToCp1252(key), std::string::npos);
-          if (oldValue) oldValue = cp1252ToUtf8(*oldValue);
+          if (before) oldValue = profile::fileValue(*before, section, key, std::string::npos);
           ctx.journal->profileKeyWritten(file, section, key, oldValue, value);
         }
         ctx.fs.writeFile(file, bytes);
@@ -414,9 +450,9 @@ ProfileWrite WriteProfileString(Context& ctx, std::string_view file, std::string
 
 profile::Document ReadProfileDocument(Context& ctx, std::string_view file) {
   try {
-    return profile::Document::fromCp1252(ctx.fs.readFile(file));
+    return profile::Document::fromFile(ctx.fs.readFile(file));
   } catch (const RuntimeError&) {
-    return profile::Document::fromCp1252({});
+    return profile::Document::fromFile({});
   }
 }
 

@@ -13,17 +13,20 @@ class Context;
 // INI-style configuration files (aircraft.cfg, panel.cfg, sound.cfg,
 // model.cfg, the converter's .cfg) read and written one key at a time with
 // the semantics of the Windows profile API. The functions in namespace
-// profile work on the file's bytes as they are on disk (Windows-1252) and
-// are the one parser of the program: the key-by-key reads and the
+// profile are the one parser of the program: the key-by-key reads and the
 // parse-once Document below share one line scanner, so the two cannot
-// disagree.
+// disagree. lookup, withValue and withoutKey work on text as it is (an
+// 8-bit file's bytes, or the program's own UTF-8 stores); fileValue,
+// fileWithValue and fileWithoutKey first take a file's encoding from its
+// byte-order mark.
 //
 // A line is: blank; a comment (first non-blank character ";"); a section
 // header ("[" up to the last "]" of the line, the name trimmed, the rest of
 // the line ignored); a key line (the name before the first "=", trimmed, and
 // the value after it); or anything else, which no read sees and every write
 // keeps. This is how the simulator itself reads them under Wine. Lines end in
-// LF or CR LF. Names compare without regard to the case of ASCII letters.
+// CR LF, LF or CR alone. Names compare without regard to the case of ASCII
+// letters. Lines before the first section belong to none.
 namespace profile {
 
 // Longest value a read returns: the Windows API's 200-character buffer less
@@ -41,8 +44,10 @@ std::optional<std::string> lookup(std::string_view bytes, std::string_view secti
 // line is replaced in place (its text up to the value and its line end
 // kept), a missing key is added after the last line of its section that is
 // neither blank nor a comment, a missing section at the end of the file
-// after a blank line. New lines end like the file's first line (CR LF for a
-// file without line ends). Every other byte stays. Throws RuntimeError 5
+// (with no blank line before it, as Windows writes it). New lines end in
+// CR LF when the file's first LF follows a CR, in LF when it does not, in
+// CR in a file of CR line ends only, and in CR LF in a file without line
+// ends. Every other byte stays. Throws RuntimeError 5
 // for names or a value that would not read back as written (a line break or
 // NUL anywhere, an empty key, a key with "=" or one starting with ";" or
 // "[").
@@ -61,13 +66,23 @@ std::string withoutSections(std::string_view bytes, const std::function<bool(std
 // matching quotes is put in double quotes.
 std::string storedForm(std::string_view value);
 
+// The same three on the bytes of a whole file in any of its encodings (see
+// profile_text.h), with names and values in UTF-8: a value read is at most
+// maxLength UTF-16 characters, as the Windows call's buffer counts them, and
+// a write leaves the file in its encoding, with its byte-order mark.
+std::optional<std::string> fileValue(std::string_view bytes, std::string_view section, std::string_view key,
+                                     std::size_t maxLength = MaxValueLength);
+std::string fileWithValue(std::string_view bytes, std::string_view section, std::string_view key,
+                          std::string_view value);
+std::string fileWithoutKey(std::string_view bytes, std::string_view section, std::string_view key);
+
 // A whole file parsed once, answering like lookup() for every key.
 class Document {
  public:
-  explicit Document(std::string_view bytes);
-  // The same file with names and values turned into UTF-8; get() then takes
-  // UTF-8 names.
-  static Document fromCp1252(std::string_view bytes);
+  explicit Document(std::string_view bytes) : Document(bytes, MaxValueLength) {}
+  // A whole file in any of its encodings, answering like fileValue(): get()
+  // then takes and gives UTF-8.
+  static Document fromFile(std::string_view bytes);
 
   std::optional<std::string> get(std::string_view section, std::string_view key) const;
   // Section names in file order (first occurrence of each, as written).
@@ -83,8 +98,9 @@ class Document {
     std::string lowerName;
     std::vector<Key> keys;
   };
+  Document(std::string_view bytes, std::size_t maxLength);
+
   std::vector<Section> sections_;
-  bool utf8_ = false;
 };
 
 }  // namespace profile
@@ -104,10 +120,12 @@ struct [[nodiscard]] ProfileWrite {
 };
 
 // The program's profile reads and writes through the context's file system,
-// converting between UTF-8 and the files' Windows-1252. A read never creates
-// a file and returns def (cut at a NUL, at most 199 characters) for a
-// missing file, section or key. A write creates a missing file, is atomic,
-// and is told to the context's journal before the file is replaced.
+// in the file's encoding (see profile_text.h), with names and values in
+// UTF-8. A read never creates a file and returns def (cut at a NUL, without
+// its trailing blanks, at most 199 characters, as the Windows call gives a
+// default) for a missing file, section or key. A write creates a missing
+// file, is atomic, and is told to the context's journal before the file is
+// replaced.
 std::string ReadProfileString(Context& ctx, std::string_view file, std::string_view section, std::string_view key,
                               std::string_view def);
 ProfileWrite WriteProfileString(Context& ctx, std::string_view file, std::string_view section, std::string_view key,

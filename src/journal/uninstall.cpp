@@ -5,7 +5,6 @@
 #include <map>
 #include <set>
 
-#include "core/codepage.h"
 #include "core/context.h"
 #include "core/errors.h"
 #include "core/fs.h"
@@ -165,10 +164,7 @@ class Undoer {
     const std::string id = core::lower(e.path + "\n" + e.section + "\n" + e.key);
     if (auto it = keys_.find(id); it != keys_.end()) return it->second;
     if (!fileThere(e.path)) return std::nullopt;
-    auto value = core::profile::lookup(ctx_.fs.readFile(e.path), core::utf8ToCp1252(e.section),
-                                       core::utf8ToCp1252(e.key), std::string::npos);
-    if (value) value = core::cp1252ToUtf8(*value);
-    return value;
+    return core::profile::fileValue(ctx_.fs.readFile(e.path), e.section, e.key, std::string::npos);
   }
 
   void keyWritten(UninstallStep& step) {
@@ -190,10 +186,8 @@ class Undoer {
     }
     done(step, [&] {
       const std::string bytes = ctx_.fs.readFile(e.path);
-      const std::string section = core::utf8ToCp1252(e.section), key = core::utf8ToCp1252(e.key);
-      ctx_.fs.writeFile(e.path, e.oldValue
-                                    ? core::profile::withValue(bytes, section, key, core::utf8ToCp1252(*e.oldValue))
-                                    : core::profile::withoutKey(bytes, section, key));
+      ctx_.fs.writeFile(e.path, e.oldValue ? core::profile::fileWithValue(bytes, e.section, e.key, *e.oldValue)
+                                           : core::profile::fileWithoutKey(bytes, e.section, e.key));
     });
     keys_[core::lower(e.path + "\n" + e.section + "\n" + e.key)] = e.oldValue;
   }

@@ -21,7 +21,7 @@ namespace {
 // dominate the scan.
 class Config {
  public:
-  explicit Config(const std::string& bytes) : doc_(core::profile::Document::fromCp1252(bytes)) {}
+  explicit Config(const std::string& bytes) : doc_(core::profile::Document::fromFile(bytes)) {}
   std::string get(std::string_view section, std::string_view key) const {
     return doc_.get(section, key).value_or(std::string());
   }

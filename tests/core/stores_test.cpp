@@ -25,7 +25,7 @@ TEST(IniSettingsStore, KeepsOneUtf8FilePerApplication) {
   store.save("Ortholay", "General", "App Path", "C:\\Program Files\\Ortholay\\Ortholay.exe");
   store.save("Hangarpak", "Main", "Folder", "C:\\Téléchargements");
   EXPECT_EQ(readHostFile(store.fileFor("Hangarpak")),
-            "[Main]\r\nFS Path=C:\\Program Files\\Flight Simulator 2002\r\nFolder=C:\\Téléchargements\r\n\r\n"
+            "[Main]\r\nFS Path=C:\\Program Files\\Flight Simulator 2002\r\nFolder=C:\\Téléchargements\r\n"
             "[Options]\r\nFS Version=80\r\n");
   EXPECT_EQ(store.get("Hangarpak", "MAIN", " fs path ", ""), "C:\\Program Files\\Flight Simulator 2002");
   EXPECT_EQ(store.get("Hangarpak", "Main", "Folder", ""), "C:\\Téléchargements");
@@ -70,7 +70,7 @@ TEST(IniRegistryStore, OneSectionPerKey) {
   reg.setValue(Hive::ClassesRoot, "WinZip\\Shell\\Hangarpak\\command", "", "\"/opt/hp/hangarpak\" \"%1\"");
   EXPECT_EQ(readHostFile(reg.file()),
             "[LM\\SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\8.0]\r\n"
-            "EXE Path=C:\\FS2002\r\nPID=Any Value\r\n\r\n"
+            "EXE Path=C:\\FS2002\r\nPID=Any Value\r\n"
             "[CR\\WinZip\\Shell\\Hangarpak\\command]\r\n@=\"\"/opt/hp/hangarpak\" \"%1\"\"\r\n");
 
   const struct {

@@ -1,0 +1,71 @@
+#include "core/profile_text.h"
+
+#include "core/codepage.h"
+
+namespace core::profile {
+
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
+
+bool isUtf16(Encoding e) {
+  return e == Encoding::Utf16Le || e == Encoding::Utf16Be;
+}
+
+std::string_view markOf(Encoding e) {
+  switch (e) {
+    case Encoding::Utf8:
+      return kUtf8Mark;
+    case Encoding::Utf16Le:
+      return kUtf16LeMark;
+    case Encoding::Utf16Be:
+      return kUtf16BeMark;
+    case Encoding::Cp1252:
+      break;
+  }
+  return {};
+}
+
+}  // namespace
+
+FileText::FileText(std::string_view bytes) {
+  if (bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark)
+    encoding_ = Encoding::Utf8;
+  else if (bytes.substr(0, 2) == kUtf16LeMark)
+    encoding_ = Encoding::Utf16Le;
+  else if (bytes.substr(0, 2) == kUtf16BeMark)
+    encoding_ = Encoding::Utf16Be;
+  bytes.remove_prefix(markOf(encoding_).size());
+  if (!isUtf16(encoding_)) {
+    text_ = bytes;
+    return;
+  }
+  if (bytes.size() % 2 != 0) {
+    oddByte_ = bytes.substr(bytes.size() - 1);
+    bytes.remove_suffix(1);
+  }
+  decoded_ = utf16ToUtf8(bytes, encoding_ == Encoding::Utf16Be);
+  text_ = decoded_;
+}
+
+std::string FileText::fromUtf8(std::string_view utf8) const {
+  return encoding_ == Encoding::Cp1252 ? utf8ToCp1252(utf8) : std::string(utf8);
+}
+
+std::string FileText::toUtf8(std::string_view text) const {
+  return encoding_ == Encoding::Cp1252 ? cp1252ToUtf8(text) : wellFormedUtf8(text);
+}
+
+std::string FileText::bytes(std::string_view text) const {
+  std::string out(markOf(encoding_));
+  if (isUtf16(encoding_))
+    out += utf8ToUtf16(text, encoding_ == Encoding::Utf16Be);
+  else
+    out += text;
+  out += oddByte_;
+  return out;
+}
+
+}  // namespace core::profile

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace core::profile {
+
+// How a profile file is stored. As with the Windows profile calls, a file is
+// UTF-8 or UTF-16 only when it starts with that form's byte-order mark, and
+// in the 8-bit code page (Windows-1252) otherwise.
+enum class Encoding : std::uint8_t { Cp1252, Utf8, Utf16Le, Utf16Be };
+
+// A profile file's content in the form the line parser reads: an 8-bit
+// file's own bytes, else UTF-8 without the mark (a UTF-16 file converted
+// with nothing lost, so that lines a write does not touch go back to disk
+// byte for byte). The file's bytes must outlive it.
+class FileText {
+ public:
+  explicit FileText(std::string_view bytes);
+  FileText(const FileText&) = delete;
+  FileText& operator=(const FileText&) = delete;
+
+  std::string_view text() const { return text_; }
+
+  // A name or value of the program (UTF-8) in the parser's form.
+  std::string fromUtf8(std::string_view utf8) const;
+  // Text of the parser's form as the program's well-formed UTF-8.
+  std::string toUtf8(std::string_view text) const;
+  // The bytes of the file with this text: same encoding and mark, and a
+  // UTF-16 file's odd last byte kept at its end.
+  std::string bytes(std::string_view text) const;
+
+ private:
+  Encoding encoding_ = Encoding::Cp1252;
+  std::string_view text_;
+  std::string decoded_;  // a UTF-16 file's text
+  std::string_view oddByte_;
+};
+
+}  // namespace core::profile
