@@ -25,7 +25,10 @@ std::string aircraftCfg() {
 
 // The bench world with C:\FS2002\Aircraft\Big\aircraft.cfg.
 struct World : bench::World {
-  World() : bytes(aircraftCfg()) { fs->writeFile(file, bytes); }
+  World() : bytes(aircraftCfg()) {
+    fs->makeFolder("C:\\FS2002\\Aircraft\\Big");
+    fs->writeFile(file, bytes);
+  }
   const std::string file = "C:\\FS2002\\Aircraft\\Big\\aircraft.cfg";
   std::string bytes;
 };
