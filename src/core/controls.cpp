@@ -1,7 +1,5 @@
 #include "core/controls.h"
 
-#include <algorithm>
-
 #include "core/errors.h"
 #include "core/fs.h"
 #include "core/paths.h"
@@ -9,56 +7,13 @@
 
 namespace core {
 
-bool textOrderLess(std::string_view a, std::string_view b) {
-  const std::size_t n = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < n; ++i) {
-    auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
-    if (x != y) return x < y;
-  }
-  if (a.size() != b.size()) return a.size() < b.size();
-  return a < b;
-}
-
-int ListView::insertSorted(ListItem item) {
-  auto pos = items_.end();
-  if (sorted) {
-    pos = std::upper_bound(items_.begin(), items_.end(), item.text,
-                           [](const std::string& t, const ListItem& it) { return textOrderLess(t, it.text); });
-  }
-  pos = items_.insert(pos, std::move(item));
-  return static_cast<int>(pos - items_.begin());
-}
-
 int ListView::add(std::string text, std::vector<std::string> subItems, int smallIcon) {
-  ListItem item;
-  item.text = std::move(text);
-  item.subItems = std::move(subItems);
-  item.smallIcon = smallIcon;
-  return insertSorted(std::move(item));
-}
-
-void ListView::assign(std::vector<ListItem> rows) {
-  items_ = std::move(rows);
-  if (sorted)
-    std::stable_sort(items_.begin(), items_.end(),
-                     [](const ListItem& a, const ListItem& b) { return textOrderLess(a.text, b.text); });
+  items_.push_back({std::move(text), std::move(subItems), smallIcon, false});
+  return count() - 1;
 }
 
 void ListView::remove(int index) {
   items_.erase(items_.begin() + index);
-}
-
-int ListView::setText(int index, std::string text) {
-  ListItem item = items_.at(static_cast<std::size_t>(index));
-  item.text = std::move(text);
-  if (!sorted) {
-    items_[static_cast<std::size_t>(index)] = std::move(item);
-    return index;
-  }
-  items_.erase(items_.begin() + index);
-  return insertSorted(std::move(item));
 }
 
 void ListView::select(int index) {
@@ -84,31 +39,6 @@ std::vector<int> ListView::selectedIndices() const {
   for (int i = 0; i < count(); ++i)
     if (items_[static_cast<std::size_t>(i)].selected) out.push_back(i);
   return out;
-}
-
-int ComboBox::addItem(std::string text) {
-  auto pos = items_.end();
-  if (sorted) {
-    const auto first = items_.begin() + std::min<std::ptrdiff_t>(std::max(pinnedTop, 0), listCount());
-    pos = std::upper_bound(first, items_.end(), text,
-                           [](const std::string& t, const std::string& it) { return textOrderLess(t, it); });
-  }
-  return insertItem(static_cast<int>(pos - items_.begin()), std::move(text));
-}
-
-int ComboBox::insertItem(int index, std::string text) {
-  if (index < 0 || index > listCount()) throw RuntimeError(err::InvalidProcedureCall, "Invalid procedure call");
-  items_.insert(items_.begin() + index, std::move(text));
-  if (listIndex_ >= index) ++listIndex_;
-  return index;
-}
-
-void ComboBox::removeItem(int index) {
-  items_.erase(items_.begin() + index);
-  if (listIndex_ == index)
-    listIndex_ = -1;
-  else if (listIndex_ > index)
-    --listIndex_;
 }
 
 void ComboBox::clear() {

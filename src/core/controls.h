@@ -15,11 +15,6 @@ class DriveTable;
 // code raises its Click handler, a folder list that refuses a missing
 // folder); the Qt views only render them.
 
-// The one text order of every sorted list and choice list: letters compared
-// without regard to case (ASCII folding, byte order otherwise), ties broken
-// by the exact bytes so the order is total.
-bool textOrderLess(std::string_view a, std::string_view b);
-
 struct Label {
   std::string caption;
   bool visible = true;
@@ -74,12 +69,11 @@ struct ListItem {
   std::string subItem(std::size_t n) const { return n >= 1 && n <= subItems.size() ? subItems[n - 1] : std::string(); }
 };
 
-// A report-style list view. When sorted, rows stay in textOrderLess order of
-// their text; equal texts keep their order of arrival.
+// A report-style list view; rows stay in the order they were added (a
+// controller renders them from data that is already in order).
 class ListView {
  public:
   std::vector<std::string> columns;
-  bool sorted = false;
   bool multiSelect = false;
   bool visible = true;
   bool enabled = true;
@@ -88,17 +82,13 @@ class ListView {
   int add(std::string text, std::vector<std::string> subItems = {}, int smallIcon = 0);
   void remove(int index);
   void clear() { items_.clear(); }
-  // Replaces every row at once; a sorted list ends in the order that adding
-  // the rows one by one gives (equal texts keep their order), without
-  // moving rows once per row.
-  void assign(std::vector<ListItem> rows);
+  // Replaces every row at once.
+  void assign(std::vector<ListItem> rows) { items_ = std::move(rows); }
   int count() const { return static_cast<int>(items_.size()); }
   ListItem& item(int index) { return items_.at(static_cast<std::size_t>(index)); }
   const ListItem& item(int index) const { return items_.at(static_cast<std::size_t>(index)); }
   const std::vector<ListItem>& items() const { return items_; }
 
-  // Changes a row's text and sorts again; returns the row's new index.
-  int setText(int index, std::string text);
   // Selects one row only (-1 selects none). Raises no event.
   void select(int index);
   void setSelected(int index, bool selected);
@@ -106,7 +96,6 @@ class ListView {
   std::vector<int> selectedIndices() const;
 
  private:
-  int insertSorted(ListItem item);
   std::vector<ListItem> items_;
 };
 
@@ -114,19 +103,11 @@ class ListView {
 // program's handlers expect (hence catalogueBusy).
 class ComboBox {
  public:
-  bool sorted = false;
-  // The first pinnedTop positions stay where they are and take no part in
-  // the sort: "---Not Listed---" heads the choice lists whatever sorts
-  // before it.
-  int pinnedTop = 0;
   bool visible = true;
   bool enabled = true;
   std::function<void()> onClick;
 
-  int addItem(std::string text);  // returns the index it took
-  // Inserts at the given position, sorted or not (0 <= index <= listCount()).
-  int insertItem(int index, std::string text);
-  void removeItem(int index);
+  void addItem(std::string text) { items_.push_back(std::move(text)); }
   void clear();
   int listCount() const { return static_cast<int>(items_.size()); }
   const std::string& list(int index) const { return items_.at(static_cast<std::size_t>(index)); }

@@ -2,12 +2,26 @@
 
 #include <algorithm>
 
-#include "core/controls.h"
 #include "core/text.h"
 
 namespace manager {
 
 namespace {
+
+// The order of every list of the catalogue: letters compared without
+// regard to case (ASCII folding, byte order otherwise), ties broken by the
+// exact bytes so that the order is total.
+bool textOrderLess(std::string_view a, std::string_view b) {
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
+    if (x != y) return x < y;
+  }
+  if (a.size() != b.size()) return a.size() < b.size();
+  return a < b;
+}
 
 std::string variantKey(std::string_view folder, int section) {
   return core::lower(folder) + "|" + std::to_string(section);
@@ -23,7 +37,7 @@ const std::string& textOf(const Entry& e) {
 template <class Row>
 void sortRows(std::vector<Row>& rows) {
   std::stable_sort(rows.begin(), rows.end(),
-                   [](const Row& a, const Row& b) { return core::textOrderLess(textOf(a), textOf(b)); });
+                   [](const Row& a, const Row& b) { return textOrderLess(textOf(a), textOf(b)); });
 }
 
 // Moves a row whose text changed to where adding it to the sorted list
@@ -33,7 +47,7 @@ std::size_t resort(std::vector<Row>& rows, std::size_t index) {
   Row row = std::move(rows.at(index));
   rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(index));
   const auto pos = std::upper_bound(rows.begin(), rows.end(), textOf(row), [](const std::string& text, const Row& r) {
-    return core::textOrderLess(text, textOf(r));
+    return textOrderLess(text, textOf(r));
   });
   return static_cast<std::size_t>(rows.insert(pos, std::move(row)) - rows.begin());
 }

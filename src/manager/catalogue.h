@@ -46,8 +46,8 @@ struct AircraftVariant {
 };
 
 // The installed aircraft variants, panels and sound sets, each list sorted
-// by core::textOrderLess of its display text (equal texts in the order the
-// walk found them), with look-ups by identity: a variant by its folder and
+// by its display text, letters without regard to case (equal texts in the
+// order the walk found them), with look-ups by identity: a variant by its folder and
 // section, an entry by its relative folder. BuildCatalogue makes one; the
 // edits of edits.h keep it in step with the files they change.
 class Catalogue {

@@ -19,7 +19,8 @@ using testsupport::soundCfg;
 // the aircraft folder and two folder levels below it; a hidden one counts in
 // the total only. An entry is a panel or sound configuration in a folder of
 // its own, named by "Hangarpak"/"Name" or else by its folder; alias
-// configurations are none. Every list is sorted by its text.
+// configurations are none. Every list is sorted by its text, letters
+// without regard to case, then by bytes, then in the order of the walk.
 TEST_F(CatalogueTest, ListsSectionsAndEntriesTwoLevelsDeep) {
   writeFile(air("Gap\\aircraft.cfg"), fltsimSection(0, {.title = "Gap 0"}) + fltsimSection(1, {.title = "Gap 1"}) +
                                           fltsimSection(3, {.title = "Gap 3"}));
@@ -38,8 +39,10 @@ TEST_F(CatalogueTest, ListsSectionsAndEntriesTwoLevelsDeep) {
   writeFile(air("C172\\panel.err\\panel.cfg"), "[fltsim]\r\nalias=Err\r\n");
   writeFile(air("panel.cfg"), panelCfg("Lying loose"));
   writeFile(air("C172\\Sound\\sound.cfg"), soundCfg("  Lycoming  "));
+  writeAircraft("Again", {{.title = "gap 1"}, {.title = "Gap 0"}});
   const auto cat = build();
-  EXPECT_EQ(variants(cat), (Strings{"Gap 0|" + air("Gap\\|0|active|-|-"), "Gap 1|" + air("Gap\\|1|active|-|-"),
+  EXPECT_EQ(variants(cat), (Strings{"Gap 0|" + air("Again\\|1|active|-|-"), "Gap 0|" + air("Gap\\|0|active|-|-"),
+                                    "Gap 1|" + air("Gap\\|1|active|-|-"), "gap 1|" + air("Again\\|0|active|-|-"),
                                     "level 0|" + air("|0|active|-|-"), "Level 2|" + air("Group\\Two\\|0|active|-|-"),
                                     "Tilde 0|" + air("Tilde\\|0|hidden|-|-")}));
   EXPECT_EQ(entries(cat.panels()), (Strings{"c172\\panel.err|" + air("C172\\panel.err\\|c172\\panel.err"),
@@ -47,8 +50,8 @@ TEST_F(CatalogueTest, ListsSectionsAndEntriesTwoLevelsDeep) {
                                             "group\\two|" + air("Group\\Two\\|group\\two"),
                                             "Instrument trainer|" + air("C172\\panel.IFR\\|c172\\panel.ifr")}));
   EXPECT_EQ(entries(cat.sounds()), (Strings{"Lycoming|" + air("C172\\Sound\\|c172\\sound")}));
-  EXPECT_EQ(cat.activeCount(), 4);
-  EXPECT_EQ(cat.findVariant(air("gap\\"), 1), 1u);
+  EXPECT_EQ(cat.activeCount(), 6);
+  EXPECT_EQ(cat.findVariant(air("gap\\"), 1), 2u);
   EXPECT_EQ(cat.findVariant(air("Gap\\"), 3), std::nullopt);
   EXPECT_EQ(cat.findEntry(manager::EntryKind::Panel, "group\\two"), 2u);
   EXPECT_EQ(cat.findEntry(manager::EntryKind::Sound, "group\\two"), std::nullopt);
