@@ -207,6 +207,7 @@ int runInstall(const std::vector<std::string>& args, CliIo& io) {
     TerminalWindowHost windows(ctx, io.err, ask, parsed->answers);
     ctx.setWindowHost(&windows);
     const auto run = install::RunInstallCommand(ctx, *archives);
+    for (const auto& note : run.notes) io.err << note << '\n';
     io.out << install::CounterText(ctx.state.installedCount, run.total) << '\n';
     core::ClearTempZip(ctx);
     ctx.setWindowHost(nullptr);

@@ -100,6 +100,7 @@ void printPlanText(const plan::InstallPlan& plan, std::ostream& out) {
     out << "  as           " << plan::kindWord(a.kind);
     if (!a.folder.empty()) out << " \"" << a.folder << "\"";
     out << (a.failed ? ", ends in an error" : a.counted ? ", counted as installed" : ", not counted") << '\n';
+    for (const auto& p : a.placedFolders) out << "  places       " << p.archiveFolder << " as " << p.target << '\n';
     for (const auto& f : a.folders) out << (f.removed ? "  remove folder " : "  make folder  ") << f.path << '\n';
     for (const auto& f : a.files) printFile(f, out);
     for (const auto& v : a.values) {
@@ -109,6 +110,7 @@ void printPlanText(const plan::InstallPlan& plan, std::ostream& out) {
     }
     for (const auto& p : a.programs)
       out << "  program      " << commandLine(p.argv) << " (not run: what it would change is not known)\n";
+    for (const auto& n : a.notes) out << "  note         " << n.text << '\n';
     for (const auto& p : a.prompts) {
       const std::string word = promptWord(p.kind);
       out << "  " << word << std::string(word.size() < 13 ? 13 - word.size() : 1, ' ')
@@ -126,6 +128,10 @@ void printPlanJson(const plan::InstallPlan& plan, std::ostream& out) {
     out << (i ? ",\n " : "\n ") << "{\"archive\": " << jsonString(a.archive)
         << ", \"kind\": " << jsonString(plan::kindWord(a.kind)) << ", \"folder\": " << jsonString(a.folder)
         << ", \"counted\": " << (a.counted ? "true" : "false") << ", \"failed\": " << (a.failed ? "true" : "false");
+    printJsonArray(out, "placedFolders", a.placedFolders.size(), [&](std::size_t k) {
+      out << "{\"archiveFolder\": " << jsonString(a.placedFolders[k].archiveFolder)
+          << ", \"target\": " << jsonString(a.placedFolders[k].target) << "}";
+    });
     printJsonArray(out, "folders", a.folders.size(), [&](std::size_t k) {
       out << "{\"path\": " << jsonString(a.folders[k].path)
           << ", \"change\": " << (a.folders[k].removed ? "\"remove\"" : "\"make\"") << "}";
@@ -155,6 +161,9 @@ void printPlanJson(const plan::InstallPlan& plan, std::ostream& out) {
       for (std::size_t n = 0; n < p.argv.size(); ++n) out << (n ? ", " : "") << jsonString(p.argv[n]);
       out << "], \"workingFolder\": " << jsonString(p.workingFolder)
           << ", \"waited\": " << (p.waited ? "true" : "false") << ", \"effectsKnown\": false}";
+    });
+    printJsonArray(out, "notes", a.notes.size(), [&](std::size_t k) {
+      out << "{\"path\": " << jsonString(a.notes[k].path) << ", \"text\": " << jsonString(a.notes[k].text) << "}";
     });
     printJsonArray(out, "prompts", a.prompts.size(), [&](std::size_t k) {
       const auto& p = a.prompts[k];

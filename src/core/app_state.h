@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace core {
 
@@ -56,6 +57,10 @@ struct AppState {
   std::int16_t installedCount = 0;
   std::uint8_t progressMode = 0;  // 1 installing, 2 update
   bool skipPasswords = false;
+  // What the install command's run has to tell beside its counter: members
+  // left out or kept elsewhere because another took their place, one
+  // sentence each. The command clears it when it starts.
+  std::vector<std::string> installNotes;
 
   // Catalogue.
   bool catalogueBusy = false;

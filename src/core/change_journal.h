@@ -9,10 +9,11 @@
 namespace core {
 
 // Told what an installation does, for the changes the file system service
-// alone cannot name: where one archive's installation starts and ends, and
-// each configuration key written (the file service only sees the whole file
-// replaced). The install journal records through it, and a dry run plans
-// through it. Nothing is told when the context has none.
+// alone cannot name: where one archive's installation starts and ends, each
+// configuration key written (the file service only sees the whole file
+// replaced), and how the archive's folders and files came where they are.
+// The install journal records through it, and a dry run plans through it.
+// Nothing is told when the context has none.
 class ChangeJournal {
  public:
   virtual ~ChangeJournal() = default;
@@ -31,6 +32,18 @@ class ChangeJournal {
   // and values in UTF-8, as the program's profile calls take them.
   virtual void profileKeyWritten(std::string_view file, std::string_view section, std::string_view key,
                                  const std::optional<std::string>& oldValue, std::string_view newValue) = 0;
+
+  // Extraction wrote the archive's member archivePath (its folders and name
+  // in the archive, joined by "\") into the extraction folder as the file
+  // stored (a name there).
+  virtual void memberStored(std::string_view stored, std::string_view archivePath) = 0;
+  // A folder of the archive (archiveFolder, as the archive names it) is
+  // placed as the folder target (a Windows path) with what it holds.
+  virtual void folderPlaced(std::string_view archiveFolder, std::string_view target) = 0;
+  // Something the user must know that no change shows: a member of the
+  // archive left out, or kept elsewhere, because another member took its
+  // place at path (a Windows path). note says it in words.
+  virtual void noted(std::string_view path, std::string_view note) = 0;
 };
 
 }  // namespace core

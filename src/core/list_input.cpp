@@ -1,5 +1,8 @@
 #include "core/list_input.h"
 
+#include "core/codepage.h"
+#include "core/text.h"
+
 namespace core {
 
 namespace {
@@ -52,6 +55,15 @@ std::vector<std::string> splitListInput(std::string_view text) {
 std::string firstListInputField(std::string_view text) {
   std::size_t pos = 0;
   return readField(text, pos);
+}
+
+std::vector<std::string> listInputFieldsOfFile(std::string_view cp1252Bytes) {
+  return splitListInput(cp1252ToUtf8(cp1252Bytes));
+}
+
+std::string listInputValue(std::string_view field) {
+  const auto eq = field.find('=');
+  return trim(eq == std::string_view::npos ? field : field.substr(eq + 1));
 }
 
 }  // namespace core

@@ -17,4 +17,15 @@ std::vector<std::string> splitListInput(std::string_view text);
 // The first field only (up to the first comma or line end).
 std::string firstListInputField(std::string_view text);
 
+// The fields of a configuration file's bytes (in the 8-bit code page) read
+// as list input, in UTF-8. The installers and the scans read the fields of
+// panel.cfg and sound.cfg through this and listInputValue alike, so that
+// what a scan looks for is what an installation placed.
+std::vector<std::string> listInputFieldsOfFile(std::string_view cp1252Bytes);
+
+// The value of a "key=value" field: the text after its first "=" (the whole
+// field without one) without the blanks around it, as panel editors write
+// "file = day.bmp".
+std::string listInputValue(std::string_view field);
+
 }  // namespace core

@@ -1,13 +1,19 @@
 #include "install/aircraft.h"
 
+#include <map>
+
+#include "core/change_journal.h"
 #include "core/context.h"
+#include "core/errors.h"
 #include "core/fs.h"
 #include "core/profile.h"
 #include "core/safe_names.h"
 #include "core/temp_folders.h"
-#include "install/install_folders.h"
+#include "core/text.h"
+#include "install/member_scope.h"
 #include "install/panel.h"
 #include "install/placement.h"
+#include "install/placer.h"
 #include "install/sound.h"
 #include "install/temp_zip.h"
 
@@ -41,25 +47,57 @@ std::vector<PlacementRule> aircraftRules(const core::AppState& s, const std::str
 void writeNameIfPresent(core::Context& ctx, const std::string& file, const std::string& name) {
   if (core::FileExists(ctx, file)) core::WriteProfileString(ctx, file, "Hangarpak", "Name", name).orThrow();
 }
+
+// The members of the aircraft's variant folders, into folders of the same
+// names (made here, with their sub-folders) in the aircraft folder a. Each
+// variant folder is told to the journal once, as the archive names it.
+std::vector<Placement> variantPlacements(core::Context& ctx, MemberScope& scope, const std::string& a) {
+  std::vector<Placement> placements;
+  std::map<std::string, bool> made;  // lower-case folders below a
+  for (const ArchiveMember* m : scope.remaining(ctx)) {
+    const auto variant = scope.variantOf(*m);
+    // Gauges went to the shared folder with the panel.
+    if (!variant || core::lower(core::right(m->name, 3)) == "gau") continue;
+    const std::string top = variant->substr(0, variant->find('\\'));
+    if (!made.count(core::lower(top)) && ctx.journal)
+      ctx.journal->folderPlaced(core::dropRight(m->folder, variant->size() - top.size()), a + "\\" + top);
+    for (std::size_t end = variant->find('\\');; end = variant->find('\\', end + 1)) {
+      const std::string folder = variant->substr(0, end);
+      if (made.try_emplace(core::lower(folder), true).second) core::step([&] { ctx.fs.makeFolder(a + "\\" + folder); });
+      if (end == std::string::npos) break;
+    }
+    placements.push_back({m, a + "\\" + *variant + "\\"});
+  }
+  return placements;
+}
 }  // namespace
 
-void InstallAircraft(core::Context& ctx) {
+void InstallAircraft(core::Context& ctx, MemberScope& scope, Placer& placer) {
   auto& s = ctx.state;
   const std::string a = s.simFolder + "\\aircraft\\" + s.installFolderName;
   const std::string t = TempZipPrefix(ctx);
+  const std::optional<std::string> doc = s.optInstallDoc == 1 ? std::optional(a + "\\Doc\\") : std::nullopt;
 
-  InstallSound(ctx);
-  InstallPanel(ctx);
+  InstallAircraftSound(ctx, scope, placer);
+  InstallAircraftPanel(ctx, scope, placer);
 
-  std::string checklist = core::ReadProfileString(ctx, t + "aircraft.cfg", "fltsim.0", "kb_checklists", "") + ".txt";
-  if (checklist == ".txt")
-    checklist = core::ReadProfileString(ctx, t + "aircraft.cfg", "fltsim.0", "checklists", "") + ".cfg";
-  const std::string reference =
-      core::ReadProfileString(ctx, t + "aircraft.cfg", "fltsim.0", "kb_reference", "") + ".txt";
-  for (const auto& name : {checklist, reference})
-    if (core::IsSafeName(name)) MoveToTarget(ctx, t + name, a + "\\" + name);
+  const auto plain = scope.remainingPlain(ctx);
+  if (const ArchiveMember* cfg = placer.choose(scope, plain, "aircraft.cfg", a + "\\")) {
+    const std::string config = t + cfg->stored;
+    std::string checklist = core::ReadProfileString(ctx, config, "fltsim.0", "kb_checklists", "") + ".txt";
+    if (checklist == ".txt") checklist = core::ReadProfileString(ctx, config, "fltsim.0", "checklists", "") + ".cfg";
+    const std::string reference = core::ReadProfileString(ctx, config, "fltsim.0", "kb_reference", "") + ".txt";
+    for (const auto& name : {checklist, reference}) {
+      if (!core::IsSafeName(name)) continue;
+      if (const ArchiveMember* m = placer.choose(scope, plain, name, a + "\\", &cfg->folder))
+        placer.placeOne(scope, {m, a + "\\", name, true}, doc);
+    }
+  }
 
-  PlaceFiles(ctx, aircraftRules(s, a));
+  std::vector<Placement> placements = variantPlacements(ctx, scope, a);
+  const auto byName = PlacementsByRules(scope.remainingPlain(ctx), aircraftRules(s, a));
+  placements.insert(placements.end(), byName.begin(), byName.end());
+  placer.place(scope, placements, doc);
 
   if (s.optAddonName == 1) {
     s.archiveBaseName = core::ReadProfileString(ctx, a + "\\aircraft.cfg", "fltsim.0", "title", "");
@@ -69,8 +107,6 @@ void InstallAircraft(core::Context& ctx) {
       writeNameIfPresent(ctx, a + "\\sound\\sound.cfg", s.archiveBaseName);
     }
   }
-  ++s.installedCount;
-  s.catalogueStale = 1;
 }
 
 }  // namespace install

@@ -1,6 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
+
+#include "install/package.h"
 
 namespace core {
 class Context;
@@ -17,6 +21,16 @@ inline constexpr std::uint64_t kLargestModernAir = 15000;
 // aircraft.cfg), a panel (panel.cfg), a sound set (sound.cfg), scenery
 // packages (*.sif), scenery (*.bgl), adventures (*.adv), else nothing. Sets
 // state.tempZipPath and state.packageKind.
-void ClassifyPackage(core::Context& ctx);
+//
+// Several aircraft are an aircraft package after all when each .air file
+// lies in a folder of its own with an aircraft.cfg beside it, none of those
+// folders inside another: each is installed as an aircraft of its own
+// (package.aircraftFolders). Where they do not, and two of the .air files
+// have one name, package.clashingAirFiles names them for the refusal.
+void ClassifyPackage(core::Context& ctx, Package& package);
+
+// The folders of the aircraft of an archive with several .air files, when
+// each lies in a folder of its own as above; else none.
+std::vector<std::string> SeparateAircraftFolders(const ArchiveMembers& members);
 
 }  // namespace install

@@ -1,14 +1,20 @@
 #include "install/dispatch.h"
 
+#include <set>
+
 #include "core/context.h"
 #include "core/dialogs.h"
 #include "core/fs.h"
 #include "core/text.h"
 #include "install/adventures.h"
 #include "install/aircraft.h"
+#include "install/folder_name.h"
 #include "install/fs5.h"
 #include "install/install_folders.h"
+#include "install/member_scope.h"
+#include "install/package.h"
 #include "install/panel.h"
+#include "install/placer.h"
 #include "install/scenery.h"
 #include "install/sound.h"
 
@@ -43,7 +49,37 @@ bool mayInstallOver(core::Context& ctx, const std::string& folder, const char* t
   return true;
 }
 
-void dispatch(core::Context& ctx) {
+// Each aircraft of the package into its folder; the archive counts once.
+void installAircraft(core::Context& ctx, const Package& package) {
+  auto& s = ctx.state;
+  const auto& folders = package.aircraftFolders;
+  const bool several = folders.size() > 1;
+  const std::vector<std::string> names = several ? AircraftFolderNames(folders) : std::vector{s.installFolderName};
+  Placer placer(ctx, package.members);
+  std::vector<std::string> installed;
+  for (std::size_t k = 0; k < folders.size(); ++k) {
+    s.installFolderName = names[k];
+    if (several && !SettleFolderName(ctx, s.currentArchivePath, "a folder of the archive")) continue;
+    if (!mayInstallOver(ctx, "\\Aircraft\\" + s.installFolderName, "Aircraft already installed")) continue;
+    CreateInstallFolders(ctx);
+    std::vector<std::string> others = folders;
+    others.erase(others.begin() + static_cast<std::ptrdiff_t>(k));
+    MemberScope scope(package.members, folders[k], std::move(others),
+                      s.simFolder + "\\aircraft\\" + s.installFolderName + "\\");
+    InstallAircraft(ctx, scope, placer);
+    installed.push_back(s.installFolderName);
+  }
+  if (installed.empty()) return;
+  // Also when a name prompt was cancelled.
+  ++s.installedCount;
+  s.catalogueStale = 1;
+  if (several) {
+    s.installFolderName = installed.front();
+    for (std::size_t k = 1; k < installed.size(); ++k) s.installFolderName += ", " + installed[k];
+  }
+}
+
+void dispatch(core::Context& ctx, const Package& package) {
   auto& s = ctx.state;
   const std::string& f = s.installFolderName;
   switch (s.packageKind) {
@@ -51,19 +87,17 @@ void dispatch(core::Context& ctx) {
       refuse(ctx, "The ZIP file does NOT contain any FS98/2000/2002 files.");
       return;
     case PackageKind::Aircraft:
-      if (!mayInstallOver(ctx, "\\Aircraft\\" + f, "Aircraft already installed")) return;
-      CreateInstallFolders(ctx);
-      InstallAircraft(ctx);
+      installAircraft(ctx, package);
       return;
     case PackageKind::Panel:
       if (!mayInstallOver(ctx, "\\Aircraft\\FSFSConv\\panel." + f, "Panel already installed")) return;
       CreateInstallFolders(ctx);
-      InstallPanel(ctx);
+      InstallPanel(ctx, package.members);
       return;
     case PackageKind::Sound:
       if (!mayInstallOver(ctx, "\\Aircraft\\FSFSConv\\sound." + f, "Sound already installed")) return;
       CreateInstallFolders(ctx);
-      InstallSound(ctx);
+      InstallSound(ctx, package.members);
       return;
     case PackageKind::Scenery:
       ctx.dialogs.msgBox(kSceneryRemoved, "Scenery installation", core::Buttons::OK, core::Icon::Exclamation);
@@ -73,7 +107,13 @@ void dispatch(core::Context& ctx) {
       InstallAdventures(ctx);
       return;
     case PackageKind::MultiAircraft:
-      refuse(ctx, "Hangarpak does NOT support ''muti-aircraft'' package.");
+      if (package.clashingAirFiles.size() == 2)
+        refuse(ctx, "The archive holds two aircraft files of one name, " + package.clashingAirFiles[0] + " and " +
+                        package.clashingAirFiles[1] +
+                        ", that do not each lie in a folder of their own with an aircraft.cfg. Installed together, "
+                        "one would replace the other; the archive is not installed.");
+      else
+        refuse(ctx, "Hangarpak does NOT support ''muti-aircraft'' package.");
       return;
     case PackageKind::Fs5Aircraft:
       ConvertFs5Aircraft(ctx);
@@ -93,8 +133,21 @@ void RefuseSifUnderFs98(core::Context& ctx) {
                      core::Icon::Exclamation);
 }
 
-void DispatchInstall(core::Context& ctx) {
-  dispatch(ctx);
+std::vector<std::string> AircraftFolderNames(const std::vector<std::string>& archiveFolders) {
+  std::vector<std::string> names;
+  std::set<std::string> taken;
+  for (const auto& folder : archiveFolders) {
+    const std::string own = core::lastComponent(folder);
+    std::string name = own;
+    for (int number = 2; !taken.insert(core::lower(name)).second; ++number)
+      name = own + " (" + std::to_string(number) + ")";
+    names.push_back(name);
+  }
+  return names;
+}
+
+void DispatchInstall(core::Context& ctx, const Package& package) {
+  dispatch(ctx, package);
   ctx.windows().showProgress();
   ctx.windows().repaintProgress();
 }

@@ -6,6 +6,7 @@
 #include "core/dialogs.h"
 #include "core/errors.h"
 #include "core/fs.h"
+#include "core/safe_names.h"
 #include "core/text.h"
 #include "install/temp_zip.h"
 
@@ -53,6 +54,15 @@ bool accepted(core::Context& ctx, const std::string& archivePath, UnzipStatus st
   ctx.dialogs.msgBox(text, "Installation aborted", core::Buttons::OK, core::Icon::Critical);
   return false;
 }
+// The folder a nested archive's members lie in: the archive's own folder and
+// its name without ".zip" (with it, where the rest would be no name).
+std::string nestedFolder(const ArchiveMember* archive, const std::string& stored) {
+  const std::string name = archive ? archive->name : stored;
+  std::string own = core::lower(core::right(name, 4)) == ".zip" ? core::dropRight(name, 4) : name;
+  if (!core::IsSafeName(own)) own = name;
+  if (!archive || archive->folder.empty()) return own;
+  return archive->folder + "\\" + own;
+}
 }  // namespace
 
 std::uint64_t ExtractLimits::bytesFor(std::uint64_t archiveSize) const {
@@ -61,9 +71,11 @@ std::uint64_t ExtractLimits::bytesFor(std::uint64_t archiveSize) const {
   return std::max(minBytes, scaled);
 }
 
-bool ExtractArchive(core::Context& ctx, const std::string& archivePath, const ExtractLimits& limits) {
+std::optional<ArchiveMembers> ExtractArchive(core::Context& ctx, const std::string& archivePath,
+                                             const ExtractLimits& limits) {
   ExtractBudget budget(limits, archiveSize(ctx, archivePath));
-  if (!accepted(ctx, archivePath, UnzipToTempZip(ctx, archivePath, budget), limits)) return false;
+  ArchiveMembers members;
+  if (!accepted(ctx, archivePath, UnzipToTempZip(ctx, archivePath, budget, members), limits)) return std::nullopt;
   const std::string folder = TempZipFolder(ctx);
   for (int pass = 1; pass <= kNestedPasses; ++pass) {
     // Archives that a pass extracts are seen by the next one; a sixth level
@@ -72,11 +84,13 @@ bool ExtractArchive(core::Context& ctx, const std::string& archivePath, const Ex
     for (const auto& name : names) {
       if (core::lower(core::right(name, 3)) != "zip") continue;
       const std::string nested = core::joinPath(folder, name);
-      if (!accepted(ctx, archivePath, UnzipToTempZip(ctx, nested, budget), limits)) return false;
+      const std::string inner = nestedFolder(members.byStored(name), name);
+      if (!accepted(ctx, archivePath, UnzipToTempZip(ctx, nested, budget, members, inner), limits)) return std::nullopt;
       core::step([&] { ctx.fs.deleteFile(nested); });
+      members.remove(name);
     }
   }
-  return true;
+  return members;
 }
 
 }  // namespace install

@@ -13,6 +13,8 @@
 #include "install/classify.h"
 #include "install/dispatch.h"
 #include "install/extract.h"
+#include "install/folder_name.h"
+#include "install/package.h"
 #include "install/scenery.h"
 #include "install/temp_zip.h"
 
@@ -20,19 +22,6 @@ namespace install {
 
 namespace {
 using core::PackageKind;
-
-// The folder-name prompt, for the kinds that install into a named folder
-// (and scenery, which is refused after it). False when the user cancelled.
-bool askFolderName(core::Context& ctx) {
-  auto& windows = ctx.windows();
-  windows.hideProgress();
-  windows.setMainWindowEnabled(false);
-  windows.showNamePrompt();
-  if (ctx.state.namePromptMode != 10) return false;
-  windows.showProgress();
-  windows.repaintProgress();
-  return true;
-}
 
 // What an earlier run left in TempZip would be taken for part of this
 // archive: when it cannot all be removed, the archive is refused with the
@@ -50,24 +39,6 @@ bool emptyTempZip(core::Context& ctx, const std::string& path) {
   return false;
 }
 
-// The folder name taken from the archive's file name ("...zip" gives "..")
-// is asked for like a typed one: the prompt proposes it and refuses it until
-// it is changed. Where no one could change it (the command line without a
-// terminal), the archive is refused. False when nothing is to be installed.
-bool settleFolderName(core::Context& ctx, const std::string& path) {
-  auto& s = ctx.state;
-  const bool fromArchive = s.optFolderName != 1;
-  if ((!fromArchive || !core::IsSafeName(s.installFolderName)) && !askFolderName(ctx)) return false;
-  const core::NameFault fault = core::CheckName(s.installFolderName);
-  if (fault == core::NameFault::None) return true;
-  ctx.windows().hideProgress();
-  ctx.dialogs.msgBox(core::upper(path) + "\r\n\r\nThe folder name " +
-                         (fromArchive ? "taken from the archive's name " : "") +
-                         std::string(core::DescribeNameFault(fault)) + ".\r\n" + std::string(core::kFolderNameRefusal),
-                     "Installation aborted", core::Buttons::OK, core::Icon::Critical);
-  return false;
-}
-
 void installZip(core::Context& ctx, const std::string& path) {
   auto& s = ctx.state;
   auto& windows = ctx.windows();
@@ -80,18 +51,21 @@ void installZip(core::Context& ctx, const std::string& path) {
   s.installFolderName = s.archiveBaseName;
   if (s.commandLineInstall) windows.hideMainWindow();
   if (!ctx.fs.folderExists(TempZipFolder(ctx))) ctx.fs.makeFolder(TempZipFolder(ctx));
-  if (!ExtractArchive(ctx, path)) {
+  auto members = ExtractArchive(ctx, path);
+  if (!members) {
     // A refused archive takes back what it put into TempZip.
     core::ClearTempZip(ctx);
     return;
   }
-  ClassifyPackage(ctx);
+  Package package{std::move(*members), {}, {}};
+  ClassifyPackage(ctx, package);
   s.namePromptMode = 1;
   const auto kind = s.packageKind;
-  const bool named = kind == PackageKind::Aircraft || kind == PackageKind::Panel || kind == PackageKind::Sound ||
-                     kind == PackageKind::Scenery;
-  if (named && !settleFolderName(ctx, path)) return;
-  DispatchInstall(ctx);
+  // Several aircraft are each given their folder name in the dispatch.
+  const bool named = (kind == PackageKind::Aircraft && package.aircraftFolders.size() < 2) ||
+                     kind == PackageKind::Panel || kind == PackageKind::Sound || kind == PackageKind::Scenery;
+  if (named && !SettleFolderName(ctx, path, "the archive's name")) return;
+  DispatchInstall(ctx, package);
 }
 
 void install(core::Context& ctx, const std::string& path) {

@@ -19,11 +19,20 @@ std::string CounterText(int installedCount, int total) {
   return std::to_string(installedCount) + "/" + std::to_string(total) + " file(s) successfully installed.";
 }
 
+std::string DoneText(const std::vector<std::string>& notes) {
+  constexpr std::size_t kShown = 8;
+  std::string text = "Done!";
+  for (std::size_t i = 0; i < notes.size() && i < kShown; ++i) text += "\r\n" + notes[i];
+  if (notes.size() > kShown) text += "\r\n(and " + std::to_string(notes.size() - kShown) + " more)";
+  return text;
+}
+
 InstallRun RunInstallCommand(core::Context& ctx, const std::vector<std::string>& archives) {
   auto& s = ctx.state;
   auto& windows = ctx.windows();
   s.progressMode = 1;
   s.installedCount = 0;
+  s.installNotes.clear();
   windows.loadProgress();
 
   InstallRun run;
@@ -55,7 +64,8 @@ InstallRun RunInstallCommand(core::Context& ctx, const std::vector<std::string>&
     run.installed.push_back(counted);
   }
   windows.showProgress();
-  windows.setProgressMessage("Done!");
+  run.notes = s.installNotes;
+  windows.setProgressMessage(DoneText(run.notes));
   windows.setProgressCounter(CounterText(s.installedCount, run.total));
   windows.enableProgressOk();
   ctx.dialogs.beep();

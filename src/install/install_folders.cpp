@@ -46,8 +46,10 @@ void CreateInstallFolders(core::Context& ctx) {
   }
 }
 
-void MoveToTarget(core::Context& ctx, const std::string& source, const std::string& target) {
-  if (core::step([&] { ctx.fs.copyFile(source, target); })) core::step([&] { ctx.fs.deleteFile(source); });
+bool MoveToTarget(core::Context& ctx, const std::string& source, const std::string& target) {
+  if (!core::step([&] { ctx.fs.copyFile(source, target); })) return false;
+  core::step([&] { ctx.fs.deleteFile(source); });
+  return true;
 }
 
 }  // namespace install

@@ -16,4 +16,12 @@ namespace install {
 // core::CheckName), or one longer than a host file name may be.
 std::optional<std::string> FlatMemberName(std::string_view storedName);
 
+// The folders of a member's stored name before its last component, joined
+// by "\" ("" for none), separated as FlatMemberName separates them. A
+// folder name that no folder of the simulator's tree may have ("", ".",
+// "..", a wildcard; see core::CheckName) is left out: the aircraft
+// installer names folders it makes after these, and they must stay where
+// they are made.
+std::string MemberFolder(std::string_view storedName);
+
 }  // namespace install

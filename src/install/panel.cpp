@@ -1,58 +1,95 @@
 #include "install/panel.h"
 
+#include <algorithm>
+#include <set>
+
 #include "core/context.h"
 #include "core/errors.h"
 #include "core/fs.h"
+#include "core/list_input.h"
 #include "core/profile.h"
 #include "core/safe_names.h"
 #include "core/temp_folders.h"
 #include "core/text.h"
 #include "install/fonts_folder.h"
-#include "install/install_folders.h"
+#include "install/member_scope.h"
 #include "install/placement.h"
+#include "install/placer.h"
 #include "install/temp_zip.h"
 
 namespace install {
 
 namespace {
 using Test = PlacementRule::Test;
-}  // namespace
 
-void InstallPanel(core::Context& ctx) {
+bool isGauge(const ArchiveMember& member) {
+  return core::lower(core::right(member.name, 3)) == "gau";
+}
+
+void installPanel(core::Context& ctx, MemberScope& scope, Placer& placer, bool package) {
   auto& s = ctx.state;
   s.tempZipPath = TempZipPrefix(ctx);
   const std::string& t = s.tempZipPath;
-  const bool package = s.packageKind == core::PackageKind::Panel;
   const std::string store = s.simFolder + "\\aircraft\\fsfsconv\\panel." + s.installFolderName + "\\";
   const std::string p = package ? store : s.simFolder + "\\aircraft\\" + s.installFolderName + "\\panel\\";
+  const std::string docOf = package ? store + "Doc\\" : s.simFolder + "\\aircraft\\" + s.installFolderName + "\\Doc\\";
+  const std::optional<std::string> doc = s.optInstallDoc == 1 ? std::optional(docOf) : std::nullopt;
 
-  if (core::FileExists(ctx, t + "panel.cfg")) {
-    for (const auto& field : ReadListInputFields(ctx, t + "panel.cfg")) {
+  const auto plain = scope.remainingPlain(ctx);
+  const ArchiveMember* cfg = placer.choose(scope, plain, "panel.cfg", p);
+  if (cfg) {
+    std::string bytes;
+    core::step([&] { bytes = ctx.fs.readFile(t + cfg->stored); });
+    std::set<std::string> named;
+    for (const auto& field : core::listInputFieldsOfFile(bytes)) {
       if (core::lower(core::left(field, 4)) != "file") continue;
-      // The name exactly as written after the "=".
-      const std::string bitmap = ValueOfField(field);
-      if (core::IsSafeName(bitmap)) MoveToTarget(ctx, t + bitmap, p + bitmap);
+      // The value as the scans read it: "file = day.bmp" names day.bmp.
+      const std::string bitmap = core::listInputValue(field);
+      if (!core::IsSafeName(bitmap) || !named.insert(core::lower(bitmap)).second) continue;
+      if (const ArchiveMember* m = placer.choose(scope, plain, bitmap, p, &cfg->folder))
+        placer.placeOne(scope, {m, p, bitmap, true}, doc);
     }
   }
 
+  // The gauges of an aircraft's variant panels go to the shared folder too;
+  // the rest of its variant folders goes with them (InstallAircraft).
+  auto members = scope.remaining(ctx);
+  std::erase_if(members, [&](const ArchiveMember* m) { return scope.variantOf(*m) && !isGauge(*m); });
   // The fonts folder is looked for (and made) only for a panel that ships fonts.
-  const bool hasFonts = !ctx.fs.listFiles(TempZipFolder(ctx), "*ttf").empty();
+  const bool hasFonts = std::any_of(members.begin(), members.end(),
+                                    [](const ArchiveMember* m) { return core::iendsWith(m->name, "ttf"); });
   std::vector<PlacementRule> rules = {
       {Test::WholeName, "panel.cfg", p},
       {Test::EndsWith, "gau", s.simFolder + "\\gauges\\"},
       {Test::EndsWith, "wav", s.simFolder + "\\sound\\"},
       {Test::EndsWith, "ttf", hasFonts ? FontsFolder(ctx) : std::nullopt},
   };
-  if (package && s.optInstallDoc == 1) rules.push_back({Test::Anything, "", store + "Doc\\"});
-  PlaceFiles(ctx, rules);
+  if (package && doc) rules.push_back({Test::Anything, "", doc});
+  placer.place(scope, PlacementsByRules(members, rules), doc);
 
-  if (core::FileExists(ctx, t + "panel.cfg")) core::step([&] { ctx.fs.deleteFile(t + "panel.cfg"); });
+  if (cfg) {
+    scope.take(*cfg);
+    if (scope.owns(*cfg) && core::FileExists(ctx, t + cfg->stored))
+      core::step([&] { ctx.fs.deleteFile(t + cfg->stored); });
+  }
 
   if (!package) return;
   ++s.installedCount;
   s.catalogueStale = 1;
   if (s.optAddonName == 1 && AskAddonName(ctx, 3))
     core::WriteProfileString(ctx, p + "panel.cfg", "Hangarpak", "Name", s.archiveBaseName).orThrow();
+}
+}  // namespace
+
+void InstallPanel(core::Context& ctx, const ArchiveMembers& members) {
+  const auto& s = ctx.state;
+  MemberScope scope(members, s.simFolder + "\\aircraft\\fsfsconv\\panel." + s.installFolderName + "\\");
+  Placer placer(ctx, members);
+  installPanel(ctx, scope, placer, true);
+}
+
+void InstallAircraftPanel(core::Context& ctx, MemberScope& scope, Placer& placer) {
+  installPanel(ctx, scope, placer, false);
 }
 
 }  // namespace install

@@ -1,12 +1,9 @@
 #include "install/placement.h"
 
-#include "core/codepage.h"
 #include "core/context.h"
-#include "core/errors.h"
-#include "core/fs.h"
-#include "core/list_input.h"
 #include "core/text.h"
-#include "install/temp_zip.h"
+#include "install/archive_members.h"
+#include "install/placer.h"
 
 namespace install {
 
@@ -27,23 +24,14 @@ const PlacementRule* FirstMatch(const std::vector<PlacementRule>& rules, std::st
   return nullptr;
 }
 
-void PlaceFiles(core::Context& ctx, const std::vector<PlacementRule>& rules) {
-  const std::string prefix = TempZipPrefix(ctx);
-  for (const auto& name : ctx.fs.listFiles(TempZipFolder(ctx))) {
-    const PlacementRule* rule = FirstMatch(rules, name);
-    if (rule && rule->target) ctx.fs.copyFile(prefix + name, *rule->target + name);
+std::vector<Placement> PlacementsByRules(const std::vector<const ArchiveMember*>& members,
+                                         const std::vector<PlacementRule>& rules) {
+  std::vector<Placement> placements;
+  for (const ArchiveMember* member : members) {
+    const PlacementRule* rule = FirstMatch(rules, member->name);
+    if (rule && rule->target) placements.push_back({member, *rule->target});
   }
-}
-
-std::vector<std::string> ReadListInputFields(core::Context& ctx, const std::string& path) {
-  std::string bytes;
-  if (!core::step([&] { bytes = ctx.fs.readFile(path); })) return {};
-  return core::splitListInput(core::cp1252ToUtf8(bytes));
-}
-
-std::string ValueOfField(std::string_view field) {
-  auto eq = field.find('=');
-  return std::string(eq == std::string_view::npos ? field : field.substr(eq + 1));
+  return placements;
 }
 
 bool AskAddonName(core::Context& ctx, std::uint8_t mode) {

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "install/placer.h"
+
 namespace core {
 class Context;
 }
@@ -30,17 +32,11 @@ struct PlacementRule {
 // The first row that matches the name; nullptr when none does.
 const PlacementRule* FirstMatch(const std::vector<PlacementRule>& rules, std::string_view name);
 
-// For each file of TempZip, in list order, copies it to the target of its
-// first matching row (overwriting). A failing copy is a run-time error for
-// the caller's handler.
-void PlaceFiles(core::Context& ctx, const std::vector<PlacementRule>& rules);
-
-// The fields of a configuration file read as list input (commas and line
-// ends separate, quotes removed). A file that cannot be read gives none.
-std::vector<std::string> ReadListInputFields(core::Context& ctx, const std::string& path);
-
-// The text after the first "=" of a field (the whole field without one).
-std::string ValueOfField(std::string_view field);
+// Where the first matching row of each member sends it, in the members'
+// order; members that no row places (or whose row claims them and leaves
+// them in TempZip) are left out.
+std::vector<Placement> PlacementsByRules(const std::vector<const ArchiveMember*>& members,
+                                         const std::vector<PlacementRule>& rules);
 
 // The add-on name prompt in mode 2 (aircraft), 3 (panel) or 4 (sound),
 // pre-filled with archiveBaseName: the progress window is hidden and the

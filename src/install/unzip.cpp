@@ -5,12 +5,14 @@
 #include <optional>
 #include <vector>
 
+#include "core/change_journal.h"
 #include "core/codepage.h"
 #include "core/context.h"
 #include "core/dialogs.h"
 #include "core/errors.h"
 #include "core/fs.h"
 #include "core/text.h"
+#include "install/archive_members.h"
 #include "install/extract.h"
 #include "install/member_layout.h"
 #include "install/member_names.h"
@@ -46,8 +48,14 @@ bool libraryUnusable(int zipError) {
 
 class Extraction {
  public:
-  Extraction(core::Context& ctx, zip_t* archive, ExtractBudget& budget)
-      : ctx_(ctx), archive_(archive), budget_(budget), folder_(TempZipFolder(ctx)) {}
+  Extraction(core::Context& ctx, zip_t* archive, ExtractBudget& budget, ArchiveMembers& members,
+             std::string memberFolder)
+      : ctx_(ctx),
+        archive_(archive),
+        budget_(budget),
+        members_(members),
+        memberFolder_(std::move(memberFolder)),
+        folder_(TempZipFolder(ctx)) {}
 
   UnzipStatus run() {
     const zip_int64_t count = zip_get_num_entries(archive_, 0);
@@ -101,26 +109,39 @@ class Extraction {
     if (!stored) return UnzipStatus::Done;
     const auto name = FlatMemberName(stored);
     if (!name) return UnzipStatus::Done;
+    const std::string inFolder = MemberFolder(stored);
+    ArchiveMember member{memberFolder_.empty() ? inFolder
+                         : inFolder.empty()    ? memberFolder_
+                                               : memberFolder_ + "\\" + inFolder,
+                         *name, members_.storedNameFor(*name)};
 
     const std::uint64_t size = (st.valid & ZIP_STAT_SIZE) ? st.size : 0;
     if (!roomFor(size)) return UnzipStatus::OutOfSpace;
 
     const bool encrypted = (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
-    MemberPtr member =
+    MemberPtr file =
         encrypted ? openEncrypted(index, st.encryption_method) : MemberPtr(zip_fopen_index(archive_, index, 0));
-    if (!member) {
+    if (!file) {
       if (libraryUnusable(zip_error_code_zip(zip_get_error(archive_))))
         throw core::RuntimeError(core::err::LibraryNotLoaded, "The ZIP library cannot work");
       return UnzipStatus::Done;
     }
-    return copyOut(member.get(), core::joinPath(folder_, *name),
-                   (st.valid & ZIP_STAT_SIZE) ? std::optional<std::uint64_t>(st.size) : std::nullopt);
+    bool committed = false;
+    const UnzipStatus status =
+        copyOut(file.get(), core::joinPath(folder_, member.stored),
+                (st.valid & ZIP_STAT_SIZE) ? std::optional<std::uint64_t>(st.size) : std::nullopt, committed);
+    if (committed) {
+      if (ctx_.journal) ctx_.journal->memberStored(member.stored, member.path());
+      members_.add(std::move(member));
+    }
+    return status;
   }
 
-  // Streams the member into its file; the file appears only when the whole
-  // member was read, its check sum matched and its data came to the size it
-  // declares, neither more nor less.
-  UnzipStatus copyOut(zip_file_t* member, const std::string& target, std::optional<std::uint64_t> declared) {
+  // Streams the member into its file; the file appears (and committed is
+  // set) only when the whole member was read, its check sum matched and its
+  // data came to the size it declares, neither more nor less.
+  UnzipStatus copyOut(zip_file_t* member, const std::string& target, std::optional<std::uint64_t> declared,
+                      bool& committed) {
     if (budget_.membersLeft == 0) return UnzipStatus::TooManyMembers;
     --budget_.membersLeft;
     std::unique_ptr<core::FileWriter> out;
@@ -153,6 +174,7 @@ class Extraction {
       }
       if (declared && written != *declared) return UnzipStatus::Damaged;
       out->commit();
+      committed = true;
     } catch (const core::RuntimeError& e) {
       // A full disk stops the extraction; any other member that cannot be
       // written (a name the host refuses, a folder of that name) is skipped.
@@ -164,6 +186,8 @@ class Extraction {
   core::Context& ctx_;
   zip_t* archive_;
   ExtractBudget& budget_;
+  ArchiveMembers& members_;
+  std::string memberFolder_;
   std::string folder_;
   std::optional<std::string> password_;
   std::vector<char> buffer_ = std::vector<char>(kChunk);
@@ -171,7 +195,8 @@ class Extraction {
 
 }  // namespace
 
-UnzipStatus UnzipToTempZip(core::Context& ctx, const std::string& archivePath, ExtractBudget& budget) {
+UnzipStatus UnzipToTempZip(core::Context& ctx, const std::string& archivePath, ExtractBudget& budget,
+                           ArchiveMembers& members, const std::string& memberFolder) {
   std::string host;
   if (!core::step([&] { host = ctx.fs.hostPath(archivePath); })) return UnzipStatus::Done;
   if (CheckMemberLayout(host) == MemberLayout::Overlapping) return UnzipStatus::Overlapping;
@@ -181,7 +206,7 @@ UnzipStatus UnzipToTempZip(core::Context& ctx, const std::string& archivePath, E
     if (libraryUnusable(error)) throw core::RuntimeError(core::err::LibraryNotLoaded, "The ZIP library cannot work");
     return UnzipStatus::Done;
   }
-  return Extraction(ctx, archive.get(), budget).run();
+  return Extraction(ctx, archive.get(), budget, members, memberFolder).run();
 }
 
 }  // namespace install

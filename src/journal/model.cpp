@@ -21,7 +21,7 @@ std::string_view nameOf(const std::array<std::pair<E, std::string_view>, N>& tab
   return "?";
 }
 
-constexpr std::array<std::pair<EffectKind, std::string_view>, 11> kEffects = {{
+constexpr std::array<std::pair<EffectKind, std::string_view>, 12> kEffects = {{
     {EffectKind::FolderCreated, "folder-created"},
     {EffectKind::FileCreated, "file-created"},
     {EffectKind::FileOverwritten, "file-overwritten"},
@@ -33,6 +33,7 @@ constexpr std::array<std::pair<EffectKind, std::string_view>, 11> kEffects = {{
     {EffectKind::RegistryValueWritten, "registry-value-written"},
     {EffectKind::RegistryKeyDeleted, "registry-key-deleted"},
     {EffectKind::ProgramRun, "program-run"},
+    {EffectKind::Noted, "noted"},
 }};
 constexpr std::array<std::pair<Outcome, std::string_view>, 3> kOutcomes = {{
     {Outcome::Counted, "counted"},

@@ -23,6 +23,9 @@ enum class EffectKind {
   RegistryValueWritten,
   RegistryKeyDeleted,
   ProgramRun,
+  // Nothing changed: what the installation had to tell (a member of the
+  // archive left out or kept elsewhere), in note.
+  Noted,
 };
 std::string_view wordOf(EffectKind kind);
 std::optional<EffectKind> effectKindOf(std::string_view word);

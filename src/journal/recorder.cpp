@@ -190,6 +190,10 @@ void Recorder::valueWritten(EffectKind kind, std::string_view where, std::string
   open_->add(std::move(e));
 }
 
+void Recorder::noted(std::string_view path, std::string_view note) {
+  noted(EffectKind::Noted, path, std::string(note));
+}
+
 void Recorder::noted(EffectKind kind, std::string_view path, std::string note) {
   if (!open_) return;
   Effect e;

@@ -44,6 +44,11 @@ class Recorder : public core::ChangeJournal {
   void archiveFailed() override;
   void profileKeyWritten(std::string_view file, std::string_view section, std::string_view key,
                          const std::optional<std::string>& oldValue, std::string_view newValue) override;
+  // Where members and folders came from shows in the files themselves.
+  void memberStored(std::string_view, std::string_view) override {}
+  void folderPlaced(std::string_view, std::string_view) override {}
+  // Kept as a Noted effect of the installation.
+  void noted(std::string_view path, std::string_view note) override;
 
   // An installation is open and the Windows path is not in the program's
   // own folder (TempZip, TempAdv and the journal are no effects).

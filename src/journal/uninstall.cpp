@@ -53,6 +53,11 @@ class Undoer {
         case EffectKind::RegistryValueWritten:
           storeValueWritten(step);
           break;
+        case EffectKind::Noted:
+          // A note changed nothing, so nothing is to be undone.
+          step.outcome = StepOutcome::AlreadyUndone;
+          step.reason = e.note;
+          break;
         default:
           step.reason = e.note.empty() ? "cannot be reversed" : e.note;
       }

@@ -15,9 +15,10 @@ enum class FileChange { Overwrites, Deleted, New, Identical };
 
 struct PlannedFile {
   std::string target;  // Windows path
-  // Where the bytes come from: a member extracted from the archive (its name
-  // in the extraction folder), another file (a Windows path), or nothing for
-  // a file the program writes itself (a configuration file edited in place).
+  // Where the bytes come from: a member extracted from the archive (its
+  // folders and name in the archive), another file (a Windows path), or
+  // nothing for a file the program writes itself (a configuration file
+  // edited in place).
   std::string source;
   bool sourceInArchive = false;
   FileChange change = FileChange::New;
@@ -62,6 +63,20 @@ struct PlannedPrompt {
   std::string answer;  // "OK", "Yes", "No", "Cancel", a name; an input box's answer is never shown
 };
 
+// A folder of the archive placed as a folder with what it holds (a
+// livery's "texture.red").
+struct PlacedFolder {
+  std::string archiveFolder;  // as the archive names it
+  std::string target;         // Windows path
+};
+
+// What the installation has to tell about a member it left out or kept
+// elsewhere, because another member took its place at path.
+struct PlannedNote {
+  std::string path;  // Windows path
+  std::string text;
+};
+
 struct ArchivePlan {
   std::string archive;  // Windows path
   bool counted = false;
@@ -71,6 +86,8 @@ struct ArchivePlan {
   std::string folder;  // folder name it installs as
   std::vector<PlannedFile> files;
   std::vector<PlannedFolder> folders;
+  std::vector<PlacedFolder> placedFolders;
+  std::vector<PlannedNote> notes;
   std::vector<PlannedValue> values;  // in the order written
   std::vector<PlannedProgram> programs;
   std::vector<PlannedPrompt> prompts;

@@ -1,5 +1,7 @@
 #include "plan/plan_recorder.h"
 
+#include "core/text.h"
+
 namespace plan {
 
 ArchivePlan& PlanRecorder::current() {
@@ -35,13 +37,29 @@ void PlanRecorder::profileKeyWritten(std::string_view file, std::string_view sec
                               oldValue, std::string(newValue)});
 }
 
+void PlanRecorder::memberStored(std::string_view stored, std::string_view archivePath) {
+  members_[core::lower(stored)] = std::string(archivePath);
+}
+
+void PlanRecorder::folderPlaced(std::string_view archiveFolder, std::string_view target) {
+  current().placedFolders.push_back({std::string(archiveFolder), std::string(target)});
+}
+
+void PlanRecorder::noted(std::string_view path, std::string_view note) {
+  current().notes.push_back({std::string(path), std::string(note)});
+}
+
 void PlanRecorder::close() {
   if (!open_) return;
   open_ = false;
   ArchivePlan& a = plan_.archives.back();
   auto changes = fs_.takeChanges();
-  for (auto& f : changes.files)
+  for (auto& f : changes.files) {
     if (!f.oldHash.empty() && !f.oldFromArchive && originOf_) f.oldInstallation = originOf_(f.target, f.oldHash);
+    if (!f.sourceInArchive) continue;
+    if (auto it = members_.find(core::lower(f.source)); it != members_.end()) f.source = it->second;
+  }
+  members_.clear();
   a.files = std::move(changes.files);
   a.folders = std::move(changes.folders);
 }

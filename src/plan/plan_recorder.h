@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "core/change_journal.h"
@@ -33,6 +35,9 @@ class PlanRecorder : public core::ChangeJournal {
   void archiveFailed() override;
   void profileKeyWritten(std::string_view file, std::string_view section, std::string_view key,
                          const std::optional<std::string>& oldValue, std::string_view newValue) override;
+  void memberStored(std::string_view stored, std::string_view archivePath) override;
+  void folderPlaced(std::string_view archiveFolder, std::string_view target) override;
+  void noted(std::string_view path, std::string_view note) override;
 
   // Closes the open archive's plan (also after the run ended early).
   void close();
@@ -42,6 +47,9 @@ class PlanRecorder : public core::ChangeJournal {
   OriginLookup originOf_;
   InstallPlan plan_;
   bool open_ = false;
+  // The open archive's members by their lower-case name in the extraction
+  // folder: the planned files name them as the archive does.
+  std::map<std::string, std::string> members_;
 };
 
 }  // namespace plan

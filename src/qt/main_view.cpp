@@ -38,12 +38,16 @@ WaitView::WaitView(ui::WaitForm& form, QtDialogs& dialogs, QWidget* parent)
   big.setBold(true);
   wait_->setFont(big);
   wait_->setAlignment(Qt::AlignCenter);
+  notes_ = new QLabel(this);
+  notes_->setWordWrap(true);
+  notes_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   done_ = new QLabel(this);
   done_->setAlignment(Qt::AlignCenter);
   bar_ = new QProgressBar(this);
   ok_ = new QPushButton(this);
   ok_->setDefault(true);
   layout->addWidget(wait_);
+  layout->addWidget(notes_);
   layout->addWidget(done_);
   layout->addWidget(bar_);
   layout->addWidget(ok_, 0, Qt::AlignHCenter);
@@ -58,8 +62,14 @@ WaitView::~WaitView() {
 
 void WaitView::render() {
   setWindowTitle(q(form_.caption));
-  wait_->setText(q(form_.waitLbl.caption));
+  const std::string& message = form_.waitLbl.caption;
+  const auto lineEnd = message.find("\r\n");
+  wait_->setText(q(message.substr(0, lineEnd)));
   wait_->setVisible(form_.waitLbl.visible);
+  QString notes = lineEnd == std::string::npos ? QString() : q(message.substr(lineEnd + 2));
+  notes.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  notes_->setText(notes);
+  notes_->setVisible(form_.waitLbl.visible && !notes.isEmpty());
   done_->setText(q(form_.doneLbl.caption));
   done_->setVisible(form_.doneLbl.visible);
   bar_->setRange(form_.progBar.min, form_.progBar.max);

@@ -39,6 +39,8 @@ class WaitView : public QDialog {
   ui::WaitForm& form_;
   QtDialogs& dialogs_;
   QLabel* wait_;
+  // The lines of the message after its first (what the run had to tell).
+  QLabel* notes_;
   QLabel* done_;
   QProgressBar* bar_;
   QPushButton* ok_;

@@ -88,6 +88,49 @@ filename=swift_wind
   return zip;
 }
 
+// A trainer in three paints, each livery in a folder of its own beside
+// the default paint: its textures have the same names in every folder.
+ArchiveBuilder liveries() {
+  const std::string d = "Kestrel Trainer/";
+  ArchiveBuilder zip;
+  std::string cfg = ";/ Kestrel Trainer - one aircraft, three liveries\n";
+  const struct {
+    const char* title;
+    const char* texture;
+    const char* atcId;
+  } paints[] = {{"Kestrel Trainer", "", "G-KSTL"},
+                {"Kestrel Trainer Red Arrow", "red", "G-KRED"},
+                {"Kestrel Trainer Blue Sky", "blue", "G-KBLU"}};
+  for (int i = 0; i < 3; ++i)
+    cfg += "\n[fltsim." + std::to_string(i) + "]\ntitle=" + paints[i].title +
+           "\nsim=kestrel\nmodel=\npanel=\nsound=\ntexture=" + paints[i].texture + "\natc_id=" + paints[i].atcId + "\n";
+  zip.add(d + "aircraft.cfg", crlf(cfg + "\n[General]\natc_type=KESTREL\neditable=1\n"));
+  zip.add(d + "kestrel.air", std::string(5000, 'K'));
+  zip.add(d + "model/model.cfg", crlf("[models]\nnormal=kestrel\n"));
+  zip.add(d + "model/kestrel.mdl", std::string(2500, 'M'));
+  const std::pair<std::string, std::uint32_t> folders[] = {
+      {"texture", 0xe0e0e0}, {"texture.red", 0xc02020}, {"texture.blue", 0x2040c0}};
+  for (const auto& [folder, colour] : folders) {
+    zip.add(d + folder + "/kestrel_t.bmp", bitmap(16, 16, colour));
+    zip.add(d + folder + "/kestrel_l.bmp", bitmap(16, 16, colour / 2));
+  }
+  // The panel editor wrote its keys with blanks around "=".
+  zip.add(d + "panel/panel.cfg", crlf(R"([Window Titles]
+Window00=Main Panel
+
+[Window00]
+file = kestrel_panel.bmp
+size_mm = 640
+gauge00 = LarkGauges!Airspeed, 20, 30, 90, 90
+)"));
+  zip.add(d + "panel/kestrel_panel.bmp", bitmap(64, 24, 0x404848));
+  zip.add(d + "sound/sound.cfg", crlf("[COMBUSTION.1.00]\nfilename=kestrel_eng\nflags=0\n"));
+  zip.add(d + "sound/kestrel_eng.wav", wave("kestrel_eng"));
+  zip.add(d + "readme.txt", readme("Kestrel Trainer in three liveries: pick one in the Aircraft tab."));
+  zip.add(d + "texture.red/readme.txt", readme("The Red Arrow livery."));
+  return zip;
+}
+
 ArchiveBuilder panel(const std::string& name, std::uint32_t colour) {
   ArchiveBuilder zip;
   zip.add("panel.cfg", crlf("[Window Titles]\nWindow00=" + name + "\n\n[Window00]\nfile=" + name +
@@ -164,6 +207,8 @@ void writeDownloads(Tree& tree, int version) {
     list.push_back({file, kind, std::move(what)});
   };
   put("swift_sport.zip", DownloadKind::Aircraft, "an aircraft with its own panel, gauges and sound set", aircraft());
+  put("kestrel_liveries.zip", DownloadKind::Liveries, "an aircraft in three liveries, each in a folder of its own",
+      liveries());
   put("sunset_panel.zip", DownloadKind::Panel, "a panel for the panel store", panel("Sunset", 0x704020));
   put("whisper_jet_sound.zip", DownloadKind::Sound, "a sound set for the sound store", sound());
   put("coastal_tour.zip", DownloadKind::Adventure, "an adventure made for this version", adventure(version));

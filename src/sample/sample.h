@@ -44,6 +44,7 @@ struct Options {
 // What an archive of Downloads holds, by what the installer makes of it.
 enum class DownloadKind {
   Aircraft,            // one aircraft with its own panel, gauges and sound set
+  Liveries,            // one aircraft in several liveries, each in a folder of its own
   Panel,               // a panel for the store
   Sound,               // a sound set for the store
   Adventure,           // an adventure made for the version

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "core/codepage.h"
 #include "core/context.h"
 #include "core/list_input.h"
 #include "core/safe_names.h"
@@ -14,13 +13,6 @@ namespace scan {
 
 namespace {
 
-// The value of a "key=value" field with its blanks removed; the whole field
-// when it has no "=".
-std::string fieldValue(std::string_view field) {
-  const auto eq = field.find('=');
-  return core::trim(eq == std::string_view::npos ? field : field.substr(eq + 1));
-}
-
 class PanelCheck {
  public:
   PanelCheck(core::Context& ctx, ReportBox& box, const std::string& folder) : ctx_(ctx), box_(box), folder_(folder) {}
@@ -29,7 +21,7 @@ class PanelCheck {
     const std::string cfgPath = folder_ + "panel.cfg";
     box_.beginEntry(cfgPath);
     if (auto bytes = ReadConfigBytes(ctx_, cfgPath)) {
-      for (const std::string& field : core::splitListInput(core::cp1252ToUtf8(*bytes))) examine(field);
+      for (const std::string& field : core::listInputFieldsOfFile(*bytes)) examine(field);
     } else {
       report({ScanProblem::Kind::Unreadable, cfgPath});
     }
@@ -48,9 +40,9 @@ class PanelCheck {
 
   void examine(std::string_view field) {
     if (core::istartsWith(field, "file"))
-      bitmap(fieldValue(field));
+      bitmap(core::listInputValue(field));
     else if (core::istartsWith(field, "gauge") && field.find('=') != std::string_view::npos)
-      gauge(fieldValue(field));
+      gauge(core::listInputValue(field));
   }
 
   // "..\..\" climbs from the panel folder to the simulator's aircraft folder,

@@ -56,6 +56,8 @@ PreviewForm::PreviewForm(const plan::InstallPlan& plan,
   summaryLbl.caption += plan.counterLine;
 
   for (const auto& a : plan.archives) {
+    for (const auto& n : a.notes) planLst.add("note", {n.path, "", n.text});
+    for (const auto& p : a.placedFolders) planLst.add("places folder", {p.target, p.archiveFolder, ""});
     auto files = a.files;
     // The enum is in order of concern.
     std::stable_sort(files.begin(), files.end(), [](const auto& x, const auto& y) { return x.change < y.change; });

@@ -14,8 +14,10 @@ struct InstallPlan;
 namespace ui {
 
 // The Install tab's Preview dialog previewFrm: what installing the picked
-// archives would change, worked out without changing anything. Files that
-// would overwrite different content come first, with the installation that
+// archives would change, worked out without changing anything. Members the
+// installation would leave out or keep elsewhere come first, then the
+// archive's folders placed as folders (liveries), then the files, those
+// that would overwrite different content first, with the installation that
 // put the old file there when the journal knows it.
 class PreviewForm : public core::Form {
  public:

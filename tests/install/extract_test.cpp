@@ -43,6 +43,23 @@ TEST(FlatMemberName, KeepsTheLastComponentOfAnyForm) {
   for (const auto& [stored, flat] : cases) EXPECT_EQ(install::FlatMemberName(stored), flat) << stored;
 }
 
+// The folders kept beside the name: what a folder of the tree could not be
+// called is left out, so that nothing made after them climbs anywhere.
+TEST(MemberFolder, KeepsTheFoldersAFolderMayBeNamed) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"plane.air", ""},
+      {"Cessna/texture.red/a.bmp", "Cessna\\texture.red"},
+      {"Cessna\\Model\\plane.mdl", "Cessna\\Model"},
+      {"../../evil/./x.txt", "evil"},
+      {"/abs//x.txt", "abs"},
+      {"C:\\Windows\\evil.dll", "C\\Windows"},
+      {"texture.red./x.bmp", ""},
+      {"a*/b?/c.bmp", ""},
+      {"folder/", "folder"},
+  };
+  for (const auto& [stored, folder] : cases) EXPECT_EQ(install::MemberFolder(stored), folder) << stored;
+}
+
 // The overlapping bomb: the archive's one member, listed `copies` more times
 // in the central directory, every entry pointing at the same data.
 std::string overlappingBomb(const ArchiveBuilder& one, int copies) {
@@ -102,7 +119,7 @@ class ExtractTest : public InstallFixture {
   ExtractTest() { std::filesystem::create_directories(tempZipHost()); }
   // Extracts as an installation does, into TempZip as it is.
   bool extract(const ArchiveBuilder& archive, const std::string& name = "addon.zip") {
-    return install::ExtractArchive(ctx(), putArchive(name, archive));
+    return install::ExtractArchive(ctx(), putArchive(name, archive)).has_value();
   }
   // The last message shown names the archive and says why it was refused.
   void expectRefusal(const std::string& path, const std::string& why) {
@@ -114,18 +131,28 @@ class ExtractTest : public InstallFixture {
   }
 };
 
-// Members come out flat; the same name in another case leaves one file, the
-// last extracted, over what TempZip held; nested archives (any name ending
-// in "zip") are opened and deleted, five levels deep; what is no archive at
-// all extracts nothing, silently.
+// Members come out flat, each beside its folders in the archive: the same
+// name in any case is numbered for the second member, a file that TempZip
+// held before is overwritten; nested archives (any name ending in "zip")
+// are opened and deleted, five levels deep, their members in a folder named
+// after them; what is no archive at all extracts nothing, silently.
 TEST_F(ExtractTest, WritesEveryMemberFlatIntoTempZip) {
   testsupport::writeHostFile(tempZipHost() + "/Plane.AIR", "old");
   ArchiveBuilder a;
   a.add("Cessna/plane.air", "air").add("Cessna\\Model\\plane.mdl", "mdl").addFolder("Cessna/Texture/");
   a.add("a\\readme.txt", "first").add("b\\README.TXT", "second").add("notes.gzip", "not an archive at all");
-  ASSERT_TRUE(extract(a.addArchive("Inner.ZIP", ArchiveBuilder().add("inner.air", "air"))));
-  EXPECT_EQ(tempZipFiles(), (Files{"Plane.AIR", "inner.air", "plane.mdl", "readme.txt"}));
-  EXPECT_EQ(tempZipFile("Plane.AIR") + tempZipFile("readme.txt"), "airsecond");
+  a.add("../up/./readme.txt", "third");
+  const auto members = install::ExtractArchive(
+      ctx(), putArchive("addon.zip", a.addArchive("Sub/Inner.ZIP", ArchiveBuilder().add("x/inner.air", "air"))));
+  ASSERT_TRUE(members.has_value());
+  Files table;
+  for (const auto& m : members->all()) table.push_back(m.folder + "|" + m.name + "|" + m.stored);
+  EXPECT_EQ(table, (Files{"Cessna|plane.air|plane.air", "Cessna\\Model|plane.mdl|plane.mdl", "a|readme.txt|readme.txt",
+                          "b|README.TXT|README (2).TXT", "up|readme.txt|readme (3).txt",
+                          "Sub\\Inner\\x|inner.air|inner.air"}));
+  EXPECT_EQ(tempZipFiles(),
+            (Files{"Plane.AIR", "README (2).TXT", "inner.air", "plane.mdl", "readme (3).txt", "readme.txt"}));
+  EXPECT_EQ(tempZipFile("Plane.AIR") + tempZipFile("readme.txt") + tempZipFile("README (2).TXT"), "airfirstsecond");
   for (int levels : {5, 6}) {
     emptyTempZip();
     ASSERT_TRUE(extract(testsupport::nestedArchive(levels, "deep.air", "air"), "nested.zip"));
@@ -133,7 +160,7 @@ TEST_F(ExtractTest, WritesEveryMemberFlatIntoTempZip) {
   }
   emptyTempZip();
   writeFile("C:\\Downloads\\broken.zip", "PK\x03\x04 but nothing after");
-  EXPECT_TRUE(install::ExtractArchive(ctx(), "C:\\Downloads\\broken.zip"));
+  EXPECT_TRUE(install::ExtractArchive(ctx(), "C:\\Downloads\\broken.zip").has_value());
   EXPECT_EQ(tempZipFiles(), Files{});
 }
 
@@ -144,7 +171,7 @@ TEST_F(ExtractTest, HostileNamesWriteNothingOutsideTempZip) {
   a.add("link/through.txt", "10").add("uplink\\through2.txt", "11");
   const std::string path = putArchive("hostile.zip", a);
   const auto before = testsupport::snapshotTree(root);
-  ASSERT_TRUE(install::ExtractArchive(ctx(), path));
+  ASSERT_TRUE(install::ExtractArchive(ctx(), path).has_value());
   auto after = testsupport::snapshotTree(root);
   std::erase_if(after, [](const auto& entry) { return entry.first.rfind("app/TempZip/", 0) == 0; });
   EXPECT_EQ(testsupport::treeDifferences(before, after), "");
@@ -195,7 +222,7 @@ TEST_F(ExtractTest, AMemberFailingItsCheckSumIsNotLeftBehind) {
   ASSERT_NE(at, std::string::npos);
   bytes[at + 1000] = 'R';
   writeFile("C:\\Downloads\\damaged.zip", bytes);
-  ASSERT_TRUE(install::ExtractArchive(ctx(), "C:\\Downloads\\damaged.zip"));
+  ASSERT_TRUE(install::ExtractArchive(ctx(), "C:\\Downloads\\damaged.zip").has_value());
   EXPECT_EQ(tempZipFiles(), Files{"readme.txt"});
 }
 
@@ -208,11 +235,11 @@ TEST_F(ExtractTest, StopsBeforeTheDiskKeepsLessThanTheReserve) {
   tight.free = install::kExtractReserve + 2000;  // room for the first member only
   dialogs.expectMessage("Not enough disk space to extract " + path, "Installation aborted", core::Buttons::OK,
                         core::Icon::Critical);
-  EXPECT_FALSE(install::ExtractArchive(*small, path));
+  EXPECT_FALSE(install::ExtractArchive(*small, path).has_value());
   EXPECT_EQ(tempZipFiles(), Files{"a.txt"});
   emptyTempZip();
   tight.free = install::kExtractReserve + 3000;  // exactly enough for everything
-  EXPECT_TRUE(install::ExtractArchive(*small, path));
+  EXPECT_TRUE(install::ExtractArchive(*small, path).has_value());
   EXPECT_EQ(tempZipFiles(), (Files{"a.txt", "b.air", "c.txt"}));
 }
 
@@ -247,7 +274,8 @@ TEST_F(ExtractTest, HostileArchivesAreRefusedQuicklyWithinTheBound) {
   {  // One level of the quine gives the archive back.
     writeFile("C:\\Downloads\\one.zip", quine);
     install::ExtractBudget once(limits, quine.size());
-    ASSERT_EQ(install::UnzipToTempZip(*counted, "C:\\Downloads\\one.zip", once), install::UnzipStatus::Done);
+    install::ArchiveMembers members;
+    ASSERT_EQ(install::UnzipToTempZip(*counted, "C:\\Downloads\\one.zip", once, members), install::UnzipStatus::Done);
     ASSERT_EQ(tempZipFile("q.zip"), quine);
   }
   for (const auto& [name, bytes, why] : cases) {
@@ -258,7 +286,7 @@ TEST_F(ExtractTest, HostileArchivesAreRefusedQuicklyWithinTheBound) {
     counting.bytesWritten = 0;
     const auto shown = dialogs.messages().size();
     const auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(install::ExtractArchive(*counted, path, limits), why.empty());
+    EXPECT_EQ(install::ExtractArchive(*counted, path, limits).has_value(), why.empty());
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
     if (!why.empty()) {
       expectRefusal(path, why);
@@ -305,7 +333,7 @@ TEST_F(ExtractTest, AMemberWhoseDataDoesNotComeToItsDeclaredSizeIsDamaged) {
     const std::string path = "C:\\Downloads\\" + std::string(c.name) + ".zip";
     writeFile(path, c.bytes);
     counting.bytesWritten = 0;
-    EXPECT_EQ(install::ExtractArchive(*counted, path), !c.damaged);
+    EXPECT_EQ(install::ExtractArchive(*counted, path).has_value(), !c.damaged);
     if (c.damaged) expectRefusal(path, "The archive is damaged");
     EXPECT_LE(counting.bytesWritten, c.declared);
     const bool whole = !c.damaged && c.bytes != corrupted;
@@ -316,7 +344,7 @@ TEST_F(ExtractTest, AMemberWhoseDataDoesNotComeToItsDeclaredSizeIsDamaged) {
 TEST_F(ExtractTest, AHundredThousandAndOneMembersAreRefusedUnderTheRealLimits) {
   dialogs.allowAnyMessages();
   writeFile("C:\\Downloads\\crowd.zip", crowdedArchive(100001));
-  EXPECT_FALSE(install::ExtractArchive(ctx(), "C:\\Downloads\\crowd.zip"));
+  EXPECT_FALSE(install::ExtractArchive(ctx(), "C:\\Downloads\\crowd.zip").has_value());
   expectRefusal("C:\\Downloads\\crowd.zip", "holds more than 100000 files");
   EXPECT_EQ(tempZipFiles(), Files{});
 }

@@ -55,6 +55,7 @@ core::PackageKind kindOf(sample::DownloadKind kind) {
   using K = core::PackageKind;
   switch (kind) {
     case D::Aircraft:
+    case D::Liveries:
       return K::Aircraft;
     case D::Panel:
     case D::Nested:
@@ -96,6 +97,15 @@ TEST_P(EveryDownload, PlansWhatTheInstallationThenDoes) {
   const plan::ArchivePlan& a = p.archives[0];
   EXPECT_EQ(a.archive, archive);
   EXPECT_EQ(a.kind, kindOf(download.kind));
+  // Where each livery's folder goes, as the archive names it.
+  std::vector<std::string> placed;
+  for (const auto& f : a.placedFolders) placed.push_back(f.archiveFolder + " -> " + f.target);
+  const std::string kestrel = sim() + "\\aircraft\\kestrel_liveries\\";
+  std::vector<std::string> liveries;
+  if (download.kind == sample::DownloadKind::Liveries)
+    liveries = {"Kestrel Trainer\\texture.red -> " + kestrel + "texture.red",
+                "Kestrel Trainer\\texture.blue -> " + kestrel + "texture.blue"};
+  EXPECT_EQ(placed, liveries);
 
   install::RunInstallCommand(ctx(), {archive});
   const auto after = snapshot();
@@ -135,7 +145,7 @@ TEST_P(EveryDownload, PlansWhatTheInstallationThenDoes) {
   EXPECT_EQ(told, shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sample, EveryDownload, ::testing::Range(0, 11));
+INSTANTIATE_TEST_SUITE_P(Sample, EveryDownload, ::testing::Range(0, 12));
 
 // A panel whose gauge replaces another add-on's: the plan names the
 // installation the journal says put the old gauge there, and a second

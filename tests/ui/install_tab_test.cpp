@@ -110,4 +110,37 @@ TEST_F(InstallTabTest, PreviewListsOverwritesFirstAndChangesNothing) {
   EXPECT_EQ(testsupport::treeDifferences(before, testsupport::snapshotTree(host("C:\\FS2002"))), "");
 }
 
+// An aircraft with a livery folder and a loose texture beside its texture
+// folder: the preview says first which member would be left out, then where
+// the livery's folder goes; the installation then says it under "Done!".
+TEST_F(InstallTabTest, PreviewAndProgressDialogTellWhereFoldersGoAndWhatIsLeftOut) {
+  putArchive("C:\\Downloads\\jet.zip", aircraft()
+                                           .add("texture/paint.bmp", "default")
+                                           .add("texture.red/paint.bmp", "red")
+                                           .add("loose/paint.bmp", "loose"));
+  tab().ZipFileDir.setPath("C:\\Downloads");
+  tab().ZipFileLst2.select(0);
+  const std::string jet = "C:\\FS2002\\aircraft\\jet\\";
+  const std::string note = "loose\\paint.bmp is not installed: texture\\paint.bmp takes " + jet + "Texture\\paint.bmp.";
+  dialogs.expectModal("previewFrm", [&](core::ModalController& c) {
+    auto& preview = static_cast<ui::PreviewForm&>(c);
+    ASSERT_GT(preview.planLst.count(), 2);
+    std::vector<std::string> first;
+    for (int row = 0; row < 2; ++row) {
+      const auto& item = preview.planLst.item(row);
+      first.push_back(item.text + "|" + item.subItem(1) + "|" + item.subItem(2) + "|" + item.subItem(3));
+    }
+    EXPECT_EQ(first, (std::vector<std::string>{"note|" + jet + "Texture\\paint.bmp||" + note,
+                                               "places folder|" + jet + "texture.red|texture.red|"}));
+    preview.closeCmd_Click();
+  });
+  tab().previewCap_Click();
+  EXPECT_TRUE(dialogs.done());
+  EXPECT_FALSE(exists(jet + "texture.red\\paint.bmp"));
+
+  tab().unzipCmd_Click();
+  EXPECT_EQ(readFile(jet + "texture.red\\paint.bmp") + readFile(jet + "Texture\\paint.bmp"), "reddefault");
+  EXPECT_EQ(main->waitFrm.waitLbl.caption, "Done!\r\n" + note);
+}
+
 }  // namespace

@@ -1,0 +1,48 @@
+#include "install/archive_members.h"
+
+#include "core/text.h"
+
+namespace install {
+
+std::string ArchiveMember::path() const {
+  return folder.empty() ? name : folder + "\\" + name;
+}
+
+std::string NumberedName(std::string_view name, int number) {
+  const std::string suffix = " (" + std::to_string(number) + ")";
+  const auto dot = name.find_last_of('.');
+  if (dot == std::string_view::npos || dot == 0) return std::string(name) + suffix;
+  return std::string(name.substr(0, dot)) + suffix + std::string(name.substr(dot));
+}
+
+std::string ArchiveMembers::storedNameFor(std::string_view name) const {
+  std::string candidate(name);
+  for (int number = 2; taken_.count(core::lower(candidate)); ++number) candidate = NumberedName(name, number);
+  return candidate;
+}
+
+void ArchiveMembers::add(ArchiveMember member) {
+  const std::string key = core::lower(member.stored);
+  taken_.insert(key);
+  if (auto it = index_.find(key); it != index_.end()) {
+    members_[it->second] = std::move(member);
+    return;
+  }
+  index_.emplace(key, members_.size());
+  members_.push_back(std::move(member));
+}
+
+void ArchiveMembers::remove(std::string_view stored) {
+  auto it = index_.find(core::lower(stored));
+  if (it == index_.end()) return;
+  members_.erase(members_.begin() + static_cast<std::ptrdiff_t>(it->second));
+  index_.clear();
+  for (std::size_t i = 0; i < members_.size(); ++i) index_.emplace(core::lower(members_[i].stored), i);
+}
+
+const ArchiveMember* ArchiveMembers::byStored(std::string_view stored) const {
+  auto it = index_.find(core::lower(stored));
+  return it == index_.end() ? nullptr : &members_[it->second];
+}
+
+}  // namespace install

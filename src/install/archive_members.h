@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace install {
+
+// One file of the archive being installed, as extraction wrote it into
+// TempZip. TempZip stays flat, so that classification and the installers
+// that go by names alone see every file at its top; the member keeps where
+// the archive had it, so that the installers that place by folder can.
+struct ArchiveMember {
+  // Its folders in the archive joined by "\" ("" at the top). The members
+  // of an archive nested in the archive lie in a folder named after it.
+  std::string folder;
+  // Its own name in the archive.
+  std::string name;
+  // Its file in TempZip: its own name, or the name numbered ("readme
+  // (2).txt") where an earlier member took that one, in any case.
+  std::string stored;
+
+  // folder\name, as the archive names the member.
+  std::string path() const;
+};
+
+// "readme.txt", 2 -> "readme (2).txt"; a name without an extension gets
+// the number at its end. The extension stays last, so the rules that go by
+// a name's last characters place the numbered file as the plain one.
+std::string NumberedName(std::string_view name, int number);
+
+// The members of one archive, nested archives' included, in the order they
+// were extracted: the side table of TempZip.
+class ArchiveMembers {
+ public:
+  // The name in TempZip for a new member of that name: the name itself, or
+  // the first numbered one that no member added so far took (in any case).
+  std::string storedNameFor(std::string_view name) const;
+  // A member written into TempZip; its stored name is taken from now on.
+  void add(ArchiveMember member);
+  // The nested archive stored under that name is gone from TempZip.
+  void remove(std::string_view stored);
+
+  // The member stored under the name (in any case); nullptr when none is.
+  const ArchiveMember* byStored(std::string_view stored) const;
+  const std::vector<ArchiveMember>& all() const { return members_; }
+  std::size_t size() const { return members_.size(); }
+
+ private:
+  std::vector<ArchiveMember> members_;
+  std::map<std::string, std::size_t> index_;  // lower-case stored name -> position
+  std::set<std::string> taken_;               // lower-case stored names given out, ever
+};
+
+}  // namespace install

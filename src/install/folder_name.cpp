@@ -1,0 +1,41 @@
+#include "install/folder_name.h"
+
+#include "core/context.h"
+#include "core/dialogs.h"
+#include "core/safe_names.h"
+#include "core/text.h"
+
+namespace install {
+
+namespace {
+
+// The folder-name prompt. False when the user cancelled.
+bool askFolderName(core::Context& ctx) {
+  auto& windows = ctx.windows();
+  windows.hideProgress();
+  windows.setMainWindowEnabled(false);
+  windows.showNamePrompt();
+  if (ctx.state.namePromptMode != 10) return false;
+  windows.showProgress();
+  windows.repaintProgress();
+  return true;
+}
+
+}  // namespace
+
+bool SettleFolderName(core::Context& ctx, const std::string& archivePath, std::string_view origin) {
+  auto& s = ctx.state;
+  const bool proposed = s.optFolderName != 1;
+  s.namePromptMode = 1;
+  if ((!proposed || !core::IsSafeName(s.installFolderName)) && !askFolderName(ctx)) return false;
+  const core::NameFault fault = core::CheckName(s.installFolderName);
+  if (fault == core::NameFault::None) return true;
+  ctx.windows().hideProgress();
+  ctx.dialogs.msgBox(core::upper(archivePath) + "\r\n\r\nThe folder name " +
+                         (proposed ? "taken from " + std::string(origin) + " " : "") +
+                         std::string(core::DescribeNameFault(fault)) + ".\r\n" + std::string(core::kFolderNameRefusal),
+                     "Installation aborted", core::Buttons::OK, core::Icon::Critical);
+  return false;
+}
+
+}  // namespace install

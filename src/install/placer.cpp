@@ -1,0 +1,157 @@
+#include "install/placer.h"
+
+#include <algorithm>
+#include <tuple>
+
+#include "core/change_journal.h"
+#include "core/context.h"
+#include "core/errors.h"
+#include "core/fs.h"
+#include "core/text.h"
+#include "install/install_folders.h"
+#include "install/temp_zip.h"
+
+namespace install {
+
+namespace {
+
+const std::string& nameOf(const Placement& p) {
+  return p.name.empty() ? p.member->name : p.name;
+}
+
+std::string folderName(const std::string& folder) {
+  return core::lastComponent(core::dropRight(folder, 1));
+}
+
+}  // namespace
+
+void NoteMember(core::Context& ctx, const std::string& path, const std::string& text) {
+  ctx.state.installNotes.push_back(text);
+  if (ctx.journal) ctx.journal->noted(path, text);
+}
+
+std::size_t Placer::order(const ArchiveMember& member) const {
+  const auto& all = members_.all();
+  if (!all.empty() && &member >= &all.front() && &member <= &all.back())
+    return static_cast<std::size_t>(&member - &all.front());
+  return all.size();
+}
+
+int Placer::rank(const MemberScope& scope, const ArchiveMember& member, const std::string& folder) const {
+  const auto below = scope.below(member);
+  if (!below) return 2;
+  const bool home = below->empty() ? core::iequals(folder, scope.home())
+                                   : core::iequals(core::lastComponent(*below), folderName(folder));
+  return home ? 0 : 1;
+}
+
+const ArchiveMember* Placer::choose(const MemberScope& scope, const std::vector<const ArchiveMember*>& members,
+                                    std::string_view name, const std::string& folder, const std::string* near) const {
+  const ArchiveMember* best = nullptr;
+  auto key = [&](const ArchiveMember& m) {
+    return std::tuple(near && core::iequals(m.folder, *near) ? 0 : 1, rank(scope, m, folder), order(m));
+  };
+  for (const ArchiveMember* m : members)
+    if (!scope.taken(*m) && core::iequals(m->name, name) && (!best || key(*m) < key(*best))) best = m;
+  return best;
+}
+
+bool Placer::sameContent(const ArchiveMember& member, const std::string& target) {
+  const std::string source = TempZipPrefix(ctx_) + member.stored;
+  bool same = false;
+  core::step([&] {
+    same = ctx_.fs.fileSize(source) == ctx_.fs.fileSize(target) && ctx_.fs.readFile(source) == ctx_.fs.readFile(target);
+  });
+  return same;
+}
+
+void Placer::put(MemberScope& scope, const Placement& p, const std::string& name) {
+  const std::string source = TempZipPrefix(ctx_) + p.member->stored;
+  const std::string target = p.folder + name;
+  if (p.moved) {
+    // A member the other aircraft share stays for them.
+    const bool placed = scope.owns(*p.member) ? MoveToTarget(ctx_, source, target)
+                                              : core::step([&] { ctx_.fs.copyFile(source, target); });
+    if (!placed) return;
+    scope.take(*p.member);
+  } else {
+    ctx_.fs.copyFile(source, target);
+  }
+  claimed_[core::lower(target)] = p.member;
+}
+
+std::optional<std::string> Placer::keep(MemberScope& scope, const Placement& p, const std::string& folder) {
+  const std::string& own = nameOf(p);
+  std::string name = own;
+  for (int number = 2;; name = NumberedName(own, number++)) {
+    auto it = claimed_.find(core::lower(folder + name));
+    if (it == claimed_.end()) break;
+    if (it->second == p.member || sameContent(*p.member, folder + name)) return std::nullopt;
+  }
+  Placement into = p;
+  into.folder = folder;
+  put(scope, into, name);
+  return folder + name;
+}
+
+void Placer::displaced(MemberScope& scope, const Placement& p, const std::string& target, const ArchiveMember& holder,
+                       const std::optional<std::string>& doc) {
+  scope.take(*p.member);
+  const std::string why = ": " + holder.path() + " takes " + target + ".";
+  if (doc) {
+    Placement kept = p;
+    kept.moved = false;
+    if (auto where = keep(scope, kept, *doc))
+      NoteMember(ctx_, target, p.member->path() + " is kept as " + *where + why);
+    return;
+  }
+  NoteMember(ctx_, target, p.member->path() + " is not installed" + why);
+}
+
+void Placer::place(MemberScope& scope, const std::vector<Placement>& placements,
+                   const std::optional<std::string>& doc) {
+  // The placements by target file, in the order first named.
+  std::vector<std::vector<const Placement*>> groups;
+  std::map<std::string, std::size_t> byTarget;
+  for (const auto& p : placements) {
+    const auto [it, added] = byTarget.try_emplace(core::lower(p.folder + nameOf(p)), groups.size());
+    if (added) groups.emplace_back();
+    groups[it->second].push_back(&p);
+  }
+  for (auto& group : groups) {
+    const Placement& first = *group.front();
+    if (doc && core::iequals(first.folder, *doc)) {
+      std::stable_sort(group.begin(), group.end(),
+                       [&](const Placement* a, const Placement* b) { return order(*a->member) < order(*b->member); });
+      for (const Placement* p : group) keep(scope, *p, p->folder);
+      continue;
+    }
+    std::stable_sort(group.begin(), group.end(), [&](const Placement* a, const Placement* b) {
+      const int ra = rank(scope, *a->member, a->folder), rb = rank(scope, *b->member, b->folder);
+      return ra != rb ? ra < rb : order(*a->member) < order(*b->member);
+    });
+    const std::string target = first.folder + nameOf(first);
+    auto held = claimed_.find(core::lower(target));
+    if (held == claimed_.end()) {
+      put(scope, *group.front(), nameOf(*group.front()));
+      held = claimed_.find(core::lower(target));
+      // A move that failed leaves the file to the rules that follow.
+      if (held == claimed_.end()) continue;
+    }
+    const ArchiveMember& holder = *held->second;
+    for (const Placement* p : group) {
+      if (p->member == &holder) continue;
+      if (sameContent(*p->member, target)) {
+        // The file is there already; one named by a configuration is done.
+        if (p->moved) {
+          scope.take(*p->member);
+          if (scope.owns(*p->member)) core::step([&] { ctx_.fs.deleteFile(TempZipPrefix(ctx_) + p->member->stored); });
+        }
+        continue;
+      }
+      displaced(scope, *p, target, holder, doc);
+    }
+  }
+}
+
+}  // namespace install

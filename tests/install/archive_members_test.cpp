@@ -1,0 +1,59 @@
+#include "install/archive_members.h"
+
+#include <gtest/gtest.h>
+
+#include "install/dispatch.h"
+#include "install/variant_folders.h"
+
+namespace {
+
+// The number goes before the extension, which the placing rules look at.
+TEST(NumberedName, KeepsTheExtensionLast) {
+  const std::tuple<std::string, int, std::string> cases[] = {
+      {"readme.txt", 2, "readme (2).txt"}, {"README", 3, "README (3)"},         {".hidden", 2, ".hidden (2)"},
+      {"a.tar.gz", 2, "a.tar (2).gz"},     {"notes.txt", 10, "notes (10).txt"},
+  };
+  for (const auto& [name, number, numbered] : cases) EXPECT_EQ(install::NumberedName(name, number), numbered) << name;
+}
+
+TEST(ArchiveMembers, NumbersANameTakenInAnyCaseAndFindsMembersInAnyCase) {
+  install::ArchiveMembers members;
+  for (const char* name : {"readme.txt", "README.TXT", "Readme.txt"}) {
+    const std::string stored = members.storedNameFor(name);
+    members.add({"f", name, stored});
+  }
+  std::vector<std::string> stored;
+  for (const auto& m : members.all()) stored.push_back(m.stored);
+  EXPECT_EQ(stored, (std::vector<std::string>{"readme.txt", "README (2).TXT", "Readme (3).txt"}));
+  ASSERT_NE(members.byStored("readme (2).txt"), nullptr);
+  EXPECT_EQ(members.byStored("readme (2).txt")->path(), "f\\README.TXT");
+  members.remove("README (2).TXT");
+  EXPECT_EQ(members.byStored("readme (2).txt"), nullptr);
+  EXPECT_EQ(members.byStored("readme (3).txt")->name, "Readme.txt");
+  // A name given out once stays given out.
+  EXPECT_EQ(members.storedNameFor("readme.txt"), "readme (4).txt");
+}
+
+TEST(VariantFolderOf, TakesTheDeepestVariantFolderWithWhatLiesBelowIt) {
+  const std::pair<std::string, std::optional<std::string>> cases[] = {
+      {"", std::nullopt},
+      {"texture", std::nullopt},
+      {"texture.", std::nullopt},
+      {"textures", std::nullopt},
+      {"texture.red", "texture.red"},
+      {"Texture.Red\\decals", "Texture.Red\\decals"},
+      {"PANEL.IFR", "PANEL.IFR"},
+      {"sound.loud", "sound.loud"},
+      {"model.float\\texture.red", "texture.red"},
+      {"extras\\model.float", "model.float"},
+      {"texture_red", std::nullopt},
+  };
+  for (const auto& [folder, variant] : cases) EXPECT_EQ(install::VariantFolderOf(folder), variant) << folder;
+}
+
+TEST(AircraftFolderNames, AreTheFoldersOwnNamesNumberedWhereTheyMeet) {
+  EXPECT_EQ(install::AircraftFolderNames({"Pack\\Cub", "Pack\\Cub Floats", "Old\\cub", "Cub (2)"}),
+            (std::vector<std::string>{"Cub", "Cub Floats", "cub (2)", "Cub (2) (2)"}));
+}
+
+}  // namespace
