@@ -80,10 +80,12 @@ void Placer::put(MemberScope& scope, const Placement& p, const std::string& name
   claimed_[core::lower(target)] = p.member;
 }
 
-std::optional<std::string> Placer::keep(MemberScope& scope, const Placement& p, const std::string& folder) {
+std::optional<std::string> Placer::keep(MemberScope& scope, const Placement& p, const std::string& folder,
+                                        bool second) {
   const std::string& own = nameOf(p);
-  std::string name = own;
-  for (int number = 2;; name = NumberedName(own, number++)) {
+  int number = second ? 2 : 1;
+  std::string name = second ? NumberedName(own, number) : own;
+  for (;; name = NumberedName(own, ++number)) {
     auto it = claimed_.find(core::lower(folder + name));
     if (it == claimed_.end()) break;
     if (it->second == p.member || sameContent(*p.member, folder + name)) return std::nullopt;
@@ -101,7 +103,7 @@ void Placer::displaced(MemberScope& scope, const Placement& p, const std::string
   if (doc) {
     Placement kept = p;
     kept.moved = false;
-    if (auto where = keep(scope, kept, *doc))
+    if (auto where = keep(scope, kept, *doc, true))
       NoteMember(ctx_, target, p.member->path() + " is kept as " + *where + why);
     return;
   }
@@ -123,7 +125,7 @@ void Placer::place(MemberScope& scope, const std::vector<Placement>& placements,
     if (doc && core::iequals(first.folder, *doc)) {
       std::stable_sort(group.begin(), group.end(),
                        [&](const Placement* a, const Placement* b) { return order(*a->member) < order(*b->member); });
-      for (const Placement* p : group) keep(scope, *p, p->folder);
+      for (const Placement* p : group) keep(scope, *p, p->folder, false);
       continue;
     }
     std::stable_sort(group.begin(), group.end(), [&](const Placement* a, const Placement* b) {

@@ -33,8 +33,9 @@ struct Placement {
 // the aircraft's own folder for the aircraft folder) takes it, else one of
 // the aircraft's own members, else the first extracted; a member placed
 // earlier in the archive's installation keeps its file. Each other member
-// is kept in the Doc folder under a numbered name ("a (2).bmp") when the
-// installation has one, else left out, and either way noted (NoteMember).
+// is kept in the Doc folder under a numbered name ("a (2).bmp", never its
+// own: a panel.cfg there would be listed as a panel) when the installation
+// has one, else left out, and either way noted (NoteMember).
 // Members of the same content are one file. Members placed into the Doc
 // folder are all kept, numbered where their names meet, without a note.
 class Placer {
@@ -61,9 +62,9 @@ class Placer {
  private:
   void put(MemberScope& scope, const Placement& p, const std::string& name);
   // Into folder under the member's name, numbered past the names other
-  // members took there: the file it went to; nullopt when a file of the
-  // same content is there already.
-  std::optional<std::string> keep(MemberScope& scope, const Placement& p, const std::string& folder);
+  // members took there (from the start when second): the file it went to;
+  // nullopt when a file of the same content is there already.
+  std::optional<std::string> keep(MemberScope& scope, const Placement& p, const std::string& folder, bool second);
   void displaced(MemberScope& scope, const Placement& p, const std::string& target, const ArchiveMember& holder,
                  const std::optional<std::string>& doc);
   bool sameContent(const ArchiveMember& member, const std::string& target);

@@ -160,9 +160,9 @@ TEST_F(ArchiveShapesTest, EveryMemberFindsItsPlaceAndTheScansFindNothingMissing)
        complete(t, "folder") + Members{aircraftCfg(t, {""}), {t + "t.bmp", "loose paint"}},
        true,
        true,
-       installed(a) + Files{a + "Doc/t.bmp"},
-       {{a + "Texture/t.bmp", "folder paint"}, {a + "Doc/t.bmp", "loose paint"}},
-       {"Trainer\\t.bmp is kept as C:\\FS2002\\aircraft\\shape\\Doc\\t.bmp: Trainer\\texture\\t.bmp takes "
+       installed(a) + Files{a + "Doc/t (2).bmp"},
+       {{a + "Texture/t.bmp", "folder paint"}, {a + "Doc/t (2).bmp", "loose paint"}},
+       {"Trainer\\t.bmp is kept as C:\\FS2002\\aircraft\\shape\\Doc\\t (2).bmp: Trainer\\texture\\t.bmp takes "
         "C:\\FS2002\\aircraft\\shape\\Texture\\t.bmp."}},
       {"a texture beside its texture folder, Install Doc off",
        complete(t, "folder") + Members{aircraftCfg(t, {""}), {t + "t.bmp", "loose paint"}},
@@ -171,6 +171,17 @@ TEST_F(ArchiveShapesTest, EveryMemberFindsItsPlaceAndTheScansFindNothingMissing)
        installed(a),
        {{a + "Texture/t.bmp", "folder paint"}},
        {"Trainer\\t.bmp is not installed: Trainer\\texture\\t.bmp takes C:\\FS2002\\aircraft\\shape\\Texture\\t.bmp."}},
+      {"a second aircraft.cfg and panel.cfg in another folder",
+       complete(t, "main") + Members{aircraftCfg(t, {""}), {t + "old/aircraft.cfg", "[fltsim.0]\r\ntitle=Old\r\n"},
+                                     {t + "old/panel.cfg", "[Window00]\r\nfile=old.bmp\r\n"}},
+       true,
+       true,
+       installed(a) + Files{a + "Doc/aircraft (2).cfg", a + "Doc/panel (2).cfg"},
+       {{a + "Panel/day.bmp", "main panel"}},
+       {"Trainer\\old\\panel.cfg is kept as C:\\FS2002\\aircraft\\shape\\Doc\\panel (2).cfg: Trainer\\panel\\panel.cfg "
+        "takes C:\\FS2002\\aircraft\\shape\\panel\\panel.cfg.",
+        "Trainer\\old\\aircraft.cfg is kept as C:\\FS2002\\aircraft\\shape\\Doc\\aircraft (2).cfg: Trainer\\aircraft.cfg "
+        "takes C:\\FS2002\\aircraft\\shape\\aircraft.cfg."}},
       {"the same texture twice",
        complete(t, "same") + Members{aircraftCfg(t, {""}), {t + "t.bmp", "same paint"}},
        false,
@@ -208,18 +219,29 @@ TEST_F(ArchiveShapesTest, EveryMemberFindsItsPlaceAndTheScansFindNothingMissing)
   }
 }
 
-// The journal keeps what the installation had to tell with it, and an
-// uninstall, which has nothing to undo for it, takes the rest back whole.
-TEST_F(ArchiveShapesTest, TheJournalKeepsWhatWasLeftOut) {
+// A livery and a texture left out: the dry run shows where the livery's
+// folder goes, which member each file comes from and what is left out; the
+// journal keeps the note with the installation, and an uninstall, which has
+// nothing to undo for it, takes the rest back whole.
+TEST_F(ArchiveShapesTest, DryRunAndJournalTellWhatGoesWhereAndWhatIsLeftOut) {
   ArchiveBuilder zip;
-  for (const auto& [name, bytes] : complete("", "folder") + Members{aircraftCfg("", {""}), {"extra/t.bmp", "loose"}})
+  for (const auto& [name, bytes] : complete("", "folder") + Members{aircraftCfg("", {""}), {"extra/t.bmp", "loose"},
+                                                                    {"texture.red/t.bmp", "red"}})
     zip.add(name, bytes);
-  ASSERT_EQ(run({"install", put("shape.zip", zip)}).status, 0);
-  const std::string note =
-      "extra\\t.bmp is not installed: texture\\t.bmp takes C:\\FS2002\\aircraft\\shape\\Texture\\t.bmp.";
+  const std::string archive = put("shape.zip", zip), a = "C:\\FS2002\\aircraft\\shape\\";
+  const std::string note = "extra\\t.bmp is not installed: texture\\t.bmp takes " + a + "Texture\\t.bmp.";
+  const auto plan = run({"install", "--dry-run", archive});
+  EXPECT_EQ(plan.status, 0) << plan.err;
+  for (const std::string& line : {"  places       texture.red as " + a + "texture.red\n",
+                                 "  new          " + a + "texture.red\\t.bmp  from the archive's texture.red\\t.bmp\n",
+                                 "  new          " + a + "Texture\\t.bmp  from the archive's texture\\t.bmp\n",
+                                 "  note         " + note + "\n"})
+    EXPECT_NE(plan.out.find(line), std::string::npos) << line << plan.out;
+  EXPECT_EQ(tree(), Files{});
+
+  ASSERT_EQ(run({"install", archive}).status, 0);
   const auto history = run({"history", "1"});
-  EXPECT_NE(history.out.find("\tnoted\tC:\\FS2002\\aircraft\\shape\\Texture\\t.bmp\t" + note + "\n"), std::string::npos)
-      << history.out;
+  EXPECT_NE(history.out.find("\tnoted\t" + a + "Texture\\t.bmp\t" + note + "\n"), std::string::npos) << history.out;
   const auto uninstall = run({"uninstall", "1"});
   EXPECT_EQ(uninstall.status, 0) << uninstall.out << uninstall.err;
   EXPECT_EQ(tree(), Files{});
