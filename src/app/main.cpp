@@ -1,6 +1,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QFileInfo>
 #include <climits>
 #include <cstdio>
 #include <optional>
@@ -11,6 +12,7 @@
 #include "core/errors.h"
 #include "core/single_instance.h"
 #include "qt/icons.h"
+#include "qt/instance_channel.h"
 #include "qt/journal_views.h"
 #include "qt/main_view.h"
 #include "qt/qt_dialogs.h"
@@ -38,6 +40,18 @@ std::string commandLine(int argc, char** argv, const core::DriveTable& drives) {
   if (!text.empty() && text[0] == '/')
     if (auto win = drives.toWindows(text)) return *win;
   return text;
+}
+
+// What a second start passes to the running program: the archive as an
+// absolute host path (that program runs in another folder), or "" to just
+// bring the window forward.
+std::string handedArchive(int argc, char** argv) {
+  QStringList words;
+  for (int i = 1; i < argc; ++i) words << QString::fromLocal8Bit(argv[i]);
+  const QString text = words.join(' ');
+  if (text.isEmpty()) return {};
+  const bool windowsPath = text.size() >= 2 && text[1] == ':';
+  return text.startsWith('/') || windowsPath ? text.toStdString() : QFileInfo(text).absoluteFilePath().toStdString();
 }
 
 // --version and --help answer on standard output before anything else: no
@@ -82,7 +96,10 @@ int main(int argc, char** argv) {
     // A second instance ends here, before any setting is read.
     const core::Locations locations = core::Locations::fromEnvironment(env, exe);
     QApplication::setWindowIcon(qt::appIcon(locations.shareFolder));
-    auto lock = core::GuardSingleInstance(locations, dialogs);
+    // A second start hands its archive to the running window instead.
+    const QString channel = qt::channelName(core::lockFilePath(locations));
+    auto lock =
+        core::GuardSingleInstance(locations, dialogs, [&] { return qt::handOver(channel, handedArchive(argc, argv)); });
 
     qt::QtPrinter printer(env);
     app::Runtime runtime(env, exe, dialogs, printer);
@@ -92,6 +109,9 @@ int main(int argc, char** argv) {
     qt::MainView view(mainWindow, dialogs);
     dialogs.setParent(&view);
 
+    // Listening from before the first install, so a later start never
+    // finds the lock taken and nobody to hand over to.
+    qt::InstanceChannel later(channel, [&view](const std::string& archive) { view.takeHandedOver(archive); });
     mainWindow.Form_Load(commandLine(argc, argv, runtime.drives()));
     view.present();  // shows the window unless a command-line install keeps it hidden
     return QApplication::exec();

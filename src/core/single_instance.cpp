@@ -33,7 +33,8 @@ std::string lockFilePath(const Locations& locations) {
   return locations.appFolder + "/hangarpak.lock";
 }
 
-std::unique_ptr<InstanceLock> GuardSingleInstance(const Locations& locations, Dialogs& dialogs) {
+std::unique_ptr<InstanceLock> GuardSingleInstance(const Locations& locations, Dialogs& dialogs,
+                                                  const std::function<bool()>& handOver) {
   step([&] { makeHostFolders(locations.appFolder); });
   std::unique_ptr<InstanceLock> lock;
   try {
@@ -44,6 +45,7 @@ std::unique_ptr<InstanceLock> GuardSingleInstance(const Locations& locations, Di
     return nullptr;
   }
   if (!lock) {
+    if (handOver && handOver()) throw EndProgram{};
     dialogs.msgBox("Hangarpak is already running!", "Hangarpak", Buttons::OK, Icon::Exclamation);
     throw EndProgram{};
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -28,9 +29,13 @@ class InstanceLock {
 
 std::string lockFilePath(const Locations& locations);
 
-// The first step of start-up: the lock, or the message "Hangarpak is
-// already running!" and the end of the program (EndProgram). Reads and
-// writes no setting. nullptr when no lock file can be made at all.
-std::unique_ptr<InstanceLock> GuardSingleInstance(const Locations& locations, Dialogs& dialogs);
+// The first step of start-up: the lock, or the end of the program
+// (EndProgram) when another process holds it. That one is first offered
+// this start's work through handOver (true: it took it, and this start ends
+// quietly); otherwise the message "Hangarpak is already running!" says why
+// nothing happens. Reads and writes no setting. nullptr when no lock file
+// can be made at all.
+std::unique_ptr<InstanceLock> GuardSingleInstance(const Locations& locations, Dialogs& dialogs,
+                                                  const std::function<bool()>& handOver = {});
 
 }  // namespace core

@@ -6,11 +6,6 @@
 
 namespace manager {
 
-namespace {
-
-// The order of every list of the catalogue: letters compared without
-// regard to case (ASCII folding, byte order otherwise), ties broken by the
-// exact bytes so that the order is total.
 bool textOrderLess(std::string_view a, std::string_view b) {
   const std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
@@ -22,6 +17,8 @@ bool textOrderLess(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return a.size() < b.size();
   return a < b;
 }
+
+namespace {
 
 std::string variantKey(std::string_view folder, int section) {
   return core::lower(folder) + "|" + std::to_string(section);

@@ -45,6 +45,12 @@ struct AircraftVariant {
   bool operator==(const AircraftVariant&) const = default;
 };
 
+// The order of every list of the catalogue, and of a list view sorted by a
+// column: letters compared without regard to case (ASCII folding, byte
+// order otherwise), ties broken by the exact bytes so that the order is
+// total.
+bool textOrderLess(std::string_view a, std::string_view b);
+
 // The installed aircraft variants, panels and sound sets, each list sorted
 // by its display text, letters without regard to case (equal texts in the
 // order the walk found them), with look-ups by identity: a variant by its folder and

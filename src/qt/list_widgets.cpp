@@ -2,60 +2,111 @@
 
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QUrl>
 
 #include "core/controls.h"
-#include "qt/icons.h"
+#include "qt/list_models.h"
 
 namespace qt {
 
-ListViewWidget::ListViewWidget(core::ListView& model, QWidget* parent) : QTreeWidget(parent), model_(model) {
+ListViewWidget::ListViewWidget(core::ListView& model, QWidget* parent)
+    : QTreeView(parent),
+      model_(model),
+      rows_(new ListRowsModel(model.columns, this)),
+      order_(new ListOrderModel(*rows_, this)) {
   setRootIsDecorated(false);
   setUniformRowHeights(true);
   setAllColumnsShowFocus(true);
   setIconSize(QSize(16, 16));
-  QStringList headers;
-  for (const auto& c : model_.columns) headers << QString::fromStdString(c);
-  setHeaderLabels(headers);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setModel(order_);
+  // The rows come in their controller's order until a click on a header
+  // sorts them by that column.
+  header()->setSortIndicator(-1, Qt::AscendingOrder);
+  setSortingEnabled(true);
   setSelectionMode(model_.multiSelect ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
-  connect(this, &QTreeWidget::itemSelectionChanged, this, [this] {
-    if (rendering_) return;
-    for (int i = 0; i < topLevelItemCount() && i < model_.count(); ++i)
-      model_.item(i).selected = topLevelItem(i)->isSelected();
+  connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    if (!rendering_) takeSelection();
   });
-  connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) {
-    if (!rendering_ && onItemClick) onItemClick(indexOfTopLevelItem(item));
+  connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+    if (!rendering_ && onItemClick) onItemClick(rowOf(index));
   });
-  connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item, int) {
-    if (!rendering_ && onDoubleClick) onDoubleClick(indexOfTopLevelItem(item));
+  connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+    if (!rendering_ && onDoubleClick) onDoubleClick(rowOf(index));
   });
-  connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int column) {
-    if (rendering_ || item != editing_ || column != 0) return;
-    editing_ = nullptr;
-    const int row = indexOfTopLevelItem(item);
-    const std::string text = item->text(0).toStdString();
-    // The handler re-renders the list, which must not happen while the
-    // item's own signal is still running.
+  rows_->onEdited = [this](int row, const std::string& text) {
+    // The handler renders the list anew, which must not happen while the
+    // editor is still committing.
     QMetaObject::invokeMethod(
         this,
         [this, row, text] {
           if (onLabelEdited) onLabelEdited(row, text);
         },
         Qt::QueuedConnection);
-  });
+  };
+}
+
+ListViewWidget::~ListViewWidget() = default;
+
+int ListViewWidget::rowOf(const QModelIndex& shown) const {
+  return shown.isValid() ? order_->mapToSource(shown).row() : -1;
+}
+
+int ListViewWidget::columnCount() const {
+  return rows_->columnCount();
+}
+
+std::vector<int> ListViewWidget::shownRows() const {
+  std::vector<int> rows;
+  for (int i = 0; i < order_->rowCount(); ++i) rows.push_back(rowOf(order_->index(i, 0)));
+  return rows;
+}
+
+void ListViewWidget::setFilterText(const QString& text) {
+  order_->setFilterFixedString(text);
+}
+
+// The rows the user selected go into the model; rows the filter hides are
+// not selected.
+void ListViewWidget::takeSelection() {
+  std::vector<bool> selected(static_cast<std::size_t>(model_.count()), false);
+  for (const QModelIndex& index : selectionModel()->selectedRows()) {
+    const int row = rowOf(index);
+    if (row >= 0 && row < model_.count()) selected[static_cast<std::size_t>(row)] = true;
+  }
+  for (int i = 0; i < model_.count() && i < rows_->rowCount(); ++i)
+    model_.item(i).selected = selected[static_cast<std::size_t>(i)];
+}
+
+void ListViewWidget::showSelection() {
+  QItemSelection wanted;
+  QModelIndex first;
+  for (int i = 0; i < rows_->rowCount(); ++i) {
+    if (!model_.item(i).selected) continue;
+    const QModelIndex shown = order_->mapFromSource(rows_->index(i, 0));
+    if (!shown.isValid()) continue;
+    wanted.select(shown, shown.siblingAtColumn(order_->columnCount() - 1));
+    if (!first.isValid()) first = shown;
+  }
+  if (wanted == selectionModel()->selection()) return;
+  selectionModel()->select(wanted, QItemSelectionModel::ClearAndSelect);
+  if (first.isValid()) {
+    selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+    scrollTo(first);
+  }
 }
 
 void ListViewWidget::editRow(int row) {
-  QTreeWidgetItem* item = topLevelItem(row);
-  if (!item) return;
-  rendering_ = true;
-  item->setFlags(item->flags() | Qt::ItemIsEditable);
-  rendering_ = false;
-  editing_ = item;
-  scrollToItem(item);
-  editItem(item, 0);
+  const QModelIndex shown = order_->mapFromSource(rows_->index(row, 0));
+  if (!shown.isValid()) return;
+  rows_->setEditableRow(row);
+  scrollTo(shown);
+  edit(shown);
 }
 
 void ListViewWidget::mousePressEvent(QMouseEvent* event) {
@@ -63,10 +114,26 @@ void ListViewWidget::mousePressEvent(QMouseEvent* event) {
     const Qt::MouseButton b = event->button();
     onMouseDown(b == Qt::RightButton ? 2 : b == Qt::MiddleButton ? 4 : 1);
   }
-  QTreeWidget::mousePressEvent(event);
+  QTreeView::mousePressEvent(event);
   if (event->button() == Qt::RightButton && onRightClick) {
-    if (auto* item = itemAt(event->pos())) onRightClick(indexOfTopLevelItem(item));
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid()) onRightClick(rowOf(index));
   }
+}
+
+void ListViewWidget::keyPressEvent(QKeyEvent* event) {
+  if (state() != QAbstractItemView::EditingState && event->modifiers() == Qt::NoModifier) {
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && onEnter) {
+      onEnter();
+      return;
+    }
+    if (key == Qt::Key_Delete && onDelete) {
+      onDelete();
+      return;
+    }
+  }
+  QTreeView::keyPressEvent(event);
 }
 
 namespace {
@@ -112,58 +179,32 @@ void ListViewWidget::dropEvent(QDropEvent* event) {
   onFileDrop_(paths);
 }
 
-// Rows whose texts did not change keep their items, so that a render
-// between the two clicks of a double click (or during a long list's
-// scrolling) neither loses the click nor rebuilds thousands of items.
-bool ListViewWidget::sameRows() const {
-  if (topLevelItemCount() != model_.count()) return false;
-  for (int i = 0; i < model_.count(); ++i) {
-    const auto& row = model_.item(i);
-    const QTreeWidgetItem* item = topLevelItem(i);
-    if (item->text(0) != QString::fromStdString(row.text)) return false;
-    for (std::size_t c = 0; c < row.subItems.size(); ++c)
-      if (item->text(static_cast<int>(c) + 1) != QString::fromStdString(row.subItems[c])) return false;
-  }
-  return true;
-}
-
 void ListViewWidget::render() {
   rendering_ = true;
   setVisible(model_.visible);
   setEnabled(model_.enabled);
-  const auto imageFor = [this](const core::ListItem& row) {
-    const int image = imageOf ? imageOf(row.smallIcon) : row.smallIcon;
-    return image > 0 ? listImage(image) : QIcon();
-  };
-  if (sameRows()) {
-    for (int i = 0; i < model_.count(); ++i) {
-      const auto& row = model_.item(i);
-      QTreeWidgetItem* item = topLevelItem(i);
-      const int image = imageOf ? imageOf(row.smallIcon) : row.smallIcon;
-      if (item->data(0, Qt::UserRole).toInt() != image) {
-        item->setIcon(0, imageFor(row));
-        item->setData(0, Qt::UserRole, image);
-      }
-      if (item->isSelected() != row.selected) item->setSelected(row.selected);
-    }
-    rendering_ = false;
-    return;
-  }
-  editing_ = nullptr;
-  clear();
-  QList<QTreeWidgetItem*> items;
-  for (const auto& row : model_.items()) {
-    QStringList texts{QString::fromStdString(row.text)};
-    for (const auto& sub : row.subItems) texts << QString::fromStdString(sub);
-    auto* item = new QTreeWidgetItem(texts);
-    item->setIcon(0, imageFor(row));
-    item->setData(0, Qt::UserRole, imageOf ? imageOf(row.smallIcon) : row.smallIcon);
-    items << item;
-  }
-  addTopLevelItems(items);
-  for (int i = 0; i < model_.count(); ++i)
-    if (model_.item(i).selected) topLevelItem(i)->setSelected(true);
+  rows_->imageOf = imageOf;
+  rows_->take(model_.items());
+  showSelection();
   rendering_ = false;
+}
+
+QLineEdit* makeFilterField(ListViewWidget* list, QWidget* scope) {
+  auto* field = new QLineEdit(scope);
+  field->setObjectName("filterTxt");
+  field->setPlaceholderText(QStringLiteral("Filter (Ctrl+F)"));
+  field->setClearButtonEnabled(true);
+  QObject::connect(field, &QLineEdit::textChanged, list, [list](const QString& text) { list->setFilterText(text); });
+  auto* find = new QShortcut(QKeySequence::Find, scope);
+  find->setContext(Qt::WidgetWithChildrenShortcut);
+  QObject::connect(find, &QShortcut::activated, field, [field] {
+    field->setFocus(Qt::ShortcutFocusReason);
+    field->selectAll();
+  });
+  auto* clear = new QShortcut(QKeySequence(Qt::Key_Escape), field);
+  clear->setContext(Qt::WidgetShortcut);
+  QObject::connect(clear, &QShortcut::activated, field, [field] { field->clear(); });
+  return field;
 }
 
 ComboWidget::ComboWidget(core::ComboBox& model, QWidget* parent) : QComboBox(parent), model_(model) {

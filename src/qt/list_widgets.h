@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QComboBox>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <functional>
 #include <string>
 #include <vector>
+
+class QLineEdit;
 
 namespace core {
 class ListView;
@@ -13,11 +15,19 @@ class ComboBox;
 
 namespace qt {
 
-// A report-style list view with the columns of its model; it forwards the
-// user's selection into the model and reports clicks and double clicks.
-class ListViewWidget : public QTreeWidget {
+class ListRowsModel;
+class ListOrderModel;
+
+// A report-style list view with the columns of its model. It shows a copy
+// of the model's rows through a sorting and filtering proxy: a click on a
+// column's header sorts by that column, and setFilterText keeps the rows
+// with the text in any column. Every row number it reports or takes is the
+// model's own, whatever the order shown; the user's selection goes into the
+// model.
+class ListViewWidget : public QTreeView {
  public:
   explicit ListViewWidget(core::ListView& model, QWidget* parent = nullptr);
+  ~ListViewWidget() override;
 
   std::function<void(int row)> onItemClick;
   std::function<void(int row)> onDoubleClick;
@@ -28,8 +38,12 @@ class ListViewWidget : public QTreeWidget {
   // The image of a row's small icon (default: listImage(smallIcon)).
   std::function<int(int smallIcon)> imageOf;
   // An in-place edit of a row's text ended with the new text (not called
-  // when it is abandoned). Runs after the edit has closed.
+  // when it is abandoned or the text is unchanged). Runs after the edit has
+  // closed.
   std::function<void(int row, const std::string& text)> onLabelEdited;
+  // Enter or Return pressed on the list; Delete pressed on the list.
+  std::function<void()> onEnter;
+  std::function<void()> onDelete;
 
   // Makes the list take files dropped from a file manager; the handler gets
   // their host paths.
@@ -39,20 +53,35 @@ class ListViewWidget : public QTreeWidget {
   void editRow(int row);
   void render();
 
+  // Shows only the rows with this text in a column (case ignored); an empty
+  // text shows them all.
+  void setFilterText(const QString& text);
+  int columnCount() const;
+  // The model's rows in the order shown, the filtered ones left out.
+  std::vector<int> shownRows() const;
+
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
  private:
-  bool sameRows() const;
+  int rowOf(const QModelIndex& shown) const;
+  void takeSelection();
+  void showSelection();
 
   core::ListView& model_;
+  ListRowsModel* rows_;
+  ListOrderModel* order_;
   bool rendering_ = false;
-  QTreeWidgetItem* editing_ = nullptr;
   std::function<void(const std::vector<std::string>&)> onFileDrop_;
 };
+
+// The filter field above a list: typing filters it, Escape empties the
+// field, and Ctrl+F anywhere in scope puts the cursor into it.
+QLineEdit* makeFilterField(ListViewWidget* list, QWidget* scope);
 
 // A drop-down list over its model; the user's pick goes through the
 // model's userPick, which raises its Click handler.

@@ -4,17 +4,21 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTabBar>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include "core/errors.h"
 #include "qt/icons.h"
+#include "qt/list_widgets.h"
 #include "qt/qt_dialogs.h"
 #include "qt/tab_views.h"
 #include "ui/main_window.h"
@@ -96,8 +100,13 @@ MainView::MainView(ui::MainWindow& main, QtDialogs& dialogs) : main_(main), dial
   auto* file = menuBar()->addMenu(q("&File"));
   unzipCap_ = menuAction(file, &ui::MainWindow::unzipCap_Click);
   menuAction(file, &ui::MainWindow::historyCap_Click)->setText(q(main.historyCap.caption));
+  auto* refresh = menuAction(file, &ui::MainWindow::refreshCap_Click);
+  refresh->setText(q(main.refreshCap.caption));
+  refresh->setShortcut(QKeySequence::Refresh);
   file->addSeparator();
   auto* exit = file->addAction(q(main.exitCap.caption));
+  // Ctrl+Q on every desktop, also where the platform names no quit key.
+  exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
   connect(exit, &QAction::triggered, this, [this] { dialogs_.run([this] { main_.exitCap_Click(); }); });
   auto* options = menuBar()->addAction(q(main.OptCap.caption));
   connect(options, &QAction::triggered, this, [this] {
@@ -105,7 +114,9 @@ MainView::MainView(ui::MainWindow& main, QtDialogs& dialogs) : main_(main), dial
     render();
   });
   auto* help = menuBar()->addMenu(q("&Help"));
-  menuAction(help, &ui::MainWindow::helpCap_Click)->setText(q(main.helpCap.caption));
+  auto* helpTopics = menuAction(help, &ui::MainWindow::helpCap_Click);
+  helpTopics->setText(q(main.helpCap.caption));
+  helpTopics->setShortcut(QKeySequence::HelpContents);
   help->addSeparator();
   menuAction(help, &ui::MainWindow::homesiteCap_Click)->setText(q(main.homesiteCap.caption));
   help->addSeparator();
@@ -146,14 +157,54 @@ MainView::MainView(ui::MainWindow& main, QtDialogs& dialogs) : main_(main), dial
   main_.onChange = [this] { render(); };
   main_.onPopMenu = [this] { popMenu_->exec(QCursor::pos()); };
   main_.onShowHelp = [this](const std::string& file) { showHelp(file); };
+  main_.onSaveLayout = [this] { saveLayout(); };
   resize(760, 520);
+  restoreLayout();
   render();
+}
+
+namespace {
+
+QByteArray stored(const std::string& text) {
+  return QByteArray::fromBase64(QByteArray::fromStdString(text));
+}
+
+std::string storable(const QByteArray& state) {
+  return state.toBase64().toStdString();
+}
+
+}  // namespace
+
+// The window's size and place, each named splitter's sizes and each named
+// list's columns (widths, order, the sorted column) come back as the user
+// left them.
+void MainView::restoreLayout() {
+  if (const auto geometry = stored(main_.layout("Main Window")); !geometry.isEmpty()) restoreGeometry(geometry);
+  for (auto* split : findChildren<QSplitter*>())
+    if (!split->objectName().isEmpty())
+      if (const auto state = stored(main_.layout(split->objectName().toStdString())); !state.isEmpty())
+        split->restoreState(state);
+  for (auto* list : findChildren<ListViewWidget*>())
+    if (!list->objectName().isEmpty())
+      if (const auto state = stored(main_.layout(list->objectName().toStdString() + " Columns")); !state.isEmpty())
+        list->header()->restoreState(state);
+}
+
+void MainView::saveLayout() {
+  main_.keepLayout("Main Window", storable(saveGeometry()));
+  for (auto* split : findChildren<QSplitter*>())
+    if (!split->objectName().isEmpty())
+      main_.keepLayout(split->objectName().toStdString(), storable(split->saveState()));
+  for (auto* list : findChildren<ListViewWidget*>())
+    if (!list->objectName().isEmpty())
+      main_.keepLayout(list->objectName().toStdString() + " Columns", storable(list->header()->saveState()));
 }
 
 MainView::~MainView() {
   main_.onChange = nullptr;
   main_.onPopMenu = nullptr;
   main_.onShowHelp = nullptr;
+  main_.onSaveLayout = nullptr;
   if (busy_) QApplication::restoreOverrideCursor();
 }
 
@@ -193,6 +244,24 @@ void MainView::render() {
 
 void MainView::present() {
   presented_ = true;
+  render();
+}
+
+void MainView::takeHandedOver(const std::string& hostPath) {
+  if (QApplication::activeModalWidget() || !main_.enabled || main_.busyCursor() || main_.waitFrm.loaded) {
+    QTimer::singleShot(500, this, [this, hostPath] { takeHandedOver(hostPath); });
+    return;
+  }
+  if (!main_.visible) main_.setVisible(true);
+  setWindowState(windowState() & ~Qt::WindowMinimized);
+  show();
+  raise();
+  activateWindow();
+  if (hostPath.empty()) return;
+  dialogs_.run([&] {
+    main_.selectTab(1);
+    main_.installFra.installHandedOver(hostPath);
+  });
   render();
 }
 

@@ -55,12 +55,18 @@ class MainView : public QMainWindow {
   // Start-up is through: from now on the window follows its form's
   // visibility (a command-line install keeps it hidden).
   void present();
+  // An archive (a host path, or "" for none) another start of the program
+  // handed over: the window comes forward and installs it, once no dialog
+  // or install of its own is open.
+  void takeHandedOver(const std::string& hostPath);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void showHelp(const std::string& hostFile);
+  void restoreLayout();
+  void saveLayout();
   QAction* menuAction(QMenu* menu, void (ui::MainWindow::*handler)());
 
   ui::MainWindow& main_;

@@ -145,6 +145,10 @@ NameView::NameView(ui::NameForm& form, QtDialogs& dialogs, QWidget* parent)
   ready();
 }
 
+void NameView::reject() {
+  act([this] { name_.cancelCmd_Click(); });
+}
+
 void NameView::render() {
   label_->setText(q(name_.nameLbl.caption));
   if (text_->text().toStdString() != name_.nameTxt.text) text_->setText(q(name_.nameTxt.text));

@@ -52,10 +52,13 @@ class FsOptView : public FormDialog {
   QRadioButton* fs98_;
 };
 
-// nameFrm: the name prompt.
+// nameFrm: the name prompt. Escape cancels it, as Cancel does.
 class NameView : public FormDialog {
  public:
   NameView(ui::NameForm& form, QtDialogs& dialogs, QWidget* parent);
+
+ protected:
+  void reject() override;
 
  private:
   void render() override;

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSplitter>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -90,9 +91,15 @@ InstallTabView::InstallTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidget
   version_ = new QLabel(this);
   left->addWidget(version_);
 
-  browser_ = new DriveFolderView(this);
-  archives_ = new ListViewWidget(tab.ZipFileLst2, this);
+  auto* split = new QSplitter(Qt::Horizontal, this);
+  split->setObjectName("installSplitter");
+  split->setChildrenCollapsible(false);
+  browser_ = new DriveFolderView(split);
+  archives_ = new ListViewWidget(tab.ZipFileLst2, split);
+  archives_->setObjectName("ZipFileLst2");
   archives_->setColumnWidth(0, 220);
+  split->setStretchFactor(0, 2);
+  split->setStretchFactor(1, 3);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
@@ -102,11 +109,9 @@ InstallTabView::InstallTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidget
   buttons->addWidget(exit_);
 
   grid->addLayout(left, 0, 0, 2, 1);
-  grid->addWidget(browser_, 0, 1);
-  grid->addWidget(archives_, 0, 2);
-  grid->addLayout(buttons, 1, 1, 1, 2);
-  grid->setColumnStretch(1, 2);
-  grid->setColumnStretch(2, 3);
+  grid->addWidget(split, 0, 1);
+  grid->addLayout(buttons, 1, 1);
+  grid->setColumnStretch(1, 1);
 
   browser_->onDrivePicked = [this](const std::string& d) {
     dialogs_.run([&] { main_.installFra.ZipFileDrv_Change(d); });
@@ -126,6 +131,10 @@ InstallTabView::InstallTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidget
     auto* preview = menu.addAction(QString::fromStdString(main_.previewCap.caption));
     if (menu.exec(QCursor::pos()) != preview) return;
     dialogs_.run([&] { main_.installFra.previewCap_Click(); });
+    main_.changed();
+  };
+  archives_->onEnter = [this] {
+    dialogs_.run([&] { main_.installFra.unzipCmd_Click(); });
     main_.changed();
   };
   archives_->acceptFileDrops([this](const std::vector<std::string>& hostPaths) {
@@ -157,7 +166,10 @@ AircraftTabView::AircraftTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidg
   flyLbl_ = new QLabel(this);
   fly2Lbl_ = new QLabel(this);
   fly_ = new ListViewWidget(tab.flyLst, this);
+  fly_->setObjectName("flyLst");
   fly_->setColumnWidth(0, 300);
+  fly_->setColumnWidth(1, 70);
+  filter_ = makeFilterField(fly_, this);
   panelLbl_ = new QLabel(this);
   panel2Lbl_ = new QLabel(this);
   panel_ = new ComboWidget(tab.panelCom, this);
@@ -171,6 +183,7 @@ AircraftTabView::AircraftTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidg
   head->addWidget(flyLbl_);
   head->addStretch();
   head->addWidget(fly2Lbl_);
+  head->addWidget(filter_, 1);
   grid->addLayout(head, 0, 0, 1, 2);
   grid->addWidget(fly_, 1, 0, 1, 2);
   auto* panelHead = new QHBoxLayout;
@@ -207,6 +220,13 @@ AircraftTabView::AircraftTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidg
   fly_->onMouseDown = [this](int button) { main_.managerFra.flyLst_MouseDown(button); };
   fly_->onItemClick = [this, runAndRender](int row) { runAndRender([&] { main_.managerFra.flyLst_ItemClick(row); }); };
   fly_->onDoubleClick = [this, runAndRender](int) { runAndRender([&] { main_.managerFra.flyLst_DblClick(); }); };
+  // The row under the pointer is picked by the press itself.
+  fly_->onRightClick = [this, runAndRender](int row) {
+    runAndRender([&] { main_.managerFra.flyLst_ItemClick(row); });
+    QMenu menu(this);
+    auto* hide = menu.addAction(q(main_.managerFra.hideCaption()));
+    if (menu.exec(QCursor::pos()) == hide) runAndRender([&] { main_.managerFra.hideCap_Click(); });
+  };
   connect(exit_, &QPushButton::clicked, this, [this] { dialogs_.run([&] { main_.lukk2Cmd_Click(); }); });
 }
 
@@ -253,7 +273,9 @@ EditorTabView::EditorTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidget* 
   }
   layout->addWidget(toolBar_);
   list_ = new ListViewWidget(tab.editLst, this);
+  list_->setObjectName("editLst");
   list_->setColumnWidth(0, 300);
+  layout->addWidget(makeFilterField(list_, this));
   layout->addWidget(list_, 1);
   auto* fields = new QGridLayout;
   fields->addWidget(new QLabel(q(tab.nameLbl.caption), this), 0, 0);
@@ -287,6 +309,7 @@ EditorTabView::EditorTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidget* 
     });
   };
   main.editFra.onStartLabelEdit = [this](int row) { list_->editRow(row); };
+  list_->onDelete = [this, runAndRender] { runAndRender([&] { main_.delCap_Click(); }); };
   connect(name_, &QLineEdit::textEdited, this,
           [this](const QString& t) { main_.editFra.nameTxt.text = t.toStdString(); });
   // Every key released in the name box renames the entry.

@@ -46,6 +46,7 @@ class AircraftTabView : public QWidget {
   ui::MainWindow& main_;
   QtDialogs& dialogs_;
   ListViewWidget* fly_;
+  QLineEdit* filter_;
   ComboWidget* panel_;
   ComboWidget* sound_;
   QLabel* flyLbl_;

@@ -3,6 +3,7 @@
 #include "core/context.h"
 #include "core/dialogs.h"
 #include "core/simulator.h"
+#include "core/text.h"
 #include "manager/build_catalogue.h"
 
 namespace ui {
@@ -10,7 +11,7 @@ namespace ui {
 using manager::EntryKind;
 
 AircraftTab::AircraftTab(core::Context& ctx) : ctx_(ctx) {
-  flyLst.columns = {"name"};
+  flyLst.columns = {"name", "state", "folder"};
   // Selecting a position from code raises Click as a user's pick does; the
   // handlers tell the two apart by catalogueBusy.
   panelCom.onClick = [this] { panelCom_Click(); };
@@ -49,7 +50,7 @@ void AircraftTab::Search() {
 void AircraftTab::render() {
   std::vector<core::ListItem> rows;
   rows.reserve(catalogue.variants().size());
-  for (const auto& v : catalogue.variants()) rows.push_back({v.title, {}, v.hidden ? HiddenIcon : ActiveIcon, false});
+  for (const auto& v : catalogue.variants()) rows.push_back(rowOf(v));
   flyLst.assign(std::move(rows));
   for (const EntryKind kind : manager::kEntryKinds) {
     core::ComboBox& com = choiceList(kind);
@@ -60,6 +61,18 @@ void AircraftTab::render() {
   panel2Lbl.caption = "Total: " + std::to_string(catalogue.panels().size());
   lyd2Lbl.caption = "Total: " + std::to_string(catalogue.sounds().size());
   countAircraft();
+}
+
+// A variant's row: its title, its state in words (the icon alone says it
+// only to those who see the grey) and its folder below the aircraft folder.
+core::ListItem AircraftTab::rowOf(const manager::AircraftVariant& v) const {
+  const std::string aircraftFolder = ctx_.state.simFolder + "\\aircraft\\";
+  std::string folder = v.folder;
+  if (folder.size() > aircraftFolder.size() &&
+      core::lower(folder.substr(0, aircraftFolder.size())) == core::lower(aircraftFolder))
+    folder.erase(0, aircraftFolder.size());
+  if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  return {v.title, {v.hidden ? "hidden" : "active", folder}, v.hidden ? HiddenIcon : ActiveIcon, false};
 }
 
 // "Active: " + active + "  Total: " + variants.
@@ -120,16 +133,28 @@ void AircraftTab::flyLst_MouseDown(int /*button*/) {
 void AircraftTab::flyLst_DblClick() {
   auto& state = ctx_.state;
   if (state.flyItemClicked != 1) return;
+  state.flyItemClicked = 0;
+  hideCap_Click();
+}
+
+std::string AircraftTab::hideCaption() const {
+  const auto* variant = selectedVariant();
+  return !variant ? std::string() : variant->hidden ? "&Unhide" : "&Hide";
+}
+
+void AircraftTab::hideCap_Click() {
   if (const auto* variant = selectedVariant()) {
     const int row = flyLst.selectedIndex();
     const auto ref = refOf(*variant);
     const auto result = variant->hidden ? manager::Apply(ctx_, catalogue, manager::Unhide{ref})
                                         : manager::Apply(ctx_, catalogue, manager::Hide{ref});
     report(result);
-    flyLst.item(row).smallIcon = catalogue.variants()[static_cast<std::size_t>(row)].hidden ? HiddenIcon : ActiveIcon;
+    auto& shown = flyLst.item(row);
+    const auto fresh = rowOf(catalogue.variants()[static_cast<std::size_t>(row)]);
+    shown.smallIcon = fresh.smallIcon;
+    shown.subItems = fresh.subItems;
     countAircraft();
   }
-  state.flyItemClicked = 0;
   changed();
 }
 

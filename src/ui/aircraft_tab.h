@@ -59,6 +59,11 @@ class AircraftTab {
   void flyLst_ItemClick(int index);
   void flyLst_MouseDown(int button);
   void flyLst_DblClick();
+  // The list's context menu: hides the selected variant when it is active,
+  // unhides it when hidden. hideCaption names which ("" with nothing
+  // selected).
+  void hideCap_Click();
+  std::string hideCaption() const;
   void panelCom_Click();
   void lydCom_Click();
 
@@ -70,6 +75,7 @@ class AircraftTab {
 
  private:
   void render();
+  core::ListItem rowOf(const manager::AircraftVariant& variant) const;
   void countAircraft();
   void swap(manager::EntryKind kind);
   // Says why an edit did not happen.

@@ -91,4 +91,17 @@ void InstallTab::ZipFileLst2_OLEDragDrop(const std::vector<std::string>& hostPat
   main_.changed();
 }
 
+void InstallTab::installHandedOver(const std::string& hostPath) {
+  // A file manager passes a host path; a terminal may pass a Windows one.
+  const auto path = hostPath.starts_with('/') ? ctx_.drives.toWindows(hostPath) : std::optional(hostPath);
+  if (!path) {
+    ctx_.dialogs.msgBox(
+        "The archive " + hostPath + " lies on no drive the simulator can reach, so it cannot be installed.",
+        "Hangarpak", core::Buttons::OK, core::Icon::Exclamation);
+    return;
+  }
+  install::RunInstallCommand(ctx_, {*path});
+  main_.changed();
+}
+
 }  // namespace ui

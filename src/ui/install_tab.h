@@ -51,6 +51,9 @@ class InstallTab {
   // Files dropped on the archive list (host paths): the .zip and .sif ones
   // are installed by the install command, in the order dropped.
   void ZipFileLst2_OLEDragDrop(const std::vector<std::string>& hostPaths);
+  // An archive a later start of the program handed over (a host path, or
+  // a Windows one as typed): it is installed as one dropped on the list is.
+  void installHandedOver(const std::string& hostPath);
 
   // Icons of ZipFileLst2 (images of ImgLst).
   static constexpr int kZipIcon = 5;

@@ -127,6 +127,7 @@ void MainWindow::recover() {
 }
 
 void MainWindow::Form_Unload() {
+  if (onSaveLayout) core::step([&] { onSaveLayout(); });
   ctx_.settings.save(core::kSettingsApp, "Main", "Startup Path", installFra.ZipFileDir.path());
   ctx_.settings.save(core::kSettingsApp, "Main", "App Path", ctx_.appFolder());
   core::ClearTempZip(ctx_);
@@ -276,6 +277,25 @@ void MainWindow::scanCap_Click() {
 void MainWindow::showScanDialog() {
   const auto view = scan::ScanViewFromToolbar(toolButtonPressed(1), toolButtonPressed(2), toolButtonPressed(3));
   scan::ShowScanDialog(ctx_, view, managerFra.catalogue);
+}
+
+std::string MainWindow::layout(std::string_view name) const {
+  return ctx_.settings.get(core::kSettingsApp, "Window", name, "");
+}
+
+void MainWindow::keepLayout(std::string_view name, std::string_view value) {
+  ctx_.settings.save(core::kSettingsApp, "Window", name, value);
+}
+
+void MainWindow::refreshCap_Click() {
+  const std::string& key = selectedKey();
+  if (key == "ins") {
+    installFra.ZipFileDir_Change();
+  } else {
+    managerFra.Search();
+    if (key == "edi") editFra.FillEditList(editorMode());
+  }
+  changed();
 }
 
 void MainWindow::PopupMenu() {

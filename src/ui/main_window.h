@@ -69,6 +69,7 @@ class MainWindow {
   MenuItem unzipCap{"Un&Zip"};
   MenuItem historyCap{"&History..."};  // the install journal
   MenuItem previewCap{"Preview..."};   // ZipFileLst2's context menu
+  MenuItem refreshCap{"&Refresh"};     // F5: lists the open tab anew
   MenuItem exitCap{"E&xit"};
   MenuItem OptCap{"&Options..."};
   MenuItem helpCap{"Help &Topics..."};
@@ -85,6 +86,9 @@ class MainWindow {
   std::function<void()> onChange;
   std::function<void()> onPopMenu;
   std::function<void(const std::string& hostFile)> onShowHelp;
+  // The view hands over its layout (size and place, splitters, column
+  // widths) through keepLayout; shutdown asks for it first.
+  std::function<void()> onSaveLayout;
   // Runs the Install tab's command for a command-line archive; a test puts
   // its own in place of the real install.
   std::function<void()> commandLineInstaller;
@@ -115,6 +119,9 @@ class MainWindow {
   void aboutCap_Click();
   // The journal's installations, with Uninstall.
   void historyCap_Click();
+  // Lists the open tab anew from the disk: the folder's archives, or the
+  // catalogue rebuilt.
+  void refreshCap_Click();
 
   void delCap_Click();
   void editCap_Click();
@@ -125,6 +132,11 @@ class MainWindow {
   // the toolbar's view; scanFrm enables the main window again when it
   // unloads.
   void showScanDialog();
+
+  // A part of the window's layout by name, as the view wrote it (empty when
+  // never kept), in the settings store's section "Window".
+  std::string layout(std::string_view name) const;
+  void keepLayout(std::string_view name, std::string_view value);
 
   // The help page installed beside the program.
   std::string helpFile() const;

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 
 #include "core/errors.h"
@@ -14,8 +15,10 @@
 #include "qt/main_view.h"
 #include "qt/option_view.h"
 #include "qt/qt_dialogs.h"
+#include "qt/small_views.h"
 #include "support/sim_fixture.h"
 #include "ui/main_window.h"
+#include "ui/name_form.h"
 #include "ui/option_form.h"
 
 namespace {
@@ -109,6 +112,18 @@ TEST_F(ShellViews, TheOptionsViewShowsTheFormAndForwardsTheUser) {
   ok->click();
   EXPECT_TRUE(form.unloaded());
   EXPECT_EQ(setting("Options", "Install Doc"), "1");
+}
+
+TEST_F(ShellViews, EscapeCancelsTheNamePrompt) {
+  state().namePromptMode = 2;
+  state().archiveBaseName = "b737";
+  ui::NameForm form(ctx());
+  form.Form_Load();
+  qt::NameView view(form, qtDialogs, nullptr);
+  view.show();
+  QTest::keyClick(&view, Qt::Key_Escape);
+  EXPECT_TRUE(form.unloaded());
+  EXPECT_NE(state().namePromptMode, 10) << "not taken as OK";
 }
 
 }  // namespace

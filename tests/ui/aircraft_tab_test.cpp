@@ -40,10 +40,12 @@ class AircraftTabTest : public testsupport::SimFixture {
     tab.flyLst_MouseDown(ui::LeftButton);
     tab.flyLst_ItemClick(row(title));
   }
-  // "row text|icon" of each row, then "panel|sound" the choice lists show.
+  // "text|icon|state|folder" of each row, then "panel|sound" the choice
+  // lists show.
   std::vector<std::string> shown() const {
     std::vector<std::string> out;
-    for (const auto& r : tab.flyLst.items()) out.push_back(r.text + "|" + std::to_string(r.smallIcon));
+    for (const auto& r : tab.flyLst.items())
+      out.push_back(r.text + "|" + std::to_string(r.smallIcon) + "|" + r.subItem(1) + "|" + r.subItem(2));
     out.push_back(tab.panelCom.text() + "|" + tab.lydCom.text());
     return out;
   }
@@ -59,7 +61,8 @@ TEST_F(AircraftTabTest, RendersTheCatalogueAndShowsTheSelectedVariantsEntries) {
   EXPECT_EQ(tab.panelCom.items(), (std::vector<std::string>{"---Not Listed---", "c172\\panel", "Glass"}));
   EXPECT_EQ(tab.lydCom.items(), (std::vector<std::string>{"---Not Listed---", "Glass", "Lycoming"}));
   EXPECT_EQ(tab.fly2Lbl.caption + tab.panel2Lbl.caption + tab.lyd2Lbl.caption, "Active: 2  Total: 3Total: 2Total: 2");
-  EXPECT_EQ(shown(), (std::vector<std::string>{"Floats|2", "Lark|1", "Skyhawk|1", "c172\\panel|Lycoming"}));
+  EXPECT_EQ(shown(), (std::vector<std::string>{"Floats|2|hidden|C172", "Lark|1|active|Lark", "Skyhawk|1|active|C172",
+                                               "c172\\panel|Lycoming"}));
   EXPECT_EQ(tab.flyLst.selectedIndex(), 0);
   EXPECT_EQ(state().catalogueStale, 0);
   click("Lark");
@@ -95,6 +98,15 @@ TEST_F(AircraftTabTest, DoubleClicksAndPicksGoThroughTheCatalogueAndSayWhyNot) {
   EXPECT_EQ(tab.fly2Lbl.caption, "Active: 1  Total: 3");
   EXPECT_EQ(core::ReadProfileString(ctx(), cfg, "fltsim.0", "sim", "?"), "");
 
+  // The context menu's entry says which it does and does it.
+  click("Lark");
+  EXPECT_EQ(tab.hideCaption(), "&Hide");
+  tab.hideCap_Click();
+  EXPECT_EQ(tab.flyLst.item(row("Lark")).subItem(1), "hidden");
+  EXPECT_EQ(tab.hideCaption(), "&Unhide");
+  tab.hideCap_Click();
+  EXPECT_EQ(tab.flyLst.item(row("Lark")).subItem(1), "active");
+
   click("Skyhawk");
   tab.panelCom.userPick(2);
   EXPECT_EQ(core::ReadProfileString(ctx(), cfg, "fltsim.0", "panel", "?"), "hgrpak0");
@@ -103,7 +115,8 @@ TEST_F(AircraftTabTest, DoubleClicksAndPicksGoThroughTheCatalogueAndSayWhyNot) {
   dialogs.expectMessage("");
   tab.lydCom.userPick(1);
   EXPECT_TRUE(dialogs.done());
-  EXPECT_EQ(shown(), (std::vector<std::string>{"Floats|2", "Lark|1", "Skyhawk|2", "Glass|Lycoming"}));
+  EXPECT_EQ(shown(), (std::vector<std::string>{"Floats|2|hidden|C172", "Lark|1|active|Lark", "Skyhawk|2|hidden|C172",
+                                               "Glass|Lycoming"}));
   EXPECT_EQ(core::ReadProfileString(ctx(), cfg, "fltsim.0", "sound", "?"), "");
 }
 
