@@ -12,6 +12,7 @@
 
 #include "core/atomic_file.h"
 #include "core/errors.h"
+#include "core/folder_name_cache.h"
 #include "core/fs.h"
 #include "core/paths.h"
 #include "core/text.h"
@@ -92,13 +93,13 @@ class HostFileSystem : public FileSystem {
   }
 
   std::vector<std::string> listFiles(std::string_view folder, std::string_view patterns, bool includeHidden) override {
-    return list(folder, [&](const std::string& name, const struct stat& st) {
-      return S_ISREG(st.st_mode) && (includeHidden || name[0] != '.') && matchesPattern(name, patterns);
+    return list(folder, [&](const std::string& name, mode_t type) {
+      return S_ISREG(type) && (includeHidden || name[0] != '.') && matchesPattern(name, patterns);
     });
   }
 
   std::vector<std::string> listFolders(std::string_view folder) override {
-    return list(folder, [](const std::string&, const struct stat& st) { return S_ISDIR(st.st_mode); });
+    return list(folder, [](const std::string&, mode_t type) { return S_ISDIR(type); });
   }
 
   std::uint64_t fileSize(std::string_view path) override {
@@ -271,9 +272,9 @@ class HostFileSystem : public FileSystem {
   std::string hostPath(std::string_view path) override { return toHost(path); }
 
  private:
-  std::string toHost(std::string_view path) const { return drives_.toHost(path); }
+  std::string toHost(std::string_view path) { return drives_.toHost(path, names_); }
 
-  std::optional<std::string> tryHost(std::string_view path) const {
+  std::optional<std::string> tryHost(std::string_view path) {
     try {
       return toHost(path);
     } catch (const RuntimeError&) {
@@ -295,10 +296,16 @@ class HostFileSystem : public FileSystem {
     while (dirent* entry = ::readdir(dir)) {
       const std::string name(entry->d_name);
       if (name == "." || name == "..") continue;
-      struct stat st;
-      // Follows links, as the simulator sees a linked file as the file.
-      if (::fstatat(dfd, entry->d_name, &st, 0) != 0) continue;
-      if (keep(name, st)) names.push_back(name);
+      // The listing tells plain files and folders apart on most file
+      // systems; links are followed, as the simulator sees a linked file as
+      // the file.
+      mode_t type = entry->d_type == DT_REG ? S_IFREG : entry->d_type == DT_DIR ? S_IFDIR : 0;
+      if (type == 0) {
+        struct stat st;
+        if (::fstatat(dfd, entry->d_name, &st, 0) != 0) continue;
+        type = st.st_mode & S_IFMT;
+      }
+      if (keep(name, type)) names.push_back(name);
     }
     ::closedir(dir);
     std::sort(names.begin(), names.end(), lessIgnoringCase);
@@ -344,6 +351,7 @@ class HostFileSystem : public FileSystem {
   }
 
   const DriveTable& drives_;
+  FolderNameCache names_;
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "core/environment.h"
 #include "core/errors.h"
+#include "core/name_fold.h"
 #include "core/settings.h"
 #include "core/text.h"
 
@@ -21,68 +22,9 @@ bool isSeparator(char c) {
   return c == '\\' || c == '/';
 }
 
-bool hostExists(const std::string& path) {
-  struct stat st;
-  return ::lstat(path.c_str(), &st) == 0;
-}
-
 bool hostIsFolder(const std::string& path) {
   struct stat st;
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-// The lower-case form of one Latin letter of the simulator's code page
-// (Latin-1 and Latin Extended-A, which hold every letter of Windows-1252),
-// as the simulator's file system folds it; other code points unchanged.
-char32_t foldLatin(char32_t c) {
-  if (c >= U'A' && c <= U'Z') return c + 32;
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
-  if (c == 0x178) return 0xFF;
-  const bool evenUpper = (c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177);
-  const bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-  if ((evenUpper && c % 2 == 0) || (oddUpper && c % 2 == 1)) return c + 1;
-  return c;
-}
-
-// Next code point of UTF-8 text; a byte that starts no valid two-byte
-// sequence stands for itself, so any name compares, encoded or not.
-char32_t nextCodePoint(std::string_view s, std::size_t& i) {
-  const auto b = static_cast<unsigned char>(s[i]);
-  if ((b & 0xE0) == 0xC0 && i + 1 < s.size() && (static_cast<unsigned char>(s[i + 1]) & 0xC0) == 0x80) {
-    const char32_t c = (char32_t(b & 0x1F) << 6) | (static_cast<unsigned char>(s[i + 1]) & 0x3F);
-    i += 2;
-    return c;
-  }
-  ++i;
-  return b < 0x80 ? char32_t(b) : char32_t(0x110000 + b);
-}
-
-// Names equal without regard to case, letters beyond ASCII included.
-bool namesMatch(std::string_view a, std::string_view b) {
-  std::size_t i = 0, j = 0;
-  while (i < a.size() && j < b.size())
-    if (foldLatin(nextCodePoint(a, i)) != foldLatin(nextCodePoint(b, j))) return false;
-  return i == a.size() && j == b.size();
-}
-
-// The entry of folder whose name equals name without regard to case; an
-// exact match wins, and among several that differ only in case the first in
-// byte order, so that the same path always resolves to the same file. Empty
-// when there is none.
-std::string findEntry(const std::string& folder, const std::string& name) {
-  DIR* dir = ::opendir(folder.c_str());
-  if (!dir) return {};
-  std::string found;
-  while (dirent* e = ::readdir(dir)) {
-    std::string_view entry(e->d_name);
-    if (entry == name) {
-      found = name;
-      break;
-    }
-    if (namesMatch(entry, name) && (found.empty() || entry < found)) found = std::string(entry);
-  }
-  ::closedir(dir);
-  return found;
 }
 
 std::string joinHost(const std::string& folder, const std::string& name) {
@@ -178,6 +120,28 @@ std::string normalizeWindowsPath(std::string_view windowsPath) {
     out += parts[i];
   }
   return out;
+}
+
+bool DiskFolderNames::enterRoot(const std::string& hostRoot) {
+  return hostIsFolder(hostRoot);
+}
+
+std::optional<std::string> DiskFolderNames::spelling(const std::string& hostFolder, const std::string& name) {
+  struct stat st;
+  if (::lstat(joinHost(hostFolder, name).c_str(), &st) == 0) return name;
+  DIR* dir = ::opendir(hostFolder.c_str());
+  if (!dir) return std::nullopt;
+  std::optional<std::string> found;
+  while (dirent* e = ::readdir(dir)) {
+    const std::string_view entry(e->d_name);
+    if (entry == name) {
+      found = name;
+      break;
+    }
+    if (namesMatch(entry, name) && (!found || entry < *found)) found = std::string(entry);
+  }
+  ::closedir(dir);
+  return found;
 }
 
 void DriveTable::set(char letter, std::string hostRoot, std::string source) {
@@ -278,6 +242,11 @@ bool DriveTable::takePrefix(const std::string& prefix) {
 }
 
 std::string DriveTable::toHost(std::string_view windowsPath) const {
+  DiskFolderNames disk;
+  return toHost(windowsPath, disk);
+}
+
+std::string DriveTable::toHost(std::string_view windowsPath, FolderNames& names) const {
   if (windowsPath.size() < 2 || windowsPath[1] != ':' || !std::isalpha(static_cast<unsigned char>(windowsPath[0])))
     throw RuntimeError(err::BadFileName, "Bad file name: " + std::string(windowsPath));
   auto root = hostRoot(windowsPath[0]);
@@ -285,19 +254,13 @@ std::string DriveTable::toHost(std::string_view windowsPath) const {
     throw RuntimeError(err::DeviceUnavailable, "no drive " + upper(windowsPath.substr(0, 1)) +
                                                    ": in the drive table for " + std::string(windowsPath));
   std::string host = *root;
-  bool onDisk = hostIsFolder(host);
+  bool onDisk = names.enterRoot(host);
   for (const auto& part : components(windowsPath.substr(2))) {
     if (part.find('\0') != std::string::npos || part.size() > 255)
       throw RuntimeError(err::BadFileName, "Bad file name: " + std::string(windowsPath));
     if (onDisk) {
-      const std::string exact = joinHost(host, part);
-      if (hostExists(exact)) {
-        host = exact;
-        continue;
-      }
-      std::string found = findEntry(host, part);
-      if (!found.empty()) {
-        host = joinHost(host, found);
+      if (auto found = names.spelling(host, part)) {
+        host = joinHost(host, *found);
         continue;
       }
       onDisk = false;

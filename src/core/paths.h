@@ -10,6 +10,29 @@ namespace core {
 class Environment;
 class SettingsStore;
 
+// How a resolution learns the names on disk. One resolution calls
+// enterRoot once with the drive's folder, then spelling for each component
+// in turn, as long as the components exist.
+class FolderNames {
+ public:
+  virtual ~FolderNames() = default;
+  // True when the host folder of a drive is a folder on disk.
+  virtual bool enterRoot(const std::string& hostRoot) = 0;
+  // The entry of a host folder whose name equals name without regard to
+  // case: name itself when it is there, otherwise the first in byte order of
+  // those that match, so that the same path always resolves to the same
+  // file. Nothing when no entry matches or the folder cannot be read.
+  virtual std::optional<std::string> spelling(const std::string& hostFolder, const std::string& name) = 0;
+};
+
+// Asks the disk every time: one lstat of the name, and when that is not
+// there, a listing of the folder.
+class DiskFolderNames : public FolderNames {
+ public:
+  bool enterRoot(const std::string& hostRoot) override;
+  std::optional<std::string> spelling(const std::string& hostFolder, const std::string& name) override;
+};
+
 // One drive letter and the host folder it stands for.
 struct DriveMapping {
   char letter = 'c';     // lower case
@@ -53,6 +76,8 @@ class DriveTable {
   // backslashes ignored. Throws RuntimeError 68 for a drive that is not in the
   // table and 52 for a path without a drive or with a name the host cannot hold.
   std::string toHost(std::string_view windowsPath) const;
+  // The same, learning the names on disk from names (a cache of them).
+  std::string toHost(std::string_view windowsPath, FolderNames& names) const;
 
   // The Windows path of an absolute host path, by the longest drive root that
   // holds it; nullopt when no drive holds it.

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/paths.h"
+
+namespace core {
+
+// The names of the folders a resolution has looked into, keyed by their
+// case-folded form, so that finding a name that is not there yet (every new
+// file of an installation) costs no listing of its folder.
+//
+// The kernel keeps each cached folder's names true: every folder listed is
+// watched (inotify) for names made, removed and renamed in it, and for its
+// own removal or move. Each resolution first takes in what happened since
+// the last one, in the order it happened, whoever did it: this program's
+// own writes and those of any other process alike. So a name made behind
+// the program's back is found, and a folder of another case made meanwhile
+// is reused rather than doubled. A folder whose path may now lead elsewhere
+// (it, or a folder on its way, was moved or removed, or the drive's folder
+// is another one) is dropped with everything below it and listed afresh when
+// next needed. When the kernel's queue of changes overflowed, everything is
+// dropped. A folder that cannot be watched (no inotify, the user's watches
+// used up) or listed is asked on disk every time, as DiskFolderNames does.
+//
+// At most maxFolders folders are kept; past that the cache starts afresh.
+// Safe to use from several threads.
+class FolderNameCache : public FolderNames {
+ public:
+  explicit FolderNameCache(std::size_t maxFolders = 4096);
+  ~FolderNameCache() override;
+  FolderNameCache(const FolderNameCache&) = delete;
+  FolderNameCache& operator=(const FolderNameCache&) = delete;
+
+  bool enterRoot(const std::string& hostRoot) override;
+  std::optional<std::string> spelling(const std::string& hostFolder, const std::string& name) override;
+
+  // How many times a folder was listed so far, and how many are held now.
+  std::size_t listings() const;
+  std::size_t foldersHeld() const;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+}  // namespace core
