@@ -183,22 +183,32 @@ void writeFileAtomically(const std::string& hostPath, std::string_view bytes) {
 }
 
 std::string readHostFile(const std::string& hostPath) {
-  int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) fail(errno, hostPath);
+  // Sized once from the file. Past that size the reads go through a block
+  // of its own, so that the last read, which finds the end, costs no growth;
+  // a file that grows meanwhile (or tells no size, as /proc does) is read
+  // on to its end all the same.
+  struct stat st;
   std::string out;
-  char buf[65536];
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) out.resize(static_cast<std::size_t>(st.st_size));
+  std::size_t used = 0;
+  char block[65536];
   for (;;) {
-    ssize_t n = ::read(fd, buf, sizeof buf);
+    const bool inPlace = used < out.size();
+    const ssize_t n = inPlace ? ::read(fd, out.data() + used, out.size() - used) : ::read(fd, block, sizeof block);
     if (n < 0) {
       if (errno == EINTR) continue;
-      int e = errno;
+      const int e = errno;
       ::close(fd);
       fail(e, hostPath);
     }
     if (n == 0) break;
-    out.append(buf, static_cast<std::size_t>(n));
+    if (!inPlace) out.append(block, static_cast<std::size_t>(n));
+    used += static_cast<std::size_t>(n);
   }
   ::close(fd);
+  out.resize(used);
   return out;
 }
 
