@@ -6,7 +6,9 @@
 #include "app/runtime.h"
 #include "core/atomic_file.h"
 #include "core/errors.h"
+#include "core/locations.h"
 #include "core/profile.h"
+#include "core/writes_in_progress.h"
 
 namespace app {
 
@@ -78,7 +80,8 @@ int runCfg(const std::vector<std::string>& args, CliIo& io) {
     // What a killed earlier write left beside the file.
     const auto slash = host.find_last_of('/');
     core::RemoveAbandonedTemporaries(slash == std::string::npos ? "." : slash == 0 ? "/" : host.substr(0, slash));
-    const core::ProfileWrite written = core::writeProfileHostFile(host, w[2], w[3], w[4]);
+    core::WritesInProgress writes(core::Locations::fromEnvironment(io.env, io.executablePath).appFolder);
+    const core::ProfileWrite written = core::writeProfileHostFile(host, w[2], w[3], w[4], &writes);
     if (written) return ExitDone;
     io.err << "hangarpak-cli: cannot write " << file << ": " << written.cause << '\n';
     return ExitProblem;

@@ -23,7 +23,8 @@ Runtime::Runtime(core::Environment env, const std::string& executablePath, core:
   // executable's folder on the simulator's system and always there, so make
   // it so here. A failure shows later, where the folder is used.
   core::step([&] { core::makeHostFolders(locations_.appFolder); });
-  fs_ = core::makeHostFileSystem(drives_);
+  writes_ = std::make_unique<core::WritesInProgress>(locations_.appFolder);
+  fs_ = core::makeHostFileSystem(drives_, writes_.get());
   registry_ = std::make_unique<core::IniRegistryStore>(locations_.registryFile);
   prefixes_ = std::make_unique<core::WinePrefixes>(core::findWinePrefixes(env));
   layered_ = std::make_unique<core::LayeredRegistryStore>(*registry_, *prefixes_);

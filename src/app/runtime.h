@@ -14,6 +14,7 @@
 #include "core/settings.h"
 #include "core/trash.h"
 #include "core/wine_prefix.h"
+#include "core/writes_in_progress.h"
 
 namespace core {
 class Dialogs;
@@ -61,6 +62,7 @@ class Runtime {
   core::Locations locations_;
   std::unique_ptr<core::IniSettingsStore> settings_;
   core::DriveTable drives_;
+  std::unique_ptr<core::WritesInProgress> writes_;
   std::unique_ptr<core::FileSystem> fs_;
   std::unique_ptr<core::IniRegistryStore> registry_;
   std::unique_ptr<core::WinePrefixes> prefixes_;

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "core/errors.h"
+#include "core/writes_in_progress.h"
 
 namespace core {
 
@@ -41,7 +42,8 @@ void writeAll(int fd, const char* data, std::size_t size) {
 
 }  // namespace
 
-AtomicHostFile::AtomicHostFile(std::string hostPath, std::optional<unsigned> newFileMode, bool durable)
+AtomicHostFile::AtomicHostFile(std::string hostPath, std::optional<unsigned> newFileMode, bool durable,
+                               WritesInProgress* record)
     : target_(std::move(hostPath)), durable_(durable) {
   // A link stays a link: the file it points to is the one replaced.
   struct stat link;
@@ -56,6 +58,7 @@ AtomicHostFile::AtomicHostFile(std::string hostPath, std::optional<unsigned> new
   } else if (newFileMode) {
     mode_ = *newFileMode & 07777;
   }
+  if (record) (void)record->enter(folder_);
   // The temporary name starts with "." so that a leftover counts as hidden
   // and is never taken for a simulator file.
   tmp_ = folder_ + "/.hangarpak-XXXXXX";
@@ -147,37 +150,20 @@ bool removeIfAbandoned(int dirFd, const char* name) {
   return removed;
 }
 
-int sweep(int dirFd, int depth) {
-  DIR* dir = ::fdopendir(dirFd);
-  if (!dir) {
-    ::close(dirFd);
-    return 0;
-  }
+}  // namespace
+
+int RemoveAbandonedTemporaries(const std::string& hostFolder) {
+  DIR* dir = ::opendir(hostFolder.c_str());
+  if (!dir) return 0;
   int removed = 0;
-  while (dirent* entry = ::readdir(dir)) {
-    const std::string_view name(entry->d_name);
-    if (name == "." || name == "..") continue;
-    if (isTemporaryName(name)) {
-      removed += removeIfAbandoned(::dirfd(dir), entry->d_name);
-    } else if (depth > 0 && (entry->d_type == DT_DIR || entry->d_type == DT_UNKNOWN)) {
-      // Links to folders are not followed: the sweep stays in the tree.
-      const int sub = ::openat(::dirfd(dir), entry->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-      if (sub >= 0) removed += sweep(sub, depth - 1);
-    }
-  }
+  while (dirent* entry = ::readdir(dir))
+    if (isTemporaryName(entry->d_name)) removed += removeIfAbandoned(::dirfd(dir), entry->d_name);
   ::closedir(dir);
   return removed;
 }
 
-}  // namespace
-
-int RemoveAbandonedTemporaries(const std::string& hostFolder, int depth) {
-  const int fd = ::open(hostFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  return fd < 0 ? 0 : sweep(fd, depth);
-}
-
-void writeFileAtomically(const std::string& hostPath, std::string_view bytes) {
-  AtomicHostFile file(hostPath);
+void writeFileAtomically(const std::string& hostPath, std::string_view bytes, WritesInProgress* record) {
+  AtomicHostFile file(hostPath, std::nullopt, true, record);
   file.write(bytes.data(), bytes.size());
   file.commit();
 }

@@ -6,6 +6,8 @@
 
 namespace core {
 
+class WritesInProgress;
+
 // Replaces a host file so that a crash or a full disk leaves either the old
 // file or the new one, never a mix: the bytes go to a temporary file in the
 // same folder, which commit() flushes, syncs and renames over the target
@@ -20,9 +22,10 @@ class AtomicHostFile {
   // durable: commit() also syncs the file and the rename to the disk. Bulk
   // writers (an installation's thousands of files) pass false: the
   // replacement is still atomic, but one sync per file would cost them
-  // several times the time of the copying itself.
-  explicit AtomicHostFile(std::string hostPath, std::optional<unsigned> newFileMode = std::nullopt,
-                          bool durable = true);
+  // several times the time of the copying itself. record, when given, is
+  // told the folder before the temporary file is made in it.
+  explicit AtomicHostFile(std::string hostPath, std::optional<unsigned> newFileMode = std::nullopt, bool durable = true,
+                          WritesInProgress* record = nullptr);
   ~AtomicHostFile();
   AtomicHostFile(const AtomicHostFile&) = delete;
   AtomicHostFile& operator=(const AtomicHostFile&) = delete;
@@ -46,13 +49,12 @@ class AtomicHostFile {
 };
 
 // Removes the temporary files (".hangarpak-XXXXXX") that writers killed
-// before their rename left in a host folder and, down to depth levels, its
-// sub-folders. A temporary file whose writer still runs holds a lock and is
-// kept. Returns the number removed.
-int RemoveAbandonedTemporaries(const std::string& hostFolder, int depth = 0);
+// before their rename left in a host folder. A temporary file whose writer
+// still runs holds a lock and is kept. Returns the number removed.
+int RemoveAbandonedTemporaries(const std::string& hostFolder);
 
 // The whole content at once through AtomicHostFile.
-void writeFileAtomically(const std::string& hostPath, std::string_view bytes);
+void writeFileAtomically(const std::string& hostPath, std::string_view bytes, WritesInProgress* record = nullptr);
 
 // The host file's bytes; throws RuntimeError (53 for a missing file).
 std::string readHostFile(const std::string& hostPath);

@@ -93,8 +93,10 @@ class FileSystem {
 };
 
 class DriveTable;
+class WritesInProgress;
 
-// The real file system, through the drive table.
-std::unique_ptr<FileSystem> makeHostFileSystem(const DriveTable& drives);
+// The real file system, through the drive table. record, when given, is
+// told each folder before a temporary file of an atomic write is made there.
+std::unique_ptr<FileSystem> makeHostFileSystem(const DriveTable& drives, WritesInProgress* record = nullptr);
 
 }  // namespace core

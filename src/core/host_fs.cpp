@@ -59,8 +59,8 @@ bool lessIgnoringCase(const std::string& a, const std::string& b) {
 
 class HostFileWriter : public FileWriter {
  public:
-  HostFileWriter(const std::string& hostPath, std::optional<unsigned> mode, bool durable)
-      : file_(hostPath, mode, durable) {}
+  HostFileWriter(const std::string& hostPath, std::optional<unsigned> mode, bool durable, WritesInProgress* record)
+      : file_(hostPath, mode, durable, record) {}
   void write(const char* data, std::size_t size) override { file_.write(data, size); }
   void commit() override { file_.commit(); }
 
@@ -78,7 +78,7 @@ struct Fd {
 
 class HostFileSystem : public FileSystem {
  public:
-  explicit HostFileSystem(const DriveTable& drives) : drives_(drives) {}
+  HostFileSystem(const DriveTable& drives, WritesInProgress* record) : drives_(drives), record_(record) {}
 
   bool fileExists(std::string_view path) override {
     auto host = tryHost(path);
@@ -315,7 +315,7 @@ class HostFileSystem : public FileSystem {
   std::unique_ptr<FileWriter> openWriter(const std::string& host, std::string_view path, std::optional<unsigned> mode,
                                          bool durable) {
     try {
-      return std::make_unique<HostFileWriter>(host, mode, durable);
+      return std::make_unique<HostFileWriter>(host, mode, durable, record_);
     } catch (const RuntimeError& e) {
       if (e.number() == err::PathNotFound) missing(host, path, e.sysErrno(), true);
       throw;
@@ -351,13 +351,14 @@ class HostFileSystem : public FileSystem {
   }
 
   const DriveTable& drives_;
+  WritesInProgress* record_;
   FolderNameCache names_;
 };
 
 }  // namespace
 
-std::unique_ptr<FileSystem> makeHostFileSystem(const DriveTable& drives) {
-  return std::make_unique<HostFileSystem>(drives);
+std::unique_ptr<FileSystem> makeHostFileSystem(const DriveTable& drives, WritesInProgress* record) {
+  return std::make_unique<HostFileSystem>(drives, record);
 }
 
 }  // namespace core

@@ -467,7 +467,7 @@ std::string readProfileHostFile(const std::string& hostPath, std::string_view se
 }
 
 ProfileWrite writeProfileHostFile(const std::string& hostPath, std::string_view section, std::string_view key,
-                                  std::string_view value) {
+                                  std::string_view value, WritesInProgress* record) {
   return writeValue(
       hostPath,
       [&]() -> std::optional<std::string> {
@@ -482,7 +482,7 @@ ProfileWrite writeProfileHostFile(const std::string& hostPath, std::string_view 
         struct stat st;
         return ::stat(hostPath.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
       },
-      [&](const std::string& bytes) { writeFileAtomically(hostPath, bytes); }, section, key, value);
+      [&](const std::string& bytes) { writeFileAtomically(hostPath, bytes, record); }, section, key, value);
 }
 
 }  // namespace core

@@ -9,6 +9,7 @@
 namespace core {
 
 class Context;
+class WritesInProgress;
 
 // INI-style configuration files (aircraft.cfg, panel.cfg, sound.cfg,
 // model.cfg, the converter's .cfg) read and written one key at a time with
@@ -137,7 +138,8 @@ profile::Document ReadProfileDocument(Context& ctx, std::string_view file);
 // The same read and write on a host file, for hangarpak-cli.
 std::string readProfileHostFile(const std::string& hostPath, std::string_view section, std::string_view key,
                                 std::string_view def);
+// record, when given, is told the folder before the file is written.
 ProfileWrite writeProfileHostFile(const std::string& hostPath, std::string_view section, std::string_view key,
-                                  std::string_view value);
+                                  std::string_view value, WritesInProgress* record = nullptr);
 
 }  // namespace core

@@ -65,7 +65,12 @@ TEST(CliCfg, GetAndSetThroughTheProfileFunctions) {
 // mix: the program is killed at random moments while it rewrites a large
 // file, and each time the file must be exactly one of the two.
 TEST(CliProgram, KilledWriterLeavesTheOldFileOrTheNewOne) {
-  TempDir tmp;
+  TempDir tmp, home;
+  // The program's own folders (where it records its writes) are the test's.
+  core::Environment env;
+  env.set("HOME", home.path());
+  env.set("HANGARPAK_HOME", home.path() + "/app");
+  std::filesystem::create_directories(home.path() + "/app");
   const std::string file = tmp.path() + "/aircraft.cfg";
   std::string bytes;
   for (int s = 0; s < 100; ++s) {
@@ -79,7 +84,7 @@ TEST(CliProgram, KilledWriterLeavesTheOldFileOrTheNewOne) {
   // How long one undisturbed write takes, so the kills spread over it.
   auto timeOneWrite = [&](const std::string& value) {
     const auto t0 = std::chrono::steady_clock::now();
-    EXPECT_EQ(runProgram({"cfg", "set", file, "fltsim.50", "key7", value}).status, 0);
+    EXPECT_EQ(runProgram({"cfg", "set", file, "fltsim.50", "key7", value}, &env).status, 0);
     bytes = core::profile::withValue(bytes, "fltsim.50", "key7", value);
     return std::chrono::steady_clock::now() - t0;
   };
@@ -91,7 +96,7 @@ TEST(CliProgram, KilledWriterLeavesTheOldFileOrTheNewOne) {
   for (int i = 0; i < 50; ++i) {
     const std::string value = "value " + std::to_string(i);
     const std::string next = core::profile::withValue(bytes, "fltsim.50", "key7", value);
-    const pid_t pid = startProgram({"cfg", "set", file, "fltsim.50", "key7", value});
+    const pid_t pid = startProgram({"cfg", "set", file, "fltsim.50", "key7", value}, -1, &env);
     ASSERT_GT(pid, 0);
     std::this_thread::sleep_for(duration * std::uniform_real_distribution<double>(0.0, 1.5)(rng));
     kill(pid, SIGKILL);
