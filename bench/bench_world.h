@@ -1,7 +1,7 @@
 #pragma once
 
 // What the benchmark programs share: a program context over a temporary
-// folder, the process's memory figures and the mean times for a summary.
+// folder, the process's memory figures and the ratios of their summary.
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -20,6 +20,7 @@
 #include "core/process.h"
 #include "core/registry.h"
 #include "core/settings.h"
+#include "ratio_reporter.h"
 #include "support/recording_printer.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -81,17 +82,5 @@ inline long statusKb(const std::string& key) {
     if (line.rfind(key, 0) == 0) return std::stol(line.substr(key.size()));
   return 0;
 }
-
-// Keeps each benchmark's mean real time for the closing summary.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const auto& run : runs)
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-        times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> times;
-};
 
 }  // namespace bench

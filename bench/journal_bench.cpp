@@ -112,6 +112,7 @@ int main(int argc, char** argv) {
   benchmark::Shutdown();
   if (seconds[0] > 0)
     std::cout << "journal on / off = " << seconds[1] / seconds[0] << "; journal space = " << journalBytes
-              << " bytes for " << overwrittenBytes << " bytes overwritten\n";
+              << " bytes for " << overwrittenBytes << " bytes overwritten" << std::endl;
+  bench::printLoad();
   return 0;
 }

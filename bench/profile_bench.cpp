@@ -84,4 +84,14 @@ BENCHMARK(BM_DocumentParse);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  bench::RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.printRatio("one key of the last section against the file's bytes", "BM_ReadProfileString/99",
+                      "BM_ReadFileBytes");
+  reporter.printRatio("one key written against the file's bytes written", "BM_WriteProfileString", "BM_WriteFileBytes");
+  bench::printLoad();
+  benchmark::Shutdown();
+  return 0;
+}

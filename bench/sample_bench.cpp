@@ -46,10 +46,9 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  const auto sample = reporter.times.find("BM_WriteSample/iterations:3");
-  const auto copy = reporter.times.find("BM_CopyTree/iterations:3");
-  if (sample != reporter.times.end() && copy != reporter.times.end())
-    std::printf("sample of %d aircraft %.0f ms (%s 5 s), plain copy %.0f ms: %.2f times the copy\n", kAircraft,
-                sample->second, sample->second < 5000 ? "under" : "OVER", copy->second, sample->second / copy->second);
+  const double ratio = reporter.printRatio("sample of " + std::to_string(kAircraft) + " aircraft against a plain copy",
+                                           "BM_WriteSample", "BM_CopyTree");
+  if (ratio > 0) std::printf("the sample took %s 5 s\n", reporter.seconds("BM_WriteSample") < 5 ? "under" : "OVER");
+  bench::printLoad();
   benchmark::Shutdown();
 }

@@ -53,12 +53,10 @@ int main(int argc, char** argv) {
         ->MinTime(2.0);
   bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  const auto one = reporter.times.find("BuildCatalogue/" + std::to_string(kSmall) + "/min_time:2.000");
-  const auto four = reporter.times.find("BuildCatalogue/" + std::to_string(kLarge) + "/min_time:2.000");
-  if (one != reporter.times.end() && four != reporter.times.end())
-    std::printf("%d folders %.1f ms, %d folders %.1f ms: %.2f times the time for %d times the folders\n", kSmall,
-                one->second, kLarge, four->second, four->second / one->second, kLarge / kSmall);
+  reporter.printRatio("catalogue of " + std::to_string(kLarge) + " folders against " + std::to_string(kSmall),
+                      "BuildCatalogue/" + std::to_string(kLarge), "BuildCatalogue/" + std::to_string(kSmall));
   std::printf("peak memory: %ld KiB\n", bench::peakRssKiB());
+  bench::printLoad();
   benchmark::Shutdown();
   return 0;
 }

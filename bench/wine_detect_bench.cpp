@@ -16,6 +16,7 @@
 #include "core/simulator.h"
 #include "core/wine_prefix.h"
 #include "core/wine_reg.h"
+#include "ratio_reporter.h"
 #include "support/fake_prefix.h"
 #include "support/temp_dir.h"
 
@@ -99,4 +100,15 @@ BENCHMARK_REGISTER_F(Detect, FullParseOneFile)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  bench::RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.printRatio("the keys asked for against the whole file parsed", "Detect/FastPathOneFile",
+                      "Detect/FullParseOneFile");
+  reporter.printRatio("detection over two prefixes against one whole file parsed", "Detect/OverPrefixes",
+                      "Detect/FullParseOneFile");
+  bench::printLoad();
+  benchmark::Shutdown();
+  return 0;
+}

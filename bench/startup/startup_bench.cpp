@@ -19,6 +19,8 @@
 #include <thread>
 #include <vector>
 
+#include "ratio_reporter.h"
+
 extern char** environ;
 
 namespace {
@@ -132,4 +134,12 @@ void BM_QtFloor(benchmark::State& state) {
 
 BENCHMARK(BM_QtFloor)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_WindowProgram)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  bench::RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.printRatio("the window program's start against the floor of a Qt program", "BM_WindowProgram", "BM_QtFloor");
+  bench::printLoad();
+  benchmark::Shutdown();
+  return 0;
+}
