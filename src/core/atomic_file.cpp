@@ -58,7 +58,7 @@ AtomicHostFile::AtomicHostFile(std::string hostPath, std::optional<unsigned> new
   } else if (newFileMode) {
     mode_ = *newFileMode & 07777;
   }
-  if (record) (void)record->enter(folder_);
+  if (record) (void)record->enter(folder_, durable_);
   // The temporary name starts with "." so that a leftover counts as hidden
   // and is never taken for a simulator file.
   tmp_ = folder_ + "/.hangarpak-XXXXXX";

@@ -70,23 +70,32 @@ bool WritesInProgress::open() {
     ::close(fd);
     return false;
   }
-  syncFolder(folder);
   fd_ = fd;
   path_ = std::move(path);
   return true;
 }
 
-bool WritesInProgress::enter(const std::string& hostFolder) {
+bool WritesInProgress::enter(const std::string& hostFolder, bool durable) {
   std::lock_guard lock(mutex_);
-  if (entered_.contains(hostFolder)) return true;
-  if (fd_ < 0 && !open()) return false;
-  std::string entry = hostFolder;
-  entry += '\0';
-  // One write of the whole entry, synced: a temporary file that outlives a
-  // power cut is named in the record too.
-  if (::write(fd_, entry.data(), entry.size()) != static_cast<ssize_t>(entry.size()) || ::fdatasync(fd_) != 0)
-    return false;
-  entered_.insert(hostFolder);
+  auto known = entered_.find(hostFolder);
+  if (known == entered_.end()) {
+    if (fd_ < 0 && !open()) return false;
+    std::string entry = hostFolder;
+    entry += '\0';
+    if (::write(fd_, entry.data(), entry.size()) != static_cast<ssize_t>(entry.size())) return false;
+    known = entered_.emplace(hostFolder, false).first;
+  }
+  if (!durable || known->second) return true;
+  // The record itself on the disk before such a write's temporary file:
+  // one that outlives a power cut is named in it too. Only for these: a
+  // sync also pushes every byte written so far to the disk, which would
+  // make the bulk of an installation wait on it.
+  if (!recordSynced_) {
+    syncFolder(recordFolder(appFolder_));
+    recordSynced_ = true;
+  }
+  if (::fdatasync(fd_) != 0) return false;
+  known->second = true;
   return true;
 }
 

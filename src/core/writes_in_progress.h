@@ -2,7 +2,7 @@
 
 #include <mutex>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 
 namespace core {
 
@@ -10,9 +10,10 @@ namespace core {
 // writes, so that a start after a killed run looks for their leftovers
 // there and nowhere else. Each process keeps one record in the application
 // folder (writes-in-progress/run-XXXXXX), locked for as long as the process
-// lives; a folder is named in it, on disk, before the first temporary file
-// is made there. The record goes when the process ends normally, every
-// write by then committed or discarded. Safe to use from several threads.
+// lives; a folder is named in it before the first temporary file is made
+// there (synced to the disk first for the writes that are themselves synced).
+// The record goes when the process ends normally, every write by then
+// committed or discarded. Safe to use from several threads.
 //
 // The record is kept only where the application folder exists (the
 // program's start makes it); without one, or on a disk too full for a line
@@ -25,9 +26,9 @@ class WritesInProgress {
   WritesInProgress(const WritesInProgress&) = delete;
   WritesInProgress& operator=(const WritesInProgress&) = delete;
 
-  // Names the host folder in the record, once per folder; false when it
-  // could not.
-  [[nodiscard]] bool enter(const std::string& hostFolder);
+  // Names the host folder in the record, once per folder, on the disk when
+  // durable; false when it could not.
+  [[nodiscard]] bool enter(const std::string& hostFolder, bool durable);
 
  private:
   bool open();
@@ -35,7 +36,8 @@ class WritesInProgress {
   std::string appFolder_;
   std::string path_;
   int fd_ = -1;
-  std::unordered_set<std::string> entered_;
+  std::unordered_map<std::string, bool> entered_;  // folder -> synced to the disk
+  bool recordSynced_ = false;
   std::mutex mutex_;
 };
 
