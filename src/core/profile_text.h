@@ -6,9 +6,14 @@
 
 namespace core::profile {
 
-// How a profile file is stored. As with the Windows profile calls, a file is
-// UTF-8 or UTF-16 only when it starts with that form's byte-order mark, and
-// in the 8-bit code page (Windows-1252) otherwise.
+// How a profile file is stored: UTF-8 or UTF-16 only when it starts with that
+// form's byte-order mark, and in the 8-bit code page (Windows-1252)
+// otherwise. This is how Wine's profile calls, which the simulator reads its
+// files through, take a file. Windows' own calls take only the UTF-16 LE
+// mark: they read a UTF-8 mark as three 8-bit characters, which hide the
+// section header on the first line, and a UTF-16 BE file as 8-bit text, to
+// which a write then appends 8-bit lines. Both would lose or damage a file
+// saved by a text editor, so these marks are read as Wine reads them.
 enum class Encoding : std::uint8_t { Cp1252, Utf8, Utf16Le, Utf16Be };
 
 // A profile file's content in the form the line parser reads: an 8-bit

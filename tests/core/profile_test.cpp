@@ -223,8 +223,9 @@ std::string times(std::string_view text, int n) {
 }
 
 // Reads and writes of whole files as the program makes them (names and
-// values in UTF-8): a file keeps its encoding and byte-order mark, and the
-// default of a read loses its trailing blanks as the Windows call's does.
+// values in UTF-8): a file keeps its encoding and byte-order mark, the
+// parsed document reads as the key-by-key read does, and the default of a
+// read loses its trailing blanks as the Windows call's does.
 TEST(ProfileFile, KeepsEachEncodingAndItsMark) {
   const std::string bom8 = "\xEF\xBB\xBF";
   const std::u16string longValue(250, u'\u00E9');
@@ -274,6 +275,9 @@ TEST(ProfileFile, KeepsEachEncodingAndItsMark) {
     testsupport::writeHostFile(file, c.before);
     if (!c.write) {
       EXPECT_EQ(core::readProfileHostFile(file, c.section, c.key, c.def), c.expected);
+      // The catalogue reads each file once, through the parsed document.
+      EXPECT_EQ(core::profile::Document::fromFile(c.before).get(c.section, c.key),
+                core::profile::fileValue(c.before, c.section, c.key));
       continue;
     }
     EXPECT_TRUE(core::writeProfileHostFile(file, c.section, c.key, *c.write));

@@ -179,6 +179,9 @@ std::vector<WineCase> cases() {
        "[a]\rk=1\rj=2\r[b]\rx=3\r",
        {write("a", "k", "9"), write("a", "n", "8")},
        "Wine writes CR LF line ends"},
+      // Windows' own calls take neither a UTF-8 mark nor a UTF-16 BE file
+      // (they read both as 8-bit text); Wine, which the simulator reads its
+      // files through, reads both, and so does the program (profile_text.h).
       {"UTF-8 with its mark",
        bom8 + "[fltsim.0]\r\ntitle=Caf\xC3\xA9 \xE2\x82\xAC\r\n",
        {readW("fltsim.0", "title"), write("fltsim.0", "sim", "x"), writeW("fltsim.0", "title", "\xC3\x9C\xD0\xB6"),
