@@ -1,7 +1,7 @@
-// Any UTF-16 file (the byte-order mark of either order, then any bytes), any
-// section, key and value: a read gives well-formed UTF-8 of at most 199
-// UTF-16 characters, the parse-once document answers as the read does, the
-// decoding loses no byte, and a write keeps the mark and reads back.
+// Any file with a byte-order mark (UTF-16 of either order, or UTF-8, then any
+// bytes), any section, key and value: a read gives well-formed UTF-8 of at
+// most 199 UTF-16 characters, the parse-once document answers as the read
+// does, the decoding loses no byte, and a write keeps the mark and reads back.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdlib>
@@ -26,12 +26,12 @@ std::size_t utf16Length(std::string_view utf8) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
-  const bool bigEndian = in.ConsumeBool();
+  const std::string_view marks[] = {"\xFF\xFE", "\xFE\xFF", "\xEF\xBB\xBF"};
+  const std::string mark(marks[in.ConsumeIntegralInRange<std::size_t>(0, 2)]);
   // The program's names and values are UTF-8.
   const std::string section = core::wellFormedUtf8(in.ConsumeRandomLengthString(32));
   const std::string key = core::wellFormedUtf8(in.ConsumeRandomLengthString(32));
   const std::string value = core::wellFormedUtf8(in.ConsumeRandomLengthString(300));
-  const std::string mark = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
   const std::string bytes = mark + in.ConsumeRemainingBytesAsString();
 
   const core::profile::FileText file(bytes);
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (e.number() != core::err::InvalidProcedureCall) std::abort();
     return 0;  // names or a value that cannot be written: refused, as documented
   }
-  if (updated.compare(0, 2, mark) != 0) std::abort();
+  if (updated.compare(0, mark.size(), mark) != 0) std::abort();
   if (core::profile::fileValue(updated, section, key, std::string::npos) != value) std::abort();
   return 0;
 }
