@@ -12,6 +12,7 @@
 #include "core/errors.h"
 #include "core/text.h"
 #include "support/temp_dir.h"
+#include "support/utf16_bytes.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ using core::profile::Document;
 using core::profile::lookup;
 using core::profile::withoutKey;
 using core::profile::withValue;
+using testsupport::utf16Bytes;
 
 std::string withLineEnds(std::string text, std::string_view eol) {
   std::string out;
@@ -205,17 +207,6 @@ TEST(ProfileStoredForm, ReadsBackUnchanged) {
   EXPECT_EQ(core::profile::storedForm("'x'"), "\"'x'\"");
 }
 
-// The bytes of UTF-16 text, little- or big-endian.
-std::string utf16(std::u16string_view text, bool bigEndian = false) {
-  std::string out;
-  for (const char16_t unit : text) {
-    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
-    out += bigEndian ? high : low;
-    out += bigEndian ? low : high;
-  }
-  return out;
-}
-
 std::string times(std::string_view text, int n) {
   std::string out;
   while (n-- > 0) out += text;
@@ -245,24 +236,24 @@ TEST(ProfileFile, KeepsEachEncodingAndItsMark) {
       {"UTF-8 mark: a malformed byte reads as U+FFFD", bom8 + "[a]\r\nk=Caf\xE9\r\n", "a", "k", {}, "Caf\uFFFD"},
       {"UTF-8 mark: a malformed byte on another line stays", bom8 + "[a]\r\nk=Caf\xE9\r\n", "a", "j", "é",
        bom8 + "[a]\r\nk=Caf\xE9\r\nj=é\r\n"},
-      {"UTF-16 LE: read", utf16(u"\uFEFF[a]\r\nk = Café €\r\n"), "A", "K", {}, "Café €"},
-      {"UTF-16 LE: a new key in UTF-16", utf16(u"\uFEFF[a]\r\nk=Café €\r\n"), "a", "j", "ж",
-       utf16(u"\uFEFF[a]\r\nk=Café €\r\nj=ж\r\n")},
-      {"UTF-16 BE: read", utf16(u"\uFEFF[a]\r\nk=Café €\r\n", true), "a", "k", {}, "Café €"},
-      {"UTF-16 BE: replaced in place", utf16(u"\uFEFF[a]\r\nk=1\r\nj=2\r\n", true), "a", "k", "𝄞",
-       utf16(u"\uFEFF[a]\r\nk=𝄞\r\nj=2\r\n", true)},
-      {"UTF-16 BE: a new section", utf16(u"\uFEFF[a]\r\nk=1\r\n", true), "b", "k", "v",
-       utf16(u"\uFEFF[a]\r\nk=1\r\n[b]\r\nk=v\r\n", true)},
-      {"UTF-16: a file of only its mark", utf16(u"\uFEFF"), "s", "k", "v", utf16(u"\uFEFF[s]\r\nk=v\r\n")},
+      {"UTF-16 LE: read", utf16Bytes(u"\uFEFF[a]\r\nk = Café €\r\n"), "A", "K", {}, "Café €"},
+      {"UTF-16 LE: a new key in UTF-16", utf16Bytes(u"\uFEFF[a]\r\nk=Café €\r\n"), "a", "j", "ж",
+       utf16Bytes(u"\uFEFF[a]\r\nk=Café €\r\nj=ж\r\n")},
+      {"UTF-16 BE: read", utf16Bytes(u"\uFEFF[a]\r\nk=Café €\r\n", true), "a", "k", {}, "Café €"},
+      {"UTF-16 BE: replaced in place", utf16Bytes(u"\uFEFF[a]\r\nk=1\r\nj=2\r\n", true), "a", "k", "𝄞",
+       utf16Bytes(u"\uFEFF[a]\r\nk=𝄞\r\nj=2\r\n", true)},
+      {"UTF-16 BE: a new section", utf16Bytes(u"\uFEFF[a]\r\nk=1\r\n", true), "b", "k", "v",
+       utf16Bytes(u"\uFEFF[a]\r\nk=1\r\n[b]\r\nk=v\r\n", true)},
+      {"UTF-16: a file of only its mark", utf16Bytes(u"\uFEFF"), "s", "k", "v", utf16Bytes(u"\uFEFF[s]\r\nk=v\r\n")},
       {"UTF-16: a value cut to 199 characters",
-       utf16(u"\uFEFF[a]\r\nk=" + longValue + u"\r\n"),
+       utf16Bytes(u"\uFEFF[a]\r\nk=" + longValue + u"\r\n"),
        "a",
        "k",
        {},
        times("é", 199)},
-      {"UTF-16: a lone surrogate reads as U+FFFD", utf16(u"\uFEFF[a]\r\nx=\xD800\r\n"), "a", "x", {}, "\uFFFD"},
-      {"UTF-16: a lone surrogate on another line stays", utf16(u"\uFEFF[a]\r\nx=\xD800\r\nk=1\r\n"), "a", "k", "2",
-       utf16(u"\uFEFF[a]\r\nx=\xD800\r\nk=2\r\n")},
+      {"UTF-16: a lone surrogate reads as U+FFFD", utf16Bytes(u"\uFEFF[a]\r\nx=\xD800\r\n"), "a", "x", {}, "\uFFFD"},
+      {"UTF-16: a lone surrogate on another line stays", utf16Bytes(u"\uFEFF[a]\r\nx=\xD800\r\nk=1\r\n"), "a", "k", "2",
+       utf16Bytes(u"\uFEFF[a]\r\nx=\xD800\r\nk=2\r\n")},
       {"8-bit file stays Windows-1252", "[a]\r\nk=1\r\n", "a", "k", "Café €", "[a]\r\nk=Caf\xE9 \x80\r\n"},
       {"UTF-8 without its mark is Windows-1252", "[a]\r\nk=Caf\xC3\xA9\r\n", "a", "k", {}, "CafÃ©"},
       {"default: trailing blanks dropped", "[a]\r\n", "a", "k", {}, "  lead", "  lead  "},

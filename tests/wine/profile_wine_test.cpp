@@ -23,11 +23,13 @@
 #include "core/codepage.h"
 #include "core/profile.h"
 #include "support/temp_dir.h"
+#include "support/utf16_bytes.h"
 #include "wine/wine_world.h"
 
 namespace {
 
 using testsupport::readHostFile;
+using testsupport::utf16Bytes;
 using testsupport::writeHostFile;
 
 struct Call {
@@ -60,16 +62,6 @@ struct WineCase {
   // of the last call (the value read, or the file's bytes after a write).
   std::optional<std::string> windows = std::nullopt;
 };
-
-std::string utf16(std::u16string_view text, bool bigEndian = false) {
-  std::string out;
-  for (const char16_t unit : text) {
-    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
-    out += bigEndian ? high : low;
-    out += bigEndian ? low : high;
-  }
-  return out;
-}
 
 std::string hex(std::string_view bytes) {
   static const char digits[] = "0123456789abcdef";
@@ -188,15 +180,17 @@ std::vector<WineCase> cases() {
         writeW("new", "k", "\xE2\x82\xAC")}},
       {"UTF-8: only the mark", bom8, {write("s", "k", "v")}},
       {"UTF-16 LE",
-       utf16(u"\uFEFF[a]\r\nk=Caf\u00E9 \u20AC\r\n"),
+       utf16Bytes(u"\uFEFF[a]\r\nk=Caf\u00E9 \u20AC\r\n"),
        {readW("A", "K"), writeW("a", "j", "\xD0\xB6"), writeW("b", "k", "v"), writeW("a", "k", "1")}},
       {"UTF-16 BE",
-       utf16(u"\uFEFF[a]\r\nk=Caf\u00E9 \u20AC\r\n", true),
+       utf16Bytes(u"\uFEFF[a]\r\nk=Caf\u00E9 \u20AC\r\n", true),
        {readW("a", "k"), writeW("a", "j", "\xD0\xB6"), writeW("b", "k", "v")}},
-      {"UTF-16: only the mark", utf16(u"\uFEFF"), {writeW("s", "k", "v")}},
-      {"UTF-16: a long value", utf16(u"\uFEFF[a]\r\nk=" + std::u16string(250, u'\u00E9') + u"\r\n"), {readW("a", "k")}},
+      {"UTF-16: only the mark", utf16Bytes(u"\uFEFF"), {writeW("s", "k", "v")}},
+      {"UTF-16: a long value",
+       utf16Bytes(u"\uFEFF[a]\r\nk=" + std::u16string(250, u'\u00E9') + u"\r\n"),
+       {readW("a", "k")}},
       {"UTF-16 with CR alone",
-       utf16(u"\uFEFF[a]\rk=1\rj=2\r"),
+       utf16Bytes(u"\uFEFF[a]\rk=1\rj=2\r"),
        {readW("a", "j"), writeW("a", "n", "3")},
        "Wine writes CR LF line ends"},
       // Windows reads the keys of a "[]" section for an empty section name,
