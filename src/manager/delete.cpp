@@ -95,6 +95,19 @@ EditResult deleteAircraft(core::Context& ctx, Catalogue& catalogue, const Delete
   return done(left ? "Deleted " + name + "; left: " + *left : "Deleted " + name);
 }
 
+DeletionScope ScopeOfDeletion(const Catalogue& catalogue, const VariantRef& variant) {
+  DeletionScope scope{variant.folder, {}, {}, {}};
+  for (const auto& v : catalogue.variants())
+    if (core::iequals(v.folder, variant.folder) && v.section != variant.section) scope.otherVariants.push_back(v.title);
+  for (const EntryKind kind : kEntryKinds)
+    for (std::size_t i = 0; i < catalogue.entryCount(kind); ++i) {
+      const Entry& entry = catalogue.entry(kind, i);
+      if (core::istartsWith(entry.folder, variant.folder))
+        (kind == EntryKind::Panel ? scope.panels : scope.sounds).push_back(entry.name);
+    }
+  return scope;
+}
+
 // The entry's folder with its "doc" folder.
 EditResult deleteEntry(core::Context& ctx, Catalogue& catalogue, const DeleteEntry& del) {
   const auto index = catalogue.findEntry(del.kind, del.entry);

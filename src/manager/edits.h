@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "manager/catalogue.h"
 
@@ -95,5 +96,16 @@ EditResult Apply(core::Context& ctx, Catalogue& catalogue, const Edit& edit);
 // folder: one that is not strictly inside the aircraft folder. nullopt when
 // it may be.
 std::optional<std::string> WhyNotDeletable(core::Context& ctx, std::string_view folder, std::string_view name);
+
+// What deleting a variant takes with it: its whole folder, the other
+// variants of its aircraft.cfg and the panels and sound sets inside the
+// folder, each list in the catalogue's order.
+struct DeletionScope {
+  std::string folder;  // with trailing "\"
+  std::vector<std::string> otherVariants;
+  std::vector<std::string> panels;
+  std::vector<std::string> sounds;
+};
+DeletionScope ScopeOfDeletion(const Catalogue& catalogue, const VariantRef& variant);
 
 }  // namespace manager

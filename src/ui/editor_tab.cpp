@@ -13,6 +13,40 @@ namespace ui {
 
 using manager::EntryKind;
 
+namespace {
+
+// "A", "A and B", "A, B and C", each in quotes.
+std::string namesList(const std::vector<std::string>& names) {
+  std::string text;
+  for (std::size_t i = 0; i < names.size(); ++i)
+    text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + ("\"" + names[i] + "\"");
+  return text;
+}
+
+// Where a deleted folder's files go.
+std::string destination(const core::Context& ctx) {
+  return ctx.trash ? " Everything goes to the trash." : " There is no trash: everything is deleted for good.";
+}
+
+// The line added to the deletion's question: the folder that goes, what
+// else goes with it, and where the files go.
+std::string scopeLine(const core::Context& ctx, const manager::DeletionScope& scope) {
+  std::vector<std::string> parts;
+  const auto add = [&parts](const std::vector<std::string>& names, const char* one, const char* many) {
+    if (!names.empty()) parts.push_back((names.size() == 1 ? one : many) + namesList(names));
+  };
+  add(scope.otherVariants, "the variant ", "the variants ");
+  add(scope.panels, "the panel ", "the panels ");
+  add(scope.sounds, "the sound ", "the sounds ");
+  std::string line = "The whole folder " + scope.folder + " goes with everything in it";
+  if (parts.empty()) line += "; no other variant is in it";
+  for (std::size_t i = 0; i < parts.size(); ++i)
+    line += (i == 0 ? ", including " : i + 1 == parts.size() ? " and " : ", ") + parts[i];
+  return line + "." + destination(ctx);
+}
+
+}  // namespace
+
 EditorTab::EditorTab(core::Context& ctx, AircraftTab& aircraft) : ctx_(ctx), aircraft_(aircraft) {
   editLst.columns = {"name"};
 }
@@ -134,7 +168,10 @@ void EditorTab::delCap_Click() {
     ctx_.dialogs.msgBox(*why, "Delete " + name, core::Buttons::OK, core::Icon::Exclamation);
     return;
   }
-  if (ctx_.dialogs.msgBox("Do you want to delete " + name + "?", "Delete " + name, core::Buttons::YesNo,
+  const auto i = static_cast<std::size_t>(row);
+  const std::string scope = aircraft ? scopeLine(ctx_, manager::ScopeOfDeletion(cat, refOf(cat.variants().at(i))))
+                                     : "The folder " + folder + " goes with its doc folder." + destination(ctx_);
+  if (ctx_.dialogs.msgBox("Do you want to delete " + name + "?\r\n\r\n" + scope, "Delete " + name, core::Buttons::YesNo,
                           core::Icon::Exclamation) != core::Answer::Yes)
     return;
   if (aircraft &&
@@ -142,7 +179,6 @@ void EditorTab::delCap_Click() {
                           core::Icon::Exclamation) != core::Answer::OK)
     return;
 
-  const auto i = static_cast<std::size_t>(row);
   manager::EditResult result;
   if (aircraft) {
     ctx_.state.catalogueStale = 1;

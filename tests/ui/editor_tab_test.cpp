@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "core/trash.h"
 #include "support/fs_configs.h"
 #include "support/recording_launcher.h"
 #include "support/sim_fixture.h"
@@ -94,30 +95,50 @@ TEST_F(EditorTabTest, RenamesAsTypedAndSaysWhyNot) {
   EXPECT_EQ(rows().front(), "Bravo");
 }
 
-// A deletion asks first (an aircraft twice) and selects the row before the
-// deleted one, or the first; No or Cancel changes nothing, and the folder
-// of the aircraft folder itself is refused before any question.
+// A deletion asks first (an aircraft twice), naming the folder, what goes
+// with it and where the files go, and selects the row before the deleted
+// one, or the first; No or Cancel changes nothing, and the folder of the
+// aircraft folder itself is refused before any question.
 TEST_F(EditorTabTest, DeleteAsksAndSelectsThePreviousOrTheFirstRow) {
   const auto Yes = core::Answer::Yes, Ok = core::Answer::OK;
+  const std::string noTrash = " There is no trash: everything is deleted for good.";
+  const auto lone = [&](const std::string& name) {
+    return "The whole folder " + air(name + "\\") + " goes with everything in it; no other variant is in it." + noTrash;
+  };
   const struct {
     int mode;
     const char* name;
+    std::string scope;           // the line below the question
     core::Answer first, second;  // second: not asked for a panel or after No
     std::vector<std::string> left;
     int selected;
-  } cases[] = {{ui::PanelMode, "Glass", Yes, Ok, {"Alpha panel"}, 0},
-               {ui::AircraftMode, "Alpha", Yes, Ok, {"Bravo", "Charlie", "Delta", "Loose"}, 0},
-               {ui::AircraftMode, "Delta", Yes, Ok, {"Bravo", "Charlie", "Loose"}, 1},
-               {ui::AircraftMode, "Bravo", core::Answer::No, Ok, {"Bravo", "Charlie", "Loose"}, 0},
-               {ui::AircraftMode, "Charlie", Yes, core::Answer::Cancel, {"Bravo", "Charlie", "Loose"}, 1}};
+  } cases[] = {
+      {ui::PanelMode,
+       "Glass",
+       "The folder " + air("fsfsconv\\panel.Glass\\") + " goes with its doc folder." + noTrash,
+       Yes,
+       Ok,
+       {"Alpha panel"},
+       0},
+      {ui::AircraftMode,
+       "Alpha",
+       "The whole folder " + air("Alpha\\") + " goes with everything in it, including the panel \"Alpha panel\"." +
+           noTrash,
+       Yes,
+       Ok,
+       {"Bravo", "Charlie", "Delta", "Loose"},
+       0},
+      {ui::AircraftMode, "Delta", lone("Delta"), Yes, Ok, {"Bravo", "Charlie", "Loose"}, 1},
+      {ui::AircraftMode, "Bravo", lone("Bravo"), core::Answer::No, Ok, {"Bravo", "Charlie", "Loose"}, 0},
+      {ui::AircraftMode, "Charlie", lone("Charlie"), Yes, core::Answer::Cancel, {"Bravo", "Charlie", "Loose"}, 1}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     editor.FillEditList(c.mode);
     int index = 0;
     while (editor.editLst.item(index).text != c.name) ++index;
     click(index);
-    dialogs.expectMessage(std::string("Do you want to delete ") + c.name + "?", std::string("Delete ") + c.name,
-                          core::Buttons::YesNo, core::Icon::Exclamation, c.first);
+    dialogs.expectMessage(std::string("Do you want to delete ") + c.name + "?\r\n\r\n" + c.scope,
+                          std::string("Delete ") + c.name, core::Buttons::YesNo, core::Icon::Exclamation, c.first);
     if (c.mode == ui::AircraftMode && c.first == Yes)
       dialogs.expectMessage("All files and directories will be deleted!", "Warning",
                             core::Buttons::OKCancelDefaultCancel, core::Icon::Exclamation, c.second);
@@ -138,6 +159,24 @@ TEST_F(EditorTabTest, DeleteAsksAndSelectsThePreviousOrTheFirstRow) {
   editor.delCap_Click();
   EXPECT_TRUE(dialogs.done());
   EXPECT_TRUE(exists(air("aircraft.cfg")));
+
+  // With a trash, the question says the files go there, and names every
+  // other variant of the folder.
+  const auto trash = core::makeDesktopTrash(ctx().env);
+  ctx().trash = trash.get();
+  writeFile(air("Echo\\aircraft.cfg"),
+            testsupport::aircraftCfg({{.title = "Echo"}, {.title = "Echo Ski"}, {.title = "Echo Float"}}));
+  writeFile(air("Echo\\sound\\sound.cfg"), testsupport::soundCfg("Echo radial"));
+  aircraft.Search();
+  editor.FillEditList(ui::AircraftMode);
+  click(2);
+  dialogs.expectMessage("Do you want to delete Echo?\r\n\r\nThe whole folder " + air("Echo\\") +
+                            " goes with everything in it, including the variants \"Echo Float\" and \"Echo Ski\" and "
+                            "the sound \"Echo radial\". Everything goes to the trash.",
+                        "Delete Echo", core::Buttons::YesNo, core::Icon::Exclamation, core::Answer::No);
+  editor.delCap_Click();
+  EXPECT_TRUE(dialogs.done());
+  ctx().trash = nullptr;
 }
 
 // Edit opens the folder in the desktop's file manager through xdg-open,
