@@ -123,6 +123,18 @@ void AircraftTab::flyLst_ItemClick(int index) {
   changed();
 }
 
+bool AircraftTab::selectFolder(const std::string& folder) {
+  const auto& variants = catalogue.variants();
+  for (std::size_t i = 0; i < variants.size(); ++i)
+    if (core::iequals(variants[i].folder, folder)) {
+      flyLst.select(static_cast<int>(i));
+      flyLstHasFocus = true;
+      UpdateAircraft();
+      return true;
+    }
+  return false;
+}
+
 void AircraftTab::flyLst_MouseDown(int /*button*/) {
   ctx_.state.flyItemClicked = 0;
   flyLstHasFocus = true;

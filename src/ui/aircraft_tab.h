@@ -56,6 +56,9 @@ class AircraftTab {
   void UpdateAircraft();
 
   void updateCmd_Click() { Search(); }
+  // Selects the first variant of the folder (with trailing "\\"), as a
+  // click would; false when the catalogue lists none there.
+  bool selectFolder(const std::string& folder);
   void flyLst_ItemClick(int index);
   void flyLst_MouseDown(int button);
   void flyLst_DblClick();

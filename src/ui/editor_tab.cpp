@@ -7,6 +7,7 @@
 #include "core/errors.h"
 #include "core/fs.h"
 #include "core/process.h"
+#include "core/text.h"
 #include "ui/aircraft_tab.h"
 
 namespace ui {
@@ -94,6 +95,16 @@ void EditorTab::FillEditList(int newMode) {
   }
   selectRow(editLst.count() > 0 ? 0 : -1);
   changed();
+}
+
+bool EditorTab::selectFolder(const std::string& folder) {
+  for (int row = 0; row < editLst.count(); ++row)
+    if (core::iequals(folderOf(row), folder)) {
+      selectRow(row);
+      changed();
+      return true;
+    }
+  return false;
 }
 
 void EditorTab::editLst_MouseDown(int button) {

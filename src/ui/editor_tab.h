@@ -64,6 +64,10 @@ class EditorTab {
   // any other fills nothing), rebuilding the catalogue first when stale.
   void FillEditList(int mode);
 
+  // Selects the row of the folder (with trailing "\\"); false when the list
+  // has none there.
+  bool selectFolder(const std::string& folder);
+
   void editLst_MouseDown(int button);
   void editLst_ItemClick(int index);
   // The in-place edit ended with newString (not called when it was

@@ -140,6 +140,22 @@ void MainWindow::selectTab(int index) {
   TabStrip_Click();
 }
 
+void MainWindow::showInstalled(core::PackageKind kind, const std::string& folderName) {
+  const std::string aircraftFolder = ctx_.state.simFolder + "\\aircraft\\";
+  if (kind == core::PackageKind::Aircraft) {
+    selectTab(2);
+    managerFra.selectFolder(aircraftFolder + folderName + "\\");
+  } else if (kind == core::PackageKind::Panel || kind == core::PackageKind::Sound) {
+    const bool panel = kind == core::PackageKind::Panel;
+    // The group's button of the kind, pressed as a click presses it.
+    for (int button = 1; button <= 3; ++button)
+      toolButtons[static_cast<std::size_t>(button - 1)].pressed = button == (panel ? PanelMode : SoundMode);
+    selectTab(3);
+    editFra.selectFolder(aircraftFolder + "fsfsconv\\" + (panel ? "panel." : "sound.") + folderName + "\\");
+  }
+  changed();
+}
+
 void MainWindow::TabStrip_Click() {
   const TabInfo& t = kTabs[selectedTab - 1];
   ctx_.state.currentTab = t.currentTab;

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/app_state.h"
 #include "ui/aircraft_tab.h"
 #include "ui/editor_tab.h"
 #include "ui/install_tab.h"
@@ -100,6 +101,11 @@ class MainWindow {
   [[noreturn]] void Form_Unload();
 
   void selectTab(int index);  // by the user or by code; runs TabStrip_Click
+  // After an install: opens the Aircraft tab on the installed aircraft's
+  // first variant, or the Editor on the installed panel or sound set (its
+  // kind's list, the new entry selected). Where the folder lists nothing,
+  // the tab opens as selectTab opens it.
+  void showInstalled(core::PackageKind kind, const std::string& folderName);
   void TabStrip_Click();
   const std::string& selectedKey() const { return tabs.at(static_cast<std::size_t>(selectedTab - 1)).key; }
   void ToolBar_ButtonClick(int button);

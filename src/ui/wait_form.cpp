@@ -68,7 +68,7 @@ void WaitForm::Form_Unload() {
     setMode(2);
     visible = true;
     changed();
-    main_.selectTab(kind == core::PackageKind::Aircraft ? 2 : 3);
+    main_.showInstalled(kind, s.installFolderName);
   } else if (keptCommandLineInstall) {
     // A command-line run ends when the user closes its progress dialog.
     throw core::EndProgram{};

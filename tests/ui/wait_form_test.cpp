@@ -4,6 +4,7 @@
 
 #include "core/errors.h"
 #include "shell_fixture.h"
+#include "support/fs_configs.h"
 
 namespace {
 
@@ -90,6 +91,47 @@ TEST_P(ProgressUnload, FollowsTheRunManagerOptionAndTheKeptCommandLineFlag) {
     EXPECT_EQ(wait().caption, "Update") << "the dialog reported the rebuild";
   }
   EXPECT_FALSE(wait().loaded);
+}
+
+// The tab opened after an install shows what was installed: the installed
+// folder's first variant, or the Editor on the new panel or sound set,
+// whichever list the toolbar had pressed before.
+TEST_F(Progress, TheOpenedTabSelectsWhatWasInstalled) {
+  const std::string air = "C:\\FS2002\\Aircraft\\";
+  writeFile(air + "Alpha\\aircraft.cfg", testsupport::aircraftCfg({{.title = "Alpha"}}));
+  writeFile(air + "Alpha\\panel\\panel.cfg", testsupport::panelCfg("Alpha panel"));
+  writeFile(air + "Alpha\\sound\\sound.cfg", testsupport::soundCfg("Alpha sound"));
+  writeFile(air + "Zulu\\aircraft.cfg", testsupport::aircraftCfg({{.title = "Zulu"}, {.title = "Zulu Float"}}));
+  writeFile(air + "fsfsconv\\panel.Glass\\panel.cfg", testsupport::panelCfg("Glass"));
+  writeFile(air + "fsfsconv\\sound.Radial\\sound.cfg", testsupport::soundCfg("Radial"));
+  state().optRunManager = 1;
+  const struct {
+    core::PackageKind kind;
+    const char* folder;
+    int tab, mode;  // mode: the Editor's list, 0 on the Aircraft tab
+    const char* selected;
+  } cases[] = {{core::PackageKind::Aircraft, "zulu", 2, 0, "Zulu"},
+               {core::PackageKind::Panel, "Glass", 3, ui::PanelMode, "Glass"},
+               {core::PackageKind::Sound, "Radial", 3, ui::SoundMode, "Radial"},
+               {core::PackageKind::Aircraft, "Gone", 2, 0, "Alpha"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.folder);
+    main->ToolBar_ButtonClick(1);
+    main->selectTab(1);
+    state().catalogueStale = 1;
+    load(1);
+    state().packageKind = c.kind;
+    state().installFolderName = c.folder;
+    wait().okCmd_Click();
+    EXPECT_EQ(main->selectedTab, c.tab);
+    const core::ListView& list = c.tab == 2 ? main->managerFra.flyLst : main->editFra.editLst;
+    ASSERT_GE(list.selectedIndex(), 0);
+    EXPECT_EQ(list.item(list.selectedIndex()).text, c.selected);
+    if (c.mode) {
+      EXPECT_EQ(main->editorMode(), c.mode);
+      EXPECT_EQ(main->editFra.nameTxt.text, c.selected);
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
