@@ -45,7 +45,12 @@ HistoryView::HistoryView(ui::HistoryForm& form, QtDialogs& dialogs, QWidget* par
   buttons->addWidget(close);
   layout->addLayout(buttons);
 
-  installations_->onItemClick = [this](int row) { act([this, row] { history_.historyLst_ItemClick(row); }); };
+  // Mouse and keyboard alike move the selection, which the pane and
+  // Uninstall follow.
+  installations_->onSelectionChanged = [this] {
+    const int row = history_.historyLst.selectedIndex();
+    act([this, row] { history_.historyLst_SelectionChanged(row); });
+  };
   connect(uninstall_, &QPushButton::clicked, this, [this] { act([this] { history_.uninstallCmd_Click(); }); });
   connect(close, &QPushButton::clicked, this, [this] { act([this] { history_.closeCmd_Click(); }); });
   resize(860, 520);

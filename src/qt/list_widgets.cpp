@@ -31,7 +31,9 @@ ListViewWidget::ListViewWidget(core::ListView& model, QWidget* parent)
   setSortingEnabled(true);
   setSelectionMode(model_.multiSelect ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
   connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-    if (!rendering_) takeSelection();
+    if (rendering_) return;
+    takeSelection();
+    if (onSelectionChanged) onSelectionChanged();
   });
   connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
     if (!rendering_ && onItemClick) onItemClick(rowOf(index));

@@ -30,6 +30,9 @@ class ListViewWidget : public QTreeView {
   ~ListViewWidget() override;
 
   std::function<void(int row)> onItemClick;
+  // The selection changed, by mouse or keyboard, and the model holds it
+  // already (not called while the list renders).
+  std::function<void()> onSelectionChanged;
   std::function<void(int row)> onDoubleClick;
   std::function<void(int row)> onRightClick;
   // Any mouse button pressed on the list (1 left, 2 right, 4 middle),

@@ -105,20 +105,16 @@ void HistoryForm::fill(std::optional<std::int64_t> pick) {
   int row = historyLst.count() ? 0 : -1;
   for (int k = 0; pick && k < historyLst.count(); ++k)
     if (historyLst.item(k).text == std::to_string(*pick)) row = k;
-  historyLst_ItemClick(row);
+  historyLst_SelectionChanged(row);
 }
 
-std::optional<std::int64_t> HistoryForm::pickedId() const {
-  const int row = historyLst.selectedIndex();
-  if (row < 0) return std::nullopt;
-  return std::stoll(historyLst.item(row).text);
-}
-
-void HistoryForm::historyLst_ItemClick(int row) {
+void HistoryForm::historyLst_SelectionChanged(int row) {
+  if (row >= historyLst.count()) row = -1;
   historyLst.select(row);
+  picked_ = row < 0 ? std::nullopt : std::optional<std::int64_t>(std::stoll(historyLst.item(row).text));
   effectsLst.clear();
   uninstallCmd.enabled = false;
-  if (const auto id = pickedId()) {
+  if (const auto id = picked_) {
     for (const auto& e : store_.effects(*id)) {
       std::string detail = e.key.empty() ? e.note : "[" + e.section + "] " + e.key + " = " + e.newValue;
       effectsLst.add(std::to_string(e.seq), {spoken(journal::wordOf(e.kind)), e.path, detail});
@@ -130,7 +126,7 @@ void HistoryForm::historyLst_ItemClick(int row) {
 }
 
 void HistoryForm::uninstallCmd_Click() {
-  const auto id = pickedId();
+  const auto id = picked_;
   if (!id) return;
   const std::string title = "Uninstall";
   try {

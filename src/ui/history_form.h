@@ -33,16 +33,20 @@ class HistoryForm : public core::Form {
   core::Button uninstallCmd{"&Uninstall..."};
   core::Button closeCmd{"&Close"};
 
-  void historyLst_ItemClick(int row);
+  // The row the user moved to, by mouse or keyboard (-1: none). The view
+  // calls it whenever the list's selection changes; the changes pane and
+  // Uninstall follow this one selection.
+  void historyLst_SelectionChanged(int row);
   void uninstallCmd_Click();
   void closeCmd_Click() { unload(); }
 
  private:
   void fill(std::optional<std::int64_t> pick);
-  std::optional<std::int64_t> pickedId() const;
 
   core::Context& ctx_;
   journal::Store& store_;
+  // The installation the pane shows and Uninstall acts on.
+  std::optional<std::int64_t> picked_;
 };
 
 }  // namespace ui

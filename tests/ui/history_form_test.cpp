@@ -47,7 +47,7 @@ TEST_F(HistoryFormTest, ListsNewestFirstAndUninstallsOnlyWhatNobodyChangedSince)
   // The first panel's gauge was overwritten by the second: asked, answered
   // No, nothing changes; answered Yes, the gauge stays and is reported.
   const std::string gauge = "C:\\FS2002\\Gauges\\shared.gau";
-  form.historyLst_ItemClick(1);
+  form.historyLst_SelectionChanged(1);
   ASSERT_TRUE(form.uninstallCmd.enabled);
   dialogs.expectMessage("", core::Answer::No);
   form.uninstallCmd_Click();
@@ -67,12 +67,19 @@ TEST_F(HistoryFormTest, ListsNewestFirstAndUninstallsOnlyWhatNobodyChangedSince)
   EXPECT_EQ(form.historyLst.selectedIndex(), 1);
   EXPECT_NE(form.historyLst.item(1).subItem(8), form.historyLst.item(0).subItem(8));
 
-  form.historyLst_ItemClick(0);
+  form.historyLst_SelectionChanged(0);
   dialogs.expectMessage("", core::Answer::Yes);
   form.uninstallCmd_Click();
   EXPECT_EQ(lastMessage(), "second.zip is uninstalled.");
   EXPECT_FALSE(form.uninstallCmd.enabled);
   EXPECT_TRUE(dialogs.done());
+
+  // No row selected: an empty pane, and Uninstall does nothing.
+  form.historyLst_SelectionChanged(-1);
+  EXPECT_EQ(form.effectsLst.count(), 0);
+  EXPECT_FALSE(form.uninstallCmd.enabled);
+  form.uninstallCmd_Click();
+  EXPECT_EQ(lastMessage(), "second.zip is uninstalled.");
 }
 
 }  // namespace
