@@ -172,7 +172,8 @@ TEST_F(ArchiveShapesTest, EveryMemberFindsItsPlaceAndTheScansFindNothingMissing)
        {{a + "Texture/t.bmp", "folder paint"}},
        {"Trainer\\t.bmp is not installed: Trainer\\texture\\t.bmp takes C:\\FS2002\\aircraft\\shape\\Texture\\t.bmp."}},
       {"a second aircraft.cfg and panel.cfg in another folder",
-       complete(t, "main") + Members{aircraftCfg(t, {""}), {t + "old/aircraft.cfg", "[fltsim.0]\r\ntitle=Old\r\n"},
+       complete(t, "main") + Members{aircraftCfg(t, {""}),
+                                     {t + "old/aircraft.cfg", "[fltsim.0]\r\ntitle=Old\r\n"},
                                      {t + "old/panel.cfg", "[Window00]\r\nfile=old.bmp\r\n"}},
        true,
        true,
@@ -180,7 +181,8 @@ TEST_F(ArchiveShapesTest, EveryMemberFindsItsPlaceAndTheScansFindNothingMissing)
        {{a + "Panel/day.bmp", "main panel"}},
        {"Trainer\\old\\panel.cfg is kept as C:\\FS2002\\aircraft\\shape\\Doc\\panel (2).cfg: Trainer\\panel\\panel.cfg "
         "takes C:\\FS2002\\aircraft\\shape\\panel\\panel.cfg.",
-        "Trainer\\old\\aircraft.cfg is kept as C:\\FS2002\\aircraft\\shape\\Doc\\aircraft (2).cfg: Trainer\\aircraft.cfg "
+        "Trainer\\old\\aircraft.cfg is kept as C:\\FS2002\\aircraft\\shape\\Doc\\aircraft (2).cfg: "
+        "Trainer\\aircraft.cfg "
         "takes C:\\FS2002\\aircraft\\shape\\aircraft.cfg."}},
       {"the same texture twice",
        complete(t, "same") + Members{aircraftCfg(t, {""}), {t + "t.bmp", "same paint"}},
@@ -225,18 +227,28 @@ TEST_F(ArchiveShapesTest, EveryMemberFindsItsPlaceAndTheScansFindNothingMissing)
 // nothing to undo for it, takes the rest back whole.
 TEST_F(ArchiveShapesTest, DryRunAndJournalTellWhatGoesWhereAndWhatIsLeftOut) {
   ArchiveBuilder zip;
-  for (const auto& [name, bytes] : complete("", "folder") + Members{aircraftCfg("", {""}), {"extra/t.bmp", "loose"},
-                                                                    {"texture.red/t.bmp", "red"}})
+  for (const auto& [name, bytes] :
+       complete("", "folder") + Members{aircraftCfg("", {""}), {"extra/t.bmp", "loose"}, {"texture.red/t.bmp", "red"}})
     zip.add(name, bytes);
   const std::string archive = put("shape.zip", zip), a = "C:\\FS2002\\aircraft\\shape\\";
   const std::string note = "extra\\t.bmp is not installed: texture\\t.bmp takes " + a + "Texture\\t.bmp.";
   const auto plan = run({"install", "--dry-run", archive});
   EXPECT_EQ(plan.status, 0) << plan.err;
-  for (const std::string& line : {"  places       texture.red as " + a + "texture.red\n",
-                                 "  new          " + a + "texture.red\\t.bmp  from the archive's texture.red\\t.bmp\n",
-                                 "  new          " + a + "Texture\\t.bmp  from the archive's texture\\t.bmp\n",
-                                 "  note         " + note + "\n"})
+  for (const std::string& line :
+       {"  places       texture.red as " + a + "texture.red\n",
+        "  new          " + a + "texture.red\\t.bmp  from the archive's texture.red\\t.bmp\n",
+        "  new          " + a + "Texture\\t.bmp  from the archive's texture\\t.bmp\n", "  note         " + note + "\n"})
     EXPECT_NE(plan.out.find(line), std::string::npos) << line << plan.out;
+  // The same as JSON, paths with their backslashes escaped.
+  auto json = [](std::string text) {
+    for (auto at = text.find('\\'); at != std::string::npos; at = text.find('\\', at + 2)) text.insert(at, "\\");
+    return text;
+  };
+  const auto asJson = run({"install", "--dry-run", "--json", archive});
+  for (const std::string& part :
+       {"\"placedFolders\": [{\"archiveFolder\": \"texture.red\", \"target\": \"" + json(a + "texture.red") + "\"}]",
+        "\"notes\": [{\"path\": \"" + json(a + "Texture\\t.bmp") + "\", \"text\": \"" + json(note) + "\"}]"})
+    EXPECT_NE(asJson.out.find(part), std::string::npos) << part << asJson.out;
   EXPECT_EQ(tree(), Files{});
 
   ASSERT_EQ(run({"install", archive}).status, 0);
