@@ -188,8 +188,8 @@ int runInstall(const std::vector<std::string>& args, CliIo& io) {
     auto lock = core::GuardSingleInstance(runtime.locations(), dialogs);
     core::LoadSettings(ctx);
     // Giving a name on the command line is asking to be asked for it.
-    if (parsed->answers.folderName) ctx.state.optFolderName = 1;
-    if (parsed->answers.addonName) ctx.state.optAddonName = 1;
+    if (parsed->answers.folderName) ctx.state.optFolderName = core::Option::On;
+    if (parsed->answers.addonName) ctx.state.optAddonName = core::Option::On;
     TypedPaths typed;
     const auto archives = programPaths(ctx, parsed->archives, typed, io.err);
     if (!archives) {

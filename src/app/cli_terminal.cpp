@@ -27,13 +27,13 @@ bool saysYes(const std::string& answer) {
   return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes" || answer == "YES";
 }
 
-const char* promptLabel(int mode) {
-  switch (mode) {
-    case 1:
+const char* promptLabel(core::NamePrompt prompt) {
+  switch (prompt) {
+    case core::NamePrompt::FolderName:
       return "Enter folder name:";
-    case 2:
+    case core::NamePrompt::AircraftName:
       return "Enter aircraft name:";
-    case 3:
+    case core::NamePrompt::PanelName:
       return "Enter panel name:";
     default:
       return "Enter sound name:";
@@ -116,32 +116,33 @@ void TerminalDialogs::runModal(core::ModalController& controller) {
 
 void TerminalWindowHost::showNamePrompt() {
   auto& s = ctx_.state;
-  const int mode = s.namePromptMode;
-  if (mode < 1 || mode > 4) return;
-  std::string& text = mode == 1 ? s.installFolderName : s.archiveBaseName;
-  const auto& given = mode == 1 ? answers_.folderName : answers_.addonName;
+  const auto prompt = s.namePrompt;
+  if (prompt == core::NamePrompt::None) return;
+  const bool folder = prompt == core::NamePrompt::FolderName;
+  std::string& text = folder ? s.installFolderName : s.archiveBaseName;
+  const auto& given = folder ? answers_.folderName : answers_.addonName;
   const std::string refused = "Installation aborted: " + std::string(core::kFolderNameRefusal);
 
   std::string answer;
   if (given) {
     answer = *given;
-    if (mode == 1 && !core::IsSafeName(answer)) {
+    if (folder && !core::IsSafeName(answer)) {
       err_ << refused << '\n';
       return;  // cancelled: the archive is not installed
     }
   } else if (ask_) {
     for (;;) {
-      auto typed = ask_(std::string(promptLabel(mode)) + " [" + text + "] ", false);
+      auto typed = ask_(std::string(promptLabel(prompt)) + " [" + text + "] ", false);
       if (!typed) return;  // end of input: cancel
       answer = typed->empty() ? text : *typed;
-      if (mode != 1 || core::IsSafeName(answer)) break;
+      if (!folder || core::IsSafeName(answer)) break;
       err_ << refused << '\n';
     }
   } else {
     answer = text;
   }
   text = answer;
-  s.namePromptMode = 10;
+  s.nameConfirmed = true;
 }
 
 }  // namespace app

@@ -27,6 +27,36 @@ enum class PackageKind : std::uint8_t {
   Sif = 8,
 };
 
+// A checkbox of the options as "Options" stores it: "0", "1" or "2".
+// Only On turns the option on. "Addon Name" is "2" until the options
+// dialog first writes it; for the others 2 shows the box grayed. Any other
+// stored number loads as it is and is written back unchanged.
+enum class Option : std::uint8_t { Off = 0, On = 1, Unset = 2 };
+
+inline bool isOn(Option option) {
+  return option == Option::On;
+}
+// The option as "Options" stores it.
+inline std::string optionText(Option option) {
+  return std::to_string(static_cast<int>(option));
+}
+
+// The name prompt's question.
+enum class NamePrompt : std::uint8_t {
+  None,
+  FolderName,    // the installation's folder, proposed from installFolderName
+  AircraftName,  // the others proposed from archiveBaseName
+  PanelName,
+  SoundName,
+};
+
+// What the progress dialog shows.
+enum class ProgressMode : std::uint8_t {
+  None,
+  Installing,  // "Please wait..." and a counter while archives are installed
+  Update,      // a progress bar while the catalogue is rebuilt
+};
+
 // The program-wide state under its documented names. One instance lives in
 // the Context; nothing else holds program state between calls.
 struct AppState {
@@ -35,16 +65,16 @@ struct AppState {
   std::string simFolder;  // no trailing backslash
   std::string sceneryFolder = "c:";
   std::int16_t simVersion = simver::NotChosen;
-  std::uint8_t optInstallDoc = 0;
-  std::uint8_t optFolderName = 0;
-  std::uint8_t optRunManager = 0;
-  std::uint8_t optAddonName = 2;  // 2 = never set, counts as off
-  std::uint8_t optAssociate = 0;
+  Option optInstallDoc = Option::Off;
+  Option optFolderName = Option::Off;
+  Option optRunManager = Option::Off;
+  Option optAddonName = Option::Unset;
+  Option optAssociate = Option::Off;
 
   // Start-up and the window shell.
   std::string commandLineArchive;
   bool commandLineInstall = false;
-  std::uint8_t catalogueStale = 1;
+  bool catalogueStale = true;  // the catalogue must be built again before it is shown
   std::uint8_t currentTab = 0;
 
   // Installation.
@@ -53,18 +83,27 @@ struct AppState {
   std::string installFolderName;
   std::string tempZipPath;
   PackageKind packageKind = PackageKind::None;
-  std::uint8_t namePromptMode = 0;  // 1 folder, 2 aircraft, 3 panel, 4 sound; 10 = confirmed
+  // The question the name prompt asks next, and whether the user confirmed
+  // its answer (left in installFolderName or archiveBaseName).
+  NamePrompt namePrompt = NamePrompt::None;
+  bool nameConfirmed = false;
   std::int16_t installedCount = 0;
-  std::uint8_t progressMode = 0;  // 1 installing, 2 update
+  ProgressMode progressMode = ProgressMode::None;
   bool skipPasswords = false;
   // What the install command's run has to tell beside its counter: members
   // left out or kept elsewhere because another took their place, one
   // sentence each. The command clears it when it starts.
   std::vector<std::string> installNotes;
 
+  // Sets the name prompt's next question, not answered yet.
+  void askName(NamePrompt prompt) {
+    namePrompt = prompt;
+    nameConfirmed = false;
+  }
+
   // Catalogue.
   bool catalogueBusy = false;
-  std::uint8_t flyItemClicked = 0;
+  bool flyItemClicked = false;  // a click on flyLst waits for its MouseDown
 };
 
 }  // namespace core

@@ -60,11 +60,11 @@ void LoadSettings(Context& ctx) {
   s.simFolder = get("Main", "FS Path", "");
   s.sceneryFolder = get("Main", "Scenery Path", "c:");
   s.simVersion = toInt16(get("Options", "FS Version", "1"));
-  s.optInstallDoc = toByte(get("Options", "Install Doc", "0"));
-  s.optFolderName = toByte(get("Options", "Folder Name", "0"));
-  s.optRunManager = toByte(get("Options", "Run Manager", "0"));
-  s.optAddonName = toByte(get("Options", "Addon Name", "2"));
-  s.optAssociate = toByte(get("Options", "Associate", "0"));
+  s.optInstallDoc = static_cast<Option>(toByte(get("Options", "Install Doc", "0")));
+  s.optFolderName = static_cast<Option>(toByte(get("Options", "Folder Name", "0")));
+  s.optRunManager = static_cast<Option>(toByte(get("Options", "Run Manager", "0")));
+  s.optAddonName = static_cast<Option>(toByte(get("Options", "Addon Name", "2")));
+  s.optAssociate = static_cast<Option>(toByte(get("Options", "Associate", "0")));
 }
 
 bool FirstRun(Context& ctx) {

@@ -32,8 +32,8 @@ class WindowHost {
   virtual void repaintMainWindow() {}
   virtual void setBusyCursor(bool /*busy*/) {}
 
-  // The name prompt in the mode of state.namePromptMode, modal; the answer
-  // is left in the state (namePromptMode 10 = confirmed).
+  // The name prompt asking state.namePrompt, modal; the answer is left in
+  // the state, and nameConfirmed set when the user confirmed it.
   virtual void showNamePrompt() {}
 };
 

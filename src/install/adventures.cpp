@@ -141,7 +141,7 @@ void InstallAdventures(core::Context& ctx) {
   // Only the three simulators have adventure folders; anything else would
   // place nothing and must not count as installed.
   if (state.simVersion != FS98 && state.simVersion != FS2000 && state.simVersion != FS2002) return;
-  state.progressMode = 1;
+  state.progressMode = core::ProgressMode::Installing;
 
   // One listing up front: conversions and refusals take files out of
   // TempZip while the adventures are gone through.

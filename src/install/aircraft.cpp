@@ -37,7 +37,7 @@ std::vector<PlacementRule> aircraftRules(const core::AppState& s, const std::str
       // Gauges are placed by the panel installer already.
       {Test::EndsWith, "gau", std::nullopt},
   };
-  if (s.optInstallDoc == 1) rules.push_back({Test::Anything, "", a + "\\Doc\\"});
+  if (core::isOn(s.optInstallDoc)) rules.push_back({Test::Anything, "", a + "\\Doc\\"});
   return rules;
 }
 
@@ -76,7 +76,7 @@ void InstallAircraft(core::Context& ctx, MemberScope& scope, Placer& placer) {
   auto& s = ctx.state;
   const std::string a = s.simFolder + "\\aircraft\\" + s.installFolderName;
   const std::string t = TempZipPrefix(ctx);
-  const std::optional<std::string> doc = s.optInstallDoc == 1 ? std::optional(a + "\\Doc\\") : std::nullopt;
+  const std::optional<std::string> doc = core::isOn(s.optInstallDoc) ? std::optional(a + "\\Doc\\") : std::nullopt;
 
   InstallAircraftSound(ctx, scope, placer);
   InstallAircraftPanel(ctx, scope, placer);
@@ -99,9 +99,9 @@ void InstallAircraft(core::Context& ctx, MemberScope& scope, Placer& placer) {
   placements.insert(placements.end(), byName.begin(), byName.end());
   placer.place(scope, placements, doc);
 
-  if (s.optAddonName == 1) {
+  if (core::isOn(s.optAddonName)) {
     s.archiveBaseName = core::ReadProfileString(ctx, a + "\\aircraft.cfg", "fltsim.0", "title", "");
-    if (AskAddonName(ctx, 2)) {
+    if (AskAddonName(ctx, core::NamePrompt::AircraftName)) {
       core::WriteProfileString(ctx, a + "\\aircraft.cfg", "fltsim.0", "title", s.archiveBaseName).orThrow();
       writeNameIfPresent(ctx, a + "\\panel\\panel.cfg", s.archiveBaseName);
       writeNameIfPresent(ctx, a + "\\sound\\sound.cfg", s.archiveBaseName);

@@ -72,7 +72,7 @@ void installAircraft(core::Context& ctx, const Package& package) {
   if (installed.empty()) return;
   // Also when a name prompt was cancelled.
   ++s.installedCount;
-  s.catalogueStale = 1;
+  s.catalogueStale = true;
   if (several) {
     s.installFolderName = installed.front();
     for (std::size_t k = 1; k < installed.size(); ++k) s.installFolderName += ", " + installed[k];

@@ -15,7 +15,7 @@ bool askFolderName(core::Context& ctx) {
   windows.hideProgress();
   windows.setMainWindowEnabled(false);
   windows.showNamePrompt();
-  if (ctx.state.namePromptMode != 10) return false;
+  if (!ctx.state.nameConfirmed) return false;
   windows.showProgress();
   windows.repaintProgress();
   return true;
@@ -25,8 +25,8 @@ bool askFolderName(core::Context& ctx) {
 
 bool SettleFolderName(core::Context& ctx, const std::string& archivePath, std::string_view origin) {
   auto& s = ctx.state;
-  const bool proposed = s.optFolderName != 1;
-  s.namePromptMode = 1;
+  const bool proposed = !core::isOn(s.optFolderName);
+  s.askName(core::NamePrompt::FolderName);
   if ((!proposed || !core::IsSafeName(s.installFolderName)) && !askFolderName(ctx)) return false;
   const core::NameFault fault = core::CheckName(s.installFolderName);
   if (fault == core::NameFault::None) return true;

@@ -43,7 +43,7 @@ void ConvertFs5Aircraft(core::Context& ctx) {
     if (core::FileExists(ctx, s.simFolder + "\\aircraft\\" + name + "\\" + name + ".air")) ++s.installedCount;
   }
   windows.repaintMainWindow();
-  s.catalogueStale = 1;
+  s.catalogueStale = true;
 }
 
 }  // namespace install

@@ -59,7 +59,7 @@ void installZip(core::Context& ctx, const std::string& path) {
   }
   Package package{std::move(*members), {}, {}};
   ClassifyPackage(ctx, package);
-  s.namePromptMode = 1;
+  s.askName(core::NamePrompt::FolderName);
   const auto kind = s.packageKind;
   // Several aircraft are each given their folder name in the dispatch.
   const bool named = (kind == PackageKind::Aircraft && package.aircraftFolders.size() < 2) ||

@@ -30,7 +30,7 @@ std::string DoneText(const std::vector<std::string>& notes) {
 InstallRun RunInstallCommand(core::Context& ctx, const std::vector<std::string>& archives) {
   auto& s = ctx.state;
   auto& windows = ctx.windows();
-  s.progressMode = 1;
+  s.progressMode = core::ProgressMode::Installing;
   s.installedCount = 0;
   s.installNotes.clear();
   windows.loadProgress();

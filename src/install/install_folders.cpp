@@ -23,7 +23,7 @@ void CreateInstallFolders(core::Context& ctx) {
     makeFolder(ctx, sim + sub);
 
   const std::string& f = s.installFolderName;
-  const bool doc = s.optInstallDoc == 1;
+  const bool doc = core::isOn(s.optInstallDoc);
   switch (s.packageKind) {
     case core::PackageKind::Aircraft: {
       const std::string a = sim + "\\aircraft\\" + f;

@@ -33,7 +33,7 @@ void installPanel(core::Context& ctx, MemberScope& scope, Placer& placer, bool p
   const std::string store = s.simFolder + "\\aircraft\\fsfsconv\\panel." + s.installFolderName + "\\";
   const std::string p = package ? store : s.simFolder + "\\aircraft\\" + s.installFolderName + "\\panel\\";
   const std::string docOf = package ? store + "Doc\\" : s.simFolder + "\\aircraft\\" + s.installFolderName + "\\Doc\\";
-  const std::optional<std::string> doc = s.optInstallDoc == 1 ? std::optional(docOf) : std::nullopt;
+  const std::optional<std::string> doc = core::isOn(s.optInstallDoc) ? std::optional(docOf) : std::nullopt;
 
   const auto plain = scope.remainingPlain(ctx);
   const ArchiveMember* cfg = placer.choose(scope, plain, "panel.cfg", p);
@@ -75,8 +75,8 @@ void installPanel(core::Context& ctx, MemberScope& scope, Placer& placer, bool p
 
   if (!package) return;
   ++s.installedCount;
-  s.catalogueStale = 1;
-  if (s.optAddonName == 1 && AskAddonName(ctx, 3))
+  s.catalogueStale = true;
+  if (core::isOn(s.optAddonName) && AskAddonName(ctx, core::NamePrompt::PanelName))
     core::WriteProfileString(ctx, p + "panel.cfg", "Hangarpak", "Name", s.archiveBaseName).orThrow();
 }
 }  // namespace

@@ -34,15 +34,15 @@ std::vector<Placement> PlacementsByRules(const std::vector<const ArchiveMember*>
   return placements;
 }
 
-bool AskAddonName(core::Context& ctx, std::uint8_t mode) {
+bool AskAddonName(core::Context& ctx, core::NamePrompt prompt) {
   auto& windows = ctx.windows();
-  ctx.state.namePromptMode = mode;
+  ctx.state.askName(prompt);
   windows.hideProgress();
   windows.setMainWindowEnabled(false);
   windows.showNamePrompt();
   windows.showProgress();
   windows.repaintProgress();
-  return ctx.state.namePromptMode == 10;
+  return ctx.state.nameConfirmed;
 }
 
 }  // namespace install

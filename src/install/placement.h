@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/app_state.h"
 #include "install/placer.h"
 
 namespace core {
@@ -42,6 +43,6 @@ std::vector<Placement> PlacementsByRules(const std::vector<const ArchiveMember*>
 // pre-filled with archiveBaseName: the progress window is hidden and the
 // main window disabled while it is open, then the progress window is shown
 // again. True when the user confirmed; the answer is in archiveBaseName.
-bool AskAddonName(core::Context& ctx, std::uint8_t mode);
+bool AskAddonName(core::Context& ctx, core::NamePrompt prompt);
 
 }  // namespace install

@@ -36,7 +36,7 @@ void installSound(core::Context& ctx, MemberScope& scope, Placer& placer, bool p
   const std::string store = s.simFolder + "\\aircraft\\fsfsconv\\sound." + s.installFolderName + "\\";
   const std::string w = package ? store : s.simFolder + "\\aircraft\\" + s.installFolderName + "\\sound\\";
   const std::string docOf = package ? store + "Doc\\" : s.simFolder + "\\aircraft\\" + s.installFolderName + "\\Doc\\";
-  const std::optional<std::string> doc = s.optInstallDoc == 1 ? std::optional(docOf) : std::nullopt;
+  const std::optional<std::string> doc = core::isOn(s.optInstallDoc) ? std::optional(docOf) : std::nullopt;
 
   const auto plain = scope.remainingPlain(ctx);
   const ArchiveMember* cfg = placer.choose(scope, plain, "sound.cfg", w);
@@ -68,8 +68,8 @@ void installSound(core::Context& ctx, MemberScope& scope, Placer& placer, bool p
 
   if (!package) return;
   ++s.installedCount;
-  s.catalogueStale = 1;
-  if (s.optAddonName == 1 && AskAddonName(ctx, 4))
+  s.catalogueStale = true;
+  if (core::isOn(s.optAddonName) && AskAddonName(ctx, core::NamePrompt::SoundName))
     core::WriteProfileString(ctx, w + "sound.cfg", "Hangarpak", "Name", s.archiveBaseName).orThrow();
 }
 }  // namespace

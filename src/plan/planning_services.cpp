@@ -51,13 +51,13 @@ std::string plainText(std::string_view text) {
   return out;
 }
 
-const char* promptLabel(int mode) {
-  switch (mode) {
-    case 1:
+const char* promptLabel(core::NamePrompt prompt) {
+  switch (prompt) {
+    case core::NamePrompt::FolderName:
       return "Folder name";
-    case 2:
+    case core::NamePrompt::AircraftName:
       return "Aircraft name";
-    case 3:
+    case core::NamePrompt::PanelName:
       return "Panel name";
     default:
       return "Sound name";
@@ -191,16 +191,16 @@ void RecordingDialogs::runModal(core::ModalController& controller) {
 }
 
 void RecordingWindowHost::showNamePrompt() {
-  const int mode = state_.namePromptMode;
-  if (mode < 1 || mode > 4) return;
-  std::string& text = mode == 1 ? state_.installFolderName : state_.archiveBaseName;
+  const auto prompt = state_.namePrompt;
+  if (prompt == core::NamePrompt::None) return;
+  std::string& text = prompt == core::NamePrompt::FolderName ? state_.installFolderName : state_.archiveBaseName;
   const std::string proposed = text;
   if (inner_)
     inner_->showNamePrompt();
   else
-    state_.namePromptMode = 10;
+    state_.nameConfirmed = true;
   recorder_.current().prompts.push_back(
-      {PlannedPrompt::Kind::NamePrompt, promptLabel(mode), proposed, state_.namePromptMode == 10 ? text : "Cancel"});
+      {PlannedPrompt::Kind::NamePrompt, promptLabel(prompt), proposed, state_.nameConfirmed ? text : "Cancel"});
 }
 
 }  // namespace plan

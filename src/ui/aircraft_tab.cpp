@@ -22,7 +22,7 @@ void AircraftTab::Search() {
   auto& state = ctx_.state;
   auto& windows = ctx_.windows();
   windows.setBusyCursor(true);
-  state.progressMode = 2;
+  state.progressMode = core::ProgressMode::Update;
   windows.loadProgress();
   windows.showProgress();
   windows.repaintProgress();
@@ -39,7 +39,7 @@ void AircraftTab::Search() {
   flyLstHasFocus = true;
   if (flyLst.count() >= 1) UpdateAircraft();
 
-  state.catalogueStale = 0;
+  state.catalogueStale = false;
   windows.unloadProgress();
   windows.setBusyCursor(false);
   changed();
@@ -118,7 +118,7 @@ void AircraftTab::UpdateAircraft() {
 void AircraftTab::flyLst_ItemClick(int index) {
   if (index < 0 || index >= flyLst.count()) return;
   flyLst.select(index);
-  ctx_.state.flyItemClicked = 1;
+  ctx_.state.flyItemClicked = true;
   if (!ctx_.state.catalogueBusy) UpdateAircraft();
   changed();
 }
@@ -136,7 +136,7 @@ bool AircraftTab::selectFolder(const std::string& folder) {
 }
 
 void AircraftTab::flyLst_MouseDown(int /*button*/) {
-  ctx_.state.flyItemClicked = 0;
+  ctx_.state.flyItemClicked = false;
   flyLstHasFocus = true;
 }
 
@@ -144,8 +144,8 @@ void AircraftTab::flyLst_MouseDown(int /*button*/) {
 // variant without "sim".
 void AircraftTab::flyLst_DblClick() {
   auto& state = ctx_.state;
-  if (state.flyItemClicked != 1) return;
-  state.flyItemClicked = 0;
+  if (!state.flyItemClicked) return;
+  state.flyItemClicked = false;
   hideCap_Click();
 }
 

@@ -85,7 +85,7 @@ void EditorTab::selectRow(int index) {
 }
 
 void EditorTab::FillEditList(int newMode) {
-  if (ctx_.state.catalogueStale == 1) aircraft_.Search();
+  if (ctx_.state.catalogueStale) aircraft_.Search();
   editLst.clear();
   static constexpr const char* kCaptions[] = {"E&dit Aircraft", "E&dit Panel", "E&dit Sound"};
   if (newMode >= AircraftMode && newMode <= SoundMode) {
@@ -192,7 +192,7 @@ void EditorTab::delCap_Click() {
 
   manager::EditResult result;
   if (aircraft) {
-    ctx_.state.catalogueStale = 1;
+    ctx_.state.catalogueStale = true;
     result = manager::Apply(ctx_, cat, manager::DeleteAircraft{refOf(cat.variants().at(i))});
   } else {
     result = manager::Apply(ctx_, cat, manager::DeleteEntry{entryKind(), cat.entry(entryKind(), i).relative});
@@ -200,7 +200,7 @@ void EditorTab::delCap_Click() {
   if (!result.succeeded())
     ctx_.dialogs.msgBox(result.text, "Delete " + name, core::Buttons::OK, core::Icon::Exclamation);
   // The whole catalogue is read again after an aircraft's folder went.
-  if (ctx_.state.catalogueStale == 1)
+  if (ctx_.state.catalogueStale)
     aircraft_.Search();
   else
     aircraft_.refresh();

@@ -137,7 +137,7 @@ void HistoryForm::uninstallCmd_Click() {
       return;
     const auto done = journal::Uninstall(ctx_, store_, *id, false);
     // The Aircraft and Editor tabs list what was there before.
-    ctx_.state.catalogueStale = 1;
+    ctx_.state.catalogueStale = true;
     if (done.allReversed())
       ctx_.dialogs.msgBox(name + " is uninstalled.", title, core::Buttons::OK, core::Icon::Information);
     else

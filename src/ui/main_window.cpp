@@ -96,7 +96,7 @@ void MainWindow::startUp(std::string_view commandLine) {
       installFra.unzipCmd_Click();
   }
 
-  s.catalogueStale = 1;
+  s.catalogueStale = true;
   s.commandLineInstall = false;
   s.currentTab = 0;
 
@@ -108,7 +108,7 @@ void MainWindow::startUp(std::string_view commandLine) {
     core::MarkFirstRunDone(ctx_);
   }
 
-  if (s.optAssociate == 1) core::WriteAssociation(ctx_);
+  if (core::isOn(s.optAssociate)) core::WriteAssociation(ctx_);
 
   core::FindSimulator(ctx_);
 
@@ -168,10 +168,10 @@ void MainWindow::TabStrip_Click() {
 
   const std::string& key = selectedKey();
   if (key == "man") {
-    if (ctx_.state.catalogueStale == 1) managerFra.Search();
+    if (ctx_.state.catalogueStale) managerFra.Search();
     if (managerFra.flyLst.count() >= 1) managerFra.UpdateAircraft();
   } else if (key == "edi") {
-    if (ctx_.state.catalogueStale == 1) managerFra.Search();
+    if (ctx_.state.catalogueStale) managerFra.Search();
     editFra.FillEditList(editorMode());
   }
   changed();
@@ -234,7 +234,7 @@ void MainWindow::historyCap_Click() {
     HistoryForm history(ctx_, store);
     ctx_.dialogs.runModal(history);
     // An uninstall changed what the open tab lists.
-    if (ctx_.state.catalogueStale == 1 && selectedKey() != "ins") TabStrip_Click();
+    if (ctx_.state.catalogueStale && selectedKey() != "ins") TabStrip_Click();
   } catch (const core::RuntimeError& e) {
     ctx_.dialogs.msgBox("The install journal cannot be read:\r\n" + std::string(e.what()), "History", core::Buttons::OK,
                         core::Icon::Exclamation);

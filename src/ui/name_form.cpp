@@ -29,25 +29,26 @@ constexpr std::array<Prompt, 4> kPrompts{{
 NameForm::NameForm(core::Context& ctx) : ctx_(ctx) {}
 
 void NameForm::Form_Load() {
-  const auto mode = ctx_.state.namePromptMode;
-  if (mode < 1 || mode > 4) return;
-  caption = kPrompts[mode - 1].caption;
-  nameLbl.caption = kPrompts[mode - 1].label;
-  nameTxt.text = mode == 1 ? ctx_.state.installFolderName : ctx_.state.archiveBaseName;
+  const auto prompt = ctx_.state.namePrompt;
+  if (prompt == core::NamePrompt::None) return;
+  const auto& shown = kPrompts[static_cast<std::size_t>(prompt) - 1];
+  caption = shown.caption;
+  nameLbl.caption = shown.label;
+  nameTxt.text = prompt == core::NamePrompt::FolderName ? ctx_.state.installFolderName : ctx_.state.archiveBaseName;
   nameTxt.selectAll();
   changed();
 }
 
 void NameForm::okCmd_Click() {
   if (nameTxt.text.empty()) return;
-  const auto mode = ctx_.state.namePromptMode;
-  if (mode == 1) {
+  const auto prompt = ctx_.state.namePrompt;
+  if (prompt == core::NamePrompt::FolderName) {
     if (ValidateFolderName() == 1) return;
     ctx_.state.installFolderName = nameTxt.text;
-  } else if (mode >= 2 && mode <= 4) {
+  } else if (prompt != core::NamePrompt::None) {
     ctx_.state.archiveBaseName = nameTxt.text;
   }
-  ctx_.state.namePromptMode = 10;
+  ctx_.state.nameConfirmed = true;
   unload();
 }
 

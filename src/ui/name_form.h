@@ -9,10 +9,10 @@ class Context;
 
 namespace ui {
 
-// The name prompt nameFrm: a folder name (namePromptMode 1) or the name of
-// an aircraft, panel or sound (2, 3, 4), proposed from the state; OK leaves
-// the answer in the state and namePromptMode 10. Any other mode afterwards
-// means the user cancelled.
+// The name prompt nameFrm: the question of state.namePrompt (a folder name,
+// or the name of an aircraft, panel or sound), proposed from the state; OK
+// leaves the answer in the state and sets nameConfirmed, which stays unset
+// when the user cancelled.
 class NameForm : public core::Form {
  public:
   explicit NameForm(core::Context& ctx);

@@ -107,11 +107,12 @@ void OptionForm::loadFromState() {
       break;
   }
 
-  docChk.value = s.optInstallDoc;
-  assChk.value = s.optAssociate;
-  folderChk.value = s.optFolderName;
-  addonChk.value = s.optAddonName == 2 ? 0 : s.optAddonName;
-  manChk.value = s.optRunManager;
+  auto value = [](core::Option option) { return static_cast<int>(option); };
+  docChk.value = value(s.optInstallDoc);
+  assChk.value = value(s.optAssociate);
+  folderChk.value = value(s.optFolderName);
+  addonChk.value = s.optAddonName == core::Option::Unset ? 0 : value(s.optAddonName);
+  manChk.value = value(s.optRunManager);
 
   ScenDir.setPath(s.sceneryFolder);
   ScenDrv.setDrive(core::left(s.sceneryFolder, 2));
@@ -129,12 +130,14 @@ void OptionForm::ScenDir_Open(std::string_view path) {
 
 void OptionForm::okCmd_Click() {
   core::AppState& s = ctx_.state;
-  auto byte = [](const core::CheckBox& box) { return static_cast<std::uint8_t>(box.value); };
-  s.optAssociate = byte(assChk);
-  s.optInstallDoc = byte(docChk);
-  s.optFolderName = byte(folderChk);
-  s.optRunManager = byte(manChk);
-  s.optAddonName = byte(addonChk);
+  auto option = [](const core::CheckBox& box) {
+    return static_cast<core::Option>(static_cast<std::uint8_t>(box.value));
+  };
+  s.optAssociate = option(assChk);
+  s.optInstallDoc = option(docChk);
+  s.optFolderName = option(folderChk);
+  s.optRunManager = option(manChk);
+  s.optAddonName = option(addonChk);
   if (fs98Opt.value)
     s.simVersion = core::simver::FS98;
   else if (fs2000Opt.value)
@@ -150,20 +153,20 @@ void OptionForm::okCmd_Click() {
   };
   save("Main", "Scenery Path", s.sceneryFolder);
   save("Options", "FS Version", std::to_string(s.simVersion));
-  save("Options", "Addon Name", std::to_string(s.optAddonName));
-  save("Options", "Folder Name", std::to_string(s.optFolderName));
-  save("Options", "Install Doc", std::to_string(s.optInstallDoc));
-  save("Options", "Run Manager", std::to_string(s.optRunManager));
-  save("Options", "Associate", std::to_string(s.optAssociate));
+  save("Options", "Addon Name", core::optionText(s.optAddonName));
+  save("Options", "Folder Name", core::optionText(s.optFolderName));
+  save("Options", "Install Doc", core::optionText(s.optInstallDoc));
+  save("Options", "Run Manager", core::optionText(s.optRunManager));
+  save("Options", "Associate", core::optionText(s.optAssociate));
 
   core::FindSimulator(ctx_);
 
   if (s.simVersion != versionAtLoad_) {
     if (main_.selectedTab == 2 || main_.selectedTab == 3) main_.selectTab(1);
-    s.catalogueStale = 1;
+    s.catalogueStale = true;
   }
 
-  if (s.optAssociate == 1)
+  if (core::isOn(s.optAssociate))
     core::WriteAssociation(ctx_);
   else
     core::RemoveAssociation(ctx_);

@@ -22,8 +22,8 @@ void WaitForm::Form_Load() {
   changed();
 }
 
-void WaitForm::setMode(std::uint8_t mode) {
-  if (mode == 1) {
+void WaitForm::setMode(core::ProgressMode mode) {
+  if (mode == core::ProgressMode::Installing) {
     waitLbl.visible = true;
     waitLbl.caption = "Please wait...";
     doneLbl.visible = true;
@@ -31,7 +31,7 @@ void WaitForm::setMode(std::uint8_t mode) {
     okCmd.enabled = false;
     progBar.visible = false;
     caption = "Installing";
-  } else if (mode == 2) {
+  } else if (mode == core::ProgressMode::Update) {
     waitLbl.visible = true;
     waitLbl.caption = "Please wait...";
     doneLbl.visible = false;
@@ -63,9 +63,9 @@ void WaitForm::Form_Unload() {
   const auto kind = s.packageKind;
   const bool managerKind =
       kind == core::PackageKind::Aircraft || kind == core::PackageKind::Panel || kind == core::PackageKind::Sound;
-  if (s.optRunManager == 1 && managerKind) {
+  if (core::isOn(s.optRunManager) && managerKind) {
     if (keptCommandLineInstall) main_.setVisible(true);
-    setMode(2);
+    setMode(core::ProgressMode::Update);
     visible = true;
     changed();
     main_.showInstalled(kind, s.installFolderName);

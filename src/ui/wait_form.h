@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "core/app_state.h"
 #include "core/controls.h"
 
 namespace core {
@@ -15,8 +16,8 @@ namespace ui {
 class MainWindow;
 
 // The progress dialog waitFrm: "Please wait..." and a counter while
-// archives are installed (progressMode 1), a progress bar while the
-// catalogue is rebuilt (2). Not modal; the installers show, hide and
+// archives are installed (ProgressMode::Installing), a progress bar while
+// the catalogue is rebuilt (ProgressMode::Update). Not modal; the installers show, hide and
 // repaint it through the window host.
 class WaitForm {
  public:
@@ -48,7 +49,7 @@ class WaitForm {
   void unload();
 
  private:
-  void setMode(std::uint8_t mode);
+  void setMode(core::ProgressMode mode);
   void Form_Unload();
 
   core::Context& ctx_;

@@ -74,7 +74,7 @@ class InstallEndToEnd : public testsupport::SimFixture {
     settings->save("Hangarpak", "Options", "FS Version", "80");
     settings->save("Hangarpak", "Options", "Install Doc", "1");
     settings->save("Hangarpak", "Options", "RunOnce", "1");
-    state().optInstallDoc = 1;
+    state().optInstallDoc = core::Option::On;
 
     archives = {put("Sky_Hopper.zip", kAircraft), put("GlassPanel.ZIP", kPanel), put("RoarSound.zip", kSound)};
     before = files();

@@ -79,7 +79,7 @@ TEST_F(InstallArchiveTest, EachPackageIsClassifiedThenInstalledOrRefused) {
     const auto& [message, count] = outcomes.at(kind);
     for (const bool prompt : {false, true}) {
       std::filesystem::remove_all(host("C:\\FS2002\\Aircraft"));
-      state().optFolderName = prompt;
+      state().optFolderName = prompt ? core::Option::On : core::Option::Off;
       state().installedCount = 0;
       windows.prompts.clear();
       const bool asks = prompt && named.count(kind);
@@ -144,7 +144,7 @@ TEST_F(InstallArchiveTest, AnArchiveNameThatCannotBeAFolderIsAskedForAgain) {
       {"\x1b[2J.zip", "\x1b[2j", "", "holds a control character"},
       {"Heron.zip", "", "heron", ""},
   };
-  state().optFolderName = 0;
+  state().optFolderName = core::Option::Off;
   install(putArchive("First.zip", aircraftArchive()));  // makes the simulator's shared folders
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
@@ -316,7 +316,7 @@ TEST_F(InstallArchiveTest, TheInstallCommandCountsTheArchivesThatWereInstalled) 
   EXPECT_EQ(run.total, 3);
   EXPECT_EQ(run.installed, (std::vector<bool>{true, false, true}));
   EXPECT_FALSE(run.allInstalled());
-  EXPECT_EQ(state().progressMode, 1);
+  EXPECT_EQ(state().progressMode, core::ProgressMode::Installing);
   EXPECT_EQ(windows.counters, (std::vector<std::string>{"Installing file 1/3", "Installing file 2/3",
                                                         "Installing file 3/3", "2/3 file(s) successfully installed."}));
   EXPECT_EQ(windows.progressMessage, "Done!");

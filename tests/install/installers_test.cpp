@@ -85,7 +85,7 @@ TEST_F(InstallersTest, AnAircraftArchivePlacesEveryFile) {
     SCOPED_TRACE(on ? "Install Doc on" : "Install Doc off");
     for (const auto& folder : {root + "/c", root + "/data/fonts"}) fsys::remove_all(folder);
     makeSimulator(80);
-    state().optInstallDoc = static_cast<std::uint8_t>(on);
+    state().optInstallDoc = on ? core::Option::On : core::Option::Off;
     state().installedCount = 0;
     install(putArchive("Hopper.zip", fullAircraft()));
     Files expected = placed;
@@ -102,7 +102,7 @@ TEST_F(InstallersTest, AnAircraftArchivePlacesEveryFile) {
 // named by any "filename" key (quoted line, blanks, list) to the sound set;
 // without kb_checklists the "checklists" file (.cfg) goes to the aircraft.
 TEST_F(InstallersTest, PanelAndSoundPackagesGoToTheirStores) {
-  state().optInstallDoc = 1;
+  state().optInstallDoc = core::Option::On;
   install(
       putArchive("Glass.zip",
                  archiveOf({{"panel.cfg", "[Window00]\r\nfile=day.bmp\r\nFILE_1024=CAPS.BMP\r\ngauge00=g!dial, 1\r\n"},
@@ -148,7 +148,7 @@ TEST_F(InstallersTest, NamesInConfigurationsCannotReachOutsideTempZip) {
 // title and into the panel and sound configurations there are; Cancel
 // changes nothing, and the add-on counts either way.
 TEST_F(InstallersTest, TheNamePromptNamesTheAddonInItsConfigurations) {
-  state().optAddonName = 1;
+  state().optAddonName = core::Option::On;
   auto named = [&](const std::string& archiveName, const ArchiveBuilder& archive, std::optional<std::string> answer,
                    const std::string& prompt, const std::string& folder, const std::string& names) {
     SCOPED_TRACE(archiveName + " " + answer.value_or("(cancel)"));

@@ -77,7 +77,7 @@ class OutsideProgramsTest : public InstallFixture {
     if (version != 61) std::filesystem::create_directories(host(sim() + "\\Adv\\Other"));
     for (const auto& name : words(converters)) testsupport::putConverter(host(sim()), name);
     state().installedCount = 2;  // counts go on from earlier archives
-    state().catalogueStale = 0;
+    state().catalogueStale = false;
     dialogs.keepPaintingCalls = 0;
   }
   std::string sim() { return state().simFolder; }
@@ -214,7 +214,7 @@ TEST_F(OutsideProgramsTest, Fs5AircraftIsConvertedAndCountedWhenTheConverterMade
     ASSERT_EQ(exists(sim() + "\\Aircraft\\Oldbird"), made);
     EXPECT_EQ(made ? readFile(sim() + "\\Aircraft\\Oldbird\\Oldbird.air") : air, air);
     EXPECT_EQ(state().installedCount, made ? 3 : 2);
-    EXPECT_EQ(state().catalogueStale, converters.empty() ? 0 : 1);
+    EXPECT_EQ(state().catalogueStale, !converters.empty());
   };
   check(70, kBoth, {kFoundFs5}, true);
   check(61, kBoth, {kFoundFs5}, true);

@@ -115,7 +115,7 @@ TEST_F(ShellViews, TheOptionsViewShowsTheFormAndForwardsTheUser) {
 }
 
 TEST_F(ShellViews, EscapeCancelsTheNamePrompt) {
-  state().namePromptMode = 2;
+  state().askName(core::NamePrompt::AircraftName);
   state().archiveBaseName = "b737";
   ui::NameForm form(ctx());
   form.Form_Load();
@@ -123,7 +123,7 @@ TEST_F(ShellViews, EscapeCancelsTheNamePrompt) {
   view.show();
   QTest::keyClick(&view, Qt::Key_Escape);
   EXPECT_TRUE(form.unloaded());
-  EXPECT_NE(state().namePromptMode, 10) << "not taken as OK";
+  EXPECT_FALSE(state().nameConfirmed) << "not taken as OK";
 }
 
 }  // namespace

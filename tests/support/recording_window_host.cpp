@@ -10,8 +10,9 @@ RecordingWindowHost::~RecordingWindowHost() {
 
 void RecordingWindowHost::showNamePrompt() {
   calls.push_back("showNamePrompt");
-  const int mode = state_.namePromptMode;
-  std::string& text = mode == 1 ? state_.installFolderName : state_.archiveBaseName;
+  const int mode = static_cast<int>(state_.namePrompt);
+  std::string& text =
+      state_.namePrompt == core::NamePrompt::FolderName ? state_.installFolderName : state_.archiveBaseName;
   prompts.push_back({mode, text});
   // The prompt is modal: it leaves the main window enabled when it closes.
   mainEnabled = true;
@@ -23,7 +24,7 @@ void RecordingWindowHost::showNamePrompt() {
   answers_.pop_front();
   if (!answer) return;
   text = *answer;
-  state_.namePromptMode = 10;
+  state_.nameConfirmed = true;
 }
 
 }  // namespace testsupport

@@ -64,7 +64,7 @@ TEST_F(AircraftTabTest, RendersTheCatalogueAndShowsTheSelectedVariantsEntries) {
   EXPECT_EQ(shown(), (std::vector<std::string>{"Floats|2|hidden|C172", "Lark|1|active|Lark", "Skyhawk|1|active|C172",
                                                "c172\\panel|Lycoming"}));
   EXPECT_EQ(tab.flyLst.selectedIndex(), 0);
-  EXPECT_EQ(state().catalogueStale, 0);
+  EXPECT_FALSE(state().catalogueStale);
   click("Lark");
   EXPECT_EQ(tab.panelCom.text() + "|" + tab.lydCom.text(), "---Not Listed---|---Not Listed---");
   EXPECT_EQ(tab.panelCom.listIndex(), 0);

@@ -66,10 +66,10 @@ TEST_F(EditorTabTest, FillsEachModeFromTheCatalogue) {
   EXPECT_EQ(editor.editCmd.caption, "E&dit Aircraft");
 
   std::filesystem::remove_all(host(air("Bravo")));
-  state().catalogueStale = 1;
+  state().catalogueStale = true;
   editor.FillEditList(ui::AircraftMode);
   EXPECT_EQ(rows(), (std::vector<std::string>{"Alpha", "Charlie", "Delta", "Loose"}));
-  EXPECT_EQ(state().catalogueStale, 0);
+  EXPECT_FALSE(state().catalogueStale);
 }
 
 // Typing renames at every key release and the row moves to its place;

@@ -55,10 +55,10 @@ TEST_F(HistoryFormTest, ListsNewestFirstAndUninstallsOnlyWhatNobodyChangedSince)
   EXPECT_TRUE(lastMessageNames("left alone: " + gauge)) << lastMessage();
   EXPECT_TRUE(jctx->fs.folderExists("C:\\FS2002\\Aircraft\\FSFSConv\\panel.first"));
 
-  jctx->state.catalogueStale = 0;
+  jctx->state.catalogueStale = false;
   dialogs.expectMessage("", core::Answer::Yes);
   form.uninstallCmd_Click();
-  EXPECT_EQ(jctx->state.catalogueStale, 1);
+  EXPECT_TRUE(jctx->state.catalogueStale);
   EXPECT_EQ(lastMessage().rfind("first.zip is partly uninstalled.", 0), 0u) << lastMessage();
   EXPECT_TRUE(lastMessageNames(gauge)) << lastMessage();
   EXPECT_EQ(readFile(gauge), "gauge of second");

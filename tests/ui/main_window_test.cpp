@@ -39,9 +39,9 @@ TEST_F(MainWindowTest, EachTabShowsItsFrameAndCaptions) {
 
 TEST_F(MainWindowTest, TheAircraftTabRebuildsAStaleCatalogueOnce) {
   writeFile("C:\\FS2002\\Aircraft\\Cub\\aircraft.cfg", "[fltsim.0]\r\ntitle=Piper Cub\r\nsim=cub\r\n");
-  state().catalogueStale = 1;
+  state().catalogueStale = true;
   main->selectTab(2);
-  EXPECT_EQ(state().catalogueStale, 0);
+  EXPECT_FALSE(state().catalogueStale);
   ASSERT_EQ(main->managerFra.flyLst.count(), 1);
   writeFile("C:\\FS2002\\Aircraft\\Spit\\aircraft.cfg", "[fltsim.0]\r\ntitle=Spitfire\r\nsim=spit\r\n");
   main->selectTab(1);

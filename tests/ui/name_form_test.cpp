@@ -28,7 +28,7 @@ TEST_F(NamePrompt, EachModeHasItsCaptionLabelAndProposalAndAnEmptyBoxIsNotTaken)
                         Case{3, "Panel name", "Enter panel name:", "Cessna 172"},
                         Case{4, "Sound name", "Enter sound name:", "Cessna 172"}}) {
     SCOPED_TRACE(c.mode);
-    state().namePromptMode = static_cast<std::uint8_t>(c.mode);
+    state().askName(static_cast<core::NamePrompt>(c.mode));
     ui::NameForm f(ctx());
     f.Form_Load();
     EXPECT_EQ(f.caption, c.caption);
@@ -40,11 +40,11 @@ TEST_F(NamePrompt, EachModeHasItsCaptionLabelAndProposalAndAnEmptyBoxIsNotTaken)
     f.nameTxt.text.clear();
     f.okCmd_Click();
     EXPECT_FALSE(f.unloaded());
-    EXPECT_EQ(state().namePromptMode, c.mode);
+    EXPECT_FALSE(state().nameConfirmed);
     EXPECT_EQ(state().installFolderName, "cessna172");
     EXPECT_EQ(state().archiveBaseName, "Cessna 172");
     EXPECT_TRUE(f.closeBox());
-    EXPECT_EQ(state().namePromptMode, c.mode);
+    EXPECT_FALSE(state().nameConfirmed);
   }
   EXPECT_TRUE(dialogs.messages().empty());
 }
@@ -56,7 +56,7 @@ TEST_F(NamePrompt, AFolderNameWithAReservedCharacterIsRefusedAndSelected) {
   writeFile("Z:\\app\\TempZip\\x.txt");
   for (const char* name : {"a:b", "what?", "x|y", "a\\b", "say \"hi\"", "TempZip", "..", "plane.", "plane ", "a\tb"}) {
     SCOPED_TRACE(name);
-    state().namePromptMode = 1;
+    state().askName(core::NamePrompt::FolderName);
     state().installFolderName = "before";
     ui::NameForm f(ctx());
     f.Form_Load();
@@ -66,7 +66,7 @@ TEST_F(NamePrompt, AFolderNameWithAReservedCharacterIsRefusedAndSelected) {
     dialogs.expectMessage(refused, "Installation aborted", Buttons::OK, Icon::Critical);
     f.okCmd_Click();
     EXPECT_FALSE(f.unloaded());
-    EXPECT_EQ(state().namePromptMode, 1);
+    EXPECT_FALSE(state().nameConfirmed);
     EXPECT_EQ(state().installFolderName, "before");
     EXPECT_TRUE(f.nameTxt.hasFocus);
     EXPECT_EQ(f.nameTxt.selLength, std::string(name).size());
@@ -83,7 +83,7 @@ TEST_F(NamePrompt, AFolderNameWithAReservedCharacterIsRefusedAndSelected) {
   f.okCmd_Click();
   EXPECT_TRUE(f.unloaded());
   EXPECT_EQ(state().installFolderName, "TempZip");
-  EXPECT_EQ(state().namePromptMode, 10);
+  EXPECT_TRUE(state().nameConfirmed);
   EXPECT_FALSE(fs->folderExists("Z:\\app\\TempZip"));
 }
 
@@ -91,7 +91,7 @@ TEST_F(NamePrompt, ThroughTheWindowHostOkConfirmsAndCancelKeepsTheMode) {
   state().archiveBaseName = "Proposal";
   for (bool confirm : {true, false}) {
     SCOPED_TRACE(confirm ? "OK" : "Cancel");
-    state().namePromptMode = 3;
+    state().askName(core::NamePrompt::PanelName);
     main->setEnabled(false);
     dialogs.expectModal("nameFrm", [&](core::ModalController& c) {
       auto& f = static_cast<ui::NameForm&>(c);
@@ -100,7 +100,8 @@ TEST_F(NamePrompt, ThroughTheWindowHostOkConfirmsAndCancelKeepsTheMode) {
     });
     ctx().windows().showNamePrompt();
     EXPECT_TRUE(main->enabled);
-    EXPECT_EQ(state().namePromptMode, confirm ? 10 : 3);
+    EXPECT_EQ(state().nameConfirmed, confirm);
+    EXPECT_EQ(state().namePrompt, core::NamePrompt::PanelName);
     EXPECT_EQ(state().archiveBaseName, confirm ? "Learjet Panel" : "Proposal");
     state().archiveBaseName = "Proposal";
   }

@@ -93,14 +93,15 @@ TEST_F(Options, CheckBoxesAndTheSceneryFolderShowTheOptionsAndOkSavesThemAll) {
   drives.set('e', root + "/e", "test");
   writeFile("C:\\Scenery\\Addon\\x.bgl");
   writeFile("E:\\Scenery\\x.bgl");
-  state().optInstallDoc = 1;
-  state().optAddonName = 2;
-  state().optRunManager = 1;
+  state().optInstallDoc = core::Option::On;
+  state().optAddonName = core::Option::Unset;
+  state().optRunManager = core::Option::On;
+  state().optFolderName = core::Option::Unset;  // grayed, and saved as it was
   state().sceneryFolder = "C:\\Scenery\\Addon";
   open([&](ui::OptionForm& f) {
     // Addon Name never set shows unchecked.
     EXPECT_EQ((std::vector<int>{f.docChk.value, f.addonChk.value, f.manChk.value, f.folderChk.value}),
-              (std::vector<int>{1, 0, 1, 0}));
+              (std::vector<int>{1, 0, 1, 2}));
     EXPECT_EQ(f.ScenDir.path(), "C:\\Scenery\\Addon");
     EXPECT_EQ(f.ScenDrv.drive(), "c:");
     f.addonChk.value = 1;
@@ -116,30 +117,30 @@ TEST_F(Options, CheckBoxesAndTheSceneryFolderShowTheOptionsAndOkSavesThemAll) {
   std::vector<std::string> saved = {setting("Main", "Scenery Path"), state().sceneryFolder};
   for (const char* key : {"Addon Name", "Install Doc", "Folder Name", "Run Manager", "Associate"})
     saved.push_back(setting("Options", key));
-  EXPECT_EQ(saved, (std::vector<std::string>{"E:", "E:", "1", "0", "0", "1", "0"}));
-  EXPECT_EQ(state().optAddonName, 1);
+  EXPECT_EQ(saved, (std::vector<std::string>{"E:", "E:", "1", "0", "2", "1", "0"}));
+  EXPECT_EQ(state().optAddonName, core::Option::On);
 }
 
 TEST_F(Options, AVersionChangeOnTheAircraftTabSelectsTheFirstTabAndMarksTheCatalogueStale) {
   makeSimulator(70, "FS2000");
   makeSimulator(80);
   main->selectTab(2);
-  state().catalogueStale = 0;
+  state().catalogueStale = false;
   open([&](ui::OptionForm& f) {
     f.select(f.fs2000Opt);
     f.okCmd_Click();
   });
   EXPECT_EQ(main->selectedTab, 1);
   EXPECT_EQ(main->caption, "Hangarpak 2000");
-  EXPECT_EQ(state().catalogueStale, 1);
+  EXPECT_TRUE(state().catalogueStale);
   EXPECT_EQ(state().simFolder, "C:\\FS2000");
 
   // OK without a version change leaves tab and catalogue alone.
   main->selectTab(3);
-  state().catalogueStale = 0;
+  state().catalogueStale = false;
   open([&](ui::OptionForm& f) { f.okCmd_Click(); });
   EXPECT_EQ(main->selectedTab, 3);
-  EXPECT_EQ(state().catalogueStale, 0);
+  EXPECT_FALSE(state().catalogueStale);
 }
 
 TEST_F(Options, AssociateOnWritesTheCommandAndTheDesktopEntryAndOffRemovesBoth) {

@@ -47,7 +47,7 @@ TEST_F(Startup, EmptyStoreShowsGreetingThenOptionsThenMarksTheFirstRunDone) {
   EXPECT_EQ(setting("Options", "RunOnce"), "1");
   EXPECT_EQ(setting("Options", "FS Version"), "80");
   EXPECT_EQ(state().simFolder, "C:\\FS2002");
-  EXPECT_EQ(state().catalogueStale, 1);
+  EXPECT_TRUE(state().catalogueStale);
   EXPECT_TRUE(dialogs.done());
 }
 
@@ -125,9 +125,9 @@ TEST_F(Startup, OpensTheInstallTabOnTheLastFolderAndGivesTheToolbarItsImages) {
   EXPECT_EQ(main->caption, "Hangarpak 2000");
   EXPECT_EQ(main->selectedTab, 1);
   EXPECT_EQ(state().simVersion, 80);
-  EXPECT_EQ(state().optRunManager, 0);
-  EXPECT_EQ(state().optInstallDoc, 2);
-  EXPECT_EQ(state().optAddonName, 2) << "an absent Addon Name stays 'never set'";
+  EXPECT_EQ(state().optRunManager, core::Option::Off);
+  EXPECT_EQ(state().optInstallDoc, core::Option::Unset);
+  EXPECT_EQ(state().optAddonName, core::Option::Unset) << "an absent Addon Name stays 'never set'";
   EXPECT_FALSE(exists("Z:\\app\\TempZip"));
   EXPECT_EQ(core::InstanceLock::acquire(core::lockFilePath(ctx().locations)), nullptr);
   EXPECT_FALSE(registry->keyExists(core::Hive::ClassesRoot, core::kShellCommandKey));

@@ -13,7 +13,7 @@ class Progress : public uitest::ShellFixture {
   Progress() { makeSimulator(80); }
   ui::WaitForm& wait() { return main->waitFrm; }
   void load(int mode, bool commandLine = false) {
-    state().progressMode = static_cast<std::uint8_t>(mode);
+    state().progressMode = static_cast<core::ProgressMode>(mode);
     state().commandLineInstall = commandLine;
     ctx().windows().loadProgress();
   }
@@ -73,7 +73,7 @@ class ProgressUnload : public Progress, public ::testing::WithParamInterface<Unl
 
 TEST_P(ProgressUnload, FollowsTheRunManagerOptionAndTheKeptCommandLineFlag) {
   const UnloadCase& c = GetParam();
-  state().optRunManager = static_cast<std::uint8_t>(c.runManager);
+  state().optRunManager = static_cast<core::Option>(c.runManager);
   load(1, c.commandLine);
   state().commandLineInstall = false;  // start-up resets it long before the user presses OK
   if (c.commandLine) ctx().windows().hideMainWindow();
