@@ -104,7 +104,7 @@ TEST_F(Progress, TheOpenedTabSelectsWhatWasInstalled) {
   writeFile(air + "Zulu\\aircraft.cfg", testsupport::aircraftCfg({{.title = "Zulu"}, {.title = "Zulu Float"}}));
   writeFile(air + "fsfsconv\\panel.Glass\\panel.cfg", testsupport::panelCfg("Glass"));
   writeFile(air + "fsfsconv\\sound.Radial\\sound.cfg", testsupport::soundCfg("Radial"));
-  state().optRunManager = 1;
+  state().optRunManager = core::Option::On;
   const struct {
     core::PackageKind kind;
     const char* folder;
@@ -118,7 +118,7 @@ TEST_F(Progress, TheOpenedTabSelectsWhatWasInstalled) {
     SCOPED_TRACE(c.folder);
     main->ToolBar_ButtonClick(1);
     main->selectTab(1);
-    state().catalogueStale = 1;
+    state().catalogueStale = true;
     load(1);
     state().packageKind = c.kind;
     state().installFolderName = c.folder;
