@@ -87,6 +87,21 @@ void printJsonArray(std::ostream& out, const char* name, std::size_t count, cons
   out << "]";
 }
 
+// An archive's outcome as a JSON word.
+const char* outcomeWord(plan::Verdict verdict) {
+  switch (verdict) {
+    case plan::Verdict::Install:
+      return "install";
+    case plan::Verdict::Refused:
+      return "refused";
+    case plan::Verdict::Error:
+      return "error";
+    case plan::Verdict::Outside:
+      return "outside-program";
+  }
+  return "";
+}
+
 std::string jsonOptional(const std::optional<std::string>& value) {
   return value ? jsonString(*value) : "null";
 }
@@ -97,9 +112,16 @@ void printPlanText(const plan::InstallPlan& plan, std::ostream& out) {
   for (std::size_t i = 0; i < plan.archives.size(); ++i) {
     const auto& a = plan.archives[i];
     out << "Archive " << i + 1 << ": " << (a.archive.empty() ? "(before any archive)" : a.archive) << '\n';
-    out << "  as           " << plan::kindWord(a.kind);
-    if (!a.folder.empty()) out << " \"" << a.folder << "\"";
-    out << (a.failed ? ", ends in an error" : a.counted ? ", counted as installed" : ", not counted") << '\n';
+    // What would happen to it, then its changes.
+    const auto verdict = plan::verdictOf(a);
+    out << "  " << plan::verdictWords(verdict.verdict);
+    if (verdict.verdict == plan::Verdict::Install) {
+      out << " as " << plan::kindWord(a.kind);
+      if (!a.folder.empty()) out << " \"" << a.folder << "\"";
+    } else {
+      out << ": " << verdict.reason;
+    }
+    out << '\n';
     for (const auto& p : a.placedFolders) out << "  places       " << p.archiveFolder << " as " << p.target << '\n';
     for (const auto& f : a.folders) out << (f.removed ? "  remove folder " : "  make folder  ") << f.path << '\n';
     for (const auto& f : a.files) printFile(f, out);
@@ -118,7 +140,7 @@ void printPlanText(const plan::InstallPlan& plan, std::ostream& out) {
     }
   }
   if (plan.endedProgram) out << "The run would end here.\n";
-  out << plan.counterLine << '\n';
+  out << plan::planSummary(plan) << '\n';
 }
 
 void printPlanJson(const plan::InstallPlan& plan, std::ostream& out) {
@@ -128,6 +150,9 @@ void printPlanJson(const plan::InstallPlan& plan, std::ostream& out) {
     out << (i ? ",\n " : "\n ") << "{\"archive\": " << jsonString(a.archive)
         << ", \"kind\": " << jsonString(plan::kindWord(a.kind)) << ", \"folder\": " << jsonString(a.folder)
         << ", \"counted\": " << (a.counted ? "true" : "false") << ", \"failed\": " << (a.failed ? "true" : "false");
+    const auto verdict = plan::verdictOf(a);
+    out << ", \"outcome\": " << jsonString(outcomeWord(verdict.verdict))
+        << ", \"reason\": " << jsonString(verdict.reason);
     printJsonArray(out, "placedFolders", a.placedFolders.size(), [&](std::size_t k) {
       out << "{\"archiveFolder\": " << jsonString(a.placedFolders[k].archiveFolder)
           << ", \"target\": " << jsonString(a.placedFolders[k].target) << "}";
@@ -173,7 +198,7 @@ void printPlanJson(const plan::InstallPlan& plan, std::ostream& out) {
     out << "}";
   }
   out << (plan.archives.empty() ? "]" : "\n]") << ",\n \"installed\": " << plan.installedCount
-      << ", \"total\": " << plan.total << ", \"counter\": " << jsonString(plan.counterLine)
+      << ", \"total\": " << plan.total << ", \"summary\": " << jsonString(plan::planSummary(plan))
       << ", \"endedEarly\": " << (plan.endedProgram ? "true" : "false") << "}\n";
 }
 

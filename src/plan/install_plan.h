@@ -103,6 +103,26 @@ struct InstallPlan {
   bool endedProgram = false;  // a run-time error or a dialog the run cannot show ends it early
 };
 
+// What a plan says of one archive.
+enum class Verdict {
+  Install,  // it would be installed (counted)
+  Refused,  // it would not be installed; the run goes on
+  Error,    // the run would end in an error on it
+  Outside,  // an outside program it starts decides, which a plan does not run
+};
+struct ArchiveVerdict {
+  Verdict verdict = Verdict::Install;
+  // Why not, in the words of the message the run would show (the archive's
+  // own path left out), or the question whose answer turned it down.
+  std::string reason;
+};
+ArchiveVerdict verdictOf(const ArchivePlan& archive);
+// "would install", "would be refused", "would end in an error", "would go
+// to an outside program".
+const char* verdictWords(Verdict verdict);
+// "Would install 1 of 3 archives."
+std::string planSummary(const InstallPlan& plan);
+
 // The plain word for a change ("new", "identical", "overwrites", "deletes").
 const char* changeWord(FileChange change);
 // The package kind as a word ("aircraft", "panel", ..., "none").

@@ -7,6 +7,7 @@
 #include "core/context.h"
 #include "core/errors.h"
 #include "core/temp_folders.h"
+#include "core/text.h"
 #include "install/install_command.h"
 #include "install/temp_zip.h"
 #include "plan/planning_fs.h"
@@ -59,6 +60,79 @@ InstallPlan PlanInstall(core::Context& ctx, const std::vector<std::string>& arch
   plan.installedCount = planning.state.installedCount;
   plan.counterLine = install::CounterText(plan.installedCount, plan.total);
   return std::move(plan);
+}
+
+namespace {
+
+// A message's text without the paragraphs that only name the archive (the
+// installers head their messages with its path), its paragraphs joined.
+std::string reasonText(const std::string& text, const std::string& archive) {
+  std::string reason;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find("\n\n", start);
+    if (end == std::string::npos) end = text.size();
+    std::string paragraph = text.substr(start, end - start);
+    for (char& c : paragraph)
+      if (c == '\n') c = ' ';
+    if (!paragraph.empty() && !core::iequals(paragraph, archive)) reason += (reason.empty() ? "" : " ") + paragraph;
+    start = end + 2;
+  }
+  return reason;
+}
+
+// The program a command line starts: its Windows program when it goes
+// through wine, else its first word.
+std::string programName(const std::vector<std::string>& argv) {
+  for (const auto& arg : argv)
+    if (core::lower(core::right(arg, 4)) == ".exe") return core::lastComponent(arg);
+  return argv.empty() ? "an outside program" : core::lastComponent(argv.front());
+}
+
+}  // namespace
+
+ArchiveVerdict verdictOf(const ArchivePlan& archive) {
+  if (archive.counted && !archive.failed) return {Verdict::Install, {}};
+  if (!archive.failed && !archive.programs.empty())
+    return {Verdict::Outside, "whether it is installed is up to " + programName(archive.programs.front().argv)};
+  ArchiveVerdict v{archive.failed ? Verdict::Error : Verdict::Refused, {}};
+  // The last message says why; without one, the last question answered
+  // other than Yes or OK.
+  for (auto p = archive.prompts.rbegin(); p != archive.prompts.rend() && v.reason.empty(); ++p)
+    if (p->kind == PlannedPrompt::Kind::Message) v.reason = reasonText(p->text, archive.archive);
+  for (auto p = archive.prompts.rbegin(); p != archive.prompts.rend() && v.reason.empty(); ++p)
+    if (p->kind != PlannedPrompt::Kind::Message && p->answer != "Yes" && p->answer != "OK")
+      v.reason = "\"" + reasonText(p->text, archive.archive) + "\" answered " + p->answer;
+  if (v.reason.empty()) v.reason = archive.failed ? "the run would end here" : "nothing in it would be installed";
+  return v;
+}
+
+const char* verdictWords(Verdict verdict) {
+  switch (verdict) {
+    case Verdict::Install:
+      return "would install";
+    case Verdict::Refused:
+      return "would be refused";
+    case Verdict::Error:
+      return "would end in an error";
+    case Verdict::Outside:
+      return "would go to an outside program";
+  }
+  return "";
+}
+
+std::string planSummary(const InstallPlan& plan) {
+  int installs = 0, planned = 0;
+  for (const auto& a : plan.archives) {
+    installs += verdictOf(a).verdict == Verdict::Install;
+    planned += !a.archive.empty();
+  }
+  std::string line = "Would install " + std::to_string(installs) + " of " + std::to_string(plan.total) + " archive" +
+                     (plan.total == 1 ? "" : "s") + ".";
+  const int unplanned = plan.total - planned;
+  if (plan.endedProgram && unplanned > 0)
+    line += " The run would end before the last " + std::to_string(unplanned) + ".";
+  return line;
 }
 
 const char* changeWord(FileChange change) {

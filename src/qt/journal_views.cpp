@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "qt/list_widgets.h"
 #include "qt/qt_dialogs.h"
@@ -71,6 +72,7 @@ PreviewView::PreviewView(ui::PreviewForm& form, QtDialogs& dialogs, QWidget* par
   summary_ = new QLabel(this);
   summary_->setObjectName("summaryLbl");
   summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  summary_->setWordWrap(true);
   layout->addWidget(summary_);
   plan_ = new ListViewWidget(form.planLst, this);
   plan_->setObjectName("planLst");
@@ -91,7 +93,21 @@ void PreviewView::render() {
   summary.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   summary_->setText(summary);
   plan_->render();
-  for (int c = 0; c < plan_->columnCount(); ++c) plan_->resizeColumnToContents(c);
+  // An archive's heading row spans the columns; its text does not count
+  // towards the first column's width. Every cell shows its whole text as a
+  // tooltip, so that none is cut off.
+  const std::vector<int> shown = plan_->shownRows();
+  int first = plan_->header()->sectionSizeHint(0);
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    const bool heading = std::ranges::find(preview_.sectionRows, shown[i]) != preview_.sectionRows.end();
+    plan_->setFirstColumnSpanned(static_cast<int>(i), QModelIndex(), heading);
+    if (!heading)
+      first = std::max(
+          first,
+          plan_->fontMetrics().horizontalAdvance(QString::fromStdString(preview_.planLst.item(shown[i]).text)) + 24);
+  }
+  plan_->setColumnWidth(0, first);
+  for (int c = 1; c < plan_->columnCount(); ++c) plan_->resizeColumnToContents(c);
 }
 
 void registerJournalViews(QtDialogs& dialogs) {

@@ -57,6 +57,11 @@ const std::string& ListRowsModel::cell(int row, int column) const {
 QVariant ListRowsModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount()) return {};
   if (role == Qt::DisplayRole || role == Qt::EditRole) return QString::fromStdString(cell(index.row(), index.column()));
+  // A cell too narrow for its text still shows all of it under the pointer.
+  if (role == Qt::ToolTipRole) {
+    const std::string& text = cell(index.row(), index.column());
+    return text.empty() ? QVariant() : QVariant(QString::fromStdString(text));
+  }
   if (role == Qt::DecorationRole && index.column() == 0) {
     const int shown = images_[static_cast<std::size_t>(index.row())];
     return shown > 0 ? listImage(shown) : QVariant();

@@ -60,10 +60,10 @@ void InstallTab::previewCap_Click() {
   for (int i : ZipFileLst2.selectedIndices()) archives.push_back(ZipFileLst2.item(i).subItem(1));
   if (archives.empty()) return;
   try {
-    // The user answers the installers' questions as for a real run; the
-    // journal, when there is one, tells who put an overwritten file there.
+    // A preview asks nothing: each question takes the answer of a run
+    // nobody attends, and the preview lists it. The journal, when there is
+    // one, tells who put an overwritten file there.
     plan::PlanOptions options;
-    options.dialogs = &ctx_.dialogs;
     const auto journal = journal::openExistingJournal(ctx_.locations.appFolder);
     if (journal)
       options.originOf = [&journal](std::string_view path, std::string_view hash) {

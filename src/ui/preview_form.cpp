@@ -16,6 +16,14 @@ std::string shownValue(const std::optional<std::string>& value) {
   return value ? "\"" + *value + "\"" : "absent";
 }
 
+// A message's lines as one.
+std::string oneLine(std::string text) {
+  std::string line;
+  for (char c : text)
+    if (c != '\n' || (!line.empty() && line.back() != ' ')) line += c == '\n' ? ' ' : c;
+  return line;
+}
+
 std::string plural(std::size_t n, const std::string& word) {
   return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
@@ -30,17 +38,17 @@ std::string originOf(const plan::PlannedFile& file, const plan::InstallPlan& pla
   return "put there by " + (archive.empty() ? id : archive + " (" + id + ")");
 }
 
-std::string summaryOf(const plan::ArchivePlan& a) {
+// What the archive's section says of it: what it would install, or why not.
+std::string detailOf(const plan::ArchivePlan& a) {
+  const auto verdict = plan::verdictOf(a);
+  if (verdict.verdict != plan::Verdict::Install) return verdict.reason;
   std::size_t overwrites = 0, fresh = 0, identical = 0;
   for (const auto& f : a.files) {
     overwrites += f.change == plan::FileChange::Overwrites;
     fresh += f.change == plan::FileChange::New;
     identical += f.change == plan::FileChange::Identical;
   }
-  std::string line = fileNameOf(a.archive) + ": ";
-  if (a.failed) return line + "ends in an error";
-  if (!a.counted) return line + "not installed";
-  line += std::string(plan::kindWord(a.kind));
+  std::string line = std::string(plan::kindWord(a.kind));
   if (!a.folder.empty()) line += " \"" + a.folder + "\"";
   return line + ", " + plural(fresh, "new file") + ", " + plural(overwrites, "overwrite") + " of different content, " +
          plural(identical, "identical file") + ", " + plural(a.values.size(), "value") + " written";
@@ -52,10 +60,14 @@ PreviewForm::PreviewForm(const plan::InstallPlan& plan,
                          const std::function<std::string(std::int64_t installation)>& archiveOf) {
   caption = "Preview";
   planLst.columns = {"Change", "Target", "Source", "Detail"};
-  for (const auto& a : plan.archives) summaryLbl.caption += summaryOf(a) + "\r\n";
-  summaryLbl.caption += plan.counterLine;
-
+  summaryLbl.caption = plan::planSummary(plan);
+  if (plan.endedProgram) summaryLbl.caption += " The run would end early.";
+  // One section per archive: a heading row that says what would happen to
+  // it, then its changes, overwrites of different content first.
   for (const auto& a : plan.archives) {
+    const std::string name = a.archive.empty() ? "(before any archive)" : fileNameOf(a.archive);
+    sectionRows.push_back(
+        planLst.add(name + ": " + plan::verdictWords(plan::verdictOf(a).verdict) + ": " + detailOf(a), {"", "", ""}));
     for (const auto& n : a.notes) planLst.add("note", {n.path, "", n.text});
     for (const auto& p : a.placedFolders) planLst.add("places folder", {p.target, p.archiveFolder, ""});
     auto files = a.files;
@@ -63,8 +75,6 @@ PreviewForm::PreviewForm(const plan::InstallPlan& plan,
     std::stable_sort(files.begin(), files.end(), [](const auto& x, const auto& y) { return x.change < y.change; });
     for (const auto& f : files)
       planLst.add(plan::changeWord(f.change), {f.target, f.source, originOf(f, plan, archiveOf)});
-  }
-  for (const auto& a : plan.archives) {
     for (const auto& d : a.folders) planLst.add(d.removed ? "removes folder" : "makes folder", {d.path, "", ""});
     for (const auto& v : a.values) {
       const char* store = v.store == plan::PlannedValue::Store::Profile    ? "writes key"
@@ -78,7 +88,7 @@ PreviewForm::PreviewForm(const plan::InstallPlan& plan,
       for (const auto& arg : p.argv) command += (command.empty() ? "" : " ") + arg;
       planLst.add("runs program", {command, "", "not run now; what it changes is not known"});
     }
-    for (const auto& q : a.prompts) planLst.add("asks", {q.title, q.text, "answer: " + q.answer});
+    for (const auto& q : a.prompts) planLst.add("asks", {q.title, oneLine(q.text), "answer: " + q.answer});
   }
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/controls.h"
 #include "core/form.h"
@@ -14,11 +15,13 @@ struct InstallPlan;
 namespace ui {
 
 // The Install tab's Preview dialog previewFrm: what installing the picked
-// archives would change, worked out without changing anything. Members the
-// installation would leave out or keep elsewhere come first, then the
-// archive's folders placed as folders (liveries), then the files, those
-// that would overwrite different content first, with the installation that
-// put the old file there when the journal knows it.
+// archives would change, worked out without changing or asking anything.
+// Each archive has a section that says whether it would be installed or
+// why not, then its changes: members the installation would leave out or
+// keep elsewhere first, then the archive's folders placed as folders
+// (liveries), then the files, those that would overwrite different content
+// first, with the installation that put the old file there when the journal
+// knows it.
 class PreviewForm : public core::Form {
  public:
   // archiveOf names an earlier installation by its archive ("" when unknown).
@@ -26,10 +29,14 @@ class PreviewForm : public core::Form {
                        const std::function<std::string(std::int64_t installation)>& archiveOf = {});
   std::string_view formName() const override { return "previewFrm"; }
 
-  // One line per archive and the counter line the run would end with.
+  // How many archives would be installed.
   core::Label summaryLbl;
-  // Columns "Change", "Target", "Source", "Detail"; in order of concern.
+  // Columns "Change", "Target", "Source", "Detail"; per archive a heading
+  // row ("swift.zip: would install: aircraft ...", or why not, in its text
+  // alone), then its changes in order of concern.
   core::ListView planLst;
+  // The rows of planLst that head an archive's section.
+  std::vector<int> sectionRows;
   core::Button closeCmd{"&Close"};
 
   void closeCmd_Click() { unload(); }

@@ -35,6 +35,8 @@ TEST_F(CliInstallTest, AnswersNamesPasswordsAndPlansComeFromTheCommandLine) {
   const std::string lockedAir = "C:\\FS2002\\Aircraft\\locked\\hopper.air";
   const std::string asked = "Aircraft already installed: Do you want to update hopper? no";
   const std::string none = "0/1 file(s) successfully installed.\n", one = "1/1 file(s) successfully installed.\n";
+  // A plan says what would happen, per archive and in all.
+  const std::string planNone = "Would install 0 of 1 archive.\n", planOne = "Would install 1 of 1 archive.\n";
   struct Case {
     std::vector<std::string> args;
     int status;
@@ -44,20 +46,29 @@ TEST_F(CliInstallTest, AnswersNamesPasswordsAndPlansComeFromTheCommandLine) {
   const Case cases[] = {
       {{"--dry-run", hopper},
        1,
-       {"  question     Aircraft already installed: Do you want to update hopper? -> No\n", "\n" + none},
+       {"  would be refused: \"Do you want to update hopper?\" answered No\n",
+        "  question     Aircraft already installed: Do you want to update hopper? -> No\n", "\n" + planNone},
        "",
        extra,
        gone},
       {{"--yes", "--dry-run", hopper},
        0,
-       {"  new          C:\\FS2002\\aircraft\\hopper\\Model\\extra.mdl  from the archive's extra.mdl\n", "\n" + one},
+       {"  would install as aircraft \"hopper\"\n",
+        "  new          C:\\FS2002\\aircraft\\hopper\\Model\\extra.mdl  from the archive's extra.mdl\n",
+        "\n" + planOne},
        "",
        extra,
        gone},
       {{"--dry-run", "--json", "--yes", hopper},
        0,
        {"{\"target\": \"C:\\\\FS2002\\\\aircraft\\\\hopper\\\\Model\\\\extra.mdl\", \"source\": \"extra.mdl\"",
-        "\"counter\": \"1/1 file(s) successfully installed.\""},
+        "\"outcome\": \"install\", \"reason\": \"\"", "\"summary\": \"Would install 1 of 1 archive.\""},
+       "",
+       extra,
+       gone},
+      {{"--dry-run", junk},
+       1,
+       {"  would be refused: The ZIP file does NOT contain any FS98/2000/2002 files.\n", "\n" + planNone},
        "",
        extra,
        gone},

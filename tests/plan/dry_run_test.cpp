@@ -108,6 +108,15 @@ TEST_P(EveryDownload, PlansWhatTheInstallationThenDoes) {
   EXPECT_EQ(placed, liveries);
 
   install::RunInstallCommand(ctx(), {archive});
+  // The plan says it would install what the installation then counts, and
+  // why not otherwise; an outside program it starts has the last word.
+  const auto verdict = plan::verdictOf(a);
+  if (a.programs.empty()) {
+    EXPECT_EQ(verdict.verdict == plan::Verdict::Install, state().installedCount == 1);
+  } else {
+    EXPECT_EQ(verdict.verdict, a.counted ? plan::Verdict::Install : plan::Verdict::Outside);
+  }
+  EXPECT_EQ(verdict.reason.empty(), verdict.verdict == plan::Verdict::Install) << verdict.reason;
   const auto after = snapshot();
   std::set<std::string> changed, planned;
   for (const auto* tree : {&before, &after})

@@ -77,32 +77,48 @@ TEST_F(InstallTabTest, ACommandLineArchiveIsInstalledWithTheMainWindowHiddenAndC
   EXPECT_THROW(main->waitFrm.okCmd_Click(), core::EndProgram);
 }
 
-// Two panels that ship a gauge of the same name: the preview of the second
-// lists the overwrite of the first one's gauge before anything else, and
-// changes nothing.
-TEST_F(InstallTabTest, PreviewListsOverwritesFirstAndChangesNothing) {
+// Two panels that ship a gauge of the same name, and an archive with
+// nothing to install: the preview asks nothing and changes nothing, and
+// says per archive, in its own section, what would happen; the second
+// panel's overwrite of the first one's gauge heads its section.
+TEST_F(InstallTabTest, PreviewSaysPerArchiveWhatWouldHappenAndAsksNothing) {
   for (const char* name : {"first", "second"})
     putArchive("C:\\Downloads\\" + std::string(name) + ".zip",
                ArchiveBuilder()
                    .add("panel.cfg", "[Window00]\r\nfile=" + std::string(name) + ".bmp\r\n")
                    .add(std::string(name) + ".bmp", name)
                    .add("shared.gau", std::string("gauge of ") + name));
+  putArchive("C:\\Downloads\\junk.zip", ArchiveBuilder().add("readme.txt", "x"));
   tab().ZipFileDir.setPath("C:\\Downloads");
   tab().ZipFileLst2.select(0);
   tab().unzipCmd_Click();
   const auto before = testsupport::snapshotTree(host("C:\\FS2002"));
 
   tab().ZipFileLst2.select(1);
+  tab().ZipFileLst2.setSelected(2, true);
   dialogs.expectModal("previewFrm", [&](core::ModalController& c) {
     auto& preview = static_cast<ui::PreviewForm&>(c);
-    ASSERT_GT(preview.planLst.count(), 3);
-    EXPECT_EQ(preview.planLst.item(0).text, "overwrites");
-    EXPECT_EQ(core::lower(preview.planLst.item(0).subItem(1)), "c:\\fs2002\\gauges\\shared.gau");
-    for (int row = 1; row < preview.planLst.count(); ++row)
-      EXPECT_NE(preview.planLst.item(row).text, "overwrites") << row;
-    EXPECT_NE(preview.summaryLbl.caption.find("second.zip: panel \"second\", 2 new files, 1 overwrite"),
-              std::string::npos)
-        << preview.summaryLbl.caption;
+    const auto& rows = preview.planLst;
+    const std::string refused = "The ZIP file does NOT contain any FS98/2000/2002 files.";
+    EXPECT_EQ(preview.summaryLbl.caption, "Would install 1 of 2 archives.");
+    // Sections in the order picked, each whole.
+    const std::vector<int>& headings = preview.sectionRows;
+    ASSERT_EQ(headings.size(), 2u);
+    EXPECT_EQ(headings[0], 0);
+    EXPECT_EQ(rows.item(0).text, "junk.zip: would be refused: " + refused);
+    EXPECT_EQ(rows.item(headings[1]).text,
+              "second.zip: would install: panel \"second\", 2 new files, 1 overwrite of "
+              "different content, 0 identical files, 0 values written");
+    EXPECT_EQ(rows.item(headings[1] + 1).text, "overwrites");
+    EXPECT_EQ(core::lower(rows.item(headings[1] + 1).subItem(1)), "c:\\fs2002\\gauges\\shared.gau");
+    for (int row = 0; row < rows.count(); ++row) {
+      if (row != headings[1] + 1) {
+        EXPECT_NE(rows.item(row).text, "overwrites") << row;
+      }
+      if (core::lower(rows.item(row).subItem(1)).find("second") != std::string::npos) {
+        EXPECT_GT(row, headings[1]) << row << ": " << rows.item(row).subItem(1);
+      }
+    }
     preview.closeCmd_Click();
   });
   tab().previewCap_Click();
@@ -111,8 +127,9 @@ TEST_F(InstallTabTest, PreviewListsOverwritesFirstAndChangesNothing) {
 }
 
 // An aircraft with a livery folder and a loose texture beside its texture
-// folder: the preview says first which member would be left out, then where
-// the livery's folder goes; the installation then says it under "Done!".
+// folder: the preview's section of it says, below its heading, first which
+// member would be left out, then where the livery's folder goes; the
+// installation then says it under "Done!".
 TEST_F(InstallTabTest, PreviewAndProgressDialogTellWhereFoldersGoAndWhatIsLeftOut) {
   putArchive("C:\\Downloads\\jet.zip", aircraft()
                                            .add("texture/paint.bmp", "default")
@@ -124,9 +141,10 @@ TEST_F(InstallTabTest, PreviewAndProgressDialogTellWhereFoldersGoAndWhatIsLeftOu
   const std::string note = "loose\\paint.bmp is not installed: texture\\paint.bmp takes " + jet + "Texture\\paint.bmp.";
   dialogs.expectModal("previewFrm", [&](core::ModalController& c) {
     auto& preview = static_cast<ui::PreviewForm&>(c);
-    ASSERT_GT(preview.planLst.count(), 2);
+    ASSERT_GT(preview.planLst.count(), 3);
+    EXPECT_EQ(preview.sectionRows, std::vector<int>{0});
     std::vector<std::string> first;
-    for (int row = 0; row < 2; ++row) {
+    for (int row = 1; row < 3; ++row) {
       const auto& item = preview.planLst.item(row);
       first.push_back(item.text + "|" + item.subItem(1) + "|" + item.subItem(2) + "|" + item.subItem(3));
     }
