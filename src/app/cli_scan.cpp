@@ -1,5 +1,6 @@
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/cli_commands.h"
@@ -68,9 +69,13 @@ int runScan(const std::vector<std::string>& args, CliIo& io) {
     if (json) {
       printJson(kind, box.result(), io.out);
     } else {
-      for (auto pos = report.find("\r\n"); pos != std::string::npos; pos = report.find("\r\n", pos))
-        report.erase(pos, 1);
-      io.out << report << '\n';
+      // The terminal's line ends, in one pass over the report.
+      std::string_view rest(report);
+      for (auto pos = rest.find("\r\n"); pos != std::string_view::npos; pos = rest.find("\r\n")) {
+        io.out << rest.substr(0, pos) << '\n';
+        rest.remove_prefix(pos + 2);
+      }
+      io.out << rest << '\n';
     }
     return missingFound ? ExitProblem : ExitDone;
   });
