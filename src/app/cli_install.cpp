@@ -203,7 +203,8 @@ int runInstall(const std::vector<std::string>& args, CliIo& io) {
       if (lock) core::ClearTempZip(ctx);
       return planInstall(ctx, *archives, *parsed, typed, io);
     }
-    runtime.tidyAfterEarlierRun(lock != nullptr);
+    for (const auto& message : journal::recoveryMessages(runtime.tidyAfterEarlierRun(lock != nullptr)))
+      io.err << "hangarpak-cli: " << message << '\n';
     TerminalWindowHost windows(ctx, io.err, ask, parsed->answers);
     ctx.setWindowHost(&windows);
     const auto run = install::RunInstallCommand(ctx, *archives);

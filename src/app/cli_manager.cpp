@@ -66,7 +66,8 @@ int withCatalogue(CliIo& io, core::Dialogs& dialogs,
     Runtime runtime(io.env, io.executablePath, dialogs, printer);
     core::Context& ctx = runtime.context();
     core::LoadSettings(ctx);
-    runtime.tidyAfterEarlierRun();
+    for (const auto& message : journal::recoveryMessages(runtime.tidyAfterEarlierRun()))
+      io.err << "hangarpak-cli: " << message << '\n';
     // Confirms simFolder; a simulator that must be located by hand ends the run.
     core::FindSimulator(ctx);
     manager::Catalogue catalogue = manager::BuildCatalogue(ctx);

@@ -78,6 +78,8 @@ int runUninstall(const std::vector<std::string>& args, CliIo& io) {
     // The installer must not be writing into the tree meanwhile.
     auto lock = core::GuardSingleInstance(runtime.locations(), dialogs);
     core::LoadSettings(ctx);
+    for (const auto& message : journal::recoveryMessages(runtime.tidyAfterEarlierRun(lock != nullptr)))
+      io.err << "hangarpak-cli: " << message << '\n';
     const auto opened = journal::openExistingJournal(runtime.locations().appFolder);
     if (!opened)
       throw core::RuntimeError(core::err::FileNotFound, "no installation " + std::to_string(*id) + " in the journal");

@@ -104,6 +104,10 @@ int main(int argc, char** argv) {
     qt::QtPrinter printer(env);
     app::Runtime runtime(env, exe, dialogs, printer);
     dialogs.setDrives(&runtime.drives());
+    // Before anything touches the simulator's tree: what a killed run left
+    // half done is undone (or finished), and said once.
+    for (const auto& message : journal::recoveryMessages(runtime.tidyAfterEarlierRun(lock != nullptr)))
+      dialogs.msgBox(message, "Hangarpak", core::Buttons::OK, core::Icon::Information);
     ui::MainWindow mainWindow(runtime.context());
     mainWindow.adoptInstanceLock(std::move(lock));
     qt::MainView view(mainWindow, dialogs);

@@ -50,14 +50,17 @@ journal::Recorder& Runtime::recorder() {
   return journalling_->recorder;
 }
 
-void Runtime::tidyAfterEarlierRun(bool holdsInstanceLock) {
-  core::RemoveLeftovers(*context_);
+journal::Recovery Runtime::tidyAfterEarlierRun(bool holdsInstanceLock) {
   std::unique_ptr<core::InstanceLock> lock;
   if (!holdsInstanceLock) core::step([&] { lock = core::InstanceLock::acquire(core::lockFilePath(locations_)); });
+  journal::Recovery recovery;
+  if (holdsInstanceLock || lock) recovery = journal::RecoverUnfinished(*context_);
+  core::RemoveLeftovers(*context_);
   if (holdsInstanceLock || lock) {
     core::ClearTempZip(*context_);
     plan::RemoveAbandonedPlanFolders(locations_);
   }
+  return recovery;
 }
 
 }  // namespace app

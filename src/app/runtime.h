@@ -15,6 +15,7 @@
 #include "core/trash.h"
 #include "core/wine_prefix.h"
 #include "core/writes_in_progress.h"
+#include "journal/recovery.h"
 
 namespace core {
 class Dialogs;
@@ -45,12 +46,14 @@ class Runtime {
 
   core::Context& context() { return *context_; }
 
-  // Start-up's tidying after an earlier run that was killed: the dead
-  // temporary files of atomic writes (core::RemoveLeftovers, so after the
-  // settings are loaded) and TempZip, when this process holds the
-  // single-instance lock or can take it for the moment: an instance that
-  // runs may be extracting into it.
-  void tidyAfterEarlierRun(bool holdsInstanceLock = false);
+  // Start-up's tidying after an earlier run that was killed: when this
+  // process holds the single-instance lock or can take it for the moment
+  // (an instance that runs may be installing), first the installations it
+  // left unfinished are rolled back and its uninstalls finished (returned:
+  // the caller tells the user once); then the dead temporary files of
+  // atomic writes (core::RemoveLeftovers, so after the settings are loaded)
+  // and, with the lock, TempZip.
+  journal::Recovery tidyAfterEarlierRun(bool holdsInstanceLock = false);
   const core::Locations& locations() const { return locations_; }
   const core::DriveTable& drives() const { return drives_; }
   core::IniRegistryStore& ownRegistry() { return *registry_; }

@@ -35,15 +35,19 @@ constexpr std::array<std::pair<EffectKind, std::string_view>, 12> kEffects = {{
     {EffectKind::ProgramRun, "program-run"},
     {EffectKind::Noted, "noted"},
 }};
-constexpr std::array<std::pair<Outcome, std::string_view>, 3> kOutcomes = {{
+constexpr std::array<std::pair<Outcome, std::string_view>, 4> kOutcomes = {{
     {Outcome::Counted, "counted"},
     {Outcome::Refused, "refused"},
     {Outcome::Failed, "failed"},
+    {Outcome::Interrupted, "interrupted"},
 }};
-constexpr std::array<std::pair<InstallState, std::string_view>, 3> kStates = {{
+constexpr std::array<std::pair<InstallState, std::string_view>, 6> kStates = {{
     {InstallState::Installed, "installed"},
     {InstallState::Uninstalled, "uninstalled"},
     {InstallState::PartlyUninstalled, "partly-uninstalled"},
+    {InstallState::InProgress, "in-progress"},
+    {InstallState::InterruptedRolledBack, "interrupted-rolled-back"},
+    {InstallState::Uninstalling, "uninstalling"},
 }};
 constexpr std::array<std::pair<core::PackageKind, std::string_view>, 9> kKinds = {{
     {core::PackageKind::None, "none"},

@@ -31,12 +31,17 @@ std::string_view wordOf(EffectKind kind);
 std::optional<EffectKind> effectKindOf(std::string_view word);
 
 // How an installation ended: counted, refused (ended normally without adding
-// to the counter) or failed (a run-time error ended the program).
-enum class Outcome { Counted, Refused, Failed };
+// to the counter), failed (a run-time error ended the program) or
+// interrupted (the program was killed or the machine stopped before it
+// ended: what an installation holds until it ends).
+enum class Outcome { Counted, Refused, Failed, Interrupted };
 std::string_view wordOf(Outcome outcome);
 std::optional<Outcome> outcomeOf(std::string_view word);
 
-enum class InstallState { Installed, Uninstalled, PartlyUninstalled };
+// InProgress: the installation runs, or ran when the program was killed;
+// the next start rolls it back to InterruptedRolledBack. Uninstalling: an
+// uninstall runs or was killed; the next start finishes it.
+enum class InstallState { Installed, Uninstalled, PartlyUninstalled, InProgress, InterruptedRolledBack, Uninstalling };
 std::string_view wordOf(InstallState state);
 std::optional<InstallState> installStateOf(std::string_view word);
 

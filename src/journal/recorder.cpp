@@ -23,7 +23,8 @@ namespace journal {
 namespace fsys = std::filesystem;
 
 struct Recorder::OpenInstallation {
-  Installation head;
+  Installation head;  // its id the row written as it started
+  int lastSeq = 0;    // of the rows written ahead
   std::vector<Effect> effects;
   std::vector<bool> dropped;                 // created and deleted again within the installation
   std::map<std::string, std::size_t> files;  // lower-cased path -> its file effect
@@ -49,6 +50,13 @@ struct Fd {
     if (fd >= 0) ::close(fd);
   }
 };
+
+// Makes a file's content, or a folder's entries, durable.
+void syncPath(const std::string& path) {
+  Fd fd{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+  if (fd.fd < 0 || ::fsync(fd.fd) != 0)
+    throw core::RuntimeError(core::err::PathFileAccess, "cannot flush " + path + " to the disk", errno);
+}
 
 std::string utcNow() {
   const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
@@ -107,22 +115,12 @@ void Recorder::archiveStarted(std::string_view archivePath) {
   open_.reset();
   lastError_.clear();
   lastId_.reset();
-  try {
-    if (!store_) store_ = std::make_unique<Store>(databasePath(appFolder_));
-    // Backups no entry names are left from an installation that never
-    // ended; only one installation runs at a time (the instance lock).
-    const auto named = store_->backupNames();
-    std::error_code ec;
-    for (fsys::directory_iterator it(backupFolder(appFolder_), ec), end; !ec && it != end; it.increment(ec))
-      if (!named.count(it->path().filename().string())) fsys::remove(it->path(), ec);
-  } catch (const core::RuntimeError& e) {
-    lastError_ = e.what();
-    return;
-  }
   auto open = std::make_unique<OpenInstallation>();
   Installation& head = open->head;
   head.time = utcNow();
   head.archivePath = std::string(archivePath);
+  head.outcome = Outcome::Interrupted;
+  head.state = InstallState::InProgress;
   try {
     std::tie(head.archiveSize, head.archiveHash) = hashHostFile(inner_.hostPath(archivePath));
   } catch (const core::RuntimeError&) {
@@ -131,6 +129,13 @@ void Recorder::archiveStarted(std::string_view archivePath) {
   if (ctx_) {
     head.simVersion = ctx_->state.simVersion;
     head.simFolder = ctx_->state.simFolder;
+  }
+  try {
+    if (!store_) store_ = std::make_unique<Store>(databasePath(appFolder_));
+    head.id = store_->begin(head);
+  } catch (const core::RuntimeError& e) {
+    lastError_ = e.what();
+    return;
   }
   open_ = std::move(open);
 }
@@ -150,24 +155,57 @@ void Recorder::close(Outcome outcome, core::PackageKind kind, std::string_view f
   open->head.outcome = outcome;
   open->head.kind = kind;
   open->head.folder = std::string(folder);
+  open->head.state = InstallState::Installed;
   std::vector<Effect> effects;
+  std::vector<std::string> unneeded;
   for (std::size_t i = 0; i < open->effects.size(); ++i) {
     if (open->dropped[i]) continue;
     Effect& e = open->effects[i];
     // A file overwritten with what it already held needs nothing kept: an
     // undo finds it as it was (an add-on's update rewrites many such).
-    if (e.kind == EffectKind::FileOverwritten && e.oldHash == e.newHash) {
-      dropBackup(e.backup);
+    if (e.kind == EffectKind::FileOverwritten && e.oldHash == e.newHash && !e.backup.empty()) {
+      unneeded.push_back(std::move(e.backup));
       e.backup.clear();
     }
     effects.push_back(std::move(e));
   }
   try {
-    lastId_ = store_->add(open->head, effects);
+    store_->finish(open->head, effects);
+    lastId_ = open->head.id;
   } catch (const core::RuntimeError& e) {
+    // The rows written ahead stay, in progress, with their backups: the
+    // next start rolls the installation back.
     lastError_ = e.what();
-    for (const auto& effect : effects) dropBackup(effect.backup);
+    return;
   }
+  // No row names them any more.
+  for (const auto& name : unneeded) dropBackup(name);
+}
+
+std::size_t Recorder::record(Effect e, std::optional<std::size_t> at) {
+  e.seq = ++open_->lastSeq;
+  try {
+    store_->addEffect(open_->head.id, e);
+  } catch (const core::RuntimeError& err) {
+    lastError_ = err.what();
+    throw;
+  }
+  return open_->add(std::move(e), at);
+}
+
+void Recorder::takeBack(std::size_t effect) {
+  open_->dropped[effect] = true;
+  Effect& e = open_->effects[effect];
+  try {
+    store_->removeEffect(open_->head.id, e.seq);
+  } catch (const core::RuntimeError& err) {
+    // Its row still names the backup, which therefore stays; rolling back
+    // what did not happen finds nothing to do.
+    lastError_ = err.what();
+    return;
+  }
+  dropBackup(e.backup);
+  e.backup.clear();
 }
 
 void Recorder::profileKeyWritten(std::string_view file, std::string_view section, std::string_view key,
@@ -187,7 +225,7 @@ void Recorder::valueWritten(EffectKind kind, std::string_view where, std::string
   e.key = std::string(key);
   e.oldValue = oldValue;
   e.newValue = std::string(newValue);
-  open_->add(std::move(e));
+  record(std::move(e));
 }
 
 void Recorder::noted(std::string_view path, std::string_view note) {
@@ -200,15 +238,18 @@ void Recorder::noted(EffectKind kind, std::string_view path, std::string note) {
   e.kind = kind;
   e.path = std::string(path);
   e.note = std::move(note);
-  open_->add(std::move(e));
+  record(std::move(e));
 }
 
-void Recorder::folderCreated(std::string_view path) {
-  if (!records(path)) return;
+std::size_t Recorder::folderCreating(std::string_view path) {
   Effect e;
   e.kind = EffectKind::FolderCreated;
   e.path = std::string(path);
-  open_->add(std::move(e));
+  return record(std::move(e));
+}
+
+void Recorder::folderNotMade(std::size_t effect) {
+  takeBack(effect);
 }
 
 std::string Recorder::keep(const std::string& hostPath) {
@@ -218,9 +259,14 @@ std::string Recorder::keep(const std::string& hostPath) {
   const auto stamp = std::chrono::system_clock::now().time_since_epoch().count();
   const std::string name = std::to_string(stamp) + "-" + std::to_string(++backupCount_);
   const std::string target = folder + "/" + name;
-  if (::link(hostPath.c_str(), target.c_str()) == 0 || cloneFile(hostPath, target)) return name;
-  if (!fsys::copy_file(hostPath, target, ec))
-    throw core::RuntimeError(core::err::PathFileAccess, "cannot keep a copy of " + hostPath + ": " + ec.message());
+  // A hard link shares content that is on the disk already; a clone or a
+  // copy is flushed first. Either way the folder's new entry is.
+  if (::link(hostPath.c_str(), target.c_str()) != 0) {
+    if (!cloneFile(hostPath, target) && !fsys::copy_file(hostPath, target, ec))
+      throw core::RuntimeError(core::err::PathFileAccess, "cannot keep a copy of " + hostPath + ": " + ec.message());
+    syncPath(target);
+  }
+  syncPath(folder);
   return name;
 }
 
@@ -251,49 +297,55 @@ Recorder::Prior Recorder::beforeReplace(std::string_view path) {
     return prior;
   }
   prior.existed = inner_.fileExists(path);
-  const auto& pending = open_->pendingKey;
-  if (prior.existed && pending && pending->first == lowered) {
+  auto& pending = open_->pendingKey;
+  const bool keyPending = pending && pending->first == lowered;
+  if (prior.existed && keyPending) {
+    // The key's row is the intent: its old value is what an undo writes.
     prior.keyOnly = true;
-  } else if (prior.existed) {
-    keepOld(prior);
+    return prior;
   }
-  return prior;
-}
-
-void Recorder::replaced(const Prior& prior, std::uint64_t size, std::string newHash) {
-  const std::string lowered = core::lower(prior.path);
-  std::optional<std::size_t> keyAt;
-  if (open_->pendingKey && open_->pendingKey->first == lowered) keyAt = open_->pendingKey->second;
-  open_->pendingKey.reset();
-  if (prior.keyOnly) return;
-  if (prior.known) {
-    Effect& e = open_->effects[*prior.known];
-    if (open_->dropped[*prior.known]) {
-      open_->dropped[*prior.known] = false;
-      e.kind = EffectKind::FileCreated;
-    } else if (e.kind == EffectKind::FileDeleted) {
-      e.kind = EffectKind::FileOverwritten;
-    }
-    e.size = size;
-    e.newHash = std::move(newHash);
-    return;
-  }
+  if (prior.existed) keepOld(prior);
   Effect e;
   e.kind = prior.existed ? EffectKind::FileOverwritten : EffectKind::FileCreated;
   e.path = prior.path;
-  e.size = size;
   e.oldHash = prior.oldHash;
-  e.newHash = std::move(newHash);
   e.backup = prior.backup;
   e.note = prior.note;
   // A profile file made by a key write comes before its key, so that the
   // key reads as part of the file the installation made.
-  const std::size_t index = open_->add(std::move(e), keyAt);
-  open_->files[lowered] = index;
+  std::optional<std::size_t> keyAt;
+  if (keyPending) keyAt = pending->second;
+  try {
+    prior.fresh = record(std::move(e), keyAt);
+  } catch (...) {
+    dropBackup(prior.backup);
+    throw;
+  }
+  if (keyPending) ++pending->second;
+  open_->files[lowered] = *prior.fresh;
+  return prior;
+}
+
+void Recorder::replaced(const Prior& prior, std::uint64_t size, std::string newHash) {
+  open_->pendingKey.reset();
+  if (prior.keyOnly) return;
+  const std::size_t at = prior.fresh ? *prior.fresh : *prior.known;
+  Effect& e = open_->effects[at];
+  if (prior.known && open_->dropped[at]) {
+    open_->dropped[at] = false;
+    e.kind = EffectKind::FileCreated;
+  } else if (prior.known && e.kind == EffectKind::FileDeleted) {
+    e.kind = EffectKind::FileOverwritten;
+  }
+  e.size = size;
+  e.newHash = std::move(newHash);
 }
 
 void Recorder::replaceFailed(const Prior& prior) {
-  dropBackup(prior.backup);
+  if (prior.fresh) {
+    open_->files.erase(core::lower(prior.path));
+    takeBack(*prior.fresh);
+  }
   auto& pending = open_->pendingKey;
   if (pending && pending->first == core::lower(prior.path)) open_->dropped[pending->second] = true;
   pending.reset();
@@ -307,23 +359,8 @@ Recorder::Prior Recorder::beforeDelete(std::string_view path) {
     return prior;
   }
   prior.existed = inner_.fileExists(path);
-  if (prior.existed) keepOld(prior);
-  return prior;
-}
-
-void Recorder::deleted(const Prior& prior) {
-  if (prior.known) {
-    Effect& e = open_->effects[*prior.known];
-    // Made and removed again: no effect; else the file's first content is
-    // what an undo brings back.
-    if (e.kind == EffectKind::FileCreated)
-      open_->dropped[*prior.known] = true;
-    else
-      e.kind = EffectKind::FileDeleted;
-    e.newHash.clear();
-    e.size.reset();
-    return;
-  }
+  if (!prior.existed) return prior;
+  keepOld(prior);
   Effect e;
   e.kind = EffectKind::FileDeleted;
   e.path = prior.path;
@@ -331,7 +368,27 @@ void Recorder::deleted(const Prior& prior) {
   e.oldHash = prior.oldHash;
   e.backup = prior.backup;
   e.note = prior.note;
-  open_->files[core::lower(prior.path)] = open_->add(std::move(e));
+  try {
+    prior.fresh = record(std::move(e));
+  } catch (...) {
+    dropBackup(prior.backup);
+    throw;
+  }
+  open_->files[core::lower(path)] = *prior.fresh;
+  return prior;
+}
+
+void Recorder::deleted(const Prior& prior) {
+  if (!prior.known) return;
+  Effect& e = open_->effects[*prior.known];
+  // Made and removed again: no effect; else the file's first content is
+  // what an undo brings back.
+  if (e.kind == EffectKind::FileCreated)
+    open_->dropped[*prior.known] = true;
+  else
+    e.kind = EffectKind::FileDeleted;
+  e.newHash.clear();
+  e.size.reset();
 }
 
 }  // namespace journal

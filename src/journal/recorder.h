@@ -21,8 +21,12 @@ namespace journal {
 class Store;
 
 // Records each installation between archiveStarted and archiveFinished (or
-// archiveFailed) and writes it to the journal in one transaction at its end,
-// so that a killed program leaves no entry behind. The recording services
+// archiveFailed), ahead of what it does: the installation's row is
+// committed as it starts (in progress), and each change's intent (with the
+// old content kept and synced first) before the change is made, so that the
+// next start can roll back an installation a killed program left behind
+// (recovery.h). At the end the installation's effects are written once
+// more, merged, in one transaction with its outcome. The recording services
 // (recording_fs.h, recording_services.h) tell it what they do while an
 // installation is open. Effects on one file within one installation are one
 // effect: a file created and then edited is created with its last content;
@@ -62,8 +66,11 @@ class Recorder : public core::ChangeJournal {
     bool existed = false;
     std::string backup, oldHash;
     std::optional<std::uint64_t> oldSize;
-    // The installation's own effect on this file, when it has one already.
+    // The installation's own effect on this file, when it had one already.
     std::optional<std::size_t> known;
+    // The effect written ahead for this change, when it is the first on
+    // this file.
+    std::optional<std::size_t> fresh;
     // A profile write on a file that was there: its key effect says it all.
     bool keyOnly = false;
     // Why the old content could not be kept, when it could not.
@@ -75,12 +82,16 @@ class Recorder : public core::ChangeJournal {
   void replaceFailed(const Prior& prior);
   Prior beforeDelete(std::string_view path);
   void deleted(const Prior& prior);
-  void folderCreated(std::string_view path);
+  // A folder about to be made: its intent, written ahead; and the undoing
+  // of that intent when the folder could not be made.
+  std::size_t folderCreating(std::string_view path);
+  void folderNotMade(std::size_t effect);
   void noted(EffectKind kind, std::string_view path, std::string note);
   void valueWritten(EffectKind kind, std::string_view where, std::string_view section, std::string_view key,
                     const std::optional<std::string>& oldValue, std::string_view newValue);
 
-  // Why the last installation went unrecorded ("" when it was recorded).
+  // Why the last installation, or a change of it, went unrecorded ("" when
+  // it was recorded).
   const std::string& lastError() const { return lastError_; }
   // The id of the last installation written to the journal.
   std::optional<std::int64_t> lastInstallation() const { return lastId_; }
@@ -91,6 +102,11 @@ class Recorder : public core::ChangeJournal {
   void keepOld(Prior& prior);
   void close(Outcome outcome, core::PackageKind kind, std::string_view folder);
   void dropBackup(const std::string& name);
+  // Adds an effect to the open installation (at a place, or last), its row
+  // committed first; returns its place.
+  std::size_t record(Effect e, std::optional<std::size_t> at = std::nullopt);
+  // Takes back an effect written ahead whose change did not happen.
+  void takeBack(std::size_t effect);
 
   core::FileSystem& inner_;
   std::string appFolder_;

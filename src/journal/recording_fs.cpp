@@ -8,7 +8,7 @@ namespace journal {
 namespace {
 
 // Hashes the bytes on their way to the file and reports the new content to
-// the recorder when the file is committed.
+// the recorder when the file is committed (its intent written just before).
 class HashingWriter : public core::FileWriter {
  public:
   HashingWriter(std::string path, std::unique_ptr<core::FileWriter> inner, Recorder& recorder)
@@ -104,8 +104,16 @@ void RecordingFileSystem::deleteFile(std::string_view path) {
 }
 
 void RecordingFileSystem::makeFolder(std::string_view path) {
-  inner_.makeFolder(path);
-  recorder_.folderCreated(path);
+  // One that is there already is refused below, and no intent of this
+  // installation may name it.
+  if (!recorder_.records(path) || inner_.folderExists(path)) return inner_.makeFolder(path);
+  const std::size_t intent = recorder_.folderCreating(path);
+  try {
+    inner_.makeFolder(path);
+  } catch (...) {
+    recorder_.folderNotMade(intent);
+    throw;
+  }
 }
 
 void RecordingFileSystem::removeFolder(std::string_view path) {

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <type_traits>
 
 #include "core/errors.h"
 
@@ -162,55 +163,114 @@ Store::~Store() {
   sqlite3_close(db_);
 }
 
-std::int64_t Store::add(const Installation& in, const std::vector<Effect>& effects) {
-  exec(db_, "BEGIN IMMEDIATE");
+namespace {
+
+// Runs work in one transaction: committed when it returns, rolled back when
+// it throws.
+template <class Work>
+auto inTransaction(sqlite3* db, Work&& work) {
+  exec(db, "BEGIN IMMEDIATE");
   try {
-    Statement head(db_,
-                   "INSERT INTO installations(time, archive_path, archive_size, archive_hash, sim_version, sim_folder, "
-                   "kind, folder, outcome, state) VALUES(?,?,?,?,?,?,?,?,?,?)");
-    head.bind(1, in.time)
-        .bind(2, in.archivePath)
-        .bind(3, static_cast<std::int64_t>(in.archiveSize))
-        .bind(4, in.archiveHash)
-        .bind(5, std::int64_t{in.simVersion})
-        .bind(6, in.simFolder)
-        .bind(7, wordOf(in.kind))
-        .bind(8, in.folder)
-        .bind(9, wordOf(in.outcome))
-        .bind(10, wordOf(in.state));
-    head.run();
-    const std::int64_t id = sqlite3_last_insert_rowid(db_);
-    Statement row(db_,
-                  "INSERT INTO effects(installation, seq, kind, path, size, old_hash, new_hash, backup, section, key, "
-                  "old_value, new_value, note) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?)");
-    int seq = 0;
-    for (const auto& e : effects) {
-      row.bind(1, id)
-          .bind(2, std::int64_t{++seq})
-          .bind(3, wordOf(e.kind))
-          .bind(4, e.path)
-          .bindSize(5, e.size)
-          .bind(6, e.oldHash)
-          .bind(7, e.newHash)
-          .bind(8, e.backup)
-          .bind(9, e.section)
-          .bind(10, e.key)
-          .bindOpt(11, e.oldValue)
-          .bind(12, e.newValue)
-          .bind(13, e.note);
-      row.run();
+    if constexpr (std::is_void_v<decltype(work())>) {
+      work();
+      exec(db, "COMMIT");
+    } else {
+      auto result = work();
+      exec(db, "COMMIT");
+      return result;
     }
-    exec(db_, "COMMIT");
-    return id;
   } catch (...) {
-    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
     throw;
   }
+}
+
+constexpr const char* kInsertEffect =
+    "INSERT INTO effects(installation, seq, kind, path, size, old_hash, new_hash, backup, section, key, "
+    "old_value, new_value, note) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?)";
+
+void insertEffect(Statement& row, std::int64_t id, const Effect& e) {
+  row.bind(1, id)
+      .bind(2, std::int64_t{e.seq})
+      .bind(3, wordOf(e.kind))
+      .bind(4, e.path)
+      .bindSize(5, e.size)
+      .bind(6, e.oldHash)
+      .bind(7, e.newHash)
+      .bind(8, e.backup)
+      .bind(9, e.section)
+      .bind(10, e.key)
+      .bindOpt(11, e.oldValue)
+      .bind(12, e.newValue)
+      .bind(13, e.note);
+  row.run();
+}
+
+}  // namespace
+
+std::int64_t Store::begin(const Installation& in) {
+  Statement head(db_,
+                 "INSERT INTO installations(time, archive_path, archive_size, archive_hash, sim_version, sim_folder, "
+                 "kind, folder, outcome, state) VALUES(?,?,?,?,?,?,?,?,?,?)");
+  head.bind(1, in.time)
+      .bind(2, in.archivePath)
+      .bind(3, static_cast<std::int64_t>(in.archiveSize))
+      .bind(4, in.archiveHash)
+      .bind(5, std::int64_t{in.simVersion})
+      .bind(6, in.simFolder)
+      .bind(7, wordOf(in.kind))
+      .bind(8, in.folder)
+      .bind(9, wordOf(in.outcome))
+      .bind(10, wordOf(in.state));
+  head.run();
+  return sqlite3_last_insert_rowid(db_);
+}
+
+void Store::addEffect(std::int64_t id, const Effect& effect) {
+  Statement row(db_, kInsertEffect);
+  insertEffect(row, id, effect);
+}
+
+void Store::removeEffect(std::int64_t id, int seq) {
+  Statement s(db_, "DELETE FROM effects WHERE installation = ? AND seq = ?");
+  s.bind(1, id).bind(2, std::int64_t{seq}).run();
+}
+
+void Store::finish(const Installation& in, const std::vector<Effect>& effects) {
+  inTransaction(db_, [&] {
+    Statement drop(db_, "DELETE FROM effects WHERE installation = ?");
+    drop.bind(1, in.id).run();
+    Statement row(db_, kInsertEffect);
+    int seq = 0;
+    for (Effect e : effects) {
+      e.seq = ++seq;
+      insertEffect(row, in.id, e);
+    }
+    Statement head(db_, "UPDATE installations SET kind = ?, folder = ?, outcome = ?, state = ? WHERE id = ?");
+    head.bind(1, wordOf(in.kind))
+        .bind(2, in.folder)
+        .bind(3, wordOf(in.outcome))
+        .bind(4, wordOf(in.state))
+        .bind(5, in.id);
+    head.run();
+  });
 }
 
 void Store::setState(std::int64_t id, InstallState state) {
   Statement s(db_, "UPDATE installations SET state = ? WHERE id = ?");
   s.bind(1, wordOf(state)).bind(2, id).run();
+}
+
+void Store::forgetBackups(std::int64_t id) {
+  Statement s(db_, "UPDATE effects SET backup = '' WHERE installation = ?");
+  s.bind(1, id).run();
+}
+
+std::vector<std::int64_t> Store::unfinished() {
+  Statement s(db_, "SELECT id FROM installations WHERE state IN ('in-progress', 'uninstalling') ORDER BY id DESC");
+  std::vector<std::int64_t> out;
+  while (s.step()) out.push_back(s.integer(0));
+  return out;
 }
 
 std::vector<InstallationSummary> Store::installations() {
@@ -263,7 +323,8 @@ std::optional<std::int64_t> Store::originOf(std::string_view windowsPath, std::s
   Statement s(db_,
               "SELECT e.installation FROM effects e JOIN installations i ON i.id = e.installation"
               " WHERE e.path = ? COLLATE NOCASE AND e.new_hash = ?"
-              " AND e.kind IN ('file-created', 'file-overwritten') AND i.state <> 'uninstalled'"
+              " AND e.kind IN ('file-created', 'file-overwritten') AND i.state NOT IN ('uninstalled', "
+              "'interrupted-rolled-back')"
               " ORDER BY e.installation DESC LIMIT 1");
   s.bind(1, windowsPath).bind(2, contentHash);
   if (!s.step()) return std::nullopt;

@@ -25,10 +25,23 @@ class Store {
   Store(const Store&) = delete;
   Store& operator=(const Store&) = delete;
 
-  // Adds one installation with its effects in a single transaction (numbered
-  // 1.. in the order given) and returns its id.
-  std::int64_t add(const Installation& installation, const std::vector<Effect>& effects);
+  // Written ahead, each call one committed transaction: an installation's
+  // row as it starts (returns its id), each effect as it is about to happen
+  // (seq as given; its backup made first), an effect that did not happen
+  // after all, and at the end the installation as it ended with its effects
+  // (numbered 1.. in the order given), which replace those written ahead.
+  std::int64_t begin(const Installation& installation);
+  void addEffect(std::int64_t id, const Effect& effect);
+  void removeEffect(std::int64_t id, int seq);
+  void finish(const Installation& installation, const std::vector<Effect>& effects);
   void setState(std::int64_t id, InstallState state);
+  // The installation's effects no longer name their backups: done before
+  // the backups are removed, so that no row names a file that is gone.
+  void forgetBackups(std::int64_t id);
+
+  // Installations a killed program left in progress or uninstalling,
+  // newest first.
+  std::vector<std::int64_t> unfinished();
 
   // Oldest first.
   std::vector<InstallationSummary> installations();

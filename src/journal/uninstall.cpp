@@ -23,12 +23,17 @@ bool isFileEffect(EffectKind kind) {
   return kind == EffectKind::FileCreated || kind == EffectKind::FileOverwritten || kind == EffectKind::FileDeleted;
 }
 
+enum class Mode { DryRun, Uninstall, RollBack };
+
 // Reverses single effects, remembering in a dry run what it would have done
-// so that later steps see the tree as it would then be.
+// so that later steps see the tree as it would then be. Rolling back an
+// unfinished installation puts back what was there before whatever is there
+// now: nothing but that installation wrote there since it started, and a
+// change may have been cut short after its intent was written, or before.
 class Undoer {
  public:
-  Undoer(core::Context& ctx, Store& store, std::int64_t id, bool dryRun)
-      : ctx_(ctx), store_(store), id_(id), dryRun_(dryRun) {}
+  Undoer(core::Context& ctx, Store& store, std::int64_t id, Mode mode)
+      : ctx_(ctx), store_(store), id_(id), dryRun_(mode == Mode::DryRun), force_(mode == Mode::RollBack) {}
 
   UninstallStep undo(const Effect& e) {
     UninstallStep step{e, {}, StepOutcome::LeftAlone, {}};
@@ -104,10 +109,12 @@ class Undoer {
       step.reason = "no longer there";
       return;
     }
-    const std::string hash = currentHash(e.path);
-    if (hash != e.newHash) {
-      step.reason = changedSince(e.path, hash);
-      return;
+    if (!force_) {
+      const std::string hash = currentHash(e.path);
+      if (hash != e.newHash) {
+        step.reason = changedSince(e.path, hash);
+        return;
+      }
     }
     done(step, [&] { ctx_.fs.deleteFile(e.path); });
     gone_.insert(core::lower(e.path));
@@ -116,6 +123,7 @@ class Undoer {
   void fileReplaced(UninstallStep& step) {
     const Effect& e = step.effect;
     step.action = "restore";
+    if (force_) return putBack(step);
     if (!fileThere(e.path)) {
       step.reason = "no longer there";
       return;
@@ -131,9 +139,21 @@ class Undoer {
     }
   }
 
+  // The file's old content, unless it holds that already.
+  void putBack(UninstallStep& step) {
+    const Effect& e = step.effect;
+    if (fileThere(e.path) && !e.oldHash.empty() && currentHash(e.path) == e.oldHash) {
+      step.outcome = StepOutcome::AlreadyUndone;
+      step.reason = "already holds its old content";
+    } else if (restore(step)) {
+      gone_.erase(core::lower(e.path));
+    }
+  }
+
   void fileDeleted(UninstallStep& step) {
     const Effect& e = step.effect;
     step.action = "restore";
+    if (force_) return putBack(step);
     if (!fileThere(e.path)) {
       if (restore(step)) gone_.erase(core::lower(e.path));
       return;
@@ -181,7 +201,7 @@ class Undoer {
       step.reason = "already as before";
       return;
     }
-    if (current != e.newValue) {
+    if (current != e.newValue && !force_) {
       step.reason = current ? "changed since: now " + *current : "removed since";
       return;
     }
@@ -213,7 +233,7 @@ class Undoer {
     if (current == e.oldValue) {
       step.outcome = StepOutcome::AlreadyUndone;
       step.reason = "already as before";
-    } else if (current != e.newValue) {
+    } else if (current != e.newValue && !force_) {
       step.reason = current ? "changed since: now " + *current : "removed since";
     } else if (!e.oldValue) {
       step.reason = "the store cannot remove one value";
@@ -231,6 +251,7 @@ class Undoer {
   Store& store_;
   std::int64_t id_;
   bool dryRun_;
+  bool force_;
   std::set<std::string> gone_;                              // lower-cased paths removed (or that would be)
   std::map<std::string, std::optional<std::string>> keys_;  // keys put back (or that would be)
 };
@@ -255,15 +276,31 @@ bool UninstallReport::allReversed() const {
   return true;
 }
 
-UninstallReport Uninstall(core::Context& ctx, Store& store, std::int64_t id, bool dryRun) {
+namespace {
+
+// Removes the installation's kept old files, once no row names them.
+void dropBackups(core::Context& ctx, Store& store, std::int64_t id, const std::vector<Effect>& effects) {
+  store.forgetBackups(id);
+  for (const auto& e : effects) {
+    if (e.backup.empty()) continue;
+    std::error_code ec;
+    std::filesystem::remove(backupFolder(ctx.locations.appFolder) + "/" + e.backup, ec);
+  }
+}
+
+UninstallReport reverse(core::Context& ctx, Store& store, std::int64_t id, Mode mode) {
   const auto installation = store.installation(id);
   if (!installation)
     throw core::RuntimeError(core::err::FileNotFound, "no installation " + std::to_string(id) + " in the journal");
   UninstallReport report;
   report.installation = *installation;
-  report.dryRun = dryRun;
+  report.dryRun = mode == Mode::DryRun;
   report.state = installation->state;
-  if (installation->state == InstallState::Uninstalled) return report;
+  if (installation->state == InstallState::Uninstalled || installation->state == InstallState::InterruptedRolledBack)
+    return report;
+  // Marked first, so that an uninstall cut short is finished at the next
+  // start.
+  if (mode == Mode::Uninstall) store.setState(id, InstallState::Uninstalling);
 
   const auto effects = store.effects(id);
   // A key written into a file the installation had already created or
@@ -276,7 +313,7 @@ UninstallReport Uninstall(core::Context& ctx, Store& store, std::int64_t id, boo
     if (effects[i].kind == EffectKind::KeyWritten)
       if (auto it = fileEffects.find(path); it != fileEffects.end()) coveredBy[i] = it->second;
   }
-  Undoer undoer(ctx, store, id, dryRun);
+  Undoer undoer(ctx, store, id, mode);
   std::vector<UninstallStep> steps(effects.size());
   for (std::size_t i = effects.size(); i-- > 0;)
     if (!coveredBy.count(i)) steps[i] = undoer.undo(effects[i]);
@@ -284,17 +321,25 @@ UninstallReport Uninstall(core::Context& ctx, Store& store, std::int64_t id, boo
     steps[key] = {effects[key], "with the file", steps[file].outcome, "goes with " + effects[file].path};
   report.steps.assign(steps.rbegin(), steps.rend());
 
-  report.state = report.allReversed() ? InstallState::Uninstalled : InstallState::PartlyUninstalled;
-  if (dryRun) return report;
+  const bool whole = report.allReversed();
+  if (mode == Mode::RollBack)
+    report.state = whole ? InstallState::InterruptedRolledBack : InstallState::PartlyUninstalled;
+  else
+    report.state = whole ? InstallState::Uninstalled : InstallState::PartlyUninstalled;
+  if (mode == Mode::DryRun) return report;
   store.setState(id, report.state);
-  if (report.state == InstallState::Uninstalled) {
-    for (const auto& e : effects) {
-      if (e.backup.empty()) continue;
-      std::error_code ec;
-      std::filesystem::remove(backupFolder(ctx.locations.appFolder) + "/" + e.backup, ec);
-    }
-  }
+  if (whole) dropBackups(ctx, store, id, effects);
   return report;
+}
+
+}  // namespace
+
+UninstallReport Uninstall(core::Context& ctx, Store& store, std::int64_t id, bool dryRun) {
+  return reverse(ctx, store, id, dryRun ? Mode::DryRun : Mode::Uninstall);
+}
+
+UninstallReport RollBack(core::Context& ctx, Store& store, std::int64_t id) {
+  return reverse(ctx, store, id, Mode::RollBack);
 }
 
 }  // namespace journal

@@ -45,8 +45,16 @@ struct UninstallReport {
 // installation is then marked uninstalled, or partly uninstalled when
 // something was left alone; its kept old files are removed once it is
 // wholly uninstalled (each backup belongs to one effect, so no other
-// installation's undo needs them). A dry run only reports. Throws
+// installation's undo needs them); no row names them from then on. The
+// installation reads uninstalling while this runs, so that the next start
+// finishes an uninstall that was cut short. A dry run only reports. Throws
 // core::RuntimeError 53 for an unknown id.
 UninstallReport Uninstall(core::Context& ctx, Store& store, std::int64_t id, bool dryRun);
+
+// Rolls back an installation that never ended (a killed program left it in
+// progress) to what was there before it started, newest effect first,
+// whatever is there now; it then reads interrupted and rolled back (or
+// partly uninstalled, when something could not be put back).
+UninstallReport RollBack(core::Context& ctx, Store& store, std::int64_t id);
 
 }  // namespace journal

@@ -78,6 +78,13 @@ std::string stepsText(const journal::UninstallReport& report, bool leftAloneOnly
   return text;
 }
 
+// An installation that ended counted, or was interrupted, reads as its
+// state; one that failed or was refused reads as that.
+std::string_view shownState(const journal::Installation& i) {
+  const bool byState = i.outcome == journal::Outcome::Counted || i.outcome == journal::Outcome::Interrupted;
+  return byState ? journal::wordOf(i.state) : journal::wordOf(i.outcome);
+}
+
 }  // namespace
 
 HistoryForm::HistoryForm(core::Context& ctx, journal::Store& store) : ctx_(ctx), store_(store) {
@@ -96,11 +103,10 @@ void HistoryForm::fill(std::optional<std::int64_t> pick) {
   historyLst.clear();
   for (const auto& row : rows) {
     const auto& i = row.installation;
-    historyLst.add(
-        std::to_string(i.id),
-        {localTime(i.time), fileNameOf(i.archivePath), std::string(journal::wordOf(i.kind)), i.folder,
-         std::to_string(row.filesCreated), std::to_string(row.filesOverwritten), std::to_string(row.keysWritten),
-         spoken(i.outcome == journal::Outcome::Counted ? journal::wordOf(i.state) : journal::wordOf(i.outcome))});
+    historyLst.add(std::to_string(i.id),
+                   {localTime(i.time), fileNameOf(i.archivePath), std::string(journal::wordOf(i.kind)), i.folder,
+                    std::to_string(row.filesCreated), std::to_string(row.filesOverwritten),
+                    std::to_string(row.keysWritten), spoken(shownState(i))});
   }
   int row = historyLst.count() ? 0 : -1;
   for (int k = 0; pick && k < historyLst.count(); ++k)
@@ -119,8 +125,9 @@ void HistoryForm::historyLst_SelectionChanged(int row) {
       std::string detail = e.key.empty() ? e.note : "[" + e.section + "] " + e.key + " = " + e.newValue;
       effectsLst.add(std::to_string(e.seq), {spoken(journal::wordOf(e.kind)), e.path, detail});
     }
-    uninstallCmd.enabled =
-        historyLst.item(row).subItem(8) != spoken(journal::wordOf(journal::InstallState::Uninstalled));
+    const std::string state = historyLst.item(row).subItem(8);
+    uninstallCmd.enabled = state != spoken(journal::wordOf(journal::InstallState::Uninstalled)) &&
+                           state != spoken(journal::wordOf(journal::InstallState::InterruptedRolledBack));
   }
   changed();
 }

@@ -78,9 +78,10 @@ TEST_F(CliJournalTest, PanelsSharingAGaugeUninstallInEitherOrder) {
   EXPECT_NE(r.out.find("\tsteam\t1 created\t1 overwritten\t0 keys\tuninstalled\n"), std::string::npos) << r.out;
 }
 
-// The real program killed while it copies an aircraft's files: the journal
-// has no entry for it and takes the next installation.
-TEST_F(CliJournalTest, AnInstallationKilledHalfWayLeavesNoEntry) {
+// The real program killed while it copies an aircraft's files: its row
+// reads in progress until the next start rolls it back, says so once, and
+// the history shows it; the next installation goes ahead.
+TEST_F(CliJournalTest, AnInstallationKilledHalfWayIsRolledBackAtTheNextStart) {
   ArchiveBuilder big;
   big.add("aircraft.cfg", "[fltsim.0]\r\ntitle=Big\r\n").add("big.air", "a");
   // Enough files that the copying takes a while after the folder appears.
@@ -98,13 +99,21 @@ TEST_F(CliJournalTest, AnInstallationKilledHalfWayLeavesNoEntry) {
   int status = 0;
   ASSERT_EQ(waitpid(pid, &status, 0), pid);
   ASSERT_TRUE(WIFSIGNALED(status)) << "the installation ended before it was killed";
-  EXPECT_TRUE(journal::Store(database()).installations().empty());
-
-  std::filesystem::remove_all(host("C:\\FS2002\\Aircraft") + "/big");
-  ASSERT_EQ(run({"install", archive}).status, 0);
-  const auto rows = journal::Store(database()).installations();
+  auto rows = journal::Store(database()).installations();
   ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows[0].filesCreated, 3002);
+  EXPECT_EQ(rows[0].installation.state, journal::InstallState::InProgress);
+
+  auto r = run({"list", "aircraft"});
+  EXPECT_NE(r.err.find("big.zip) was interrupted; everything it had changed was put back"), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(folder));
+  EXPECT_EQ(run({"list", "aircraft"}).err.find("interrupted"), std::string::npos) << "said once";
+  EXPECT_NE(run({"history"}).out.find("\tinterrupted-rolled-back\n"), std::string::npos);
+
+  ASSERT_EQ(run({"install", archive}).status, 0);
+  rows = journal::Store(database()).installations();
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[1].filesCreated, 3002);
+  EXPECT_EQ(rows[1].installation.state, journal::InstallState::Installed);
 }
 
 }  // namespace

@@ -1,9 +1,14 @@
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <filesystem>
 #include <tuple>
 
 #include "core/content_hash.h"
 #include "core/profile.h"
 #include "install/install_command.h"
+#include "journal/recovery.h"
 #include "journal/store.h"
 #include "journal/uninstall.h"
 #include "support/archive_builder.h"
@@ -17,6 +22,190 @@ using journal::EffectKind;
 using journal::StepOutcome;
 
 using JournalTest = testsupport::JournalFixture;
+
+// Stands in for a power cut: the process ends with SIGKILL as its at-th
+// change of the file system or the settings store is about to be made, or
+// just after it was made.
+struct Cut {
+  int at = 0;
+  bool after = false;
+  int count = 0;
+  void change(const std::function<void()>& act) {
+    const bool now = ++count == at;
+    if (now && !after) ::raise(SIGKILL);
+    act();
+    if (now) ::raise(SIGKILL);
+  }
+};
+
+class CutFs : public core::ForwardingFileSystem {
+ public:
+  CutFs(core::FileSystem& inner, Cut& cut) : ForwardingFileSystem(inner), cut_(cut) {}
+  void writeFile(std::string_view p, std::string_view b) override {
+    cut_.change([&] { inner_.writeFile(p, b); });
+  }
+  std::unique_ptr<core::FileWriter> createFile(std::string_view p) override {
+    struct Writer : core::FileWriter {
+      std::unique_ptr<core::FileWriter> inner;
+      Cut& cut;
+      Writer(std::unique_ptr<core::FileWriter> w, Cut& c) : inner(std::move(w)), cut(c) {}
+      void write(const char* d, std::size_t n) override { inner->write(d, n); }
+      void commit() override {
+        cut.change([&] { inner->commit(); });
+      }
+    };
+    return std::make_unique<Writer>(inner_.createFile(p), cut_);
+  }
+  void copyFile(std::string_view f, std::string_view t) override {
+    cut_.change([&] { inner_.copyFile(f, t); });
+  }
+  void deleteFile(std::string_view p) override {
+    cut_.change([&] { inner_.deleteFile(p); });
+  }
+  void makeFolder(std::string_view p) override {
+    cut_.change([&] { inner_.makeFolder(p); });
+  }
+  void removeFolder(std::string_view p) override {
+    cut_.change([&] { inner_.removeFolder(p); });
+  }
+
+ private:
+  Cut& cut_;
+};
+
+class CutSettings : public core::SettingsStore {
+ public:
+  CutSettings(core::SettingsStore& inner, Cut& cut) : inner_(inner), cut_(cut) {}
+  std::string get(std::string_view a, std::string_view s, std::string_view k, std::string_view d) override {
+    return inner_.get(a, s, k, d);
+  }
+  void save(std::string_view a, std::string_view s, std::string_view k, std::string_view v) override {
+    cut_.change([&] { inner_.save(a, s, k, v); });
+  }
+
+ private:
+  core::SettingsStore& inner_;
+  Cut& cut_;
+};
+
+// Runs work in a child process and tells whether SIGKILL ended it (a child
+// that fails ends with status 2, which the caller sees as not killed).
+bool killedIn(const std::function<void()>& work) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    try {
+      work();
+    } catch (...) {
+      ::_exit(2);
+    }
+    ::_exit(0);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+}
+
+// An installation (one change of each kind) or its uninstall, killed before
+// or after each of its changes in turn: the next start leaves the tree as
+// it was before, or finishes the uninstall, and the history says which.
+// Backups no row names are cleared first, as a start does: none of them may
+// be one the rollback needs.
+TEST_F(JournalTest, AKilledInstallationIsRolledBackAndAKilledUninstallFinishedAtTheNextStart) {
+  writeFile("C:\\FS2002\\Gauges\\old.gau", "old gauge");
+  writeFile("C:\\FS2002\\Gauges\\gone.gau", "deleted by the installation");
+  writeFile("C:\\FS2002\\conv.cfg", "[Conv]\r\nInput=old\r\n");
+  settings->save("Installer", "Main", "Start", "old");
+  // The temporary file of a write cut short is the next start's to remove
+  // (core::RemoveLeftovers), not the journal's.
+  auto tree = [sim = host("C:\\FS2002")] {
+    auto t = testsupport::snapshotTree(sim);
+    std::erase_if(t, [](const auto& entry) { return entry.first.find("/.hangarpak-") != std::string::npos; });
+    return t;
+  };
+  const auto before = tree();
+  auto install = [&](Cut& cut) {
+    CutFs cutFs(*fs, cut);
+    CutSettings cutSettings(*settings, cut);
+    journal::Journalling own(ctx().locations.appFolder, cutFs, cutSettings, *registry, *launcher);
+    auto c = contextWith(&own.fs);
+    own.recorder.attach(*c);
+    own.recorder.archiveStarted("C:\\Downloads\\new.zip");
+    c->fs.makeFolder("C:\\FS2002\\Aircraft\\New");
+    c->fs.writeFile("C:\\FS2002\\Aircraft\\New\\new.air", "air");
+    auto writer = c->fs.createFile("C:\\FS2002\\Gauges\\old.gau");
+    writer->write("new gauge", 9);
+    writer->commit();
+    c->fs.copyFile("C:\\FS2002\\Aircraft\\New\\new.air", "C:\\FS2002\\Sound\\new.wav");
+    c->fs.deleteFile("C:\\FS2002\\Gauges\\gone.gau");
+    if (!core::WriteProfileString(*c, "C:\\FS2002\\conv.cfg", "Conv", "Input", "new") ||
+        !core::WriteProfileString(*c, "C:\\FS2002\\Aircraft\\New\\aircraft.cfg", "fltsim.0", "title", "New"))
+      ::_exit(2);
+    own.settings.save("Installer", "Main", "Start", "new");
+    own.recorder.archiveFinished(true, core::PackageKind::Aircraft, "New");
+  };
+  constexpr int kChanges = 8, kUndoChanges = 7;
+
+  struct Case {
+    bool uninstall;
+    int at;
+    bool after;
+  };
+  std::vector<Case> cases;
+  for (const bool uninstall : {false, true})
+    for (int at = 1; at <= (uninstall ? kUndoChanges : kChanges); ++at)
+      for (const bool after : {false, true}) cases.push_back({uninstall, at, after});
+  Cut never;
+  testsupport::TreeSnapshot installed;
+  std::int64_t id = 0;
+  for (const auto& c : cases) {
+    if (c.uninstall && !id) {
+      // Installed once to the end, for its tree and for the uninstalls.
+      ASSERT_FALSE(killedIn([&] { install(never); }));
+      installed = tree();
+      id = store().installations().back().installation.id;
+      ASSERT_EQ(store().installation(id)->state, journal::InstallState::Installed);
+      ASSERT_NE(testsupport::treeDifferences(before, installed), "");
+    }
+    SCOPED_TRACE((c.uninstall ? "uninstall killed " : "installation killed ") +
+                 std::string(c.after ? "after" : "before") + " change " + std::to_string(c.at));
+    Cut cut{c.at, c.after};
+    std::int64_t ran = id;
+    if (c.uninstall) {
+      ASSERT_TRUE(killedIn([&] {
+        CutFs cutFs(*fs, cut);
+        auto plain = contextWith(&cutFs);
+        auto journal = store();
+        (void)journal::Uninstall(*plain, journal, id, false);
+      }));
+      EXPECT_EQ(store().installation(id)->state, journal::InstallState::Uninstalling);
+    } else {
+      ASSERT_TRUE(killedIn([&] { install(cut); }));
+      ran = store().installations().back().installation.id;
+      EXPECT_EQ(store().installation(ran)->state, journal::InstallState::InProgress);
+    }
+    {
+      auto journal = store();
+      journal::RemoveUnnamedBackups(journal, ctx().locations.appFolder);
+    }
+    const auto recovery = journal::RecoverUnfinished(ctx());
+    ASSERT_EQ(recovery.reports.size(), 1u);
+    EXPECT_EQ(recovery.error, "");
+    EXPECT_EQ(journal::recoveryMessages(recovery).size(), 1u);
+    EXPECT_EQ(testsupport::treeDifferences(before, tree()), "");
+    EXPECT_EQ(settings->get("Installer", "Main", "Start", ""), "old");
+    const auto row = store().installation(ran);
+    EXPECT_EQ(row->state,
+              c.uninstall ? journal::InstallState::Uninstalled : journal::InstallState::InterruptedRolledBack);
+    EXPECT_EQ(row->outcome, c.uninstall ? journal::Outcome::Counted : journal::Outcome::Interrupted);
+    EXPECT_TRUE(journal::RecoverUnfinished(ctx()).reports.empty()) << "said once";
+    if (c.uninstall) {
+      // Installed again, for the next uninstall.
+      ASSERT_FALSE(killedIn([&] { install(never); }));
+      EXPECT_EQ(testsupport::treeDifferences(installed, tree()), "");
+      id = store().installations().back().installation.id;
+    }
+  }
+}
 
 TEST_F(JournalTest, AnAircraftInstallationIsJournalledAsTheTreeChangedAndUninstalledToTheTreeBefore) {
   testsupport::ArchiveBuilder()
