@@ -9,6 +9,7 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
+#include <set>
 #include <vector>
 
 #include "core/content_hash.h"
@@ -28,6 +29,7 @@ struct Recorder::OpenInstallation {
   std::vector<Effect> effects;
   std::vector<bool> dropped;                 // created and deleted again within the installation
   std::map<std::string, std::size_t> files;  // lower-cased path -> its file effect
+  std::set<std::string> madeFolders;         // lower-cased paths of the folders it made
   // The key effect of a profile write whose file write comes next.
   std::optional<std::pair<std::string, std::size_t>> pendingKey;
 
@@ -193,6 +195,17 @@ std::size_t Recorder::record(Effect e, std::optional<std::size_t> at) {
   return open_->add(std::move(e), at);
 }
 
+std::size_t Recorder::remember(Effect e, std::optional<std::size_t> at) {
+  e.seq = ++open_->lastSeq;
+  return open_->add(std::move(e), at);
+}
+
+bool Recorder::inMadeFolder(const std::string& lowered) const {
+  for (auto end = lowered.rfind('\\'); end != std::string::npos && end > 0; end = lowered.rfind('\\', end - 1))
+    if (open_->madeFolders.count(lowered.substr(0, end))) return true;
+  return false;
+}
+
 void Recorder::takeBack(std::size_t effect) {
   open_->dropped[effect] = true;
   Effect& e = open_->effects[effect];
@@ -245,10 +258,13 @@ std::size_t Recorder::folderCreating(std::string_view path) {
   Effect e;
   e.kind = EffectKind::FolderCreated;
   e.path = std::string(path);
-  return record(std::move(e));
+  const std::size_t at = record(std::move(e));
+  open_->madeFolders.insert(core::lower(path));
+  return at;
 }
 
 void Recorder::folderNotMade(std::size_t effect) {
+  open_->madeFolders.erase(core::lower(open_->effects[effect].path));
   takeBack(effect);
 }
 
@@ -316,7 +332,9 @@ Recorder::Prior Recorder::beforeReplace(std::string_view path) {
   std::optional<std::size_t> keyAt;
   if (keyPending) keyAt = pending->second;
   try {
-    prior.fresh = record(std::move(e), keyAt);
+    // A new file in a folder the installation made goes with that folder
+    // when it is rolled back: its row is written at the end only.
+    prior.fresh = !prior.existed && inMadeFolder(lowered) ? remember(std::move(e), keyAt) : record(std::move(e), keyAt);
   } catch (...) {
     dropBackup(prior.backup);
     throw;

@@ -23,7 +23,9 @@ class Store;
 // Records each installation between archiveStarted and archiveFinished (or
 // archiveFailed), ahead of what it does: the installation's row is
 // committed as it starts (in progress), and each change's intent (with the
-// old content kept and synced first) before the change is made, so that the
+// old content kept and synced first) before the change is made (a new file
+// in a folder the installation made needs none: rolling back the folder
+// takes what is in it), so that the
 // next start can roll back an installation a killed program left behind
 // (recovery.h). At the end the installation's effects are written once
 // more, merged, in one transaction with its outcome. The recording services
@@ -105,6 +107,10 @@ class Recorder : public core::ChangeJournal {
   // Adds an effect to the open installation (at a place, or last), its row
   // committed first; returns its place.
   std::size_t record(Effect e, std::optional<std::size_t> at = std::nullopt);
+  // The same, its row written only at the end.
+  std::size_t remember(Effect e, std::optional<std::size_t> at = std::nullopt);
+  // Whether a lower-cased path lies in a folder the open installation made.
+  bool inMadeFolder(const std::string& lowered) const;
   // Takes back an effect written ahead whose change did not happen.
   void takeBack(std::size_t effect);
 

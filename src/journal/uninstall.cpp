@@ -174,6 +174,12 @@ class Undoer {
       step.reason = "no longer there";
       return;
     }
+    if (force_) {
+      // What is in it came with the installation, recorded or not.
+      done(step, [&] { removeTree(e.path); });
+      gone_.insert(core::lower(e.path));
+      return;
+    }
     auto entries = ctx_.fs.listFiles(e.path, "*", true);
     for (auto& name : ctx_.fs.listFolders(e.path)) entries.push_back(std::move(name));
     for (const auto& name : entries)
@@ -183,6 +189,16 @@ class Undoer {
       }
     done(step, [&] { ctx_.fs.removeFolder(e.path); });
     gone_.insert(core::lower(e.path));
+  }
+
+  void removeTree(const std::string& folder) {
+    for (const auto& name : ctx_.fs.listFiles(folder, "*", true)) {
+      const std::string path = core::joinPath(folder, name);
+      if ((ctx_.fs.attributes(path) & core::attr::ReadOnly) != 0) ctx_.fs.setAttributes(path, core::attr::Normal);
+      ctx_.fs.deleteFile(path);
+    }
+    for (const auto& name : ctx_.fs.listFolders(folder)) removeTree(core::joinPath(folder, name));
+    ctx_.fs.removeFolder(folder);
   }
 
   std::optional<std::string> keyValue(const Effect& e) {
