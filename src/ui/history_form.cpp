@@ -80,9 +80,10 @@ std::string stepsText(const journal::UninstallReport& report, bool leftAloneOnly
 
 // An installation that ended counted, or was interrupted, reads as its
 // state; one that failed or was refused reads as that.
-std::string_view shownState(const journal::Installation& i) {
+std::string shownState(const journal::Installation& i) {
+  if (i.state == journal::InstallState::InterruptedRolledBack) return "interrupted, rolled back";
   const bool byState = i.outcome == journal::Outcome::Counted || i.outcome == journal::Outcome::Interrupted;
-  return byState ? journal::wordOf(i.state) : journal::wordOf(i.outcome);
+  return spoken(byState ? journal::wordOf(i.state) : journal::wordOf(i.outcome));
 }
 
 }  // namespace
@@ -106,7 +107,7 @@ void HistoryForm::fill(std::optional<std::int64_t> pick) {
     historyLst.add(std::to_string(i.id),
                    {localTime(i.time), fileNameOf(i.archivePath), std::string(journal::wordOf(i.kind)), i.folder,
                     std::to_string(row.filesCreated), std::to_string(row.filesOverwritten),
-                    std::to_string(row.keysWritten), spoken(shownState(i))});
+                    std::to_string(row.keysWritten), shownState(i)});
   }
   int row = historyLst.count() ? 0 : -1;
   for (int k = 0; pick && k < historyLst.count(); ++k)
@@ -125,9 +126,9 @@ void HistoryForm::historyLst_SelectionChanged(int row) {
       std::string detail = e.key.empty() ? e.note : "[" + e.section + "] " + e.key + " = " + e.newValue;
       effectsLst.add(std::to_string(e.seq), {spoken(journal::wordOf(e.kind)), e.path, detail});
     }
-    const std::string state = historyLst.item(row).subItem(8);
-    uninstallCmd.enabled = state != spoken(journal::wordOf(journal::InstallState::Uninstalled)) &&
-                           state != spoken(journal::wordOf(journal::InstallState::InterruptedRolledBack));
+    const auto installation = store_.installation(*id);
+    uninstallCmd.enabled = installation && installation->state != journal::InstallState::Uninstalled &&
+                           installation->state != journal::InstallState::InterruptedRolledBack;
   }
   changed();
 }

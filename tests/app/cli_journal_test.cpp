@@ -104,7 +104,7 @@ TEST_F(CliJournalTest, AnInstallationKilledHalfWayIsRolledBackAtTheNextStart) {
   EXPECT_EQ(rows[0].installation.state, journal::InstallState::InProgress);
 
   auto r = run({"list", "aircraft"});
-  EXPECT_NE(r.err.find("big.zip) was interrupted; everything it had changed was put back"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("big.zip was interrupted; everything it had changed was put back"), std::string::npos) << r.err;
   EXPECT_FALSE(std::filesystem::exists(folder));
   EXPECT_EQ(run({"list", "aircraft"}).err.find("interrupted"), std::string::npos) << "said once";
   EXPECT_NE(run({"history"}).out.find("\tinterrupted-rolled-back\n"), std::string::npos);

@@ -4,6 +4,7 @@
 
 #include "core/text.h"
 #include "install/install_command.h"
+#include "journal/recovery.h"
 #include "support/archive_builder.h"
 #include "support/journal_fixture.h"
 
@@ -80,6 +81,21 @@ TEST_F(HistoryFormTest, ListsNewestFirstAndUninstallsOnlyWhatNobodyChangedSince)
   EXPECT_FALSE(form.uninstallCmd.enabled);
   form.uninstallCmd_Click();
   EXPECT_EQ(lastMessage(), "second.zip is uninstalled.");
+}
+
+// An installation a killed run left unfinished, rolled back at the next
+// start: its row says so, and there is nothing to uninstall.
+TEST_F(HistoryFormTest, AnInterruptedInstallationReadsRolledBackAndCannotBeUninstalled) {
+  services->recorder.archiveStarted("C:\\Downloads\\third.zip");
+  jctx->fs.writeFile("C:\\FS2002\\Gauges\\third.gau", "cut short");
+  ASSERT_EQ(journal::RecoverUnfinished(ctx()).reports.size(), 1u);
+  EXPECT_FALSE(exists("C:\\FS2002\\Gauges\\third.gau"));
+  ui::HistoryForm form(*jctx, *journalStore);
+  form.Form_Load();
+  ASSERT_EQ(form.historyLst.count(), 3);
+  EXPECT_EQ(form.historyLst.item(0).subItem(2), "third.zip");
+  EXPECT_EQ(form.historyLst.item(0).subItem(8), "interrupted, rolled back");
+  EXPECT_FALSE(form.uninstallCmd.enabled);
 }
 
 }  // namespace
