@@ -88,6 +88,23 @@ class CutSettings : public core::SettingsStore {
   Cut& cut_;
 };
 
+class CutRegistry : public core::RegistryStore {
+ public:
+  CutRegistry(core::RegistryStore& inner, Cut& cut) : inner_(inner), cut_(cut) {}
+  std::optional<std::string> query(core::Hive h, std::string_view k, std::string_view v) override {
+    return inner_.query(h, k, v);
+  }
+  bool keyExists(core::Hive h, std::string_view k) override { return inner_.keyExists(h, k); }
+  void setValue(core::Hive h, std::string_view k, std::string_view n, std::string_view v) override {
+    cut_.change([&] { inner_.setValue(h, k, n, v); });
+  }
+  void deleteKey(core::Hive h, std::string_view k) override { inner_.deleteKey(h, k); }
+
+ private:
+  core::RegistryStore& inner_;
+  Cut& cut_;
+};
+
 // Runs work in a child process and tells whether SIGKILL ended it (a child
 // that fails ends with status 2, which the caller sees as not killed).
 bool killedIn(const std::function<void()>& work) {
@@ -115,6 +132,7 @@ TEST_F(JournalTest, AKilledInstallationIsRolledBackAndAKilledUninstallFinishedAt
   writeFile("C:\\FS2002\\Gauges\\gone.gau", "deleted by the installation");
   writeFile("C:\\FS2002\\conv.cfg", "[Conv]\r\nInput=old\r\n");
   settings->save("Installer", "Main", "Start", "old");
+  registry->setValue(core::Hive::LocalMachine, "SOFTWARE\\Maker", "Path", "old");
   // The temporary file of a write cut short is the next start's to remove
   // (core::RemoveLeftovers), not the journal's.
   auto tree = [sim = host("C:\\FS2002")] {
@@ -126,7 +144,8 @@ TEST_F(JournalTest, AKilledInstallationIsRolledBackAndAKilledUninstallFinishedAt
   auto install = [&](Cut& cut) {
     CutFs cutFs(*fs, cut);
     CutSettings cutSettings(*settings, cut);
-    journal::Journalling own(ctx().locations.appFolder, cutFs, cutSettings, *registry, *launcher);
+    CutRegistry cutRegistry(*registry, cut);
+    journal::Journalling own(ctx().locations.appFolder, cutFs, cutSettings, cutRegistry, *launcher);
     auto c = contextWith(&own.fs);
     own.recorder.attach(*c);
     own.recorder.archiveStarted("C:\\Downloads\\new.zip");
@@ -141,9 +160,10 @@ TEST_F(JournalTest, AKilledInstallationIsRolledBackAndAKilledUninstallFinishedAt
         !core::WriteProfileString(*c, "C:\\FS2002\\Aircraft\\New\\aircraft.cfg", "fltsim.0", "title", "New"))
       ::_exit(2);
     own.settings.save("Installer", "Main", "Start", "new");
+    own.registry.setValue(core::Hive::LocalMachine, "SOFTWARE\\Maker", "Path", "new");
     own.recorder.archiveFinished(true, core::PackageKind::Aircraft, "New");
   };
-  constexpr int kChanges = 8, kUndoChanges = 7;
+  constexpr int kChanges = 9, kUndoChanges = 7;
 
   struct Case {
     bool uninstall;
@@ -193,6 +213,7 @@ TEST_F(JournalTest, AKilledInstallationIsRolledBackAndAKilledUninstallFinishedAt
     EXPECT_EQ(journal::recoveryMessages(recovery).size(), 1u);
     EXPECT_EQ(testsupport::treeDifferences(before, tree()), "");
     EXPECT_EQ(settings->get("Installer", "Main", "Start", ""), "old");
+    EXPECT_EQ(registry->query(core::Hive::LocalMachine, "SOFTWARE\\Maker", "Path"), "old");
     const auto row = store().installation(ran);
     EXPECT_EQ(row->state,
               c.uninstall ? journal::InstallState::Uninstalled : journal::InstallState::InterruptedRolledBack);
