@@ -151,7 +151,9 @@ Store::Store(const std::string& hostPath) {
   }
   try {
     sqlite3_busy_timeout(db_, 5000);
-    exec(db_, "PRAGMA journal_mode=WAL; PRAGMA foreign_keys=ON;");
+    // Each commit is on the disk before it returns: an intent is written
+    // ahead of the change it announces, also when the power goes.
+    exec(db_, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON;");
     exec(db_, kSchema);
   } catch (...) {
     sqlite3_close(db_);

@@ -14,7 +14,7 @@ struct sqlite3;
 
 namespace journal {
 
-// The install journal's database: one SQLite file (WAL, foreign keys on)
+// The install journal's database: one SQLite file (WAL, synced commits, foreign keys on)
 // with the installations and their effects in order. Failures throw
 // core::RuntimeError.
 class Store {
