@@ -161,8 +161,15 @@ void Recorder::close(Outcome outcome, core::PackageKind kind, std::string_view f
   std::vector<Effect> effects;
   std::vector<std::string> unneeded;
   for (std::size_t i = 0; i < open->effects.size(); ++i) {
-    if (open->dropped[i]) continue;
     Effect& e = open->effects[i];
+    // A key's kept file served a rollback only; so did the backup of a
+    // change that did not happen.
+    if ((open->dropped[i] || e.kind == EffectKind::KeyWritten) && !e.backup.empty()) {
+      unneeded.push_back(std::move(e.backup));
+      e.backup.clear();
+      e.oldHash.clear();
+    }
+    if (open->dropped[i]) continue;
     // A file overwritten with what it already held needs nothing kept: an
     // undo finds it as it was (an add-on's update rewrites many such).
     if (e.kind == EffectKind::FileOverwritten && e.oldHash == e.newHash && !e.backup.empty()) {
@@ -224,7 +231,29 @@ void Recorder::takeBack(std::size_t effect) {
 void Recorder::profileKeyWritten(std::string_view file, std::string_view section, std::string_view key,
                                  const std::optional<std::string>& oldValue, std::string_view newValue) {
   if (!records(file)) return;
-  valueWritten(EffectKind::KeyWritten, file, section, key, oldValue, newValue);
+  Effect e;
+  e.kind = EffectKind::KeyWritten;
+  e.path = std::string(file);
+  e.section = std::string(section);
+  e.key = std::string(key);
+  e.oldValue = oldValue;
+  e.newValue = std::string(newValue);
+  // While the installation runs, the bytes of a file it has not touched
+  // yet are kept too: a rollback puts them back exactly, where taking the
+  // key out again might leave a section it added behind.
+  if (!open_->files.count(core::lower(file)) && inner_.fileExists(file)) {
+    Prior prior;
+    prior.path = e.path;
+    keepOld(prior);
+    e.backup = prior.backup;
+    e.oldHash = prior.oldHash;
+  }
+  try {
+    record(e);
+  } catch (...) {
+    dropBackup(e.backup);
+    throw;
+  }
   open_->pendingKey.emplace(core::lower(file), open_->effects.size() - 1);
 }
 

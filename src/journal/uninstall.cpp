@@ -211,6 +211,7 @@ class Undoer {
   void keyWritten(UninstallStep& step) {
     const Effect& e = step.effect;
     step.action = e.oldValue ? "put back " + *e.oldValue : "remove key";
+    if (force_ && !e.backup.empty()) return putBack(step);
     const auto current = keyValue(e);
     if (current == e.oldValue) {
       step.outcome = StepOutcome::AlreadyUndone;

@@ -157,13 +157,14 @@ TEST_F(JournalTest, AKilledInstallationIsRolledBackAndAKilledUninstallFinishedAt
     c->fs.copyFile("C:\\FS2002\\Aircraft\\New\\new.air", "C:\\FS2002\\Sound\\new.wav");
     c->fs.deleteFile("C:\\FS2002\\Gauges\\gone.gau");
     if (!core::WriteProfileString(*c, "C:\\FS2002\\conv.cfg", "Conv", "Input", "new") ||
+        !core::WriteProfileString(*c, "C:\\FS2002\\conv.cfg", "Added", "Key", "new") ||
         !core::WriteProfileString(*c, "C:\\FS2002\\Aircraft\\New\\aircraft.cfg", "fltsim.0", "title", "New"))
       ::_exit(2);
     own.settings.save("Installer", "Main", "Start", "new");
     own.registry.setValue(core::Hive::LocalMachine, "SOFTWARE\\Maker", "Path", "new");
     own.recorder.archiveFinished(true, core::PackageKind::Aircraft, "New");
   };
-  constexpr int kChanges = 9, kUndoChanges = 7;
+  constexpr int kChanges = 10, kUndoChanges = 8;
 
   struct Case {
     bool uninstall;
@@ -175,16 +176,29 @@ TEST_F(JournalTest, AKilledInstallationIsRolledBackAndAKilledUninstallFinishedAt
     for (int at = 1; at <= (uninstall ? kUndoChanges : kChanges); ++at)
       for (const bool after : {false, true}) cases.push_back({uninstall, at, after});
   Cut never;
-  testsupport::TreeSnapshot installed;
+  testsupport::TreeSnapshot installed, uninstalled;
   std::int64_t id = 0;
   for (const auto& c : cases) {
     if (c.uninstall && !id) {
-      // Installed once to the end, for its tree and for the uninstalls.
+      // Installed and uninstalled once to the end, for the trees a killed
+      // uninstall must finish at (a section the installation added stays,
+      // as after any uninstall), then installed again.
       ASSERT_FALSE(killedIn([&] { install(never); }));
       installed = tree();
-      id = store().installations().back().installation.id;
-      ASSERT_EQ(store().installation(id)->state, journal::InstallState::Installed);
       ASSERT_NE(testsupport::treeDifferences(before, installed), "");
+      auto journal = store();
+      const auto first = journal.installations().back().installation.id;
+      ASSERT_EQ(journal.installation(first)->state, journal::InstallState::Installed);
+      // Kept: the overwritten and the deleted gauge, each named by its row.
+      std::size_t kept = 0;
+      for (const auto& e : journal.effects(first)) kept += !e.backup.empty();
+      EXPECT_EQ(kept, 2u);
+      EXPECT_EQ(journal::RemoveUnnamedBackups(journal, ctx().locations.appFolder), 0);
+      (void)journal::Uninstall(ctx(), journal, first, false);
+      uninstalled = tree();
+      ASSERT_FALSE(killedIn([&] { install(never); }));
+      ASSERT_EQ(testsupport::treeDifferences(installed, tree()), "");
+      id = store().installations().back().installation.id;
     }
     SCOPED_TRACE((c.uninstall ? "uninstall killed " : "installation killed ") +
                  std::string(c.after ? "after" : "before") + " change " + std::to_string(c.at));
@@ -211,7 +225,7 @@ TEST_F(JournalTest, AKilledInstallationIsRolledBackAndAKilledUninstallFinishedAt
     ASSERT_EQ(recovery.reports.size(), 1u);
     EXPECT_EQ(recovery.error, "");
     EXPECT_EQ(journal::recoveryMessages(recovery).size(), 1u);
-    EXPECT_EQ(testsupport::treeDifferences(before, tree()), "");
+    EXPECT_EQ(testsupport::treeDifferences(c.uninstall ? uninstalled : before, tree()), "");
     EXPECT_EQ(settings->get("Installer", "Main", "Start", ""), "old");
     EXPECT_EQ(registry->query(core::Hive::LocalMachine, "SOFTWARE\\Maker", "Path"), "old");
     const auto row = store().installation(ran);
