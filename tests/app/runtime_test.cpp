@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "core/single_instance.h"
+#include "journal/recorder.h"
 #include "support/recording_printer.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -41,9 +42,9 @@ class RuntimeTest : public ::testing::Test {
 };
 
 // The services work on the environment's folders (the stores' files are
-// where every command-line test finds them); the next start clears TempZip
-// and plan folders unless another instance runs, and torn temporaries of
-// the stores always.
+// where every command-line test finds them); the next start rolls back an
+// unfinished installation and clears TempZip and plan folders unless
+// another instance runs, and torn temporaries of the stores always.
 TEST_F(RuntimeTest, BuildsTheServicesOverTheEnvironmentsFoldersAndTidiesAfterAnEarlierRun) {
   env.set("HANGARPAK_DRIVES", "c=" + root + "/c;z=/");
   app::Runtime runtime(env, root + "/bin/hangarpak", dialogs, printer);
@@ -63,8 +64,13 @@ TEST_F(RuntimeTest, BuildsTheServicesOverTheEnvironmentsFoldersAndTidiesAfterAnE
     testsupport::writeHostFile(tempZip + "/plane.air", "left over");
     testsupport::writeHostFile(root + "/config/hangarpak/.hangarpak-x1y2z3", "torn");
     testsupport::writeHostFile(root + "/data/hangarpak/.plan-a1b2c3/1", "a plan's copy");
+    // An installation a killed run left unfinished.
+    const std::string half = otherRuns ? "C:\\Half1.cfg" : "C:\\Half2.cfg";
+    runtime.recorder().archiveStarted("C:\\plane.zip");
+    ctx.fs.writeFile(half, "half");
     auto other = otherRuns ? core::InstanceLock::acquire(core::lockFilePath(runtime.locations())) : nullptr;
-    runtime.tidyAfterEarlierRun();
+    EXPECT_EQ(runtime.tidyAfterEarlierRun().reports.empty(), otherRuns);
+    EXPECT_EQ(ctx.fs.fileExists(half), otherRuns);
     EXPECT_EQ(hostExists(tempZip), otherRuns);
     EXPECT_EQ(hostExists(root + "/data/hangarpak/.plan-a1b2c3"), otherRuns);
     EXPECT_FALSE(hostExists(root + "/config/hangarpak/.hangarpak-x1y2z3"));
