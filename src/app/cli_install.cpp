@@ -209,6 +209,9 @@ int runInstall(const std::vector<std::string>& args, CliIo& io) {
     ctx.setWindowHost(&windows);
     const auto run = install::RunInstallCommand(ctx, *archives);
     for (const auto& note : run.notes) io.err << note << '\n';
+    // The summary names each archive not installed as it was typed.
+    for (const auto& archive : run.notInstalled)
+      io.err << "Not installed: " << typed.shown(archive.archive) << ": " << archive.reason << '\n';
     io.out << install::CounterText(ctx.state.installedCount, run.total) << '\n';
     core::ClearTempZip(ctx);
     ctx.setWindowHost(nullptr);

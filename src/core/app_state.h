@@ -94,6 +94,10 @@ struct AppState {
   // left out or kept elsewhere because another took their place, one
   // sentence each. The command clears it when it starts.
   std::vector<std::string> installNotes;
+  // Why the archive being installed was not installed, in words, for the
+  // run's summary; set where it is refused, cleared by the install command
+  // before each archive. Empty: no step said why.
+  std::string archiveRefusal;
 
   // Sets the name prompt's next question, not answered yet.
   void askName(NamePrompt prompt) {

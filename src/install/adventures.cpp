@@ -40,7 +40,9 @@ std::string tempAdv(core::Context& ctx) {
   return ctx.appFolder() + "\\TempAdv";
 }
 
-enum class Outcome { Next, EndProcedure };
+// Next: the adventure is in place or on its way; Refused: it was left out
+// and the next one is looked at; EndProcedure: the archive is refused.
+enum class Outcome { Next, Refused, EndProcedure };
 
 // Moves one old adventure into TempAdv, lets the converter pick it up from
 // there and clears TempAdv again. The converter puts the result into the
@@ -67,6 +69,7 @@ Outcome convertAdventure(core::Context& ctx, const std::string& name) {
   if (!converterPresent(ctx, converter)) {
     ctx.dialogs.msgBox("Could not find Flight Shop Converter!", "Installation aborted", core::Buttons::OK,
                        core::Icon::Critical);
+    ctx.state.archiveRefusal = "the Flight Shop converter was not found";
     core::ClearTempAdv(ctx);
     return Outcome::EndProcedure;
   }
@@ -100,6 +103,7 @@ Outcome handleAdventure(core::Context& ctx, const std::string& name) {
         ctx.windows().hideProgress();
         ctx.dialogs.msgBox("The adventure is made for FS2000 and\ncan not be converted backwards.",
                            "FS2000 adventure - " + name, core::Buttons::OK, core::Icon::Exclamation);
+        ctx.state.archiveRefusal = name + " is made for FS2000 and cannot be converted for FS98";
         return Outcome::EndProcedure;
       case AdventureKind::Fs98:
         return Outcome::Next;
@@ -113,7 +117,7 @@ Outcome handleAdventure(core::Context& ctx, const std::string& name) {
     ctx.dialogs.msgBox("Hangarpak v3.2 does not support old adventure installation for FS2002!",
                        "Could not install adventure", core::Buttons::OK, core::Icon::Exclamation);
     ctx.fs.deleteFile(path);
-    return Outcome::Next;
+    return Outcome::Refused;
   }
   return convertAdventure(ctx, name);
 }
@@ -145,8 +149,19 @@ void InstallAdventures(core::Context& ctx) {
 
   // One listing up front: conversions and refusals take files out of
   // TempZip while the adventures are gone through.
-  for (const auto& name : ctx.fs.listFiles(tempZip(ctx), "*.adv"))
-    if (handleAdventure(ctx, name) == Outcome::EndProcedure) return;
+  const auto adventures = ctx.fs.listFiles(tempZip(ctx), "*.adv");
+  std::size_t refused = 0;
+  for (const auto& name : adventures) {
+    const Outcome outcome = handleAdventure(ctx, name);
+    if (outcome == Outcome::EndProcedure) return;
+    if (outcome == Outcome::Refused) ++refused;
+  }
+  // An archive whose every adventure was refused installs nothing: its
+  // flights, weather and sounds belong to those adventures.
+  if (!adventures.empty() && refused == adventures.size()) {
+    state.archiveRefusal = "its adventures are made for an earlier version, and FS2002 cannot install them";
+    return;
+  }
 
   const std::string T = tempZip(ctx) + "\\";
   for (const auto& name : ctx.fs.listFiles(tempZip(ctx))) {

@@ -13,7 +13,9 @@ namespace install {
 
 // Installs the adventures (*.adv) extracted into TempZip by the simulator
 // version's rules, converting old ones through TempAdv; adds 1 to
-// installedCount for each package installed.
+// installedCount for each package installed. A package none of whose
+// adventures the simulator can take (old ones under FS2002) installs nothing
+// and is not counted; state.archiveRefusal says why.
 void InstallAdventures(core::Context& ctx);
 
 // The three generations of .adv files, told apart by their first field.

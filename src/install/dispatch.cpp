@@ -30,10 +30,12 @@ const char* const kSceneryRemoved =
     "I you want to install a scenery you should try using a program called Ortholay.\r\n"
     "This program is the best scenery installation tool available for Flight Simulator.";
 
-void refuse(core::Context& ctx, const std::string& why) {
+// Shows why the archive is refused; reason says it in the run's summary.
+void refuse(core::Context& ctx, const std::string& why, std::string reason) {
   ctx.windows().hideProgress();
   ctx.dialogs.msgBox(core::upper(ctx.state.currentArchivePath) + "\r\n\r\n" + why, "Installation aborted",
                      core::Buttons::OK, core::Icon::Critical);
+  ctx.state.archiveRefusal = std::move(reason);
 }
 
 // False when the add-on is installed already and the user does not want it
@@ -43,7 +45,10 @@ bool mayInstallOver(core::Context& ctx, const std::string& folder, const char* t
   ctx.windows().hideProgress();
   const auto answer = ctx.dialogs.msgBox("Do you want to update " + core::lower(ctx.state.installFolderName) + "?",
                                          title, core::Buttons::YesNo, core::Icon::Question);
-  if (answer != core::Answer::Yes) return false;
+  if (answer != core::Answer::Yes) {
+    ctx.state.archiveRefusal = core::lower(ctx.state.installFolderName) + " is installed already and was not updated";
+    return false;
+  }
   ctx.windows().showProgress();
   ctx.windows().repaintProgress();
   return true;
@@ -84,7 +89,7 @@ void dispatch(core::Context& ctx, const Package& package) {
   const std::string& f = s.installFolderName;
   switch (s.packageKind) {
     case PackageKind::None:
-      refuse(ctx, "The ZIP file does NOT contain any FS98/2000/2002 files.");
+      refuse(ctx, "The ZIP file does NOT contain any FS98/2000/2002 files.", "it holds no FS98/2000/2002 files");
       return;
     case PackageKind::Aircraft:
       installAircraft(ctx, package);
@@ -101,6 +106,7 @@ void dispatch(core::Context& ctx, const Package& package) {
       return;
     case PackageKind::Scenery:
       ctx.dialogs.msgBox(kSceneryRemoved, "Scenery installation", core::Buttons::OK, core::Icon::Exclamation);
+      ctx.state.archiveRefusal = "it is a scenery, which a scenery installer such as Ortholay installs";
       return;
     case PackageKind::Adventure:
       CreateInstallFolders(ctx);
@@ -108,12 +114,16 @@ void dispatch(core::Context& ctx, const Package& package) {
       return;
     case PackageKind::MultiAircraft:
       if (package.clashingAirFiles.size() == 2)
-        refuse(ctx, "The archive holds two aircraft files of one name, " + package.clashingAirFiles[0] + " and " +
-                        package.clashingAirFiles[1] +
-                        ", that do not each lie in a folder of their own with an aircraft.cfg. Installed together, "
-                        "one would replace the other; the archive is not installed.");
+        refuse(ctx,
+               "The archive holds two aircraft files of one name, " + package.clashingAirFiles[0] + " and " +
+                   package.clashingAirFiles[1] +
+                   ", that do not each lie in a folder of their own with an aircraft.cfg. Installed together, "
+                   "one would replace the other; the archive is not installed.",
+               "it holds two aircraft files of one name, " + package.clashingAirFiles[0] + " and " +
+                   package.clashingAirFiles[1] + ", and one would replace the other");
       else
-        refuse(ctx, "Hangarpak does NOT support ''muti-aircraft'' package.");
+        refuse(ctx, "Hangarpak does NOT support ''muti-aircraft'' package.",
+               "it holds several aircraft in one folder, which are not installed");
       return;
     case PackageKind::Fs5Aircraft:
       ConvertFs5Aircraft(ctx);
@@ -131,6 +141,7 @@ void dispatch(core::Context& ctx, const Package& package) {
 void RefuseSifUnderFs98(core::Context& ctx) {
   ctx.dialogs.msgBox("You cannot install SIF files to FS98!", "FS98 does not support SIF", core::Buttons::OK,
                      core::Icon::Exclamation);
+  ctx.state.archiveRefusal = "FS98 cannot install SIF scenery packages";
 }
 
 std::vector<std::string> AircraftFolderNames(const std::vector<std::string>& archiveFolders) {

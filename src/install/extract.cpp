@@ -23,35 +23,35 @@ std::uint64_t archiveSize(core::Context& ctx, const std::string& archivePath) {
   return size;
 }
 
-// Shows why the archive is refused; false for a refusal.
+// Shows why the archive is refused and keeps the reason for the run's
+// summary; false for a refusal.
 bool accepted(core::Context& ctx, const std::string& archivePath, UnzipStatus status, const ExtractLimits& limits) {
-  std::string text;
+  std::string reason;
   switch (status) {
     case UnzipStatus::Done:
       return true;
     case UnzipStatus::OutOfSpace:
-      text = "Not enough disk space to extract " + archivePath;
-      break;
+      ctx.state.archiveRefusal = "there is not enough disk space to extract it";
+      ctx.dialogs.msgBox("Not enough disk space to extract " + archivePath, "Installation aborted", core::Buttons::OK,
+                         core::Icon::Critical);
+      return false;
     case UnzipStatus::TooLarge:
-      text = archivePath + "\r\n\r\nThe archive unpacks to more than " +
-             std::to_string(limits.bytesFor(archiveSize(ctx, archivePath)) >> 20) + " MB and is refused.";
+      reason =
+          "it unpacks to more than " + std::to_string(limits.bytesFor(archiveSize(ctx, archivePath)) >> 20) + " MB";
       break;
     case UnzipStatus::TooManyMembers:
-      text = archivePath + "\r\n\r\nThe archive holds more than " + std::to_string(limits.maxMembers) +
-             " files and is refused.";
+      reason = "it holds more than " + std::to_string(limits.maxMembers) + " files";
       break;
     case UnzipStatus::Damaged:
-      text = archivePath +
-             "\r\n\r\nThe archive is damaged: a file in it does not hold the number of bytes it declares. It is "
-             "refused.";
+      reason = "it is damaged: a file in it does not hold the number of bytes it declares";
       break;
     case UnzipStatus::Overlapping:
-      text = archivePath +
-             "\r\n\r\nThe archive's files overlap one another (a damaged or hostile archive) and it is "
-             "refused.";
+      reason = "its files overlap one another (a damaged or hostile archive)";
       break;
   }
-  ctx.dialogs.msgBox(text, "Installation aborted", core::Buttons::OK, core::Icon::Critical);
+  ctx.state.archiveRefusal = reason;
+  ctx.dialogs.msgBox(archivePath + "\r\n\r\nThe archive is not installed: " + reason + ".", "Installation aborted",
+                     core::Buttons::OK, core::Icon::Critical);
   return false;
 }
 // The folder a nested archive's members lie in: the archive's own folder and

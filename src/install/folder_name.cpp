@@ -27,7 +27,10 @@ bool SettleFolderName(core::Context& ctx, const std::string& archivePath, std::s
   auto& s = ctx.state;
   const bool proposed = !core::isOn(s.optFolderName);
   s.askName(core::NamePrompt::FolderName);
-  if ((!proposed || !core::IsSafeName(s.installFolderName)) && !askFolderName(ctx)) return false;
+  if ((!proposed || !core::IsSafeName(s.installFolderName)) && !askFolderName(ctx)) {
+    s.archiveRefusal = "no folder name was given";
+    return false;
+  }
   const core::NameFault fault = core::CheckName(s.installFolderName);
   if (fault == core::NameFault::None) return true;
   ctx.windows().hideProgress();
@@ -35,6 +38,7 @@ bool SettleFolderName(core::Context& ctx, const std::string& archivePath, std::s
                          (proposed ? "taken from " + std::string(origin) + " " : "") +
                          std::string(core::DescribeNameFault(fault)) + ".\r\n" + std::string(core::kFolderNameRefusal),
                      "Installation aborted", core::Buttons::OK, core::Icon::Critical);
+  s.archiveRefusal = "the folder name " + std::string(core::DescribeNameFault(fault));
   return false;
 }
 

@@ -18,6 +18,7 @@ void ConvertFs5Aircraft(core::Context& ctx) {
   if (s.simVersion == core::simver::FS2002) {
     ctx.dialogs.msgBox("Hangarpak v3.2 does not support FS5.x aicraft installation for FS2002!",
                        "Cannot install FS5.x aircraft", core::Buttons::OK, core::Icon::Exclamation);
+    s.archiveRefusal = "FS5 aircraft cannot be installed for FS2002";
     return;
   }
   ctx.dialogs.msgBox(
@@ -30,6 +31,7 @@ void ConvertFs5Aircraft(core::Context& ctx) {
   if (!converterPresent(ctx, converter)) {
     ctx.dialogs.msgBox("Could not find Flight Shop Converter!", "Installation aborted", core::Buttons::OK,
                        core::Icon::Critical);
+    s.archiveRefusal = "the Flight Shop converter was not found";
     return;
   }
   core::WriteProfileString(ctx, converter.config, kConverterSection, "AircraftInputPath",
@@ -42,6 +44,7 @@ void ConvertFs5Aircraft(core::Context& ctx) {
     const std::string name = core::dropRight(airs[0], 4);
     if (core::FileExists(ctx, s.simFolder + "\\aircraft\\" + name + "\\" + name + ".air")) ++s.installedCount;
   }
+  s.archiveRefusal = "the Flight Shop converter made no aircraft of it";
   windows.repaintMainWindow();
   s.catalogueStale = true;
 }

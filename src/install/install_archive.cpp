@@ -36,6 +36,7 @@ bool emptyTempZip(core::Context& ctx, const std::string& path) {
   if (left.size() > kNamed) text += "\r\nand " + std::to_string(left.size() - kNamed) + " more";
   ctx.windows().hideProgress();
   ctx.dialogs.msgBox(text, "Installation aborted", core::Buttons::OK, core::Icon::Critical);
+  ctx.state.archiveRefusal = "what an earlier run left in " + TempZipFolder(ctx) + " could not be removed";
   return false;
 }
 
@@ -72,6 +73,7 @@ void install(core::Context& ctx, const std::string& path) {
   if (!core::FileExists(ctx, path)) {
     ctx.dialogs.msgBox(core::upper(path) + "\r\n\r\nFile doesn't exist", "Installation aborted", core::Buttons::OK,
                        core::Icon::Critical);
+    ctx.state.archiveRefusal = "the file does not exist";
     return;
   }
   if (core::lower(core::right(path, 3)) == "sif") {

@@ -19,11 +19,30 @@ std::string CounterText(int installedCount, int total) {
   return std::to_string(installedCount) + "/" + std::to_string(total) + " file(s) successfully installed.";
 }
 
-std::string DoneText(const std::vector<std::string>& notes) {
+std::string NotInstalledLine(const NotInstalled& archive) {
+  return core::lastComponent(archive.archive) + ": " + archive.reason;
+}
+
+namespace {
+
+// The lines of one part of the summary, as many as fit a dialog.
+void appendLines(std::string& text, const std::vector<std::string>& lines) {
   constexpr std::size_t kShown = 8;
+  for (std::size_t i = 0; i < lines.size() && i < kShown; ++i) text += "\r\n" + lines[i];
+  if (lines.size() > kShown) text += "\r\n(and " + std::to_string(lines.size() - kShown) + " more)";
+}
+
+}  // namespace
+
+std::string DoneText(const InstallRun& run) {
   std::string text = "Done!";
-  for (std::size_t i = 0; i < notes.size() && i < kShown; ++i) text += "\r\n" + notes[i];
-  if (notes.size() > kShown) text += "\r\n(and " + std::to_string(notes.size() - kShown) + " more)";
+  if (!run.notInstalled.empty()) {
+    text += "\r\nNot installed:";
+    std::vector<std::string> lines;
+    for (const auto& archive : run.notInstalled) lines.push_back(NotInstalledLine(archive));
+    appendLines(text, lines);
+  }
+  appendLines(text, run.notes);
   return text;
 }
 
@@ -43,8 +62,10 @@ InstallRun RunInstallCommand(core::Context& ctx, const std::vector<std::string>&
   }
   for (int k = 1; k <= run.total; ++k) {
     windows.setProgressCounter("Installing file " + std::to_string(k) + "/" + std::to_string(run.total));
-    s.currentArchivePath = archives[static_cast<std::size_t>(k - 1)];
+    const std::string& archive = archives[static_cast<std::size_t>(k - 1)];
+    s.currentArchivePath = archive;
     const auto before = s.installedCount;
+    s.archiveRefusal.clear();
     if (ctx.journal) ctx.journal->archiveStarted(s.currentArchivePath);
     try {
       InstallArchive(ctx, s.currentArchivePath);
@@ -57,15 +78,18 @@ InstallRun RunInstallCommand(core::Context& ctx, const std::vector<std::string>&
       // A scenery package goes to its installer as it is: no classification
       // names it, and the kind and folder in the state are an earlier
       // archive's.
-      const bool sif = core::lower(core::right(archives[static_cast<std::size_t>(k - 1)], 3)) == "sif";
+      const bool sif = core::lower(core::right(archive, 3)) == "sif";
       ctx.journal->archiveFinished(counted, sif ? core::PackageKind::Sif : s.packageKind,
                                    sif ? std::string() : s.installFolderName);
     }
     run.installed.push_back(counted);
+    if (!counted)
+      run.notInstalled.push_back(
+          {archive, s.archiveRefusal.empty() ? "nothing in it was installed" : s.archiveRefusal});
   }
   windows.showProgress();
   run.notes = s.installNotes;
-  windows.setProgressMessage(DoneText(run.notes));
+  windows.setProgressMessage(DoneText(run));
   windows.setProgressCounter(CounterText(s.installedCount, run.total));
   windows.enableProgressOk();
   ctx.dialogs.beep();

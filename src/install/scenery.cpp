@@ -72,6 +72,7 @@ void RunSceneryInstaller(core::Context& ctx, const std::string& path) {
     ctx.dialogs.msgBox(std::string("Hangarpak could not find Ortholay in your system!\r\n\r\n") +
                            "You can download the latest version of Ortholay here:\r\n" + kOrtholayDownloadAddress,
                        "Could not find Ortholay", core::Buttons::OK, core::Icon::Exclamation);
+    ctx.state.archiveRefusal = "the scenery installer Ortholay was not found";
     return;
   }
   if (!path.empty()) {

@@ -72,7 +72,7 @@ TEST_F(CliMessagesTest, FaultsAreSentencesNamingThePathAsTyped) {
        1,
        "0/1 file(s) successfully installed.\n",
        "Installation aborted: {root}/c/Downloads/readme.zip\n\nThe ZIP file does NOT contain any FS98/2000/2002 "
-       "files.\n"},
+       "files.\nNot installed: {root}/c/Downloads/readme.zip: it holds no FS98/2000/2002 files\n"},
       {"missing configuration file",
        {"cfg", "get", "{root}/missing.cfg", "fltsim.0", "title", "x"},
        1,

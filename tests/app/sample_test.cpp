@@ -71,7 +71,7 @@ struct Outcome {
 Outcome outcome(DownloadKind kind, int version) {
   switch (kind) {
     case DownloadKind::OldAdventure:
-      if (version == 80) return {true, "does not support old adventure installation for FS2002!"};
+      if (version == 80) return {false, "ferry_flight_old.zip: its adventures are made for an earlier version"};
       return {true, "The adventure is made for an earlier FS version."};
     case DownloadKind::Fs5Aircraft:
       if (version == 80) return {false, "does not support FS5.x aicraft installation for FS2002!"};

@@ -334,7 +334,7 @@ TEST_F(ExtractTest, AMemberWhoseDataDoesNotComeToItsDeclaredSizeIsDamaged) {
     writeFile(path, c.bytes);
     counting.bytesWritten = 0;
     EXPECT_EQ(install::ExtractArchive(*counted, path).has_value(), !c.damaged);
-    if (c.damaged) expectRefusal(path, "The archive is damaged");
+    if (c.damaged) expectRefusal(path, "it is damaged");
     EXPECT_LE(counting.bytesWritten, c.declared);
     const bool whole = !c.damaged && c.bytes != corrupted;
     EXPECT_EQ(tempZipFiles(), whole ? Files{"plane.air"} : Files{});
@@ -358,7 +358,7 @@ TEST_F(ExtractTest, ARefusedArchiveInstallsNothingAndLeavesTempZipClear) {
   ArchiveBuilder damaged = plane;
   damaged.add("texture.zip", lyingSize(ArchiveBuilder().add("plane.bmp", std::string(kMiB, 'b')), 10));
   const std::pair<std::string, std::string> cases[] = {{overlappingBomb(plane, 50), "files overlap"},
-                                                       {damaged.bytes(), "The archive is damaged"}};
+                                                       {damaged.bytes(), "it is damaged"}};
   for (const auto& [bytes, why] : cases) {
     SCOPED_TRACE(why);
     writeFile("C:\\Downloads\\plane.zip", bytes);

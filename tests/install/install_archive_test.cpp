@@ -69,7 +69,7 @@ TEST_F(InstallArchiveTest, EachPackageIsClassifiedThenInstalledOrRefused) {
         0}},
       {K::Adventure,  // an old one, under FS2002
        {warned("Hangarpak v3.2 does not support old adventure installation for FS2002!", "Could not install adventure"),
-        1}},
+        0}},
   };
   const std::set<K> named = {K::Aircraft, K::Panel, K::Sound, K::Scenery};
   auto check = [&](K kind, const char* title, std::vector<std::pair<std::string, std::size_t>> members) {
@@ -304,22 +304,33 @@ TEST_F(InstallArchiveTest, WhateverTempZipHoldsGoesBeforeTheNextArchive) {
   EXPECT_TRUE(dialogs.done());
 }
 
+// Only archives that installed something count; the summary under "Done!"
+// names every other one and why. An adventure archive whose every adventure is refused installs
+// nothing, not even the files that came with the adventures.
 TEST_F(InstallArchiveTest, TheInstallCommandCountsTheArchivesThatWereInstalled) {
   const std::vector<std::string> archives = {
       putArchive("hopper.zip", aircraftArchive()),
       putArchive("junk.zip", ArchiveBuilder().add("readme.txt", "x")),
+      putArchive("ferry.zip", ArchiveBuilder().add("ferry.adv", "AAF adventure, Ferry\r\n").add("ferry.wav", "w")),
+      "C:\\Downloads\\gone.zip",
       putArchive("glass.zip", ArchiveBuilder().add("panel.cfg", "[Window00]\r\n")),
   };
   state().installedCount = 7;
   dialogs.expectMessage("C:\\DOWNLOADS\\JUNK.ZIP\r\n\r\nThe ZIP file does NOT contain any FS98/2000/2002 files.");
+  dialogs.expectMessage("Hangarpak v3.2 does not support old adventure installation for FS2002!");
+  dialogs.expectMessage("C:\\DOWNLOADS\\GONE.ZIP\r\n\r\nFile doesn't exist");
   const auto run = install::RunInstallCommand(ctx(), archives);
-  EXPECT_EQ(run.total, 3);
-  EXPECT_EQ(run.installed, (std::vector<bool>{true, false, true}));
+  EXPECT_EQ(run.total, 5);
+  EXPECT_EQ(run.installed, (std::vector<bool>{true, false, false, false, true}));
   EXPECT_FALSE(run.allInstalled());
+  EXPECT_FALSE(exists("C:\\FS2002\\Adv\\Wav\\ferry.wav"));
   EXPECT_EQ(state().progressMode, core::ProgressMode::Installing);
-  EXPECT_EQ(windows.counters, (std::vector<std::string>{"Installing file 1/3", "Installing file 2/3",
-                                                        "Installing file 3/3", "2/3 file(s) successfully installed."}));
-  EXPECT_EQ(windows.progressMessage, "Done!");
+  EXPECT_EQ(windows.counters, (std::vector<std::string>{"Installing file 1/5", "Installing file 2/5",
+                                                        "Installing file 3/5", "Installing file 4/5",
+                                                        "Installing file 5/5", "2/5 file(s) successfully installed."}));
+  EXPECT_EQ(windows.progressMessage,
+            "Done!\r\nNot installed:\r\njunk.zip: it holds no FS98/2000/2002 files\r\nferry.zip: its adventures are "
+            "made for an earlier version, and FS2002 cannot install them\r\ngone.zip: the file does not exist");
   EXPECT_TRUE(windows.progressVisible && windows.progressOkEnabled && windows.progressIsLoaded);
   EXPECT_EQ(dialogs.beeps, 1);
 }
