@@ -25,9 +25,10 @@ std::uint64_t archiveSize(core::Context& ctx, const std::string& archivePath) {
 
 // Shows why the archive is refused and keeps the reason for the run's
 // summary; false for a refusal.
-bool accepted(core::Context& ctx, const std::string& archivePath, UnzipStatus status, const ExtractLimits& limits) {
+bool accepted(core::Context& ctx, const std::string& archivePath, const UnzipResult& result,
+              const ExtractLimits& limits) {
   std::string reason;
-  switch (status) {
+  switch (result.status) {
     case UnzipStatus::Done:
       return true;
     case UnzipStatus::OutOfSpace:
@@ -43,8 +44,23 @@ bool accepted(core::Context& ctx, const std::string& archivePath, UnzipStatus st
       reason = "it holds more than " + std::to_string(limits.maxMembers) + " files";
       break;
     case UnzipStatus::Damaged:
-      reason = "it is damaged: a file in it does not hold the number of bytes it declares";
+      reason = "it is damaged: " + result.cause;
       break;
+    case UnzipStatus::Unreadable:
+      reason = result.cause;
+      break;
+    case UnzipStatus::WrongPassword:
+      reason = "it is encrypted, and the password given does not open " + result.cause;
+      break;
+    // The person chose not to give a password: the run's summary says what
+    // that left out, without a message for each archive.
+    case UnzipStatus::NoPassword:
+      ctx.state.archiveRefusal = "it is encrypted, and no password was given";
+      return false;
+    case UnzipStatus::PasswordSkipped:
+      ctx.state.archiveRefusal =
+          "it is encrypted, and after the empty password answer no password is asked for again in this run";
+      return false;
     case UnzipStatus::Overlapping:
       reason = "its files overlap one another (a damaged or hostile archive)";
       break;
@@ -85,7 +101,18 @@ std::optional<ArchiveMembers> ExtractArchive(core::Context& ctx, const std::stri
       if (core::lower(core::right(name, 3)) != "zip") continue;
       const std::string nested = core::joinPath(folder, name);
       const std::string inner = nestedFolder(members.byStored(name), name);
-      if (!accepted(ctx, archivePath, UnzipToTempZip(ctx, nested, budget, members, inner), limits)) return std::nullopt;
+      UnzipResult result = UnzipToTempZip(ctx, nested, budget, members, inner);
+      if (result.status == UnzipStatus::Unreadable) {
+        // A member named like an archive that opens as none is damaged; one
+        // whose name only ends in "zip" ("notes.gzip") was never one.
+        const ArchiveMember* member = members.byStored(name);
+        if (core::lower(core::right(name, 4)) == ".zip")
+          result = {UnzipStatus::Damaged,
+                    "the archive " + (member ? member->path() : name) + " in it does not open: " + result.cause};
+        else
+          result = {};
+      }
+      if (!accepted(ctx, archivePath, result, limits)) return std::nullopt;
       core::step([&] { ctx.fs.deleteFile(nested); });
       members.remove(name);
     }

@@ -46,6 +46,24 @@ bool libraryUnusable(int zipError) {
   return zipError == ZIP_ER_MEMORY || zipError == ZIP_ER_INTERNAL;
 }
 
+// The library's words for an error, in lower case: "crc error".
+std::string errorWords(zip_error_t* error) {
+  return core::lower(zip_error_strerror(error));
+}
+
+// Why a file does not open as a ZIP archive, in words.
+std::string unreadableCause(int zipError) {
+  if (zipError == ZIP_ER_NOZIP)
+    return "it is not a ZIP archive, or it is damaged or cut short: it does not end with a ZIP archive's table of "
+           "contents";
+  if (zipError == ZIP_ER_INCONS) return "it is damaged: its table of contents does not agree with its files";
+  zip_error_t error;
+  zip_error_init_with_code(&error, zipError);
+  std::string words = errorWords(&error);
+  zip_error_fini(&error);
+  return "it cannot be read as a ZIP archive (" + words + ")";
+}
+
 class Extraction {
  public:
   Extraction(core::Context& ctx, zip_t* archive, ExtractBudget& budget, ArchiveMembers& members,
@@ -57,14 +75,15 @@ class Extraction {
         memberFolder_(std::move(memberFolder)),
         folder_(TempZipFolder(ctx)) {}
 
-  UnzipStatus run() {
+  UnzipResult run() {
     const zip_int64_t count = zip_get_num_entries(archive_, 0);
-    if (count > 0 && static_cast<std::uint64_t>(count) > budget_.limits.maxMembers) return UnzipStatus::TooManyMembers;
+    if (count > 0 && static_cast<std::uint64_t>(count) > budget_.limits.maxMembers)
+      return {UnzipStatus::TooManyMembers, {}};
     for (zip_int64_t i = 0; i < count; ++i) {
       const UnzipStatus status = extractMember(static_cast<zip_uint64_t>(i));
-      if (status != UnzipStatus::Done) return status;
+      if (status != UnzipStatus::Done) return {status, cause_};
     }
-    return UnzipStatus::Done;
+    return {};
   }
 
  private:
@@ -77,19 +96,23 @@ class Extraction {
   }
 
   // Opens an encrypted member with the password of an earlier member of this
-  // archive, or asks for one. nullptr when the member is to be skipped.
-  MemberPtr openEncrypted(zip_uint64_t index, zip_uint16_t method) {
-    if (ctx_.state.skipPasswords || !zip_encryption_method_supported(method, 0)) return nullptr;
-    if (password_) {
-      if (auto zf = openWith(index, *password_)) return zf;
+  // archive, or asks for one; Done when file is open.
+  UnzipStatus openEncrypted(zip_uint64_t index, zip_uint16_t method, MemberPtr& file) {
+    if (ctx_.state.skipPasswords) return UnzipStatus::PasswordSkipped;
+    if (!zip_encryption_method_supported(method, 0)) {
+      cause_ = current_ + " is encrypted in a way that cannot be read";
+      return UnzipStatus::Damaged;
     }
+    if (password_ && (file = openWith(index, *password_))) return UnzipStatus::Done;
     auto answer = ctx_.dialogs.inputBox(kPasswordPrompt, "", "");
     if (!answer || answer->empty()) {
       ctx_.state.skipPasswords = true;
-      return nullptr;
+      return UnzipStatus::NoPassword;
     }
     password_ = *answer;
-    return openWith(index, *password_);
+    if ((file = openWith(index, *password_))) return UnzipStatus::Done;
+    cause_ = current_;
+    return UnzipStatus::WrongPassword;
   }
 
   // The answer as typed (UTF-8), then in the 8-bit code page that archives
@@ -118,13 +141,20 @@ class Extraction {
     const std::uint64_t size = (st.valid & ZIP_STAT_SIZE) ? st.size : 0;
     if (!roomFor(size)) return UnzipStatus::OutOfSpace;
 
-    const bool encrypted = (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
-    MemberPtr file =
-        encrypted ? openEncrypted(index, st.encryption_method) : MemberPtr(zip_fopen_index(archive_, index, 0));
+    current_ = member.path();
+    encrypted_ = (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
+    MemberPtr file;
+    if (encrypted_) {
+      const UnzipStatus opened = openEncrypted(index, st.encryption_method, file);
+      if (opened != UnzipStatus::Done) return opened;
+    } else {
+      file = MemberPtr(zip_fopen_index(archive_, index, 0));
+    }
     if (!file) {
       if (libraryUnusable(zip_error_code_zip(zip_get_error(archive_))))
         throw core::RuntimeError(core::err::LibraryNotLoaded, "The ZIP library cannot work");
-      return UnzipStatus::Done;
+      cause_ = current_ + " cannot be unpacked (" + errorWords(zip_get_error(archive_)) + ")";
+      return UnzipStatus::Damaged;
     }
     bool committed = false;
     const UnzipStatus status =
@@ -156,10 +186,10 @@ class Extraction {
         std::size_t want = buffer_.size();
         if (declared) want = static_cast<std::size_t>(std::min<std::uint64_t>(want - 1, *declared - written) + 1);
         const zip_int64_t got = zip_fread(member, buffer_.data(), want);
-        if (got < 0) return UnzipStatus::Done;  // damaged, wrong password or a failed CRC: leave nothing
+        if (got < 0) return unreadable(member);
         if (got == 0) break;
         const auto bytes = static_cast<std::uint64_t>(got);
-        if (declared && bytes > *declared - written) return UnzipStatus::Damaged;
+        if (declared && bytes > *declared - written) return wrongSize();
         written += bytes;
         // The bytes that really come out count against the bound, not the
         // sizes the members declare; it is never passed, not even by one block.
@@ -172,7 +202,7 @@ class Extraction {
           if (!roomFor(0)) return UnzipStatus::OutOfSpace;
         }
       }
-      if (declared && written != *declared) return UnzipStatus::Damaged;
+      if (declared && written != *declared) return wrongSize();
       out->commit();
       committed = true;
     } catch (const core::RuntimeError& e) {
@@ -183,6 +213,22 @@ class Extraction {
     return UnzipStatus::Done;
   }
 
+  UnzipStatus wrongSize() {
+    cause_ = current_ + " does not hold the number of bytes it declares";
+    return UnzipStatus::Damaged;
+  }
+
+  // A read that failed part-way: the data is damaged or fails its check
+  // sum, which for an encrypted member is what a wrong password gives.
+  UnzipStatus unreadable(zip_file_t* member) {
+    if (encrypted_) {
+      cause_ = current_;
+      return UnzipStatus::WrongPassword;
+    }
+    cause_ = current_ + " cannot be read (" + errorWords(zip_file_get_error(member)) + ")";
+    return UnzipStatus::Damaged;
+  }
+
   core::Context& ctx_;
   zip_t* archive_;
   ExtractBudget& budget_;
@@ -190,21 +236,24 @@ class Extraction {
   std::string memberFolder_;
   std::string folder_;
   std::optional<std::string> password_;
+  std::string current_;  // the member being extracted, with its folders
+  bool encrypted_ = false;
+  std::string cause_;
   std::vector<char> buffer_ = std::vector<char>(kChunk);
 };
 
 }  // namespace
 
-UnzipStatus UnzipToTempZip(core::Context& ctx, const std::string& archivePath, ExtractBudget& budget,
+UnzipResult UnzipToTempZip(core::Context& ctx, const std::string& archivePath, ExtractBudget& budget,
                            ArchiveMembers& members, const std::string& memberFolder) {
   std::string host;
-  if (!core::step([&] { host = ctx.fs.hostPath(archivePath); })) return UnzipStatus::Done;
-  if (CheckMemberLayout(host) == MemberLayout::Overlapping) return UnzipStatus::Overlapping;
+  if (!core::step([&] { host = ctx.fs.hostPath(archivePath); })) return {};
+  if (CheckMemberLayout(host) == MemberLayout::Overlapping) return {UnzipStatus::Overlapping, {}};
   int error = 0;
   ArchivePtr archive(zip_open(host.c_str(), ZIP_RDONLY, &error));
   if (!archive) {
     if (libraryUnusable(error)) throw core::RuntimeError(core::err::LibraryNotLoaded, "The ZIP library cannot work");
-    return UnzipStatus::Done;
+    return {UnzipStatus::Unreadable, unreadableCause(error)};
   }
   return Extraction(ctx, archive.get(), budget, members, memberFolder).run();
 }

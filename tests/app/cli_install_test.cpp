@@ -76,8 +76,20 @@ TEST_F(CliInstallTest, AnswersNamesPasswordsAndPlansComeFromTheCommandLine) {
       {{hopper}, 1, {none}, asked, extra, gone},
       {{"--no", hopper}, 1, {none}, asked, extra, gone},
       {{"--yes", hopper}, 0, {one}, "", extra, "m"},
-      // No terminal: an empty password skips the encrypted members.
-      {{locked}, 1, {none}, "", lockedAir, gone},
+      // No terminal: an empty password; a wrong one.
+      {{locked},
+       1,
+       {none},
+       "Not installed: C:\\Downloads\\locked.zip: it is encrypted, and no password was given\n",
+       lockedAir,
+       gone},
+      {{"--password", "copilot", locked},
+       1,
+       {none},
+       "Installation aborted: C:\\Downloads\\locked.zip\n\nThe archive is not installed: it is encrypted, and the "
+       "password given does not open aircraft.cfg.\n",
+       lockedAir,
+       gone},
       {{"--password", "pilot", locked, junk},
        1,
        {"1/2 file(s) successfully installed.\n"},

@@ -10,7 +10,11 @@ using testsupport::ArchiveBuilder;
 
 class CliMessagesTest : public clitest::CliFixture {
  protected:
-  CliMessagesTest() { put("readme.zip", ArchiveBuilder().add("readme.txt", "x")); }
+  CliMessagesTest() {
+    put("readme.zip", ArchiveBuilder().add("readme.txt", "x"));
+    const std::string whole = ArchiveBuilder().add("a.air", std::string(100, 'a')).bytes();
+    writeFile("C:\\Downloads\\cut.zip", whole.substr(0, whole.size() / 2));
+  }
   ~CliMessagesTest() override {
     if (mounted) ::umount2(mounted->c_str(), MNT_DETACH);
   }
@@ -73,6 +77,14 @@ TEST_F(CliMessagesTest, FaultsAreSentencesNamingThePathAsTyped) {
        "0/1 file(s) successfully installed.\n",
        "Installation aborted: {root}/c/Downloads/readme.zip\n\nThe ZIP file does NOT contain any FS98/2000/2002 "
        "files.\nNot installed: {root}/c/Downloads/readme.zip: it holds no FS98/2000/2002 files\n"},
+      {"damaged archive",
+       {"install", "c/Downloads/cut.zip"},
+       1,
+       "0/1 file(s) successfully installed.\n",
+       "Installation aborted: c/Downloads/cut.zip\n\nThe archive is not installed: it is not a ZIP archive, or it is "
+       "damaged or cut short: it does not end with a ZIP archive's table of contents.\nNot installed: "
+       "c/Downloads/cut.zip: it is not a ZIP archive, or it is damaged or cut short: it does not end with a ZIP "
+       "archive's table of contents\n"},
       {"missing configuration file",
        {"cfg", "get", "{root}/missing.cfg", "fltsim.0", "title", "x"},
        1,

@@ -306,31 +306,46 @@ TEST_F(InstallArchiveTest, WhateverTempZipHoldsGoesBeforeTheNextArchive) {
 
 // Only archives that installed something count; the summary under "Done!"
 // names every other one and why. An adventure archive whose every adventure is refused installs
-// nothing, not even the files that came with the adventures.
+// nothing, not even the files that came with the adventures. After an
+// empty password answer the later encrypted archives are not asked for,
+// and the summary says so.
 TEST_F(InstallArchiveTest, TheInstallCommandCountsTheArchivesThatWereInstalled) {
-  const std::vector<std::string> archives = {
+  std::vector<std::string> archives = {
       putArchive("hopper.zip", aircraftArchive()),
       putArchive("junk.zip", ArchiveBuilder().add("readme.txt", "x")),
       putArchive("ferry.zip", ArchiveBuilder().add("ferry.adv", "AAF adventure, Ferry\r\n").add("ferry.wav", "w")),
       "C:\\Downloads\\gone.zip",
       putArchive("glass.zip", ArchiveBuilder().add("panel.cfg", "[Window00]\r\n")),
+      putArchive("locked.zip", aircraftArchive().addEncrypted("plane.mdl", "m", "pilot")),
+      putArchive("sealed.zip", ArchiveBuilder().addEncrypted("plane.air", "a", "pilot")),
   };
+  const std::string cut = aircraftArchive().bytes();
+  writeFile("C:\\Downloads\\cut.zip", cut.substr(0, cut.size() - 30));
+  archives.push_back("C:\\Downloads\\cut.zip");
   state().installedCount = 7;
   dialogs.expectMessage("C:\\DOWNLOADS\\JUNK.ZIP\r\n\r\nThe ZIP file does NOT contain any FS98/2000/2002 files.");
   dialogs.expectMessage("Hangarpak v3.2 does not support old adventure installation for FS2002!");
   dialogs.expectMessage("C:\\DOWNLOADS\\GONE.ZIP\r\n\r\nFile doesn't exist");
+  dialogs.expectInput("Please Enter The Password!", "");
+  const std::string cutShort =
+      "it is not a ZIP archive, or it is damaged or cut short: it does not end with a ZIP "
+      "archive's table of contents";
+  dialogs.expectMessage("C:\\Downloads\\cut.zip\r\n\r\nThe archive is not installed: " + cutShort + ".");
   const auto run = install::RunInstallCommand(ctx(), archives);
-  EXPECT_EQ(run.total, 5);
-  EXPECT_EQ(run.installed, (std::vector<bool>{true, false, false, false, true}));
+  EXPECT_EQ(run.total, 8);
+  EXPECT_EQ(run.installed, (std::vector<bool>{true, false, false, false, true, false, false, false}));
   EXPECT_FALSE(run.allInstalled());
   EXPECT_FALSE(exists("C:\\FS2002\\Adv\\Wav\\ferry.wav"));
   EXPECT_EQ(state().progressMode, core::ProgressMode::Installing);
-  EXPECT_EQ(windows.counters, (std::vector<std::string>{"Installing file 1/5", "Installing file 2/5",
-                                                        "Installing file 3/5", "Installing file 4/5",
-                                                        "Installing file 5/5", "2/5 file(s) successfully installed."}));
+  EXPECT_EQ(windows.counters.front(), "Installing file 1/8");
+  EXPECT_EQ(windows.counters.back(), "2/8 file(s) successfully installed.");
   EXPECT_EQ(windows.progressMessage,
             "Done!\r\nNot installed:\r\njunk.zip: it holds no FS98/2000/2002 files\r\nferry.zip: its adventures are "
-            "made for an earlier version, and FS2002 cannot install them\r\ngone.zip: the file does not exist");
+            "made for an earlier version, and FS2002 cannot install them\r\ngone.zip: the file does not exist\r\n"
+            "locked.zip: it is encrypted, and no password was given\r\nsealed.zip: it is encrypted, and after the "
+            "empty password answer no password is asked for again in this run\r\ncut.zip: " +
+                cutShort);
+  EXPECT_TRUE(dialogs.done());
   EXPECT_TRUE(windows.progressVisible && windows.progressOkEnabled && windows.progressIsLoaded);
   EXPECT_EQ(dialogs.beeps, 1);
 }
