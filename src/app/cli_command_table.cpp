@@ -85,8 +85,9 @@ const std::vector<CliCommand> kCommands = {
      historyUsage,
      runHistory,
      "Prints the install journal, one line per installation, oldest first: its id, the time (UTC), the archive, the "
-     "package kind, the folder, the files it created and overwrote, the keys it wrote and its state. With an ID, "
-     "prints what that installation did, in order.",
+     "package kind, the folder, the files it created and overwrote, the keys it wrote and its state (refused for an "
+     "archive that was not installed, failed for one that ended in an error). With an ID, prints what that "
+     "installation did, in order.",
      {kJson}},
     {"uninstall",
      uninstallUsage,
