@@ -65,7 +65,11 @@ InstallRun RunInstallCommand(core::Context& ctx, const std::vector<std::string>&
     const std::string& archive = archives[static_cast<std::size_t>(k - 1)];
     s.currentArchivePath = archive;
     const auto before = s.installedCount;
+    // What the journal and the summary say of this archive is its own, never
+    // what an earlier one left in the state.
     s.archiveRefusal.clear();
+    s.packageKind = core::PackageKind::None;
+    s.installFolderName.clear();
     if (ctx.journal) ctx.journal->archiveStarted(s.currentArchivePath);
     try {
       InstallArchive(ctx, s.currentArchivePath);

@@ -74,11 +74,20 @@ TEST_F(CliJournalTest, PanelsSharingAGaugeUninstallInEitherOrder) {
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_EQ(gauge(), "glass gauge");
   EXPECT_FALSE(exists("C:\\FS2002\\Aircraft\\FSFSConv\\panel.steam\\panel.cfg"));
-  EXPECT_EQ(run({"install", put("junk.zip", ArchiveBuilder().add("readme.txt", "x"))}).status, 1);
+  // Refused archives after an installed one: the kind is their own.
+  const std::string cut = ArchiveBuilder().add("hopper.air", std::string(100, 'a')).bytes();
+  writeFile("C:\\Downloads\\cut.zip", cut.substr(0, 50));
+  EXPECT_EQ(
+      run({"install", "--yes",
+           put("hop.zip", ArchiveBuilder().add("aircraft.cfg", "[fltsim.0]\r\ntitle=Hop\r\n").add("hop.air", "a")),
+           "C:\\Downloads\\cut.zip", put("junk.zip", ArchiveBuilder().add("readme.txt", "x"))})
+          .status,
+      1);
   r = run({"history"});
   EXPECT_NE(r.out.find("\tsteam\t1 created\t1 overwritten\t0 keys\tuninstalled\n"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("junk.zip\tnone\tjunk\t0 created\t0 overwritten\t0 keys\trefused\n"), std::string::npos)
-      << r.out;
+  for (const char* refused : {"junk.zip\tnone\tjunk\t", "cut.zip\tnone\tcut\t"})
+    EXPECT_NE(r.out.find(std::string(refused) + "0 created\t0 overwritten\t0 keys\trefused\n"), std::string::npos)
+        << r.out;
 }
 
 // The real program killed while it copies an aircraft's files: its row
