@@ -91,6 +91,8 @@ struct ArchivePlan {
   std::vector<PlannedValue> values;  // in the order written
   std::vector<PlannedProgram> programs;
   std::vector<PlannedPrompt> prompts;
+  // Why the installation would not install it, as the run's summary says.
+  std::string refusal;
 };
 
 struct InstallPlan {

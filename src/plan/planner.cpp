@@ -1,5 +1,6 @@
 #include "plan/planner.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string_view>
@@ -50,7 +51,15 @@ InstallPlan PlanInstall(core::Context& ctx, const std::vector<std::string>& arch
   InstallPlan& plan = recorder.plan();
   plan.total = static_cast<int>(archives.size());
   try {
-    install::RunInstallCommand(planning, archives);
+    const install::InstallRun run = install::RunInstallCommand(planning, archives);
+    // The run names its archives not installed in order; one archive may
+    // be given twice.
+    auto at = plan.archives.begin();
+    for (const auto& refused : run.notInstalled) {
+      at = std::find_if(at, plan.archives.end(), [&](const ArchivePlan& a) { return a.archive == refused.archive; });
+      if (at == plan.archives.end()) break;
+      (at++)->refusal = refused.reason;
+    }
   } catch (const core::EndProgram&) {
     plan.endedProgram = true;
   }
@@ -103,6 +112,7 @@ ArchiveVerdict verdictOf(const ArchivePlan& archive) {
   for (auto p = archive.prompts.rbegin(); p != archive.prompts.rend() && v.reason.empty(); ++p)
     if (p->kind != PlannedPrompt::Kind::Message && p->answer != "Yes" && p->answer != "OK")
       v.reason = "\"" + reasonText(p->text, archive.archive) + "\" answered " + p->answer;
+  if (v.reason.empty()) v.reason = archive.refusal;
   if (v.reason.empty()) v.reason = archive.failed ? "the run would end here" : "nothing in it would be installed";
   return v;
 }

@@ -72,6 +72,14 @@ TEST_F(CliInstallTest, AnswersNamesPasswordsAndPlansComeFromTheCommandLine) {
        "",
        extra,
        gone},
+      {{"--dry-run", locked, locked},
+       1,
+       {"  would be refused: \"Please Enter The Password!\" answered (empty)\n",
+        "  would be refused: it is encrypted, and after the empty password answer no password is asked for again in "
+        "this run\n"},
+       "",
+       lockedAir,
+       gone},
       // Without --yes or --no the question is answered No.
       {{hopper}, 1, {none}, asked, extra, gone},
       {{"--no", hopper}, 1, {none}, asked, extra, gone},
