@@ -89,6 +89,30 @@ int runGuarded(CliIo& io, const std::function<int()>& work) {
   }
 }
 
+CatalogueArgs catalogueArgs(std::string_view command, const std::vector<std::string>& args) {
+  CatalogueArgs out;
+  const std::string name(command);
+  for (const auto& word : args) {
+    if (word == "--json" && !out.json) {
+      out.json = true;
+    } else if (out.kind.empty() && word != "aircraft" && word != "panels" && word != "sounds") {
+      out.fault = name + ": no catalogue \"" + word + "\"; aircraft, panels or sounds";
+      return out;
+    } else if (out.kind.empty()) {
+      out.kind = word;
+    } else {
+      out.fault = unexpectedWord(command, word);
+      return out;
+    }
+  }
+  if (out.kind.empty()) out.fault = name + ": which catalogue? aircraft, panels or sounds";
+  return out;
+}
+
+std::string unexpectedWord(std::string_view command, std::string_view word) {
+  return std::string(command) + ": unexpected \"" + std::string(word) + "\"";
+}
+
 bool looksLikeWindowsPath(std::string_view path) {
   return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
 }

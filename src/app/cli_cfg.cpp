@@ -47,6 +47,16 @@ std::string hostFileOf(const std::string& file, CliIo& io) {
   return runtime.context().drives.toHost(file);
 }
 
+// What is wrong with the words; "" when nothing is.
+std::string fault(const CfgArgs& parsed) {
+  const auto& w = parsed.words;
+  if (w.empty()) return "cfg: get or set?";
+  if (w[0] == "get") return w.size() == 4 || w.size() == 5 ? "" : "cfg get: FILE, SECTION and KEY, and perhaps DEFAULT";
+  if (w[0] != "set") return "cfg: no action \"" + w[0] + "\"; get or set";
+  if (parsed.json) return "cfg set: --json goes with get only";
+  return w.size() == 5 ? "" : "cfg set: FILE, SECTION, KEY and VALUE";
+}
+
 }  // namespace
 
 // Reads and writes one key of a configuration file the way the program
@@ -54,9 +64,8 @@ std::string hostFileOf(const std::string& file, CliIo& io) {
 int runCfg(const std::vector<std::string>& args, CliIo& io) {
   const CfgArgs parsed = parse(args);
   const auto& w = parsed.words;
-  const bool get = !w.empty() && w[0] == "get" && (w.size() == 4 || w.size() == 5);
-  const bool set = !w.empty() && w[0] == "set" && w.size() == 5 && !parsed.json;
-  if (!get && !set) return usageError(io, cfgUsage);
+  if (const std::string wrong = fault(parsed); !wrong.empty()) return usageError(io, cfgUsage, wrong);
+  const bool get = w[0] == "get";
   const std::string& file = w[1];
   return runGuarded(io, [&] {
     const std::string host = hostFileOf(file, io);

@@ -86,6 +86,20 @@ int usageError(CliIo& io, std::string_view usage);
 // The same after a line that says what was wrong.
 int usageError(CliIo& io, std::string_view usage, std::string_view fault);
 
+// The words of scan and list: a catalogue ("aircraft", "panels" or
+// "sounds") and perhaps --json, in either order; fault says what is wrong
+// with them (the catalogue missing or unknown, a word too many), "" when
+// nothing is. command is "scan" or "list".
+struct CatalogueArgs {
+  std::string kind;
+  bool json = false;
+  std::string fault;
+};
+CatalogueArgs catalogueArgs(std::string_view command, const std::vector<std::string>& args);
+
+// The line that names a word a command did not expect.
+std::string unexpectedWord(std::string_view command, std::string_view word);
+
 // What a person reads about an error: its description and, when it came
 // from the system, the cause in words; never its number.
 std::string inWords(const core::RuntimeError& error);

@@ -87,7 +87,7 @@ int runHistory(const std::vector<std::string>& args, CliIo& io) {
     } else if (auto n = installationId(a); n && !id) {
       id = n;
     } else {
-      return usageError(io, historyUsage);
+      return usageError(io, historyUsage, unexpectedWord("history", a));
     }
   }
   return runGuarded(io, [&] {

@@ -200,10 +200,10 @@ std::string jsonString(std::string_view s) {
 // One row per catalogue row, in catalogue order: what the Aircraft and
 // Editor tabs list.
 int runList(const std::vector<std::string>& args, CliIo& io) {
-  if (args.empty() || args.size() > 2 || (args.size() == 2 && args[1] != "--json")) return usageError(io, listUsage);
-  const std::string& kind = args[0];
-  if (kind != "aircraft" && kind != "panels" && kind != "sounds") return usageError(io, listUsage);
-  const bool json = args.size() == 2;
+  const CatalogueArgs words = catalogueArgs("list", args);
+  if (!words.fault.empty()) return usageError(io, listUsage, words.fault);
+  const std::string& kind = words.kind;
+  const bool json = words.json;
   return withCatalogue(io, [&](core::Context&, manager::Catalogue& cat) {
     if (kind == "aircraft")
       listAircraft(cat, json, io.out);

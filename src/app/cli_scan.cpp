@@ -49,10 +49,10 @@ void printJson(std::string_view kind, const scan::ScanResult& result, std::ostre
 // the terminal's line ends, or its findings as JSON; the status says whether
 // anything is missing.
 int runScan(const std::vector<std::string>& args, CliIo& io) {
-  if (args.empty() || args.size() > 2 || (args.size() == 2 && args[1] != "--json")) return usageError(io, scanUsage);
-  const std::string& kind = args[0];
-  if (kind != "aircraft" && kind != "panels" && kind != "sounds") return usageError(io, scanUsage);
-  const bool json = args.size() == 2;
+  const CatalogueArgs words = catalogueArgs("scan", args);
+  if (!words.fault.empty()) return usageError(io, scanUsage, words.fault);
+  const std::string& kind = words.kind;
+  const bool json = words.json;
 
   // A scan asks nothing; a simulator that must be located by hand ends the run.
   TerminalDialogs dialogs(io.err, {}, {});

@@ -66,10 +66,11 @@ int runUninstall(const std::vector<std::string>& args, CliIo& io) {
     } else if (auto n = installationId(a); n && !id) {
       id = n;
     } else {
-      return usageError(io, uninstallUsage);
+      return usageError(io, uninstallUsage,
+                        id ? unexpectedWord("uninstall", a) : "uninstall: \"" + a + "\" is no installation ID");
     }
   }
-  if (!id) return usageError(io, uninstallUsage);
+  if (!id) return usageError(io, uninstallUsage, "uninstall: which installation? its ID, as history lists it");
   TerminalDialogs dialogs(io.err, {}, {});
   NullPrinter printer;
   return runGuarded(io, [&] {

@@ -87,7 +87,8 @@ void printJson(const Whereabouts& w, std::ostream& out) {
 }  // namespace
 
 int runWhere(const std::vector<std::string>& args, CliIo& io) {
-  if (args.size() > 1 || (args.size() == 1 && args[0] != "--json")) return usageError(io, whereUsage);
+  for (std::size_t i = 0; i < args.size(); ++i)
+    if (args[i] != "--json" || i > 0) return usageError(io, whereUsage, unexpectedWord("where", args[i]));
   TerminalDialogs dialogs(io.err, {}, {});
   NullPrinter printer;
   return runGuarded(io, [&] {

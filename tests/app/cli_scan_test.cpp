@@ -36,7 +36,7 @@ TEST_F(CliScanTest, PrintsTheReportWithNewlinesAndFailsWhenSomethingIsMissing) {
             r.out);
 
   // The same findings as JSON, from the scan's typed result.
-  r = run({"scan", "panels", "--json"});
+  r = run({"scan", "--json", "panels"});
   EXPECT_EQ(1, r.status);
   EXPECT_EQ(R"({"scan": "panels",
  "entries": [
