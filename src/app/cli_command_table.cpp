@@ -23,8 +23,9 @@ const std::vector<CliCommand> kCommands = {
      runInstall,
      "Installs each ARCHIVE the way the window program's Install button does: extracts it, decides what kind of "
      "add-on it holds and copies its files into the simulator's folders. ARCHIVE is a host path or a Windows path "
-     "on a drive of the drive table. Messages go to standard error; the last line, on standard output, counts the "
-     "archives installed. The window program must not be running at the same time.",
+     "on a drive of the drive table. Messages go to standard error, and at the end a line for each archive that was "
+     "not installed, saying why; the last line, on standard output, counts the archives installed. The window "
+     "program must not be running at the same time.",
      {{"--dry-run", "install nothing: print what installing would do"},
       {"--json", "with --dry-run: print the plan as one JSON object"},
       {"--yes, --no",
