@@ -59,7 +59,7 @@ bool accepted(core::Context& ctx, const std::string& archivePath, const UnzipRes
       return false;
     case UnzipStatus::PasswordSkipped:
       ctx.state.archiveRefusal =
-          "it is encrypted, and after the empty password answer no password is asked for again in this run";
+          "it is encrypted, and after an empty password answer no password is asked for until the program ends";
       return false;
     case UnzipStatus::Overlapping:
       reason = "its files overlap one another (a damaged or hostile archive)";

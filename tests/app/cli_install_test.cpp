@@ -75,8 +75,8 @@ TEST_F(CliInstallTest, AnswersNamesPasswordsAndPlansComeFromTheCommandLine) {
       {{"--dry-run", locked, locked},
        1,
        {"  would be refused: \"Please Enter The Password!\" answered (empty)\n",
-        "  would be refused: it is encrypted, and after the empty password answer no password is asked for again in "
-        "this run\n"},
+        "  would be refused: it is encrypted, and after an empty password answer no password is asked for until the "
+        "program ends\n"},
        "",
        lockedAir,
        gone},

@@ -342,8 +342,8 @@ TEST_F(InstallArchiveTest, TheInstallCommandCountsTheArchivesThatWereInstalled) 
   EXPECT_EQ(windows.progressMessage,
             "Done!\r\nNot installed:\r\njunk.zip: it holds no FS98/2000/2002 files\r\nferry.zip: its adventures are "
             "made for an earlier version, and FS2002 cannot install them\r\ngone.zip: the file does not exist\r\n"
-            "locked.zip: it is encrypted, and no password was given\r\nsealed.zip: it is encrypted, and after the "
-            "empty password answer no password is asked for again in this run\r\ncut.zip: " +
+            "locked.zip: it is encrypted, and no password was given\r\nsealed.zip: it is encrypted, and after an "
+            "empty password answer no password is asked for until the program ends\r\ncut.zip: " +
                 cutShort);
   EXPECT_TRUE(dialogs.done());
   EXPECT_TRUE(windows.progressVisible && windows.progressOkEnabled && windows.progressIsLoaded);
