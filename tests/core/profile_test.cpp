@@ -78,6 +78,7 @@ TEST(ProfileLookup, FollowsTheWindowsReadRules) {
       {"quotes that do not match stay", "fltsim.0", "mixed", "\"a'"},
       {"text after the closing quote keeps the quotes", "fltsim.0", "comment", "\"v\" ; note"},
       {"blanks inside brackets", "fltsim.1", "title", "Second"},
+      {"blanks only: an empty value, not the default", "fltsim.0", "texture", ""},
       {"a line without = is no key", "fltsim.1", "noequals line", std::nullopt},
       {"// is no comment marker", "fltsim.1", "// slashes", "not a comment"},
       {"text after ] ignored", "flaps.0", "type", "1"},
@@ -220,6 +221,7 @@ std::string times(std::string_view text, int n) {
 TEST(ProfileFile, KeepsEachEncodingAndItsMark) {
   const std::string bom8 = "\xEF\xBB\xBF";
   const std::u16string longValue(250, u'\u00E9');
+  const std::string longDefault(250, 'd');
   const struct {
     const char* name;
     std::string before;
@@ -258,6 +260,7 @@ TEST(ProfileFile, KeepsEachEncodingAndItsMark) {
       {"UTF-8 without its mark is Windows-1252", "[a]\r\nk=Caf\xC3\xA9\r\n", "a", "k", {}, "CafÃ©"},
       {"default: trailing blanks dropped", "[a]\r\n", "a", "k", {}, "  lead", "  lead  "},
       {"default: tabs are no blanks", "[a]\r\n", "a", "k", {}, "tab\t", "tab\t"},
+      {"default: cut to 199 characters", "[a]\r\n", "a", "k", {}, std::string(199, 'd'), longDefault.c_str()},
   };
   testsupport::TempDir tmp;
   const std::string file = tmp.path() + "/aircraft.cfg";
