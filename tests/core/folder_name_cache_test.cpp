@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 
 #include "core/paths.h"
 #include "support/temp_dir.h"
@@ -29,6 +28,23 @@ class FolderNameCacheTest : public ::testing::Test {
   core::DriveTable drives;
 };
 
+// Lays out entries under a folder: "name/" a folder, "name -> target" a
+// link, "-name" removed, "name => other" renamed, else an empty file.
+void lay(const std::string& folder, const std::vector<std::string>& entries) {
+  for (const std::string& entry : entries) {
+    if (const auto arrow = entry.find(" -> "); arrow != std::string::npos)
+      fsys::create_directory_symlink(entry.substr(arrow + 4), folder + "/" + entry.substr(0, arrow));
+    else if (const auto move = entry.find(" => "); move != std::string::npos)
+      fsys::rename(folder + "/" + entry.substr(0, move), folder + "/" + entry.substr(move + 4));
+    else if (entry.starts_with('-'))
+      fsys::remove_all(folder + "/" + entry.substr(1));
+    else if (entry.ends_with('/'))
+      fsys::create_directories(folder + "/" + entry);
+    else
+      writeHostFile(folder + "/" + entry, "");
+  }
+}
+
 // Whatever happens on disk after a folder was cached, by this program or
 // behind its back, a path resolves as if the disk were asked afresh: a file
 // of another case is found, a folder of another case is reused, and a path
@@ -36,9 +52,9 @@ class FolderNameCacheTest : public ::testing::Test {
 TEST_F(FolderNameCacheTest, ResolvesAsTheDiskDoesAfterChangesBehindItsBack) {
   struct Case {
     const char* name;
-    std::vector<std::string> layout;  // laid out first, in C:: "name/" a folder, "name -> target" a link
+    std::vector<std::string> layout;  // laid out first, in C:
     const char* primed;               // resolved once, so that its folders are cached
-    std::function<void(const std::string& c)> change;
+    std::vector<std::string> change;  // then laid out behind the cache's back
     const char* path;
     std::string host;  // relative to C:
   };
@@ -46,112 +62,84 @@ TEST_F(FolderNameCacheTest, ResolvesAsTheDiskDoesAfterChangesBehindItsBack) {
       {"a file made in another case is found",
        {"FS2002/Aircraft/"},
        "C:\\FS2002\\aircraft\\new.cfg",
-       [](const std::string& c) { writeHostFile(c + "/FS2002/Aircraft/NEW.CFG", ""); },
+       {"FS2002/Aircraft/NEW.CFG"},
        "C:\\fs2002\\aircraft\\new.cfg",
        "FS2002/Aircraft/NEW.CFG"},
       {"a folder made in another case is reused, not doubled",
        {"FS2002/Aircraft/"},
        "C:\\FS2002\\Aircraft\\Cessna\\aircraft.cfg",
-       [](const std::string& c) { fsys::create_directory(c + "/FS2002/Aircraft/CESSNA"); },
+       {"FS2002/Aircraft/CESSNA/"},
        "C:\\FS2002\\Aircraft\\Cessna\\aircraft.cfg",
        "FS2002/Aircraft/CESSNA/aircraft.cfg"},
       {"a removed file leaves the path's own spelling",
        {"FS2002/Aircraft/Old.cfg"},
        "C:\\FS2002\\aircraft\\old.cfg",
-       [](const std::string& c) { fsys::remove(c + "/FS2002/Aircraft/Old.cfg"); },
+       {"-FS2002/Aircraft/Old.cfg"},
        "C:\\FS2002\\aircraft\\old.cfg",
        "FS2002/Aircraft/old.cfg"},
       {"a folder renamed to another case",
        {"FS2002/Aircraft/Cessna/aircraft.cfg"},
        "C:\\FS2002\\Aircraft\\cessna\\aircraft.cfg",
-       [](const std::string& c) { fsys::rename(c + "/FS2002/Aircraft/Cessna", c + "/FS2002/Aircraft/CESSNA"); },
+       {"FS2002/Aircraft/Cessna => FS2002/Aircraft/CESSNA"},
        "C:\\FS2002\\Aircraft\\cessna\\aircraft.cfg",
        "FS2002/Aircraft/CESSNA/aircraft.cfg"},
       {"a folder on the way moved off and another made in its place",
        {"FS2002/Aircraft/Cessna/Panel/panel.cfg"},
        "C:\\fs2002\\aircraft\\cessna\\panel\\panel.cfg",
-       [](const std::string& c) {
-         fsys::rename(c + "/FS2002/Aircraft", c + "/Old");
-         writeHostFile(c + "/FS2002/AIRCRAFT/cessna/PANEL/Panel.CFG", "");
-       },
+       {"FS2002/Aircraft => Old", "FS2002/AIRCRAFT/cessna/PANEL/Panel.CFG"},
        "C:\\FS2002\\Aircraft\\Cessna\\Panel\\panel.cfg",
        "FS2002/AIRCRAFT/cessna/PANEL/Panel.CFG"},
       {"the drive's folder itself replaced",
        {"FS2002/fs2002.exe"},
        "C:\\fs2002\\FS2002.EXE",
-       [](const std::string& c) {
-         fsys::rename(c, c + ".old");
-         writeHostFile(c + "/fs2002/FS2002.exe", "");
-       },
+       {"../c => ../c.old", "fs2002/FS2002.exe"},
        "C:\\FS2002\\fs2002.exe",
        "fs2002/FS2002.exe"},
       {"the drive's folder a link pointed elsewhere",
        {"Real1/FS2002/fs2002.exe", "Real2/fs2002/FS2002.EXE", "DriveD -> Real1"},
        "D:\\fs2002\\fs2002.exe",
-       [](const std::string& c) {
-         fsys::remove(c + "/DriveD");
-         fsys::create_directory_symlink("Real2", c + "/DriveD");
-       },
+       {"-DriveD", "DriveD -> Real2"},
        "D:\\FS2002\\fs2002.exe",
        "DriveD/fs2002/FS2002.EXE"},
       {"an exact twin made later wins",
        {"Twins/DATA"},
        "C:\\Twins\\data",
-       [](const std::string& c) { writeHostFile(c + "/Twins/data", ""); },
+       {"Twins/data"},
        "C:\\Twins\\data",
        "Twins/data"},
       {"the first twin removed: the other one",
        {"Twins/DATA", "Twins/Data"},
        "C:\\twins\\data",
-       [](const std::string& c) { fsys::remove(c + "/Twins/DATA"); },
+       {"-Twins/DATA"},
        "C:\\twins\\data",
        "Twins/Data"},
       {"a folder replaced by a file of its name",
        {"A/B/c.txt"},
        "C:\\a\\b\\C.TXT",
-       [](const std::string& c) {
-         fsys::remove_all(c + "/A/B");
-         writeHostFile(c + "/A/b", "");
-       },
+       {"-A/B", "A/b"},
        "C:\\a\\B\\C.TXT",
        "A/b/C.TXT"},
       {"a linked folder pointed elsewhere",
        {"Real1/X.cfg", "Real2/x.Cfg", "Link -> Real1"},
        "C:\\link\\x.cfg",
-       [](const std::string& c) {
-         fsys::remove(c + "/Link");
-         fsys::create_directory_symlink("Real2", c + "/Link");
-       },
+       {"-Link", "Link -> Real2"},
        "C:\\link\\x.cfg",
        "Link/x.Cfg"},
       {"a folder moved in from outside the drive",
        {"FS2002/Aircraft/"},
        "C:\\FS2002\\Aircraft\\Jet\\aircraft.cfg",
-       [](const std::string& c) {
-         writeHostFile(c + "/../outside/JET/Aircraft.CFG", "");
-         fsys::rename(c + "/../outside/JET", c + "/FS2002/Aircraft/JET");
-       },
+       {"../outside/JET/Aircraft.CFG", "../outside/JET => FS2002/Aircraft/JET"},
        "C:\\FS2002\\Aircraft\\Jet\\aircraft.cfg",
        "FS2002/Aircraft/JET/Aircraft.CFG"},
   };
   for (const auto& k : cases) {
     SCOPED_TRACE(k.name);
-    fsys::remove_all(c);
-    fsys::remove_all(c + ".old");
-    fsys::remove_all(tmp.path() + "/outside");
+    for (const auto& gone : {c, c + ".old", tmp.path() + "/outside"}) fsys::remove_all(gone);
     fsys::create_directories(c);
-    for (const std::string& entry : k.layout) {
-      if (const auto arrow = entry.find(" -> "); arrow != std::string::npos)
-        fsys::create_directory_symlink(entry.substr(arrow + 4), c + "/" + entry.substr(0, arrow));
-      else if (entry.ends_with('/'))
-        fsys::create_directories(c + "/" + entry);
-      else
-        writeHostFile(c + "/" + entry, "");
-    }
-
+    lay(c, k.layout);
     core::FolderNameCache cache;
     drives.toHost(k.primed, cache);
-    k.change(c);
+    lay(c, k.change);
     EXPECT_EQ(drives.toHost(k.path, cache), c + "/" + k.host);
     EXPECT_EQ(drives.toHost(k.path), c + "/" + k.host) << "the disk itself says otherwise";
   }
