@@ -70,14 +70,6 @@ int usageError(CliIo& io, std::string_view usage, std::string_view fault) {
   return usageError(io, usage);
 }
 
-std::string inWords(const core::RuntimeError& error) {
-  std::string text = error.what();
-  if (error.sysErrno() == 0) return text;
-  std::string cause = std::generic_category().message(error.sysErrno());
-  if (!cause.empty()) cause[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(cause[0])));
-  return text + ": " + cause;
-}
-
 int runGuarded(CliIo& io, const std::function<int()>& work) {
   try {
     return work();

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/environment.h"
+#include "core/errors.h"
 
 namespace core {
 class Context;
@@ -100,9 +101,7 @@ CatalogueArgs catalogueArgs(std::string_view command, const std::vector<std::str
 // The line that names a word a command did not expect.
 std::string unexpectedWord(std::string_view command, std::string_view word);
 
-// What a person reads about an error: its description and, when it came
-// from the system, the cause in words; never its number.
-std::string inWords(const core::RuntimeError& error);
+using core::inWords;
 
 // Runs a command's work: the end of the program gives its exit status
 // (ExitProblem for a plain end); an error is reported and gives ExitProblem.

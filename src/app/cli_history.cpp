@@ -60,12 +60,18 @@ void printJsonEffect(const journal::Effect& e, std::ostream& out) {
       << ", \"new_value\": " << jsonString(e.newValue) << ", \"note\": " << jsonString(e.note) << "}";
 }
 
-// What the list says of an installation, as the History dialog does: one
-// that was counted or interrupted by its state, one that was refused or
-// failed by that; a refused archive never reads as installed.
-std::string_view standing(const journal::Installation& i) {
-  const bool byState = i.outcome == journal::Outcome::Counted || i.outcome == journal::Outcome::Interrupted;
-  return byState ? journal::wordOf(i.state) : journal::wordOf(i.outcome);
+// What the list says of an installation, as the History dialog does, in
+// one word ("failed-rolled-back"): a refused archive never reads as
+// installed.
+std::string standingWord(const journal::Installation& i) {
+  std::string text = journal::standing(i);
+  std::string word;
+  for (char c : text)
+    if (c == ' ')
+      word += '-';
+    else if (c != ',')
+      word += c;
+  return word;
 }
 
 }  // namespace
@@ -104,7 +110,7 @@ int runHistory(const std::vector<std::string>& args, CliIo& io) {
         } else {
           io.out << i.id << '\t' << i.time << '\t' << i.archivePath << '\t' << journal::wordOf(i.kind) << '\t'
                  << i.folder << '\t' << rows[k].filesCreated << " created\t" << rows[k].filesOverwritten
-                 << " overwritten\t" << rows[k].keysWritten << " keys\t" << standing(i) << '\n';
+                 << " overwritten\t" << rows[k].keysWritten << " keys\t" << standingWord(i) << '\n';
         }
       }
       if (json) io.out << (rows.empty() ? "]\n" : "\n]\n");

@@ -85,6 +85,12 @@ int runUninstall(const std::vector<std::string>& args, CliIo& io) {
     if (!opened)
       throw core::RuntimeError(core::err::FileNotFound, "no installation " + std::to_string(*id) + " in the journal");
     journal::Store& store = *opened;
+    // A refused, failed or rolled-back installation left nothing behind.
+    if (const auto row = store.installation(*id); row && !journal::uninstallable(*row)) {
+      io.err << "hangarpak-cli: installation " << *id << " reads " << journal::standing(*row)
+             << ": there is nothing to uninstall\n";
+      return ExitProblem;
+    }
     const auto report = journal::Uninstall(ctx, store, *id, dryRun);
     if (json)
       printJson(report, io.out);

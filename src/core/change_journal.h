@@ -23,9 +23,11 @@ class ChangeJournal {
   // After the archive's installation ended normally: counted tells whether it
   // added to installedCount; kind and folder are what it was installed as.
   virtual void archiveFinished(bool counted, PackageKind kind, std::string_view folder) = 0;
-  // The installation ended in a run-time error that ends the program; what
-  // it changed so far stays changed.
-  virtual void archiveFailed() = 0;
+  // The installation ended in a run-time error that ends the program: what
+  // it changed so far is put back where the journal can. Returns that in a
+  // sentence for the user ("" when there is nothing to say). A second call
+  // for the same archive does nothing.
+  virtual std::string archiveFailed() = 0;
 
   // Before the file is replaced: key in section of the configuration file
   // (a Windows path) goes from oldValue (nullopt: absent) to newValue. Names

@@ -1,6 +1,8 @@
 #include "core/errors.h"
 
+#include <cctype>
 #include <cerrno>
+#include <system_error>
 
 namespace core {
 
@@ -10,34 +12,17 @@ RuntimeError::RuntimeError(int number, const std::string& description, int sysEr
 RuntimeError::RuntimeError(int number) : RuntimeError(number, describeError(number)) {}
 
 std::string describeError(int number) {
-  switch (number) {
-    case err::InvalidProcedureCall:
-      return "Invalid procedure call or argument";
-    case err::Overflow:
-      return "Overflow";
-    case err::TypeMismatch:
-      return "Type mismatch";
-    case err::LibraryNotLoaded:
-      return "Error in loading DLL";
-    case err::BadFileName:
-      return "Bad file name or number";
-    case err::FileNotFound:
-      return "File not found";
-    case err::FileAlreadyExists:
-      return "File already exists";
-    case err::DiskFull:
-      return "Disk full";
-    case err::DeviceUnavailable:
-      return "Device unavailable";
-    case err::PermissionDenied:
-      return "Permission denied";
-    case err::PathFileAccess:
-      return "Path/File access error";
-    case err::PathNotFound:
-      return "Path not found";
-    default:
-      return "Application-defined or object-defined error";
-  }
+  for (const auto& [n, text] : kErrorTexts)
+    if (n == number) return std::string(text);
+  return "Application-defined or object-defined error";
+}
+
+std::string inWords(const RuntimeError& error) {
+  std::string text = error.what();
+  if (error.sysErrno() == 0) return text;
+  std::string cause = std::generic_category().message(error.sysErrno());
+  if (!cause.empty()) cause[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(cause[0])));
+  return text + ": " + cause;
 }
 
 int errorNumberFromErrno(int sysErrno) {

@@ -57,14 +57,36 @@ bool lessIgnoringCase(const std::string& a, const std::string& b) {
   return la != lb ? la < lb : a < b;
 }
 
+// A failure names the Windows path being written and the bytes it was to
+// hold: the size given, else what was written until then.
 class HostFileWriter : public FileWriter {
  public:
-  HostFileWriter(const std::string& hostPath, std::optional<unsigned> mode, bool durable, WritesInProgress* record)
-      : file_(hostPath, mode, durable, record) {}
-  void write(const char* data, std::size_t size) override { file_.write(data, size); }
-  void commit() override { file_.commit(); }
+  HostFileWriter(const std::string& hostPath, std::string_view path, std::optional<unsigned> mode, bool durable,
+                 WritesInProgress* record)
+      : path_(path), file_(named([&] { return AtomicHostFile(hostPath, mode, durable, record); })) {}
+  void write(const char* data, std::size_t size) override {
+    named([&] { file_.write(data, size); }, size);
+    written_ += size;
+  }
+  void commit() override {
+    named([&] { file_.commit(); });
+  }
+  // The size the file is to have, when the writer's user knows it.
+  std::uint64_t expected = 0;
 
  private:
+  template <class F>
+  auto named(F&& f, std::size_t more = 0) -> decltype(f()) {
+    try {
+      return f();
+    } catch (RuntimeError& e) {
+      if (e.target().empty()) e.setTarget(path_, std::max<std::uint64_t>(expected, written_ + more));
+      throw;
+    }
+  }
+
+  std::string path_;
+  std::uint64_t written_ = 0;
   AtomicHostFile file_;
 };
 
@@ -128,6 +150,7 @@ class HostFileSystem : public FileSystem {
     const std::string host = toHost(path);
     refuseReadOnlyTarget(host, path);
     auto writer = openWriter(host, path, std::nullopt, true);
+    writer->expected = bytes.size();
     writer->write(bytes.data(), bytes.size());
     writer->commit();
   }
@@ -156,6 +179,7 @@ class HostFileSystem : public FileSystem {
     // A new copy takes the source's permissions (an executable stays
     // executable); a file it replaces keeps its own.
     auto writer = openWriter(target, to, st.st_mode & 0777, false);
+    writer->expected = static_cast<std::uint64_t>(st.st_size);
     // Streams in blocks: add-on archives may hold files of any size.
     std::vector<char> buf(1 << 16);
     for (;;) {
@@ -312,10 +336,10 @@ class HostFileSystem : public FileSystem {
     return names;
   }
 
-  std::unique_ptr<FileWriter> openWriter(const std::string& host, std::string_view path, std::optional<unsigned> mode,
-                                         bool durable) {
+  std::unique_ptr<HostFileWriter> openWriter(const std::string& host, std::string_view path,
+                                             std::optional<unsigned> mode, bool durable) {
     try {
-      return std::make_unique<HostFileWriter>(host, mode, durable, record_);
+      return std::make_unique<HostFileWriter>(host, path, mode, durable, record_);
     } catch (const RuntimeError& e) {
       if (e.number() == err::PathNotFound) missing(host, path, e.sysErrno(), true);
       throw;
@@ -347,7 +371,9 @@ class HostFileSystem : public FileSystem {
 
   [[noreturn]] void fail(int sysErrno, const std::string& host, std::string_view path) const {
     if (sysErrno == ENOENT || sysErrno == ENOTDIR) missing(host, path, sysErrno, false);
-    throw RuntimeError(errorNumberFromErrno(sysErrno), std::string(path), sysErrno);
+    RuntimeError error(errorNumberFromErrno(sysErrno), std::string(path), sysErrno);
+    error.setTarget(std::string(path), 0);
+    throw error;
   }
 
   const DriveTable& drives_;

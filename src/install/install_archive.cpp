@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "core/change_journal.h"
 #include "core/context.h"
 #include "core/dialogs.h"
 #include "core/errors.h"
@@ -13,6 +14,7 @@
 #include "install/classify.h"
 #include "install/dispatch.h"
 #include "install/extract.h"
+#include "install/failure_words.h"
 #include "install/folder_name.h"
 #include "install/package.h"
 #include "install/scenery.h"
@@ -86,15 +88,22 @@ void install(core::Context& ctx, const std::string& path) {
   installZip(ctx, path);
 }
 
-[[noreturn]] void endWithError(core::Context& ctx, int number) {
+// The message keeps its first line (the number, or the message that names
+// the library or TempZip); below it the cause in words and what became of
+// the installation's changes, which the journal rolls back first.
+[[noreturn]] void endWithError(core::Context& ctx, int number, const std::string& words) {
+  const std::string undone = ctx.journal ? ctx.journal->archiveFailed() : std::string();
   ctx.windows().unloadProgress();
+  std::string below = "\r\n\r\n" + words;
+  if (!undone.empty()) below += "\r\n\r\n" + undone;
   if (number == core::err::LibraryNotLoaded)
-    ctx.dialogs.msgBox("Missing file ''hangarpak.dll''", "Installation aborted", core::Buttons::OK,
+    ctx.dialogs.msgBox("Missing file ''hangarpak.dll''" + below, "Installation aborted", core::Buttons::OK,
                        core::Icon::Critical);
   else if (number == core::err::PathFileAccess)
-    ctx.dialogs.msgBox("Delete TempZip", "Installation aborted", core::Buttons::OK, core::Icon::Critical);
+    ctx.dialogs.msgBox("Delete TempZip" + below, "Installation aborted", core::Buttons::OK, core::Icon::Critical);
   else
-    ctx.dialogs.msgBox("Install error " + std::to_string(number), "Error", core::Buttons::OK, core::Icon::Exclamation);
+    ctx.dialogs.msgBox("Install error " + std::to_string(number) + below, "Error", core::Buttons::OK,
+                       core::Icon::Exclamation);
   throw core::EndProgram{1};
 }
 }  // namespace
@@ -106,9 +115,9 @@ void InstallArchive(core::Context& ctx, const std::string& archivePath) {
   try {
     install(ctx, path);
   } catch (const core::RuntimeError& e) {
-    endWithError(ctx, e.number());
+    endWithError(ctx, e.number(), FailureInWords(ctx, e));
   } catch (const std::bad_alloc&) {
-    endWithError(ctx, core::err::OutOfMemory);
+    endWithError(ctx, core::err::OutOfMemory, core::describeError(core::err::OutOfMemory) + ".");
   }
 }
 

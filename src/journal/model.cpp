@@ -1,5 +1,6 @@
 #include "journal/model.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -41,13 +42,14 @@ constexpr std::array<std::pair<Outcome, std::string_view>, 4> kOutcomes = {{
     {Outcome::Failed, "failed"},
     {Outcome::Interrupted, "interrupted"},
 }};
-constexpr std::array<std::pair<InstallState, std::string_view>, 6> kStates = {{
+constexpr std::array<std::pair<InstallState, std::string_view>, 7> kStates = {{
     {InstallState::Installed, "installed"},
     {InstallState::Uninstalled, "uninstalled"},
     {InstallState::PartlyUninstalled, "partly-uninstalled"},
     {InstallState::InProgress, "in-progress"},
     {InstallState::InterruptedRolledBack, "interrupted-rolled-back"},
     {InstallState::Uninstalling, "uninstalling"},
+    {InstallState::RolledBack, "rolled-back"},
 }};
 constexpr std::array<std::pair<core::PackageKind, std::string_view>, 9> kKinds = {{
     {core::PackageKind::None, "none"},
@@ -83,6 +85,31 @@ std::optional<InstallState> installStateOf(std::string_view word) {
 }
 std::string_view wordOf(core::PackageKind kind) {
   return nameOf(kKinds, kind);
+}
+
+bool uninstallable(const Installation& i) {
+  if (i.state == InstallState::PartlyUninstalled) return true;
+  return i.state == InstallState::Installed && i.outcome != Outcome::Refused;
+}
+
+std::string standing(const Installation& i) {
+  switch (i.state) {
+    case InstallState::InterruptedRolledBack:
+      return "interrupted, rolled back";
+    case InstallState::RolledBack:
+      return i.outcome == Outcome::Refused ? "refused" : std::string(wordOf(i.outcome)) + ", rolled back";
+    case InstallState::PartlyUninstalled:
+      if (i.outcome == Outcome::Counted) break;
+      return std::string(wordOf(i.outcome)) + ", partly rolled back";
+    case InstallState::Installed:
+      if (i.outcome == Outcome::Refused || i.outcome == Outcome::Failed) return std::string(wordOf(i.outcome));
+      break;
+    default:
+      break;
+  }
+  std::string text(wordOf(i.state));
+  std::replace(text.begin(), text.end(), '-', ' ');
+  return text;
 }
 
 }  // namespace journal

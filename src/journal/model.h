@@ -40,8 +40,17 @@ std::optional<Outcome> outcomeOf(std::string_view word);
 
 // InProgress: the installation runs, or ran when the program was killed;
 // the next start rolls it back to InterruptedRolledBack. Uninstalling: an
-// uninstall runs or was killed; the next start finishes it.
-enum class InstallState { Installed, Uninstalled, PartlyUninstalled, InProgress, InterruptedRolledBack, Uninstalling };
+// uninstall runs or was killed; the next start finishes it. RolledBack: a
+// refused or failed installation whose changes were put back as it ended.
+enum class InstallState {
+  Installed,
+  Uninstalled,
+  PartlyUninstalled,
+  InProgress,
+  InterruptedRolledBack,
+  Uninstalling,
+  RolledBack
+};
 std::string_view wordOf(InstallState state);
 std::optional<InstallState> installStateOf(std::string_view word);
 
@@ -79,6 +88,16 @@ struct Installation {
   Outcome outcome = Outcome::Counted;
   InstallState state = InstallState::Installed;
 };
+
+// Whether an uninstall has anything to take back: an installation that
+// stands installed (a refused one, from before refusals were rolled back,
+// installed nothing), or one partly uninstalled or rolled back.
+bool uninstallable(const Installation& installation);
+
+// What the history says of an installation in words: its state, or for one
+// refused or failed, that and whether its changes were put back
+// ("failed, rolled back"); never "installed" for one that was not.
+std::string standing(const Installation& installation);
 
 // A row of the history.
 struct InstallationSummary {

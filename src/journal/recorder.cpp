@@ -18,6 +18,7 @@
 #include "core/fs.h"
 #include "core/text.h"
 #include "journal/store.h"
+#include "journal/uninstall.h"
 
 namespace journal {
 
@@ -146,25 +147,28 @@ void Recorder::archiveFinished(bool counted, core::PackageKind kind, std::string
   close(counted ? Outcome::Counted : Outcome::Refused, kind, folder);
 }
 
-void Recorder::archiveFailed() {
-  close(Outcome::Failed, ctx_ ? ctx_->state.packageKind : core::PackageKind::None,
-        ctx_ ? ctx_->state.installFolderName : std::string());
+std::string Recorder::archiveFailed() {
+  return close(Outcome::Failed, ctx_ ? ctx_->state.packageKind : core::PackageKind::None,
+               ctx_ ? ctx_->state.installFolderName : std::string());
 }
 
-void Recorder::close(Outcome outcome, core::PackageKind kind, std::string_view folder) {
-  if (!open_) return;
+std::string Recorder::close(Outcome outcome, core::PackageKind kind, std::string_view folder) {
+  if (!open_) return {};
   auto open = std::move(open_);
+  // What did not count is rolled back; it stays in progress until then, so
+  // that a rollback cut short is finished at the next start.
+  const bool undo = outcome != Outcome::Counted && ctx_;
   open->head.outcome = outcome;
   open->head.kind = kind;
   open->head.folder = std::string(folder);
-  open->head.state = InstallState::Installed;
+  open->head.state = undo ? InstallState::InProgress : InstallState::Installed;
   std::vector<Effect> effects;
   std::vector<std::string> unneeded;
   for (std::size_t i = 0; i < open->effects.size(); ++i) {
     Effect& e = open->effects[i];
     // A key's kept file served a rollback only; so did the backup of a
     // change that did not happen.
-    if ((open->dropped[i] || e.kind == EffectKind::KeyWritten) && !e.backup.empty()) {
+    if ((open->dropped[i] || (e.kind == EffectKind::KeyWritten && !undo)) && !e.backup.empty()) {
       unneeded.push_back(std::move(e.backup));
       e.backup.clear();
       e.oldHash.clear();
@@ -185,10 +189,26 @@ void Recorder::close(Outcome outcome, core::PackageKind kind, std::string_view f
     // The rows written ahead stay, in progress, with their backups: the
     // next start rolls the installation back.
     lastError_ = e.what();
-    return;
+    return "The journal could not record how it ended (" + lastError_ + "); the next start puts back what it changed.";
   }
   // No row names them any more.
   for (const auto& name : unneeded) dropBackup(name);
+  return undo ? rollBack(open->head.id) : std::string();
+}
+
+std::string Recorder::rollBack(std::int64_t id) {
+  try {
+    const auto report = RollBack(*ctx_, *store_, id);
+    bool changed = false;
+    for (const auto& step : report.steps) changed = changed || step.outcome != StepOutcome::AlreadyUndone;
+    if (!changed) return {};
+    if (report.allReversed()) return "Everything the installation had changed was put back as it was.";
+    return "What the installation had changed was put back, except what its history shows as left alone.";
+  } catch (const core::RuntimeError& e) {
+    lastError_ = e.what();
+    return "What the installation had changed could not be put back now (" + lastError_ +
+           "); the next start puts it back.";
+  }
 }
 
 std::size_t Recorder::record(Effect e, std::optional<std::size_t> at) {

@@ -32,7 +32,9 @@ class Store;
 // (recording_fs.h, recording_services.h) tell it what they do while an
 // installation is open. Effects on one file within one installation are one
 // effect: a file created and then edited is created with its last content;
-// one overwritten twice keeps its first backup.
+// one overwritten twice keeps its first backup. An installation that ends
+// refused or failed is rolled back at once (uninstall.h), newest change
+// first.
 class Recorder : public core::ChangeJournal {
  public:
   // inner: the file system the recording one wraps (hashes and backups go
@@ -47,7 +49,7 @@ class Recorder : public core::ChangeJournal {
 
   void archiveStarted(std::string_view archivePath) override;
   void archiveFinished(bool counted, core::PackageKind kind, std::string_view folder) override;
-  void archiveFailed() override;
+  std::string archiveFailed() override;
   void profileKeyWritten(std::string_view file, std::string_view section, std::string_view key,
                          const std::optional<std::string>& oldValue, std::string_view newValue) override;
   // Where members and folders came from shows in the files themselves.
@@ -102,7 +104,9 @@ class Recorder : public core::ChangeJournal {
   struct OpenInstallation;
   std::string keep(const std::string& hostPath);
   void keepOld(Prior& prior);
-  void close(Outcome outcome, core::PackageKind kind, std::string_view folder);
+  // Returns what became of the changes of one that did not count.
+  std::string close(Outcome outcome, core::PackageKind kind, std::string_view folder);
+  std::string rollBack(std::int64_t id);
   void dropBackup(const std::string& name);
   // Adds an effect to the open installation (at a place, or last), its row
   // committed first; returns its place.

@@ -326,7 +326,7 @@ std::optional<std::int64_t> Store::originOf(std::string_view windowsPath, std::s
               "SELECT e.installation FROM effects e JOIN installations i ON i.id = e.installation"
               " WHERE e.path = ? COLLATE NOCASE AND e.new_hash = ?"
               " AND e.kind IN ('file-created', 'file-overwritten') AND i.state NOT IN ('uninstalled', "
-              "'interrupted-rolled-back')"
+              "'interrupted-rolled-back', 'rolled-back')"
               " ORDER BY e.installation DESC LIMIT 1");
   s.bind(1, windowsPath).bind(2, contentHash);
   if (!s.step()) return std::nullopt;

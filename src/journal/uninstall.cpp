@@ -313,8 +313,11 @@ UninstallReport reverse(core::Context& ctx, Store& store, std::int64_t id, Mode 
   report.installation = *installation;
   report.dryRun = mode == Mode::DryRun;
   report.state = installation->state;
-  if (installation->state == InstallState::Uninstalled || installation->state == InstallState::InterruptedRolledBack)
-    return report;
+  // Only an installation that stands (partly) installed, or one a killed
+  // program left unfinished, has anything to take back.
+  const bool unfinished =
+      installation->state == InstallState::InProgress || installation->state == InstallState::Uninstalling;
+  if (!unfinished && !uninstallable(*installation)) return report;
   // Marked first, so that an uninstall cut short is finished at the next
   // start.
   if (mode == Mode::Uninstall) store.setState(id, InstallState::Uninstalling);
@@ -339,8 +342,12 @@ UninstallReport reverse(core::Context& ctx, Store& store, std::int64_t id, Mode 
   report.steps.assign(steps.rbegin(), steps.rend());
 
   const bool whole = report.allReversed();
+  // A killed installation still reads interrupted; a refused or failed one
+  // was given its outcome before it was rolled back.
+  const InstallState rolledBack =
+      installation->outcome == Outcome::Interrupted ? InstallState::InterruptedRolledBack : InstallState::RolledBack;
   if (mode == Mode::RollBack)
-    report.state = whole ? InstallState::InterruptedRolledBack : InstallState::PartlyUninstalled;
+    report.state = whole ? rolledBack : InstallState::PartlyUninstalled;
   else
     report.state = whole ? InstallState::Uninstalled : InstallState::PartlyUninstalled;
   if (mode == Mode::DryRun) return report;

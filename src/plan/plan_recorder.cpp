@@ -26,9 +26,12 @@ void PlanRecorder::archiveFinished(bool counted, core::PackageKind kind, std::st
   close();
 }
 
-void PlanRecorder::archiveFailed() {
+std::string PlanRecorder::archiveFailed() {
+  // Told once by the failing installation and once more as the program ends.
+  if (!open_) return {};
   current().failed = true;
   close();
+  return {};
 }
 
 void PlanRecorder::profileKeyWritten(std::string_view file, std::string_view section, std::string_view key,

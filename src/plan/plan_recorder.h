@@ -32,7 +32,7 @@ class PlanRecorder : public core::ChangeJournal {
 
   void archiveStarted(std::string_view archivePath) override;
   void archiveFinished(bool counted, core::PackageKind kind, std::string_view folder) override;
-  void archiveFailed() override;
+  std::string archiveFailed() override;
   void profileKeyWritten(std::string_view file, std::string_view section, std::string_view key,
                          const std::optional<std::string>& oldValue, std::string_view newValue) override;
   void memberStored(std::string_view stored, std::string_view archivePath) override;

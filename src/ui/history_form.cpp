@@ -78,14 +78,6 @@ std::string stepsText(const journal::UninstallReport& report, bool leftAloneOnly
   return text;
 }
 
-// An installation that ended counted, or was interrupted, reads as its
-// state; one that failed or was refused reads as that.
-std::string shownState(const journal::Installation& i) {
-  if (i.state == journal::InstallState::InterruptedRolledBack) return "interrupted, rolled back";
-  const bool byState = i.outcome == journal::Outcome::Counted || i.outcome == journal::Outcome::Interrupted;
-  return spoken(byState ? journal::wordOf(i.state) : journal::wordOf(i.outcome));
-}
-
 }  // namespace
 
 HistoryForm::HistoryForm(core::Context& ctx, journal::Store& store) : ctx_(ctx), store_(store) {
@@ -107,7 +99,7 @@ void HistoryForm::fill(std::optional<std::int64_t> pick) {
     historyLst.add(std::to_string(i.id),
                    {localTime(i.time), fileNameOf(i.archivePath), std::string(journal::wordOf(i.kind)), i.folder,
                     std::to_string(row.filesCreated), std::to_string(row.filesOverwritten),
-                    std::to_string(row.keysWritten), shownState(i)});
+                    std::to_string(row.keysWritten), journal::standing(i)});
   }
   int row = historyLst.count() ? 0 : -1;
   for (int k = 0; pick && k < historyLst.count(); ++k)
@@ -127,8 +119,7 @@ void HistoryForm::historyLst_SelectionChanged(int row) {
       effectsLst.add(std::to_string(e.seq), {spoken(journal::wordOf(e.kind)), e.path, detail});
     }
     const auto installation = store_.installation(*id);
-    uninstallCmd.enabled = installation && installation->state != journal::InstallState::Uninstalled &&
-                           installation->state != journal::InstallState::InterruptedRolledBack;
+    uninstallCmd.enabled = installation && journal::uninstallable(*installation);
   }
   changed();
 }

@@ -88,6 +88,12 @@ TEST_F(CliJournalTest, PanelsSharingAGaugeUninstallInEitherOrder) {
   for (const char* refused : {"junk.zip\tnone\tjunk\t", "cut.zip\tnone\tcut\t"})
     EXPECT_NE(r.out.find(std::string(refused) + "0 created\t0 overwritten\t0 keys\trefused\n"), std::string::npos)
         << r.out;
+  // A refused archive installed nothing: there is nothing to uninstall.
+  const auto rows = journal::Store(database()).installations();
+  EXPECT_EQ(rows.back().installation.state, journal::InstallState::RolledBack);
+  r = run({"uninstall", std::to_string(rows.back().installation.id)});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("reads refused: there is nothing to uninstall"), std::string::npos) << r.err;
 }
 
 // The real program killed while it copies an aircraft's files: its row

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <set>
 
 #include "core/errors.h"
 #include "core/fs.h"
@@ -85,6 +86,23 @@ TEST_F(HostFs, FailuresCarryTheProgramsErrorNumbers) {
   EXPECT_EQ(readHostFile(c + "/Other.txt"), "other");
   EXPECT_EQ(hostNames(c), (Names{"FS2002", "Other.txt", "pipe"}));
   EXPECT_EQ(hostNames(c + "/FS2002"), (Names{"Locked.cfg", "fs2002.exe"}));
+}
+
+// Every number the program throws reads as a text of its own, never the
+// generic one.
+TEST(ErrorTexts, EachNumberHasItsOwnText) {
+  namespace err = core::err;
+  const int numbers[] = {
+      err::InvalidProcedureCall, err::Overflow,       err::OutOfMemory,       err::TypeMismatch, err::LibraryNotLoaded,
+      err::BadFileName,          err::FileNotFound,   err::FileAlreadyExists, err::DiskFull,     err::DeviceUnavailable,
+      err::PermissionDenied,     err::PathFileAccess, err::PathNotFound};
+  std::set<std::string> texts;
+  for (int n : numbers) {
+    SCOPED_TRACE(n);
+    EXPECT_NE(core::describeError(n), core::describeError(-1));
+    EXPECT_TRUE(texts.insert(core::describeError(n)).second);
+  }
+  EXPECT_EQ(core::RuntimeError(err::OutOfMemory).what(), std::string("Out of memory"));
 }
 
 TEST_F(HostFs, ListsPlainFilesByPatternAndFoldersSortedWithoutRegardToCase) {

@@ -116,11 +116,15 @@ TEST_F(FullDiskTest, WritesThatRunOutOfSpaceLeaveEveryFileAsItWas) {
     plane.add("plane.air", "air").add("aircraft.cfg", "[fltsim.0]\r\ntitle=Plane\r\n");
     plane.add("panel.cfg", "[Window Titles]\r\nWindow00=Main\r\n").add("shared.gau", kLarge);
     windows.loadProgress();
-    dialogs.expectMessage("Install error 61", "Error", core::Buttons::OK, core::Icon::Exclamation);
+    dialogs.expectMessageHead("Install error 61", "Error", core::Buttons::OK, core::Icon::Exclamation);
     auto full = fullCtx();
     plane.writeTo(root + "/plane.zip");  // off the full disk
     full->state.currentArchivePath = "Z:\\plane.zip";
     EXPECT_THROW(install::InstallArchive(*full, full->state.currentArchivePath), core::EndProgram);
+    // In words: the drive, the file that did not fit and its size.
+    const std::string& said = dialogs.messages().back().text;
+    EXPECT_NE(said.find("not enough free space on drive C:"), std::string::npos) << said;
+    EXPECT_NE(said.find("shared.gau (64 KB)"), std::string::npos) << said;
     auto after = snapshot();
     // New folders and files may have been begun; nothing that was there changed.
     for (auto it = after.begin(); it != after.end();) it = before.count(it->first) ? std::next(it) : after.erase(it);

@@ -245,11 +245,13 @@ TEST_F(InstallArchiveTest, AnErrorDuringTheInstallationEndsTheProgramWithItsMess
     FailingCopies failing(*fs, c.number);
     auto faulty = contextOn(failing);
     windows.loadProgress();
-    dialogs.expectMessage(c.text, c.title, Buttons::OK, c.icon);
+    dialogs.expectMessageHead(c.text, c.title, Buttons::OK, c.icon);
     EXPECT_THROW(
         install::InstallArchive(*faulty, putArchive("plane" + std::to_string(c.number) + ".zip", aircraftArchive())),
         core::EndProgram);
     EXPECT_FALSE(windows.progressIsLoaded);
+    // The cause in words below the message.
+    EXPECT_NE(dialogs.messages().back().text.find(core::describeError(c.number)), std::string::npos);
     std::filesystem::remove_all(tempZipHost());
   }
 }

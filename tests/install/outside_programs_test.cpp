@@ -228,7 +228,7 @@ TEST_F(OutsideProgramsTest, Fs5AircraftIsConvertedAndCountedWhenTheConverterMade
   writeFile(sim() + "\\aafconv.cfg", before);
   std::filesystem::permissions(host(sim() + "\\aafconv.cfg"), std::filesystem::perms::owner_read);
   expect({kFoundFs5});
-  dialogs.expectMessage("Install error 70", "Error", core::Buttons::OK, Icon::Exclamation);
+  dialogs.expectMessageHead("Install error 70", "Error", core::Buttons::OK, Icon::Exclamation);
   EXPECT_THROW(install(putArchive("Oldbird.zip", testsupport::ArchiveBuilder().add("Oldbird.air", air))),
                core::EndProgram);
   EXPECT_TRUE(dialogs.done());

@@ -7,11 +7,13 @@
 
 #include "core/content_hash.h"
 #include "core/profile.h"
+#include "core/text.h"
 #include "install/install_command.h"
 #include "journal/recovery.h"
 #include "journal/store.h"
 #include "journal/uninstall.h"
 #include "support/archive_builder.h"
+#include "support/forwarding_fs.h"
 #include "support/journal_fixture.h"
 #include "support/recording_launcher.h"
 #include "support/tree_snapshot.h"
@@ -376,6 +378,76 @@ TEST_F(JournalTest, SettingsRegistryValuesAndProgramsAreRecordedAndReversedWhere
   EXPECT_EQ(settings->get("Installer", "Main", "Start", ""), "old");
   EXPECT_EQ(registry->query(core::Hive::LocalMachine, "SOFTWARE\\Maker", "Path"), "C:\\x");
   EXPECT_EQ(journal.installation(*own.recorder.lastInstallation())->state, journal::InstallState::PartlyUninstalled);
+}
+
+// An installation that fails (a full disk, a read-only folder) or is
+// refused (nothing in it installable, TempZip that cannot be emptied) puts
+// back what it had changed before it says so, and its row never reads
+// installed nor offers an uninstall.
+TEST_F(JournalTest, AFailedOrRefusedInstallationIsRolledBackAndNeverReadsInstalled) {
+  writeFile("C:\\FS2002\\Gauges\\shared.gau", "the gauge every panel uses");
+  testsupport::ArchiveBuilder()
+      .add("plane.air", "air")
+      .add("aircraft.cfg", "[fltsim.0]\r\ntitle=Plane\r\n")
+      .add("panel/panel.cfg", "[Window Titles]\r\nWindow00=Main\r\n")
+      .add("panel/shared.gau", std::string(64 * 1024, 'g'))
+      .writeTo(host("C:\\Downloads\\plane.zip"));
+  testsupport::ArchiveBuilder().add("readme.txt", "nothing to install").writeTo(host("C:\\Downloads\\notes.zip"));
+  const std::string stuck = ctx().appFolder() + "\\TempZip\\stuck.bin";
+  const struct {
+    const char* name;
+    std::string archive;
+    std::function<void(testsupport::ForwardingFs&)> fault;
+    const char* head;  // of the message that ends the program; nullptr: refused, the run goes on
+    const char* words;
+    const char* standing;
+  } cases[] = {
+      {"disk full", "plane.zip",
+       [](auto& f) {
+         f.failAfterBytes = 16 * 1024;
+         f.onlyUnder = "C:\\FS2002";
+       },
+       "Install error 61", "not enough free space on drive C:", "failed, rolled back"},
+      {"read-only folder", "plane.zip",
+       [](auto& f) {
+         f.failWriteErrno = EROFS;
+         f.failWrite = [](std::string_view path) { return core::lower(path).find("\\gauges\\") != std::string::npos; };
+       },
+       "Install error 70", "cannot be written: it is on a read-only disk", "failed, rolled back"},
+      {"nothing installable", "notes.zip", {}, nullptr, "", "refused"},
+      {"TempZip not cleared", "plane.zip",
+       [&](auto& f) {
+         writeFile(stuck, "left by a killed run");
+         f.failDelete = [](std::string_view path) { return core::lastComponent(path) == "stuck.bin"; };
+       },
+       nullptr, "", "refused"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto before = testsupport::snapshotTree(host("C:\\FS2002"));
+    testsupport::ForwardingFs failing(*fs);
+    if (c.fault) c.fault(failing);
+    journal::Journalling own(ctx().locations.appFolder, failing, *settings, *registry, *launcher);
+    auto run = contextWith(&own.fs);
+    own.recorder.attach(*run);
+    dialogs.allowAnyMessages(c.head == nullptr);
+    if (c.head) dialogs.expectMessageHead(c.head, "Error", core::Buttons::OK, core::Icon::Exclamation);
+    const std::vector<std::string> archives{"C:\\Downloads\\" + c.archive};
+    if (c.head) {
+      EXPECT_THROW((void)install::RunInstallCommand(*run, archives), core::EndProgram);
+      const std::string& said = dialogs.messages().back().text;
+      EXPECT_NE(said.find(c.words), std::string::npos) << said;
+      EXPECT_NE(said.find("put back as it was"), std::string::npos) << said;
+    } else {
+      EXPECT_FALSE(install::RunInstallCommand(*run, archives).allInstalled());
+    }
+    EXPECT_EQ(testsupport::treeDifferences(before, testsupport::snapshotTree(host("C:\\FS2002"))), "");
+    const auto row = store().installations().back().installation;
+    EXPECT_EQ(row.state, journal::InstallState::RolledBack);
+    EXPECT_EQ(journal::standing(row), c.standing);
+    EXPECT_FALSE(journal::uninstallable(row));
+    std::filesystem::remove(host(stuck));
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "support/forwarding_fs.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include "core/errors.h"
 #include "core/text.h"
@@ -11,8 +12,8 @@ namespace testsupport {
 // temporary file really holds a partial copy when the fault strikes.
 class FailingWriter : public core::FileWriter {
  public:
-  FailingWriter(ForwardingFs& owner, std::unique_ptr<core::FileWriter> inner)
-      : owner_(owner), inner_(std::move(inner)) {}
+  FailingWriter(ForwardingFs& owner, std::unique_ptr<core::FileWriter> inner, std::string path)
+      : owner_(owner), inner_(std::move(inner)), path_(std::move(path)) {}
 
   void write(const char* data, std::size_t size) override {
     if (owner_.failAfterBytes) {
@@ -21,11 +22,14 @@ class FailingWriter : public core::FileWriter {
       if (size > left) {
         inner_->write(data, left);
         owner_.bytesWritten += left;
-        throw core::RuntimeError(core::err::DiskFull, "disk full after " + std::to_string(limit) + " bytes");
+        core::RuntimeError full(core::err::DiskFull, "disk full after " + std::to_string(limit) + " bytes", ENOSPC);
+        full.setTarget(path_, written_ + size);
+        throw full;
       }
     }
     inner_->write(data, size);
     owner_.bytesWritten += size;
+    written_ += size;
   }
 
   void commit() override {
@@ -37,6 +41,8 @@ class FailingWriter : public core::FileWriter {
  private:
   ForwardingFs& owner_;
   std::unique_ptr<core::FileWriter> inner_;
+  std::string path_;
+  std::uint64_t written_ = 0;
 };
 
 bool ForwardingFs::under(std::string_view path) const {
@@ -44,7 +50,11 @@ bool ForwardingFs::under(std::string_view path) const {
 }
 
 void ForwardingFs::refuseWrite(std::string_view path) const {
-  if (under(path) && failWrite && failWrite(path)) throw core::RuntimeError(core::err::PathFileAccess);
+  if (!under(path) || !failWrite || !failWrite(path)) return;
+  if (failWriteErrno == 0) throw core::RuntimeError(core::err::PathFileAccess);
+  core::RuntimeError refused(core::errorNumberFromErrno(failWriteErrno), std::string(path), failWriteErrno);
+  refused.setTarget(std::string(path), 0);
+  throw refused;
 }
 
 bool ForwardingFs::armed(std::string_view path) const {
@@ -53,7 +63,7 @@ bool ForwardingFs::armed(std::string_view path) const {
 
 std::unique_ptr<core::FileWriter> ForwardingFs::openWriter(std::string_view path) {
   if (!under(path)) return inner_.createFile(path);
-  return std::make_unique<FailingWriter>(*this, inner_.createFile(path));
+  return std::make_unique<FailingWriter>(*this, inner_.createFile(path), std::string(path));
 }
 
 std::string ForwardingFs::readFile(std::string_view path) {
@@ -88,6 +98,11 @@ void ForwardingFs::copyFile(std::string_view from, std::string_view to) {
   for (std::size_t pos = 0; pos < bytes.size(); pos += kBlock)
     writer->write(bytes.data() + pos, std::min(kBlock, bytes.size() - pos));
   writer->commit();
+}
+
+void ForwardingFs::deleteFile(std::string_view path) {
+  if (failDelete && failDelete(path)) throw core::RuntimeError(core::err::PermissionDenied);
+  inner_.deleteFile(path);
 }
 
 }  // namespace testsupport

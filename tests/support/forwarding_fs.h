@@ -21,6 +21,10 @@ class ForwardingFs : public core::ForwardingFileSystem {
 
   // Asked once per read, and once per write, copy or file created.
   std::function<bool(std::string_view)> failRead, failWrite;
+  // Deletes of the paths it picks fail (error 70).
+  std::function<bool(std::string_view)> failDelete;
+  // The system error a write picked by failWrite meets (0: error 75 alone).
+  int failWriteErrno = 0;
   std::optional<std::size_t> failAfterBytes;
   bool failAtCommit = false;
   std::optional<std::uint64_t> free;
@@ -36,6 +40,7 @@ class ForwardingFs : public core::ForwardingFileSystem {
   std::unique_ptr<core::FileWriter> createFile(std::string_view path) override;
   // Goes through createFile in blocks, so that the copy meets the same faults.
   void copyFile(std::string_view from, std::string_view to) override;
+  void deleteFile(std::string_view path) override;
   std::uint64_t freeSpace(std::string_view path) override { return free ? *free : inner_.freeSpace(path); }
 
  private:

@@ -34,6 +34,9 @@ class ScriptedDialogs : public core::Dialogs {
   ScriptedDialogs& expectMessage(std::string text, core::Answer answer = core::Answer::OK);
   ScriptedDialogs& expectMessage(std::string text, std::string title, core::Buttons buttons, core::Icon icon,
                                  core::Answer answer = core::Answer::OK);
+  // A message box whose first paragraph (up to a blank line) is head: the
+  // message the program is known by, with its cause in words below.
+  ScriptedDialogs& expectMessageHead(std::string head, std::string title, core::Buttons buttons, core::Icon icon);
   // An input box; nullopt answers Cancel.
   ScriptedDialogs& expectInput(std::string prompt, std::optional<std::string> answer);
   // A file-open dialog; nullopt answers Cancel.
@@ -73,6 +76,7 @@ class ScriptedDialogs : public core::Dialogs {
     core::Answer answer = core::Answer::OK;
     std::optional<std::string> input;
     std::function<void(core::ModalController&)> play;
+    bool headOnly = false;
   };
   Expectation next(Expectation::Kind kind, std::string_view what);
 
