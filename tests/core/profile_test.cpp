@@ -11,6 +11,7 @@
 
 #include "core/errors.h"
 #include "core/text.h"
+#include "support/profile_rules.h"
 #include "support/temp_dir.h"
 #include "support/utf16_bytes.h"
 
@@ -22,78 +23,12 @@ using core::profile::withoutKey;
 using core::profile::withValue;
 using testsupport::utf16Bytes;
 
-std::string withLineEnds(std::string text, std::string_view eol) {
-  std::string out;
-  for (char c : text) {
-    if (c == '\n')
-      out += eol;
-    else
-      out += c;
-  }
-  return out;
-}
-
-// Written with "\n"; each case runs with CR LF and with LF line ends.
-const char* const kAircraft =
-    "; top comment\n"
-    "orphan=before any section\n"
-    "[FLTSIM.0]\n"
-    "TITLE=Cessna Skyhawk\n"
-    "texture =   \n"
-    "panel=   \"quoted value\"   \n"
-    "mixed=\"a'\n"
-    "sim\t\t\t= c172\t\n"
-    "comment = \"v\" ; note\n"
-    "[ fltsim.1 ]\n"
-    "  title  =  Second  \n"
-    "noequals line\n"
-    ";hidden=in a comment\n"
-    "=emptykey\n"
-    "// slashes = not a comment\n"
-    "[flaps.0]       //Trailing Edge Flaps\n"
-    "description=\xE9 and \x96 dashes\n"
-    "type=1\n"
-    "[fltsim.0]\n"
-    "title=Duplicate section\n"
-    "extra=only in the duplicate\n"
-    "[dups]\n"
-    "k=first\n"
-    "K=second\n"
-    "[broken\n"
-    "afterbroken=belongs to dups\n"
-    "[last]\n"
-    "final=no line end";
-
-struct ReadCase {
-  const char* name;
-  const char* section;
-  const char* key;
-  std::optional<std::string> expected;
-};
-
 TEST(ProfileLookup, FollowsTheWindowsReadRules) {
-  const ReadCase cases[] = {
-      {"names ignore case", "fltsim.0", "title", "Cessna Skyhawk"},
-      {"value trimmed, double quotes removed", "fltsim.0", "panel", "quoted value"},
-      {"quotes that do not match stay", "fltsim.0", "mixed", "\"a'"},
-      {"text after the closing quote keeps the quotes", "fltsim.0", "comment", "\"v\" ; note"},
-      {"blanks inside brackets", "fltsim.1", "title", "Second"},
-      {"blanks only: an empty value, not the default", "fltsim.0", "texture", ""},
-      {"a line without = is no key", "fltsim.1", "noequals line", std::nullopt},
-      {"// is no comment marker", "fltsim.1", "// slashes", "not a comment"},
-      {"text after ] ignored", "flaps.0", "type", "1"},
-      {"bytes beyond ASCII as they stand", "flaps.0", "description", "\xE9 and \x96 dashes"},
-      {"first section wins", "fltsim.0", "title", "Cessna Skyhawk"},
-      {"keys of a duplicate section are not seen", "fltsim.0", "extra", std::nullopt},
-      {"first key wins", "dups", "k", "first"},
-      {"[ without ] opens no section", "dups", "afterbroken", "belongs to dups"},
-      {"a key before the first section is in none", "", "orphan", std::nullopt},
-  };
   // Old editors end lines with CR alone; Windows reads those too.
   for (const char* eol : {"\r\n", "\n", "\r"}) {
-    const std::string file = withLineEnds(kAircraft, eol);
+    const std::string file = testsupport::withLineEnds(testsupport::kProfileRules, eol);
     const Document doc(file);
-    for (const auto& c : cases) {
+    for (const auto& c : testsupport::kProfileReads) {
       SCOPED_TRACE(std::string(c.name) + " (" + testing::PrintToString(eol) + ")");
       EXPECT_EQ(lookup(file, c.section, c.key), c.expected);
       EXPECT_EQ(doc.get(c.section, c.key), c.expected);

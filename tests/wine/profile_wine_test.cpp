@@ -22,6 +22,7 @@
 
 #include "core/codepage.h"
 #include "core/profile.h"
+#include "support/profile_rules.h"
 #include "support/temp_dir.h"
 #include "support/utf16_bytes.h"
 #include "wine/wine_world.h"
@@ -87,60 +88,21 @@ std::string windowsPath(std::string host) {
   return "Z:" + host;
 }
 
-// A file in the shapes the simulator's own files have, with each of the
-// read rules the program relies on.
-const std::string kRules =
-    "[FLTSIM.0]\r\n"
-    "TITLE=Cessna Skyhawk\r\n"
-    "texture =   \r\n"
-    "panel=   \"quoted value\"   \r\n"
-    "mixed=\"a'\r\n"
-    "sim\t\t\t= c172\t\r\n"
-    "comment = \"v\" ; note\r\n"
-    "[ fltsim.1 ]\r\n"
-    "  title  =  Second  \r\n"
-    "noequals line\r\n"
-    "// slashes = not a comment\r\n"
-    "[flaps.0]       //Trailing Edge Flaps\r\n"
-    "description=\xE9 and \x96 dashes\r\n"
-    "[fltsim.0]\r\n"
-    "extra=only in the duplicate\r\n"
-    "[dups]\r\n"
-    "k=first\r\n"
-    "K=second\r\n"
-    "[broken\r\n"
-    "afterbroken=belongs to dups\r\n"
-    "[last]\r\n"
-    "final=no line end";
-
-const std::vector<Call> kRuleReads = {
-    read("fltsim.0", "title"),      read("fltsim.0", "texture"),
-    read("fltsim.0", "panel"),      read("fltsim.0", "mixed"),
-    read("fltsim.0", "sim"),        read("fltsim.0", "comment"),
-    read("fltsim.1", "title"),      read("fltsim.1", "noequals line"),
-    read("fltsim.1", "// slashes"), read("flaps.0", "description"),
-    read("fltsim.0", "extra"),      read("dups", "k"),
-    read("dups", "afterbroken"),    read("last", "final"),
-};
-
-std::string withEnds(std::string text, std::string_view eol) {
-  std::string out;
-  for (std::size_t pos = 0; pos < text.size();) {
-    const std::size_t end = text.find("\r\n", pos);
-    out += text.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
-    if (end == std::string::npos) break;
-    out += eol;
-    pos = end + 2;
-  }
-  return out;
+// Every read of the read rules' file but the one of keys before the first
+// section, where Wine parts from Windows (a case of its own below).
+std::vector<Call> ruleReads() {
+  std::vector<Call> reads;
+  for (const auto& r : testsupport::kProfileReads)
+    if (*r.section) reads.push_back(read(r.section, r.key));
+  return reads;
 }
 
 std::vector<WineCase> cases() {
   const std::string bom8 = "\xEF\xBB\xBF";
   const std::string long250(250, 'x');
   return {
-      {"the read rules", kRules, kRuleReads},
-      {"lines ended by CR alone", withEnds(kRules, "\r"), kRuleReads},
+      {"the read rules", testsupport::withLineEnds(testsupport::kProfileRules, "\r\n"), ruleReads()},
+      {"lines ended by CR alone", testsupport::withLineEnds(testsupport::kProfileRules, "\r"), ruleReads()},
       {"CR LF pairs after a stray CR", "[a]\r\r\nk=1\r\r\nj=2\r\r\n", {read("a", "k"), read("a", "j")}},
       {"a default loses its trailing blanks, not its tabs",
        "[a]\r\n",
