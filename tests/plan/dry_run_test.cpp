@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <set>
 
 #include "core/content_hash.h"
@@ -53,30 +54,18 @@ std::string lineBreaks(std::string text) {
 core::PackageKind kindOf(sample::DownloadKind kind) {
   using D = sample::DownloadKind;
   using K = core::PackageKind;
-  switch (kind) {
-    case D::Aircraft:
-    case D::Liveries:
-      return K::Aircraft;
-    case D::Panel:
-    case D::Nested:
-      return K::Panel;
-    case D::Sound:
-      return K::Sound;
-    case D::Adventure:
-    case D::OldAdventure:
-      return K::Adventure;
-    case D::Fs5Aircraft:
-      return K::Fs5Aircraft;
-    case D::SifPackage:
-      return K::Sif;
-    case D::Scenery:
-      return K::Scenery;
-    case D::MultiAircraft:
-      return K::MultiAircraft;
-    case D::NothingInstallable:
-      break;
-  }
-  return K::None;
+  const std::map<D, K> kinds = {{D::Aircraft, K::Aircraft},
+                                {D::Liveries, K::Aircraft},
+                                {D::Panel, K::Panel},
+                                {D::Nested, K::Panel},
+                                {D::Sound, K::Sound},
+                                {D::Adventure, K::Adventure},
+                                {D::OldAdventure, K::Adventure},
+                                {D::Fs5Aircraft, K::Fs5Aircraft},
+                                {D::SifPackage, K::Sif},
+                                {D::Scenery, K::Scenery},
+                                {D::MultiAircraft, K::MultiAircraft}};
+  return kinds.contains(kind) ? kinds.at(kind) : K::None;
 }
 
 class EveryDownload : public DryRunTest, public ::testing::WithParamInterface<int> {};
