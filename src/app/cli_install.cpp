@@ -203,6 +203,11 @@ int runInstall(const std::vector<std::string>& args, CliIo& io) {
       if (lock) core::ClearTempZip(ctx);
       return planInstall(ctx, *archives, *parsed, typed, io);
     }
+    // A journal that cannot record stops the run before anything changes,
+    // unless it is moved aside (--yes, or yes at the terminal).
+    const auto journalCheck = runtime.checkJournal();
+    if (!journalCheck.said.empty()) io.err << "hangarpak-cli: " << journalCheck.said << '\n';
+    if (!journalCheck.usable) return ExitProblem;
     for (const auto& message : journal::recoveryMessages(runtime.tidyAfterEarlierRun(lock != nullptr)))
       io.err << "hangarpak-cli: " << message << '\n';
     TerminalWindowHost windows(ctx, io.err, ask, parsed->answers);

@@ -106,6 +106,12 @@ int main(int argc, char** argv) {
     dialogs.setDrives(&runtime.drives());
     // Before anything touches the simulator's tree: what a killed run left
     // half done is undone (or finished), and said once.
+    // A journal that cannot record is named and, when the user agrees,
+    // moved aside; otherwise every installation is refused with its name.
+    const auto journalCheck = runtime.checkJournal();
+    if (!journalCheck.said.empty())
+      dialogs.msgBox(journalCheck.said, "Install journal", core::Buttons::OK,
+                     journalCheck.usable ? core::Icon::Information : core::Icon::Exclamation);
     for (const auto& message : journal::recoveryMessages(runtime.tidyAfterEarlierRun(lock != nullptr)))
       dialogs.msgBox(message, "Hangarpak", core::Buttons::OK, core::Icon::Information);
     ui::MainWindow mainWindow(runtime.context());

@@ -3,12 +3,15 @@
 #include <cstdlib>
 
 #include "core/atomic_file.h"
+#include "core/dialogs.h"
 #include "core/errors.h"
 #include "core/leftovers.h"
 #include "core/single_instance.h"
 #include "core/temp_folders.h"
 #include "core/wine_prefix.h"
+#include "journal/journal_check.h"
 #include "journal/recording_services.h"
+#include "journal/store.h"
 #include "plan/planner.h"
 
 namespace app {
@@ -61,6 +64,27 @@ journal::Recovery Runtime::tidyAfterEarlierRun(bool holdsInstanceLock) {
     plan::RemoveAbandonedPlanFolders(locations_);
   }
   return recovery;
+}
+
+Runtime::JournalCheck Runtime::checkJournal() {
+  const std::string& folder = locations_.appFolder;
+  const auto problem = journal::JournalProblem(folder);
+  if (!problem) return {};
+  const std::string path = journal::databasePath(folder);
+  const std::string question = "The install journal " + path + " cannot be used: " + *problem +
+                               ".\r\n\r\nMove it aside and start a new journal? The moved file keeps its "
+                               "history. Without a journal nothing is installed.";
+  if (context_->dialogs.msgBox(question, "Install journal", core::Buttons::YesNo, core::Icon::Exclamation) !=
+      core::Answer::Yes)
+    return {false, "Nothing is installed while the install journal " + path + " cannot be used (" + *problem +
+                       "). Move it aside or remove it, or answer yes (install --yes) to have it moved."};
+  std::string aside;
+  try {
+    aside = journal::MoveJournalAside(folder);
+  } catch (const core::RuntimeError& e) {
+    return {false, "The install journal could not be moved aside: " + core::inWords(e) + "."};
+  }
+  return {true, "The install journal " + path + " was moved aside as " + aside + "; a new journal was started."};
 }
 
 }  // namespace app

@@ -54,6 +54,17 @@ class Runtime {
   // atomic writes (core::RemoveLeftovers, so after the settings are loaded)
   // and, with the lock, TempZip.
   journal::Recovery tidyAfterEarlierRun(bool holdsInstanceLock = false);
+
+  // Before anything is installed: a journal that cannot record (not a
+  // database, damaged, a folder, not writable) is named to the user, who is
+  // asked (Yes/No) whether to move it aside and start a new one. usable
+  // tells whether installations can now be recorded; said is what to tell
+  // ("" for a journal that was fine).
+  struct JournalCheck {
+    bool usable = true;
+    std::string said;
+  };
+  JournalCheck checkJournal();
   const core::Locations& locations() const { return locations_; }
   const core::DriveTable& drives() const { return drives_; }
   core::IniRegistryStore& ownRegistry() { return *registry_; }

@@ -19,10 +19,14 @@ class ChangeJournal {
   virtual ~ChangeJournal() = default;
 
   // Before anything of the archive (a Windows path) is extracted or run.
-  virtual void archiveStarted(std::string_view archivePath) = 0;
+  // Returns why the installation cannot be recorded, in words ("" when it
+  // can): then it must not run.
+  virtual std::string archiveStarted(std::string_view archivePath) = 0;
   // After the archive's installation ended normally: counted tells whether it
   // added to installedCount; kind and folder are what it was installed as.
-  virtual void archiveFinished(bool counted, PackageKind kind, std::string_view folder) = 0;
+  // Returns what went wrong in recording its end, in words ("" when
+  // nothing did).
+  virtual std::string archiveFinished(bool counted, PackageKind kind, std::string_view folder) = 0;
   // The installation ended in a run-time error that ends the program: what
   // it changed so far is put back where the journal can. Returns that in a
   // sentence for the user ("" when there is nothing to say). A second call

@@ -70,21 +70,36 @@ InstallRun RunInstallCommand(core::Context& ctx, const std::vector<std::string>&
     s.archiveRefusal.clear();
     s.packageKind = core::PackageKind::None;
     s.installFolderName.clear();
-    if (ctx.journal) ctx.journal->archiveStarted(s.currentArchivePath);
+    // An installation the journal cannot record does not run.
+    if (const std::string unrecorded = ctx.journal ? ctx.journal->archiveStarted(archive) : std::string();
+        !unrecorded.empty()) {
+      windows.hideProgress();
+      ctx.dialogs.msgBox(core::upper(archive) + "\r\n\r\nThe archive is not installed: " + unrecorded,
+                         "Installation aborted", core::Buttons::OK, core::Icon::Critical);
+      run.installed.push_back(false);
+      run.notInstalled.push_back({archive, unrecorded});
+      continue;
+    }
     try {
       InstallArchive(ctx, s.currentArchivePath);
     } catch (const core::EndProgram&) {
       if (ctx.journal) ctx.journal->archiveFailed();
       throw;
     }
-    const bool counted = s.installedCount > before;
+    bool counted = s.installedCount > before;
     if (ctx.journal) {
       // A scenery package goes to its installer as it is: no classification
       // names it, and the kind and folder in the state are an earlier
       // archive's.
       const bool sif = core::lower(core::right(archive, 3)) == "sif";
-      ctx.journal->archiveFinished(counted, sif ? core::PackageKind::Sif : s.packageKind,
-                                   sif ? std::string() : s.installFolderName);
+      const std::string unrecorded = ctx.journal->archiveFinished(counted, sif ? core::PackageKind::Sif : s.packageKind,
+                                                                  sif ? std::string() : s.installFolderName);
+      // Not recorded as ended, it is rolled back at the next start.
+      if (!unrecorded.empty()) {
+        s.archiveRefusal = unrecorded;
+        s.installedCount = before;
+        counted = false;
+      }
     }
     run.installed.push_back(counted);
     if (!counted)

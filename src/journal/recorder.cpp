@@ -17,6 +17,7 @@
 #include "core/errors.h"
 #include "core/fs.h"
 #include "core/text.h"
+#include "journal/journal_check.h"
 #include "journal/store.h"
 #include "journal/uninstall.h"
 
@@ -114,7 +115,7 @@ bool Recorder::records(std::string_view path) const {
   return !(ctx_ && core::istartsWith(path, ctx_->appFolder() + "\\"));
 }
 
-void Recorder::archiveStarted(std::string_view archivePath) {
+std::string Recorder::archiveStarted(std::string_view archivePath) {
   open_.reset();
   lastError_.clear();
   lastId_.reset();
@@ -138,13 +139,19 @@ void Recorder::archiveStarted(std::string_view archivePath) {
     head.id = store_->begin(head);
   } catch (const core::RuntimeError& e) {
     lastError_ = e.what();
-    return;
+    store_.reset();
+    return "the install journal " + databasePath(appFolder_) +
+           " cannot record it: " + JournalProblem(appFolder_).value_or(lastError_) +
+           ". Move the file aside (hangarpak-cli install --yes does, and so does the window program when it "
+           "starts), then install again.";
   }
   open_ = std::move(open);
+  return {};
 }
 
-void Recorder::archiveFinished(bool counted, core::PackageKind kind, std::string_view folder) {
-  close(counted ? Outcome::Counted : Outcome::Refused, kind, folder);
+std::string Recorder::archiveFinished(bool counted, core::PackageKind kind, std::string_view folder) {
+  const std::string said = close(counted ? Outcome::Counted : Outcome::Refused, kind, folder);
+  return lastError_.empty() ? std::string() : said;
 }
 
 std::string Recorder::archiveFailed() {

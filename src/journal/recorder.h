@@ -47,8 +47,8 @@ class Recorder : public core::ChangeJournal {
   // sets its journal to this recorder.
   void attach(core::Context& ctx);
 
-  void archiveStarted(std::string_view archivePath) override;
-  void archiveFinished(bool counted, core::PackageKind kind, std::string_view folder) override;
+  std::string archiveStarted(std::string_view archivePath) override;
+  std::string archiveFinished(bool counted, core::PackageKind kind, std::string_view folder) override;
   std::string archiveFailed() override;
   void profileKeyWritten(std::string_view file, std::string_view section, std::string_view key,
                          const std::optional<std::string>& oldValue, std::string_view newValue) override;

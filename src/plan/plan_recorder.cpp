@@ -13,17 +13,19 @@ ArchivePlan& PlanRecorder::current() {
   return plan_.archives.back();
 }
 
-void PlanRecorder::archiveStarted(std::string_view archivePath) {
+std::string PlanRecorder::archiveStarted(std::string_view archivePath) {
   close();
   current().archive = std::string(archivePath);
+  return {};
 }
 
-void PlanRecorder::archiveFinished(bool counted, core::PackageKind kind, std::string_view folder) {
+std::string PlanRecorder::archiveFinished(bool counted, core::PackageKind kind, std::string_view folder) {
   ArchivePlan& a = current();
   a.counted = counted;
   a.kind = kind;
   a.folder = std::string(folder);
   close();
+  return {};
 }
 
 std::string PlanRecorder::archiveFailed() {

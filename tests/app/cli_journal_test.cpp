@@ -4,6 +4,7 @@
 
 #include "cli_fixture.h"
 #include "journal/store.h"
+#include "support/temp_dir.h"
 #include "support/tree_snapshot.h"
 
 namespace {
@@ -132,6 +133,52 @@ TEST_F(CliJournalTest, AnInstallationKilledHalfWayIsRolledBackAtTheNextStart) {
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[1].filesCreated, 3002);
   EXPECT_EQ(rows[1].installation.state, journal::InstallState::Installed);
+}
+
+// A journal that cannot record stops an install before anything changes,
+// naming the file, unless the user has it moved aside: then it is kept
+// whole under a new name, a new journal records the installation, and the
+// user is told. One row per shape of broken journal and per answer.
+TEST_F(CliJournalTest, ABrokenJournalStopsTheInstallOrIsMovedAside) {
+  ASSERT_EQ(run({"install", put("seed.zip", panel("seed gauge"))}).status, 0);
+  const std::string valid = testsupport::readHostFile(database());
+  auto readOnly = valid;
+  readOnly[18] = 3;  // a file format newer than this library may write
+  const struct {
+    const char* shape;
+    std::function<void()> make;
+    const char* cause;
+  } shapes[] = {
+      {"garbage", [&] { testsupport::writeHostFile(database(), std::string(5000, 'x')); }, "cannot be read"},
+      {"truncated", [&] { testsupport::writeHostFile(database(), valid.substr(0, valid.size() / 2)); }, "malformed"},
+      {"folder", [&] { std::filesystem::create_directories(database() + "/inside"); }, "it is a folder"},
+      {"read-only", [&] { testsupport::writeHostFile(database(), readOnly); }, "cannot be written"},
+  };
+  int n = 0;
+  for (const auto& shape : shapes)
+    for (const bool yes : {false, true}) {
+      SCOPED_TRACE(std::string(shape.shape) + (yes ? " --yes" : " --no"));
+      std::filesystem::remove_all(database());
+      shape.make();
+      const auto before = simTree();
+      const std::string name = "p" + std::to_string(++n);
+      const std::string archive = put(name + ".zip", panel("gauge of " + name));
+      const auto r = run({"install", yes ? "--yes" : "--no", archive});
+      EXPECT_NE(r.err.find(database()), std::string::npos) << r.err;
+      EXPECT_NE(r.err.find(shape.cause), std::string::npos) << r.err;
+      if (!yes) {
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(testsupport::treeDifferences(before, simTree()), "");
+        EXPECT_NE(r.err.find("Nothing is installed"), std::string::npos) << r.err;
+        continue;
+      }
+      EXPECT_EQ(r.status, 0) << r.err;
+      const auto at = r.err.find("was moved aside as " + database() + ".broken-");
+      ASSERT_NE(at, std::string::npos) << r.err;
+      const std::string aside = r.err.substr(at + 19, r.err.find(';', at) - at - 19);
+      EXPECT_TRUE(std::filesystem::exists(aside)) << aside;
+      EXPECT_EQ(journal::Store(database()).installations().size(), 1u);
+    }
 }
 
 }  // namespace

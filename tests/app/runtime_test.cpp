@@ -85,4 +85,34 @@ TEST_F(RuntimeTest, AnApplicationFolderOnNoDriveGetsTheRootOnAFreeLetter) {
   EXPECT_EQ(runtime.context().appFolder(), windowsOf("Y:", root + "/elsewhere/app"));
 }
 
+// The window program's question about a journal that cannot record: No
+// leaves the file and installs nothing; Yes moves it aside, whole, and a
+// new journal is started.
+TEST_F(RuntimeTest, ABrokenJournalIsMovedAsideOnlyWhenTheUserSaysYes) {
+  env.set("HANGARPAK_HOME", root + "/app");
+  std::filesystem::create_directories(root + "/app");
+  const std::string journal = root + "/app/journal.sqlite";
+  for (const auto answer : {core::Answer::No, core::Answer::Yes}) {
+    SCOPED_TRACE(answer == core::Answer::Yes ? "yes" : "no");
+    testsupport::writeHostFile(journal, "not a database at all");
+    app::Runtime runtime(env, root + "/bin/hangarpak", dialogs, printer);
+    dialogs.expectMessageHead(
+        "The install journal " + journal + " cannot be used: it cannot be read (file is not a database).",
+        "Install journal", core::Buttons::YesNo, core::Icon::Exclamation, answer);
+    const auto check = runtime.checkJournal();
+    EXPECT_EQ(check.usable, answer == core::Answer::Yes) << check.said;
+    EXPECT_NE(check.said.find(journal), std::string::npos) << check.said;
+    const auto said = check.said;
+    const auto at = said.find(" as ");
+    if (answer == core::Answer::No) {
+      EXPECT_EQ(testsupport::readHostFile(journal), "not a database at all");
+      EXPECT_NE(runtime.context().journal->archiveStarted("C:\\x.zip").find(journal), std::string::npos);
+    } else {
+      ASSERT_NE(at, std::string::npos) << said;
+      EXPECT_EQ(testsupport::readHostFile(said.substr(at + 4, said.find(';') - at - 4)), "not a database at all");
+      EXPECT_EQ(runtime.checkJournal().said, "") << "a new journal is fine";
+    }
+  }
+}
+
 }  // namespace

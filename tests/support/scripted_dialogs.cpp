@@ -27,8 +27,8 @@ ScriptedDialogs& ScriptedDialogs::expectMessage(std::string text, std::string ti
 }
 
 ScriptedDialogs& ScriptedDialogs::expectMessageHead(std::string head, std::string title, core::Buttons buttons,
-                                                    core::Icon icon) {
-  expectMessage(std::move(head), std::move(title), buttons, icon);
+                                                    core::Icon icon, core::Answer answer) {
+  expectMessage(std::move(head), std::move(title), buttons, icon, answer);
   queue_.back().headOnly = true;
   return *this;
 }

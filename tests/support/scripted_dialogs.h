@@ -36,7 +36,8 @@ class ScriptedDialogs : public core::Dialogs {
                                  core::Answer answer = core::Answer::OK);
   // A message box whose first paragraph (up to a blank line) is head: the
   // message the program is known by, with its cause in words below.
-  ScriptedDialogs& expectMessageHead(std::string head, std::string title, core::Buttons buttons, core::Icon icon);
+  ScriptedDialogs& expectMessageHead(std::string head, std::string title, core::Buttons buttons, core::Icon icon,
+                                     core::Answer answer = core::Answer::OK);
   // An input box; nullopt answers Cancel.
   ScriptedDialogs& expectInput(std::string prompt, std::optional<std::string> answer);
   // A file-open dialog; nullopt answers Cancel.
