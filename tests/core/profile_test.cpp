@@ -54,43 +54,8 @@ TEST(ProfileLookup, CutsLongValuesTo199CharactersAndSurvivesHostileBytes) {
   EXPECT_EQ(lookup("[a]\r\r\nk=1\r\r\n", "a", "k"), "1");
 }
 
-struct WriteCase {
-  const char* name;
-  std::string before;
-  const char* section;
-  const char* key;
-  const char* value;
-  std::string after;
-};
-
 TEST(ProfileWithValue, ChangesOnlyWhatItMust) {
-  const WriteCase cases[] = {
-      {"a new file holds the header and the key line", "", "Section", "key", "value", "[Section]\r\nkey=value\r\n"},
-      // Like the Windows call, no blank line before a new section.
-      {"new section after a file ending in a line end", "[a]\r\nx=1\r\n", "b", "k", "v",
-       "[a]\r\nx=1\r\n[b]\r\nk=v\r\n"},
-      {"new section after a last line without line end", "[a]\r\nx=1", "b", "k", "v", "[a]\r\nx=1\r\n[b]\r\nk=v\r\n"},
-      {"bytes before the first section stay, NULs too", std::string("Data \0 before \0 first \0 section", 31),
-       "section1", "key1", "string1",
-       std::string("Data \0 before \0 first \0 section\r\n[section1]\r\nkey1=string1\r\n", 59)},
-      {"CR-only file: replaced in place", "[a]\rk=1\rj=2\r", "a", "k", "9", "[a]\rk=9\rj=2\r"},
-      {"CR-only file: a new key ends in CR", "[a]\rk=1\r[b]\rx=3\r", "a", "n", "9", "[a]\rk=1\rn=9\r[b]\rx=3\r"},
-      {"new key after the last key, before blank lines", "[a]\r\nx=1\r\n\r\n[b]\r\ny=2\r\n", "a", "k", "v",
-       "[a]\r\nx=1\r\nk=v\r\n\r\n[b]\r\ny=2\r\n"},
-      {"new key before a comment that leads the next section", "[a]\r\nx=1\r\n; about b\r\n[b]\r\n", "A", "k", "v",
-       "[a]\r\nx=1\r\nk=v\r\n; about b\r\n[b]\r\n"},
-      {"new key takes the first line's line end", "[a]\nx=1\r\n", "a", "k", "v", "[a]\nx=1\r\nk=v\n"},
-      {"replaced in place", "[a]\r\nx=1\r\nk=old\r\ny=2\r\n", "a", "k", "new", "[a]\r\nx=1\r\nk=new\r\ny=2\r\n"},
-      {"replaced keeping the key's spelling and blanks", "[A]\r\n  Key = old value  \r\n", "a", "key", "new",
-       "[A]\r\n  Key = new\r\n"},
-      {"LF-only file stays LF-only", "[a]\nk=1\nj=2\n", "a", "k", "2", "[a]\nk=2\nj=2\n"},
-      {"other lines keep their own line ends", "[a]\nx=1\r\nk=1\n", "a", "k", "2", "[a]\nx=1\r\nk=2\n"},
-      {"first of two sections", "[a]\r\nx=1\r\n[A]\r\nk=dup\r\n", "a", "k", "v",
-       "[a]\r\nx=1\r\nk=v\r\n[A]\r\nk=dup\r\n"},
-      {"comments, banners and junk kept", "; top\r\n**** banner\r\n[a]\r\n// c\r\nk=1\r\n\xff\xfe junk\r\n", "a", "k",
-       "2", "; top\r\n**** banner\r\n[a]\r\n// c\r\nk=2\r\n\xff\xfe junk\r\n"},
-  };
-  for (const auto& c : cases) {
+  for (const auto& c : testsupport::kProfileWrites) {
     SCOPED_TRACE(c.name);
     const std::string after = withValue(c.before, c.section, c.key, c.value);
     EXPECT_EQ(after, c.after);

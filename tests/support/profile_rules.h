@@ -67,6 +67,49 @@ inline const ProfileRead kProfileReads[] = {
     {"a key before the first section is in none", "", "orphan", std::nullopt},
 };
 
+// A write of one key as the Windows call makes it: what the file holds
+// before and after. Wine's calls, which the simulator runs under, write the
+// whole file in their own form (CR LF line ends, no blank lines, lines
+// trimmed) where Windows changes only the lines it writes: wine says why
+// Wine's bytes are not these.
+struct ProfileWriteCase {
+  const char* name;
+  std::string before;
+  const char* section;
+  const char* key;
+  const char* value;
+  std::string after;
+  const char* wine = nullptr;
+};
+inline const ProfileWriteCase kProfileWrites[] = {
+    {"a new file holds the header and the key line", "", "Section", "key", "value", "[Section]\r\nkey=value\r\n"},
+    // Like the Windows call, no blank line before a new section.
+    {"new section after a file ending in a line end", "[a]\r\nx=1\r\n", "b", "k", "v", "[a]\r\nx=1\r\n[b]\r\nk=v\r\n"},
+    {"new section after a last line without line end", "[a]\r\nx=1", "b", "k", "v", "[a]\r\nx=1\r\n[b]\r\nk=v\r\n"},
+    {"bytes before the first section stay, NULs too", std::string("Data \0 before \0 first \0 section", 31), "section1",
+     "key1", "string1", std::string("Data \0 before \0 first \0 section\r\n[section1]\r\nkey1=string1\r\n", 59),
+     "Wine cuts a line at its NUL"},
+    {"CR-only file: replaced in place", "[a]\rk=1\rj=2\r", "a", "k", "9", "[a]\rk=9\rj=2\r",
+     "Wine writes CR LF line ends"},
+    {"CR-only file: a new key ends in CR", "[a]\rk=1\r[b]\rx=3\r", "a", "n", "9", "[a]\rk=1\rn=9\r[b]\rx=3\r",
+     "Wine writes CR LF line ends"},
+    {"new key after the last key, before blank lines", "[a]\r\nx=1\r\n\r\n[b]\r\ny=2\r\n", "a", "k", "v",
+     "[a]\r\nx=1\r\nk=v\r\n\r\n[b]\r\ny=2\r\n", "Wine drops blank lines"},
+    {"new key before a comment that leads the next section", "[a]\r\nx=1\r\n; about b\r\n[b]\r\n", "A", "k", "v",
+     "[a]\r\nx=1\r\nk=v\r\n; about b\r\n[b]\r\n", "Wine puts a new key after the comments that end its section"},
+    {"new key takes the first line's line end", "[a]\nx=1\r\n", "a", "k", "v", "[a]\nx=1\r\nk=v\n",
+     "Wine writes CR LF line ends"},
+    {"replaced in place", "[a]\r\nx=1\r\nk=old\r\ny=2\r\n", "a", "k", "new", "[a]\r\nx=1\r\nk=new\r\ny=2\r\n"},
+    {"replaced keeping the key's spelling and blanks", "[A]\r\n  Key = old value  \r\n", "a", "key", "new",
+     "[A]\r\n  Key = new\r\n", "Wine trims lines"},
+    {"LF-only file stays LF-only", "[a]\nk=1\nj=2\n", "a", "k", "2", "[a]\nk=2\nj=2\n", "Wine writes CR LF line ends"},
+    {"other lines keep their own line ends", "[a]\nx=1\r\nk=1\n", "a", "k", "2", "[a]\nx=1\r\nk=2\n",
+     "Wine writes CR LF line ends"},
+    {"first of two sections", "[a]\r\nx=1\r\n[A]\r\nk=dup\r\n", "a", "k", "v", "[a]\r\nx=1\r\nk=v\r\n[A]\r\nk=dup\r\n"},
+    {"comments, banners and junk kept", "; top\r\n**** banner\r\n[a]\r\n// c\r\nk=1\r\n\xff\xfe junk\r\n", "a", "k",
+     "2", "; top\r\n**** banner\r\n[a]\r\n// c\r\nk=2\r\n\xff\xfe junk\r\n"},
+};
+
 // The text with each "\n" made the given line end.
 inline std::string withLineEnds(std::string_view text, std::string_view eol) {
   std::string out;

@@ -100,7 +100,7 @@ std::vector<Call> ruleReads() {
 std::vector<WineCase> cases() {
   const std::string bom8 = "\xEF\xBB\xBF";
   const std::string long250(250, 'x');
-  return {
+  std::vector<WineCase> table = {
       {"the read rules", testsupport::withLineEnds(testsupport::kProfileRules, "\r\n"), ruleReads()},
       {"lines ended by CR alone", testsupport::withLineEnds(testsupport::kProfileRules, "\r"), ruleReads()},
       {"CR LF pairs after a stray CR", "[a]\r\r\nk=1\r\r\nj=2\r\r\n", {read("a", "k"), read("a", "j")}},
@@ -112,27 +112,6 @@ std::vector<WineCase> cases() {
        "[a]\r\nk=" + long250 + "\r\nq=\"" + long250 + "\"\r\n",
        {read("a", "k"), read("a", "q"), read("a", "none", std::string(250, 'd'))}},
       {"a new file", std::nullopt, {write("s", "k", "v"), write("s", "j", "")}},
-      {"replaced in place", "[a]\r\nk=old value\r\nj=2\r\n", {write("A", "K", "new"), read("a", "k")}},
-      {"a new key after the last key of its section",
-       "[a]\r\nx=1\r\n[b]\r\ny=2\r\n",
-       {write("a", "k", "v"), write("B", "z", "w")}},
-      {"a new section without a blank line before it", "[a]\r\nx=1\r\n", {write("b", "k", "v")}},
-      {"a new section after a last line without its line end", "[a]\r\nx=1", {write("b", "k", "v")}},
-      {"comment lines stay where they are",
-       "; top\r\n[a]\r\n; about k\r\nk=1\r\n[b]\r\nj=2\r\n",
-       {write("a", "k", "2"), write("a", "n", "3")}},
-      {"blank lines stay",
-       "[a]\r\nx=1\r\n\r\n[b]\r\ny=2\r\n",
-       {write("a", "k", "v"), write("b", "y", "3")},
-       "Wine drops blank lines"},
-      {"an LF-only file",
-       "[a]\nk=1\nj=2\n",
-       {write("a", "k", "3"), write("a", "n", "4"), write("c", "m", "5")},
-       "Wine writes CR LF line ends"},
-      {"a CR-only file",
-       "[a]\rk=1\rj=2\r[b]\rx=3\r",
-       {write("a", "k", "9"), write("a", "n", "8")},
-       "Wine writes CR LF line ends"},
       // Windows' own calls take neither a UTF-8 mark nor a UTF-16 BE file
       // (they read both as 8-bit text); Wine, which the simulator reads its
       // files through, reads both, and so does the program (profile_text.h).
@@ -163,14 +142,10 @@ std::vector<WineCase> cases() {
        {readW("", "key")},
        nullptr,
        std::string("val_e_section")},
-      // Windows keeps whatever precedes the first section, NULs included;
-      // Wine cuts a line at its NUL (a known difference in Wine's own tests).
-      {"bytes before the first section stay",
-       std::string("Data \0 before \0 first \0 section", 31),
-       {write("section1", "key1", "string1")},
-       nullptr,
-       std::string("Data \0 before \0 first \0 section\r\n[section1]\r\nkey1=string1\r\n", 59)},
   };
+  for (const auto& w : testsupport::kProfileWrites)
+    table.push_back({w.name, w.before, {write(w.section, w.key, w.value)}, w.wine});
+  return table;
 }
 
 using ProfileAgainstWine = testsupport::WinePrefixTest;
