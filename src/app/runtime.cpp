@@ -82,7 +82,8 @@ Runtime::JournalCheck Runtime::checkJournal() {
   try {
     aside = journal::MoveJournalAside(folder);
   } catch (const core::RuntimeError& e) {
-    return {false, "The install journal could not be moved aside: " + core::inWords(e) + "."};
+    return {false, "The install journal could not be moved aside: " + core::inWords(e) +
+                       ". Make its folder writable, or move the file yourself, then install again."};
   }
   return {true, "The install journal " + path + " was moved aside as " + aside + "; a new journal was started."};
 }

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <system_error>
 
 #include "core/errors.h"
 #include "journal/store.h"
@@ -53,6 +54,11 @@ std::optional<std::string> JournalProblem(const std::string& appFolder) {
   struct stat st;
   if (::stat(path.c_str(), &st) != 0) return std::nullopt;
   if (S_ISDIR(st.st_mode)) return "it is a folder, not a database file";
+  // SQLite writes files of its own beside the journal.
+  if (::access(appFolder.c_str(), W_OK) != 0) {
+    const int e = errno;
+    return "its folder cannot be written (" + std::generic_category().message(e) + ")";
+  }
   Connection c;
   if (sqlite3_open_v2(path.c_str(), &c.db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
     return "it cannot be opened (" + c.error() + ")";

@@ -1,4 +1,6 @@
 #include <signal.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -179,6 +181,32 @@ TEST_F(CliJournalTest, ABrokenJournalStopsTheInstallOrIsMovedAside) {
       EXPECT_TRUE(std::filesystem::exists(aside)) << aside;
       EXPECT_EQ(journal::Store(database()).installations().size(), 1u);
     }
+}
+
+// A journal in an application folder that cannot be written: it can
+// neither record nor be moved aside, so nothing is installed whatever the
+// answer, and the message names the file and why.
+TEST_F(CliJournalTest, AJournalInAFolderThatCannotBeWrittenStopsTheInstallEitherWay) {
+  ASSERT_EQ(run({"install", put("seed.zip", panel("seed gauge"))}).status, 0);
+  const std::string app = root + "/app";
+  // Read-only for root too: the folder mounted again, read-only, over itself.
+  const bool mounted = ::geteuid() == 0 && ::mount(app.c_str(), app.c_str(), nullptr, MS_BIND, nullptr) == 0 &&
+                       ::mount(nullptr, app.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+  if (!mounted)
+    std::filesystem::permissions(app, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  const auto before = simTree();
+  for (const char* answer : {"--no", "--yes"}) {
+    SCOPED_TRACE(answer);
+    const auto r = run({"install", answer, put(std::string("ro") + answer + ".zip", panel("ro gauge"))});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(database()), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("its folder cannot be written"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("moved aside as"), std::string::npos) << r.err;
+    EXPECT_EQ(testsupport::treeDifferences(before, simTree()), "");
+  }
+  if (mounted) ::umount2(app.c_str(), MNT_DETACH);
+  std::filesystem::permissions(app, std::filesystem::perms::owner_all);
+  EXPECT_TRUE(std::filesystem::is_regular_file(database()));
 }
 
 }  // namespace
