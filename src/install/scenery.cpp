@@ -66,11 +66,16 @@ void handOver(core::Context& ctx, const std::string& program, const std::string&
 
 }  // namespace
 
+std::string SceneryHelpPage(const core::Context& ctx) {
+  return ctx.locations.shareFolder + "/hangarpak/help/online.html";
+}
+
 void RunSceneryInstaller(core::Context& ctx, const std::string& path) {
   const std::string program = findInstaller(ctx);
   if (program.empty()) {
     ctx.dialogs.msgBox(std::string("Hangarpak could not find Ortholay in your system!\r\n\r\n") +
-                           "You can download the latest version of Ortholay here:\r\n" + kOrtholayDownloadAddress,
+                           "How to get Ortholay and install it under Wine is told on this page:\r\n" +
+                           SceneryHelpPage(ctx),
                        "Could not find Ortholay", core::Buttons::OK, core::Icon::Exclamation);
     ctx.state.archiveRefusal = "the scenery installer Ortholay was not found";
     return;

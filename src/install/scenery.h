@@ -8,8 +8,9 @@ class Context;
 
 namespace install {
 
-// Where the message about a missing scenery installer sends the user.
-inline constexpr const char* kOrtholayDownloadAddress = "https://www.ortholay.example/download/";
+// The shipped page the message about a missing scenery installer sends the
+// user to: how to get and install it under Wine.
+std::string SceneryHelpPage(const core::Context& ctx);
 
 // Hands .sif packages to the external scenery installer: path empty means
 // every *.sif in TempZip, otherwise that one file. Adds 1 to installedCount

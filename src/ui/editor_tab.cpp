@@ -9,6 +9,7 @@
 #include "core/process.h"
 #include "core/text.h"
 #include "ui/aircraft_tab.h"
+#include "ui/desktop_open.h"
 
 namespace ui {
 
@@ -164,7 +165,7 @@ void EditorTab::editCmd_Click() {
   const int row = editLst.selectedIndex();
   if (row < 0) return;
   const std::string folder = folderOf(row);
-  core::step([&] { core::OpenWithDesktop(ctx_, ctx_.fs.hostPath(folder)); });
+  OpenOnDesktop(ctx_, ctx_.fs.hostPath(folder), {"The folder", "file manager"});
 }
 
 void EditorTab::delCap_Click() {

@@ -15,6 +15,7 @@
 #include "journal/store.h"
 #include "scan/scan_form.h"
 #include "ui/about_form.h"
+#include "ui/desktop_open.h"
 #include "ui/history_form.h"
 #include "ui/option_form.h"
 #include "ui/start_form.h"
@@ -266,8 +267,12 @@ void MainWindow::helpCap_Click() {
   }
 }
 
+std::string MainWindow::onlinePage() const {
+  return ctx_.locations.shareFolder + "/hangarpak/help/online.html";
+}
+
 void MainWindow::homesiteCap_Click() {
-  core::step([&] { core::OpenWithDesktop(ctx_, std::string(kHomePage)); });
+  OpenOnDesktop(ctx_, onlinePage(), {"The page", "web browser"});
 }
 
 void MainWindow::delCap_Click() {

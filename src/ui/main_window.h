@@ -20,9 +20,6 @@ class InstanceLock;
 
 namespace ui {
 
-// The home page the Help menu opens.
-inline constexpr std::string_view kHomePage = "https://hangarpak.example.org/";
-
 struct Tab {
   std::string caption;
   std::string key;  // "ins", "man", "edi"
@@ -146,6 +143,8 @@ class MainWindow {
 
   // The help page installed beside the program.
   std::string helpFile() const;
+  // The page "Hangarpak Online" opens: shipped beside the help page.
+  std::string onlinePage() const;
 
   bool busyCursor() const { return host_.busyCursor(); }
   void setVisible(bool shown);

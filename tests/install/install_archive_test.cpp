@@ -62,9 +62,9 @@ TEST_F(InstallArchiveTest, EachPackageIsClassifiedThenInstalledOrRefused) {
                "Scenery installation"),
         0}},
       {K::Sif,
-       {warned("Hangarpak could not find Ortholay in your system!\r\n\r\nYou can download the latest version of "
-               "Ortholay here:\r\n" +
-                   std::string(install::kOrtholayDownloadAddress),
+       {warned("Hangarpak could not find Ortholay in your system!\r\n\r\nHow to get Ortholay and install it under "
+               "Wine is told on this page:\r\n" +
+                   root + "/share/hangarpak/help/online.html",
                "Could not find Ortholay"),
         0}},
       {K::Adventure,  // an old one, under FS2002

@@ -276,9 +276,9 @@ TEST_F(OutsideProgramsTest, SceneryPackagesGoToTheInstallerTheSettingsOrTheRegis
       writeFile(t + name, std::string(name).substr(2, 4));
     if (c.ran.empty())
       expect(
-          {{"Hangarpak could not find Ortholay in your system!\r\n\r\nYou can download the latest version of "
-            "Ortholay here:\r\n" +
-                std::string(install::kOrtholayDownloadAddress),
+          {{"Hangarpak could not find Ortholay in your system!\r\n\r\nHow to get Ortholay and install it under "
+            "Wine is told on this page:\r\n" +
+                root + "/share/hangarpak/help/online.html",
             "Could not find Ortholay", Icon::Exclamation}});
 
     install::RunSceneryInstaller(ctx(), c.package);

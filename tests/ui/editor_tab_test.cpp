@@ -180,7 +180,8 @@ TEST_F(EditorTabTest, DeleteAsksAndSelectsThePreviousOrTheFirstRow) {
 }
 
 // Edit opens the folder in the desktop's file manager through xdg-open,
-// without a shell; errors are ignored.
+// without a shell; when nothing can be started the user is told which
+// folder and why.
 TEST_F(EditorTabTest, EditOpensTheFolderWithXdgOpen) {
   testsupport::writeHostFile(root + "/bin/xdg-open", "#!/bin/sh\n");
   ::chmod((root + "/bin/xdg-open").c_str(), 0755);
@@ -199,7 +200,11 @@ TEST_F(EditorTabTest, EditOpensTheFolderWithXdgOpen) {
   EXPECT_EQ(launcher2.starts[0].argv[0], root + "/bin/xdg-open");
   EXPECT_TRUE(std::filesystem::equivalent(launcher2.starts[0].argv[1], host(air("Charlie"))));
   launcher2.failStart = true;
-  EXPECT_NO_THROW(editor2.editCmd_Click());
+  dialogs.expectMessage("", "Hangarpak", core::Buttons::OK, core::Icon::Exclamation);
+  editor2.editCmd_Click();
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  const std::string& said = dialogs.messages()[0].text;
+  EXPECT_NE(said.find(launcher2.starts[0].argv[1] + " cannot be shown: no file manager"), std::string::npos) << said;
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 #include "ui/main_window.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "core/errors.h"
 #include "scan/scan_form.h"
 #include "shell_fixture.h"
+#include "support/recording_launcher.h"
+#include "support/sim_fixture.h"
 
 namespace {
 
@@ -82,6 +85,28 @@ TEST_F(MainWindowTest, HelpShowsThePageInTheShareFolderBesideTheProgram) {
   main->helpCap_Click();
   ASSERT_EQ(dialogs.messages().size(), 1u);
   EXPECT_NE(dialogs.messages()[0].text.find(root + "/share/hangarpak/help/index.html"), std::string::npos);
+}
+
+// "Hangarpak Online" opens the page shipped beside the help page; without a
+// way to start a browser it says which page could not be shown.
+TEST_F(MainWindowTest, OnlineOpensTheShippedPageOrSaysWhyNot) {
+  const std::string page = root + "/share/hangarpak/help/online.html";
+  testsupport::RecordingLauncher launcher2;
+  auto ctx2 = contextWith(nullptr, &launcher2);
+  ui::MainWindow main2(*ctx2);
+  ctx2->env.set("PATH", root + "/bin");
+  testsupport::writeHostFile(root + "/bin/xdg-open", "#!/bin/sh\n");
+  ::chmod((root + "/bin/xdg-open").c_str(), 0755);
+  main2.homesiteCap_Click();
+  ASSERT_EQ(launcher2.starts.size(), 1u);
+  EXPECT_EQ(launcher2.starts[0].argv, (std::vector<std::string>{root + "/bin/xdg-open", page}));
+
+  ctx2->env.set("PATH", root + "/nowhere");
+  dialogs.expectMessage("", "Hangarpak", core::Buttons::OK, core::Icon::Exclamation);
+  main2.homesiteCap_Click();
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_NE(dialogs.messages()[0].text.find(page + " cannot be shown: no web browser"), std::string::npos);
+  EXPECT_NE(dialogs.messages()[0].text.find("xdg-open"), std::string::npos);
 }
 
 TEST_F(MainWindowTest, EveryExitUnloadsTheMainWindow) {
