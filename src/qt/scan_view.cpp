@@ -1,6 +1,7 @@
 #include "qt/scan_view.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -43,6 +44,10 @@ ScanView::ScanView(scan::ScanForm& form, QtDialogs& dialogs, QWidget* parent)
   status_->setWordWrap(true);
   layout->addWidget(status_);
 
+  missingOnly_ = new QCheckBox(QString::fromStdString(form.missingChk.caption), this);
+  missingOnly_->setObjectName("missingChk");
+  layout->addWidget(missingOnly_);
+
   auto* buttons = new QHBoxLayout;
   scanButton_ = new QPushButton(QString::fromStdString(form.scanCmd.caption), this);
   printButton_ = new QPushButton(QString::fromStdString(form.printCmd.caption), this);
@@ -59,6 +64,12 @@ ScanView::ScanView(scan::ScanForm& form, QtDialogs& dialogs, QWidget* parent)
 
   connect(scanButton_, &QPushButton::clicked, this, [this] { act([this] { scan_.scanCmd_Click(); }); });
   connect(printButton_, &QPushButton::clicked, this, [this] { act([this] { scan_.printCmd_Click(); }); });
+  connect(missingOnly_, &QCheckBox::clicked, this, [this](bool checked) {
+    act([this, checked] {
+      scan_.missingChk.value = checked ? 1 : 0;
+      scan_.missingChk_Click();
+    });
+  });
   connect(closeButton_, &QPushButton::clicked, this, [this] { act([this] { scan_.okCmd_Click(); }); });
   resize(640, 460);
   ready();
@@ -84,6 +95,8 @@ void ScanView::render() {
   scanButton_->setEnabled(scan_.scanCmd.enabled && !scan_.busyPointer);
   printButton_->setEnabled(scan_.printCmd.enabled && !scan_.busyPointer);
   closeButton_->setEnabled(scan_.okCmd.enabled);
+  missingOnly_->setChecked(scan_.missingChk.value != 0);
+  missingOnly_->setEnabled(scan_.missingChk.enabled && !scan_.busyPointer);
 
   if (scan_.busyPointer != busy_) {
     busy_ = scan_.busyPointer;

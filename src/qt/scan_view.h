@@ -4,6 +4,7 @@
 
 #include "qt/form_dialog.h"
 
+class QCheckBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -15,7 +16,8 @@ class ScanForm;
 namespace qt {
 
 // scanFrm: the report box, the status of the last print under it, and
-// Scan, Print and Close.
+// Scan, Print and Close; a check box narrows the report to the entries with
+// missing files.
 class ScanView : public FormDialog {
  public:
   ScanView(scan::ScanForm& form, QtDialogs& dialogs, QWidget* parent);
@@ -27,6 +29,7 @@ class ScanView : public FormDialog {
   scan::ScanForm& scan_;
   QPlainTextEdit* report_;
   QLabel* status_;
+  QCheckBox* missingOnly_;
   QPushButton* scanButton_;
   QPushButton* printButton_;
   QPushButton* closeButton_;

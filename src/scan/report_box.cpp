@@ -7,22 +7,16 @@ ReportBox::ReportBox(std::string& text, int& missingFound, Progress progress, st
 
 void ReportBox::replace(std::string_view text) {
   text_.assign(text);
+  heading_.assign(text);
 }
 
 void ReportBox::beginEntry(std::string_view configFile, std::optional<std::string_view> title) {
-  appendLine(std::string(configFile) + ":" + (title ? "  (" + std::string(*title) + ")" : ""));
   result_.entries.push_back({std::string(configFile), title ? std::optional<std::string>(*title) : std::nullopt, {}});
+  appendLine(EntryLine(configFile, result_.entries.back().title));
 }
 
 void ReportBox::problem(ScanProblem found) {
-  std::string line = found.kind == ScanProblem::Kind::Missing      ? "Missing file: "
-                     : found.kind == ScanProblem::Kind::Unreadable ? "Cannot read file: "
-                                                                   : "AIR file not defined in: ";
-  line += found.path;
-  // The alternatives by their extensions: "C:\FS2002\gauges\Cessna.gau (cab)".
-  for (const auto& alternative : found.alternatives)
-    line += " (" + alternative.substr(alternative.find_last_of('.') + 1) + ")";
-  appendLine(line);
+  appendLine(ProblemLine(found));
   if (!result_.entries.empty()) result_.entries.back().problems.push_back(std::move(found));
 }
 

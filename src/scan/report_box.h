@@ -6,12 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "scan/report_text.h"
 #include "scan/scan_result.h"
 
 namespace scan {
-
-// Line end of the report, as the report box and print.txt hold it.
-inline constexpr std::string_view CRLF = "\r\n";
 
 // The scan dialog's report box as a scan sees it: the text it writes (the
 // box's own text, grown in place), the dialog's missingFound flag, and a
@@ -40,6 +38,8 @@ class ReportBox {
   // A problem of the entry begun last, on a line of its own.
   void problem(ScanProblem found);
   const ScanResult& result() const { return result_; }
+  // The opening lines the last replace() wrote.
+  const std::string& heading() const { return heading_; }
 
   // The list's entries are about to be scanned: shows the opening lines.
   void started(int total);
@@ -55,6 +55,7 @@ class ReportBox {
   std::chrono::milliseconds interval_;
   std::chrono::steady_clock::time_point lastNotified_;
   ScanResult result_;
+  std::string heading_;
 };
 
 }  // namespace scan

@@ -182,7 +182,7 @@ void ScanAircraft(core::Context& ctx, const std::vector<manager::AircraftVariant
     AircraftCheck(memo, box, tree, variant.folder, std::to_string(variant.section)).run(variant.title);
     box.entryDone(i + 1, total);
   }
-  box.append("----- Scanning done! -----");
+  box.append(kScanDone);
 }
 
 }  // namespace scan

@@ -24,6 +24,7 @@ void ScanForm::Form_Load() {
   checkTxt.text.clear();
   statusLbl.caption.clear();
   printCmd.enabled = false;
+  missingChk.enabled = false;
   okCmd.enabled = true;
   missingFound = 0;
   switch (view_) {
@@ -60,11 +61,22 @@ void ScanForm::scanCmd_Click() {
         form.busyPointer = false;
         form.okCmd.enabled = true;
         form.printCmd.enabled = true;
+        form.missingChk.enabled = true;
         form.changed();
       }
     } restore{*this};
 
     ReportBox box(checkTxt.text, missingFound, [this](int, int) { changed(); });
+    struct Keep {
+      ScanForm& form;
+      const ReportBox& box;
+      ~Keep() {
+        form.heading_ = box.heading();
+        form.result_ = box.result();
+        form.fullReport_ = form.checkTxt.text;
+        if (form.missingChk.value) form.missingChk_Click();
+      }
+    } keep{*this, box};
     switch (view_) {
       case ScanView::Aircraft:
         ScanAircraft(ctx_, catalogue_.variants(), box);
@@ -82,7 +94,7 @@ void ScanForm::scanCmd_Click() {
   }
 
   if (missingFound == 1)
-    ctx_.dialogs.msgBox("There are some missing files", "Missing files", core::Buttons::OK, core::Icon::Exclamation);
+    ctx_.dialogs.msgBox(ScanSummary(result_), "Missing files", core::Buttons::OK, core::Icon::Exclamation);
   else
     ctx_.dialogs.msgBox("All files are OK!", "Files OK", core::Buttons::OK, core::Icon::Information);
 }
@@ -95,6 +107,12 @@ void ScanForm::printCmd_Click() {
   const std::string destination = PrintReport(ctx_, checkTxt.text);
   busyPointer = false;
   if (!destination.empty()) statusLbl.caption = "Report sent to " + destination;
+  changed();
+}
+
+void ScanForm::missingChk_Click() {
+  if (fullReport_.empty()) return;
+  checkTxt.text = missingChk.value ? MissingOnlyReport(heading_, result_) : fullReport_;
   changed();
 }
 

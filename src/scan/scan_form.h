@@ -7,6 +7,7 @@
 #include "core/controls.h"
 #include "core/form.h"
 #include "manager/catalogue.h"
+#include "scan/scan_result.h"
 
 namespace core {
 class Context;
@@ -35,12 +36,15 @@ class ScanForm : public core::Form {
 
   void scanCmd_Click();
   void printCmd_Click();
+  // Shows the last report whole, or only its entries with missing files.
+  void missingChk_Click();
   void okCmd_Click();
 
   core::TextBox checkTxt;
   core::Button scanCmd{"&Scan"};
   core::Button printCmd{"&Print", true, false};
   core::Button okCmd{"&Close"};
+  core::CheckBox missingChk{"Only entries with &missing files", 0, true, false};
   // Under the report box: where the last print went.
   core::Label statusLbl;
   bool busyPointer = false;
@@ -55,6 +59,10 @@ class ScanForm : public core::Form {
   core::Context& ctx_;
   ScanView view_;
   const manager::Catalogue& catalogue_;
+  // The last scan: its opening lines, findings and report as written.
+  std::string heading_;
+  ScanResult result_;
+  std::string fullReport_;
 };
 
 // scanCap_Click and the toolbar's scan button: disables the main window and

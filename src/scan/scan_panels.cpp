@@ -88,7 +88,7 @@ void ScanPanels(core::Context& ctx, const std::vector<manager::PanelEntry>& entr
     PanelCheck(ctx, box, folder).run();
     box.entryDone(i + 1, total);
   }
-  box.append("----- Scanning done! -----");
+  box.append(kScanDone);
 }
 
 }  // namespace scan

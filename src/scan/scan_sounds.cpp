@@ -87,7 +87,7 @@ void ScanSounds(core::Context& ctx, const std::vector<manager::SoundEntry>& entr
     SoundCheck(ctx, box, folder).run();
     box.entryDone(i + 1, total);
   }
-  box.append("----- Scanning done! -----");
+  box.append(kScanDone);
 }
 
 }  // namespace scan

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -99,7 +100,7 @@ TEST_F(QtPrinterTest, ScanViewShowsTheReportAndWhereThePrintWent) {
   auto* status = view.findChild<QLabel*>("statusLbl");
   ASSERT_TRUE(report && print && status);
 
-  dialogs.expectMessage("There are some missing files");
+  dialogs.expectMessage("1 file is missing, in 1 entry.");
   view.findChild<QPushButton*>("scanCmd")->click();
   EXPECT_EQ("----- Scanning for missing sound files -----\n\n" + sound + "sound.cfg:\nMissing file: " + sound +
                 "engine.wav\n\n----- Scanning done! -----",
@@ -116,6 +117,15 @@ TEST_F(QtPrinterTest, ScanViewShowsTheReportAndWhereThePrintWent) {
   EXPECT_NE(std::string::npos, report->toPlainText().toStdString().find("sound.cfg:\nSound: OK\n\n-----"));
   EXPECT_EQ(std::string::npos, report->toPlainText().toStdString().find("engine.wav"));
   EXPECT_TRUE(status->text().isEmpty());
+
+  // The check box leaves out the entry that lacks nothing now.
+  auto* missingOnly = view.findChild<QCheckBox*>("missingChk");
+  ASSERT_TRUE(missingOnly && missingOnly->isEnabled());
+  missingOnly->click();
+  EXPECT_EQ("----- Scanning for missing sound files -----\n\n----- Scanning done! -----",
+            report->toPlainText().toStdString());
+  missingOnly->click();
+  EXPECT_NE(std::string::npos, report->toPlainText().toStdString().find("Sound: OK"));
 }
 
 }  // namespace

@@ -74,11 +74,13 @@ class ScanTest : public ScanFixture {
     else
       scan::ScanSounds(scanCtx(), lists.sounds, box);
     result = box.result();
+    heading = box.heading();
     return text;
   }
 
   int missingFound = 0;
   scan::ScanResult result;
+  std::string heading;
   std::vector<std::tuple<int, int, std::string>> progress;
 };
 
@@ -217,6 +219,12 @@ TEST_P(ScanCaseTest, ReportsEachMissingFile) {
   EXPECT_EQ(result.entries[0].configFile, cfg);
   EXPECT_EQ(result.entries[0].title, aircraft ? std::optional<std::string>("Cessna 172") : std::nullopt);
   EXPECT_EQ(result.entries[0].problems.size(), c.lines.size());
+  // Written again from it, the entry stays in the missing-files-only view
+  // exactly as the box wrote it when it has a missing file.
+  const bool missing = std::ranges::any_of(c.lines, [](const std::string& l) { return l[0] == '{'; });
+  EXPECT_EQ(expectedReport(c.kind, missing ? std::vector<std::vector<std::string>>{entry}
+                                           : std::vector<std::vector<std::string>>{}),
+            scan::MissingOnlyReport(heading, result));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ScanCaseTest, ::testing::ValuesIn(kCases),

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "scan_fixture.h"
 
 namespace scantest {
@@ -53,27 +55,48 @@ TEST_F(ScanFormTest, ViewButtonsPickTheCaptionAndTheList) {
     EXPECT_EQ(r.report, f.checkTxt.text);
   }
   EXPECT_EQ((std::vector<std::string>{"All files are OK!", "All files are OK!", "All files are OK!",
-                                      "There are some missing files", "All files are OK!"}),
+                                      "1 file is missing, in 1 entry.", "All files are OK!"}),
             dialogs.messageTexts());
 }
 
 TEST_F(ScanFormTest, ScanWithMissingFilesWarnsAndEnablesPrint) {
+  const std::string quiet = "C:\\FS2002\\Aircraft\\Quiet\\sound\\";
+  writeFile(quiet + "sound.cfg", "filename=hum\r\nfilename=buzz\r\n");
+  const std::string fine = "C:\\FS2002\\Aircraft\\Fine\\sound\\";
+  writeFile(fine + "sound.cfg");
+  sounds.push_back({{"Quiet sound", quiet, "quiet\\sound"}});
+  sounds.push_back({{"Fine sound", fine, "fine\\sound"}});
+  const std::vector<std::string> quietEntry{quiet + "sound.cfg:", "Missing file: " + quiet + "hum.wav",
+                                            "Missing file: " + quiet + "buzz.wav"};
   auto f = form(scan::ScanView::Sounds);
   std::vector<bool> okEnabled, closeRefused;
   f.onChange = [&] {
     okEnabled.push_back(f.okCmd.enabled);
     if (f.busyPointer) closeRefused.push_back(!f.closeBox());
   };
-  dialogs.expectMessage("There are some missing files", "Missing files", core::Buttons::OK, core::Icon::Exclamation);
+  dialogs.expectMessage("3 files are missing, in 2 entries.", "Missing files", core::Buttons::OK,
+                        core::Icon::Exclamation);
 
   // Detection runs first: a lost simulator folder is found again.
   scanCtx().state.simFolder = "C:\\Elsewhere";
   f.scanCmd_Click();
 
   EXPECT_EQ("C:\\FS2002", scanCtx().state.simFolder);
-  EXPECT_EQ(expectedReport("sound", {{kSound + "sound.cfg:", "Missing file: " + kSound + "engine.wav"}}),
-            f.checkTxt.text);
+  const std::vector<std::string> engineEntry{kSound + "sound.cfg:", "Missing file: " + kSound + "engine.wav"};
+  const std::string full = f.checkTxt.text;
+  EXPECT_EQ(expectedReport("sound", {engineEntry, {fine + "sound.cfg:", "Sound: OK"}, quietEntry}), full);
   EXPECT_EQ(1, f.missingFound);
+  // The check box hides the entries without missing files, and shows the
+  // whole report again.
+  EXPECT_TRUE(f.missingChk.enabled);
+  const auto recorded = std::exchange(f.onChange, nullptr);
+  f.missingChk.value = 1;
+  f.missingChk_Click();
+  EXPECT_EQ(expectedReport("sound", {engineEntry, quietEntry}), f.checkTxt.text);
+  f.missingChk.value = 0;
+  f.missingChk_Click();
+  EXPECT_EQ(full, f.checkTxt.text);
+  f.onChange = recorded;
   EXPECT_TRUE(f.printCmd.enabled);
   EXPECT_FALSE(f.busyPointer);
   // Close (button and box) is refused from the start of the scan until its end.
@@ -84,12 +107,13 @@ TEST_F(ScanFormTest, ScanWithMissingFilesWarnsAndEnablesPrint) {
   EXPECT_FALSE(closeRefused.empty());
   EXPECT_FALSE(f.unloaded());
 
-  // Scanning again replaces the report and resets the flag.
+  // Scanning again replaces the report, counts again and keeps the filter.
   writeFile(kSound + "engine.wav");
-  dialogs.expectMessage("All files are OK!", "Files OK", core::Buttons::OK, core::Icon::Information);
+  f.missingChk.value = 1;
+  dialogs.expectMessage("2 files are missing, in 1 entry.", "Missing files", core::Buttons::OK,
+                        core::Icon::Exclamation);
   f.scanCmd_Click();
-  EXPECT_EQ(expectedReport("sound", {{kSound + "sound.cfg:", "Sound: OK"}}), f.checkTxt.text);
-  EXPECT_EQ(0, f.missingFound);
+  EXPECT_EQ(expectedReport("sound", {quietEntry}), f.checkTxt.text);
   EXPECT_TRUE(dialogs.done());
 
   // Print sends the report and leaves no print file; before a scan it has
