@@ -9,6 +9,7 @@
 #include <ctime>
 #include <optional>
 
+#include "core/clock_text.h"
 #include "core/context.h"
 #include "core/environment.h"
 #include "core/fs.h"
@@ -66,12 +67,7 @@ bool ownFolder(const std::string& path) {
 }
 
 std::string deletionDate() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
-  return text;
+  return localTimeText(std::time(nullptr), "%Y-%m-%dT%H:%M:%S");
 }
 
 bool writeAll(int fd, const std::string& bytes) {

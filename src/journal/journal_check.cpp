@@ -9,6 +9,7 @@
 #include <ctime>
 #include <system_error>
 
+#include "core/clock_text.h"
 #include "core/errors.h"
 #include "journal/store.h"
 
@@ -39,12 +40,7 @@ std::optional<std::string> firstValue(sqlite3* db, const char* sql) {
 }
 
 std::string localStamp() {
-  const std::time_t now = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&now, &tm);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &tm);
-  return text;
+  return core::localTimeText(std::time(nullptr), "%Y%m%d-%H%M%S");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <set>
 #include <vector>
 
+#include "core/clock_text.h"
 #include "core/content_hash.h"
 #include "core/context.h"
 #include "core/errors.h"
@@ -63,12 +64,8 @@ void syncPath(const std::string& path) {
 }
 
 std::string utcNow() {
-  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-  std::tm tm{};
-  gmtime_r(&now, &tm);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &tm);
-  return text;
+  return core::utcTimeText(std::chrono::system_clock::to_time_t(std::chrono::system_clock::now()),
+                           "%Y-%m-%dT%H:%M:%SZ");
 }
 
 // A copy sharing the blocks where the file system can (reflink).

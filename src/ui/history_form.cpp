@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "core/clock_text.h"
 #include "core/context.h"
 #include "core/dialogs.h"
 #include "core/errors.h"
@@ -44,12 +45,7 @@ std::string localTime(const std::string& utc) {
     return utc;
   t.tm_year -= 1900;
   t.tm_mon -= 1;
-  const std::time_t when = timegm(&t);
-  std::tm local{};
-  localtime_r(&when, &local);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
-  return text;
+  return core::localTimeText(timegm(&t), "%Y-%m-%d %H:%M");
 }
 
 // "file-overwritten" as "file overwritten".
