@@ -127,82 +127,63 @@ TEST(CliHelp, EveryCommandExplainsItsFormsAndOptions) {
 // "--help" asks for its help unless it is an option's value or follows
 // "--".
 TEST(CliUsage, WrongArgumentsGiveTheUsageAndStatus2) {
-  const std::string all = "usage: hangarpak-cli COMMAND [ARGUMENTS...], COMMAND one of cfg, install, ";
-  const std::string sample = "usage: hangarpak-cli sample DIR ";
-  const std::string install = "usage: hangarpak-cli install ";
+  // fault: the first line after "hangarpak-cli: ", "" when there is none;
+  // usage: how the usage line goes on after "usage: hangarpak-cli ".
+  const std::string all = "COMMAND [ARGUMENTS...], COMMAND one of cfg, install, ";
   const struct {
     std::vector<std::string> args;
-    std::string fault;  // the first line, "" when there is none
-    std::string usage;  // how the usage line starts
+    std::string fault, usage;
   } cases[] = {
       {{}, "", all},
-      {{"nosuchcommand"}, "hangarpak-cli: unknown command \"nosuchcommand\"", all},
-      {{"-v"}, "hangarpak-cli: unknown option \"-v\"", all},
-      {{"--list"}, "hangarpak-cli: unknown option \"--list\"", all},
-      {{"--help", "cfg"}, "hangarpak-cli: --help stands alone", all},
-      {{"--version", "--help"}, "hangarpak-cli: --version stands alone", all},
-      {{"help", "nosuch"}, "hangarpak-cli: no command \"nosuch\"", all},
-      {{"help", "cfg", "get"}, "", "usage: hangarpak-cli help [COMMAND]\n"},
-      {{"cfg"}, "hangarpak-cli: cfg: get or set?", "usage: hangarpak-cli cfg get "},
-      {{"cfg", "get", "f", "s"},
-       "hangarpak-cli: cfg get: FILE, SECTION and KEY, and perhaps DEFAULT",
-       "usage: hangarpak-cli cfg get "},
-      {{"cfg", "set", "f", "s", "k", "v", "extra"},
-       "hangarpak-cli: cfg set: FILE, SECTION, KEY and VALUE",
-       "usage: hangarpak-cli cfg get "},
-      {{"cfg", "set", "--json", "f", "s", "k", "v"},
-       "hangarpak-cli: cfg set: --json goes with get only",
-       "usage: hangarpak-cli cfg get "},
-      {{"cfg", "delete", "f", "s", "k"},
-       "hangarpak-cli: cfg: no action \"delete\"; get or set",
-       "usage: hangarpak-cli cfg get "},
-      {{"cfg", "get", "f", "s", "k", "--verbose"},
-       "hangarpak-cli: cfg: unknown option \"--verbose\"",
-       "usage: hangarpak-cli cfg get "},
-      {{"install"}, "", install},
-      {{"install", "--frob", "a.zip"}, "hangarpak-cli: install: unknown option \"--frob\"", install},
-      {{"install", "a.zip", "-x"}, "hangarpak-cli: install: unknown option \"-x\"", install},
-      {{"install", "--yes", "--no", "a.zip"}, "", install},
-      {{"install", "a.zip", "--name"}, "hangarpak-cli: install: the option --name needs a value", install},
-      {{"install", "--password", "--help"}, "", install},  // the password "--help", and no archive
-      {{"install", "--json", "a.zip"}, "", install},       // only with --dry-run
-      {{"list", "boats"},
-       "hangarpak-cli: list: no catalogue \"boats\"; aircraft, panels or sounds",
-       "usage: hangarpak-cli list"},
-      {{"list", "panels", "--xml"}, "hangarpak-cli: list: unknown option \"--xml\"", "usage: hangarpak-cli list"},
-      {{"hide", "A", "B"}, "", "usage: hangarpak-cli hide"},
-      {{"hide", "A", "--folder", "x", "--section", "1"}, "", "usage: hangarpak-cli hide"},
-      {{"unhide", "--folder", "x", "--section", "one"}, "", "usage: hangarpak-cli unhide"},
-      {{"panel", "Skyhawk"}, "", "usage: hangarpak-cli panel"},
-      {{"sound", "a", "b", "c"}, "", "usage: hangarpak-cli sound"},
-      {{"history", "1", "2"}, "hangarpak-cli: history: unexpected \"2\"", "usage: hangarpak-cli history"},
-      {{"uninstall"},
-       "hangarpak-cli: uninstall: which installation? its ID, as history lists it",
-       "usage: hangarpak-cli uninstall"},
-      {{"uninstall", "-1"}, "hangarpak-cli: uninstall: \"-1\" is no installation ID", "usage: hangarpak-cli uninstall"},
-      {{"scan"}, "hangarpak-cli: scan: which catalogue? aircraft, panels or sounds", "usage: hangarpak-cli scan "},
-      {{"scan", "panels", "x"}, "hangarpak-cli: scan: unexpected \"x\"", "usage: hangarpak-cli scan "},
-      {{"scan", "--json", "boats"},
-       "hangarpak-cli: scan: no catalogue \"boats\"; aircraft, panels or sounds",
-       "usage: hangarpak-cli scan "},
-      {{"list", "--json", "--json"},
-       "hangarpak-cli: list: no catalogue \"--json\"; aircraft, panels or sounds",
-       "usage: hangarpak-cli list"},
-      {{"where", "now"}, "hangarpak-cli: where: unexpected \"now\"", "usage: hangarpak-cli where [--json]\n"},
-      {{"where", "--yaml"}, "hangarpak-cli: where: unknown option \"--yaml\"", "usage: hangarpak-cli where [--json]\n"},
-      {{"sample"}, "", sample},
-      {{"sample", "x", "y"}, "", sample},
-      {{"sample", "x", "--aircraft", "3"}, "hangarpak-cli: the number of aircraft is 4 to 100000", sample},
-      {{"sample", "x", "--aircraft", "many"}, "", sample},
-      {{"sample", "x", "--version", "90"}, "hangarpak-cli: the version is 61, 70 or 80, not 90", sample},
+      {{"nosuchcommand"}, "unknown command \"nosuchcommand\"", all},
+      {{"-v"}, "unknown option \"-v\"", all},
+      {{"--list"}, "unknown option \"--list\"", all},
+      {{"--help", "cfg"}, "--help stands alone", all},
+      {{"--version", "--help"}, "--version stands alone", all},
+      {{"help", "nosuch"}, "no command \"nosuch\"", all},
+      {{"help", "cfg", "get"}, "", "help [COMMAND]\n"},
+      {{"cfg"}, "cfg: get or set?", "cfg get "},
+      {{"cfg", "get", "f", "s"}, "cfg get: FILE, SECTION and KEY, and perhaps DEFAULT", "cfg get "},
+      {{"cfg", "set", "f", "s", "k", "v", "extra"}, "cfg set: FILE, SECTION, KEY and VALUE", "cfg get "},
+      {{"cfg", "set", "--json", "f", "s", "k", "v"}, "cfg set: --json goes with get only", "cfg get "},
+      {{"cfg", "delete", "f", "s", "k"}, "cfg: no action \"delete\"; get or set", "cfg get "},
+      {{"cfg", "get", "f", "s", "k", "--verbose"}, "cfg: unknown option \"--verbose\"", "cfg get "},
+      {{"install"}, "", "install "},
+      {{"install", "--frob", "a.zip"}, "install: unknown option \"--frob\"", "install "},
+      {{"install", "a.zip", "-x"}, "install: unknown option \"-x\"", "install "},
+      {{"install", "--yes", "--no", "a.zip"}, "", "install "},
+      {{"install", "a.zip", "--name"}, "install: the option --name needs a value", "install "},
+      {{"install", "--password", "--help"}, "", "install "},  // the password "--help", and no archive
+      {{"install", "--json", "a.zip"}, "", "install "},       // only with --dry-run
+      {{"list", "boats"}, "list: no catalogue \"boats\"; aircraft, panels or sounds", "list"},
+      {{"list", "panels", "--xml"}, "list: unknown option \"--xml\"", "list"},
+      {{"list", "--json", "--json"}, "list: no catalogue \"--json\"; aircraft, panels or sounds", "list"},
+      {{"hide", "A", "B"}, "", "hide"},
+      {{"hide", "A", "--folder", "x", "--section", "1"}, "", "hide"},
+      {{"unhide", "--folder", "x", "--section", "one"}, "", "unhide"},
+      {{"panel", "Skyhawk"}, "", "panel"},
+      {{"sound", "a", "b", "c"}, "", "sound"},
+      {{"history", "1", "2"}, "history: unexpected \"2\"", "history"},
+      {{"uninstall"}, "uninstall: which installation? its ID, as history lists it", "uninstall"},
+      {{"uninstall", "-1"}, "uninstall: \"-1\" is no installation ID", "uninstall"},
+      {{"scan"}, "scan: which catalogue? aircraft, panels or sounds", "scan "},
+      {{"scan", "panels", "x"}, "scan: unexpected \"x\"", "scan "},
+      {{"scan", "--json", "boats"}, "scan: no catalogue \"boats\"; aircraft, panels or sounds", "scan "},
+      {{"where", "now"}, "where: unexpected \"now\"", "where [--json]\n"},
+      {{"where", "--yaml"}, "where: unknown option \"--yaml\"", "where [--json]\n"},
+      {{"sample"}, "", "sample DIR "},
+      {{"sample", "x", "y"}, "", "sample DIR "},
+      {{"sample", "x", "--aircraft", "3"}, "the number of aircraft is 4 to 100000", "sample DIR "},
+      {{"sample", "x", "--aircraft", "many"}, "", "sample DIR "},
+      {{"sample", "x", "--version", "90"}, "the version is 61, 70 or 80, not 90", "sample DIR "},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.args));
     const clitest::CliRun r = clitest::runCli(c.args);
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");
-    const std::string expectedStart = c.fault.empty() ? c.usage : c.fault + "\n" + c.usage;
-    EXPECT_EQ(r.err.rfind(expectedStart, 0), 0u) << r.err;
+    const std::string usage = "usage: hangarpak-cli " + c.usage;
+    EXPECT_EQ(r.err.rfind(c.fault.empty() ? usage : "hangarpak-cli: " + c.fault + "\n" + usage, 0), 0u) << r.err;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), c.fault.empty() ? 1 : 2) << r.err;
   }
   // The built program exits with the same status.

@@ -12,54 +12,11 @@
 
 namespace {
 
-using clitest::CliRun;
 using clitest::runProgram;
 using clitest::startProgram;
-using testsupport::hostExists;
 using testsupport::readHostFile;
 using testsupport::TempDir;
 using testsupport::writeHostFile;
-
-// cfg get prints the value or the default and creates nothing, and says
-// when there is no file; cfg set writes UTF-8 from the command line as
-// Windows-1252, or says it cannot.
-TEST(CliCfg, GetAndSetThroughTheProfileFunctions) {
-  TempDir tmp;
-  const std::string file = tmp.path() + "/aircraft.cfg", made = tmp.path() + "/new.cfg";
-  writeHostFile(file, "[FLTSIM.0]\r\nTITLE = \"Cessna 182S\"\r\nmodel=\r\n");
-  struct Case {
-    std::vector<std::string> args;
-    int status;
-    std::string out, err;
-  } cases[] = {
-      {{"get", file, "fltsim.0", "title"}, 0, "Cessna 182S\n", ""},
-      {{"get", file, "fltsim.0", "model", "Hangarpak"}, 0, "\n", ""},
-      {{"get", file, "fltsim.0", "panel", "Hangarpak"}, 0, "Hangarpak\n", ""},
-      {{"get", file, "fltsim.1", "title"}, 0, "\n", ""},
-      {{"get", tmp.path() + "/missing.cfg", "a", "b", "dflt"}, 1, "", "cannot read " + tmp.path() + "/missing.cfg"},
-      {{"set", made, "fltsim.0", "title", "Café"}, 0, "", ""},
-      {{"get", made, "FLTSIM.0", "TITLE"}, 0, "Café\n", ""},
-      {{"set", tmp.path() + "/no/such/folder/a.cfg", "s", "k", "v"},
-       1,
-       "",
-       "cannot write " + tmp.path() + "/no/such/folder/a.cfg: no folder"},
-  };
-  for (auto c : cases) {
-    SCOPED_TRACE(testing::PrintToString(c.args));
-    c.args.insert(c.args.begin(), "cfg");
-    const CliRun r = clitest::runCli(c.args);
-    EXPECT_EQ(r.status, c.status);
-    EXPECT_EQ(r.out, c.out);
-    if (c.err.empty()) {
-      EXPECT_EQ(r.err, "");
-    } else {
-      EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
-    }
-  }
-  EXPECT_EQ(readHostFile(made), "[fltsim.0]\r\ntitle=Caf\xE9\r\n");
-  EXPECT_FALSE(hostExists(tmp.path() + "/missing.cfg"));
-  EXPECT_FALSE(hostExists(tmp.path() + "/no"));
-}
 
 // A writer killed at any moment leaves the old file or the new one, never a
 // mix: the program is killed at random moments while it rewrites a large

@@ -1,20 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
-#include "app/cli.h"
+#include "cli_fixture.h"
 #include "support/fake_prefix.h"
-#include "support/sim_fixture.h"
 
 namespace {
 
-class CliWhereTest : public testsupport::SimFixture {
+class CliWhereTest : public clitest::CliFixture {
  protected:
-  std::string run(std::vector<std::string> args, int expected = 0) {
-    std::ostringstream out, err;
-    EXPECT_EQ(app::runCli(args, out, err, env, root + "/bin/hangarpak-cli"), expected) << err.str();
-    return out.str();
+  // The stdout of a run, which must succeed.
+  std::string where(std::vector<std::string> args) {
+    args.insert(args.begin(), "where");
+    const auto r = run(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    return r.out;
   }
   std::string stores() const {
     return "settings: " + root + "/config/Hangarpak/settings.ini\nregistry: " + root +
@@ -30,13 +30,13 @@ TEST_F(CliWhereTest, NamesTheSimulatorOfAPrefixWithNoSetUp) {
   settings->save("Hangarpak", "Options", "FS Version", "80");
   env.unset("HANGARPAK_DRIVES");
   const std::string real = std::filesystem::canonical(prefix).string();
-  EXPECT_EQ(run({"where"}),
+  EXPECT_EQ(where({}),
             "version: 80\nname: Flight Simulator 2002\nfolder: C:\\Program Files\\Microsoft "
             "Games\\FS2002\nhost folder: " +
                 real + "/drive_c/Program Files/Microsoft Games/FS2002\nprefix: " + prefix +
                 "\nprefix found by: ~/.wine\ndrive C: " + real + "/drive_c (wine prefix)\ndrive Z: / (wine prefix)\n" +
                 stores());
-  const std::string json = run({"where", "--json"});
+  const std::string json = where({"--json"});
   EXPECT_NE(json.find("\"version\": 80,\n \"name\": \"Flight Simulator 2002\",\n \"folder\": \"C:\\\\Program Files"),
             std::string::npos)
       << json;
@@ -46,19 +46,18 @@ TEST_F(CliWhereTest, NamesTheSimulatorOfAPrefixWithNoSetUp) {
 }
 
 TEST_F(CliWhereTest, NamesAManualSettingAndNothingAtAll) {
-  EXPECT_EQ(run({"where"}),
+  EXPECT_EQ(where({}),
             "version: none\nname: none\nfolder: none\nhost folder: none\nprefix: none\nprefix found "
             "by: none\ndrive C: " +
                 root + "/c (HANGARPAK_DRIVES)\ndrive Z: " + root + " (HANGARPAK_DRIVES)\n" + stores());
   makeSimulator(70, "Sims\\FS2000");
   settings->save("Hangarpak", "Options", "FS Version", "70");
   settings->save("Hangarpak", "Main", "FS Path", "C:\\Sims\\FS2000");
-  const std::string out = run({"where"});
+  const std::string out = where({});
   EXPECT_EQ(
       out.substr(0, out.find("prefix:")),
       "version: 70\nname: Flight Simulator 2000\nfolder: C:\\Sims\\FS2000\nhost folder: " + root + "/c/Sims/FS2000\n");
-  EXPECT_NE(run({"where", "--json"}).find("\"prefix\": null"), std::string::npos);
-  run({"where", "--yaml"}, 2);
+  EXPECT_NE(where({"--json"}).find("\"prefix\": null"), std::string::npos);
 }
 
 }  // namespace
