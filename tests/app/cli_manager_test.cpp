@@ -49,15 +49,16 @@ TEST_F(CliManagerTest, ListsHidesAndSwapsAndRefusesWhatItCannotTellApart) {
   const std::string bare = air("Bare\\aircraft.cfg");
   const std::string twinsCfg = readFile(twins + "aircraft.cfg");
   struct Value {
-    std::string file, section, key, value;
+    std::string section, key, value, file = "";  // file "": C172's aircraft.cfg; section "": the whole file
   };
   struct Case {
     std::vector<std::string> args;
     int status;
-    std::string out;
-    std::vector<Value> after;
+    std::string out;  // for a refusal: what stderr holds
+    std::vector<Value> after = {};
   };
-  const std::vector<Value> twinsKept = {{twins + "aircraft.cfg", "", "", twinsCfg}};
+  const std::vector<Value> hidden = {{"fltsim.0", "sim", ""}, {"Hangarpak", "Hide0", "Cessna172"}};
+  const std::vector<Value> twinsKept = {{"", "", twinsCfg, twins + "aircraft.cfg"}};
   const Case cases[] = {
       {{"list", "aircraft"},
        0,
@@ -66,32 +67,23 @@ TEST_F(CliManagerTest, ListsHidesAndSwapsAndRefusesWhatItCannotTellApart) {
            "\t0\tactive\tc172\\panel\tc172\\sound\n" + "Skyhawk float\t" + c172 +
            "\t1\thidden\tc172\\panel\tc172\\sound\n" + "Twin\t" + twins +
            "\t0\tactive\t---Not Listed---\t---Not Listed---\n" + "Twin\t" + twins +
-           "\t1\tactive\t---Not Listed---\t---Not Listed---\n",
-       {}},
+           "\t1\tactive\t---Not Listed---\t---Not Listed---\n"},
       {{"list", "sounds", "--json"},
        0,
        "[\n {\"name\": \"Lycoming \\\"O-320\\\"\", \"folder\": \"C:\\\\FS2002\\\\Aircraft\\\\C172\\\\sound\\\\\", "
        "\"relative\": \"c172\\\\sound\"},\n {\"name\": \"Radial\", \"folder\": "
-       "\"C:\\\\FS2002\\\\Aircraft\\\\fsfsconv\\\\sound.Radial\\\\\", \"relative\": \"fsfsconv\\\\sound.radial\"}\n]\n",
-       {}},
+       "\"C:\\\\FS2002\\\\Aircraft\\\\fsfsconv\\\\sound.Radial\\\\\", \"relative\": "
+       "\"fsfsconv\\\\sound.radial\"}\n]\n"},
       {{"list", "panels"},
        0,
        "c172\\panel\t" + c172 + "panel\\\tc172\\panel\n" +
-           "Glass cockpit\tC:\\FS2002\\Aircraft\\fsfsconv\\panel.Glass\\\tfsfsconv\\panel.glass\n",
-       {}},
-      {{"hide", "Skyhawk"},
-       0,
-       "Skyhawk: hidden\n",
-       {{cfg, "fltsim.0", "sim", ""}, {cfg, "Hangarpak", "Hide0", "Cessna172"}}},
-      // Already hidden: nothing to do.
-      {{"hide", "Skyhawk"},
-       0,
-       "Skyhawk: hidden\n",
-       {{cfg, "fltsim.0", "sim", ""}, {cfg, "Hangarpak", "Hide0", "Cessna172"}}},
+           "Glass cockpit\tC:\\FS2002\\Aircraft\\fsfsconv\\panel.Glass\\\tfsfsconv\\panel.glass\n"},
+      {{"hide", "Skyhawk"}, 0, "Skyhawk: hidden\n", hidden},
+      {{"hide", "Skyhawk"}, 0, "Skyhawk: hidden\n", hidden},  // already hidden: nothing to do
       {{"unhide", "--folder", "C:\\FS2002\\Aircraft\\C172", "--section", "0"},
        0,
        "Skyhawk: active\n",
-       {{cfg, "fltsim.0", "sim", "Cessna172"}, {cfg, "Hangarpak", "Hide0", ""}}},
+       {{"fltsim.0", "sim", "Cessna172"}, {"Hangarpak", "Hide0", ""}}},
       {{"hide", "Twin"}, 1, "2 aircraft are titled \"Twin\"", twinsKept},
       {{"hide", "Nobody"}, 1, "no aircraft \"Nobody\"", twinsKept},
       {{"panel", "Twin", "Glass cockpit"}, 1, "2 aircraft are titled", twinsKept},
@@ -99,29 +91,29 @@ TEST_F(CliManagerTest, ListsHidesAndSwapsAndRefusesWhatItCannotTellApart) {
       {{"panel", "Skyhawk", "Glass cockpit"},
        0,
        "Skyhawk: panel fsfsconv\\panel.glass\n",
-       {{c172 + "panel.hgrpak0\\panel.cfg", "", "", "[fltsim]\r\nalias=fsfsconv\\panel.glass\r\n"},
-        {cfg, "Hangarpak", "OrgPanel0", "c172\\panel"}}},
+       {{"", "", "[fltsim]\r\nalias=fsfsconv\\panel.glass\r\n", c172 + "panel.hgrpak0\\panel.cfg"},
+        {"Hangarpak", "OrgPanel0", "c172\\panel"}}},
       // Back to its own.
       {{"panel", "Skyhawk", "C172\\Panel"},
        0,
        "Skyhawk: panel c172\\panel\n",
-       {{c172 + "panel.hgrpak0", "", "", "<absent>"}, {cfg, "fltsim.0", "panel", ""}}},
+       {{"", "", "<absent>", c172 + "panel.hgrpak0"}, {"fltsim.0", "panel", ""}}},
       {{"sound", "Skyhawk float", "Radial"},
        0,
        "Skyhawk float: sound fsfsconv\\sound.radial\n",
-       {{cfg, "fltsim.1", "sound", "hgrpak1"}, {cfg, "Hangarpak", "OrgLyd1", "c172\\sound"}}},
+       {{"fltsim.1", "sound", "hgrpak1"}, {"Hangarpak", "OrgLyd1", "c172\\sound"}}},
       {{"panel", "Skyhawk float", "Glass cockpit"},
        1,
        c172 + "panel.hgrpak1",
-       {{cfg, "fltsim.1", "panel", ""}, {cfg, "Hangarpak", "OrgPanel1", "<absent>"}}},
+       {{"fltsim.1", "panel", ""}, {"Hangarpak", "OrgPanel1", "<absent>"}}},
       {{"unhide", "Bare"},
        1,
        "\"Bare\" stays hidden",
-       {{bare, "fltsim.0", "sim", ""}, {bare, "Hangarpak", "Hide0", "<absent>"}}},
+       {{"fltsim.0", "sim", "", bare}, {"Hangarpak", "Hide0", "<absent>", bare}}},
       {{"hide", "--folder", twins, "--section", "1"},
        0,
        "Twin: hidden\n",
-       {{twins + "aircraft.cfg", "fltsim.0", "sim", "Cessna172"}, {twins + "aircraft.cfg", "fltsim.1", "sim", ""}}},
+       {{"fltsim.0", "sim", "Cessna172", twins + "aircraft.cfg"}, {"fltsim.1", "sim", "", twins + "aircraft.cfg"}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.args));
@@ -132,7 +124,10 @@ TEST_F(CliManagerTest, ListsHidesAndSwapsAndRefusesWhatItCannotTellApart) {
     } else {
       EXPECT_NE(r.err.find(c.out), std::string::npos) << r.err;
     }
-    for (const auto& v : c.after) EXPECT_EQ(valueOf(v.file, v.section, v.key), v.value) << v.file << " " << v.key;
+    for (const auto& v : c.after) {
+      const std::string file = v.file.empty() ? cfg : v.file;
+      EXPECT_EQ(valueOf(file, v.section, v.key), v.value) << file << " " << v.key;
+    }
   }
 }
 
