@@ -32,44 +32,37 @@ struct Cut {
   int at = 0;
   bool after = false;
   int count = 0;
-  void change(const std::function<void()>& act) {
+  // Calls (target.*change)(args...) as one change.
+  template <class T, class Change, class... Args>
+  void change(T& target, Change change, Args... args) {
     const bool now = ++count == at;
     if (now && !after) ::raise(SIGKILL);
-    act();
+    (target.*change)(args...);
     if (now) ::raise(SIGKILL);
   }
 };
 
+using Fs = core::FileSystem;
+using Sv = std::string_view;
+
 class CutFs : public core::ForwardingFileSystem {
  public:
   CutFs(core::FileSystem& inner, Cut& cut) : ForwardingFileSystem(inner), cut_(cut) {}
-  void writeFile(std::string_view p, std::string_view b) override {
-    cut_.change([&] { inner_.writeFile(p, b); });
-  }
-  std::unique_ptr<core::FileWriter> createFile(std::string_view p) override {
+  void writeFile(Sv p, Sv b) override { cut_.change(inner_, &Fs::writeFile, p, b); }
+  std::unique_ptr<core::FileWriter> createFile(Sv p) override {
     struct Writer : core::FileWriter {
       std::unique_ptr<core::FileWriter> inner;
       Cut& cut;
       Writer(std::unique_ptr<core::FileWriter> w, Cut& c) : inner(std::move(w)), cut(c) {}
       void write(const char* d, std::size_t n) override { inner->write(d, n); }
-      void commit() override {
-        cut.change([&] { inner->commit(); });
-      }
+      void commit() override { cut.change(*inner, &core::FileWriter::commit); }
     };
     return std::make_unique<Writer>(inner_.createFile(p), cut_);
   }
-  void copyFile(std::string_view f, std::string_view t) override {
-    cut_.change([&] { inner_.copyFile(f, t); });
-  }
-  void deleteFile(std::string_view p) override {
-    cut_.change([&] { inner_.deleteFile(p); });
-  }
-  void makeFolder(std::string_view p) override {
-    cut_.change([&] { inner_.makeFolder(p); });
-  }
-  void removeFolder(std::string_view p) override {
-    cut_.change([&] { inner_.removeFolder(p); });
-  }
+  void copyFile(Sv f, Sv t) override { cut_.change(inner_, &Fs::copyFile, f, t); }
+  void deleteFile(Sv p) override { cut_.change(inner_, &Fs::deleteFile, p); }
+  void makeFolder(Sv p) override { cut_.change(inner_, &Fs::makeFolder, p); }
+  void removeFolder(Sv p) override { cut_.change(inner_, &Fs::removeFolder, p); }
 
  private:
   Cut& cut_;
@@ -78,12 +71,8 @@ class CutFs : public core::ForwardingFileSystem {
 class CutSettings : public core::SettingsStore {
  public:
   CutSettings(core::SettingsStore& inner, Cut& cut) : inner_(inner), cut_(cut) {}
-  std::string get(std::string_view a, std::string_view s, std::string_view k, std::string_view d) override {
-    return inner_.get(a, s, k, d);
-  }
-  void save(std::string_view a, std::string_view s, std::string_view k, std::string_view v) override {
-    cut_.change([&] { inner_.save(a, s, k, v); });
-  }
+  std::string get(Sv a, Sv s, Sv k, Sv d) override { return inner_.get(a, s, k, d); }
+  void save(Sv a, Sv s, Sv k, Sv v) override { cut_.change(inner_, &core::SettingsStore::save, a, s, k, v); }
 
  private:
   core::SettingsStore& inner_;
@@ -93,14 +82,12 @@ class CutSettings : public core::SettingsStore {
 class CutRegistry : public core::RegistryStore {
  public:
   CutRegistry(core::RegistryStore& inner, Cut& cut) : inner_(inner), cut_(cut) {}
-  std::optional<std::string> query(core::Hive h, std::string_view k, std::string_view v) override {
-    return inner_.query(h, k, v);
+  std::optional<std::string> query(core::Hive h, Sv k, Sv v) override { return inner_.query(h, k, v); }
+  bool keyExists(core::Hive h, Sv k) override { return inner_.keyExists(h, k); }
+  void setValue(core::Hive h, Sv k, Sv n, Sv v) override {
+    cut_.change(inner_, &core::RegistryStore::setValue, h, k, n, v);
   }
-  bool keyExists(core::Hive h, std::string_view k) override { return inner_.keyExists(h, k); }
-  void setValue(core::Hive h, std::string_view k, std::string_view n, std::string_view v) override {
-    cut_.change([&] { inner_.setValue(h, k, n, v); });
-  }
-  void deleteKey(core::Hive h, std::string_view k) override { inner_.deleteKey(h, k); }
+  void deleteKey(core::Hive h, Sv k) override { inner_.deleteKey(h, k); }
 
  private:
   core::RegistryStore& inner_;
