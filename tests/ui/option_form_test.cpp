@@ -44,7 +44,8 @@ TEST_P(OptionVersions, EnableTheRegisteredOnesAndKeepTheStoredOne) {
   if (v.fs2000) makeSimulator(70, "FS2000");
   if (v.fs2002Folder) {
     writeFile("C:\\FS2002\\fs2002.exe");
-    registry->setValue(core::Hive::LocalMachine, simKey(80), "EXE Path", "C:\\FS2002");
+    registry->setValue(core::Hive::LocalMachine, "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\8.0",
+                       "EXE Path", "C:\\FS2002");
   }
   state().simVersion = static_cast<std::int16_t>(v.stored);
   open([&](ui::OptionForm& f) {

@@ -22,11 +22,6 @@ class ShellFixture : public testsupport::SimFixture {
   void setSetting(std::string_view section, std::string_view key, std::string_view value) {
     settings->save("Hangarpak", section, key, value);
   }
-  static std::string simKey(int version) {
-    return std::string("SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\") + (version == 61   ? "6.1"
-                                                                                      : version == 70 ? "7.0"
-                                                                                                      : "8.0");
-  }
   // A store as a finished first run leaves it, with the simulator at C:\FS2002.
   void storeAfterFirstRun() {
     makeSimulator(80);
