@@ -18,6 +18,7 @@ namespace {
 namespace fsys = std::filesystem;
 using core::err::PathFileAccess;
 using testsupport::errorNumberOf;
+using testsupport::hostNames;
 using testsupport::readHostFile;
 using testsupport::writeHostFile;
 using Names = std::vector<std::string>;
@@ -25,13 +26,6 @@ using Names = std::vector<std::string>;
 unsigned modeOf(const std::string& hostPath) {
   struct stat st;
   return ::stat(hostPath.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0u;
-}
-
-Names hostNames(const std::string& folder) {
-  Names names;
-  for (const auto& e : fsys::directory_iterator(folder)) names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 class HostFs : public ::testing::Test {

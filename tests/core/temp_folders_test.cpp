@@ -10,17 +10,9 @@
 namespace {
 
 namespace fsys = std::filesystem;
-using testsupport::hostExists;
 
-class TempFolders : public testsupport::SimFixture {
- protected:
-  std::vector<std::string> namesIn(const std::string& hostFolder) {
-    std::vector<std::string> names;
-    for (const auto& e : fsys::directory_iterator(hostFolder)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-};
+using TempFolders = testsupport::SimFixture;
+using testsupport::hostNames;
 
 // Every file and folder goes, whatever its name or attributes, and then the
 // folder; a linked folder goes as the link, what it leads to stays.
@@ -35,19 +27,15 @@ TEST_F(TempFolders, EverythingGoesByItsListedNameAndThenTheFolder) {
   writeFile("Z:\\app\\TempAdv\\a.adv", "x");
 
   EXPECT_EQ(core::EmptyTempZip(ctx()), std::vector<std::string>{});
-  EXPECT_EQ(namesIn(root + "/app"), (std::vector<std::string>{"TempAdv", "print.txt"}));
+  EXPECT_EQ(hostNames(root + "/app"), (std::vector<std::string>{"TempAdv", "print.txt"}));
   core::ClearTempAdv(ctx());
-  EXPECT_EQ(namesIn(root + "/app"), std::vector<std::string>{"print.txt"});
+  EXPECT_EQ(hostNames(root + "/app"), std::vector<std::string>{"print.txt"});
   EXPECT_EQ(readFile("Z:\\elsewhere\\keep.txt"), "kept");
   EXPECT_TRUE(dialogs.messages().empty());
 }
 
 TEST(GetBaseName, LastComponentAndZipNamesLowerCased) {
-  struct Case {
-    const char* path;
-    const char* base;
-  };
-  const Case cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {"C:\\Downloads\\Cessna.ZIP", "cessna"},
       {"C:\\Addons\\Some Folder\\", "Some Folder"},
       {"C:\\Downloads\\My Plane.Zip", "my plane"},
@@ -57,12 +45,12 @@ TEST(GetBaseName, LastComponentAndZipNamesLowerCased) {
       {"C:\\", "C:"},
       {"", ""},
   };
-  for (const auto& k : cases) {
-    SCOPED_TRACE(k.path);
-    std::string variable = k.path;
-    EXPECT_EQ(core::GetBaseName(variable), k.base);
+  for (const auto& [path, base] : cases) {
+    SCOPED_TRACE(path);
+    std::string variable = path;
+    EXPECT_EQ(core::GetBaseName(variable), base);
     // The caller's variable is replaced as well.
-    EXPECT_EQ(variable, k.base);
+    EXPECT_EQ(variable, base);
   }
 }
 
@@ -71,11 +59,7 @@ TEST_F(TempFolders, OnlyExistingPlainFilesCount) {
   writeFile("C:\\FS2002\\.hidden", "");
   writeFile("C:\\FS2002\\locked.exe", "");
   fsys::permissions(host("C:\\FS2002\\locked.exe"), fsys::perms::owner_read);
-  struct Case {
-    const char* path;
-    bool exists;
-  };
-  const Case cases[] = {
+  const std::pair<const char*, bool> cases[] = {
       {"C:\\FS2002\\Aircraft\\Cessna\\aircraft.cfg", true},
       {"C:\\FS2002\\.hidden", true},
       {"C:\\FS2002\\locked.exe", true},
@@ -86,10 +70,7 @@ TEST_F(TempFolders, OnlyExistingPlainFilesCount) {
       {"Q:\\FS2002\\aircraft.cfg", false},
       {"", false},
   };
-  for (const auto& k : cases) {
-    SCOPED_TRACE(k.path);
-    EXPECT_EQ(core::FileExists(ctx(), k.path), k.exists);
-  }
+  for (const auto& [path, exists] : cases) EXPECT_EQ(core::FileExists(ctx(), path), exists) << path;
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -49,15 +48,7 @@ class InstallFixture : public testsupport::SimFixture {
     std::filesystem::create_directories(tempZipHost());
   }
   // The plain files of TempZip, sorted by name.
-  std::vector<std::string> tempZipFiles() const {
-    std::vector<std::string> out;
-    std::error_code ec;
-    for (auto it = std::filesystem::directory_iterator(tempZipHost(), ec);
-         !ec && it != std::filesystem::directory_iterator(); it.increment(ec))
-      out.push_back(it->path().filename().string());
-    std::sort(out.begin(), out.end());
-    return out;
-  }
+  std::vector<std::string> tempZipFiles() const { return testsupport::hostNames(tempZipHost()); }
   std::string tempZipFile(const std::string& name) const {
     return testsupport::readHostFile(tempZipHost() + "/" + name);
   }

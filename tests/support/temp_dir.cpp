@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -39,6 +40,15 @@ std::string readHostFile(const std::string& hostPath) {
   std::ostringstream ss;
   ss << in.rdbuf();
   return ss.str();
+}
+
+std::vector<std::string> hostNames(const std::string& hostFolder) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (auto it = fsys::directory_iterator(hostFolder, ec); !ec && it != fsys::directory_iterator(); it.increment(ec))
+    names.push_back(it->path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 bool hostExists(const std::string& hostPath) {

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace testsupport {
 
@@ -22,5 +23,7 @@ class TempDir {
 void writeHostFile(const std::string& hostPath, std::string_view bytes);
 std::string readHostFile(const std::string& hostPath);
 bool hostExists(const std::string& hostPath);
+// The names in a host folder, sorted by their bytes; none for a missing one.
+std::vector<std::string> hostNames(const std::string& hostFolder);
 
 }  // namespace testsupport
