@@ -14,12 +14,14 @@ std::string generatedFolderName(int folder) {
   return name;
 }
 
+namespace {
 std::string generatedTitle(int folder, int variant) {
   // A fixed permutation of the folder numbers (7919 is prime).
   char title[64];
   std::snprintf(title, sizeof title, "Model %05d variant %d", (folder * 7919) % 100003, variant);
   return title;
 }
+}  // namespace
 
 void writeAircraftTree(const std::string& hostAircraftFolder, int folders, int variantsPerFolder) {
   for (int f = 0; f < folders; ++f) {

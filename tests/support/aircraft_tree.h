@@ -12,8 +12,7 @@ namespace testsupport {
 // tests that compare whole catalogues.
 void writeAircraftTree(const std::string& hostAircraftFolder, int folders, int variantsPerFolder);
 
-// The folder name and the title the generator gives.
+// The name the generator gives a folder.
 std::string generatedFolderName(int folder);
-std::string generatedTitle(int folder, int variant);
 
 }  // namespace testsupport

@@ -35,7 +35,6 @@ class FailingWriter : public core::FileWriter {
   void commit() override {
     if (owner_.failAtCommit) throw core::RuntimeError(core::err::DiskFull, "disk full at commit");
     inner_->commit();
-    ++owner_.commits;
   }
 
  private:

@@ -32,7 +32,6 @@ class ForwardingFs : public core::ForwardingFileSystem {
   std::string onlyUnder;
 
   std::size_t bytesWritten = 0;
-  int commits = 0;
   std::string lastWritten, lastWrittenPath;
 
   std::string readFile(std::string_view path) override;

@@ -113,12 +113,7 @@ inline const ProfileWriteCase kProfileWrites[] = {
 // The text with each "\n" made the given line end.
 inline std::string withLineEnds(std::string_view text, std::string_view eol) {
   std::string out;
-  for (const char c : text) {
-    if (c == '\n')
-      out += eol;
-    else
-      out += c;
-  }
+  for (const char c : text) out += c == '\n' ? std::string(eol) : std::string(1, c);
   return out;
 }
 

@@ -14,8 +14,6 @@ void RecordingWindowHost::showNamePrompt() {
   std::string& text =
       state_.namePrompt == core::NamePrompt::FolderName ? state_.installFolderName : state_.archiveBaseName;
   prompts.push_back({mode, text});
-  // The prompt is modal: it leaves the main window enabled when it closes.
-  mainEnabled = true;
   if (answers_.empty()) {
     ADD_FAILURE() << "unexpected name prompt in mode " << mode << " proposing \"" << text << "\"";
     return;

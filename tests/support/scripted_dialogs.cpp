@@ -101,7 +101,6 @@ std::optional<std::string> ScriptedDialogs::openFile(std::string_view title, std
 
 void ScriptedDialogs::runModal(core::ModalController& controller) {
   const std::string name(controller.formName());
-  modalsShown.push_back(name);
   Expectation e = next(Expectation::Modal, name);
   EXPECT_EQ(e.text, name);
   controller.Form_Load();

@@ -63,7 +63,6 @@ class ScriptedDialogs : public core::Dialogs {
   bool done() const { return queue_.empty(); }
   int beeps = 0;
   int keepPaintingCalls = 0;
-  std::vector<std::string> modalsShown;
   std::vector<std::string> openFileFilters;
   std::vector<std::string> openFileStartFolders;
 

@@ -27,16 +27,8 @@ std::vector<std::string> logLines(const std::string& file) {
 
 std::vector<std::string> split(const std::string& text, char sep) {
   std::vector<std::string> parts;
-  std::string current;
-  for (char c : text) {
-    if (c == sep) {
-      parts.push_back(current);
-      current.clear();
-    } else {
-      current += c;
-    }
-  }
-  parts.push_back(current);
+  for (std::size_t at = 0, next = 0; next != std::string::npos; at = next + 1)
+    parts.push_back(text.substr(at, (next = text.find(sep, at)) - at));
   return parts;
 }
 
