@@ -8,6 +8,7 @@
 #include "core/errors.h"
 #include "core/profile.h"
 #include "install/install_fixture.h"
+#include "support/error_number.h"
 #include "support/forwarding_fs.h"
 #include "support/tree_snapshot.h"
 
@@ -100,12 +101,8 @@ TEST_F(FullDiskTest, WritesThatRunOutOfSpaceLeaveEveryFileAsItWas) {
   {
     SCOPED_TRACE("settings save");
     withoutRoom([&] {
-      try {
-        settings->save("Hangarpak", "Main", "Startup Path", kLarge);
-        ADD_FAILURE() << "the save did not fail";
-      } catch (const core::RuntimeError& e) {
-        EXPECT_EQ(e.number(), core::err::DiskFull);
-      }
+      EXPECT_EQ(testsupport::errorNumberOf([&] { settings->save("Hangarpak", "Main", "Startup Path", kLarge); }),
+                core::err::DiskFull);
     });
     EXPECT_EQ(testsupport::treeDifferences(before, snapshot()), "");
     EXPECT_EQ(settings->get("Hangarpak", "Main", "FS Path", ""), "C:\\FS2002");

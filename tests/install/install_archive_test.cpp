@@ -256,19 +256,6 @@ TEST_F(InstallArchiveTest, AnErrorDuringTheInstallationEndsTheProgramWithItsMess
   }
 }
 
-// A file system on which the files of one name cannot be deleted.
-class StuckFiles : public testsupport::ForwardingFs {
- public:
-  StuckFiles(core::FileSystem& inner, std::string name) : ForwardingFs(inner), name_(std::move(name)) {}
-  void deleteFile(std::string_view path) override {
-    if (core::lastComponent(path) == name_) throw core::RuntimeError(core::err::PermissionDenied);
-    ForwardingFs::deleteFile(path);
-  }
-
- private:
-  std::string name_;
-};
-
 // Whatever an earlier run left in TempZip goes before the next archive is
 // extracted: names like patterns, hidden and read-only files, folders in
 // folders; a linked folder goes as the link, what it leads to stays. What
@@ -285,7 +272,8 @@ TEST_F(InstallArchiveTest, WhateverTempZipHoldsGoesBeforeTheNextArchive) {
     std::filesystem::create_directory_symlink(outside, tempZipHost() + "/link");
   };
   leave();
-  StuckFiles stuck(*fs, "stuck.txt");
+  testsupport::ForwardingFs stuck(*fs);
+  stuck.failDelete = [](std::string_view path) { return core::lastComponent(path) == "stuck.txt"; };
   auto faulty = contextOn(stuck);
   dialogs.expectMessage(
       "C:\\DOWNLOADS\\PLANE.ZIP\r\n\r\nThe archive is not installed: these could not be removed "
