@@ -19,10 +19,8 @@ TEST(Codepage, EveryByteRoundTrips) {
 }
 
 TEST(Codepage, MapsTheCharactersOfTheCodePage) {
-  const struct {
-    const char* cp1252;
-    const char* utf8;
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
+      // Windows-1252, UTF-8
       {"plain ASCII", "plain ASCII"},
       {"Caf\xE9", "Caf\xC3\xA9"},                                            // é
       {"\xA9 2002", "\xC2\xA9 2002"},                                        // ©
@@ -31,10 +29,9 @@ TEST(Codepage, MapsTheCharactersOfTheCodePage) {
       {"\x93q\x94", "\xE2\x80\x9Cq\xE2\x80\x9D"},                            // typographic quotes
       {"\x81\x8D\x8F\x90\x9D", "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"},  // undefined: C1 controls
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.utf8);
-    EXPECT_EQ(cp1252ToUtf8(c.cp1252), c.utf8);
-    EXPECT_EQ(utf8ToCp1252(c.utf8), c.cp1252);
+  for (const auto& [cp1252, utf8] : cases) {
+    EXPECT_EQ(cp1252ToUtf8(cp1252), utf8);
+    EXPECT_EQ(utf8ToCp1252(utf8), cp1252);
   }
 }
 

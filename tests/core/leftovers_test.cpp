@@ -18,7 +18,7 @@ using testsupport::hostExists;
 using testsupport::writeHostFile;
 using Names = std::vector<std::string>;
 
-class LeftoversTest : public testsupport::SimFixture {};
+using LeftoversTest = testsupport::SimFixture;
 
 Names temporariesIn(const std::string& folder) {
   Names names;
@@ -50,11 +50,8 @@ TEST_F(LeftoversTest, DeadTemporariesGoFromTheStoresAndFromWhereAKilledRunWrote)
   const std::string cessna = sim + "/Aircraft/Cessna", deep = cessna + "/panel/too/deep";
   fsys::create_directories(deep);
   fsys::create_directories(app);
-  struct Case {
-    std::string file;
-    bool removed;
-  };
-  const Case cases[] = {
+  const std::pair<std::string, bool> cases[] = {
+      // a file, and whether it goes
       {root + "/config/hangarpak/.hangarpak-Ab12Cd", true},
       {root + "/config/Hangarpak/.hangarpak-zzzzzz", true},
       {root + "/config/Ortholay/.hangarpak-000000", true},
@@ -64,7 +61,7 @@ TEST_F(LeftoversTest, DeadTemporariesGoFromTheStoresAndFromWhereAKilledRunWrote)
       {root + "/config/hangarpak/registry.ini", false},
       {sim + "/Texture/.hangarpak-aaaaaa", false},  // in no record
   };
-  for (const auto& c : cases) writeHostFile(c.file, "x");
+  for (const auto& [file, removed] : cases) writeHostFile(file, "x");
   killedRun(app, {cessna + "/aircraft.cfg", deep + "/gauge.cfg"});
   // Writes in progress (here, in this process) hold their temporary files,
   // one of them in a folder the killed run wrote in too.
@@ -77,7 +74,7 @@ TEST_F(LeftoversTest, DeadTemporariesGoFromTheStoresAndFromWhereAKilledRunWrote)
   ASSERT_EQ(temporariesIn(deep).size(), 1u);
 
   core::RemoveLeftovers(ctx());
-  for (const auto& c : cases) EXPECT_EQ(hostExists(c.file), !c.removed) << c.file;
+  for (const auto& [file, removed] : cases) EXPECT_EQ(hostExists(file), !removed) << file;
   EXPECT_EQ(temporariesIn(cessna), Names{liveSim.temporaryPath()});
   EXPECT_EQ(temporariesIn(deep), Names{});
   EXPECT_TRUE(hostExists(liveStore.temporaryPath()));

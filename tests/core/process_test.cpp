@@ -133,20 +133,13 @@ TEST_F(ProcessTest, NativeProgramsRunDirectlyAndOtherExeFilesThroughWine) {
   const std::string exe = host("C:\\FS2002\\aafconv.exe");
 
   usePath("relative/bin::" + root + "/bin:/usr/bin");
-  struct Case {
-    const char* line;
-    Args argv;
-  };
-  const Case cases[] = {
+  const std::pair<const char*, Args> cases[] = {
       {"C:\\FS2002\\aafconv.exe C:\\FS2002\\aafconv.cfg", {wine, exe, "C:\\FS2002\\aafconv.cfg"}},
       {"c:\\fs2002\\AAFCONV", {wine, exe}},
       {"C:\\FS2002\\convert.exe x", {host("C:\\FS2002\\convert.EXE"), "x"}},
       {"wine --version", {wine, "--version"}},
   };
-  for (const auto& k : cases) {
-    SCOPED_TRACE(k.line);
-    EXPECT_EQ(core::requestForCommandLine(ctx(), k.line).argv, k.argv);
-  }
+  for (const auto& [line, argv] : cases) EXPECT_EQ(core::requestForCommandLine(ctx(), line).argv, argv) << line;
   EXPECT_EQ(errorNumberOf([&] { core::requestForCommandLine(ctx(), "C:\\FS2002\\norun.exe"); }),
             core::err::PermissionDenied);
   EXPECT_EQ(errorNumberOf([&] { core::requestForCommandLine(ctx(), "C:\\FS2002\\readme.txt"); }),
@@ -163,21 +156,16 @@ TEST_F(ProcessTest, NativeProgramsRunDirectlyAndOtherExeFilesThroughWine) {
 }
 
 TEST_F(ProcessTest, ShellAndWaitReportsAStartFailureAndReturns) {
-  struct Case {
-    const char* line;
-    const char* message;
-  };
-  const Case cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {"C:\\NoSuch\\prog.exe /x", "ShellAndWait error 53"},
       {"", "ShellAndWait error 5"},
       {"C:\\readme.txt", "ShellAndWait error 5"},
   };
   writeFile("C:\\readme.txt", "text");
-  for (const auto& k : cases) {
-    SCOPED_TRACE(k.line);
-    dialogs.expectMessage(k.message, "Error", core::Buttons::OK, core::Icon::Exclamation);
-    core::ShellAndWait(ctx(), k.line);
-    EXPECT_TRUE(dialogs.done());
+  for (const auto& [line, message] : cases) {
+    dialogs.expectMessage(message, "Error", core::Buttons::OK, core::Icon::Exclamation);
+    core::ShellAndWait(ctx(), line);
+    EXPECT_TRUE(dialogs.done()) << line;
   }
 }
 

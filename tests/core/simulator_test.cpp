@@ -145,9 +145,7 @@ TEST_F(FindSimulatorTest, WithNoVersionChosenOnlyTheChooserIsShown) {
   EXPECT_EQ(state().simVersion, 70);
   EXPECT_EQ(state().simFolder, "C:\\Before");
   EXPECT_EQ(fsPath(), "<absent>");
-}
-
-TEST_F(FindSimulatorTest, ClosingTheChooserByItsCloseBoxTakesTheSelection) {
+  // Closed by its close box, the chooser takes the selection.
   state().simVersion = 5;
   dialogs.expectModal("fsOptFrm", [](core::ModalController& c) { EXPECT_TRUE(c.closeBox()); });
   core::FindSimulator(ctx());
