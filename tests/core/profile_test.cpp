@@ -2,15 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "core/errors.h"
-#include "core/text.h"
 #include "support/error_number.h"
 #include "support/profile_rules.h"
 #include "support/temp_dir.h"
@@ -233,38 +230,6 @@ TEST(ProfileProperties, HoldOnRandomFiles) {
     }
     ASSERT_LE(missing, 1u);
     ASSERT_LE(newLines.size(), oldLines.size() + 2);  // a header and a key line, no blank line
-  }
-}
-
-// The real files some machines carry (only read when present): the parsed
-// document must agree with the line-by-line lookup on every name they spell.
-TEST(ProfileProperties, DocumentAgreesWithLookupOnRealFiles) {
-  const std::filesystem::path root = "/work/shared/samples/fs-configs";
-  std::error_code ec;
-  if (!std::filesystem::is_directory(root, ec)) GTEST_SKIP() << "no sample files here";
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(root, ec)) {
-    if (!entry.is_regular_file() || entry.path().extension() == ".md") continue;
-    SCOPED_TRACE(entry.path().string());
-    std::ifstream in(entry.path(), std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const Document doc(bytes);
-    std::vector<std::string> sections = {"none"}, keys = {"none"};
-    for (std::size_t pos = 0; pos < bytes.size();) {
-      const std::size_t end = std::min(bytes.find('\n', pos), bytes.size());
-      const std::string line = core::trim(bytes.substr(pos, end - pos));
-      if (line.size() > 2 && line.front() == '[' && line.find(']') != std::string::npos)
-        sections.push_back(line.substr(1, line.find(']') - 1));
-      else if (line.find('=') != std::string::npos)
-        keys.push_back(line.substr(0, line.find('=')));
-      pos = end + 1;
-    }
-    std::size_t found = 0;
-    for (const auto& s : sections)
-      for (const auto& k : keys) {
-        found += lookup(bytes, s, k).has_value();
-        ASSERT_EQ(doc.get(s, k), lookup(bytes, s, k)) << "[" << s << "] " << k;
-      }
-    EXPECT_GT(found, 0u);
   }
 }
 
