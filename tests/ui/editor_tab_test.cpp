@@ -105,6 +105,9 @@ TEST_F(EditorTabTest, DeleteAsksAndSelectsThePreviousOrTheFirstRow) {
   const auto lone = [&](const std::string& name) {
     return "The whole folder " + air(name + "\\") + " goes with everything in it; no other variant is in it." + noTrash;
   };
+  const std::string glass = "The folder " + air("fsfsconv\\panel.Glass\\") + " goes with its doc folder.";
+  const std::string alpha =
+      "The whole folder " + air("Alpha\\") + " goes with everything in it, including the panel \"Alpha panel\".";
   const struct {
     int mode;
     const char* name;
@@ -113,21 +116,8 @@ TEST_F(EditorTabTest, DeleteAsksAndSelectsThePreviousOrTheFirstRow) {
     std::vector<std::string> left;
     int selected;
   } cases[] = {
-      {ui::PanelMode,
-       "Glass",
-       "The folder " + air("fsfsconv\\panel.Glass\\") + " goes with its doc folder." + noTrash,
-       Yes,
-       Ok,
-       {"Alpha panel"},
-       0},
-      {ui::AircraftMode,
-       "Alpha",
-       "The whole folder " + air("Alpha\\") + " goes with everything in it, including the panel \"Alpha panel\"." +
-           noTrash,
-       Yes,
-       Ok,
-       {"Bravo", "Charlie", "Delta", "Loose"},
-       0},
+      {ui::PanelMode, "Glass", glass + noTrash, Yes, Ok, {"Alpha panel"}, 0},
+      {ui::AircraftMode, "Alpha", alpha + noTrash, Yes, Ok, {"Bravo", "Charlie", "Delta", "Loose"}, 0},
       {ui::AircraftMode, "Delta", lone("Delta"), Yes, Ok, {"Bravo", "Charlie", "Loose"}, 1},
       {ui::AircraftMode, "Bravo", lone("Bravo"), core::Answer::No, Ok, {"Bravo", "Charlie", "Loose"}, 0},
       {ui::AircraftMode, "Charlie", lone("Charlie"), Yes, core::Answer::Cancel, {"Bravo", "Charlie", "Loose"}, 1}};
