@@ -28,10 +28,13 @@ class FolderNameCacheTest : public ::testing::Test {
   core::DriveTable drives;
 };
 
-// Lays out entries under a folder: "name/" a folder, "name -> target" a
-// link, "-name" removed, "name => other" renamed, else an empty file.
-void lay(const std::string& folder, const std::vector<std::string>& entries) {
-  for (const std::string& entry : entries) {
+// Lays out entries under a folder, "; " between them: "name/" a folder,
+// "name -> target" a link, "-name" removed, "name => other" renamed, else
+// an empty file.
+void lay(const std::string& folder, const std::string& entries) {
+  for (std::size_t at = 0, end = 0; end != std::string::npos; at = end + 2) {
+    end = entries.find("; ", at);
+    const std::string entry = entries.substr(at, end - at);
     if (const auto arrow = entry.find(" -> "); arrow != std::string::npos)
       fsys::create_directory_symlink(entry.substr(arrow + 4), folder + "/" + entry.substr(0, arrow));
     else if (const auto move = entry.find(" => "); move != std::string::npos)
@@ -50,87 +53,42 @@ void lay(const std::string& folder, const std::vector<std::string>& entries) {
 // of another case is found, a folder of another case is reused, and a path
 // that now leads elsewhere is followed there.
 TEST_F(FolderNameCacheTest, ResolvesAsTheDiskDoesAfterChangesBehindItsBack) {
-  struct Case {
+  const struct {
     const char* name;
-    std::vector<std::string> layout;  // laid out first, in C:
-    const char* primed;               // resolved once, so that its folders are cached
-    std::vector<std::string> change;  // then laid out behind the cache's back
-    const char* path;
-    std::string host;  // relative to C:
-  };
-  const Case cases[] = {
-      {"a file made in another case is found",
-       {"FS2002/Aircraft/"},
-       "C:\\FS2002\\aircraft\\new.cfg",
-       {"FS2002/Aircraft/NEW.CFG"},
-       "C:\\fs2002\\aircraft\\new.cfg",
-       "FS2002/Aircraft/NEW.CFG"},
-      {"a folder made in another case is reused, not doubled",
-       {"FS2002/Aircraft/"},
-       "C:\\FS2002\\Aircraft\\Cessna\\aircraft.cfg",
-       {"FS2002/Aircraft/CESSNA/"},
-       "C:\\FS2002\\Aircraft\\Cessna\\aircraft.cfg",
+    const char* layout;  // laid out first, in C:
+    const char* primed;  // resolved once, so that its folders are cached
+    const char* change;  // then laid out behind the cache's back
+    const char* path;    // resolved then ("": the primed path again)
+    std::string host;    // relative to C:
+  } cases[] = {
+      {"a file made in another case is found", "FS2002/Aircraft/", "C:\\FS2002\\aircraft\\new.cfg",
+       "FS2002/Aircraft/NEW.CFG", "C:\\fs2002\\aircraft\\new.cfg", "FS2002/Aircraft/NEW.CFG"},
+      {"a folder made in another case is reused, not doubled", "FS2002/Aircraft/",
+       "C:\\FS2002\\Aircraft\\Cessna\\aircraft.cfg", "FS2002/Aircraft/CESSNA/", "",
        "FS2002/Aircraft/CESSNA/aircraft.cfg"},
-      {"a removed file leaves the path's own spelling",
-       {"FS2002/Aircraft/Old.cfg"},
-       "C:\\FS2002\\aircraft\\old.cfg",
-       {"-FS2002/Aircraft/Old.cfg"},
-       "C:\\FS2002\\aircraft\\old.cfg",
-       "FS2002/Aircraft/old.cfg"},
-      {"a folder renamed to another case",
-       {"FS2002/Aircraft/Cessna/aircraft.cfg"},
-       "C:\\FS2002\\Aircraft\\cessna\\aircraft.cfg",
-       {"FS2002/Aircraft/Cessna => FS2002/Aircraft/CESSNA"},
-       "C:\\FS2002\\Aircraft\\cessna\\aircraft.cfg",
+      {"a removed file leaves the path's own spelling", "FS2002/Aircraft/Old.cfg", "C:\\FS2002\\aircraft\\old.cfg",
+       "-FS2002/Aircraft/Old.cfg", "", "FS2002/Aircraft/old.cfg"},
+      {"a folder renamed to another case", "FS2002/Aircraft/Cessna/aircraft.cfg",
+       "C:\\FS2002\\Aircraft\\cessna\\aircraft.cfg", "FS2002/Aircraft/Cessna => FS2002/Aircraft/CESSNA", "",
        "FS2002/Aircraft/CESSNA/aircraft.cfg"},
-      {"a folder on the way moved off and another made in its place",
-       {"FS2002/Aircraft/Cessna/Panel/panel.cfg"},
+      {"a folder on the way moved off and another made in its place", "FS2002/Aircraft/Cessna/Panel/panel.cfg",
        "C:\\fs2002\\aircraft\\cessna\\panel\\panel.cfg",
-       {"FS2002/Aircraft => Old", "FS2002/AIRCRAFT/cessna/PANEL/Panel.CFG"},
-       "C:\\FS2002\\Aircraft\\Cessna\\Panel\\panel.cfg",
-       "FS2002/AIRCRAFT/cessna/PANEL/Panel.CFG"},
-      {"the drive's folder itself replaced",
-       {"FS2002/fs2002.exe"},
-       "C:\\fs2002\\FS2002.EXE",
-       {"../c => ../c.old", "fs2002/FS2002.exe"},
-       "C:\\FS2002\\fs2002.exe",
-       "fs2002/FS2002.exe"},
+       "FS2002/Aircraft => Old; FS2002/AIRCRAFT/cessna/PANEL/Panel.CFG",
+       "C:\\FS2002\\Aircraft\\Cessna\\Panel\\panel.cfg", "FS2002/AIRCRAFT/cessna/PANEL/Panel.CFG"},
+      {"the drive's folder itself replaced", "FS2002/fs2002.exe", "C:\\fs2002\\FS2002.EXE",
+       "../c => ../c.old; fs2002/FS2002.exe", "C:\\FS2002\\fs2002.exe", "fs2002/FS2002.exe"},
       {"the drive's folder a link pointed elsewhere",
-       {"Real1/FS2002/fs2002.exe", "Real2/fs2002/FS2002.EXE", "DriveD -> Real1"},
-       "D:\\fs2002\\fs2002.exe",
-       {"-DriveD", "DriveD -> Real2"},
-       "D:\\FS2002\\fs2002.exe",
-       "DriveD/fs2002/FS2002.EXE"},
-      {"an exact twin made later wins",
-       {"Twins/DATA"},
-       "C:\\Twins\\data",
-       {"Twins/data"},
-       "C:\\Twins\\data",
-       "Twins/data"},
-      {"the first twin removed: the other one",
-       {"Twins/DATA", "Twins/Data"},
-       "C:\\twins\\data",
-       {"-Twins/DATA"},
-       "C:\\twins\\data",
+       "Real1/FS2002/fs2002.exe; Real2/fs2002/FS2002.EXE; DriveD -> Real1", "D:\\fs2002\\fs2002.exe",
+       "-DriveD; DriveD -> Real2", "D:\\FS2002\\fs2002.exe", "DriveD/fs2002/FS2002.EXE"},
+      {"an exact twin made later wins", "Twins/DATA", "C:\\Twins\\data", "Twins/data", "", "Twins/data"},
+      {"the first twin removed: the other one", "Twins/DATA; Twins/Data", "C:\\twins\\data", "-Twins/DATA", "",
        "Twins/Data"},
-      {"a folder replaced by a file of its name",
-       {"A/B/c.txt"},
-       "C:\\a\\b\\C.TXT",
-       {"-A/B", "A/b"},
-       "C:\\a\\B\\C.TXT",
+      {"a folder replaced by a file of its name", "A/B/c.txt", "C:\\a\\b\\C.TXT", "-A/B; A/b", "C:\\a\\B\\C.TXT",
        "A/b/C.TXT"},
-      {"a linked folder pointed elsewhere",
-       {"Real1/X.cfg", "Real2/x.Cfg", "Link -> Real1"},
-       "C:\\link\\x.cfg",
-       {"-Link", "Link -> Real2"},
-       "C:\\link\\x.cfg",
-       "Link/x.Cfg"},
-      {"a folder moved in from outside the drive",
-       {"FS2002/Aircraft/"},
-       "C:\\FS2002\\Aircraft\\Jet\\aircraft.cfg",
-       {"../outside/JET/Aircraft.CFG", "../outside/JET => FS2002/Aircraft/JET"},
-       "C:\\FS2002\\Aircraft\\Jet\\aircraft.cfg",
-       "FS2002/Aircraft/JET/Aircraft.CFG"},
+      {"a linked folder pointed elsewhere", "Real1/X.cfg; Real2/x.Cfg; Link -> Real1", "C:\\link\\x.cfg",
+       "-Link; Link -> Real2", "", "Link/x.Cfg"},
+      {"a folder moved in from outside the drive", "FS2002/Aircraft/", "C:\\FS2002\\Aircraft\\Jet\\aircraft.cfg",
+       "../outside/JET/Aircraft.CFG; ../outside/JET => FS2002/Aircraft/JET", "", "FS2002/Aircraft/JET/Aircraft.CFG"},
   };
   for (const auto& k : cases) {
     SCOPED_TRACE(k.name);
@@ -140,8 +98,9 @@ TEST_F(FolderNameCacheTest, ResolvesAsTheDiskDoesAfterChangesBehindItsBack) {
     core::FolderNameCache cache;
     drives.toHost(k.primed, cache);
     lay(c, k.change);
-    EXPECT_EQ(drives.toHost(k.path, cache), c + "/" + k.host);
-    EXPECT_EQ(drives.toHost(k.path), c + "/" + k.host) << "the disk itself says otherwise";
+    const std::string path = *k.path ? k.path : k.primed;
+    EXPECT_EQ(drives.toHost(path, cache), c + "/" + k.host);
+    EXPECT_EQ(drives.toHost(path), c + "/" + k.host) << "the disk itself says otherwise";
   }
 }
 
