@@ -26,10 +26,7 @@ TEST(SplitCommandLine, FollowsTheWindowsRuntimeRules) {
       {"shell characters are ordinary", "p a;b $(c) `d` |e &f", {"p", "a;b", "$(c)", "`d`", "|e", "&f"}},
       {"nothing", "  \t ", {}},
   };
-  for (const auto& k : cases) {
-    SCOPED_TRACE(k.name);
-    EXPECT_EQ(core::splitCommandLine(k.line), k.args);
-  }
+  for (const auto& k : cases) EXPECT_EQ(core::splitCommandLine(k.line), k.args) << k.name;
 }
 
 TEST(QuoteCommandLineArgument, SplitsBackToTheSameArgument) {

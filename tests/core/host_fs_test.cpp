@@ -72,10 +72,7 @@ TEST_F(HostFs, FailuresCarryTheProgramsErrorNumbers) {
       {"copy a pipe", [&] { fs->copyFile("C:\\pipe", "C:\\FS2002\\pipe.copy"); }, PathFileAccess},
       {"copy a file onto itself", [&] { fs->copyFile("C:\\Other.txt", "C:\\OTHER.TXT"); }, PathFileAccess},
   };
-  for (const auto& k : cases) {
-    SCOPED_TRACE(k.name);
-    EXPECT_EQ(errorNumberOf(k.op), k.number);
-  }
+  for (const auto& k : cases) EXPECT_EQ(errorNumberOf(k.op), k.number) << k.name;
   EXPECT_EQ(readHostFile(c + "/FS2002/Locked.cfg"), "old");
   EXPECT_EQ(readHostFile(c + "/Other.txt"), "other");
   EXPECT_EQ(hostNames(c), (Names{"FS2002", "Other.txt", "pipe"}));

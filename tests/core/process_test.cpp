@@ -37,17 +37,12 @@ class ProcessTest : public testsupport::SimFixture {
   static std::vector<Args> runsOf(const std::string& hostPath) {
     std::vector<Args> runs;
     if (!hostExists(hostPath + ".args")) return runs;
-    const std::string bytes = readHostFile(hostPath + ".args");
-    std::size_t pos = 0;
-    while (pos < bytes.size()) {
-      const auto end = bytes.find('\0', pos);
-      const std::string field = bytes.substr(pos, end - pos);
+    std::istringstream fields(readHostFile(hostPath + ".args"));
+    for (std::string field; std::getline(fields, field, '\0');)
       if (field == "RUN")
         runs.emplace_back();
       else
         runs.back().push_back(field);
-      pos = end + 1;
-    }
     return runs;
   }
 

@@ -95,10 +95,8 @@ TEST_F(ProfileContextTest, ReadRegReadsWhatTheStoreHolds) {
   } cases[] = {
       {"LM", "exe path", "C:\\FS2002"}, {"LM", "PID", ""}, {"CR", "EXE Path", ""},  // a key that does not open
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.hive) + " " + c.value);
-    EXPECT_EQ(core::ReadReg(ctx(), c.hive, key, c.value), c.expected);
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(core::ReadReg(ctx(), c.hive, key, c.value), c.expected) << std::string(c.hive) + " " + c.value;
   core::WriteReg(ctx(), "CR", "WinZip\\Shell\\Hangarpak\\command", "", "\"/opt/hangarpak\" \"%1\"");
   EXPECT_EQ(core::ReadReg(ctx(), "cr", "winzip\\shell\\hangarpak\\COMMAND", ""), "\"/opt/hangarpak\" \"%1\"");
   EXPECT_TRUE(dialogs.messages().empty());

@@ -52,11 +52,8 @@ TEST(ProfileLookup, CutsLongValuesTo199CharactersAndSurvivesHostileBytes) {
 }
 
 TEST(ProfileWithValue, ChangesOnlyWhatItMust) {
-  for (const auto& c : testsupport::kProfileWrites) {
-    SCOPED_TRACE(c.name);
-    const std::string after = withValue(c.before, c.section, c.key, c.value);
-    EXPECT_EQ(after, c.after);
-  }
+  for (const auto& c : testsupport::kProfileWrites)
+    EXPECT_EQ(withValue(c.before, c.section, c.key, c.value), c.after) << c.name;
 }
 
 TEST(ProfileWithValue, RefusesWhatWouldNotReadBack) {

@@ -86,10 +86,7 @@ TEST(IniRegistryStore, OneSectionPerKey) {
       {"missing value", Hive::LocalMachine, fs2002, "Path", std::nullopt},
       {"parent key has no values", Hive::LocalMachine, "SOFTWARE\\Microsoft", "PID", std::nullopt},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(reg.query(c.hive, c.key, c.value), c.expected);
-  }
+  for (const auto& c : cases) EXPECT_EQ(reg.query(c.hive, c.key, c.value), c.expected) << c.name;
   EXPECT_TRUE(reg.keyExists(Hive::LocalMachine, "software\\microsoft"));  // a parent of a key
   EXPECT_FALSE(reg.keyExists(Hive::LocalMachine, "SOFTWARE\\Micro"));
   EXPECT_TRUE(reg.keyExists(Hive::ClassesRoot, "WinZip"));

@@ -20,10 +20,8 @@ TEST(MatchesPattern, FollowsWindowsWildcardsWithoutRegardToCase) {
       {"abcabd", "*abd", true},         {"aircraft.cfg", "", false},       {"*b", "*", true},
       {"*vil_q.bmp", "*.*", true},      {"*vil_q.bmp", "*.bmp", true},     {"*b", "*c", false},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.name) + " ~ " + c.patterns);
-    EXPECT_EQ(core::matchesPattern(c.name, c.patterns), c.matches);
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(core::matchesPattern(c.name, c.patterns), c.matches) << std::string(c.name) + " ~ " + c.patterns;
 }
 
 TEST(PathText, ComponentsAndVbStyleCuts) {

@@ -312,11 +312,10 @@ TEST_F(EditTest, DeletesAddOnFoldersIntoTheTrash) {
 
   for (const std::string folder :
        {"C:\\FS2002\\Aircraft\\", "C:\\FS2002\\aircraft\\Alpha\\..\\..\\", "C:\\FS2002\\aircraftX\\",
-        "C:\\FS2002\\aircraft\\\\", "C:\\FS2002\\aircraft\\a/b\\"}) {
-    SCOPED_TRACE(folder);
+        "C:\\FS2002\\aircraft\\\\", "C:\\FS2002\\aircraft\\a/b\\"})
     EXPECT_EQ(manager::WhyNotDeletable(ctx(), folder, "Alpha"),
-              "Alpha is not deleted: its folder\r\n" + folder + "\r\nis not inside C:\\FS2002\\aircraft\\.");
-  }
+              "Alpha is not deleted: its folder\r\n" + folder + "\r\nis not inside C:\\FS2002\\aircraft\\.")
+        << folder;
   EXPECT_EQ(manager::WhyNotDeletable(ctx(), air("Alpha\\"), "Alpha"), std::nullopt);
 }
 
