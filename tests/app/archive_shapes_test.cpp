@@ -169,8 +169,8 @@ TEST_F(ArchiveShapesTest, EveryMemberFindsItsPlaceAndTheScansFindNothingMissing)
     ArchiveBuilder zip;
     for (const auto& [name, bytes] : shape.members) zip.add(name, bytes);
     const auto r = run({"install", put("shape.zip", zip)});
-    const bool installed = !shape.tree.empty();
-    EXPECT_EQ(r.status, installed ? 0 : 1) << r.err;
+    const bool installs = !shape.tree.empty();
+    EXPECT_EQ(r.status, installs ? 0 : 1) << r.err;
     Files expected = shape.tree;
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(tree(), expected);
@@ -182,7 +182,7 @@ TEST_F(ArchiveShapesTest, EveryMemberFindsItsPlaceAndTheScansFindNothingMissing)
     if (shape.err.empty()) {
       EXPECT_EQ(r.err, "");
     }
-    if (!installed) continue;
+    if (!installs) continue;
     for (const char* kind : {"aircraft", "panels"}) {
       const auto scan = run({"scan", kind});
       EXPECT_EQ(scan.status, 0) << scan.out;

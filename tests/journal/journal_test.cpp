@@ -32,12 +32,12 @@ struct Cut {
   int at = 0;
   bool after = false;
   int count = 0;
-  // Calls (target.*change)(args...) as one change.
-  template <class T, class Change, class... Args>
-  void change(T& target, Change change, Args... args) {
+  // Calls (target.*member)(args...) as one change.
+  template <class T, class Member, class... Args>
+  void change(T& target, Member member, Args... args) {
     const bool now = ++count == at;
     if (now && !after) ::raise(SIGKILL);
-    (target.*change)(args...);
+    (target.*member)(args...);
     if (now) ::raise(SIGKILL);
   }
 };
