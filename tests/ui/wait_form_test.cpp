@@ -60,24 +60,38 @@ TEST_F(Progress, TheHostShowsHidesAndFillsTheDialog) {
   EXPECT_FALSE(host.progressLoaded());
 }
 
+// After an install: the tab to open, and on it what was installed, the
+// installed folder's first variant or the Editor on the new panel or sound
+// set, over a tree of two aircraft folders, the first with its own panel
+// and sound, and a panel and a sound set of their own.
 struct UnloadCase {
   const char* name;
   int runManager;
   core::PackageKind kind;
   bool commandLine;
-  int tab;    // selected afterwards; 1 = unchanged
-  bool ends;  // the program ends
+  int tab;                         // selected afterwards; 1 = unchanged
+  bool ends;                       // the program ends
+  const char* folder = "";         // the installed folder
+  const char* selected = nullptr;  // the row selected on the opened tab
 };
 
 class ProgressUnload : public Progress, public ::testing::WithParamInterface<UnloadCase> {};
 
-TEST_P(ProgressUnload, FollowsTheRunManagerOptionAndTheKeptCommandLineFlag) {
+TEST_P(ProgressUnload, FollowsTheRunManagerOptionAndTheKeptCommandLineFlagAndSelectsWhatWasInstalled) {
   const UnloadCase& c = GetParam();
+  const std::string air = "C:\\FS2002\\Aircraft\\";
+  writeFile(air + "Alpha\\aircraft.cfg", testsupport::aircraftCfg({{.title = "Alpha"}}));
+  writeFile(air + "Alpha\\panel\\panel.cfg", testsupport::panelCfg("Alpha panel"));
+  writeFile(air + "Alpha\\sound\\sound.cfg", testsupport::soundCfg("Alpha sound"));
+  writeFile(air + "Zulu\\aircraft.cfg", testsupport::aircraftCfg({{.title = "Zulu"}, {.title = "Zulu Float"}}));
+  writeFile(air + "fsfsconv\\panel.Glass\\panel.cfg", testsupport::panelCfg("Glass"));
+  writeFile(air + "fsfsconv\\sound.Radial\\sound.cfg", testsupport::soundCfg("Radial"));
   state().optRunManager = static_cast<core::Option>(c.runManager);
   load(1, c.commandLine);
   state().commandLineInstall = false;  // start-up resets it long before the user presses OK
   if (c.commandLine) ctx().windows().hideMainWindow();
   state().packageKind = c.kind;
+  state().installFolderName = c.folder;
   ctx().windows().showProgress();
 
   if (c.ends) {
@@ -91,58 +105,28 @@ TEST_P(ProgressUnload, FollowsTheRunManagerOptionAndTheKeptCommandLineFlag) {
     EXPECT_EQ(wait().caption, "Update") << "the dialog reported the rebuild";
   }
   EXPECT_FALSE(wait().loaded);
-}
-
-// The tab opened after an install shows what was installed: the installed
-// folder's first variant, or the Editor on the new panel or sound set,
-// whichever list the toolbar had pressed before.
-TEST_F(Progress, TheOpenedTabSelectsWhatWasInstalled) {
-  const std::string air = "C:\\FS2002\\Aircraft\\";
-  writeFile(air + "Alpha\\aircraft.cfg", testsupport::aircraftCfg({{.title = "Alpha"}}));
-  writeFile(air + "Alpha\\panel\\panel.cfg", testsupport::panelCfg("Alpha panel"));
-  writeFile(air + "Alpha\\sound\\sound.cfg", testsupport::soundCfg("Alpha sound"));
-  writeFile(air + "Zulu\\aircraft.cfg", testsupport::aircraftCfg({{.title = "Zulu"}, {.title = "Zulu Float"}}));
-  writeFile(air + "fsfsconv\\panel.Glass\\panel.cfg", testsupport::panelCfg("Glass"));
-  writeFile(air + "fsfsconv\\sound.Radial\\sound.cfg", testsupport::soundCfg("Radial"));
-  state().optRunManager = core::Option::On;
-  const struct {
-    core::PackageKind kind;
-    const char* folder;
-    int tab, mode;  // mode: the Editor's list, 0 on the Aircraft tab
-    const char* selected;
-  } cases[] = {{core::PackageKind::Aircraft, "zulu", 2, 0, "Zulu"},
-               {core::PackageKind::Panel, "Glass", 3, ui::PanelMode, "Glass"},
-               {core::PackageKind::Sound, "Radial", 3, ui::SoundMode, "Radial"},
-               {core::PackageKind::Aircraft, "Gone", 2, 0, "Alpha"}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.folder);
-    main->ToolBar_ButtonClick(1);
-    main->selectTab(1);
-    state().catalogueStale = true;
-    load(1);
-    state().packageKind = c.kind;
-    state().installFolderName = c.folder;
-    wait().okCmd_Click();
-    EXPECT_EQ(main->selectedTab, c.tab);
-    const core::ListView& list = c.tab == 2 ? main->managerFra.flyLst : main->editFra.editLst;
-    ASSERT_GE(list.selectedIndex(), 0);
-    EXPECT_EQ(list.item(list.selectedIndex()).text, c.selected);
-    if (c.mode) {
-      EXPECT_EQ(main->editorMode(), c.mode);
-      EXPECT_EQ(main->editFra.nameTxt.text, c.selected);
-    }
+  if (!c.selected) return;
+  const core::ListView& list = c.tab == 2 ? main->managerFra.flyLst : main->editFra.editLst;
+  ASSERT_GE(list.selectedIndex(), 0);
+  EXPECT_EQ(list.item(list.selectedIndex()).text, c.selected);
+  if (c.tab == 3) {
+    EXPECT_EQ(main->editorMode(), c.kind == core::PackageKind::Panel ? ui::PanelMode : ui::SoundMode);
+    EXPECT_EQ(main->editFra.nameTxt.text, c.selected);
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ProgressUnload,
-    ::testing::Values(UnloadCase{"AircraftOpensTheAircraftTab", 1, core::PackageKind::Aircraft, false, 2, false},
-                      UnloadCase{"PanelOpensTheEditorTab", 1, core::PackageKind::Panel, false, 3, false},
-                      UnloadCase{"CommandLineAircraftShowsTheManager", 1, core::PackageKind::Aircraft, true, 2, false},
-                      UnloadCase{"CommandLineWithoutManagerEnds", 0, core::PackageKind::Aircraft, true, 1, true},
-                      UnloadCase{"CommandLineSceneryEnds", 1, core::PackageKind::Scenery, true, 1, true},
-                      UnloadCase{"ManagerOffKeepsRunning", 0, core::PackageKind::Aircraft, false, 1, false},
-                      UnloadCase{"AdventureStaysOnInstallTab", 1, core::PackageKind::Adventure, false, 1, false}),
+    ::testing::Values(
+        UnloadCase{"AircraftOpensTheAircraftTab", 1, core::PackageKind::Aircraft, false, 2, false, "zulu", "Zulu"},
+        UnloadCase{"AFolderNotListedSelectsTheFirst", 1, core::PackageKind::Aircraft, false, 2, false, "Gone", "Alpha"},
+        UnloadCase{"PanelOpensTheEditorTab", 1, core::PackageKind::Panel, false, 3, false, "Glass", "Glass"},
+        UnloadCase{"SoundOpensTheEditorTab", 1, core::PackageKind::Sound, false, 3, false, "Radial", "Radial"},
+        UnloadCase{"CommandLineAircraftShowsTheManager", 1, core::PackageKind::Aircraft, true, 2, false},
+        UnloadCase{"CommandLineWithoutManagerEnds", 0, core::PackageKind::Aircraft, true, 1, true},
+        UnloadCase{"CommandLineSceneryEnds", 1, core::PackageKind::Scenery, true, 1, true},
+        UnloadCase{"ManagerOffKeepsRunning", 0, core::PackageKind::Aircraft, false, 1, false},
+        UnloadCase{"AdventureStaysOnInstallTab", 1, core::PackageKind::Adventure, false, 1, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
