@@ -1,7 +1,6 @@
 #include "core/temp_folders.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 

@@ -1,10 +1,7 @@
 #include "support/sim_fixture.h"
 
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "core/locations.h"
 
