@@ -34,8 +34,8 @@ struct ExtractLimits {
 // What is left of the limits while one archive is extracted. The counts
 // are of bytes and files really written, whatever the headers claim.
 struct ExtractBudget {
-  ExtractBudget(const ExtractLimits& limits, std::uint64_t archiveSize)
-      : bytesLeft(limits.bytesFor(archiveSize)), membersLeft(limits.maxMembers), limits(limits) {}
+  ExtractBudget(const ExtractLimits& given, std::uint64_t archiveSize)
+      : bytesLeft(given.bytesFor(archiveSize)), membersLeft(given.maxMembers), limits(given) {}
   std::uint64_t bytesLeft;
   std::uint64_t membersLeft;
   const ExtractLimits& limits;

@@ -62,13 +62,13 @@ class RecordingLauncher : public core::ProcessLauncher {
 // services), then attached to it.
 class Journalling {
  public:
-  Journalling(const std::string& appFolder, core::FileSystem& fs, core::SettingsStore& settings,
-              core::RegistryStore& registry, core::ProcessLauncher& launcher)
-      : recorder(fs, appFolder),
-        fs(fs, recorder),
-        settings(settings, recorder),
-        registry(registry, recorder),
-        launcher(launcher, recorder) {}
+  Journalling(const std::string& appFolder, core::FileSystem& realFs, core::SettingsStore& realSettings,
+              core::RegistryStore& realRegistry, core::ProcessLauncher& realLauncher)
+      : recorder(realFs, appFolder),
+        fs(realFs, recorder),
+        settings(realSettings, recorder),
+        registry(realRegistry, recorder),
+        launcher(realLauncher, recorder) {}
 
   Recorder recorder;
   RecordingFileSystem fs;

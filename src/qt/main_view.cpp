@@ -157,7 +157,7 @@ MainView::MainView(ui::MainWindow& main, QtDialogs& dialogs) : main_(main), dial
   wait_ = new WaitView(main.waitFrm, dialogs, this);
   main_.onChange = [this] { render(); };
   main_.onPopMenu = [this] { popMenu_->exec(QCursor::pos()); };
-  main_.onShowHelp = [this](const std::string& file) { showHelp(file); };
+  main_.onShowHelp = [this](const std::string& page) { showHelp(page); };
   main_.onSaveLayout = [this] { saveLayout(); };
   resize(760, 520);
   restoreLayout();

@@ -143,10 +143,10 @@ TEST_P(SampleTest, IsFoundScannedAndInstalledAsItSays) {
   // own gaps only, and the bare aircraft the stand-in converter makes.
   for (const auto& [kind, files] :
        {std::pair{"aircraft", contents.missingAircraftFiles}, std::pair{"panels", contents.missingPanelFiles}}) {
-    auto found = missing(cli({"scan", kind}).out);
-    std::erase_if(found,
+    auto listed = missing(cli({"scan", kind}).out);
+    std::erase_if(listed,
                   [](const std::string& line) { return line.find("\\aircraft\\biplane\\") != std::string::npos; });
-    EXPECT_EQ(found, expected(files)) << kind;
+    EXPECT_EQ(listed, expected(files)) << kind;
   }
 }
 
@@ -154,9 +154,9 @@ INSTANTIATE_TEST_SUITE_P(Versions, SampleTest,
                          ::testing::Values(SampleCase{61, sample::HandMadeAircraft},
                                            SampleCase{70, sample::HandMadeAircraft},
                                            SampleCase{80, sample::HandMadeAircraft}, SampleCase{80, 12}),
-                         [](const auto& info) {
-                           return "FS" + std::to_string(info.param.version) + "_" +
-                                  std::to_string(info.param.aircraft) + "aircraft";
+                         [](const auto& test) {
+                           return "FS" + std::to_string(test.param.version) + "_" +
+                                  std::to_string(test.param.aircraft) + "aircraft";
                          });
 
 }  // namespace

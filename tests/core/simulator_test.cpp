@@ -60,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(Versions, KeepRules,
                                            KeepCase{"Fs98Own", 61, {"fltsim98.exe"}, true},
                                            KeepCase{"Fs98UnderFs2000", 61, {"fltsim98.exe", "fs2000.exe"}, false},
                                            KeepCase{"Fs98Missing", 61, {}, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(FindSimulatorTest, ARegistryFolderIsUsedExactlyAsStored) {
   writeFile("C:\\FS2000\\fs2000.exe");
@@ -129,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(Versions, ManualLocation,
                                            ManualCase{"OtherNameStillDrops11", 80, "C:\\Sims\\flight.exe", "C:\\Sims",
                                                       "PID", "EXE Path",
                                                       "Flight Simulator 2002 (fs2002.exe)|fs2002.exe"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(FindSimulatorTest, WithNoVersionChosenOnlyTheChooserIsShown) {
   state().simVersion = core::simver::NotChosen;

@@ -28,8 +28,8 @@ class QtPrinterTest : public testsupport::SimFixture {
     env.set("XDG_DOCUMENTS_DIR", root + "/docs");
   }
 
-  core::Context& printCtx(qt::QtPrinter& printer) {
-    printCtx_ = contextWith(nullptr, nullptr, &printer);
+  core::Context& printCtx(qt::QtPrinter& qtPrinter) {
+    printCtx_ = contextWith(nullptr, nullptr, &qtPrinter);
     return *printCtx_;
   }
 
@@ -59,8 +59,8 @@ std::string reportOf(int lines) {
 }
 
 TEST_F(QtPrinterTest, ReportLongerThanTwoPagesBecomesAThreePagePdf) {
-  qt::QtPrinter printer(env, qt::QtPrinter::Output::Pdf);
-  core::Context& pctx = printCtx(printer);
+  qt::QtPrinter qtPrinter(env, qt::QtPrinter::Output::Pdf);
+  core::Context& pctx = printCtx(qtPrinter);
   // About 60 lines fit a page with half-inch margins.
   const std::string destination = scan::PrintReport(pctx, reportOf(140));
 
@@ -77,10 +77,10 @@ TEST_F(QtPrinterTest, ReportLongerThanTwoPagesBecomesAThreePagePdf) {
 
 TEST_F(QtPrinterTest, WithoutASystemPrinterTheDefaultGoesToPdf) {
   if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "this system has a printer";
-  qt::QtPrinter printer(env);
-  EXPECT_EQ("", scan::PrintReport(printCtx(printer), ""));
+  qt::QtPrinter qtPrinter(env);
+  EXPECT_EQ("", scan::PrintReport(printCtx(qtPrinter), ""));
   EXPECT_TRUE(pdfFiles().empty());
-  EXPECT_EQ("PDF file ", scan::PrintReport(printCtx(printer), reportOf(2)).substr(0, 9));
+  EXPECT_EQ("PDF file ", scan::PrintReport(printCtx(qtPrinter), reportOf(2)).substr(0, 9));
   EXPECT_EQ(1u, pdfFiles().size());
 }
 
@@ -89,8 +89,8 @@ TEST_F(QtPrinterTest, ScanViewShowsTheReportAndWhereThePrintWent) {
   writeFile(sound + "sound.cfg", "filename=engine\r\n");
   const manager::Catalogue catalogue({}, {}, {{{"Cessna sound", sound, "c172\\sound"}}});
 
-  qt::QtPrinter printer(env, qt::QtPrinter::Output::Pdf);
-  core::Context& pctx = printCtx(printer);
+  qt::QtPrinter qtPrinter(env, qt::QtPrinter::Output::Pdf);
+  core::Context& pctx = printCtx(qtPrinter);
   scan::ScanForm form(pctx, scan::ScanView::Sounds, catalogue);
   qt::QtDialogs qtDialogs;
   qt::ScanView view(form, qtDialogs, nullptr);

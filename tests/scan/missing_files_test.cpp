@@ -228,7 +228,7 @@ TEST_P(ScanCaseTest, ReportsEachMissingFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ScanCaseTest, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 // Two variants sharing a folder are reported separately; a missing one does
 // not stop the next.

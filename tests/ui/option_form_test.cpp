@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(Registry, OptionVersions,
                                                        70, 70},
                                            VersionCase{"NoLongerRegistered", true, true, 80, true, false, 80, 80},
                                            VersionCase{"FolderWithoutMarker", false, true, 80, false, true, 80, 80}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 // With nothing registered, detection runs while the dialog loads until the
 // simulator is located; a folder set before is cleared, so not kept.

@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(Values, StartupRecovery,
                                            BadValue{"ByteOverflow", "Install Doc", "256"},
                                            BadValue{"Int16Overflow", "FS Version", "70000"},
                                            BadValue{"Empty", "Associate", ""}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 // A start after the first run: the lock of an instance that ended is free,
 // what an earlier run left in TempZip goes, and without Associate nothing is
