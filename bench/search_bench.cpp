@@ -22,8 +22,8 @@ constexpr int kLarge = 4000;
 
 // The bench world with the generated tree in its aircraft folder.
 struct World : bench::World {
-  explicit World(int folders) : folders(folders) {
-    testsupport::writeAircraftTree(root + "/c/FS2002/Aircraft", folders, kVariants);
+  explicit World(int count) : folders(count) {
+    testsupport::writeAircraftTree(root + "/c/FS2002/Aircraft", count, kVariants);
   }
   int folders;
 };
