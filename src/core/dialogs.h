@@ -41,6 +41,12 @@ class Dialogs {
   // path, nullopt on cancel. startFolder (Windows path) may be empty.
   virtual std::optional<std::string> openFile(std::string_view title, std::string_view filter,
                                               std::string_view startFolder = {}) = 0;
+  // A folder chooser starting in startFolder (a host path). Returns the
+  // chosen folder as a host path, which may lie on no drive (the caller
+  // says so); nullopt on cancel, and where no chooser can be shown.
+  virtual std::optional<std::string> chooseFolder(std::string_view /*title*/, std::string_view /*startFolder*/) {
+    return std::nullopt;
+  }
   // Shows one of the program's own dialogs modally until it unloads.
   virtual void runModal(ModalController& controller) = 0;
   // Lets the windows repaint without taking input (long work, waiting for a

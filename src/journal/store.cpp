@@ -289,6 +289,14 @@ std::vector<InstallationSummary> Store::installations() {
   return out;
 }
 
+std::vector<ArchivePrint> Store::installedArchives() {
+  Statement s(db_, "SELECT DISTINCT archive_size, archive_hash FROM installations WHERE state = ? AND outcome = ?");
+  s.bind(1, wordOf(InstallState::Installed)).bind(2, wordOf(Outcome::Counted));
+  std::vector<ArchivePrint> out;
+  while (s.step()) out.push_back({static_cast<std::uint64_t>(s.integer(0)), s.text(1)});
+  return out;
+}
+
 std::optional<Installation> Store::installation(std::int64_t id) {
   Statement s(db_, (std::string("SELECT ") + kInstallationColumns + " FROM installations WHERE id = ?").c_str());
   s.bind(1, id);

@@ -14,6 +14,13 @@ struct sqlite3;
 
 namespace journal {
 
+// What tells an archive apart: its size and its content hash.
+struct ArchivePrint {
+  std::uint64_t size = 0;
+  std::string hash;
+  bool operator==(const ArchivePrint&) const = default;
+};
+
 // The install journal's database: one SQLite file (WAL, synced commits, foreign keys on)
 // with the installations and their effects in order. Failures throw
 // core::RuntimeError.
@@ -48,6 +55,10 @@ class Store {
   std::optional<Installation> installation(std::int64_t id);
   // In the order they happened.
   std::vector<Effect> effects(std::int64_t id);
+
+  // The size and content hash of each archive whose installation stands
+  // installed (counted, nothing of it uninstalled or rolled back).
+  std::vector<ArchivePrint> installedArchives();
 
   // The newest installation, not uninstalled, that left this content (hash)
   // at this Windows path (compared without regard to ASCII case).

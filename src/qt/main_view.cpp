@@ -100,6 +100,9 @@ void WaitView::closeEvent(QCloseEvent* event) {
 MainView::MainView(ui::MainWindow& main, QtDialogs& dialogs) : main_(main), dialogs_(dialogs) {
   auto* file = menuBar()->addMenu(q("&File"));
   unzipCap_ = menuAction(file, &ui::MainWindow::unzipCap_Click);
+  auto* open = menuAction(file, &ui::MainWindow::openCap_Click);
+  open->setText(q(main.openCap.caption));
+  open->setShortcut(QKeySequence::Open);
   menuAction(file, &ui::MainWindow::historyCap_Click)->setText(q(main.historyCap.caption));
   auto* refresh = menuAction(file, &ui::MainWindow::refreshCap_Click);
   refresh->setText(q(main.refreshCap.caption));

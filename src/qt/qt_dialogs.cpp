@@ -130,6 +130,15 @@ std::optional<std::string> QtDialogs::openFile(std::string_view title, std::stri
   }
 }
 
+std::optional<std::string> QtDialogs::chooseFolder(std::string_view title, std::string_view startFolder) {
+  QFileDialog dialog(parent_, q(title), q(std::string(startFolder)));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().first().toStdString();
+}
+
 void QtDialogs::runModal(core::ModalController& controller) {
   controller.Form_Load();
   if (controller.unloaded()) return;

@@ -52,6 +52,7 @@ class QtDialogs : public core::Dialogs {
   std::optional<std::string> inputBox(std::string_view prompt, std::string_view title, std::string_view def) override;
   std::optional<std::string> openFile(std::string_view title, std::string_view filter,
                                       std::string_view startFolder) override;
+  std::optional<std::string> chooseFolder(std::string_view title, std::string_view startFolder) override;
   void runModal(core::ModalController& controller) override;
   void keepPainting() override;
   void beep() override;

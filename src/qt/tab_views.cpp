@@ -1,7 +1,9 @@
 #include "qt/tab_views.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QEvent>
+#include <QFileSystemWatcher>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -10,6 +12,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -91,10 +95,27 @@ InstallTabView::InstallTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidget
   version_ = new QLabel(this);
   left->addWidget(version_);
 
+  // The path field, with a button that asks for a folder as File > Open
+  // Folder does.
+  auto* pathRow = new QHBoxLayout;
+  auto* pathLbl = new QLabel(q("Fol&der:"), this);
+  path_ = new QLineEdit(this);
+  path_->setObjectName("ZipPathTxt");
+  path_->setPlaceholderText(q("Type or paste a folder, such as ~/Downloads, and press Enter"));
+  pathLbl->setBuddy(path_);
+  auto* choose = new QToolButton(this);
+  choose->setObjectName("openFolderButton");
+  choose->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+  choose->setToolTip(q("Open Folder... (Ctrl+O)"));
+  pathRow->addWidget(pathLbl);
+  pathRow->addWidget(path_, 1);
+  pathRow->addWidget(choose);
+
   auto* split = new QSplitter(Qt::Horizontal, this);
   split->setObjectName("installSplitter");
   split->setChildrenCollapsible(false);
   browser_ = new DriveFolderView(split);
+  browser_->setObjectName("ZipFileDir");
   archives_ = new ListViewWidget(tab.ZipFileLst2, split);
   archives_->setObjectName("ZipFileLst2");
   archives_->setColumnWidth(0, 220);
@@ -108,13 +129,44 @@ InstallTabView::InstallTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidget
   buttons->addWidget(install_);
   buttons->addWidget(exit_);
 
-  grid->addLayout(left, 0, 0, 2, 1);
-  grid->addWidget(split, 0, 1);
-  grid->addLayout(buttons, 1, 1);
+  grid->addLayout(left, 0, 0, 3, 1);
+  grid->addLayout(pathRow, 0, 1);
+  grid->addWidget(split, 1, 1);
+  grid->addLayout(buttons, 2, 1);
   grid->setColumnStretch(1, 1);
+  grid->setRowStretch(1, 1);
+
+  watcher_ = new QFileSystemWatcher(this);
+  settle_ = new QTimer(this);
+  settle_->setSingleShot(true);
+  settle_->setInterval(300);
+  connect(watcher_, &QFileSystemWatcher::directoryChanged, settle_, qOverload<>(&QTimer::start));
+  connect(settle_, &QTimer::timeout, this, [this] {
+    // An install or a dialog runs: the list follows once it is over.
+    if (!main_.enabled || main_.busyCursor() || QApplication::activeModalWidget()) {
+      settle_->start();
+      return;
+    }
+    dialogs_.run([&] { main_.installFra.archiveFolderChanged(); });
+    main_.changed();
+  });
+  connect(path_, &QLineEdit::textEdited, this,
+          [this](const QString& t) { main_.installFra.ZipPathTxt.text = t.toStdString(); });
+  connect(path_, &QLineEdit::returnPressed, this, [this] {
+    dialogs_.run([&] { main_.installFra.openPath(path_->text().toStdString()); });
+    main_.changed();
+  });
+  connect(choose, &QToolButton::clicked, this, [this] {
+    dialogs_.run([&] { main_.openCap_Click(); });
+    main_.changed();
+  });
 
   browser_->onDrivePicked = [this](const std::string& d) {
     dialogs_.run([&] { main_.installFra.ZipFileDrv_Change(d); });
+    main_.changed();
+  };
+  browser_->onFolderPicked = [this](const std::string& f) {
+    dialogs_.run([&] { main_.installFra.ZipFileDir_Click(f); });
     main_.changed();
   };
   browser_->onFolderOpened = [this](const std::string& f) {
@@ -151,12 +203,23 @@ InstallTabView::InstallTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidget
 void InstallTabView::render() {
   const auto& tab = main_.installFra;
   setVisible(tab.visible);
-  browser_->render(tab.ZipFileDrv, tab.ZipFileDir);
+  browser_->render(tab.ZipFileDrv, tab.ZipFileDir, tab.shownFolder());
+  renderControl(path_, tab.ZipPathTxt);
+  watch(QString::fromStdString(tab.shownHostFolder()));
   archives_->render();
   renderControl(info_, tab.infoLbl);
   renderControl(version_, tab.versionLbl);
   renderControl(install_, tab.unzipCmd);
   renderControl(exit_, tab.lukkCmd);
+}
+
+void InstallTabView::watch(const QString& hostFolder) {
+  const QStringList watched = watcher_->directories();
+  if (watched == QStringList{hostFolder} || (watched.isEmpty() && hostFolder.isEmpty())) return;
+  if (!watched.isEmpty()) watcher_->removePaths(watched);
+  // A folder that cannot be watched (gone, or out of watches) is listed
+  // when it is opened and on F5.
+  if (!hostFolder.isEmpty()) watcher_->addPath(hostFolder);
 }
 
 AircraftTabView::AircraftTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidget* parent)

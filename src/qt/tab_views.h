@@ -2,9 +2,11 @@
 
 #include <QWidget>
 
+class QFileSystemWatcher;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTimer;
 class QToolBar;
 class QToolButton;
 
@@ -19,16 +21,23 @@ class DriveFolderView;
 class ListViewWidget;
 class ComboWidget;
 
-// The frame of the Install tab.
+// The frame of the Install tab. The archive list follows its folder on
+// disk: a change there, once the folder has been quiet for a moment, lists
+// it anew.
 class InstallTabView : public QWidget {
  public:
   InstallTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidget* parent);
   void render();
 
  private:
+  void watch(const QString& hostFolder);
+
   ui::MainWindow& main_;
   QtDialogs& dialogs_;
   DriveFolderView* browser_;
+  QLineEdit* path_;
+  QFileSystemWatcher* watcher_;
+  QTimer* settle_;
   ListViewWidget* archives_;
   QLabel* info_;
   QLabel* version_;

@@ -1,5 +1,6 @@
 #include "ui/install_tab.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "core/context.h"
@@ -12,13 +13,14 @@
 #include "ui/drive_choice.h"
 #include "ui/main_window.h"
 #include "ui/preview_form.h"
+#include "ui/typed_folder.h"
 
 namespace ui {
 
 InstallTab::InstallTab(core::Context& ctx, MainWindow& main)
     : ZipFileDrv(ctx.drives), ZipFileDir(ctx.fs), ZipFileLst(ctx.fs), FilesLst(ctx.fs), ctx_(ctx), main_(main) {
   ZipFileLst.pattern = "*.zip;*.sif";
-  ZipFileLst2.columns = {"file", "path"};
+  ZipFileLst2.columns = {"file", "path", "state"};
   ZipFileLst2.multiSelect = true;
   ZipFileDir.onChange = [this] { ZipFileDir_Change(); };
 }
@@ -28,16 +30,69 @@ void InstallTab::ZipFileDrv_Change(std::string_view picked) {
 }
 
 void InstallTab::ZipFileDir_Change() {
-  const std::string folder = ZipFileDir.path();
+  listArchives(ZipFileDir.path());
+  ZipPathTxt.text = shownHostFolder();
+  main_.changed();
+}
+
+void InstallTab::ZipFileDir_Click(std::string_view folder) {
+  listArchives(std::string(folder));
+  ZipPathTxt.text = shownHostFolder();
+  main_.changed();
+}
+
+void InstallTab::openPath(std::string_view typed) {
+  const TypedFolder target = ReachTypedFolder(ctx_, typed);
+  if (target.folder.empty()) {
+    ctx_.dialogs.msgBox(target.problem, "Hangarpak", core::Buttons::OK, core::Icon::Exclamation);
+    return;
+  }
+  try {
+    ZipFileDrv.setDrive(target.folder);
+    ZipFileDir.setPath(target.folder);
+  } catch (const core::RuntimeError& e) {
+    // Gone since it was looked at.
+    ctx_.dialogs.msgBox("The folder " + std::string(core::trim(typed)) + " cannot be opened: " + e.what(), "Hangarpak",
+                        core::Buttons::OK, core::Icon::Exclamation);
+    return;
+  }
+  for (int i = 0; i < ZipFileLst2.count() && !target.archive.empty(); ++i)
+    if (core::iequals(ZipFileLst2.item(i).subItem(1), target.archive)) ZipFileLst2.select(i);
+}
+
+void InstallTab::chooseFolder() {
+  if (const auto chosen = ctx_.dialogs.chooseFolder("Open Folder", shownHostFolder())) openPath(*chosen);
+}
+
+void InstallTab::archiveFolderChanged() {
+  std::vector<std::string> selected;
+  for (int i : ZipFileLst2.selectedIndices()) selected.push_back(ZipFileLst2.item(i).subItem(1));
+  listArchives(shownFolder());
+  for (int i = 0; i < ZipFileLst2.count(); ++i)
+    if (std::ranges::find(selected, ZipFileLst2.item(i).subItem(1)) != selected.end()) ZipFileLst2.setSelected(i, true);
+  main_.changed();
+}
+
+std::string InstallTab::shownHostFolder() const {
+  try {
+    return ctx_.fs.hostPath(shownFolder());
+  } catch (const core::RuntimeError&) {
+    return {};
+  }
+}
+
+void InstallTab::listArchives(const std::string& folder) {
   ZipFileLst.setPath(folder);
   ZipFileLst2.clear();
+  installed_.reload(ctx_.locations.appFolder);
+  const std::string hostFolder = shownHostFolder();
   for (const auto& name : ZipFileLst.files()) {
     const int icon = core::lower(core::right(name, 3)) == "sif" ? kSifIcon : kZipIcon;
     // A drive root ("C:\") already ends in its backslash.
     const std::string path = folder.size() == 3 ? folder + name : folder + "\\" + name;
-    ZipFileLst2.add(core::dropRight(name, 4), {path}, icon);
+    const bool installed = !hostFolder.empty() && installed_.installed(hostFolder + "/" + name);
+    ZipFileLst2.add(core::dropRight(name, 4), {path, installed ? "installed" : ""}, icon);
   }
-  main_.changed();
 }
 
 void InstallTab::ZipFileLst2_DblClick() {
@@ -52,7 +107,7 @@ void InstallTab::unzipCmd_Click() {
     for (int i : ZipFileLst2.selectedIndices()) archives.push_back(ZipFileLst2.item(i).subItem(1));
   }
   install::RunInstallCommand(ctx_, archives);
-  main_.changed();
+  archiveFolderChanged();
 }
 
 void InstallTab::previewCap_Click() {
@@ -88,7 +143,7 @@ void InstallTab::ZipFileLst2_OLEDragDrop(const std::vector<std::string>& hostPat
   }
   if (archives.empty()) return;
   install::RunInstallCommand(ctx_, archives);
-  main_.changed();
+  archiveFolderChanged();
 }
 
 void InstallTab::installHandedOver(const std::string& hostPath) {
@@ -101,7 +156,7 @@ void InstallTab::installHandedOver(const std::string& hostPath) {
     return;
   }
   install::RunInstallCommand(ctx_, {*path});
-  main_.changed();
+  archiveFolderChanged();
 }
 
 }  // namespace ui

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/controls.h"
+#include "journal/installed_archives.h"
 
 namespace core {
 class Context;
@@ -26,7 +27,12 @@ class InstallTab {
   core::DriveList ZipFileDrv;
   core::FolderList ZipFileDir;  // its change raises ZipFileDir_Change
   core::FileList ZipFileLst;    // not shown; "*.zip;*.sif"
-  core::ListView ZipFileLst2;   // columns "file", "path"; several rows selectable
+  // Columns "file", "path", "state" ("installed" for an archive the journal
+  // records as installed); several rows selectable.
+  core::ListView ZipFileLst2;
+  // The host path of the folder whose archives are shown, or what the user
+  // typed there since.
+  core::TextBox ZipPathTxt;
   core::Button unzipCmd{"&Install"};
   core::Button lukkCmd{"E&xit"};
   core::Label infoLbl{
@@ -41,6 +47,23 @@ class InstallTab {
   // The folder list's folder changed: ZipFileLst2 lists its archives, each
   // with its name less the extension, the ZIP or SIF icon and its full path.
   void ZipFileDir_Change();
+  // A folder of ZipFileDir picked with one click or the arrow keys: the
+  // archive list shows its archives; the folder list stays where it is (a
+  // double click opens the folder there).
+  void ZipFileDir_Click(std::string_view folder);
+  // Enter in ZipPathTxt, or a folder chosen: the path (see ReachTypedFolder)
+  // opens in the folder list, selecting the archive it names; a path that
+  // leads nowhere is said in a message and changes nothing.
+  void openPath(std::string_view typed);
+  // Asks for a folder to open, starting in the one shown.
+  void chooseFolder();
+  // The shown folder's files changed on disk: the list follows, and the
+  // archives still there stay selected.
+  void archiveFolderChanged();
+  // The folder whose archives are shown (a Windows path), and its host
+  // path ("" when no drive maps it any more).
+  const std::string& shownFolder() const { return ZipFileLst.path(); }
+  std::string shownHostFolder() const;
   void ZipFileLst2_DblClick();
   // The install command: the selected archives, or commandLineArchive when
   // commandLineInstall is set.
@@ -60,8 +83,11 @@ class InstallTab {
   static constexpr int kSifIcon = 6;
 
  private:
+  void listArchives(const std::string& folder);
+
   core::Context& ctx_;
   MainWindow& main_;
+  journal::InstalledArchives installed_;
 };
 
 }  // namespace ui

@@ -223,6 +223,12 @@ void MainWindow::unzipCap_Click() {
   changed();
 }
 
+void MainWindow::openCap_Click() {
+  selectTab(1);
+  installFra.chooseFolder();
+  changed();
+}
+
 void MainWindow::OptCap_Click() {
   setEnabled(false);
   OptionForm options(ctx_, *this);
@@ -236,6 +242,7 @@ void MainWindow::historyCap_Click() {
     ctx_.dialogs.runModal(history);
     // An uninstall changed what the open tab lists.
     if (ctx_.state.catalogueStale && selectedKey() != "ins") TabStrip_Click();
+    installFra.archiveFolderChanged();  // the archives' marks
   } catch (const core::RuntimeError& e) {
     ctx_.dialogs.msgBox("The install journal cannot be read:\r\n" + std::string(e.what()), "History", core::Buttons::OK,
                         core::Icon::Exclamation);
@@ -311,7 +318,7 @@ void MainWindow::keepLayout(std::string_view name, std::string_view value) {
 void MainWindow::refreshCap_Click() {
   const std::string& key = selectedKey();
   if (key == "ins") {
-    installFra.ZipFileDir_Change();
+    installFra.archiveFolderChanged();
   } else {
     managerFra.Search();
     if (key == "edi") editFra.FillEditList(editorMode());

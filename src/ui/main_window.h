@@ -65,9 +65,10 @@ class MainWindow {
   int imageListSize = 0;                // img2Lst given to the toolbar (6 images)
 
   MenuItem unzipCap{"Un&Zip"};
-  MenuItem historyCap{"&History..."};  // the install journal
-  MenuItem previewCap{"Preview..."};   // ZipFileLst2's context menu
-  MenuItem refreshCap{"&Refresh"};     // F5: lists the open tab anew
+  MenuItem openCap{"&Open Folder..."};  // Ctrl+O: a folder of archives
+  MenuItem historyCap{"&History..."};   // the install journal
+  MenuItem previewCap{"Preview..."};    // ZipFileLst2's context menu
+  MenuItem refreshCap{"&Refresh"};      // F5: lists the open tab anew
   MenuItem exitCap{"E&xit"};
   MenuItem OptCap{"&Options..."};
   MenuItem helpCap{"Help &Topics..."};
@@ -112,6 +113,8 @@ class MainWindow {
   int editorMode() const;
 
   void unzipCap_Click();
+  // The Install tab comes up and asks for a folder of archives to show.
+  void openCap_Click();
   [[noreturn]] void exitCap_Click() { Form_Unload(); }
   [[noreturn]] void lukkCmd_Click() { Form_Unload(); }
   [[noreturn]] void lukk2Cmd_Click() { Form_Unload(); }

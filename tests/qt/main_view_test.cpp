@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QSplitter>
 #include <QTest>
 #include <QTimer>
@@ -130,6 +131,37 @@ TEST_F(MainViewTest, TheAircraftListSortsByAnyColumnAndFilters) {
   QTest::keyClick(filter, Qt::Key_Escape);
   EXPECT_EQ(filter->text(), "");
   EXPECT_EQ(fly->shownRows().size(), 4u);
+}
+
+// One click on a folder lists its archives and a double click opens it; the
+// list follows files that arrive; Ctrl+O opens the folder chosen.
+TEST_F(MainViewTest, TheArchiveListFollowsClicksTheDiskAndTheFolderChosen) {
+  writeFile("C:\\Games\\Old\\bravo.zip", "b");
+  ui::MainWindow main(ctx());
+  auto view = open(main);
+  auto* folders = named<QWidget>(*view, "ZipFileDir")->findChild<QListWidget*>();
+  const auto& archives = main.installFra.ZipFileLst2;
+  const auto oldRow = [&] {
+    return folders->visualItemRect(folders->findItems("Old", Qt::MatchContains).first()).center();
+  };
+
+  QTest::mouseClick(folders->viewport(), Qt::LeftButton, {}, oldRow());
+  ASSERT_EQ(archives.count(), 1);
+  EXPECT_EQ(archives.item(0).text, "bravo");
+  EXPECT_EQ(main.installFra.ZipFileDir.path(), "C:\\Games");
+  EXPECT_EQ(named<QLineEdit>(*view, "ZipPathTxt")->text().toStdString(), host("C:\\Games\\Old"));
+  QTest::mouseDClick(folders->viewport(), Qt::LeftButton, {}, oldRow());
+  EXPECT_EQ(main.installFra.ZipFileDir.path(), "C:\\Games\\Old");
+
+  writeFile("C:\\Games\\Old\\charlie.zip", "c");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return archives.count() == 2; }, 5000)) << "the new archive is listed";
+
+  dialogs.expectFolderChooser("Open Folder", host("C:\\FS2002"));
+  main.selectTab(2);
+  QTest::keyClick(view.get(), Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(dialogs.folderChooserStarts, std::vector<std::string>{host("C:\\Games\\Old")});
+  EXPECT_EQ(main.installFra.ZipFileDir.path(), "C:\\FS2002");
+  EXPECT_EQ(main.selectedTab, 1);
 }
 
 // Each key of the window does what its menu entry or button does.

@@ -6,7 +6,7 @@ namespace testsupport {
 
 namespace {
 const char* kindName(int kind) {
-  static const char* const names[] = {"message box", "input box", "file dialog", "dialog"};
+  static const char* const names[] = {"message box", "input box", "file dialog", "dialog", "folder chooser"};
   return names[kind];
 }
 }  // namespace
@@ -40,6 +40,11 @@ ScriptedDialogs& ScriptedDialogs::expectInput(std::string prompt, std::optional<
 
 ScriptedDialogs& ScriptedDialogs::expectOpenFile(std::string title, std::optional<std::string> answer) {
   queue_.push_back({Expectation::OpenFile, std::move(title), {}, {}, {}, core::Answer::OK, std::move(answer), {}});
+  return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::expectFolderChooser(std::string title, std::optional<std::string> answer) {
+  queue_.push_back({Expectation::Folder, std::move(title), {}, {}, {}, core::Answer::OK, std::move(answer), {}});
   return *this;
 }
 
@@ -95,6 +100,13 @@ std::optional<std::string> ScriptedDialogs::openFile(std::string_view title, std
   openFileFilters.emplace_back(filter);
   openFileStartFolders.emplace_back(startFolder);
   Expectation e = next(Expectation::OpenFile, title);
+  EXPECT_EQ(e.text, title);
+  return e.input;
+}
+
+std::optional<std::string> ScriptedDialogs::chooseFolder(std::string_view title, std::string_view startFolder) {
+  folderChooserStarts.emplace_back(startFolder);
+  Expectation e = next(Expectation::Folder, title);
   EXPECT_EQ(e.text, title);
   return e.input;
 }

@@ -42,6 +42,8 @@ class ScriptedDialogs : public core::Dialogs {
   ScriptedDialogs& expectInput(std::string prompt, std::optional<std::string> answer);
   // A file-open dialog; nullopt answers Cancel.
   ScriptedDialogs& expectOpenFile(std::string title, std::optional<std::string> answer);
+  // A folder chooser; answer is a host folder, nullopt answers Cancel.
+  ScriptedDialogs& expectFolderChooser(std::string title, std::optional<std::string> answer);
   // One of the program's own dialogs: play acts as the user (type a name,
   // press OK) and must leave the dialog unloaded.
   ScriptedDialogs& expectModal(std::string formName, std::function<void(core::ModalController&)> play);
@@ -54,6 +56,7 @@ class ScriptedDialogs : public core::Dialogs {
   std::optional<std::string> inputBox(std::string_view prompt, std::string_view title, std::string_view def) override;
   std::optional<std::string> openFile(std::string_view title, std::string_view filter,
                                       std::string_view startFolder) override;
+  std::optional<std::string> chooseFolder(std::string_view title, std::string_view startFolder) override;
   void runModal(core::ModalController& controller) override;
   void beep() override { ++beeps; }
   void keepPainting() override { ++keepPaintingCalls; }
@@ -65,10 +68,11 @@ class ScriptedDialogs : public core::Dialogs {
   int keepPaintingCalls = 0;
   std::vector<std::string> openFileFilters;
   std::vector<std::string> openFileStartFolders;
+  std::vector<std::string> folderChooserStarts;
 
  private:
   struct Expectation {
-    enum Kind { Message, Input, OpenFile, Modal } kind;
+    enum Kind { Message, Input, OpenFile, Modal, Folder } kind;
     std::string text;
     std::optional<std::string> title;
     std::optional<core::Buttons> buttons;

@@ -1,9 +1,12 @@
 #include "ui/install_tab.h"
 
 #include <filesystem>
+#include <tuple>
 
+#include "core/content_hash.h"
 #include "core/errors.h"
 #include "core/text.h"
+#include "journal/store.h"
 #include "shell_fixture.h"
 #include "support/archive_builder.h"
 #include "support/tree_snapshot.h"
@@ -43,14 +46,88 @@ TEST_F(InstallTabTest, TheFolderListShowsItsArchivesWithIconsAndPaths) {
   tab().ZipFileDir.setPath("C:\\Downloads");
   EXPECT_EQ(rows(),
             (std::vector<std::string>{"Hopper|5|C:\\Downloads\\Hopper.zip", "Plane|6|C:\\Downloads\\Plane.SIF"}));
-  EXPECT_EQ(tab().ZipFileLst2.columns, (std::vector<std::string>{"file", "path"}));
+  EXPECT_EQ(tab().ZipFileLst2.columns, (std::vector<std::string>{"file", "path", "state"}));
 
   // A drive root's path gets no doubled backslash.
   tab().ZipFileDir.setPath("C:\\");
   EXPECT_EQ(rows(), (std::vector<std::string>{"Top|5|C:\\Top.ZIP"}));
+  // One click on a folder lists it; the folder list stays where it was.
+  tab().ZipFileDir_Click("C:\\Downloads");
+  EXPECT_EQ(rows().size(), 2u);
+  EXPECT_EQ(tab().ZipFileDir.path() + "|" + tab().ZipPathTxt.text, "C:\\|" + host("C:\\Downloads"));
 
   tab().ZipFileDir.setPath("C:\\FS2002");
   EXPECT_TRUE(rows().empty());
+}
+
+// A typed, pasted or chosen path opens the folder its drive reaches, and
+// selects the archive it names; one that leads nowhere says why and leaves
+// the lists as they were.
+TEST_F(InstallTabTest, APathOpensTheFolderItsDriveReaches) {
+  writeFile("C:\\Downloads\\Hopper.zip", "z");
+  writeFile("C:\\Downloads\\readme.txt", "t");
+  writeFile("C:\\My Files\\Jet.zip", "z");
+  writeFile("Z:\\home\\Downloads\\Glider.sif", "s");
+  const std::string unreached = std::filesystem::path(root).parent_path().string();
+  const std::string readme = host("C:\\Downloads\\readme.txt");
+  // The typed path; the folder list's folder after, with the archive
+  // selected ("" for unchanged); how the message begins ("" for none).
+  const std::tuple<std::string, std::string, std::string> cases[] = {
+      {"~/Downloads", "Z:\\home\\Downloads", ""},
+      {" '~/Downloads/' ", "Z:\\home\\Downloads", ""},
+      {"~", "Z:\\home", ""},
+      {host("C:\\Downloads\\Hopper.zip"), "C:\\Downloads > Hopper", ""},
+      {"file://" + host("C:\\") + "/My%20Files", "C:\\My Files", ""},
+      {"c:\\Downloads\\", "C:\\Downloads", ""},
+      {unreached, "", "No simulator drive reaches the folder " + unreached + ", so its archives cannot"},
+      {"Downloads", "", "Downloads is not a full path."},
+      {"q:\\Files", "", "The drive Q: of q:\\Files is not in the drive table"},
+      {"~/Nowhere", "", "The folder ~/Nowhere does not exist."},
+      {readme, "", readme + " is a file, not a folder of archives."},
+      {"", "", "Type the path of a folder"},
+  };
+  dialogs.allowAnyMessages();
+  for (const auto& [typed, folder, message] : cases) {
+    tab().ZipFileDir.setPath("C:\\FS2002");
+    const auto before = dialogs.messages().size();
+    tab().openPath(typed);
+    const int selected = tab().ZipFileLst2.selectedIndex();
+    EXPECT_EQ(tab().ZipFileDir.path() + (selected < 0 ? "" : " > " + tab().ZipFileLst2.item(selected).text),
+              folder.empty() ? "C:\\FS2002" : folder)
+        << typed;
+    const std::string shown = dialogs.messages().size() > before ? dialogs.messages().back().text : "";
+    EXPECT_EQ(shown.substr(0, message.empty() ? std::string::npos : message.size()), message) << typed;
+  }
+}
+
+// The list follows its folder: a file that came is listed, one that went is
+// not, and the archives still there stay selected. An archive stands
+// installed by its content while its installation was counted and is not
+// uninstalled.
+TEST_F(InstallTabTest, TheListFollowsItsFolderAndMarksInstalledArchives) {
+  using journal::InstallState, journal::Outcome;
+  journal::Store store(journal::databasePath(ctx().locations.appFolder));
+  for (const auto& [content, outcome, state] : {std::tuple{"alpha", Outcome::Counted, InstallState::Installed},
+                                                std::tuple{"bravo!", Outcome::Counted, InstallState::Uninstalled},
+                                                std::tuple{"charlie", Outcome::Refused, InstallState::Installed}}) {
+    journal::Installation i;
+    i.archiveSize = std::string_view(content).size();
+    i.archiveHash = core::contentHash(content);
+    i.outcome = outcome;
+    i.state = state;
+    (void)store.begin(i);
+    writeFile("C:\\Downloads\\" + std::string(1, content[0]) + ".zip", content);
+  }
+  tab().ZipFileDir.setPath("C:\\Downloads");
+  tab().ZipFileLst2.select(1);
+  tab().ZipFileLst2.setSelected(2, true);
+  std::filesystem::remove(host("C:\\Downloads\\c.zip"));
+  writeFile("C:\\Downloads\\d.zip", "alpha");
+  tab().archiveFolderChanged();
+  std::vector<std::string> shown;
+  for (const auto& item : tab().ZipFileLst2.items())
+    shown.push_back(item.text + "|" + item.subItem(2) + (item.selected ? "|selected" : ""));
+  EXPECT_EQ(shown, (std::vector<std::string>{"a|installed", "b||selected", "d|installed"}));
 }
 
 TEST_F(InstallTabTest, DroppedArchivesAreInstalledByTheSameCommand) {
