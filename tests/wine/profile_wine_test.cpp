@@ -31,6 +31,7 @@ namespace {
 
 using testsupport::readHostFile;
 using testsupport::utf16Bytes;
+using testsupport::windowsPath;
 using testsupport::writeHostFile;
 
 struct Call {
@@ -68,10 +69,7 @@ std::string hex(std::string_view bytes) {
   static const char digits[] = "0123456789abcdef";
   if (bytes.empty()) return "-";
   std::string out;
-  for (const char c : bytes) {
-    out += digits[static_cast<unsigned char>(c) >> 4];
-    out += digits[static_cast<unsigned char>(c) & 15];
-  }
+  for (const unsigned char c : bytes) out += {digits[c >> 4], digits[c & 15]};
   return out;
 }
 
@@ -81,11 +79,6 @@ std::string unhex(std::string_view text) {
   for (std::size_t i = 0; i + 1 < text.size(); i += 2)
     out += static_cast<char>(std::stoi(std::string(text.substr(i, 2)), nullptr, 16));
   return out;
-}
-
-std::string windowsPath(std::string host) {
-  std::replace(host.begin(), host.end(), '/', '\\');
-  return "Z:" + host;
 }
 
 // Every read of the read rules' file but the one of keys before the first
@@ -214,9 +207,10 @@ TEST_F(ProfileAgainstWine, ReadsAndWritesGiveWhatTheWindowsCallsGive) {
     EXPECT_EQ(ours[i], wine);
 
     const bool wrote = std::any_of(c.calls.begin(), c.calls.end(), [](const Call& k) { return k.kind == Call::Write; });
-    const std::string ourBytes = testsupport::hostExists(file(i, "ours")) ? readHostFile(file(i, "ours")) : "(no file)";
-    const std::string wineBytes =
-        testsupport::hostExists(file(i, "wine")) ? readHostFile(file(i, "wine")) : "(no file)";
+    const auto bytesOf = [&](const char* side) {
+      return testsupport::hostExists(file(i, side)) ? readHostFile(file(i, side)) : "(no file)";
+    };
+    const std::string ourBytes = bytesOf("ours"), wineBytes = bytesOf("wine");
     if (c.windows && !lastIsRead) {
       EXPECT_EQ(testing::PrintToString(ourBytes), testing::PrintToString(*c.windows))
           << "Wine writes " << testing::PrintToString(wineBytes);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <sstream>
@@ -91,9 +90,7 @@ TEST_F(WineTest, AScenePackageGoesToTheWindowsInstallerThroughItsRegistry) {
   writeHostFile(downloads + "/Alps Scenery.sif", "SIF alps\r\nmore");
   EXPECT_EQ(cli({"install", downloads + "/Alps Scenery.sif"}, 80), "1/1 file(s) successfully installed.\n");
   const std::string log = readHostFile(world().driveC + "/Program Files/Ortholay/ortholay.log");
-  std::string expected = "Z:" + downloads + "/Alps Scenery.sif";
-  std::replace(expected.begin(), expected.end(), '/', '\\');
-  EXPECT_EQ(log, "QX Start=" + expected + "|bytes=14|text=SIF alps\n");
+  EXPECT_EQ(log, "QX Start=" + testsupport::windowsPath(downloads + "/Alps Scenery.sif") + "|bytes=14|text=SIF alps\n");
 }
 
 TEST_F(WineTest, TheWindowsConverterFindsTheAirFileThroughItsConfiguration) {
@@ -101,9 +98,8 @@ TEST_F(WineTest, TheWindowsConverterFindsTheAirFileThroughItsConfiguration) {
   EXPECT_EQ(cli({"install", "--yes", downloads + "/oldie.zip"}, 70), "1/1 file(s) successfully installed.\n");
   const std::string fs2000 = world().driveC + "/Program Files/Microsoft Games/FS2000/";
   EXPECT_EQ(readHostFile(fs2000 + "Aircraft/oldie/oldie.air").size(), 20000u);
-  std::string input = "Z:" + env.getOr("HANGARPAK_HOME", "") + "/TempZip/";
-  std::replace(input.begin(), input.end(), '/', '\\');
-  EXPECT_EQ(readHostFile(fs2000 + "aafconv.log"), "aircraft=" + input + "|air=oldie.air\n");
+  EXPECT_EQ(readHostFile(fs2000 + "aafconv.log"),
+            "aircraft=" + testsupport::windowsPath(env.getOr("HANGARPAK_HOME", "") + "/TempZip/") + "|air=oldie.air\n");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,12 @@ struct WineWorld {
   std::string skip;  // why the Wine tests cannot run here; empty when they can
   bool booted = false;
 };
+
+// A host path as the prefix's programs name it, on drive Z:.
+inline std::string windowsPath(std::string host) {
+  std::replace(host.begin(), host.end(), '/', '\\');
+  return "Z:" + host;
+}
 
 // The prefix of this run, made on first use and ended after the last test.
 WineWorld& wineWorld();
