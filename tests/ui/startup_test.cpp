@@ -15,9 +15,14 @@ using core::Icon;
 
 class Startup : public uitest::ShellFixture {};
 
+// A first start: an archive named on the command line is installed first,
+// then the greeting, the options and the version chooser are shown.
 TEST_F(Startup, EmptyStoreShowsGreetingThenOptionsThenMarksTheFirstRunDone) {
   writeFile("C:\\FS2002\\FS2002.EXE");
   std::vector<std::string> order;
+  main->commandLineInstaller = [&] {
+    order.push_back("install " + state().commandLineArchive + (state().commandLineInstall ? " (command line)" : ""));
+  };
   dialogs.expectModal("startFrm", [&](core::ModalController& c) {
     order.push_back("startFrm, RunOnce " + setting("Options", "RunOnce"));
     static_cast<ui::StartForm&>(c).okCmd_Click();
@@ -41,9 +46,12 @@ TEST_F(Startup, EmptyStoreShowsGreetingThenOptionsThenMarksTheFirstRunDone) {
                         Icon::Information);
   dialogs.expectOpenFile("Find Flight Simulator 2002 main directory", "C:\\FS2002\\FS2002.EXE");
 
-  main->Form_Load("");
+  main->Form_Load("C:\\Downloads\\My Plane.zip");
 
-  EXPECT_EQ(order, (std::vector<std::string>{"startFrm, RunOnce <absent>", "fsOptFrm", "optionFrm"}));
+  EXPECT_EQ(order, (std::vector<std::string>{"install C:\\Downloads\\My Plane.zip (command line)",
+                                             "startFrm, RunOnce <absent>", "fsOptFrm", "optionFrm"}));
+  EXPECT_FALSE(state().commandLineInstall);
+  EXPECT_EQ(state().currentTab, 0);
   EXPECT_EQ(setting("Options", "RunOnce"), "1");
   EXPECT_EQ(setting("Options", "FS Version"), "80");
   EXPECT_EQ(state().simFolder, "C:\\FS2002");
@@ -136,25 +144,6 @@ TEST_F(Startup, OpensTheInstallTabOnTheLastFolderAndGivesTheToolbarItsImages) {
   EXPECT_THROW(main->lukk2Cmd_Click(), core::EndProgram);
   EXPECT_EQ(setting("Main", "App Path"), ctx().appFolder());
   EXPECT_FALSE(exists("Z:\\app\\TempZip\\x.txt"));
-}
-
-TEST_F(Startup, ACommandLineArchiveIsInstalledBeforeTheFirstRunDialogs) {
-  makeSimulator(80);
-  std::vector<std::string> seen;
-  main->commandLineInstaller = [&] {
-    seen.push_back("install " + state().commandLineArchive + (state().commandLineInstall ? " (command line)" : ""));
-  };
-  dialogs.expectModal("startFrm", [&](core::ModalController& c) {
-    seen.push_back("startFrm");
-    static_cast<ui::StartForm&>(c).okCmd_Click();
-  });
-  dialogs.expectModal("optionFrm", [&](core::ModalController& c) { static_cast<ui::OptionForm&>(c).okCmd_Click(); });
-
-  main->Form_Load("C:\\Downloads\\My Plane.zip");
-
-  EXPECT_EQ(seen, (std::vector<std::string>{"install C:\\Downloads\\My Plane.zip (command line)", "startFrm"}));
-  EXPECT_FALSE(state().commandLineInstall);
-  EXPECT_EQ(state().currentTab, 0);
 }
 
 TEST_F(Startup, TheAssociationIsRewrittenLowerCasedAtEveryStart) {
