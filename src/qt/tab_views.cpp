@@ -6,6 +6,7 @@
 #include <QFileSystemWatcher>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -118,7 +119,10 @@ InstallTabView::InstallTabView(ui::MainWindow& main, QtDialogs& dialogs, QWidget
   browser_->setObjectName("ZipFileDir");
   archives_ = new ListViewWidget(tab.ZipFileLst2, split);
   archives_->setObjectName("ZipFileLst2");
-  archives_->setColumnWidth(0, 220);
+  archives_->setColumnWidth(0, 160);
+  // The state ("installed") beside the name, where a long path cannot hide it.
+  archives_->header()->moveSection(2, 1);
+  archives_->setColumnWidth(2, 70);
   split->setStretchFactor(0, 2);
   split->setStretchFactor(1, 3);
 
