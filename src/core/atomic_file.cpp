@@ -7,8 +7,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
+#include <string_view>
 #include <utility>
 
 #include "core/errors.h"
@@ -160,6 +163,44 @@ int RemoveAbandonedTemporaries(const std::string& hostFolder) {
     if (isTemporaryName(entry->d_name)) removed += removeIfAbandoned(::dirfd(dir), entry->d_name);
   ::closedir(dir);
   return removed;
+}
+
+bool linkAtomically(const std::string& source, const std::string& target, WritesInProgress* record) {
+  std::string to = target;
+  struct stat link;
+  char resolved[PATH_MAX];
+  if (::lstat(to.c_str(), &link) == 0 && S_ISLNK(link.st_mode) && ::realpath(to.c_str(), resolved)) to = resolved;
+  const std::string folder = folderOf(to);
+  struct stat old;
+  const bool replaces = ::stat(to.c_str(), &old) == 0;
+  if (replaces && S_ISDIR(old.st_mode)) throw RuntimeError(err::PathFileAccess, to + " is a folder", EISDIR);
+  if (record) (void)record->enter(folder, false);
+  // A name of the form mkostemp gives, free at the moment of the link.
+  constexpr std::string_view letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  std::uint64_t seed = static_cast<std::uint64_t>(::getpid()) ^ reinterpret_cast<std::uintptr_t>(&seed) ^
+                       static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  std::string tmp;
+  for (int attempt = 0;; ++attempt) {
+    tmp = folder + "/.hangarpak-";
+    for (int i = 0; i < 6; ++i) {
+      seed = seed * 6364136223846793005u + 1442695040888963407u;
+      tmp += letters[(seed >> 33) % letters.size()];
+    }
+    if (::link(source.c_str(), tmp.c_str()) == 0) break;
+    const int e = errno;
+    if (e == EEXIST && attempt < 100) continue;
+    if (e == EXDEV || e == EPERM || e == EMLINK || e == ENOTSUP || e == EOPNOTSUPP) return false;
+    if (e == ENOENT || e == ENOTDIR) throw RuntimeError(err::PathNotFound, "no folder " + folder, e);
+    fail(e, "link " + source + " as " + tmp);
+  }
+  try {
+    if (replaces && ::chmod(tmp.c_str(), old.st_mode & 07777) != 0) fail(errno, "chmod");
+    if (::rename(tmp.c_str(), to.c_str()) != 0) fail(errno, "rename");
+  } catch (...) {
+    ::unlink(tmp.c_str());
+    throw;
+  }
+  return true;
 }
 
 void writeFileAtomically(const std::string& hostPath, std::string_view bytes, WritesInProgress* record) {

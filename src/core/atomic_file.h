@@ -48,6 +48,17 @@ class AtomicHostFile {
   bool committed_ = false;
 };
 
+// Gives the host file target the content of source without copying a byte:
+// a hard link to source under a temporary name in target's folder, renamed
+// over target, so that target is replaced atomically as AtomicHostFile
+// replaces it (a link at target replaces the file it points to; an existing
+// target's permissions stay, a new one takes source's). Not synced. False,
+// with nothing changed, where the file system cannot link the two (another
+// file system, no hard links): the caller copies instead. Other failures
+// throw RuntimeError as AtomicHostFile does.
+[[nodiscard]] bool linkAtomically(const std::string& source, const std::string& target,
+                                  WritesInProgress* record = nullptr);
+
 // Removes the temporary files (".hangarpak-XXXXXX") that writers killed
 // before their rename left in a host folder. A temporary file whose writer
 // still runs holds a lock and is kept. Returns the number removed.

@@ -6,8 +6,8 @@ namespace core {
 
 // A file system service that hands every call to another one: the base of
 // the services that watch or change a few calls of the real one and pass the
-// rest on. copyFileSeen keeps its default (copy, then read the copy through
-// this service), so a subclass that changes copyFile changes it too.
+// rest on. copyFileSeen and linkFile keep their defaults (they copy through
+// this service), so a subclass that changes copyFile changes them too.
 class ForwardingFileSystem : public FileSystem {
  public:
   explicit ForwardingFileSystem(FileSystem& inner) : inner_(inner) {}

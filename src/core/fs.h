@@ -72,6 +72,13 @@ class FileSystem {
     const std::string bytes = readFile(to);
     seen(bytes.data(), bytes.size());
   }
+  // copyFile for a source that nothing writes again in place (a file the
+  // caller made and will delete, as extraction's are): the host file
+  // system gives the target the source's content by a hard link where both
+  // lie on one file system, so that no byte is copied, and copies
+  // elsewhere. A source given this way goes to one target only; a second
+  // one takes a copy. This default copies.
+  virtual void linkFile(std::string_view from, std::string_view to) { copyFile(from, to); }
   virtual void renameFile(std::string_view from, std::string_view to) = 0;
   virtual void deleteFile(std::string_view path) = 0;
 

@@ -163,6 +163,25 @@ class HostFileSystem : public FileSystem {
 
   void copyFile(std::string_view from, std::string_view to) override { copyFileSeen(from, to, {}); }
 
+  void linkFile(std::string_view from, std::string_view to) override {
+    const std::string source = toHost(from);
+    const std::string target = toHost(to);
+    struct stat st;
+    if (::lstat(source.c_str(), &st) != 0) fail(errno, source, from);
+    // Anything but a plain file (a link among them) is the copy's to refuse
+    // or follow.
+    if (!S_ISREG(st.st_mode)) return copyFileSeen(from, to, {});
+    checkCopy(st, from, target, to);
+    try {
+      if (linkAtomically(source, target, record_)) return;
+    } catch (RuntimeError& e) {
+      if (e.target().empty()) e.setTarget(std::string(to), static_cast<std::uint64_t>(st.st_size));
+      if (e.number() == err::PathNotFound) missing(target, to, e.sysErrno(), true);
+      throw;
+    }
+    copyFileSeen(from, to, {});
+  }
+
   void copyFileSeen(std::string_view from, std::string_view to, const BlockSeen& seen) override {
     const std::string source = toHost(from);
     const std::string target = toHost(to);
@@ -172,10 +191,7 @@ class HostFileSystem : public FileSystem {
     if (in.fd < 0) fail(errno, source, from);
     struct stat st;
     if (::fstat(in.fd, &st) != 0) fail(errno, source, from);
-    if (S_ISDIR(st.st_mode)) throw RuntimeError(err::FileNotFound, std::string(from) + " is a folder");
-    if (!S_ISREG(st.st_mode)) throw RuntimeError(err::PathFileAccess, std::string(from) + " is not a plain file");
-    if (sameFile(st, target)) throw RuntimeError(err::PathFileAccess, "cannot copy a file onto itself", 0);
-    refuseReadOnlyTarget(target, to);
+    checkCopy(st, from, target, to);
     // A new copy takes the source's permissions (an executable stays
     // executable); a file it replaces keeps its own.
     auto writer = openWriter(target, to, st.st_mode & 0777, false);
@@ -344,6 +360,14 @@ class HostFileSystem : public FileSystem {
       if (e.number() == err::PathNotFound) missing(host, path, e.sysErrno(), true);
       throw;
     }
+  }
+
+  // What a copy of the file whose status is st refuses.
+  static void checkCopy(const struct stat& st, std::string_view from, const std::string& target, std::string_view to) {
+    if (S_ISDIR(st.st_mode)) throw RuntimeError(err::FileNotFound, std::string(from) + " is a folder");
+    if (!S_ISREG(st.st_mode)) throw RuntimeError(err::PathFileAccess, std::string(from) + " is not a plain file");
+    if (sameFile(st, target)) throw RuntimeError(err::PathFileAccess, "cannot copy a file onto itself", 0);
+    refuseReadOnlyTarget(target, to);
   }
 
   static void refuseReadOnlyTarget(const std::string& host, std::string_view path) {

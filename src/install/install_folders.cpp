@@ -46,8 +46,8 @@ void CreateInstallFolders(core::Context& ctx) {
   }
 }
 
-bool MoveToTarget(core::Context& ctx, const std::string& source, const std::string& target) {
-  if (!core::step([&] { ctx.fs.copyFile(source, target); })) return false;
+bool MoveToTarget(core::Context& ctx, const std::string& source, const std::string& target, bool link) {
+  if (!core::step([&] { link ? ctx.fs.linkFile(source, target) : ctx.fs.copyFile(source, target); })) return false;
   core::step([&] { ctx.fs.deleteFile(source); });
   return true;
 }

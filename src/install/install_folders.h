@@ -19,7 +19,8 @@ void CreateInstallFolders(core::Context& ctx);
 // Copies source to target (overwriting) and deletes the source only when the
 // copy succeeded, so a file that could not be placed stays where it was.
 // Every failure is passed over: a missing source changes nothing. True when
-// the copy was made.
-bool MoveToTarget(core::Context& ctx, const std::string& source, const std::string& target);
+// the copy was made. link: no other file was given the source, so that the
+// target may take it by a hard link (FileSystem::linkFile).
+bool MoveToTarget(core::Context& ctx, const std::string& source, const std::string& target, bool link = false);
 
 }  // namespace install

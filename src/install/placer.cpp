@@ -68,14 +68,17 @@ bool Placer::sameContent(const ArchiveMember& member, const std::string& target)
 void Placer::put(MemberScope& scope, const Placement& p, const std::string& name) {
   const std::string source = TempZipPrefix(ctx_) + p.member->stored;
   const std::string target = p.folder + name;
+  // The first file a member goes to is given TempZip's file itself where
+  // the file system allows; any other gets a copy of its own.
+  const bool first = given_.insert(p.member).second;
+  auto give = [&] { first ? ctx_.fs.linkFile(source, target) : ctx_.fs.copyFile(source, target); };
   if (p.moved) {
     // A member the other aircraft share stays for them.
-    const bool placed = scope.owns(*p.member) ? MoveToTarget(ctx_, source, target)
-                                              : core::step([&] { ctx_.fs.copyFile(source, target); });
+    const bool placed = scope.owns(*p.member) ? MoveToTarget(ctx_, source, target, first) : core::step(give);
     if (!placed) return;
     scope.take(*p.member);
   } else {
-    ctx_.fs.copyFile(source, target);
+    give();
   }
   claimed_[core::lower(target)] = p.member;
 }

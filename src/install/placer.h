@@ -2,6 +2,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,8 @@ class Placer {
   const ArchiveMembers& members_;
   // Lower-case target path -> the member placed there in this installation.
   std::map<std::string, const ArchiveMember*> claimed_;
+  // The members given to a file so far.
+  std::set<const ArchiveMember*> given_;
 };
 
 // Tells what a member's installation had to leave out or keep elsewhere:

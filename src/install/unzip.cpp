@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include "core/change_journal.h"
@@ -14,6 +15,7 @@
 #include "core/text.h"
 #include "install/archive_members.h"
 #include "install/extract.h"
+#include "install/inflate_ahead.h"
 #include "install/member_layout.h"
 #include "install/member_names.h"
 #include "install/temp_zip.h"
@@ -28,6 +30,12 @@ constexpr std::size_t kChunk = 256 * 1024;
 // While a member is written, free space is looked at again after this many
 // bytes: a member's stored size is the archive's word, not a promise.
 constexpr std::uint64_t kRecheckEvery = 16u << 20;
+// Members are unpacked whole, on every core, ahead of the one being written,
+// as long as the members in flight hold no more than this, packed and
+// unpacked; a larger member is streamed.
+constexpr std::uint64_t kAheadBound = 24u << 20;
+// At most this many members are in flight.
+constexpr zip_uint64_t kAheadMembers = 512;
 
 const char* const kPasswordPrompt = "Please Enter The Password!";
 
@@ -80,6 +88,7 @@ class Extraction {
     if (count > 0 && static_cast<std::uint64_t>(count) > budget_.limits.maxMembers)
       return {UnzipStatus::TooManyMembers, {}};
     for (zip_int64_t i = 0; i < count; ++i) {
+      handOver(static_cast<zip_uint64_t>(i), static_cast<zip_uint64_t>(count));
       const UnzipStatus status = extractMember(static_cast<zip_uint64_t>(i));
       if (status != UnzipStatus::Done) return {status, cause_};
     }
@@ -87,6 +96,35 @@ class Extraction {
   }
 
  private:
+  // Hands the members from `from` on that can be unpacked whole (plain,
+  // deflated or stored, small enough) to the workers, as far as the bound
+  // allows. What the workers do is only used when extraction comes to the
+  // member, so that everything else happens in archive order as before.
+  void handOver(zip_uint64_t from, zip_uint64_t count) {
+    next_ = std::max(next_, from);
+    for (; next_ < count && next_ - from < kAheadMembers; ++next_) {
+      zip_stat_t st;
+      zip_stat_init(&st);
+      if (zip_stat_index(archive_, next_, 0, &st) != 0) continue;
+      constexpr auto kNeeded =
+          ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_CRC | ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD;
+      if ((st.valid & kNeeded) != kNeeded || st.encryption_method != ZIP_EM_NONE || st.size == 0 ||
+          (st.comp_method != ZIP_CM_STORE && st.comp_method != ZIP_CM_DEFLATE))
+        continue;
+      // A member larger than a third of the bound is streamed when its turn
+      // comes; the others wait for room.
+      if (st.comp_size > kAheadBound / 3 || st.size > kAheadBound / 3 - st.comp_size) continue;
+      if (!ahead_.fits(st.comp_size, st.size)) return;
+      MemberPtr raw(zip_fopen_index(archive_, next_, ZIP_FL_COMPRESSED));
+      if (!raw) continue;
+      PackedMember member{std::vector<char>(static_cast<std::size_t>(st.comp_size)), st.comp_method == ZIP_CM_DEFLATE,
+                          st.size, st.crc};
+      if (zip_fread(raw.get(), member.packed.data(), member.packed.size()) != static_cast<zip_int64_t>(st.comp_size))
+        continue;
+      ahead_.submit(next_, std::move(member));
+    }
+  }
+
   bool roomFor(std::uint64_t bytes) {
     std::uint64_t free = 0;
     // A file system that cannot say how full it is is not held up; a real
@@ -143,6 +181,11 @@ class Extraction {
 
     current_ = member.path();
     encrypted_ = (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
+    if (!encrypted_ && ahead_.holds(index)) {
+      // One that does not unpack whole to its declared size and check sum
+      // is read again below, which says what is wrong with it.
+      if (auto data = ahead_.take(index)) return place(member, *data);
+    }
     MemberPtr file;
     if (encrypted_) {
       const UnzipStatus opened = openEncrypted(index, st.encryption_method, file);
@@ -160,11 +203,14 @@ class Extraction {
     const UnzipStatus status =
         copyOut(file.get(), core::joinPath(folder_, member.stored),
                 (st.valid & ZIP_STAT_SIZE) ? std::optional<std::uint64_t>(st.size) : std::nullopt, committed);
-    if (committed) {
-      if (ctx_.journal) ctx_.journal->memberStored(member.stored, member.path());
-      members_.add(std::move(member));
-    }
+    if (committed) keep(member);
     return status;
+  }
+
+  // A member whose file is written: the journal is told, and its name taken.
+  void keep(ArchiveMember& member) {
+    if (ctx_.journal) ctx_.journal->memberStored(member.stored, member.path());
+    members_.add(std::move(member));
   }
 
   // Streams the member into its file; the file appears (and committed is
@@ -213,6 +259,24 @@ class Extraction {
     return UnzipStatus::Done;
   }
 
+  // Writes a member unpacked whole, within the budget, as copyOut does.
+  UnzipStatus place(ArchiveMember& member, const std::vector<char>& data) {
+    if (budget_.membersLeft == 0) return UnzipStatus::TooManyMembers;
+    --budget_.membersLeft;
+    if (data.size() > budget_.bytesLeft) return UnzipStatus::TooLarge;
+    budget_.bytesLeft -= data.size();
+    try {
+      auto out = ctx_.fs.createFile(core::joinPath(folder_, member.stored));
+      out->write(data.data(), data.size());
+      out->commit();
+    } catch (const core::RuntimeError& e) {
+      if (e.number() == core::err::DiskFull) return UnzipStatus::OutOfSpace;
+      return UnzipStatus::Done;
+    }
+    keep(member);
+    return UnzipStatus::Done;
+  }
+
   UnzipStatus wrongSize() {
     cause_ = current_ + " does not hold the number of bytes it declares";
     return UnzipStatus::Damaged;
@@ -240,6 +304,8 @@ class Extraction {
   bool encrypted_ = false;
   std::string cause_;
   std::vector<char> buffer_ = std::vector<char>(kChunk);
+  InflateAhead ahead_{kAheadBound, std::max(1u, std::thread::hardware_concurrency())};
+  zip_uint64_t next_ = 0;  // the first member not yet looked at for handing over
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "journal/recording_fs.h"
 
 #include "core/content_hash.h"
+#include "core/errors.h"
 #include "journal/recorder.h"
 
 namespace journal {
@@ -83,6 +84,26 @@ void RecordingFileSystem::copyFileSeen(std::string_view from, std::string_view t
     throw;
   }
   recorder_.replaced(prior, size, hasher.hex());
+}
+
+void RecordingFileSystem::linkFile(std::string_view from, std::string_view to) {
+  if (!recorder_.records(to)) return inner_.linkFile(from, to);
+  // The source is what the target becomes, and nothing writes it meanwhile;
+  // one that cannot be read is the copy's to report.
+  std::pair<std::uint64_t, std::string> placed;
+  try {
+    placed = hashHostFile(inner_.hostPath(from));
+  } catch (const core::RuntimeError&) {
+    return copyFileSeen(from, to, {});
+  }
+  const auto prior = recorder_.beforeReplace(to);
+  try {
+    inner_.linkFile(from, to);
+  } catch (...) {
+    recorder_.replaceFailed(prior);
+    throw;
+  }
+  recorder_.replaced(prior, placed.first, std::move(placed.second));
 }
 
 void RecordingFileSystem::renameFile(std::string_view from, std::string_view to) {

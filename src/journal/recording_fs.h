@@ -18,6 +18,8 @@ class RecordingFileSystem : public core::ForwardingFileSystem {
   std::unique_ptr<core::FileWriter> createFile(std::string_view path) override;
   void copyFile(std::string_view from, std::string_view to) override;
   void copyFileSeen(std::string_view from, std::string_view to, const BlockSeen& seen) override;
+  // Recorded as a copy is, the new content hashed from the source.
+  void linkFile(std::string_view from, std::string_view to) override;
   void renameFile(std::string_view from, std::string_view to) override;
   void deleteFile(std::string_view path) override;
   void makeFolder(std::string_view path) override;

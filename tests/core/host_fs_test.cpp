@@ -71,6 +71,11 @@ TEST_F(HostFs, FailuresCarryTheProgramsErrorNumbers) {
       {"read a folder as a file", [&] { fs->readFile("C:\\FS2002"); }, PathFileAccess},
       {"copy a pipe", [&] { fs->copyFile("C:\\pipe", "C:\\FS2002\\pipe.copy"); }, PathFileAccess},
       {"copy a file onto itself", [&] { fs->copyFile("C:\\Other.txt", "C:\\OTHER.TXT"); }, PathFileAccess},
+      {"link over a read-only file", [&] { fs->linkFile("C:\\Other.txt", "C:\\FS2002\\Locked.cfg"); }, PathFileAccess},
+      {"link a pipe", [&] { fs->linkFile("C:\\pipe", "C:\\FS2002\\pipe.copy"); }, PathFileAccess},
+      {"link a file onto itself", [&] { fs->linkFile("C:\\Other.txt", "C:\\OTHER.TXT"); }, PathFileAccess},
+      {"link into a missing folder", [&] { fs->linkFile("C:\\Other.txt", "C:\\NoSuch\\x.txt"); },
+       core::err::PathNotFound},
   };
   for (const auto& k : cases) EXPECT_EQ(errorNumberOf(k.op), k.number) << k.name;
   EXPECT_EQ(readHostFile(c + "/FS2002/Locked.cfg"), "old");
@@ -169,6 +174,20 @@ TEST_F(HostFs, WritesAndCopiesReplaceAtomicallyAndKeepPermissions) {
   EXPECT_EQ(modeOf(c + "/cfg/aircraft.cfg"), 0640u);
   fs->copyFile("C:\\src\\texture.bmp", "C:\\cfg\\new.bmp");
   EXPECT_EQ(modeOf(c + "/cfg/new.bmp"), 0755u);
+  // A link gives the content as a copy does, the file a link names and the
+  // permissions included, and leaves no temporary name.
+  writeHostFile(c + "/src/linked.bmp", "linked");
+  fs->linkFile("C:\\src\\linked.bmp", "C:\\cfg\\aircraft.cfg");
+  fs->linkFile("C:\\src\\texture.bmp", "C:\\cfg\\panel.cfg");
+  writeHostFile(c + "/src/fresh.bmp", "fresh");
+  fsys::permissions(c + "/src/fresh.bmp", fsys::perms(0755));
+  fs->linkFile("C:\\src\\fresh.bmp", "C:\\cfg\\linked.bmp");
+  EXPECT_EQ(readHostFile(c + "/cfg/aircraft.cfg"), "linked");
+  EXPECT_EQ(modeOf(c + "/cfg/aircraft.cfg"), 0640u);
+  EXPECT_TRUE(fsys::is_symlink(c + "/cfg/panel.cfg"));
+  EXPECT_TRUE(readHostFile(c + "/shared/panel.cfg") == big);
+  EXPECT_EQ(modeOf(c + "/cfg/linked.bmp"), 0755u);
+  EXPECT_EQ(hostNames(c + "/cfg"), (Names{"aircraft.cfg", "linked.bmp", "new.bmp", "panel.cfg"}));
 }
 
 TEST_F(HostFs, FreeSpaceOfAPathThatDoesNotExistYet) {

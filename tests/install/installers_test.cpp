@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <filesystem>
+#include <set>
 
 #include "core/context.h"
 #include "core/profile.h"
@@ -92,6 +93,13 @@ TEST_F(InstallersTest, AnAircraftArchivePlacesEveryFile) {
     if (on) expected.insert(expected.end(), doc.begin(), doc.end());
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(tree(), expected);
+    // Each placed file is a file of its own (a font placed twice too).
+    std::set<fsys::path> files;
+    for (const auto& folder : {root + "/c", root + "/data/fonts"})
+      for (const auto& e : fsys::recursive_directory_iterator(folder))
+        if (e.is_regular_file()) files.insert(fsys::canonical(e.path()));
+    for (const auto& f : files)
+      for (const auto& g : files) EXPECT_TRUE(f == g || !fsys::equivalent(f, g)) << f << " is " << g;
     EXPECT_EQ(state().installedCount, 1);
     EXPECT_EQ(tempZipFiles(), (Files{"aircraft.cfg", "extra.wav", "glass.ttf", "hopper.air", "hopper.mdl", "other.cfg",
                                      "picture.jpg", "readme.txt"}));

@@ -1,0 +1,94 @@
+#include "install/inflate_ahead.h"
+
+#include <gtest/gtest.h>
+#include <libdeflate.h>
+
+#include <string>
+
+namespace {
+
+using install::PackedMember;
+
+std::vector<char> bytesOf(const std::string& s) {
+  return {s.begin(), s.end()};
+}
+
+std::vector<char> deflate(const std::string& data) {
+  libdeflate_compressor* c = libdeflate_alloc_compressor(6);
+  std::vector<char> out(libdeflate_deflate_compress_bound(c, data.size()));
+  out.resize(libdeflate_deflate_compress(c, data.data(), data.size(), out.data(), out.size()));
+  libdeflate_free_compressor(c);
+  return out;
+}
+
+std::uint32_t crcOf(const std::string& data) {
+  return libdeflate_crc32(0, data.data(), data.size());
+}
+
+// Text that differs from member to member and deflates.
+std::string content(int seed, std::size_t size) {
+  std::string s(size, ' ');
+  for (std::size_t i = 0; i < size; ++i) s[i] = static_cast<char>('a' + (i * 7 + i / 13 + std::size_t(seed)) % 26);
+  return s;
+}
+
+// Only data that comes to exactly its declared size and check sum is taken.
+TEST(UnpackWhole, TakesDataOnlyAtItsDeclaredSizeAndCheckSum) {
+  const std::string text = content(1, 5000);
+  std::vector<char> cut = deflate(text);
+  cut.resize(cut.size() / 2);
+  const struct {
+    const char* name;
+    PackedMember member;
+    bool taken;
+  } cases[] = {
+      {"deflated", {deflate(text), true, text.size(), crcOf(text)}, true},
+      {"stored", {bytesOf(text), false, text.size(), crcOf(text)}, true},
+      {"deflated, a byte more declared", {deflate(text), true, text.size() + 1, crcOf(text)}, false},
+      {"deflated, a byte less declared", {deflate(text), true, text.size() - 1, crcOf(text)}, false},
+      {"stored, a byte less declared", {bytesOf(text), false, text.size() - 1, crcOf(text)}, false},
+      {"another check sum", {deflate(text), true, text.size(), crcOf(text) ^ 1}, false},
+      {"stored, another check sum", {bytesOf(text), false, text.size(), crcOf(text) + 1}, false},
+      {"cut short", {cut, true, text.size(), crcOf(text)}, false},
+      {"not deflated at all", {bytesOf(text), true, text.size(), crcOf(text)}, false},
+  };
+  for (const auto& c : cases) {
+    const auto data = install::UnpackWhole(c.member);
+    EXPECT_EQ(data.has_value(), c.taken) << c.name;
+    if (data) {
+      EXPECT_EQ(std::string(data->begin(), data->end()), text) << c.name;
+    }
+  }
+}
+
+// Members handed over in order come back each with its own data, the
+// damaged one as nothing, while the bytes in flight stay within the bound.
+TEST(InflateAhead, GivesEachMemberItsOwnDataWithinTheBound) {
+  constexpr std::uint64_t kBound = 64 << 10;
+  install::InflateAhead ahead(kBound, 2);
+  EXPECT_FALSE(ahead.fits(kBound, 1));
+  EXPECT_FALSE(ahead.holds(0));
+  EXPECT_FALSE(ahead.take(0).has_value());
+  std::vector<std::string> texts;
+  for (int i = 0; i < 60; ++i) texts.push_back(content(i, 100 + std::size_t(i) * 397));
+  std::size_t next = 0;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    for (; next < texts.size(); ++next) {
+      const std::string& t = texts[next];
+      PackedMember m{next % 3 ? deflate(t) : bytesOf(t), next % 3 != 0, t.size(), crcOf(t) + (next == 41 ? 1 : 0)};
+      if (!ahead.fits(m.packed.size(), m.size)) break;
+      ahead.submit(next, std::move(m));
+    }
+    ASSERT_TRUE(ahead.holds(i)) << i;
+    const auto data = ahead.take(i);
+    EXPECT_FALSE(ahead.holds(i));
+    if (i == 41) {
+      EXPECT_FALSE(data.has_value());
+      continue;
+    }
+    ASSERT_TRUE(data.has_value()) << i;
+    EXPECT_EQ(std::string(data->begin(), data->end()), texts[i]) << i;
+  }
+}
+
+}  // namespace
