@@ -145,14 +145,22 @@ TEST_F(DriveSources, WinePrefixDosdevicesMapTheirDrives) {
   EXPECT_FALSE(t.available('d'));
 }
 
+// Without any source C: is the home folder and Z: the root; else the first
+// source found wins.
 TEST_F(DriveSources, FirstSourceFoundWins) {
+  env.set("HANGARPAK_DRIVES", "nothing usable");
+  auto drives = table();
+  ASSERT_EQ(drives.size(), 2u);
+  EXPECT_EQ(drives['c'], std::make_pair(root + "/home", std::string("default")));
+  EXPECT_EQ(drives['z'], std::make_pair(std::string("/"), std::string("default")));
+
   makeWinePrefix(root + "/home/.wine");
   core::IniSettingsStore settings(root + "/config");
   settings.save("Hangarpak", "Drives", "c", root + "/from-settings");
   settings.save("Hangarpak", "Drives", "e", "relative/ignored");
 
   env.set("HANGARPAK_DRIVES", "c=" + root + "/srv/c; d = /mnt/d ;x=relative;bogus");
-  auto drives = table(&settings);
+  drives = table(&settings);
   ASSERT_EQ(drives.size(), 2u);
   EXPECT_EQ(drives['c'], std::make_pair(root + "/srv/c", std::string("HANGARPAK_DRIVES")));
   EXPECT_EQ(drives['d'].first, "/mnt/d");
@@ -165,14 +173,6 @@ TEST_F(DriveSources, FirstSourceFoundWins) {
   // ~/.wine without WINEPREFIX.
   EXPECT_EQ(table(nullptr)['c'],
             std::make_pair(realHostPath(root + "/home/.wine/drive_c"), std::string("wine prefix")));
-}
-
-TEST_F(DriveSources, WithoutAnySourceCIsHomeAndZIsRoot) {
-  env.set("HANGARPAK_DRIVES", "nothing usable");
-  auto drives = table();
-  ASSERT_EQ(drives.size(), 2u);
-  EXPECT_EQ(drives['c'], std::make_pair(root + "/home", std::string("default")));
-  EXPECT_EQ(drives['z'], std::make_pair(std::string("/"), std::string("default")));
 }
 
 }  // namespace

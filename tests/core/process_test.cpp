@@ -59,64 +59,32 @@ class ProcessTest : public testsupport::SimFixture {
 
 TEST_F(ProcessTest, AFileNameWithShellCharactersIsOneArgumentAndRunsNothingElse) {
   const std::string program = installRecorder("C:\\Tools\\Ortholay.exe");
+  // Quoted only when it holds blanks or quotes.
   const char* const names[] = {
       "a;touch pwned1;b.sif",
       "$(touch pwned2).sif",
       "it's \"quoted\" & | > pwned4 .sif",
       "$HOME ${IFS}touch${IFS}pwned7 *.sif",
+      "$(touch${IFS}pwned8);`touch${IFS}pwned9`.sif",
   };
   for (const char* name : names) {
     SCOPED_TRACE(name);
     fsys::remove(program + ".args");
     const std::string file = std::string("C:\\Addons\\") + name;
     writeFile(file, "scenery");
-    core::ShellAndWait(
-        ctx(), core::quoteCommandLineArgument("C:\\Tools\\Ortholay.exe") + " " + core::quoteCommandLineArgument(file));
+    core::ShellAndWait(ctx(), "C:\\Tools\\Ortholay.exe " + core::quoteCommandLineArgument(file));
     EXPECT_EQ(runsOf(program), (std::vector<Args>{{program, file}}));
   }
-  // Unquoted, a name without blanks is one argument as well.
-  fsys::remove(program + ".args");
-  core::ShellAndWait(ctx(), "C:\\Tools\\Ortholay.exe C:\\Addons\\$(touch${IFS}pwned8);`touch${IFS}pwned9`.sif");
-  EXPECT_EQ(runsOf(program),
-            (std::vector<Args>{{program, "C:\\Addons\\$(touch${IFS}pwned8);`touch${IFS}pwned9`.sif"}}));
   EXPECT_EQ(markers(), std::vector<std::string>{});
   EXPECT_TRUE(dialogs.messages().empty());
 }
 
-TEST_F(ProcessTest, UnquotedProgramPathWithBlanksIsTriedAtEachBlankShortestFirst) {
+// An unquoted program path with blanks is tried at each blank, shortest
+// first, in any spelling, a folder being no program; native programs run
+// directly and other .exe files through the wine found on PATH.
+TEST_F(ProcessTest, CommandLinesFindTheirProgramAndRunExeFilesThroughWine) {
   const std::string ortholay = installRecorder("C:\\Program Files\\Ortholay\\Ortholay.exe");
-  const std::string line = "C:\\Program Files\\Ortholay\\Ortholay.exe /quiet C:\\My Addons\\x.sif";
-
-  auto request = core::requestForCommandLine(ctx(), line);
-  EXPECT_EQ(request.argv, (Args{ortholay, "/quiet", "C:\\My", "Addons\\x.sif"}));
-  EXPECT_EQ(request.workingFolder, root + "/c/Program Files/Ortholay");
-
-  // Differently spelled, the path still finds the file.
-  request = core::requestForCommandLine(ctx(), "c:\\PROGRAM FILES\\ortholay\\ORTHOLAY.EXE");
-  EXPECT_EQ(request.argv, Args{ortholay});
-
-  // A folder of the shorter name is no program.
   fsys::create_directories(root + "/c/Program Files/Ortholay/Ortholay");
-  EXPECT_EQ(core::requestForCommandLine(ctx(), line).argv.front(), ortholay);
-
-  // A file of the shorter name wins, as on the simulator's system; so does
-  // that name with ".exe" added.
-  const std::string programExe = installRecorder("C:\\Program.exe");
-  EXPECT_EQ(core::requestForCommandLine(ctx(), line).argv,
-            (Args{programExe, "Files\\Ortholay\\Ortholay.exe", "/quiet", "C:\\My", "Addons\\x.sif"}));
-  const std::string program = installRecorder("C:\\Program");
-  EXPECT_EQ(core::requestForCommandLine(ctx(), line).argv.front(), program);
-
-  // Quoted, the path is taken whole.
-  EXPECT_EQ(core::requestForCommandLine(ctx(), "\"C:\\Program Files\\Ortholay\\Ortholay.exe\" a").argv,
-            (Args{ortholay, "a"}));
-
-  EXPECT_EQ(errorNumberOf([&] { core::requestForCommandLine(ctx(), "C:\\No Such\\x.exe a"); }),
-            core::err::FileNotFound);
-  EXPECT_EQ(errorNumberOf([&] { core::requestForCommandLine(ctx(), "Q:\\x.exe"); }), core::err::FileNotFound);
-}
-
-TEST_F(ProcessTest, NativeProgramsRunDirectlyAndOtherExeFilesThroughWine) {
   const std::string wine = installRecorder("Z:\\bin\\wine");
   writeFile("C:\\FS2002\\aafconv.exe", std::string("MZ\x90\0\3\0", 6));
   writeFile("C:\\FS2002\\convert.EXE", "#!/bin/sh\nexit 0\n");
@@ -126,19 +94,41 @@ TEST_F(ProcessTest, NativeProgramsRunDirectlyAndOtherExeFilesThroughWine) {
             "ELF");
   writeFile("C:\\FS2002\\readme.txt", "text");
   const std::string exe = host("C:\\FS2002\\aafconv.exe");
-
+  const std::string line = "C:\\Program Files\\Ortholay\\Ortholay.exe /quiet C:\\My Addons\\x.sif";
   usePath("relative/bin::" + root + "/bin:/usr/bin");
-  const std::pair<const char*, Args> cases[] = {
+  const struct {
+    std::string line;
+    Args argv;
+    int error = 0;
+  } cases[] = {
+      {line, {ortholay, "/quiet", "C:\\My", "Addons\\x.sif"}},
+      {"c:\\PROGRAM FILES\\ortholay\\ORTHOLAY.EXE", {ortholay}},
+      {"\"C:\\Program Files\\Ortholay\\Ortholay.exe\" a", {ortholay, "a"}},
+      {"C:\\No Such\\x.exe a", {}, core::err::FileNotFound},
+      {"Q:\\x.exe", {}, core::err::FileNotFound},
       {"C:\\FS2002\\aafconv.exe C:\\FS2002\\aafconv.cfg", {wine, exe, "C:\\FS2002\\aafconv.cfg"}},
       {"c:\\fs2002\\AAFCONV", {wine, exe}},
       {"C:\\FS2002\\convert.exe x", {host("C:\\FS2002\\convert.EXE"), "x"}},
       {"wine --version", {wine, "--version"}},
+      {"C:\\FS2002\\norun.exe", {}, core::err::PermissionDenied},
+      {"C:\\FS2002\\readme.txt", {}, core::err::InvalidProcedureCall},
   };
-  for (const auto& [line, argv] : cases) EXPECT_EQ(core::requestForCommandLine(ctx(), line).argv, argv) << line;
-  EXPECT_EQ(errorNumberOf([&] { core::requestForCommandLine(ctx(), "C:\\FS2002\\norun.exe"); }),
-            core::err::PermissionDenied);
-  EXPECT_EQ(errorNumberOf([&] { core::requestForCommandLine(ctx(), "C:\\FS2002\\readme.txt"); }),
-            core::err::InvalidProcedureCall);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    if (c.error)
+      EXPECT_EQ(errorNumberOf([&] { core::requestForCommandLine(ctx(), c.line); }), c.error);
+    else
+      EXPECT_EQ(core::requestForCommandLine(ctx(), c.line).argv, c.argv);
+  }
+  EXPECT_EQ(core::requestForCommandLine(ctx(), line).workingFolder, root + "/c/Program Files/Ortholay");
+
+  // A file of the shorter name wins, as on the simulator's system; so does
+  // that name with ".exe" added.
+  const std::string programExe = installRecorder("C:\\Program.exe");
+  EXPECT_EQ(core::requestForCommandLine(ctx(), line).argv,
+            (Args{programExe, "Files\\Ortholay\\Ortholay.exe", "/quiet", "C:\\My", "Addons\\x.sif"}));
+  const std::string program = installRecorder("C:\\Program");
+  EXPECT_EQ(core::requestForCommandLine(ctx(), line).argv.front(), program);
 
   // Through the stand-in wine, end to end.
   core::ShellAndWait(ctx(), "C:\\FS2002\\aafconv.exe C:\\FS2002\\aafconv.cfg");

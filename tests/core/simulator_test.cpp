@@ -31,6 +31,7 @@ struct KeepCase {
   int version;
   std::vector<const char*> exes;  // in C:\Sim
   bool kept;
+  const char* registered = "C:\\Reg";  // taken exactly as stored
 };
 
 class KeepRules : public FindSimulatorTest, public ::testing::WithParamInterface<KeepCase> {};
@@ -41,14 +42,14 @@ TEST_P(KeepRules, KeepsOnlyAFolderOfTheVersionAndNoNewerOne) {
   const KeepCase& c = GetParam();
   for (const char* exe : c.exes) writeFile(std::string("C:\\Sim\\") + exe);
   for (const char* exe : {"fs2002.exe", "fs2000.exe", "fltsim98.exe"}) writeFile(std::string("C:\\Reg\\") + exe);
-  registerFolder(c.version, "C:\\Reg");
+  registerFolder(c.version, c.registered);
   state().simVersion = static_cast<std::int16_t>(c.version);
   state().simFolder = "C:\\Sim";
 
   core::FindSimulator(ctx());
 
-  EXPECT_EQ(state().simFolder, c.kept ? "C:\\Sim" : "C:\\Reg");
-  EXPECT_EQ(fsPath(), c.kept ? "<absent>" : "C:\\Reg");
+  EXPECT_EQ(state().simFolder, c.kept ? "C:\\Sim" : c.registered);
+  EXPECT_EQ(fsPath(), c.kept ? "<absent>" : c.registered);
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, KeepRules,
@@ -59,17 +60,9 @@ INSTANTIATE_TEST_SUITE_P(Versions, KeepRules,
                                            KeepCase{"Fs2000UnderNewer", 70, {"fs2000.exe", "fs2002.exe"}, false},
                                            KeepCase{"Fs98Own", 61, {"fltsim98.exe"}, true},
                                            KeepCase{"Fs98UnderFs2000", 61, {"fltsim98.exe", "fs2000.exe"}, false},
-                                           KeepCase{"Fs98Missing", 61, {}, false}),
+                                           KeepCase{"Fs98Missing", 61, {}, false},
+                                           KeepCase{"RegistryFolderWithBackslash", 70, {}, false, "C:\\Reg\\"}),
                          [](const auto& test) { return std::string(test.param.name); });
-
-TEST_F(FindSimulatorTest, ARegistryFolderIsUsedExactlyAsStored) {
-  writeFile("C:\\FS2000\\fs2000.exe");
-  registerFolder(70, "C:\\FS2000\\");
-  state().simVersion = 70;
-  core::FindSimulator(ctx());
-  EXPECT_EQ(state().simFolder, "C:\\FS2000\\");
-  EXPECT_EQ(fsPath(), "C:\\FS2000\\");
-}
 
 // A registry folder without the executable leads to the manual location;
 // cancelling it ends the program without writing.
