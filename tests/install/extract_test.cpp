@@ -21,42 +21,41 @@ using Enc = ArchiveBuilder::Encryption;
 using Files = std::vector<std::string>;
 constexpr std::uint64_t kMiB = 1 << 20;
 
-TEST(FlatMemberName, KeepsTheLastComponentOfAnyForm) {
-  const std::pair<std::string, std::optional<std::string>> cases[] = {
-      {"plane.air", "plane.air"},
-      {"Cessna/model/plane.mdl", "plane.mdl"},
-      {"../evil.txt", "evil.txt"},
-      {"/etc/evil.txt", "evil.txt"},
-      {"C:\\Windows\\evil.dll", "evil.dll"},
-      {"C:evil.dll", "evil.dll"},
-      {"folder/", std::nullopt},
-      {"", std::nullopt},
-      {"a/..", std::nullopt},
-      {std::string(256, 'x'), std::nullopt},
-      {std::string("a\0b", 3), std::nullopt},
-      // Names no file of the simulator's tree may have.
-      {"dir/*vil_q.bmp", std::nullopt},
-      {"plane.air.", std::nullopt},
-      {"\x1b[2Jplane.air", std::nullopt},
+// The flat name is the last component, none when no file of the
+// simulator's tree may have it; the folders kept beside it are those a
+// folder of the tree could be called, so that nothing made after them
+// climbs anywhere.
+TEST(MemberNames, FlatNameAndTheFoldersAFolderMayBeNamed) {
+  const struct {
+    std::string stored;
+    std::optional<std::string> flat;
+    std::string folder;
+  } cases[] = {
+      {"plane.air", "plane.air", ""},
+      {"Cessna/model/plane.mdl", "plane.mdl", "Cessna\\model"},
+      {"Cessna\\Model\\plane.mdl", "plane.mdl", "Cessna\\Model"},
+      {"Cessna/texture.red/a.bmp", "a.bmp", "Cessna\\texture.red"},
+      {"../evil.txt", "evil.txt", ""},
+      {"../../evil/./x.txt", "x.txt", "evil"},
+      {"/etc/evil.txt", "evil.txt", "etc"},
+      {"/abs//x.txt", "x.txt", "abs"},
+      {"C:\\Windows\\evil.dll", "evil.dll", "C\\Windows"},
+      {"C:evil.dll", "evil.dll", "C"},
+      {"texture.red./x.bmp", "x.bmp", ""},
+      {"a*/b?/c.bmp", "c.bmp", ""},
+      {"folder/", std::nullopt, "folder"},
+      {"", std::nullopt, ""},
+      {"a/..", std::nullopt, "a"},
+      {std::string(256, 'x'), std::nullopt, ""},
+      {std::string("a\0b", 3), std::nullopt, ""},
+      {"dir/*vil_q.bmp", std::nullopt, "dir"},
+      {"plane.air.", std::nullopt, ""},
+      {"\x1b[2Jplane.air", std::nullopt, ""},
   };
-  for (const auto& [stored, flat] : cases) EXPECT_EQ(install::FlatMemberName(stored), flat) << stored;
-}
-
-// The folders kept beside the name: what a folder of the tree could not be
-// called is left out, so that nothing made after them climbs anywhere.
-TEST(MemberFolder, KeepsTheFoldersAFolderMayBeNamed) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"plane.air", ""},
-      {"Cessna/texture.red/a.bmp", "Cessna\\texture.red"},
-      {"Cessna\\Model\\plane.mdl", "Cessna\\Model"},
-      {"../../evil/./x.txt", "evil"},
-      {"/abs//x.txt", "abs"},
-      {"C:\\Windows\\evil.dll", "C\\Windows"},
-      {"texture.red./x.bmp", ""},
-      {"a*/b?/c.bmp", ""},
-      {"folder/", "folder"},
-  };
-  for (const auto& [stored, folder] : cases) EXPECT_EQ(install::MemberFolder(stored), folder) << stored;
+  for (const auto& c : cases) {
+    EXPECT_EQ(install::FlatMemberName(c.stored), c.flat) << c.stored;
+    EXPECT_EQ(install::MemberFolder(c.stored), c.folder) << c.stored;
+  }
 }
 
 // The overlapping bomb: the archive's one member, listed `copies` more times
