@@ -2,7 +2,7 @@
 # so a flag changes in one place for every target of the project.
 add_library(hangarpak_options INTERFACE)
 target_compile_features(hangarpak_options INTERFACE cxx_std_20)
-target_compile_options(hangarpak_options INTERFACE -Wall -Wextra -Werror)
+target_compile_options(hangarpak_options INTERFACE -Wall -Wextra -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Werror)
 # GCC 12 at -O3 warns about overlapping copies inside std::string's own
 # code (GCC bug 105329), which no change of ours can silence.
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
