@@ -33,6 +33,11 @@ TEST_F(CliInstallTest, AnswersNamesPasswordsAndPlansComeFromTheCommandLine) {
   std::filesystem::create_directories(host("C:\\FS2002\\Aircraft\\Hopper"));
   const std::string extra = "C:\\FS2002\\Aircraft\\Hopper\\Model\\extra.mdl";
   const std::string lockedAir = "C:\\FS2002\\Aircraft\\locked\\hopper.air";
+  // The start of an archive's refusal, and two causes.
+  const auto aborted = [](const std::string& archive) { return "Installation aborted: " + archive + "\n\n"; };
+  const std::string nothing = "The ZIP file does NOT contain any FS98/2000/2002 files.\n";
+  const std::string wrongPassword =
+      "The archive is not installed: it is encrypted, and the password given does not open aircraft.cfg.\n";
   const std::string asked = "Aircraft already installed: Do you want to update hopper? no";
   const std::string none = "0/1 file(s) successfully installed.\n", one = "1/1 file(s) successfully installed.\n";
   // A plan says what would happen, per archive and in all.
@@ -57,9 +62,7 @@ TEST_F(CliInstallTest, AnswersNamesPasswordsAndPlansComeFromTheCommandLine) {
        0,
        {"{\"target\": \"C:\\\\FS2002\\\\aircraft\\\\hopper\\\\Model\\\\extra.mdl\", \"source\": \"extra.mdl\"",
         "\"outcome\": \"install\", \"reason\": \"\"", "\"summary\": \"Would install 1 of 1 archive.\""}},
-      {{"--dry-run", junk},
-       1,
-       {"  would be refused: The ZIP file does NOT contain any FS98/2000/2002 files.\n", "\n" + planNone}},
+      {{"--dry-run", junk}, 1, {"  would be refused: " + nothing, "\n" + planNone}},
       {{"--dry-run", locked, locked},
        1,
        {"  would be refused: \"Please Enter The Password!\" answered (empty)\n",
@@ -72,21 +75,12 @@ TEST_F(CliInstallTest, AnswersNamesPasswordsAndPlansComeFromTheCommandLine) {
       {{"--no", hopper}, 1, {none}, asked},
       {{"--yes", hopper}, 0, {one}, "", extra, "m"},
       // No terminal: an empty password; a wrong one.
-      {{locked},
-       1,
-       {none},
-       "Not installed: C:\\Downloads\\locked.zip: it is encrypted, and no password was given\n",
-       lockedAir},
-      {{"--password", "copilot", locked},
-       1,
-       {none},
-       "Installation aborted: C:\\Downloads\\locked.zip\n\nThe archive is not installed: it is encrypted, and the "
-       "password given does not open aircraft.cfg.\n",
-       lockedAir},
+      {{locked}, 1, {none}, "Not installed: " + locked + ": it is encrypted, and no password was given\n", lockedAir},
+      {{"--password", "copilot", locked}, 1, {none}, aborted(locked) + wrongPassword, lockedAir},
       {{"--password", "pilot", locked, junk},
        1,
        {"1/2 file(s) successfully installed.\n"},
-       "Installation aborted: C:\\Downloads\\junk.zip\n\nThe ZIP file does NOT contain any FS98/2000/2002 files.\n",
+       aborted(junk) + nothing,
        lockedAir,
        "a"},
       // A folder name must stay a name; an archive may be named by its host path.
