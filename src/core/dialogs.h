@@ -47,6 +47,15 @@ class Dialogs {
   virtual std::optional<std::string> chooseFolder(std::string_view /*title*/, std::string_view /*startFolder*/) {
     return std::nullopt;
   }
+  // A file-save dialog that asks before replacing a file; filter is
+  // "description|pattern", name the file name it proposes. Returns a host
+  // path: what is saved is the user's own document, kept wherever the user
+  // keeps files, not in the simulator's tree. nullopt on cancel, and where
+  // no such dialog can be shown.
+  virtual std::optional<std::string> saveFile(std::string_view /*title*/, std::string_view /*filter*/,
+                                              std::string_view /*name*/) {
+    return std::nullopt;
+  }
   // Shows one of the program's own dialogs modally until it unloads.
   virtual void runModal(ModalController& controller) = 0;
   // Lets the windows repaint without taking input (long work, waiting for a

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,11 @@ class Printer {
   // Where the output went, for the status shown to the user ("printer X",
   // "/home/u/Documents/report.pdf"); empty until endDoc().
   virtual std::string destination() const { return {}; }
+  // A printer of the same kind that lays its one document out as the PDF
+  // file at hostPath. The file is replaced only once endDoc() finished the
+  // document; a failure or a printer dropped before then leaves any earlier
+  // file as it was. nullptr where no PDF file can be made.
+  virtual std::unique_ptr<Printer> pdfFile(const std::string& /*hostPath*/) { return nullptr; }
 };
 
 }  // namespace core

@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 #include "core/errors.h"
 #include "core/paths.h"
@@ -94,10 +96,11 @@ std::optional<std::string> QtDialogs::inputBox(std::string_view prompt, std::str
   return answer.toStdString();
 }
 
-std::optional<std::string> QtDialogs::openFile(std::string_view title, std::string_view filter,
-                                               std::string_view startFolder) {
-  // "description|pattern": Qt wants the patterns in parentheses at the end
-  // of the description; a description that already shows them keeps its form.
+namespace {
+
+// "description|pattern": Qt wants the patterns in parentheses at the end
+// of the description; a description that already shows them keeps its form.
+QString qtFilterOf(std::string_view filter) {
   QString qtFilter;
   const auto bar = filter.find('|');
   if (bar != std::string_view::npos) {
@@ -105,6 +108,28 @@ std::optional<std::string> QtDialogs::openFile(std::string_view title, std::stri
     qtFilter = core::iendsWith(desc, "(" + pattern + ")") ? q(desc) : q(desc + " (" + pattern + ")");
     qtFilter.replace(';', ' ');
   }
+  return qtFilter;
+}
+
+}  // namespace
+
+std::optional<std::string> QtDialogs::saveFile(std::string_view title, std::string_view filter, std::string_view name) {
+  if (saveFolder_.isEmpty()) saveFolder_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  QFileDialog dialog(parent_, q(title), saveFolder_ + "/" + q(name), qtFilterOf(filter));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  const QString suffix = QFileInfo(q(name)).suffix();
+  if (!suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  const QString chosen = dialog.selectedFiles().first();
+  saveFolder_ = QFileInfo(chosen).absolutePath();
+  return chosen.toStdString();
+}
+
+std::optional<std::string> QtDialogs::openFile(std::string_view title, std::string_view filter,
+                                               std::string_view startFolder) {
+  const QString qtFilter = qtFilterOf(filter);
   QString start;
   if (drives_) {
     try {

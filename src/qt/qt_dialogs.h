@@ -53,6 +53,7 @@ class QtDialogs : public core::Dialogs {
   std::optional<std::string> openFile(std::string_view title, std::string_view filter,
                                       std::string_view startFolder) override;
   std::optional<std::string> chooseFolder(std::string_view title, std::string_view startFolder) override;
+  std::optional<std::string> saveFile(std::string_view title, std::string_view filter, std::string_view name) override;
   void runModal(core::ModalController& controller) override;
   void keepPainting() override;
   void beep() override;
@@ -73,6 +74,8 @@ class QtDialogs : public core::Dialogs {
   std::vector<QDialog*> modalStack_;
   std::optional<int> pendingEnd_;
   std::optional<int> ended_;
+  // The folder of the last file saved, where the next save dialog starts.
+  QString saveFolder_;
 };
 
 }  // namespace qt

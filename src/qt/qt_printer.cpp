@@ -6,7 +6,9 @@
 #include <QFontMetricsF>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <utility>
 
+#include "core/atomic_file.h"
 #include "core/environment.h"
 #include "core/errors.h"
 
@@ -27,6 +29,14 @@ std::string documentsFolder(const core::Environment& env) {
 
 QtPrinter::QtPrinter(const core::Environment& env, Output output) : pdfFolder_(documentsFolder(env)), output_(output) {
   prepare();
+}
+
+QtPrinter::QtPrinter(std::string pdfFile) : pdfFile_(std::move(pdfFile)), output_(Output::Pdf) {
+  prepare();
+}
+
+std::unique_ptr<core::Printer> QtPrinter::pdfFile(const std::string& hostPath) {
+  return std::make_unique<QtPrinter>(hostPath);
 }
 
 QtPrinter::~QtPrinter() {
@@ -77,7 +87,13 @@ std::string QtPrinter::nextPdfPath() const {
 
 void QtPrinter::begin() {
   if (painter_.isActive()) return;
-  if (toPdf_) {
+  if (!pdfFile_.empty()) {
+    // Written beside the file under a temporary name, so that a document
+    // that fails half-way leaves the file as it was.
+    replacement_ = std::make_unique<core::AtomicHostFile>(pdfFile_);
+    printer_->setOutputFileName(QString::fromStdString(replacement_->temporaryPath()));
+    pending_ = "PDF file " + pdfFile_;
+  } else if (toPdf_) {
     if (!QDir().mkpath(QString::fromStdString(pdfFolder_)))
       throw core::RuntimeError(core::err::PathNotFound, "Cannot make " + pdfFolder_);
     const std::string path = nextPdfPath();
@@ -117,9 +133,12 @@ void QtPrinter::endDoc() {
     return;
   }
   const bool done = painter_.end();
-  destination_ = pending_;
+  const auto replacement = std::move(replacement_);
+  destination_.clear();
   prepare();
   if (!done) throw core::RuntimeError(core::err::DeviceUnavailable, "Cannot finish the document");
+  if (replacement) replacement->commit();
+  destination_ = pending_;
 }
 
 }  // namespace qt

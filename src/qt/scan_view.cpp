@@ -51,19 +51,27 @@ ScanView::ScanView(scan::ScanForm& form, QtDialogs& dialogs, QWidget* parent)
   auto* buttons = new QHBoxLayout;
   scanButton_ = new QPushButton(QString::fromStdString(form.scanCmd.caption), this);
   printButton_ = new QPushButton(QString::fromStdString(form.printCmd.caption), this);
+  saveTextButton_ = new QPushButton(QString::fromStdString(form.saveTxtCmd.caption), this);
+  savePdfButton_ = new QPushButton(QString::fromStdString(form.savePdfCmd.caption), this);
   closeButton_ = new QPushButton(QString::fromStdString(form.okCmd.caption), this);
   scanButton_->setObjectName("scanCmd");
   printButton_->setObjectName("printCmd");
+  saveTextButton_->setObjectName("saveTxtCmd");
+  savePdfButton_->setObjectName("savePdfCmd");
   closeButton_->setObjectName("okCmd");
   scanButton_->setDefault(true);
   buttons->addWidget(scanButton_);
   buttons->addWidget(printButton_);
+  buttons->addWidget(saveTextButton_);
+  buttons->addWidget(savePdfButton_);
   buttons->addStretch();
   buttons->addWidget(closeButton_);
   layout->addLayout(buttons);
 
   connect(scanButton_, &QPushButton::clicked, this, [this] { act([this] { scan_.scanCmd_Click(); }); });
   connect(printButton_, &QPushButton::clicked, this, [this] { act([this] { scan_.printCmd_Click(); }); });
+  connect(saveTextButton_, &QPushButton::clicked, this, [this] { act([this] { scan_.saveTxtCmd_Click(); }); });
+  connect(savePdfButton_, &QPushButton::clicked, this, [this] { act([this] { scan_.savePdfCmd_Click(); }); });
   connect(missingOnly_, &QCheckBox::clicked, this, [this](bool checked) {
     act([this, checked] {
       scan_.missingChk.value = checked ? 1 : 0;
@@ -71,7 +79,7 @@ ScanView::ScanView(scan::ScanForm& form, QtDialogs& dialogs, QWidget* parent)
     });
   });
   connect(closeButton_, &QPushButton::clicked, this, [this] { act([this] { scan_.okCmd_Click(); }); });
-  resize(640, 460);
+  resize(720, 460);
   ready();
 }
 
@@ -94,6 +102,8 @@ void ScanView::render() {
   status_->setVisible(!scan_.statusLbl.caption.empty());
   scanButton_->setEnabled(scan_.scanCmd.enabled && !scan_.busyPointer);
   printButton_->setEnabled(scan_.printCmd.enabled && !scan_.busyPointer);
+  saveTextButton_->setEnabled(scan_.saveTxtCmd.enabled && !scan_.busyPointer);
+  savePdfButton_->setEnabled(scan_.savePdfCmd.enabled && !scan_.busyPointer);
   closeButton_->setEnabled(scan_.okCmd.enabled);
   missingOnly_->setChecked(scan_.missingChk.value != 0);
   missingOnly_->setEnabled(scan_.missingChk.enabled && !scan_.busyPointer);

@@ -15,8 +15,8 @@ class ScanForm;
 
 namespace qt {
 
-// scanFrm: the report box, the status of the last print under it, and
-// Scan, Print and Close; a check box narrows the report to the entries with
+// scanFrm: the report box, the status of the last print or save under it,
+// and Scan, Print, Save as Text, Save as PDF and Close; a check box narrows the report to the entries with
 // missing files.
 class ScanView : public FormDialog {
  public:
@@ -32,6 +32,8 @@ class ScanView : public FormDialog {
   QCheckBox* missingOnly_;
   QPushButton* scanButton_;
   QPushButton* printButton_;
+  QPushButton* saveTextButton_;
+  QPushButton* savePdfButton_;
   QPushButton* closeButton_;
   // The report text the box shows, so a growing report is appended to the
   // box rather than set again whole at every repaint of a long scan.

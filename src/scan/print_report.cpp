@@ -23,6 +23,27 @@ std::string PrintFileText(std::string_view report) {
   return text;
 }
 
+void PrintLines(core::Printer& printer, std::string_view text) {
+  const double bottom = printer.pageHeight() - kPrintMargin;
+  printer.setCurrentX(kPrintMargin);
+  printer.setCurrentY(kPrintMargin);
+  for (std::string_view line : SplitLines(text)) {
+    if (printer.currentY() + printer.textHeight(line) > bottom) {
+      printer.newPage();
+      printer.setCurrentX(kPrintMargin);
+      printer.setCurrentY(kPrintMargin);
+    }
+    printer.printLine(line);
+    printer.setCurrentX(kPrintMargin);
+  }
+}
+
+void PrintReportOn(core::Printer& printer, std::string_view report) {
+  printer.setFont("Arial", 10);
+  PrintLines(printer, PrintFileText(report));
+  printer.endDoc();
+}
+
 std::string PrintReport(core::Context& ctx, std::string_view report) {
   if (report.empty()) return {};
   core::Printer& printer = ctx.printer;
@@ -34,27 +55,8 @@ std::string PrintReport(core::Context& ctx, std::string_view report) {
   ctx.dialogs.keepPainting();
 
   std::string text;
-  double bottom = 0;
-  ok = ok && core::step([&] {
-         bottom = printer.pageHeight() - kPrintMargin;
-         printer.setCurrentX(kPrintMargin);
-         printer.setCurrentY(kPrintMargin);
-       });
   ok = ok && core::step([&] { text = core::cp1252ToUtf8(ctx.fs.readFile(file)); });
-  if (ok) {
-    for (std::string_view line : SplitLines(text)) {
-      ok = core::step([&] {
-        if (printer.currentY() + printer.textHeight(line) > bottom) {
-          printer.newPage();
-          printer.setCurrentX(kPrintMargin);
-          printer.setCurrentY(kPrintMargin);
-        }
-        printer.printLine(line);
-        printer.setCurrentX(kPrintMargin);
-      });
-      if (!ok) break;
-    }
-  }
+  if (ok) core::step([&] { PrintLines(printer, text); });
 
   std::string destination;
   core::step([&] {

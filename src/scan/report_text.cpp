@@ -47,6 +47,15 @@ std::string MissingOnlyReport(std::string_view heading, const ScanResult& result
   return text;
 }
 
+std::string ReportFileText(std::string_view report) {
+  std::string text;
+  text.reserve(report.size() + 1);
+  for (std::size_t i = 0; i < report.size(); ++i)
+    if (report[i] != '\r' || i + 1 == report.size() || report[i + 1] != '\n') text += report[i];
+  if (!text.empty() && text.back() != '\n') text += '\n';
+  return text;
+}
+
 std::string ScanSummary(const ScanResult& result) {
   const int missing = result.missingFiles();
   int inEntries = 0;

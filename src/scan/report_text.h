@@ -22,6 +22,10 @@ std::string ProblemLine(const ScanProblem& problem);
 // result as the box wrote them, under heading (the report's opening lines).
 std::string MissingOnlyReport(std::string_view heading, const ScanResult& result);
 
+// The report as a saved text file holds it: UTF-8, every line ended by a
+// line feed alone, the last one too.
+std::string ReportFileText(std::string_view report);
+
 // What the end of a scan says: how many files are missing, in how many
 // entries.
 std::string ScanSummary(const ScanResult& result);

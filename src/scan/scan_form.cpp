@@ -1,10 +1,17 @@
 #include "scan/scan_form.h"
 
+#include <cctype>
+#include <optional>
+
+#include "core/atomic_file.h"
 #include "core/context.h"
 #include "core/dialogs.h"
+#include "core/errors.h"
+#include "core/printer.h"
 #include "core/simulator.h"
 #include "scan/print_report.h"
 #include "scan/report_box.h"
+#include "scan/report_text.h"
 #include "scan/scan_aircraft.h"
 #include "scan/scan_panels.h"
 #include "scan/scan_sounds.h"
@@ -24,6 +31,8 @@ void ScanForm::Form_Load() {
   checkTxt.text.clear();
   statusLbl.caption.clear();
   printCmd.enabled = false;
+  saveTxtCmd.enabled = false;
+  savePdfCmd.enabled = false;
   missingChk.enabled = false;
   okCmd.enabled = true;
   missingFound = 0;
@@ -61,6 +70,8 @@ void ScanForm::scanCmd_Click() {
         form.busyPointer = false;
         form.okCmd.enabled = true;
         form.printCmd.enabled = true;
+        form.saveTxtCmd.enabled = true;
+        form.savePdfCmd.enabled = true;
         form.missingChk.enabled = true;
         form.changed();
       }
@@ -108,6 +119,50 @@ void ScanForm::printCmd_Click() {
   busyPointer = false;
   if (!destination.empty()) statusLbl.caption = "Report sent to " + destination;
   changed();
+}
+
+void ScanForm::saveTxtCmd_Click() {
+  save("Save the report as text", "Text files|*.txt", reportFileName(".txt"),
+       [this](const std::string& path) { core::writeFileAtomically(path, ReportFileText(checkTxt.text)); });
+}
+
+void ScanForm::savePdfCmd_Click() {
+  save("Save the report as PDF", "PDF files|*.pdf", reportFileName(".pdf"), [this](const std::string& path) {
+    const auto pdf = ctx_.printer.pdfFile(path);
+    if (!pdf) throw core::RuntimeError(core::err::DeviceUnavailable, "No PDF file can be made here");
+    PrintReportOn(*pdf, checkTxt.text);
+  });
+}
+
+void ScanForm::save(std::string_view title, std::string_view filter, std::string_view name,
+                    const std::function<void(const std::string&)>& write) {
+  if (checkTxt.text.empty()) return;
+  const auto path = ctx_.dialogs.saveFile(title, filter, name);
+  if (!path) return;
+  busyPointer = true;
+  statusLbl.caption.clear();
+  changed();
+  std::optional<core::RuntimeError> failure;
+  try {
+    write(*path);
+  } catch (const core::RuntimeError& e) {
+    failure = e;
+  }
+  busyPointer = false;
+  if (!failure) statusLbl.caption = "Report saved as " + *path;
+  changed();
+  if (!failure) return;
+  std::string cause = core::inWords(*failure);
+  if (!cause.empty()) cause[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(cause[0])));
+  ctx_.dialogs.msgBox(
+      "The report could not be saved as " + *path + "." + std::string(CRLF) + std::string(CRLF) + cause + ".",
+      "Report not saved", core::Buttons::OK, core::Icon::Exclamation);
+}
+
+std::string ScanForm::reportFileName(std::string_view extension) const {
+  const char* kind = view_ == ScanView::Aircraft ? "aircraft" : view_ == ScanView::Panels ? "panel" : "sound";
+  return std::string(view_ == ScanView::None ? "scan-report" : "missing-" + std::string(kind) + "-files") +
+         std::string(extension);
 }
 
 void ScanForm::missingChk_Click() {

@@ -36,6 +36,10 @@ class ScanForm : public core::Form {
 
   void scanCmd_Click();
   void printCmd_Click();
+  // Save the report as the box shows it where the user's save dialog
+  // points: as a UTF-8 text file, or as a PDF file of the pages Print makes.
+  void saveTxtCmd_Click();
+  void savePdfCmd_Click();
   // Shows the last report whole, or only its entries with missing files.
   void missingChk_Click();
   void okCmd_Click();
@@ -43,9 +47,11 @@ class ScanForm : public core::Form {
   core::TextBox checkTxt;
   core::Button scanCmd{"&Scan"};
   core::Button printCmd{"&Print", true, false};
+  core::Button saveTxtCmd{"Save as &Text…", true, false};
+  core::Button savePdfCmd{"Save as P&DF…", true, false};
   core::Button okCmd{"&Close"};
   core::CheckBox missingChk{"Only entries with &missing files", 0, true, false};
-  // Under the report box: where the last print went.
+  // Under the report box: where the last print or save went.
   core::Label statusLbl;
   bool busyPointer = false;
   int missingFound = 0;
@@ -56,6 +62,13 @@ class ScanForm : public core::Form {
   void Form_Unload() override;
 
  private:
+  // Asks for the file to save as (name is the file name proposed), lets
+  // write make it, and says where it went or why it did not.
+  void save(std::string_view title, std::string_view filter, std::string_view name,
+            const std::function<void(const std::string& hostPath)>& write);
+  // The file name proposed for a saved report: "missing-sound-files.txt".
+  std::string reportFileName(std::string_view extension) const;
+
   core::Context& ctx_;
   ScanView view_;
   const manager::Catalogue& catalogue_;

@@ -17,6 +17,7 @@
 #include "scan/print_report.h"
 #include "scan/scan_form.h"
 #include "support/sim_fixture.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -109,6 +110,14 @@ TEST_F(QtPrinterTest, ScanViewShowsTheReportAndWhereThePrintWent) {
   const auto files = pdfFiles();
   ASSERT_EQ(1u, files.size());
   EXPECT_EQ("Report sent to PDF file " + files[0], status->text().toStdString());
+  // Save as PDF writes the same pages to the file the user names.
+  const std::string saved = root + "/saved report.pdf";
+  dialogs.expectSaveFile("Save the report as PDF", saved);
+  view.findChild<QPushButton*>("savePdfCmd")->click();
+  const std::string pdf = testsupport::readHostFile(saved);
+  EXPECT_EQ("%PDF-", pdf.substr(0, 5));
+  EXPECT_EQ(1, pageCount(pdf));
+  EXPECT_EQ("Report saved as " + saved, status->text().toStdString());
 
   // A second scan replaces the box's text instead of adding to it.
   writeFile(sound + "engine.wav");

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <utility>
 
+#include "scan/print_report.h"
 #include "scan_fixture.h"
+#include "support/temp_dir.h"
 
 namespace scantest {
 namespace {
@@ -50,7 +53,7 @@ TEST_F(ScanFormTest, ViewButtonsPickTheCaptionAndTheList) {
     SCOPED_TRACE(r.caption);
     auto f = form(scan::ScanViewFromToolbar(r.b1, r.b2, r.b3));
     EXPECT_EQ(r.caption, f.caption);
-    EXPECT_FALSE(f.printCmd.enabled);
+    EXPECT_FALSE(f.printCmd.enabled || f.saveTxtCmd.enabled || f.savePdfCmd.enabled);
     f.scanCmd_Click();
     EXPECT_EQ(r.report, f.checkTxt.text);
   }
@@ -97,7 +100,7 @@ TEST_F(ScanFormTest, ScanWithMissingFilesWarnsAndEnablesPrint) {
   f.missingChk_Click();
   EXPECT_EQ(full, f.checkTxt.text);
   f.onChange = recorded;
-  EXPECT_TRUE(f.printCmd.enabled);
+  EXPECT_TRUE(f.printCmd.enabled && f.saveTxtCmd.enabled && f.savePdfCmd.enabled);
   EXPECT_FALSE(f.busyPointer);
   // Close (button and box) is refused from the start of the scan until its end.
   ASSERT_GE(okEnabled.size(), 3u);  // cleared, progress, done
@@ -124,6 +127,49 @@ TEST_F(ScanFormTest, ScanWithMissingFilesWarnsAndEnablesPrint) {
   EXPECT_FALSE(exists(scanCtx().appFolder() + "\\print.txt"));
   form(scan::ScanView::Sounds).printCmd_Click();
   EXPECT_EQ(1, printer.documentsEnded);
+}
+
+// Save writes the report as the box shows it, whole or filtered, where the
+// save dialog points: as text with LF line ends, or as Print's pages. A
+// failed save names the file and its cause and claims nothing.
+TEST_F(ScanFormTest, SaveWritesTheReportAsShown) {
+  const std::string fine = "C:\\FS2002\\Aircraft\\Fine\\sound\\";
+  writeFile(fine + "sound.cfg");
+  sounds.push_back({{"Fine sound", fine, "fine\\sound"}});
+  auto f = form(scan::ScanView::Sounds);
+  dialogs.allowAnyMessages();
+  f.scanCmd_Click();
+
+  const std::string head = "----- Scanning for missing sound files -----\n\n";
+  const std::string engine = kSound + "sound.cfg:\nMissing file: " + kSound + "engine.wav\n\n";
+  const std::string whole = head + engine + fine + "sound.cfg:\nSound: OK\n\n" + kScanDone + "\n";
+  const std::string missingOnly = head + engine + kScanDone + "\n";
+  const std::string closing = "\n\n\nHangarpak 2000 (Version 3.2)\n" + std::string(scan::kPrintNotice) + "\n";
+  const std::string docs = root + "/docs", notSaved = "Report not saved: The report could not be saved as ";
+  std::filesystem::create_directories(docs);
+  const struct {
+    bool pdf;
+    int missingOnly;
+    std::string file, written, said;  // said: the message's title and text up to its first colon
+  } rows[] = {{false, 0, docs + "/r.txt", whole, ""},
+              {false, 1, docs + "/r.txt", missingOnly, ""},
+              {true, 1, docs + "/r.pdf", missingOnly + closing, ""},
+              {false, 0, root + "/gone/r.txt", "", notSaved + root + "/gone/r.txt.\r\n\r\nNo folder " + root + "/gone"},
+              {true, 0, docs, "", notSaved + docs + ".\r\n\r\n" + docs + " is a folder"}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.file);
+    f.missingChk.value = r.missingOnly;
+    f.missingChk_Click();
+    const std::size_t before = dialogs.messages().size();
+    dialogs.expectSaveFile(r.pdf ? "Save the report as PDF" : "Save the report as text", r.file);
+    r.pdf ? f.savePdfCmd_Click() : f.saveTxtCmd_Click();
+    const auto& m = dialogs.messages().back();
+    EXPECT_EQ(r.said, dialogs.messages().size() > before ? m.title + ": " + m.text.substr(0, m.text.find(':')) : "");
+    EXPECT_EQ(r.said.empty() ? "Report saved as " + r.file : "", f.statusLbl.caption);
+    if (!r.written.empty()) {
+      EXPECT_EQ(r.written, testsupport::readHostFile(r.file));
+    }
+  }
 }
 
 }  // namespace

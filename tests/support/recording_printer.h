@@ -1,14 +1,17 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "core/atomic_file.h"
 #include "core/printer.h"
 
 namespace testsupport {
 
 // A printer that records where each line went. A line is fontSize * 20
-// twips high; the page height is set by the test.
+// twips high; the page height is set by the test. Its PDF files hold the
+// lines as text, one a line, written when the document ends.
 class RecordingPrinter : public core::Printer {
  public:
   struct Line {
@@ -39,7 +42,17 @@ class RecordingPrinter : public core::Printer {
     ++page;
     x_ = y_ = 0;
   }
-  void endDoc() override { ++documentsEnded; }
+  void endDoc() override {
+    ++documentsEnded;
+    std::string text;
+    for (const auto& line : lines) text += line.text + "\n";
+    if (!pdfPath_.empty()) core::writeFileAtomically(pdfPath_, text);
+  }
+  std::unique_ptr<core::Printer> pdfFile(const std::string& hostPath) override {
+    auto pdf = std::make_unique<RecordingPrinter>();
+    pdf->pdfPath_ = hostPath;
+    return pdf;
+  }
 
   std::string fontName;
   double fontSize = 12;
@@ -50,6 +63,7 @@ class RecordingPrinter : public core::Printer {
  private:
   double x_ = 0;
   double y_ = 0;
+  std::string pdfPath_;
 };
 
 }  // namespace testsupport

@@ -6,7 +6,8 @@ namespace testsupport {
 
 namespace {
 const char* kindName(int kind) {
-  static const char* const names[] = {"message box", "input box", "file dialog", "dialog", "folder chooser"};
+  static const char* const names[] = {"message box", "input box",      "file dialog",
+                                      "dialog",      "folder chooser", "save dialog"};
   return names[kind];
 }
 }  // namespace
@@ -45,6 +46,11 @@ ScriptedDialogs& ScriptedDialogs::expectOpenFile(std::string title, std::optiona
 
 ScriptedDialogs& ScriptedDialogs::expectFolderChooser(std::string title, std::optional<std::string> answer) {
   queue_.push_back({Expectation::Folder, std::move(title), {}, {}, {}, core::Answer::OK, std::move(answer), {}});
+  return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::expectSaveFile(std::string title, std::optional<std::string> answer) {
+  expectOpenFile(std::move(title), std::move(answer)).queue_.back().kind = Expectation::SaveFile;
   return *this;
 }
 
@@ -107,6 +113,12 @@ std::optional<std::string> ScriptedDialogs::openFile(std::string_view title, std
 std::optional<std::string> ScriptedDialogs::chooseFolder(std::string_view title, std::string_view startFolder) {
   folderChooserStarts.emplace_back(startFolder);
   Expectation e = next(Expectation::Folder, title);
+  EXPECT_EQ(e.text, title);
+  return e.input;
+}
+
+std::optional<std::string> ScriptedDialogs::saveFile(std::string_view title, std::string_view, std::string_view) {
+  Expectation e = next(Expectation::SaveFile, title);
   EXPECT_EQ(e.text, title);
   return e.input;
 }

@@ -44,6 +44,8 @@ class ScriptedDialogs : public core::Dialogs {
   ScriptedDialogs& expectOpenFile(std::string title, std::optional<std::string> answer);
   // A folder chooser; answer is a host folder, nullopt answers Cancel.
   ScriptedDialogs& expectFolderChooser(std::string title, std::optional<std::string> answer);
+  // A file-save dialog; nullopt answers Cancel.
+  ScriptedDialogs& expectSaveFile(std::string title, std::optional<std::string> answer);
   // One of the program's own dialogs: play acts as the user (type a name,
   // press OK) and must leave the dialog unloaded.
   ScriptedDialogs& expectModal(std::string formName, std::function<void(core::ModalController&)> play);
@@ -57,6 +59,7 @@ class ScriptedDialogs : public core::Dialogs {
   std::optional<std::string> openFile(std::string_view title, std::string_view filter,
                                       std::string_view startFolder) override;
   std::optional<std::string> chooseFolder(std::string_view title, std::string_view startFolder) override;
+  std::optional<std::string> saveFile(std::string_view title, std::string_view filter, std::string_view name) override;
   void runModal(core::ModalController& controller) override;
   void beep() override { ++beeps; }
   void keepPainting() override { ++keepPaintingCalls; }
@@ -72,7 +75,7 @@ class ScriptedDialogs : public core::Dialogs {
 
  private:
   struct Expectation {
-    enum Kind { Message, Input, OpenFile, Modal, Folder } kind;
+    enum Kind { Message, Input, OpenFile, Modal, Folder, SaveFile } kind;
     std::string text;
     std::optional<std::string> title;
     std::optional<core::Buttons> buttons;
