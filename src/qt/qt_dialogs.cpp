@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -114,7 +115,11 @@ QString qtFilterOf(std::string_view filter) {
 }  // namespace
 
 std::optional<std::string> QtDialogs::saveFile(std::string_view title, std::string_view filter, std::string_view name) {
-  if (saveFolder_.isEmpty()) saveFolder_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (saveFolder_.isEmpty()) {
+    // The documents folder, or home where there is none.
+    saveFolder_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(saveFolder_).isDir()) saveFolder_ = QDir::homePath();
+  }
   QFileDialog dialog(parent_, q(title), saveFolder_ + "/" + q(name), qtFilterOf(filter));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
