@@ -44,6 +44,7 @@ WaitView::WaitView(ui::WaitForm& form, QtDialogs& dialogs, QWidget* parent)
   wait_->setFont(big);
   wait_->setAlignment(Qt::AlignCenter);
   notes_ = new QLabel(this);
+  notes_->setObjectName("notesLbl");
   notes_->setWordWrap(true);
   notes_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   done_ = new QLabel(this);
@@ -73,6 +74,7 @@ void WaitView::render() {
   wait_->setVisible(form_.waitLbl.visible);
   QString notes = lineEnd == std::string::npos ? QString() : q(message.substr(lineEnd + 2));
   notes.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  const bool notesChanged = notes != notes_->text();
   notes_->setText(notes);
   notes_->setVisible(form_.waitLbl.visible && !notes.isEmpty());
   done_->setText(q(form_.doneLbl.caption));
@@ -90,6 +92,8 @@ void WaitView::render() {
   } else if (!shown && isVisible()) {
     hide();
   }
+  // The window grows with the run's summary, so that none of it is cut off.
+  if (isVisible() && notesChanged) adjustSize();
 }
 
 void WaitView::closeEvent(QCloseEvent* event) {

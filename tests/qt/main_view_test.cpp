@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSplitter>
@@ -187,6 +188,8 @@ TEST_F(MainViewTest, KeysDoWhatTheirEntriesDo) {
   ASSERT_FALSE(dialogs.messages().empty()) << "Enter installs the selected archive";
   EXPECT_NE(core::lower(dialogs.messages().back().text).find("bravo.zip"), std::string::npos)
       << dialogs.messages().back().text;
+  const auto* summary = named<QLabel>(*view, "notesLbl");
+  EXPECT_GE(summary->height(), summary->heightForWidth(summary->width())) << "the run's summary is cut off";
   dialogs.allowAnyMessages(false);
 
   main.selectTab(3);
