@@ -87,16 +87,21 @@ const std::vector<CliCommand> kCommands = {
      runHistory,
      "Prints the install journal, one line per installation, oldest first: its id, the time (UTC), the archive, the "
      "package kind, the folder, the files it created and overwrote, the keys it wrote and its state (refused for an "
-     "archive that was not installed, failed for one that ended in an error). With an ID, prints what that "
-     "installation did, in order.",
+     "archive that was not installed, failed for one that ended in an error). The manager's edits (hide, unhide, "
+     "panel, sound, rename, delete) are rows too, of the kind edit or deletion, named by what they did and made or "
+     "undone. With an ID, prints what that installation or edit did, in order.",
      {kJson}},
     {"uninstall",
      uninstallUsage,
      runUninstall,
      "Reverses the installation ID of the install journal, newest change first, each only while the files and keys "
-     "still hold what the installation left. Whatever changed since is left alone and reported; the exit status is "
-     "then 1.",
+     "still hold what the installation left. The manager's later edits of its files (a hide, a swap, a rename) are "
+     "undone first; a file a later installation overwrote is left to that one, whose uninstall then puts back what "
+     "was there before both. Whatever changed since is left alone and reported; the exit status is then 1. When "
+     "aircraft elsewhere use the installation's panel or sound set through an alias, nothing is done and the exit "
+     "status is 1, unless --force is given.",
      {{"--dry-run", "change nothing: print what uninstalling would do"},
+      {"--force", "first point the aircraft that use its panel or sound set through an alias back to their own"},
       {"--json", "print the report as one JSON object"}}},
     {"sample",
      sampleUsage,

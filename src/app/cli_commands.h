@@ -165,8 +165,10 @@ std::optional<std::int64_t> installationId(const std::string& word);
 extern const std::string_view historyUsage;
 int runHistory(const std::vector<std::string>& args, CliIo& io);
 
-// uninstall ID [--dry-run] [--json]: reverses one installation of the
-// journal; status 1 when something was left alone.
+// uninstall ID [--dry-run] [--force] [--json]: reverses one installation
+// of the journal (or an edit); status 1 when something was left alone, or
+// when variants elsewhere use its entries through an alias and --force
+// does not point them back.
 extern const std::string_view uninstallUsage;
 int runUninstall(const std::vector<std::string>& args, CliIo& io);
 

@@ -14,13 +14,14 @@ namespace {
 
 void printJsonInstallation(const journal::InstallationSummary& row, std::ostream& out) {
   const auto& i = row.installation;
-  out << "{\"id\": " << i.id << ", \"time\": " << jsonString(i.time) << ", \"archive\": " << jsonString(i.archivePath)
-      << ", \"archive_size\": " << i.archiveSize << ", \"archive_hash\": " << jsonString(i.archiveHash)
-      << ", \"sim_version\": " << i.simVersion << ", \"sim_folder\": " << jsonString(i.simFolder)
-      << ", \"kind\": " << jsonString(journal::wordOf(i.kind)) << ", \"folder\": " << jsonString(i.folder)
-      << ", \"outcome\": " << jsonString(journal::wordOf(i.outcome)) << ", \"files_created\": " << row.filesCreated
-      << ", \"files_overwritten\": " << row.filesOverwritten << ", \"keys_written\": " << row.keysWritten
-      << ", \"state\": " << jsonString(journal::wordOf(i.state)) << "}";
+  out << "{\"id\": " << i.id << ", \"change\": " << jsonString(journal::wordOf(i.change))
+      << ", \"description\": " << jsonString(i.description) << ", \"time\": " << jsonString(i.time)
+      << ", \"archive\": " << jsonString(i.archivePath) << ", \"archive_size\": " << i.archiveSize
+      << ", \"archive_hash\": " << jsonString(i.archiveHash) << ", \"sim_version\": " << i.simVersion
+      << ", \"sim_folder\": " << jsonString(i.simFolder) << ", \"kind\": " << jsonString(journal::wordOf(i.kind))
+      << ", \"folder\": " << jsonString(i.folder) << ", \"outcome\": " << jsonString(journal::wordOf(i.outcome))
+      << ", \"files_created\": " << row.filesCreated << ", \"files_overwritten\": " << row.filesOverwritten
+      << ", \"keys_written\": " << row.keysWritten << ", \"state\": " << jsonString(journal::wordOf(i.state)) << "}";
 }
 
 std::string shown(const std::optional<std::string>& value) {
@@ -74,6 +75,11 @@ std::string standingWord(const journal::Installation& i) {
   return word;
 }
 
+// The kind of what a row installed, or "edit" / "deletion".
+std::string_view kindWord(const journal::Installation& i) {
+  return i.change == journal::Change::Install ? journal::wordOf(i.kind) : journal::wordOf(i.change);
+}
+
 }  // namespace
 
 std::optional<std::int64_t> installationId(const std::string& word) {
@@ -108,9 +114,9 @@ int runHistory(const std::vector<std::string>& args, CliIo& io) {
           io.out << (k ? ",\n " : "\n ");
           printJsonInstallation(rows[k], io.out);
         } else {
-          io.out << i.id << '\t' << i.time << '\t' << i.archivePath << '\t' << journal::wordOf(i.kind) << '\t'
-                 << i.folder << '\t' << rows[k].filesCreated << " created\t" << rows[k].filesOverwritten
-                 << " overwritten\t" << rows[k].keysWritten << " keys\t" << standingWord(i) << '\n';
+          io.out << i.id << '\t' << i.time << '\t' << journal::subject(i) << '\t' << kindWord(i) << '\t' << i.folder
+                 << '\t' << rows[k].filesCreated << " created\t" << rows[k].filesOverwritten << " overwritten\t"
+                 << rows[k].keysWritten << " keys\t" << standingWord(i) << '\n';
         }
       }
       if (json) io.out << (rows.empty() ? "]\n" : "\n]\n");
@@ -134,10 +140,14 @@ int runHistory(const std::vector<std::string>& args, CliIo& io) {
       io.out << (effects.empty() ? "]}\n" : "\n ]}\n");
       return ExitDone;
     }
-    io.out << "installation " << installation->id << ": " << installation->archivePath << " ("
-           << journal::wordOf(installation->kind) << " " << installation->folder << ", "
-           << journal::wordOf(installation->outcome) << ", " << journal::wordOf(installation->state) << ") at "
-           << installation->time << '\n';
+    if (installation->change == journal::Change::Install)
+      io.out << "installation " << installation->id << ": " << installation->archivePath << " ("
+             << journal::wordOf(installation->kind) << " " << installation->folder << ", "
+             << journal::wordOf(installation->outcome) << ", " << journal::wordOf(installation->state) << ") at "
+             << installation->time << '\n';
+    else
+      io.out << journal::wordOf(installation->change) << " " << installation->id << ": " << installation->description
+             << " (" << standingWord(*installation) << ") at " << installation->time << '\n';
     for (const auto& e : effects) printEffect(e, io.out);
     return ExitDone;
   });

@@ -9,16 +9,23 @@
 #include "core/startup_settings.h"
 #include "journal/store.h"
 #include "journal/uninstall.h"
+#include "manager/build_catalogue.h"
+#include "ui/alias_users.h"
 
 namespace app {
 
-const std::string_view uninstallUsage = "uninstall ID [--dry-run] [--json]";
+const std::string_view uninstallUsage = "uninstall ID [--dry-run] [--force] [--json]";
 
 namespace {
 
 void printText(const journal::UninstallReport& report, std::ostream& out) {
   const auto& i = report.installation;
-  out << (report.dryRun ? "would uninstall " : "uninstall ") << i.id << ": " << i.archivePath << '\n';
+  for (const auto& edit : report.edits) printText(edit, out);
+  if (i.change == journal::Change::Install)
+    out << (report.dryRun ? "would uninstall " : "uninstall ") << i.id << ": " << i.archivePath << '\n';
+  else
+    out << (report.dryRun ? "would undo " : "undo ") << journal::wordOf(i.change) << " " << i.id << ": "
+        << i.description << '\n';
   for (const auto& step : report.steps) {
     const char* what = step.outcome == journal::StepOutcome::LeftAlone       ? "left alone"
                        : step.outcome == journal::StepOutcome::AlreadyUndone ? "nothing to do"
@@ -39,7 +46,12 @@ void printText(const journal::UninstallReport& report, std::ostream& out) {
 
 void printJson(const journal::UninstallReport& report, std::ostream& out) {
   out << "{\"installation\": " << report.installation.id << ", \"dry_run\": " << (report.dryRun ? "true" : "false")
-      << ", \"state\": " << jsonString(journal::wordOf(report.state)) << ",\n \"steps\": [";
+      << ", \"state\": " << jsonString(journal::wordOf(report.state)) << ",\n \"edits\": [";
+  for (std::size_t k = 0; k < report.edits.size(); ++k) {
+    out << (k ? ",\n" : "\n");
+    printJson(report.edits[k], out);
+  }
+  out << "],\n \"steps\": [";
   for (std::size_t k = 0; k < report.steps.size(); ++k) {
     const auto& s = report.steps[k];
     out << (k ? ",\n  " : "\n  ") << "{\"seq\": " << s.effect.seq
@@ -56,13 +68,15 @@ void printJson(const journal::UninstallReport& report, std::ostream& out) {
 // Reverses one installation of the journal; status 1 when anything was left
 // alone.
 int runUninstall(const std::vector<std::string>& args, CliIo& io) {
-  bool json = false, dryRun = false;
+  bool json = false, dryRun = false, force = false;
   std::optional<std::int64_t> id;
   for (const auto& a : args) {
     if (a == "--json" && !json) {
       json = true;
     } else if (a == "--dry-run" && !dryRun) {
       dryRun = true;
+    } else if (a == "--force" && !force) {
+      force = true;
     } else if (auto n = installationId(a); n && !id) {
       id = n;
     } else {
@@ -90,6 +104,32 @@ int runUninstall(const std::vector<std::string>& args, CliIo& io) {
       io.err << "hangarpak-cli: installation " << *id << " reads " << journal::standing(*row)
              << ": there is nothing to uninstall\n";
       return ExitProblem;
+    }
+    // Variants elsewhere that use the installation's panel or sound set
+    // through an alias are pointed back at their own first (--force), or
+    // the uninstall is refused.
+    manager::Catalogue catalogue;
+    if (!ctx.state.simFolder.empty()) catalogue = manager::BuildCatalogue(ctx);
+    if (const auto users = ui::AliasUsers(catalogue, store.effects(*id)); !users.empty()) {
+      const std::string names = ui::NamesOf(users);
+      if (!force) {
+        io.err << "hangarpak-cli: installation " << *id << " is not uninstalled: " << names
+               << " use its panel or sound set through an alias and would point at a folder that is gone; "
+                  "--force points them back to their own first\n";
+        return ExitProblem;
+      }
+      if (dryRun) {
+        io.out << "would point back to their own: " << names << '\n';
+      } else {
+        const auto pointed = ui::PointBack(ctx, catalogue, users);
+        for (const auto& why : pointed.failed) io.err << "hangarpak-cli: " << why << '\n';
+        if (!pointed.failed.empty()) {
+          io.err << "hangarpak-cli: installation " << *id << " is not uninstalled\n";
+          return ExitProblem;
+        }
+        for (const auto& why : pointed.kept) io.err << "hangarpak-cli: " << why << '\n';
+        io.out << "pointed back to their own: " << names << '\n';
+      }
     }
     const auto report = journal::Uninstall(ctx, store, *id, dryRun);
     if (json)

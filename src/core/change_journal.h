@@ -50,6 +50,22 @@ class ChangeJournal {
   // archive left out, or kept elsewhere, because another member took its
   // place at path (a Windows path). note says it in words.
   virtual void noted(std::string_view path, std::string_view note) = 0;
+
+  // The manager's edits, recorded like an installation: before one changes
+  // anything, what it is in words ("hide \"Skyhawk\""; deletion: it
+  // deletes an add-on's files). Returns why it cannot be recorded ("" when
+  // it can): then it must not be made. A journal that records no edits
+  // (a dry run's) has nothing to say.
+  virtual std::string editStarted(std::string_view, bool /*deletion*/) { return {}; }
+  // After the edit: made tells whether it changed the files as asked; one
+  // that did not is put back where it had begun. Returns what went wrong
+  // in recording its end ("" when nothing did).
+  virtual std::string editFinished(bool /*made*/) { return {}; }
+  // A file (a Windows path) about to be moved out of the simulator's tree
+  // behind the file system service's back (into the desktop's trash): kept
+  // as a deletion first. Throws core::RuntimeError when it cannot be
+  // recorded; the file must then stay.
+  virtual void fileLeaving(std::string_view) {}
 };
 
 }  // namespace core

@@ -9,6 +9,7 @@
 #include <ctime>
 #include <optional>
 
+#include "core/change_journal.h"
 #include "core/clock_text.h"
 #include "core/context.h"
 #include "core/environment.h"
@@ -203,6 +204,7 @@ std::unique_ptr<TrashItem> OpenTrashItem(Context& ctx, std::string_view windowsF
 }
 
 void DiscardFile(Context& ctx, TrashItem* item, std::string_view windowsPath) {
+  if (item && ctx.journal) ctx.journal->fileLeaving(windowsPath);
   if (item && item->put(ctx.fs.hostPath(windowsPath))) return;
   ctx.fs.deleteFile(windowsPath);
 }

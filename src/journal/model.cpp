@@ -51,6 +51,11 @@ constexpr std::array<std::pair<InstallState, std::string_view>, 7> kStates = {{
     {InstallState::Uninstalling, "uninstalling"},
     {InstallState::RolledBack, "rolled-back"},
 }};
+constexpr std::array<std::pair<Change, std::string_view>, 3> kChanges = {{
+    {Change::Install, "install"},
+    {Change::Edit, "edit"},
+    {Change::Deletion, "deletion"},
+}};
 constexpr std::array<std::pair<core::PackageKind, std::string_view>, 9> kKinds = {{
     {core::PackageKind::None, "none"},
     {core::PackageKind::Aircraft, "aircraft"},
@@ -83,6 +88,12 @@ std::string_view wordOf(InstallState state) {
 std::optional<InstallState> installStateOf(std::string_view word) {
   return lookUp(kStates, word);
 }
+std::string_view wordOf(Change change) {
+  return nameOf(kChanges, change);
+}
+std::optional<Change> changeOf(std::string_view word) {
+  return lookUp(kChanges, word);
+}
 std::string_view wordOf(core::PackageKind kind) {
   return nameOf(kKinds, kind);
 }
@@ -92,7 +103,16 @@ bool uninstallable(const Installation& i) {
   return i.state == InstallState::Installed && i.outcome != Outcome::Refused;
 }
 
+const std::string& subject(const Installation& i) {
+  return i.change == Change::Install ? i.archivePath : i.description;
+}
+
 std::string standing(const Installation& i) {
+  if (i.change != Change::Install) {
+    if (i.state == InstallState::Installed) return "made";
+    if (i.state == InstallState::Uninstalled) return "undone";
+    if (i.state == InstallState::PartlyUninstalled) return "partly undone";
+  }
   switch (i.state) {
     case InstallState::InterruptedRolledBack:
       return "interrupted, rolled back";

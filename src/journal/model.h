@@ -75,8 +75,21 @@ struct Effect {
   std::string note;
 };
 
+// What a row of the journal records: an archive's installation, or one of
+// the manager's edits of the catalogue (hide, swap, rename ...), or a
+// deletion of an aircraft folder, panel or sound set by the manager. An
+// edit of an installation's files is undone with it; a deletion is not
+// (what it deleted is gone from the installation too).
+enum class Change { Install, Edit, Deletion };
+std::string_view wordOf(Change change);
+std::optional<Change> changeOf(std::string_view word);
+
 struct Installation {
   std::int64_t id = 0;
+  Change change = Change::Install;
+  // An edit or deletion in words ("hide \"Swift Sport\""); "" for an
+  // installation, which its archive names.
+  std::string description;
   std::string time;  // UTC, "2026-12-07T12:40:47Z"
   std::string archivePath;
   std::uint64_t archiveSize = 0;
@@ -96,8 +109,12 @@ bool uninstallable(const Installation& installation);
 
 // What the history says of an installation in words: its state, or for one
 // refused or failed, that and whether its changes were put back
-// ("failed, rolled back"); never "installed" for one that was not.
+// ("failed, rolled back"); never "installed" for one that was not. An edit
+// reads "made", "undone" or "partly undone".
 std::string standing(const Installation& installation);
+
+// What the history names a row by: its archive, or an edit's description.
+const std::string& subject(const Installation& installation);
 
 // A row of the history.
 struct InstallationSummary {

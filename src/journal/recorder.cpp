@@ -107,26 +107,41 @@ void Recorder::attach(core::Context& ctx) {
   ctx.journal = this;
 }
 
+bool Recorder::editing() const {
+  return open_ && open_->head.change != Change::Install;
+}
+
 bool Recorder::records(std::string_view path) const {
   if (!open_) return false;
   return !(ctx_ && core::istartsWith(path, ctx_->appFolder() + "\\"));
 }
 
 std::string Recorder::archiveStarted(std::string_view archivePath) {
-  open_.reset();
-  lastError_.clear();
-  lastId_.reset();
-  auto open = std::make_unique<OpenInstallation>();
-  Installation& head = open->head;
-  head.time = utcNow();
+  Installation head;
   head.archivePath = std::string(archivePath);
-  head.outcome = Outcome::Interrupted;
-  head.state = InstallState::InProgress;
   try {
     std::tie(head.archiveSize, head.archiveHash) = hashHostFile(inner_.hostPath(archivePath));
   } catch (const core::RuntimeError&) {
     // A missing archive is the installation's own message to give.
   }
+  return start(std::move(head), "install again");
+}
+
+std::string Recorder::editStarted(std::string_view description, bool deletion) {
+  Installation head;
+  head.change = deletion ? Change::Deletion : Change::Edit;
+  head.description = std::string(description);
+  return start(std::move(head), "try again");
+}
+
+std::string Recorder::start(Installation head, std::string_view retry) {
+  open_.reset();
+  lastError_.clear();
+  lastId_.reset();
+  auto open = std::make_unique<OpenInstallation>();
+  head.time = utcNow();
+  head.outcome = Outcome::Interrupted;
+  head.state = InstallState::InProgress;
   if (ctx_) {
     head.simVersion = ctx_->state.simVersion;
     head.simFolder = ctx_->state.simFolder;
@@ -140,14 +155,23 @@ std::string Recorder::archiveStarted(std::string_view archivePath) {
     return "the install journal " + databasePath(appFolder_) +
            " cannot record it: " + JournalProblem(appFolder_).value_or(lastError_) +
            ". Move the file aside (hangarpak-cli install --yes does, and so does the window program when it "
-           "starts), then install again.";
+           "starts), then " +
+           std::string(retry) + ".";
   }
+  open->head = std::move(head);
   open_ = std::move(open);
   return {};
 }
 
 std::string Recorder::archiveFinished(bool counted, core::PackageKind kind, std::string_view folder) {
   const std::string said = close(counted ? Outcome::Counted : Outcome::Refused, kind, folder);
+  return lastError_.empty() ? std::string() : said;
+}
+
+std::string Recorder::editFinished(bool made) {
+  // A deletion that stopped part-way removed what it removed: that stays.
+  const bool stands = made || (open_ && open_->head.change == Change::Deletion);
+  const std::string said = close(stands ? Outcome::Counted : Outcome::Failed, core::PackageKind::None, {});
   return lastError_.empty() ? std::string() : said;
 }
 
@@ -186,9 +210,15 @@ std::string Recorder::close(Outcome outcome, core::PackageKind kind, std::string
     }
     effects.push_back(std::move(e));
   }
+  // An edit that changed nothing leaves no row.
+  const bool nothing = open->head.change != Change::Install && effects.empty();
   try {
-    store_->finish(open->head, effects);
-    lastId_ = open->head.id;
+    if (nothing) {
+      store_->drop(open->head.id);
+    } else {
+      store_->finish(open->head, effects);
+      lastId_ = open->head.id;
+    }
   } catch (const core::RuntimeError& e) {
     // The rows written ahead stay, in progress, with their backups: the
     // next start rolls the installation back.
@@ -197,7 +227,7 @@ std::string Recorder::close(Outcome outcome, core::PackageKind kind, std::string
   }
   // No row names them any more.
   for (const auto& name : unneeded) dropBackup(name);
-  return undo ? rollBack(open->head.id) : std::string();
+  return undo && !nothing ? rollBack(open->head.id) : std::string();
 }
 
 std::string Recorder::rollBack(std::int64_t id) {
@@ -265,7 +295,9 @@ void Recorder::profileKeyWritten(std::string_view file, std::string_view section
   // While the installation runs, the bytes of a file it has not touched
   // yet are kept too: a rollback puts them back exactly, where taking the
   // key out again might leave a section it added behind.
-  if (!open_->files.count(core::lower(file)) && inner_.fileExists(file)) {
+  // An edit keeps the file's bytes as the effect on the whole file, which
+  // its undo puts back.
+  if (!editing() && !open_->files.count(core::lower(file)) && inner_.fileExists(file)) {
     Prior prior;
     prior.path = e.path;
     keepOld(prior);
@@ -314,6 +346,23 @@ std::size_t Recorder::folderCreating(std::string_view path) {
   const std::size_t at = record(std::move(e));
   open_->madeFolders.insert(core::lower(path));
   return at;
+}
+
+std::size_t Recorder::folderRemoving(std::string_view path) {
+  Effect e;
+  e.kind = EffectKind::FolderRemoved;
+  e.path = std::string(path);
+  e.note = "an empty folder removed";
+  return record(std::move(e));
+}
+
+void Recorder::folderNotRemoved(std::size_t effect) {
+  takeBack(effect);
+}
+
+void Recorder::fileLeaving(std::string_view path) {
+  if (!records(path)) return;
+  deleted(beforeDelete(path));
 }
 
 void Recorder::folderNotMade(std::size_t effect) {
@@ -368,7 +417,7 @@ Recorder::Prior Recorder::beforeReplace(std::string_view path) {
   prior.existed = inner_.fileExists(path);
   auto& pending = open_->pendingKey;
   const bool keyPending = pending && pending->first == lowered;
-  if (prior.existed && keyPending) {
+  if (prior.existed && keyPending && !editing()) {
     // The key's row is the intent: its old value is what an undo writes.
     prior.keyOnly = true;
     return prior;

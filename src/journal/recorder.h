@@ -57,11 +57,19 @@ class Recorder : public core::ChangeJournal {
   void folderPlaced(std::string_view, std::string_view) override {}
   // Kept as a Noted effect of the installation.
   void noted(std::string_view path, std::string_view note) override;
+  // An edit is a row of its own, recorded as an installation is; a profile
+  // file it writes is kept whole, so that its undo gives back the very
+  // bytes. An edit that changed nothing leaves no row.
+  std::string editStarted(std::string_view description, bool deletion) override;
+  std::string editFinished(bool made) override;
+  void fileLeaving(std::string_view path) override;
 
   // An installation is open and the Windows path is not in the program's
   // own folder (TempZip, TempAdv and the journal are no effects).
   bool records(std::string_view path) const;
   bool open() const { return open_ != nullptr; }
+  // An edit of the manager is open.
+  bool editing() const;
 
   // A file about to get new content: taken before the replacement, so that
   // the old content is kept (a hard link survives the rename that replaces).
@@ -90,6 +98,10 @@ class Recorder : public core::ChangeJournal {
   // of that intent when the folder could not be made.
   std::size_t folderCreating(std::string_view path);
   void folderNotMade(std::size_t effect);
+  // A folder about to be removed, written ahead; and its undoing when the
+  // folder could not be removed.
+  std::size_t folderRemoving(std::string_view path);
+  void folderNotRemoved(std::size_t effect);
   void noted(EffectKind kind, std::string_view path, std::string note);
   void valueWritten(EffectKind kind, std::string_view where, std::string_view section, std::string_view key,
                     const std::optional<std::string>& oldValue, std::string_view newValue);
@@ -102,6 +114,9 @@ class Recorder : public core::ChangeJournal {
 
  private:
   struct OpenInstallation;
+  // Opens a row as it starts (its id filled in); retry: what the user does
+  // once the journal is moved aside.
+  std::string start(Installation head, std::string_view retry);
   std::string keep(const std::string& hostPath);
   void keepOld(Prior& prior);
   // Returns what became of the changes of one that did not count.

@@ -138,8 +138,14 @@ void RecordingFileSystem::makeFolder(std::string_view path) {
 }
 
 void RecordingFileSystem::removeFolder(std::string_view path) {
-  inner_.removeFolder(path);
-  if (recorder_.records(path)) recorder_.noted(EffectKind::FolderRemoved, path, "an empty folder removed");
+  if (!recorder_.records(path) || !inner_.folderExists(path)) return inner_.removeFolder(path);
+  const std::size_t intent = recorder_.folderRemoving(path);
+  try {
+    inner_.removeFolder(path);
+  } catch (...) {
+    recorder_.folderNotRemoved(intent);
+    throw;
+  }
 }
 
 }  // namespace journal

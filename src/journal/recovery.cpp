@@ -39,7 +39,10 @@ std::vector<std::string> recoveryMessages(const Recovery& recovery) {
   std::vector<std::string> out;
   for (const auto& report : recovery.reports) {
     const Installation& i = report.installation;
-    const std::string which = "installation " + std::to_string(i.id) + " of " + i.archivePath;
+    const std::string which =
+        i.change == Change::Install
+            ? "installation " + std::to_string(i.id) + " of " + i.archivePath
+            : std::string(wordOf(i.change)) + " " + std::to_string(i.id) + " (" + i.description + ")";
     const bool whole = report.allReversed();
     if (i.state == InstallState::Uninstalling)
       out.push_back("The uninstall of " + which + " was interrupted; it has now been finished" +

@@ -107,8 +107,16 @@ CREATE TABLE IF NOT EXISTS effects(
 CREATE INDEX IF NOT EXISTS effects_by_path ON effects(path COLLATE NOCASE, new_hash);
 )";
 
+// Added to a journal made before edits were recorded; its rows are
+// installations.
+constexpr const char* kEditColumns =
+    "ALTER TABLE installations ADD COLUMN change_kind TEXT NOT NULL DEFAULT 'install';"
+    "ALTER TABLE installations ADD COLUMN description TEXT NOT NULL DEFAULT '';";
+
 constexpr const char* kInstallationColumns =
-    "id, time, archive_path, archive_size, archive_hash, sim_version, sim_folder, kind, folder, outcome, state";
+    "id, time, archive_path, archive_size, archive_hash, sim_version, sim_folder, kind, folder, outcome, state, "
+    "change_kind, description";
+constexpr int kInstallationColumnCount = 13;
 
 Installation installationFrom(const Statement& s) {
   Installation i;
@@ -125,6 +133,8 @@ Installation installationFrom(const Statement& s) {
   i.folder = s.text(8);
   i.outcome = outcomeOf(s.text(9)).value_or(Outcome::Failed);
   i.state = installStateOf(s.text(10)).value_or(InstallState::Installed);
+  i.change = changeOf(s.text(11)).value_or(Change::Install);
+  i.description = s.text(12);
   return i;
 }
 
@@ -155,6 +165,10 @@ Store::Store(const std::string& hostPath) {
     // ahead of the change it announces, also when the power goes.
     exec(db_, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON;");
     exec(db_, kSchema);
+    bool edits = false;
+    for (Statement columns(db_, "PRAGMA table_info(installations)"); columns.step();)
+      edits = edits || columns.text(1) == "change_kind";
+    if (!edits) exec(db_, (std::string("BEGIN IMMEDIATE;") + kEditColumns + "COMMIT;").c_str());
   } catch (...) {
     sqlite3_close(db_);
     throw;
@@ -213,7 +227,7 @@ void insertEffect(Statement& row, std::int64_t id, const Effect& e) {
 std::int64_t Store::begin(const Installation& in) {
   Statement head(db_,
                  "INSERT INTO installations(time, archive_path, archive_size, archive_hash, sim_version, sim_folder, "
-                 "kind, folder, outcome, state) VALUES(?,?,?,?,?,?,?,?,?,?)");
+                 "kind, folder, outcome, state, change_kind, description) VALUES(?,?,?,?,?,?,?,?,?,?,?,?)");
   head.bind(1, in.time)
       .bind(2, in.archivePath)
       .bind(3, static_cast<std::int64_t>(in.archiveSize))
@@ -223,9 +237,16 @@ std::int64_t Store::begin(const Installation& in) {
       .bind(7, wordOf(in.kind))
       .bind(8, in.folder)
       .bind(9, wordOf(in.outcome))
-      .bind(10, wordOf(in.state));
+      .bind(10, wordOf(in.state))
+      .bind(11, wordOf(in.change))
+      .bind(12, in.description);
   head.run();
   return sqlite3_last_insert_rowid(db_);
+}
+
+void Store::drop(std::int64_t id) {
+  Statement s(db_, "DELETE FROM installations WHERE id = ?");
+  s.bind(1, id).run();
 }
 
 void Store::addEffect(std::int64_t id, const Effect& effect) {
@@ -284,8 +305,9 @@ std::vector<InstallationSummary> Store::installations() {
                        .c_str());
   std::vector<InstallationSummary> out;
   while (s.step())
-    out.push_back({installationFrom(s), static_cast<int>(s.integer(11)), static_cast<int>(s.integer(12)),
-                   static_cast<int>(s.integer(13))});
+    out.push_back({installationFrom(s), static_cast<int>(s.integer(kInstallationColumnCount)),
+                   static_cast<int>(s.integer(kInstallationColumnCount + 1)),
+                   static_cast<int>(s.integer(kInstallationColumnCount + 2))});
   return out;
 }
 
@@ -339,6 +361,80 @@ std::optional<std::int64_t> Store::originOf(std::string_view windowsPath, std::s
   s.bind(1, windowsPath).bind(2, contentHash);
   if (!s.step()) return std::nullopt;
   return s.integer(0);
+}
+
+std::vector<std::int64_t> Store::standingEditsAfter(std::int64_t id) {
+  Statement s(db_,
+              "SELECT id FROM installations WHERE id > ? AND change_kind = 'edit'"
+              " AND state IN ('installed', 'partly-uninstalled') ORDER BY id DESC");
+  s.bind(1, id);
+  std::vector<std::int64_t> out;
+  while (s.step()) out.push_back(s.integer(0));
+  return out;
+}
+
+std::optional<std::pair<std::int64_t, int>> Store::nextOverwrite(std::string_view windowsPath, std::int64_t id) {
+  Statement s(db_,
+              "SELECT e.installation, e.seq FROM effects e JOIN installations i ON i.id = e.installation"
+              " WHERE e.path = ? COLLATE NOCASE AND e.kind = 'file-overwritten' AND i.id > ?"
+              " AND i.change_kind = 'install' AND i.state IN ('installed', 'partly-uninstalled')"
+              " ORDER BY e.installation LIMIT 1");
+  s.bind(1, windowsPath).bind(2, id);
+  if (!s.step()) return std::nullopt;
+  return std::pair{s.integer(0), static_cast<int>(s.integer(1))};
+}
+
+std::optional<std::int64_t> Store::nextInside(std::string_view windowsFolder, std::int64_t id) {
+  const std::string prefix = std::string(windowsFolder) + "\\";
+  Statement s(db_,
+              "SELECT e.installation FROM effects e JOIN installations i ON i.id = e.installation"
+              " WHERE lower(substr(e.path, 1, ?)) = lower(?) AND i.id > ? AND i.change_kind = 'install'"
+              " AND i.state IN ('installed', 'partly-uninstalled') ORDER BY e.installation LIMIT 1");
+  s.bind(1, static_cast<std::int64_t>(prefix.size())).bind(2, prefix).bind(3, id);
+  if (!s.step()) return std::nullopt;
+  return s.integer(0);
+}
+
+void Store::giveFolder(const Effect& folder, std::int64_t fromId, std::int64_t toId) {
+  inTransaction(db_, [&] {
+    int first = 1;
+    Statement lowest(db_, "SELECT min(seq) FROM effects WHERE installation = ?");
+    lowest.bind(1, toId);
+    if (lowest.step() && !lowest.isNull(0)) first = static_cast<int>(lowest.integer(0));
+    Effect given = folder;
+    given.seq = first - 1;
+    Statement row(db_, kInsertEffect);
+    insertEffect(row, toId, given);
+    Statement mine(db_, "DELETE FROM effects WHERE installation = ? AND seq = ?");
+    mine.bind(1, fromId).bind(2, std::int64_t{folder.seq}).run();
+  });
+}
+
+std::string Store::handOver(const Effect& from, std::int64_t fromId, std::int64_t toId, int toSeq) {
+  return inTransaction(db_, [&] {
+    std::string dropped;
+    Statement old(db_, "SELECT backup FROM effects WHERE installation = ? AND seq = ?");
+    old.bind(1, toId).bind(2, std::int64_t{toSeq});
+    if (old.step()) dropped = old.text(0);
+    Statement to(db_,
+                 "UPDATE effects SET kind = ?, old_hash = ?, backup = ?, note = ? WHERE installation = ? AND seq = ?");
+    to.bind(1, wordOf(from.kind == EffectKind::FileCreated ? EffectKind::FileCreated : EffectKind::FileOverwritten))
+        .bind(2, from.oldHash)
+        .bind(3, from.backup)
+        .bind(4, "overwrote what installation " + std::to_string(fromId) +
+                     " wrote; since that one's uninstall, its undo puts back what was there before both")
+        .bind(5, toId)
+        .bind(6, std::int64_t{toSeq})
+        .run();
+    // Noted, so that an uninstall cut short and finished at the next start
+    // does not hand it over again.
+    Statement mine(db_, "UPDATE effects SET kind = 'noted', backup = '', note = ? WHERE installation = ? AND seq = ?");
+    mine.bind(1, "left to installation " + std::to_string(toId) + ", which overwrote it")
+        .bind(2, fromId)
+        .bind(3, std::int64_t{from.seq})
+        .run();
+    return dropped;
+  });
 }
 
 std::set<std::string> Store::backupNames() {

@@ -42,6 +42,8 @@ class Store {
   void removeEffect(std::int64_t id, int seq);
   void finish(const Installation& installation, const std::vector<Effect>& effects);
   void setState(std::int64_t id, InstallState state);
+  // Takes out a row and its effects: an edit that changed nothing.
+  void drop(std::int64_t id);
   // The installation's effects no longer name their backups: done before
   // the backups are removed, so that no row names a file that is gone.
   void forgetBackups(std::int64_t id);
@@ -63,6 +65,28 @@ class Store {
   // The newest installation, not uninstalled, that left this content (hash)
   // at this Windows path (compared without regard to ASCII case).
   std::optional<std::int64_t> originOf(std::string_view windowsPath, std::string_view contentHash);
+
+  // The edits after installation id that stand made (wholly or partly),
+  // newest first.
+  std::vector<std::int64_t> standingEditsAfter(std::int64_t id);
+  // The first installation after id, standing installed (wholly or partly),
+  // that overwrote this Windows path: its id and the effect's seq.
+  std::optional<std::pair<std::int64_t, int>> nextOverwrite(std::string_view windowsPath, std::int64_t id);
+  // Gives the effect of installation toId (seq toSeq) on a file what the
+  // effect `from` of installation fromId found there before it: its old
+  // content and kept backup (or that the file was not there). The backup
+  // then belongs to toId's effect, and fromId's effect is a note that says
+  // so; returns the name of the backup toId's effect had kept, which no row
+  // names any more.
+  std::string handOver(const Effect& from, std::int64_t fromId, std::int64_t toId, int toSeq);
+
+  // The first installation after id, standing installed (wholly or partly),
+  // that changed something inside the folder (a Windows path).
+  std::optional<std::int64_t> nextInside(std::string_view windowsFolder, std::int64_t id);
+  // Moves the effect `folder` (a folder made) of installation fromId to
+  // installation toId, before its first effect: removed, when empty, as
+  // the last step of toId's uninstall.
+  void giveFolder(const Effect& folder, std::int64_t fromId, std::int64_t toId);
 
   // The backup file names any effect refers to.
   std::set<std::string> backupNames();

@@ -32,8 +32,16 @@ enum class Mode { DryRun, Uninstall, RollBack };
 // change may have been cut short after its intent was written, or before.
 class Undoer {
  public:
-  Undoer(core::Context& ctx, Store& store, std::int64_t id, Mode mode)
-      : ctx_(ctx), store_(store), id_(id), dryRun_(mode == Mode::DryRun), force_(mode == Mode::RollBack) {}
+  Undoer(core::Context& ctx, Store& store, Mode mode)
+      : ctx_(ctx), store_(store), dryRun_(mode == Mode::DryRun), force_(mode == Mode::RollBack) {}
+
+  // The row whose effects come next; the edits undone with an installation
+  // go first, through the same undoer, so that a dry run sees the tree as
+  // they would leave it.
+  void row(const Installation& next) {
+    id_ = next.id;
+    handsOver_ = !force_ && next.change == Change::Install;
+  }
 
   UninstallStep undo(const Effect& e) {
     UninstallStep step{e, {}, StepOutcome::LeftAlone, {}};
@@ -50,6 +58,9 @@ class Undoer {
           break;
         case EffectKind::FolderCreated:
           folderCreated(step);
+          break;
+        case EffectKind::FolderRemoved:
+          folderRemoved(step);
           break;
         case EffectKind::KeyWritten:
           keyWritten(step);
@@ -74,8 +85,34 @@ class Undoer {
   }
 
  private:
-  bool fileThere(const std::string& path) { return !gone_.count(core::lower(path)) && ctx_.fs.fileExists(path); }
-  std::string currentHash(const std::string& path) { return hashHostFile(ctx_.fs.hostPath(path)).second; }
+  bool fileThere(const std::string& path) {
+    const std::string lowered = core::lower(path);
+    return !gone_.count(lowered) && (now_.count(lowered) || ctx_.fs.fileExists(path));
+  }
+  std::string currentHash(const std::string& path) {
+    if (auto it = now_.find(core::lower(path)); it != now_.end()) return it->second;
+    return hashHostFile(ctx_.fs.hostPath(path)).second;
+  }
+
+  // A file this installation wrote that a later one, still installed,
+  // overwrote: it stays, and the later one's undo is given what this one
+  // found there, so that uninstalling both in either order leaves what was
+  // there before either.
+  bool handedOver(UninstallStep& step) {
+    const Effect& e = step.effect;
+    const auto next = handsOver_ ? store_.nextOverwrite(e.path, id_) : std::nullopt;
+    if (!next) return false;
+    step.action = "hand over";
+    step.outcome = StepOutcome::AlreadyUndone;
+    step.reason = "left to installation " + std::to_string(next->first) +
+                  ", which overwrote it: its uninstall now puts back what was there before this one";
+    if (!dryRun_) {
+      const std::string dropped = store_.handOver(e, id_, next->first, next->second);
+      std::error_code ec;
+      if (!dropped.empty()) std::filesystem::remove(backupFolder(ctx_.locations.appFolder) + "/" + dropped, ec);
+    }
+    return true;
+  }
 
   std::string changedSince(const std::string& path, const std::string& hash) {
     const auto origin = store_.originOf(path, hash);
@@ -98,12 +135,14 @@ class Undoer {
       return false;
     }
     done(step, [&] { ctx_.fs.copyFile(*windows, step.effect.path); });
+    if (!step.effect.oldHash.empty()) now_[core::lower(step.effect.path)] = step.effect.oldHash;
     return true;
   }
 
   void fileCreated(UninstallStep& step) {
     const Effect& e = step.effect;
     step.action = "delete";
+    if (handedOver(step)) return;
     if (!fileThere(e.path)) {
       step.outcome = StepOutcome::AlreadyUndone;
       step.reason = "no longer there";
@@ -118,12 +157,14 @@ class Undoer {
     }
     done(step, [&] { ctx_.fs.deleteFile(e.path); });
     gone_.insert(core::lower(e.path));
+    now_.erase(core::lower(e.path));
   }
 
   void fileReplaced(UninstallStep& step) {
     const Effect& e = step.effect;
     step.action = "restore";
     if (force_) return putBack(step);
+    if (handedOver(step)) return;
     if (!fileThere(e.path)) {
       step.reason = "no longer there";
       return;
@@ -184,11 +225,36 @@ class Undoer {
     for (auto& name : ctx_.fs.listFolders(e.path)) entries.push_back(std::move(name));
     for (const auto& name : entries)
       if (!gone_.count(core::lower(core::joinPath(e.path, name)))) {
-        step.reason = "not empty";
+        if (!folderHandedOver(step)) step.reason = "not empty";
         return;
       }
     done(step, [&] { ctx_.fs.removeFolder(e.path); });
     gone_.insert(core::lower(e.path));
+  }
+
+  // A folder this installation made that holds what a later one, still
+  // installed, put in it: it goes with that one.
+  bool folderHandedOver(UninstallStep& step) {
+    const auto next = handsOver_ ? store_.nextInside(step.effect.path, id_) : std::nullopt;
+    if (!next) return false;
+    step.action = "hand over";
+    step.outcome = StepOutcome::AlreadyUndone;
+    step.reason = "left to installation " + std::to_string(*next) + ", which put files in it: its uninstall removes it";
+    if (!dryRun_) store_.giveFolder(step.effect, id_, *next);
+    return true;
+  }
+
+  // Made again, empty: what was in it comes back by the effects before.
+  void folderRemoved(UninstallStep& step) {
+    const Effect& e = step.effect;
+    step.action = "make folder";
+    if (!gone_.count(core::lower(e.path)) && ctx_.fs.folderExists(e.path)) {
+      step.outcome = StepOutcome::AlreadyUndone;
+      step.reason = "already there";
+      return;
+    }
+    done(step, [&] { ctx_.fs.makeFolder(e.path); });
+    gone_.erase(core::lower(e.path));
   }
 
   void removeTree(const std::string& folder) {
@@ -266,10 +332,12 @@ class Undoer {
 
   core::Context& ctx_;
   Store& store_;
-  std::int64_t id_;
+  std::int64_t id_ = 0;
   bool dryRun_;
   bool force_;
+  bool handsOver_ = false;
   std::set<std::string> gone_;                              // lower-cased paths removed (or that would be)
+  std::map<std::string, std::string> now_;                  // lower-cased path -> content put back (or that would be)
   std::map<std::string, std::optional<std::string>> keys_;  // keys put back (or that would be)
 };
 
@@ -305,7 +373,7 @@ void dropBackups(core::Context& ctx, Store& store, std::int64_t id, const std::v
   }
 }
 
-UninstallReport reverse(core::Context& ctx, Store& store, std::int64_t id, Mode mode) {
+UninstallReport reverse(core::Context& ctx, Store& store, std::int64_t id, Mode mode, Undoer& undoer) {
   const auto installation = store.installation(id);
   if (!installation)
     throw core::RuntimeError(core::err::FileNotFound, "no installation " + std::to_string(id) + " in the journal");
@@ -323,6 +391,24 @@ UninstallReport reverse(core::Context& ctx, Store& store, std::int64_t id, Mode 
   if (mode == Mode::Uninstall) store.setState(id, InstallState::Uninstalling);
 
   const auto effects = store.effects(id);
+  // The manager's later edits of the installation's files go first, newest
+  // first: its files are then as it left them, and go. An edit of what a
+  // later installation put in a folder this one made is that one's.
+  if (mode != Mode::RollBack && installation->change == Change::Install) {
+    const OwnPaths own(effects);
+    std::vector<std::pair<std::int64_t, OwnPaths>> later;
+    for (const auto& row : store.installations())
+      if (row.installation.id > id && row.installation.change == Change::Install && uninstallable(row.installation))
+        later.emplace_back(row.installation.id, OwnPaths(store.effects(row.installation.id)));
+    for (const auto edit : store.standingEditsAfter(id)) {
+      const auto changed = store.effects(edit);
+      bool ours = own.holdsAny(changed);
+      for (const auto& [other, paths] : later)
+        if (other < edit && paths.holdsAny(changed)) ours = false;
+      if (ours) report.edits.push_back(reverse(ctx, store, edit, mode, undoer));
+    }
+  }
+  undoer.row(*installation);
   // A key written into a file the installation had already created or
   // replaced goes with that file.
   std::map<std::string, std::size_t> fileEffects;
@@ -333,7 +419,6 @@ UninstallReport reverse(core::Context& ctx, Store& store, std::int64_t id, Mode 
     if (effects[i].kind == EffectKind::KeyWritten)
       if (auto it = fileEffects.find(path); it != fileEffects.end()) coveredBy[i] = it->second;
   }
-  Undoer undoer(ctx, store, id, mode);
   std::vector<UninstallStep> steps(effects.size());
   for (std::size_t i = effects.size(); i-- > 0;)
     if (!coveredBy.count(i)) steps[i] = undoer.undo(effects[i]);
@@ -352,11 +437,39 @@ UninstallReport reverse(core::Context& ctx, Store& store, std::int64_t id, Mode 
     report.state = whole ? InstallState::Uninstalled : InstallState::PartlyUninstalled;
   if (mode == Mode::DryRun) return report;
   store.setState(id, report.state);
-  if (whole) dropBackups(ctx, store, id, effects);
+  // Backups handed over to a later installation are no longer named.
+  if (whole) dropBackups(ctx, store, id, store.effects(id));
   return report;
 }
 
+UninstallReport reverse(core::Context& ctx, Store& store, std::int64_t id, Mode mode) {
+  Undoer undoer(ctx, store, mode);
+  return reverse(ctx, store, id, mode, undoer);
+}
+
 }  // namespace
+
+OwnPaths::OwnPaths(const std::vector<Effect>& effects) {
+  for (const auto& e : effects)
+    if (e.kind == EffectKind::FolderCreated)
+      folders_.push_back(core::lower(e.path) + "\\");
+    else if (e.kind == EffectKind::FileCreated || e.kind == EffectKind::FileOverwritten)
+      files_.insert(core::lower(e.path));
+}
+
+bool OwnPaths::holds(std::string_view path) const {
+  const std::string lowered = core::lower(path);
+  if (files_.count(lowered)) return true;
+  for (const auto& folder : folders_)
+    if (lowered.starts_with(folder) || lowered + "\\" == folder) return true;
+  return false;
+}
+
+bool OwnPaths::holdsAny(const std::vector<Effect>& effects) const {
+  for (const auto& e : effects)
+    if (holds(e.path)) return true;
+  return false;
+}
 
 UninstallReport Uninstall(core::Context& ctx, Store& store, std::int64_t id, bool dryRun) {
   return reverse(ctx, store, id, dryRun ? Mode::DryRun : Mode::Uninstall);

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "journal/model.h"
@@ -32,8 +34,24 @@ struct UninstallReport {
   Installation installation;
   bool dryRun = false;
   std::vector<UninstallStep> steps;  // newest effect first
+  // The manager's edits of the installation's files, undone before it,
+  // newest first.
+  std::vector<UninstallReport> edits;
   InstallState state = InstallState::Installed;
   bool allReversed() const;
+};
+
+// Whether a Windows path is an installation's own: a file it wrote, or
+// anything in a folder it made (compared without regard to case).
+class OwnPaths {
+ public:
+  explicit OwnPaths(const std::vector<Effect>& effects);
+  bool holds(std::string_view path) const;
+  bool holdsAny(const std::vector<Effect>& effects) const;
+
+ private:
+  std::set<std::string> files_;
+  std::vector<std::string> folders_;  // lower case, with trailing "\"
 };
 
 // Reverses one installation, newest effect first, touching only what is
@@ -47,7 +65,11 @@ struct UninstallReport {
 // wholly uninstalled (each backup belongs to one effect, so no other
 // installation's undo needs them); no row names them from then on. The
 // installation reads uninstalling while this runs, so that the next start
-// finishes an uninstall that was cut short. A dry run only reports. Throws
+// finishes an uninstall that was cut short. The manager's later edits of
+// the installation's files (a hide, a swap, a rename) are undone first, so
+// that what it left is as it left it and goes; a file a later installation
+// overwrote is left to that one, whose uninstall then puts back what was
+// there before this one. A dry run only reports. Throws
 // core::RuntimeError 53 for an unknown id.
 UninstallReport Uninstall(core::Context& ctx, Store& store, std::int64_t id, bool dryRun);
 

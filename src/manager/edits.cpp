@@ -1,5 +1,8 @@
 #include "manager/edits.h"
 
+#include <type_traits>
+
+#include "core/change_journal.h"
 #include "core/context.h"
 #include "core/errors.h"
 #include "core/fs.h"
@@ -12,7 +15,9 @@
 
 namespace manager {
 
-EditResult Apply(core::Context& ctx, Catalogue& catalogue, const Edit& edit) {
+namespace {
+
+EditResult applyEdit(core::Context& ctx, Catalogue& catalogue, const Edit& edit) {
   struct Dispatch {
     core::Context& ctx;
     Catalogue& cat;
@@ -26,6 +31,43 @@ EditResult Apply(core::Context& ctx, Catalogue& catalogue, const Edit& edit) {
     EditResult operator()(const DeleteEntry& e) { return deleteEntry(ctx, cat, e); }
   };
   return std::visit(Dispatch{ctx, catalogue}, edit);
+}
+
+}  // namespace
+
+std::string Describe(const Catalogue& catalogue, const Edit& edit) {
+  const auto quoted = [](const std::string& text) { return "\"" + text + "\""; };
+  const auto variant = [&](const VariantRef& ref) {
+    const auto index = catalogue.findVariant(ref.folder, ref.section);
+    return index ? quoted(catalogue.variants()[*index].title)
+                 : "section " + std::to_string(ref.section) + " of " + ref.folder + "aircraft.cfg";
+  };
+  const auto key = [](EntryKind kind) { return std::string(namesOf(kind).variantKey); };
+  return std::visit(
+      [&](const auto& e) -> std::string {
+        using T = std::decay_t<decltype(e)>;
+        if constexpr (std::is_same_v<T, Hide>) return "hide " + variant(e.variant);
+        if constexpr (std::is_same_v<T, Unhide>) return "unhide " + variant(e.variant);
+        if constexpr (std::is_same_v<T, Swap>) return key(e.kind) + " of " + variant(e.variant) + ": " + e.entry;
+        if constexpr (std::is_same_v<T, Restore>) return key(e.kind) + " of " + variant(e.variant) + ": its own again";
+        if constexpr (std::is_same_v<T, RenameVariant>)
+          return "rename " + variant(e.variant) + " to " + quoted(e.title);
+        if constexpr (std::is_same_v<T, RenameEntry>)
+          return "rename " + key(e.kind) + " " + e.entry + " to " + quoted(e.name);
+        if constexpr (std::is_same_v<T, DeleteAircraft>) return "delete " + e.variant.folder;
+        if constexpr (std::is_same_v<T, DeleteEntry>) return "delete " + key(e.kind) + " " + e.entry;
+      },
+      edit);
+}
+
+EditResult Apply(core::Context& ctx, Catalogue& catalogue, const Edit& edit) {
+  if (!ctx.journal) return applyEdit(ctx, catalogue, edit);
+  const bool deletion = std::holds_alternative<DeleteAircraft>(edit) || std::holds_alternative<DeleteEntry>(edit);
+  if (const auto why = ctx.journal->editStarted(Describe(catalogue, edit), deletion); !why.empty())
+    return refused("Nothing was changed: " + why);
+  EditResult result = applyEdit(ctx, catalogue, edit);
+  if (const auto said = ctx.journal->editFinished(result.succeeded()); !said.empty()) result.text += " " + said;
+  return result;
 }
 
 EditResult done(std::string text) {

@@ -88,9 +88,13 @@ struct [[nodiscard]] EditResult {
 
 // The one way the manager changes the user's files: applies the edit to
 // the files and then to the catalogue, which must be the one the edit's
-// names come from. A journal that records the manager's edits wraps this
-// call.
+// names come from. The context's journal records it ahead, as a row of its
+// own: an edit it cannot record is refused and changes nothing.
 EditResult Apply(core::Context& ctx, Catalogue& catalogue, const Edit& edit);
+
+// The edit in words, as the journal's history names it: hide "Skyhawk",
+// panel of "Skyhawk": fsfsconv\panel.glass, rename "A" to "B".
+std::string Describe(const Catalogue& catalogue, const Edit& edit);
 
 // Why the folder (with trailing "\") must not be deleted as an add-on's
 // folder: one that is not strictly inside the aircraft folder. nullopt when

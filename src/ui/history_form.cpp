@@ -10,6 +10,8 @@
 #include "core/errors.h"
 #include "journal/store.h"
 #include "journal/uninstall.h"
+#include "manager/build_catalogue.h"
+#include "ui/alias_users.h"
 
 namespace ui {
 
@@ -29,6 +31,7 @@ std::string stepLine(const journal::UninstallStep& step) {
     case journal::StepOutcome::Reversed:
       return step.action + " " + where;
     case journal::StepOutcome::AlreadyUndone:
+      if (step.action == "hand over") return "keep " + where + " (" + step.reason + ")";
       return "nothing to do for " + where;
     case journal::StepOutcome::LeftAlone:
       break;
@@ -60,6 +63,8 @@ constexpr std::size_t kStepsShown = 25;
 
 std::string stepsText(const journal::UninstallReport& report, bool leftAloneOnly) {
   std::string text;
+  if (!leftAloneOnly)
+    for (const auto& edit : report.edits) text += "undo " + edit.installation.description + "\r\n";
   std::size_t shown = 0, more = 0;
   for (const auto& step : report.steps) {
     if (leftAloneOnly && step.outcome != journal::StepOutcome::LeftAlone) continue;
@@ -92,10 +97,12 @@ void HistoryForm::fill(std::optional<std::int64_t> pick) {
   historyLst.clear();
   for (const auto& row : rows) {
     const auto& i = row.installation;
-    historyLst.add(std::to_string(i.id),
-                   {localTime(i.time), fileNameOf(i.archivePath), std::string(journal::wordOf(i.kind)), i.folder,
-                    std::to_string(row.filesCreated), std::to_string(row.filesOverwritten),
-                    std::to_string(row.keysWritten), journal::standing(i)});
+    historyLst.add(
+        std::to_string(i.id),
+        {localTime(i.time), i.change == journal::Change::Install ? fileNameOf(i.archivePath) : i.description,
+         std::string(i.change == journal::Change::Install ? journal::wordOf(i.kind) : journal::wordOf(i.change)),
+         i.folder, std::to_string(row.filesCreated), std::to_string(row.filesOverwritten),
+         std::to_string(row.keysWritten), journal::standing(i)});
   }
   int row = historyLst.count() ? 0 : -1;
   for (int k = 0; pick && k < historyLst.count(); ++k)
@@ -126,15 +133,33 @@ void HistoryForm::uninstallCmd_Click() {
   const std::string title = "Uninstall";
   try {
     const auto plan = journal::Uninstall(ctx_, store_, *id, true);
-    const std::string name = fileNameOf(plan.installation.archivePath);
-    if (ctx_.dialogs.msgBox("Uninstall " + name + "?\r\n\r\n" + stepsText(plan, false), title, core::Buttons::YesNo,
-                            core::Icon::Question) != core::Answer::Yes)
+    const auto& row = plan.installation;
+    const std::string name = row.change == journal::Change::Install ? fileNameOf(row.archivePath) : row.description;
+    // Variants elsewhere that use its panel or sound set through an alias
+    // would point at a folder that is gone: they are pointed back first.
+    manager::Catalogue catalogue;
+    if (!ctx_.state.simFolder.empty()) catalogue = manager::BuildCatalogue(ctx_);
+    const auto users = AliasUsers(catalogue, store_.effects(*id));
+    const std::string first = users.empty() ? std::string()
+                                            : NamesOf(users) +
+                                                  " use its panel or sound set through an alias; they are first "
+                                                  "pointed back to their own.\r\n\r\n";
+    if (ctx_.dialogs.msgBox("Uninstall " + name + "?\r\n\r\n" + first + stepsText(plan, false), title,
+                            core::Buttons::YesNo, core::Icon::Question) != core::Answer::Yes)
       return;
+    const auto pointed = PointBack(ctx_, catalogue, users);
+    if (!pointed.failed.empty()) {
+      ctx_.dialogs.msgBox(name + " is not uninstalled:\r\n\r\n" + pointed.failed.front(), title, core::Buttons::OK,
+                          core::Icon::Exclamation);
+      return fill(id);
+    }
     const auto done = journal::Uninstall(ctx_, store_, *id, false);
     // The Aircraft and Editor tabs list what was there before.
     ctx_.state.catalogueStale = true;
+    std::string kept;
+    for (const auto& line : pointed.kept) kept += "\r\n" + line;
     if (done.allReversed())
-      ctx_.dialogs.msgBox(name + " is uninstalled.", title, core::Buttons::OK, core::Icon::Information);
+      ctx_.dialogs.msgBox(name + " is uninstalled." + kept, title, core::Buttons::OK, core::Icon::Information);
     else
       ctx_.dialogs.msgBox(name +
                               " is partly uninstalled. These changes were made by somebody else since and are "

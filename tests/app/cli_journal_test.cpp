@@ -5,7 +5,11 @@
 #include <filesystem>
 
 #include "cli_fixture.h"
+#include "journal/recording_services.h"
 #include "journal/store.h"
+#include "manager/build_catalogue.h"
+#include "manager/edits.h"
+#include "support/cut_fs.h"
 #include "support/temp_dir.h"
 #include "support/tree_snapshot.h"
 
@@ -23,13 +27,22 @@ class CliJournalTest : public clitest::CliFixture {
   std::string gauge() { return readFile("C:\\FS2002\\Gauges\\shared.gau"); }
   std::string database() { return journal::databasePath(root + "/app"); }
   testsupport::TreeSnapshot simTree() { return testsupport::snapshotTree(host("C:\\FS2002")); }
+  // An aircraft with a panel of its own, and two panels.
+  void putAddOns(const std::string& secondGauge = "steam gauge") {
+    put("hopper.zip", ArchiveBuilder()
+                          .add("aircraft.cfg", "[fltsim.0]\r\ntitle=Hopper\r\nsim=hopper\r\n")
+                          .add("hopper.air", "a")
+                          .add("panel/panel.cfg", "[Window Titles]\r\nwindow00=Main\r\n"));
+    put("glass.zip", panel("glass gauge"));
+    put("steam.zip", panel(secondGauge));
+  }
 };
 
 // Two panels that ship a gauge of the same name, installations 1 and 2: the
 // plan of the second names the first as the old gauge's origin. Uninstalling
-// the first leaves the gauge the second wrote and keeps the second's undo,
-// which gives the first one's gauge back. An installation whose files the
-// user deleted is reported and nothing is done.
+// the first leaves the gauge the second wrote to the second, whose undo then
+// takes it away. An installation whose files the user deleted is reported
+// and nothing is done.
 TEST_F(CliJournalTest, PanelsSharingAGaugeUninstallInEitherOrder) {
   ASSERT_EQ(run({"install", put("glass.zip", panel("glass gauge"))}).status, 0);
   const std::string steam = put("steam.zip", panel("steam gauge"));
@@ -56,26 +69,28 @@ TEST_F(CliJournalTest, PanelsSharingAGaugeUninstallInEitherOrder) {
       << r.out;
   EXPECT_EQ(testsupport::treeDifferences(before, simTree()), "");
 
+  // The first one's gauge is left to the second, whose uninstall then
+  // takes the gauge away, as it was before both.
   r = run({"uninstall", "1", "--json"});
-  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_NE(
       r.out.find("\"path\": \"C:\\\\FS2002\\\\gauges\\\\shared.gau\", \"section\": \"\", \"key\": \"\", "
-                 "\"action\": \"delete\", \"outcome\": \"left-alone\", \"reason\": \"changed since: it holds what "
-                 "installation 2 wrote\""),
+                 "\"action\": \"hand over\", \"outcome\": \"nothing-to-do\", \"reason\": \"left to installation 2, "
+                 "which overwrote it: its uninstall now puts back what was there before this one\""),
       std::string::npos)
       << r.out;
-  EXPECT_NE(r.out.find("\"state\": \"partly-uninstalled\""), std::string::npos);
+  EXPECT_NE(r.out.find("\"state\": \"uninstalled\""), std::string::npos);
   EXPECT_EQ(gauge(), "steam gauge");
   EXPECT_FALSE(exists("C:\\FS2002\\Aircraft\\FSFSConv\\panel.glass\\panel.cfg"));
 
   before = simTree();
   r = run({"uninstall", "2", "--dry-run"});
   EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_NE(r.out.find("would restore\tfile-overwritten\tC:\\FS2002\\gauges\\shared.gau"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("would delete\tfile-created\tC:\\FS2002\\gauges\\shared.gau"), std::string::npos) << r.out;
   EXPECT_EQ(testsupport::treeDifferences(before, simTree()), "");
   r = run({"uninstall", "2"});
   EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_EQ(gauge(), "glass gauge");
+  EXPECT_FALSE(exists("C:\\FS2002\\Gauges\\shared.gau"));
   EXPECT_FALSE(exists("C:\\FS2002\\Aircraft\\FSFSConv\\panel.steam\\panel.cfg"));
   // Refused archives after an installed one: the kind is their own.
   const std::string cut = ArchiveBuilder().add("hopper.air", std::string(100, 'a')).bytes();
@@ -87,7 +102,7 @@ TEST_F(CliJournalTest, PanelsSharingAGaugeUninstallInEitherOrder) {
           .status,
       1);
   r = run({"history"});
-  EXPECT_NE(r.out.find("\tsteam\t1 created\t1 overwritten\t0 keys\tuninstalled\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\tsteam\t2 created\t0 overwritten\t0 keys\tuninstalled\n"), std::string::npos) << r.out;
   for (const char* refused : {"junk.zip\tnone\tjunk\t", "cut.zip\tnone\tcut\t"})
     EXPECT_NE(r.out.find(std::string(refused) + "0 created\t0 overwritten\t0 keys\trefused\n"), std::string::npos)
         << r.out;
@@ -135,6 +150,118 @@ TEST_F(CliJournalTest, AnInstallationKilledHalfWayIsRolledBackAtTheNextStart) {
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[1].filesCreated, 3002);
   EXPECT_EQ(rows[1].installation.state, journal::InstallState::Installed);
+}
+
+// The manager's edits are journal rows of their own, undone with the
+// installation whose files they changed; variants that use a panel through
+// an alias are pointed back before it goes (--force); a file two
+// installations wrote comes back right in either order. Each case runs its
+// commands over a fresh tree (the status, and a text its output holds),
+// uninstalls everything and ends with the tree as before.
+struct EditCase {
+  const char* name;
+  const char* secondGauge;
+  std::vector<std::tuple<std::vector<std::string>, int, std::string>> steps;
+};
+void PrintTo(const EditCase& c, std::ostream* out) {
+  *out << c.name;
+}
+class CliEditsTest : public CliJournalTest, public ::testing::WithParamInterface<EditCase> {};
+
+TEST_P(CliEditsTest, EditsGoWithTheirInstallationAndSharedFilesComeBackInEitherOrder) {
+  putAddOns(GetParam().secondGauge);
+  const auto before = simTree();
+  for (const auto& [args, status, said] : GetParam().steps) {
+    std::vector<std::string> words = args;
+    if (words[0] == "install") words[1] = "C:\\Downloads\\" + words[1];
+    const auto r = run(words);
+    SCOPED_TRACE(words.back());
+    EXPECT_EQ(r.status, status) << r.out << r.err;
+    EXPECT_NE((r.out + r.err).find(said), std::string::npos) << r.out << r.err;
+  }
+  EXPECT_EQ(testsupport::treeDifferences(before, simTree()), "");
+}
+
+const std::string kAliasUse = "\"Hopper\" (panel) use its panel or sound set through an alias";
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliEditsTest,
+    ::testing::Values(
+        EditCase{"HideThenUninstall",
+                 "steam gauge",
+                 {{{"install", "hopper.zip"}, 0, ""},
+                  {{"hide", "Hopper"}, 0, "Hopper: hidden"},
+                  {{"history", "--json"}, 0, "\"change\": \"edit\", \"description\": \"hide \\\"Hopper\\\"\""},
+                  {{"uninstall", "1"}, 0, "undo edit 2: hide \"Hopper\"\n"},
+                  {{"history"}, 0, "\thide \"Hopper\"\tedit\t\t0 created\t1 overwritten\t2 keys\tundone\n"}}},
+        EditCase{"AliasUserRefusedThenPointedBack",
+                 "steam gauge",
+                 {{{"install", "hopper.zip"}, 0, ""},
+                  {{"install", "glass.zip"}, 0, ""},
+                  {{"panel", "Hopper", "fsfsconv\\panel.glass"}, 0, "Hopper: panel fsfsconv\\panel.glass"},
+                  {{"uninstall", "2"}, 1, kAliasUse + " and would point at a folder that is gone; --force points"},
+                  {{"uninstall", "2", "--dry-run", "--force"}, 0, "would point back to their own: \"Hopper\" (panel)"},
+                  {{"uninstall", "2", "--force"}, 0, "pointed back to their own: \"Hopper\" (panel)\nuninstall 2"},
+                  {{"history", "4"}, 0, "edit 4: panel of \"Hopper\": its own again (made)"},
+                  {{"uninstall", "1"}, 0, "undo edit 4: panel of \"Hopper\": its own again\n"}}},
+        EditCase{"SameGaugeTwiceFirstInstalledFirstUninstalled",
+                 "glass gauge",
+                 {{{"install", "glass.zip"}, 0, ""},
+                  {{"install", "steam.zip"}, 0, ""},
+                  {{"uninstall", "1"}, 0, "left to installation 2"},
+                  {{"uninstall", "2"}, 0, "delete\tfile-created\tC:\\FS2002\\gauges\\shared.gau"}}},
+        EditCase{"SharedGaugeLastInstalledFirstUninstalled",
+                 "steam gauge",
+                 {{{"install", "glass.zip"}, 0, ""},
+                  {{"install", "steam.zip"}, 0, ""},
+                  {{"uninstall", "2"}, 0, "restore\tfile-overwritten\tC:\\FS2002\\gauges\\shared.gau"},
+                  {{"uninstall", "1"}, 0, "delete\tfile-created\tC:\\FS2002\\gauges\\shared.gau"}}}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// An edit killed before or after each change it makes is rolled back at the
+// next start, which says so; one that ran to its end is undone by its
+// uninstall. An edit the journal cannot record is not made.
+TEST_F(CliJournalTest, AnEditKilledHalfWayIsRolledBackAtTheNextStart) {
+  putAddOns();
+  ASSERT_EQ(run({"install", "C:\\Downloads\\hopper.zip"}).status, 0);
+  ASSERT_EQ(run({"install", "C:\\Downloads\\glass.zip"}).status, 0);
+  const auto before = simTree();
+  const manager::VariantRef hopper{"C:\\FS2002\\Aircraft\\hopper\\", 0};
+  const std::vector<manager::Edit> edits = {manager::Hide{hopper},
+                                            manager::Swap{hopper, manager::EntryKind::Panel, "fsfsconv\\panel.glass"},
+                                            manager::RenameVariant{hopper, "Hopper II"},
+                                            manager::DeleteEntry{manager::EntryKind::Panel, "fsfsconv\\panel.glass"}};
+  for (const auto& edit : edits) {
+    bool ranToItsEnd = false;
+    for (int at = 1; !ranToItsEnd; ++at)
+      for (const bool after : {false, true}) {
+        if (ranToItsEnd) break;
+        SCOPED_TRACE("edit " + std::to_string(edit.index()) + " killed " + (after ? "after" : "before") + " change " +
+                     std::to_string(at));
+        testsupport::Cut cut{at, after};
+        ranToItsEnd = !testsupport::killedIn([&] {
+          testsupport::CutFs cutFs(*fs, cut);
+          journal::Journalling own(root + "/app", cutFs, *settings, *registry, *launcher);
+          auto c = contextWith(&own.fs);
+          own.recorder.attach(*c);
+          auto catalogue = manager::BuildCatalogue(*c);
+          if (manager::Apply(*c, catalogue, edit).status != manager::EditResult::Status::Done) ::_exit(2);
+        });
+        if (ranToItsEnd) {
+          ASSERT_NE(testsupport::treeDifferences(before, simTree()), "");
+          const auto id = journal::Store(database()).installations().back().installation.id;
+          EXPECT_EQ(run({"uninstall", std::to_string(id)}).status, 0);
+        } else {
+          EXPECT_NE(run({"list", "aircraft"}).err.find(") was interrupted; everything it had changed was put back"),
+                    std::string::npos);
+        }
+        EXPECT_EQ(testsupport::treeDifferences(before, simTree()), "");
+      }
+  }
+  testsupport::writeHostFile(database(), std::string(5000, 'x'));
+  const auto r = run({"hide", "Hopper"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("Nothing was changed: the install journal " + database()), std::string::npos) << r.err;
+  EXPECT_EQ(testsupport::treeDifferences(before, simTree()), "");
 }
 
 // A journal that cannot record stops an install before anything changes,
