@@ -312,7 +312,9 @@ std::vector<InstallationSummary> Store::installations() {
 }
 
 std::vector<ArchivePrint> Store::installedArchives() {
-  Statement s(db_, "SELECT DISTINCT archive_size, archive_hash FROM installations WHERE state = ? AND outcome = ?");
+  Statement s(db_,
+              "SELECT DISTINCT archive_size, archive_hash FROM installations WHERE state = ? AND outcome = ?"
+              " AND change_kind = 'install'");
   s.bind(1, wordOf(InstallState::Installed)).bind(2, wordOf(Outcome::Counted));
   std::vector<ArchivePrint> out;
   while (s.step()) out.push_back({static_cast<std::uint64_t>(s.integer(0)), s.text(1)});
