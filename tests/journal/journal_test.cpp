@@ -1,3 +1,4 @@
+#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -381,6 +382,36 @@ TEST_F(JournalTest, AFailedOrRefusedInstallationIsRolledBackAndNeverReadsInstall
     EXPECT_FALSE(journal::uninstallable(row));
     std::filesystem::remove(host(stuck));
   }
+}
+
+// A journal written before the manager's edits were recorded lacks their
+// columns: it opens with its installations as they were and records edits.
+TEST_F(JournalTest, AJournalFromBeforeEditsOpensWithItsInstallations) {
+  const std::string path = journal::databasePath(ctx().locations.appFolder);
+  journal::Installation old;
+  old.archivePath = "C:\\Downloads\\old.zip";
+  old.kind = core::PackageKind::Panel;
+  const auto id = store().begin(old);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(db,
+                         "ALTER TABLE installations DROP COLUMN change_kind;"
+                         "ALTER TABLE installations DROP COLUMN description;",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK)
+      << sqlite3_errmsg(db);
+  sqlite3_close(db);
+  ASSERT_EQ(services->recorder.editStarted("hide \"Old\"", false), "");
+  jctx->fs.writeFile("C:\\FS2002\\Gauges\\edited.gau", "x");
+  ASSERT_EQ(services->recorder.editFinished(true), "");
+  const auto rows = store().installations();
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].installation.id, id);
+  EXPECT_EQ(rows[0].installation.archivePath, old.archivePath);
+  EXPECT_EQ(rows[0].installation.change, journal::Change::Install);
+  EXPECT_EQ(rows[1].installation.change, journal::Change::Edit);
+  EXPECT_EQ(journal::subject(rows[1].installation), "hide \"Old\"");
+  EXPECT_EQ(rows[1].filesCreated, 1);
 }
 
 }  // namespace
