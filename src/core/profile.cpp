@@ -1,6 +1,8 @@
 #include "core/profile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -11,6 +13,7 @@
 #include "core/context.h"
 #include "core/errors.h"
 #include "core/fs.h"
+#include "core/profile_stream.h"
 #include "core/profile_text.h"
 
 namespace core {
@@ -151,15 +154,15 @@ struct Place {
   Line lastContent;  // last line of the section that is neither blank nor a comment
 };
 
-Place find(std::string_view bytes, std::string_view section, std::string_view key) {
-  section = trimmed(section);
-  key = trimmed(key);
-  Place place;
+// Goes on with a search over the next lines of a file, the section and key
+// trimmed: true when it is over (the key found, or the section's end
+// reached). A place found in an earlier part of the file carries over.
+bool findIn(std::string_view bytes, std::string_view section, std::string_view key, Place& place) {
   Scanner scanner(bytes);
   Line line;
   while (place.sectionFound ? scanner.next(line) : scanner.nextHeaderCandidate(line)) {
     if (line.kind == Line::Section) {
-      if (place.sectionFound) break;  // the first section of the name wins
+      if (place.sectionFound) return true;  // the first section of the name wins
       if (sameName(line.name, section)) {
         place.sectionFound = true;
         place.lastContent = line;
@@ -168,12 +171,38 @@ Place find(std::string_view bytes, std::string_view section, std::string_view ke
       if (line.kind == Line::Key && sameName(line.name, key)) {
         place.keyFound = true;
         place.keyLine = line;
-        return place;
+        return true;
       }
       if (line.kind == Line::Key || line.kind == Line::Other) place.lastContent = line;
     }
   }
+  return false;
+}
+
+Place find(std::string_view bytes, std::string_view section, std::string_view key) {
+  Place place;
+  findIn(bytes, trimmed(section), trimmed(key), place);
   return place;
+}
+
+// Where the first line of text ends when the text follows a line begun
+// before it (which ends in a CR when afterCr): the length of its part of
+// that line, npos when the line goes on past the text.
+std::size_t endOfBegunLine(std::string_view text, bool afterCr) {
+  if (afterCr) return text.empty() ? std::string_view::npos : text.front() == '\n' ? 1 : 0;
+  const std::size_t end = text.find_first_of("\r\n");
+  if (end == std::string_view::npos || text[end] == '\n') return end == std::string_view::npos ? end : end + 1;
+  if (end + 1 == text.size()) return std::string_view::npos;  // perhaps the CR of a CR LF
+  return text[end + 1] == '\n' ? end + 2 : end + 1;
+}
+
+// The length of the whole lines at the start of text: up to its last line
+// end, but for a CR at its very end, which may be the first half of a CR LF.
+std::size_t wholeLines(std::string_view text) {
+  std::size_t end = text.find_last_of("\r\n");
+  if (end != std::string_view::npos && text[end] == '\r' && end + 1 == text.size())
+    end = end == 0 ? std::string_view::npos : text.find_last_of("\r\n", end - 1);
+  return end == std::string_view::npos ? 0 : end + 1;
 }
 
 std::string_view lineEndOf(std::string_view bytes) {
@@ -190,20 +219,6 @@ bool hasBreak(std::string_view s) {
   return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
-// The first n characters of UTF-8 text, counted as UTF-16 counts them (a
-// character beyond the first 65,536 takes two), as the Windows call's
-// buffer holds them.
-std::string firstUnits(std::string_view utf8, std::size_t n) {
-  std::size_t units = 0;
-  for (std::size_t i = 0; i < utf8.size(); ++i) {
-    const auto b = static_cast<unsigned char>(utf8[i]);
-    if ((b & 0xC0) == 0x80) continue;
-    units += b >= 0xF0 ? 2 : 1;
-    if (units > n) return std::string(utf8.substr(0, i));
-  }
-  return std::string(utf8);
-}
-
 void checkWritable(std::string_view section, std::string_view key, std::string_view value) {
   const std::string_view k = trimmed(key);
   if (hasBreak(section) || hasBreak(key) || hasBreak(value) || k.empty() || k.find('=') != std::string_view::npos ||
@@ -218,6 +233,44 @@ std::optional<std::string> lookup(std::string_view bytes, std::string_view secti
   const Place place = find(bytes, section, key);
   if (!place.keyFound) return std::nullopt;
   return cooked(place.keyLine.value, maxLength);
+}
+
+LookupStream::LookupStream(std::string_view section, std::string_view key, std::size_t maxLength)
+    : section_(trimmed(section)), key_(trimmed(key)), maxLength_(maxLength) {}
+
+bool LookupStream::take(std::string_view piece) {
+  if (done_) return false;
+  if (!pending_.empty()) {
+    // The line begun before, completed here; the rest is read in place.
+    const std::size_t end = endOfBegunLine(piece, pending_.back() == '\r');
+    if (end == std::string_view::npos) {
+      pending_.append(piece);
+      return true;
+    }
+    pending_.append(piece.substr(0, end));
+    piece.remove_prefix(end);
+    if (search(pending_)) return false;
+  }
+  const std::size_t whole = wholeLines(piece);
+  if (search(piece.substr(0, whole))) return false;
+  pending_.assign(piece.substr(whole));
+  return true;
+}
+
+std::optional<std::string> LookupStream::finish() {
+  if (!done_) search(pending_);
+  done_ = true;
+  return value_;
+}
+
+bool LookupStream::search(std::string_view lines) {
+  Place place;
+  place.sectionFound = inSection_;
+  done_ = findIn(lines, section_, key_, place);
+  inSection_ = place.sectionFound;
+  if (place.keyFound) value_ = cooked(place.keyLine.value, maxLength_);
+  pending_.clear();
+  return done_;
 }
 
 std::string withValue(std::string_view bytes, std::string_view section, std::string_view key, std::string_view value) {
@@ -458,12 +511,25 @@ profile::Document ReadProfileDocument(Context& ctx, std::string_view file) {
 
 std::string readProfileHostFile(const std::string& hostPath, std::string_view section, std::string_view key,
                                 std::string_view def) {
-  std::optional<std::string> bytes;
+  // Read a block at a time, up to the key: a large file is neither held
+  // whole nor read past the key's section.
+  const int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return defaultValue(def);
+  std::optional<std::string> value;
   try {
-    bytes = readHostFile(hostPath);
+    value = profile::streamedFileValue(
+        [&](char* buffer, std::size_t size) -> std::size_t {
+          for (;;) {
+            const ssize_t n = ::read(fd, buffer, size);
+            if (n >= 0) return static_cast<std::size_t>(n);
+            if (errno != EINTR) throw RuntimeError(errorNumberFromErrno(errno), "cannot read " + hostPath, errno);
+          }
+        },
+        section, key);
   } catch (const RuntimeError&) {
   }
-  return readValue(bytes, section, key, def);
+  ::close(fd);
+  return value ? *value : defaultValue(def);
 }
 
 ProfileWrite writeProfileHostFile(const std::string& hostPath, std::string_view section, std::string_view key,

@@ -41,6 +41,30 @@ inline constexpr std::size_t MaxValueLength = 199;
 std::optional<std::string> lookup(std::string_view bytes, std::string_view section, std::string_view key,
                                   std::size_t maxLength = MaxValueLength);
 
+// lookup() over text handed over piece by piece, as a file is read block
+// by block: it holds no more than the line that spans two pieces, and stops
+// wanting text once the key is found or its section has ended.
+class LookupStream {
+ public:
+  LookupStream(std::string_view section, std::string_view key, std::size_t maxLength = MaxValueLength);
+
+  // Takes the next piece of the text; false once no more is wanted.
+  bool take(std::string_view piece);
+  // What lookup() gives for the text taken, after its last piece.
+  std::optional<std::string> finish();
+
+ private:
+  // Searches whole lines; true when the search is over.
+  bool search(std::string_view lines);
+
+  std::string section_, key_;
+  std::size_t maxLength_;
+  std::string pending_;  // the start of a line whose end has not come yet
+  bool inSection_ = false;
+  bool done_ = false;
+  std::optional<std::string> value_;
+};
+
 // The file's bytes after writing key=value into section: an existing key's
 // line is replaced in place (its text up to the value and its line end
 // kept), a missing key is added after the last line of its section that is

@@ -30,14 +30,38 @@ std::string_view markOf(Encoding e) {
 
 }  // namespace
 
-FileText::FileText(std::string_view bytes) {
-  if (bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark)
-    encoding_ = Encoding::Utf8;
-  else if (bytes.substr(0, 2) == kUtf16LeMark)
-    encoding_ = Encoding::Utf16Le;
-  else if (bytes.substr(0, 2) == kUtf16BeMark)
-    encoding_ = Encoding::Utf16Be;
-  bytes.remove_prefix(markOf(encoding_).size());
+Encoding encodingOf(std::string_view head) {
+  if (head.substr(0, kUtf8Mark.size()) == kUtf8Mark) return Encoding::Utf8;
+  if (head.substr(0, 2) == kUtf16LeMark) return Encoding::Utf16Le;
+  if (head.substr(0, 2) == kUtf16BeMark) return Encoding::Utf16Be;
+  return Encoding::Cp1252;
+}
+
+std::size_t markLength(Encoding encoding) {
+  return markOf(encoding).size();
+}
+
+std::string parserForm(Encoding encoding, std::string_view utf8) {
+  return encoding == Encoding::Cp1252 ? utf8ToCp1252(utf8) : std::string(utf8);
+}
+
+std::string programForm(Encoding encoding, std::string_view text) {
+  return encoding == Encoding::Cp1252 ? cp1252ToUtf8(text) : wellFormedUtf8(text);
+}
+
+std::string firstUnits(std::string_view utf8, std::size_t n) {
+  std::size_t units = 0;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    if ((b & 0xC0) == 0x80) continue;
+    units += b >= 0xF0 ? 2 : 1;
+    if (units > n) return std::string(utf8.substr(0, i));
+  }
+  return std::string(utf8);
+}
+
+FileText::FileText(std::string_view bytes) : encoding_(encodingOf(bytes)) {
+  bytes.remove_prefix(markLength(encoding_));
   if (!isUtf16(encoding_)) {
     text_ = bytes;
     return;
@@ -51,11 +75,11 @@ FileText::FileText(std::string_view bytes) {
 }
 
 std::string FileText::fromUtf8(std::string_view utf8) const {
-  return encoding_ == Encoding::Cp1252 ? utf8ToCp1252(utf8) : std::string(utf8);
+  return parserForm(encoding_, utf8);
 }
 
 std::string FileText::toUtf8(std::string_view text) const {
-  return encoding_ == Encoding::Cp1252 ? cp1252ToUtf8(text) : wellFormedUtf8(text);
+  return programForm(encoding_, text);
 }
 
 std::string FileText::bytes(std::string_view text) const {

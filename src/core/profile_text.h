@@ -16,6 +16,22 @@ namespace core::profile {
 // saved by a text editor, so these marks are read as Wine reads them.
 enum class Encoding : std::uint8_t { Cp1252, Utf8, Utf16Le, Utf16Be };
 
+// The encoding a file's first bytes (up to three) tell, and the length of
+// its mark.
+Encoding encodingOf(std::string_view head);
+std::size_t markLength(Encoding encoding);
+
+// A name or value of the program (UTF-8) in the form the line parser reads
+// for a file of the encoding, and text of that form as the program's
+// well-formed UTF-8.
+std::string parserForm(Encoding encoding, std::string_view utf8);
+std::string programForm(Encoding encoding, std::string_view text);
+
+// The first n characters of UTF-8 text, counted as UTF-16 counts them (a
+// character beyond the first 65,536 takes two), as the Windows call's
+// buffer holds them.
+std::string firstUnits(std::string_view utf8, std::size_t n);
+
 // A profile file's content in the form the line parser reads: an 8-bit
 // file's own bytes, else UTF-8 without the mark (a UTF-16 file converted
 // with nothing lost, so that lines a write does not touch go back to disk

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "core/errors.h"
+#include "core/profile_stream.h"
 #include "support/error_number.h"
 #include "support/profile_rules.h"
 #include "support/temp_dir.h"
@@ -21,6 +23,28 @@ using core::profile::withoutKey;
 using core::profile::withValue;
 using testsupport::utf16Bytes;
 
+// lookup() of text handed over in pieces of the given size.
+std::optional<std::string> lookupInPieces(std::string_view text, std::size_t size, std::string_view section,
+                                          std::string_view key) {
+  core::profile::LookupStream stream(section, key);
+  for (; !text.empty() && stream.take(text.substr(0, size)); text.remove_prefix(std::min(size, text.size()))) {
+  }
+  return stream.finish();
+}
+
+// The streamed read of a whole file whose reads give at most size bytes.
+std::optional<std::string> streamedInPieces(std::string_view bytes, std::size_t size, std::string_view section,
+                                            std::string_view key) {
+  return core::profile::streamedFileValue(
+      [&](char* buffer, std::size_t room) {
+        const std::size_t n = std::min({size, room, bytes.size()});
+        std::copy_n(bytes.data(), n, buffer);
+        bytes.remove_prefix(n);
+        return n;
+      },
+      section, key);
+}
+
 TEST(ProfileLookup, FollowsTheWindowsReadRules) {
   // Old editors end lines with CR alone; Windows reads those too.
   for (const char* eol : {"\r\n", "\n", "\r"}) {
@@ -30,6 +54,7 @@ TEST(ProfileLookup, FollowsTheWindowsReadRules) {
       SCOPED_TRACE(std::string(c.name) + " (" + testing::PrintToString(eol) + ")");
       EXPECT_EQ(lookup(file, c.section, c.key), c.expected);
       EXPECT_EQ(doc.get(c.section, c.key), c.expected);
+      for (const std::size_t piece : {1, 2, 5}) EXPECT_EQ(lookupInPieces(file, piece, c.section, c.key), c.expected);
     }
   }
 }
@@ -133,6 +158,13 @@ TEST(ProfileFile, KeepsEachEncodingAndItsMark) {
       {"UTF-16 LE: a new key in UTF-16", utf16Bytes(u"\uFEFF[a]\r\nk=Café €\r\n"), "a", "j", "ж",
        utf16Bytes(u"\uFEFF[a]\r\nk=Café €\r\nj=ж\r\n")},
       {"UTF-16 BE: read", utf16Bytes(u"\uFEFF[a]\r\nk=Café €\r\n", true), "a", "k", {}, "Café €"},
+      {"UTF-16 LE: a character of two units", utf16Bytes(u"\uFEFF[a]\rk=𝄞\r"), "a", "k", {}, "𝄞"},
+      {"UTF-16 BE: CR LF split from a line of two units",
+       utf16Bytes(u"\uFEFF[a]\r\nk=𝄞\r\nj=1", true),
+       "A",
+       "J",
+       {},
+       "1"},
       {"UTF-16 BE: replaced in place", utf16Bytes(u"\uFEFF[a]\r\nk=1\r\nj=2\r\n", true), "a", "k", "𝄞",
        utf16Bytes(u"\uFEFF[a]\r\nk=𝄞\r\nj=2\r\n", true)},
       {"UTF-16 BE: a new section", utf16Bytes(u"\uFEFF[a]\r\nk=1\r\n", true), "b", "k", "v",
@@ -163,6 +195,9 @@ TEST(ProfileFile, KeepsEachEncodingAndItsMark) {
       // The catalogue reads each file once, through the parsed document.
       EXPECT_EQ(core::profile::Document::fromFile(c.before).get(c.section, c.key),
                 core::profile::fileValue(c.before, c.section, c.key));
+      for (const std::size_t piece : {1, 2, 3})
+        EXPECT_EQ(streamedInPieces(c.before, piece, c.section, c.key),
+                  core::profile::fileValue(c.before, c.section, c.key));
       continue;
     }
     EXPECT_TRUE(core::writeProfileHostFile(file, c.section, c.key, *c.write));
@@ -200,7 +235,10 @@ TEST(ProfileProperties, HoldOnRandomFiles) {
 
     const Document doc(file);
     for (const auto& s : names)
-      for (const auto& k : names) ASSERT_EQ(doc.get(s, k), lookup(file, s, k)) << s << "/" << k;
+      for (const auto& k : names) {
+        ASSERT_EQ(doc.get(s, k), lookup(file, s, k)) << s << "/" << k;
+        ASSERT_EQ(lookupInPieces(file, 1 + round % 4, s, k), lookup(file, s, k)) << s << "/" << k;
+      }
 
     const std::string after = withValue(file, section, key, value);
     ASSERT_EQ(lookup(after, section, key), value);
