@@ -12,6 +12,7 @@
 
 #include "core/environment.h"
 #include "core/errors.h"
+#include "core/folder_name_cache.h"
 
 namespace core {
 class Context;
@@ -108,9 +109,11 @@ using core::inWords;
 int runGuarded(CliIo& io, const std::function<int()>& work);
 
 // Runs work, guarded, on the catalogue of the configured simulator, rebuilt
-// as the Aircraft tab does it, with dialogs for the run's messages.
+// as the Aircraft tab does it, with dialogs for the run's messages. Work
+// that only reads the simulator's folders gives NameWatch::OwnChangesOnly.
 int withCatalogue(CliIo& io, core::Dialogs& dialogs,
-                  const std::function<int(core::Context&, manager::Catalogue&)>& work);
+                  const std::function<int(core::Context&, manager::Catalogue&)>& work,
+                  core::NameWatch watch = core::NameWatch::Kernel);
 
 // The text of --help: the usage, every form of every family on a line of its
 // own, the options and the exit statuses.

@@ -60,10 +60,10 @@ class CatalogueCliDialogs : public core::Dialogs {
 }  // namespace
 
 int withCatalogue(CliIo& io, core::Dialogs& dialogs,
-                  const std::function<int(core::Context&, manager::Catalogue&)>& work) {
+                  const std::function<int(core::Context&, manager::Catalogue&)>& work, core::NameWatch watch) {
   NullPrinter printer;
   return runGuarded(io, [&] {
-    Runtime runtime(io.env, io.executablePath, dialogs, printer);
+    Runtime runtime(io.env, io.executablePath, dialogs, printer, watch);
     core::Context& ctx = runtime.context();
     core::LoadSettings(ctx);
     for (const auto& message : journal::recoveryMessages(runtime.tidyAfterEarlierRun()))
@@ -78,9 +78,10 @@ int withCatalogue(CliIo& io, core::Dialogs& dialogs,
 namespace {
 
 // The commands' catalogue, with their dialogs.
-int withCatalogue(CliIo& io, const std::function<int(core::Context&, manager::Catalogue&)>& work) {
+int withCatalogue(CliIo& io, const std::function<int(core::Context&, manager::Catalogue&)>& work,
+                  core::NameWatch watch = core::NameWatch::Kernel) {
   CatalogueCliDialogs dialogs(io.err);
-  return withCatalogue(io, dialogs, work);
+  return withCatalogue(io, dialogs, work, watch);
 }
 
 // The variant titled exactly title, or the variant of folder and section;
@@ -204,15 +205,18 @@ int runList(const std::vector<std::string>& args, CliIo& io) {
   if (!words.fault.empty()) return usageError(io, listUsage, words.fault);
   const std::string& kind = words.kind;
   const bool json = words.json;
-  return withCatalogue(io, [&](core::Context&, manager::Catalogue& cat) {
-    if (kind == "aircraft")
-      listAircraft(cat, json, io.out);
-    else if (kind == "panels")
-      listEntries(cat.panels(), json, io.out);
-    else
-      listEntries(cat.sounds(), json, io.out);
-    return ExitDone;
-  });
+  return withCatalogue(
+      io,
+      [&](core::Context&, manager::Catalogue& cat) {
+        if (kind == "aircraft")
+          listAircraft(cat, json, io.out);
+        else if (kind == "panels")
+          listEntries(cat.panels(), json, io.out);
+        else
+          listEntries(cat.sounds(), json, io.out);
+        return ExitDone;
+      },
+      core::NameWatch::OwnChangesOnly);
 }
 
 namespace {

@@ -56,29 +56,32 @@ int runScan(const std::vector<std::string>& args, CliIo& io) {
 
   // A scan asks nothing; a simulator that must be located by hand ends the run.
   TerminalDialogs dialogs(io.err, {}, {});
-  return withCatalogue(io, dialogs, [&](core::Context& ctx, manager::Catalogue& catalogue) {
-    std::string report;
-    int missingFound = 0;
-    scan::ReportBox box(report, missingFound);
-    if (kind == "aircraft")
-      scan::ScanAircraft(ctx, catalogue.variants(), box);
-    else if (kind == "panels")
-      scan::ScanPanels(ctx, catalogue.panels(), box);
-    else
-      scan::ScanSounds(ctx, catalogue.sounds(), box);
-    if (json) {
-      printJson(kind, box.result(), io.out);
-    } else {
-      // The terminal's line ends, in one pass over the report.
-      std::string_view rest(report);
-      for (auto pos = rest.find("\r\n"); pos != std::string_view::npos; pos = rest.find("\r\n")) {
-        io.out << rest.substr(0, pos) << '\n';
-        rest.remove_prefix(pos + 2);
-      }
-      io.out << rest << '\n';
-    }
-    return missingFound ? ExitProblem : ExitDone;
-  });
+  return withCatalogue(
+      io, dialogs,
+      [&](core::Context& ctx, manager::Catalogue& catalogue) {
+        std::string report;
+        int missingFound = 0;
+        scan::ReportBox box(report, missingFound);
+        if (kind == "aircraft")
+          scan::ScanAircraft(ctx, catalogue.variants(), box);
+        else if (kind == "panels")
+          scan::ScanPanels(ctx, catalogue.panels(), box);
+        else
+          scan::ScanSounds(ctx, catalogue.sounds(), box);
+        if (json) {
+          printJson(kind, box.result(), io.out);
+        } else {
+          // The terminal's line ends, in one pass over the report.
+          std::string_view rest(report);
+          for (auto pos = rest.find("\r\n"); pos != std::string_view::npos; pos = rest.find("\r\n")) {
+            io.out << rest.substr(0, pos) << '\n';
+            rest.remove_prefix(pos + 2);
+          }
+          io.out << rest << '\n';
+        }
+        return missingFound ? ExitProblem : ExitDone;
+      },
+      core::NameWatch::OwnChangesOnly);
 }
 
 }  // namespace app

@@ -17,7 +17,7 @@
 namespace app {
 
 Runtime::Runtime(core::Environment env, const std::string& executablePath, core::Dialogs& dialogs,
-                 core::Printer& printer)
+                 core::Printer& printer, core::NameWatch watch)
     : locations_(core::Locations::fromEnvironment(env, executablePath)),
       settings_(std::make_unique<core::IniSettingsStore>(locations_.configHome)),
       drives_(core::DriveTable::fromEnvironment(env, settings_.get())) {
@@ -27,7 +27,7 @@ Runtime::Runtime(core::Environment env, const std::string& executablePath, core:
   // it so here. A failure shows later, where the folder is used.
   core::step([&] { core::makeHostFolders(locations_.appFolder); });
   writes_ = std::make_unique<core::WritesInProgress>(locations_.appFolder);
-  fs_ = core::makeHostFileSystem(drives_, writes_.get());
+  fs_ = core::makeHostFileSystem(drives_, writes_.get(), watch);
   registry_ = std::make_unique<core::IniRegistryStore>(locations_.registryFile);
   prefixes_ = std::make_unique<core::WinePrefixes>(core::findWinePrefixes(env));
   layered_ = std::make_unique<core::LayeredRegistryStore>(*registry_, *prefixes_);

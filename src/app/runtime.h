@@ -5,6 +5,7 @@
 
 #include "core/context.h"
 #include "core/environment.h"
+#include "core/folder_name_cache.h"
 #include "core/fs.h"
 #include "core/layered_registry.h"
 #include "core/locations.h"
@@ -36,10 +37,13 @@ namespace app {
 // launcher, each wrapped so that every installation is recorded in the
 // install journal. The caller brings the dialogs and the printer (Qt ones for the
 // window program, terminal ones for hangarpak-cli) and keeps them alive
-// longer than the runtime.
+// longer than the runtime. A command that only reads the simulator's folders
+// and ends gives NameWatch::OwnChangesOnly: its file system then lists each
+// folder once and watches none.
 class Runtime {
  public:
-  Runtime(core::Environment env, const std::string& executablePath, core::Dialogs& dialogs, core::Printer& printer);
+  Runtime(core::Environment env, const std::string& executablePath, core::Dialogs& dialogs, core::Printer& printer,
+          core::NameWatch watch = core::NameWatch::Kernel);
   ~Runtime();
   Runtime(const Runtime&) = delete;
   Runtime& operator=(const Runtime&) = delete;

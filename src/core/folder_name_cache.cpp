@@ -66,7 +66,10 @@ struct FolderNameCache::State {
     }
   };
 
-  explicit State(std::size_t max) : maxFolders(max), inotify(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {}
+  State(std::size_t max, NameWatch how)
+      : maxFolders(max),
+        watched(how == NameWatch::Kernel),
+        inotify(watched ? ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC) : -1) {}
   ~State() {
     if (inotify >= 0) ::close(inotify);
   }
@@ -114,15 +117,15 @@ struct FolderNameCache::State {
   // nullptr when it cannot be watched or listed.
   Folder* folderAt(const std::string& path) {
     if (auto known = watchOfPath.find(path); known != watchOfPath.end()) return &folders.at(known->second);
-    if (inotify < 0) return nullptr;
+    if (watched && inotify < 0) return nullptr;
     if (folders.size() >= maxFolders) dropAll();
     // Watched before it is listed, so nothing made in between is missed.
-    const int wd = ::inotify_add_watch(inotify, path.c_str(), kWatched);
+    const int wd = watched ? ::inotify_add_watch(inotify, path.c_str(), kWatched) : ++lastUnwatched;
     if (wd < 0) return nullptr;
     auto [it, isNew] = folders.try_emplace(wd);
     if (isNew && !list(path, it->second)) {
       folders.erase(it);
-      ::inotify_rm_watch(inotify, wd);
+      unwatch(wd);
       return nullptr;
     }
     it->second.paths.push_back(path);
@@ -131,16 +134,16 @@ struct FolderNameCache::State {
   }
 
   bool list(const std::string& path, Folder& folder) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
+    DIR* dir = ::opendir(path.c_str());
+    if (!dir) return false;
+    // The folder's identity tells a watched drive's folder replaced.
     struct stat st;
-    DIR* dir = ::fstat(fd, &st) == 0 ? ::fdopendir(fd) : nullptr;
-    if (!dir) {
-      ::close(fd);
+    if (watched && ::fstat(::dirfd(dir), &st) != 0) {
+      ::closedir(dir);
       return false;
     }
-    folder.dev = st.st_dev;
-    folder.ino = st.st_ino;
+    folder.dev = watched ? st.st_dev : 0;
+    folder.ino = watched ? st.st_ino : 0;
     while (dirent* e = ::readdir(dir)) {
       const std::string_view name(e->d_name);
       if (name != "." && name != "..") folder.add(std::string(name));
@@ -159,7 +162,7 @@ struct FolderNameCache::State {
     auto& paths = it->second.paths;
     std::erase(paths, path);
     if (paths.empty()) {
-      ::inotify_rm_watch(inotify, wd);
+      unwatch(wd);
       folders.erase(it);
     }
   }
@@ -177,26 +180,53 @@ struct FolderNameCache::State {
     if (it == folders.end()) return;
     for (const auto& path : std::vector<std::string>(it->second.paths)) dropSubtree(path);
     if (auto left = folders.find(wd); left != folders.end()) {
-      ::inotify_rm_watch(inotify, wd);
+      unwatch(wd);
       folders.erase(left);
     }
   }
 
   void dropAll() {
-    for (const auto& entry : folders) ::inotify_rm_watch(inotify, entry.first);
+    for (const auto& entry : folders) unwatch(entry.first);
     folders.clear();
     watchOfPath.clear();
+    roots.clear();
+  }
+
+  void unwatch(int wd) const {
+    if (watched) ::inotify_rm_watch(inotify, wd);
+  }
+
+  // What a watch would have told of the name at hostPath: the folder that
+  // holds it, when cached, names it or not as the disk now does, and the
+  // folders cached at or below it are dropped.
+  void takeChangeOf(const std::string& hostPath) {
+    const auto slash = hostPath.find_last_of('/');
+    if (slash == std::string::npos || slash + 1 == hostPath.size()) return;
+    dropSubtree(hostPath);
+    const auto known = watchOfPath.find(slash == 0 ? std::string("/") : hostPath.substr(0, slash));
+    if (known == watchOfPath.end()) return;
+    Folder& folder = folders.at(known->second);
+    const std::string name = hostPath.substr(slash + 1);
+    struct stat st;
+    if (::lstat(hostPath.c_str(), &st) == 0)
+      folder.add(name);
+    else
+      folder.remove(name);
   }
 
   const std::size_t maxFolders;
+  const bool watched;
   const int inotify;
+  int lastUnwatched = 0;                    // the last number given a folder that is not watched
+  std::map<std::string, bool> roots;        // an unwatched cache's drive folders, and whether each is a folder
   std::unordered_map<int, Folder> folders;  // by watch descriptor
   std::map<std::string, int> watchOfPath;   // sorted, so that a subtree is one range
   std::size_t listings = 0;
   mutable std::mutex mutex;
 };
 
-FolderNameCache::FolderNameCache(std::size_t maxFolders) : state_(std::make_unique<State>(maxFolders)) {}
+FolderNameCache::FolderNameCache(std::size_t maxFolders, NameWatch watch)
+    : state_(std::make_unique<State>(maxFolders, watch)) {}
 
 FolderNameCache::~FolderNameCache() = default;
 
@@ -204,6 +234,11 @@ bool FolderNameCache::enterRoot(const std::string& hostRoot) {
   std::lock_guard lock(state_->mutex);
   state_->takeInChanges();
   struct stat st;
+  if (!state_->watched) {
+    auto [known, added] = state_->roots.try_emplace(hostRoot, false);
+    if (added) known->second = ::stat(hostRoot.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return known->second;
+  }
   const bool isFolder = ::stat(hostRoot.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
   // The drive's folder itself is watched by no parent: a folder now there in
   // place of the one listed is another one.
@@ -221,6 +256,24 @@ std::optional<std::string> FolderNameCache::spelling(const std::string& hostFold
   }
   DiskFolderNames disk;
   return disk.spelling(hostFolder, name);
+}
+
+void FolderNameCache::changed(const std::string& hostPath) {
+  std::lock_guard lock(state_->mutex);
+  if (state_->watched) return;
+  state_->roots.erase(hostPath);
+  state_->takeChangeOf(hostPath);
+}
+
+void FolderNameCache::listed(const std::string& hostFolder, const std::vector<std::string>& names) {
+  std::lock_guard lock(state_->mutex);
+  if (state_->watched || state_->watchOfPath.contains(hostFolder)) return;
+  if (state_->folders.size() >= state_->maxFolders) state_->dropAll();
+  const int id = ++state_->lastUnwatched;
+  auto& folder = state_->folders[id];
+  for (const auto& name : names) folder.add(name);
+  folder.paths.push_back(hostFolder);
+  state_->watchOfPath.emplace(hostFolder, id);
 }
 
 std::size_t FolderNameCache::listings() const {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/paths.h"
 
@@ -26,17 +28,30 @@ namespace core {
 // dropped. A folder that cannot be watched (no inotify, the user's watches
 // used up) or listed is asked on disk every time, as DiskFolderNames does.
 //
+// A run that has the simulator's folders to itself (a command of
+// hangarpak-cli that only reads them) watches nothing: each folder is listed
+// once and trusted, and the program's own changes are told through
+// changed(). Its drive's folders are looked at once.
+//
 // At most maxFolders folders are kept; past that the cache starts afresh.
 // Safe to use from several threads.
+enum class NameWatch : std::uint8_t { Kernel, OwnChangesOnly };
+
 class FolderNameCache : public FolderNames {
  public:
-  explicit FolderNameCache(std::size_t maxFolders = 4096);
+  explicit FolderNameCache(std::size_t maxFolders = 4096, NameWatch watch = NameWatch::Kernel);
   ~FolderNameCache() override;
   FolderNameCache(const FolderNameCache&) = delete;
   FolderNameCache& operator=(const FolderNameCache&) = delete;
 
   bool enterRoot(const std::string& hostRoot) override;
   std::optional<std::string> spelling(const std::string& hostFolder, const std::string& name) override;
+  // The program made, removed or renamed what the host path names; the
+  // kernel tells a watching cache, so only one that does not watch takes it.
+  void changed(const std::string& hostPath);
+  // Every name of a host folder, as the program has just listed it: a cache
+  // that does not watch keeps them rather than list the folder again.
+  void listed(const std::string& hostFolder, const std::vector<std::string>& names);
 
   // How many times a folder was listed so far, and how many are held now.
   std::size_t listings() const;

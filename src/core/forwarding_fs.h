@@ -7,7 +7,8 @@ namespace core {
 // A file system service that hands every call to another one: the base of
 // the services that watch or change a few calls of the real one and pass the
 // rest on. copyFileSeen and linkFile keep their defaults (they copy through
-// this service), so a subclass that changes copyFile changes them too.
+// this service), so a subclass that changes copyFile changes them too; a
+// subclass that changes attributes changes attributesIfAny with it.
 class ForwardingFileSystem : public FileSystem {
  public:
   explicit ForwardingFileSystem(FileSystem& inner) : inner_(inner) {}
@@ -28,6 +29,7 @@ class ForwardingFileSystem : public FileSystem {
   void makeFolder(std::string_view path) override { inner_.makeFolder(path); }
   void removeFolder(std::string_view path) override { inner_.removeFolder(path); }
   unsigned attributes(std::string_view path) override { return inner_.attributes(path); }
+  std::optional<unsigned> attributesIfAny(std::string_view path) override { return inner_.attributesIfAny(path); }
   void setAttributes(std::string_view path, unsigned attributes) override { inner_.setAttributes(path, attributes); }
   std::uint64_t freeSpace(std::string_view path) override { return inner_.freeSpace(path); }
   std::string hostPath(std::string_view path) override { return inner_.hostPath(path); }

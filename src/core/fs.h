@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -90,6 +91,11 @@ class FileSystem {
   virtual void removeFolder(std::string_view path) = 0;
 
   virtual unsigned attributes(std::string_view path) = 0;
+  // The attributes, or nullopt when nothing is at the path (it, or a folder
+  // on its way, is missing); other failures throw as attributes() does. A
+  // scan asks this of every file it checks, so the host file system answers
+  // it with one look at the disk.
+  virtual std::optional<unsigned> attributesIfAny(std::string_view path);
   virtual void setAttributes(std::string_view path, unsigned attributes) = 0;
 
   // Bytes free for the user on the file system that holds the path.
@@ -101,9 +107,14 @@ class FileSystem {
 
 class DriveTable;
 class WritesInProgress;
+enum class NameWatch : std::uint8_t;
 
 // The real file system, through the drive table. record, when given, is
 // told each folder before a temporary file of an atomic write is made there.
+// watch says how its cache of folder names stays in step (see
+// folder_name_cache.h): NameWatch::OwnChangesOnly for a run that has the
+// simulator's folders to itself.
 std::unique_ptr<FileSystem> makeHostFileSystem(const DriveTable& drives, WritesInProgress* record = nullptr);
+std::unique_ptr<FileSystem> makeHostFileSystem(const DriveTable& drives, WritesInProgress* record, NameWatch watch);
 
 }  // namespace core

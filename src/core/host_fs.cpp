@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -52,6 +53,24 @@ bool isReadOnly(const struct stat& st) {
   return (st.st_mode & S_IWUSR) == 0;
 }
 
+// The attributes of what the host path names, a link followed; nullopt,
+// with errno set, when there is nothing or it cannot be looked at. One lstat
+// unless the path is a link.
+std::optional<unsigned> attributesAt(const std::string& host) {
+  struct stat st;
+  if (::lstat(host.c_str(), &st) != 0) return std::nullopt;
+  unsigned a = attr::Normal;
+  if (S_ISLNK(st.st_mode)) {
+    a |= attr::Link;
+    if (::stat(host.c_str(), &st) != 0) return std::nullopt;
+  }
+  if (S_ISDIR(st.st_mode)) a |= attr::Folder;
+  if (isReadOnly(st)) a |= attr::ReadOnly;
+  const std::string name = hostNameOf(host);
+  if (!name.empty() && name[0] == '.') a |= attr::Hidden;
+  return a;
+}
+
 bool lessIgnoringCase(const std::string& a, const std::string& b) {
   const std::string la = lower(a), lb = lower(b);
   return la != lb ? la < lb : a < b;
@@ -62,14 +81,17 @@ bool lessIgnoringCase(const std::string& a, const std::string& b) {
 class HostFileWriter : public FileWriter {
  public:
   HostFileWriter(const std::string& hostPath, std::string_view path, std::optional<unsigned> mode, bool durable,
-                 WritesInProgress* record)
-      : path_(path), file_(named([&] { return AtomicHostFile(hostPath, mode, durable, record); })) {}
+                 WritesInProgress* record, std::function<void()> committed)
+      : path_(path),
+        committed_(std::move(committed)),
+        file_(named([&] { return AtomicHostFile(hostPath, mode, durable, record); })) {}
   void write(const char* data, std::size_t size) override {
     named([&] { file_.write(data, size); }, size);
     written_ += size;
   }
   void commit() override {
     named([&] { file_.commit(); });
+    committed_();
   }
   // The size the file is to have, when the writer's user knows it.
   std::uint64_t expected = 0;
@@ -86,8 +108,21 @@ class HostFileWriter : public FileWriter {
   }
 
   std::string path_;
+  std::function<void()> committed_;  // told once the file is in place
   std::uint64_t written_ = 0;
   AtomicHostFile file_;
+};
+
+// Tells the cache of folder names, as a scope ends however it ends, of the
+// paths an operation may have made, removed or renamed.
+struct ChangeTold {
+  FolderNameCache& names;
+  const std::string& path;
+  const std::string* other = nullptr;
+  ~ChangeTold() {
+    names.changed(path);
+    if (other) names.changed(*other);
+  }
 };
 
 // Closes a descriptor at the end of a scope.
@@ -100,7 +135,12 @@ struct Fd {
 
 class HostFileSystem : public FileSystem {
  public:
-  HostFileSystem(const DriveTable& drives, WritesInProgress* record) : drives_(drives), record_(record) {}
+  HostFileSystem(const DriveTable& drives, WritesInProgress* record, NameWatch watch)
+      : drives_(drives),
+        record_(record),
+        // Without watches a folder costs only its names, and a scan of a
+        // large simulator keeps them all.
+        names_(watch == NameWatch::Kernel ? 4096 : 65536, watch) {}
 
   bool fileExists(std::string_view path) override {
     auto host = tryHost(path);
@@ -166,6 +206,7 @@ class HostFileSystem : public FileSystem {
   void linkFile(std::string_view from, std::string_view to) override {
     const std::string source = toHost(from);
     const std::string target = toHost(to);
+    const ChangeTold told{names_, target};
     struct stat st;
     if (::lstat(source.c_str(), &st) != 0) fail(errno, source, from);
     // Anything but a plain file (a link among them) is the copy's to refuse
@@ -214,6 +255,7 @@ class HostFileSystem : public FileSystem {
   void renameFile(std::string_view from, std::string_view to) override {
     const std::string source = toHost(from);
     std::string target = toHost(to);
+    const ChangeTold told{names_, source, &target};
     struct stat st;
     if (::lstat(source.c_str(), &st) != 0) fail(errno, source, from);
     if (target == source) {
@@ -239,6 +281,7 @@ class HostFileSystem : public FileSystem {
 
   void deleteFile(std::string_view path) override {
     const std::string host = toHost(path);
+    const ChangeTold told{names_, host};
     auto st = statOf(host);
     if (!st) fail(errno, host, path);
     if (S_ISDIR(st->st_mode)) throw RuntimeError(err::FileNotFound, std::string(path) + " is a folder");
@@ -250,6 +293,7 @@ class HostFileSystem : public FileSystem {
 
   void makeFolder(std::string_view path) override {
     const std::string host = toHost(path);
+    const ChangeTold told{names_, host};
     struct stat st;
     // toHost found any folder that differs only in case, so that one counts.
     if (::lstat(host.c_str(), &st) == 0) throw RuntimeError(err::PathFileAccess, std::string(path) + " exists", EEXIST);
@@ -262,6 +306,7 @@ class HostFileSystem : public FileSystem {
 
   void removeFolder(std::string_view path) override {
     const std::string host = toHost(path);
+    const ChangeTold told{names_, host};
     if (isLink(host) && isFolder(host)) {
       if (::unlink(host.c_str()) != 0) fail(errno, host, path);
       return;
@@ -275,14 +320,15 @@ class HostFileSystem : public FileSystem {
 
   unsigned attributes(std::string_view path) override {
     const std::string host = toHost(path);
-    auto st = statOf(host);
-    if (!st) fail(errno, host, path);
-    unsigned a = attr::Normal;
-    if (S_ISDIR(st->st_mode)) a |= attr::Folder;
-    if (isReadOnly(*st)) a |= attr::ReadOnly;
-    if (isLink(host)) a |= attr::Link;
-    const std::string name = hostNameOf(host);
-    if (!name.empty() && name[0] == '.') a |= attr::Hidden;
+    const auto a = attributesAt(host);
+    if (!a) fail(errno, host, path);
+    return *a;
+  }
+
+  std::optional<unsigned> attributesIfAny(std::string_view path) override {
+    const std::string host = toHost(path);
+    const auto a = attributesAt(host);
+    if (!a && errno != ENOENT && errno != ENOTDIR) fail(errno, host, path);
     return a;
   }
 
@@ -333,9 +379,11 @@ class HostFileSystem : public FileSystem {
       fail(e, host, folder);
     }
     const int dfd = ::dirfd(dir);
+    std::vector<std::string> all;  // for the cache of names, which need not list the folder again
     while (dirent* entry = ::readdir(dir)) {
       const std::string name(entry->d_name);
       if (name == "." || name == "..") continue;
+      all.push_back(name);
       // The listing tells plain files and folders apart on most file
       // systems; links are followed, as the simulator sees a linked file as
       // the file.
@@ -348,6 +396,7 @@ class HostFileSystem : public FileSystem {
       if (keep(name, type)) names.push_back(name);
     }
     ::closedir(dir);
+    names_.listed(host, all);
     std::sort(names.begin(), names.end(), lessIgnoringCase);
     return names;
   }
@@ -355,7 +404,8 @@ class HostFileSystem : public FileSystem {
   std::unique_ptr<HostFileWriter> openWriter(const std::string& host, std::string_view path,
                                              std::optional<unsigned> mode, bool durable) {
     try {
-      return std::make_unique<HostFileWriter>(host, path, mode, durable, record_);
+      return std::make_unique<HostFileWriter>(host, path, mode, durable, record_,
+                                              [this, host] { names_.changed(host); });
     } catch (const RuntimeError& e) {
       if (e.number() == err::PathNotFound) missing(host, path, e.sysErrno(), true);
       throw;
@@ -408,7 +458,11 @@ class HostFileSystem : public FileSystem {
 }  // namespace
 
 std::unique_ptr<FileSystem> makeHostFileSystem(const DriveTable& drives, WritesInProgress* record) {
-  return std::make_unique<HostFileSystem>(drives, record);
+  return makeHostFileSystem(drives, record, NameWatch::Kernel);
+}
+
+std::unique_ptr<FileSystem> makeHostFileSystem(const DriveTable& drives, WritesInProgress* record, NameWatch watch) {
+  return std::make_unique<HostFileSystem>(drives, record, watch);
 }
 
 }  // namespace core

@@ -14,9 +14,9 @@ bool OrdinaryFileExists(core::Context& ctx, std::string_view path) {
     if (name.find_first_of("*?") != std::string::npos)
       return !ctx.fs.listFiles(core::parentPath(path), name, /*includeHidden=*/false).empty();
     // One look-up of the path: a plain name needs no folder listing (a
-    // gauges folder holds hundreds of files), and every resolution of a
-    // path costs a file-system call per component. A missing file throws.
-    return (ctx.fs.attributes(path) & (core::attr::Folder | core::attr::Hidden | core::attr::System)) == 0;
+    // gauges folder holds hundreds of files).
+    const auto attributes = ctx.fs.attributesIfAny(path);
+    return attributes && (*attributes & (core::attr::Folder | core::attr::Hidden | core::attr::System)) == 0;
   } catch (const core::RuntimeError&) {
     return false;
   }

@@ -105,19 +105,28 @@ TEST_F(FolderNameCacheTest, ResolvesAsTheDiskDoesAfterChangesBehindItsBack) {
 }
 
 // A new file in a folder costs no listing of it: an installation's thousand
-// new names list each folder on their way once.
+// new names list each folder on their way once, whether the kernel tells
+// the cache of them or the program does. A folder the program listed
+// itself is not listed again by a cache that does not watch.
 TEST_F(FolderNameCacheTest, NewNamesListTheirFolderOnce) {
-  fsys::create_directories(c + "/FS2002/Aircraft/Jumbo/texture");
-  core::FolderNameCache cache;
-  for (int i = 0; i < 1000; ++i) {
-    const std::string host =
-        drives.toHost("C:\\fs2002\\aircraft\\jumbo\\TEXTURE\\Tex" + std::to_string(i) + ".bmp", cache);
-    ASSERT_EQ(host, c + "/FS2002/Aircraft/Jumbo/texture/Tex" + std::to_string(i) + ".bmp");
-    writeHostFile(host, "");
+  for (const auto watch : {core::NameWatch::Kernel, core::NameWatch::OwnChangesOnly}) {
+    SCOPED_TRACE(static_cast<int>(watch));
+    fsys::remove_all(c);
+    fsys::create_directories(c + "/FS2002/Aircraft/Jumbo/texture");
+    core::FolderNameCache cache(4096, watch);
+    cache.listed(c, {"FS2002"});
+    for (int i = 0; i < 1000; ++i) {
+      const std::string host =
+          drives.toHost("C:\\fs2002\\aircraft\\jumbo\\TEXTURE\\Tex" + std::to_string(i) + ".bmp", cache);
+      ASSERT_EQ(host, c + "/FS2002/Aircraft/Jumbo/texture/Tex" + std::to_string(i) + ".bmp");
+      writeHostFile(host, "");
+      cache.changed(host);
+    }
+    // C:, unless the program listed it, then FS2002, Aircraft, Jumbo, texture
+    EXPECT_EQ(cache.listings(), watch == core::NameWatch::Kernel ? 5u : 4u);
+    EXPECT_EQ(drives.toHost("C:\\FS2002\\Aircraft\\Jumbo\\texture\\TEX999.BMP", cache),
+              c + "/FS2002/Aircraft/Jumbo/texture/Tex999.bmp");
   }
-  EXPECT_EQ(cache.listings(), 5u);  // C:, FS2002, Aircraft, Jumbo, texture
-  EXPECT_EQ(drives.toHost("C:\\FS2002\\Aircraft\\Jumbo\\texture\\TEX999.BMP", cache),
-            c + "/FS2002/Aircraft/Jumbo/texture/Tex999.bmp");
 }
 
 // Past its bound the cache starts afresh, and past the kernel's queue of

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "core/errors.h"
+#include "core/folder_name_cache.h"
 #include "core/fs.h"
 #include "core/paths.h"
 #include "support/error_number.h"
@@ -116,32 +117,43 @@ TEST_F(HostFs, ListsPlainFilesByPatternAndFoldersSortedWithoutRegardToCase) {
 
 // Folders and files are found in any case; a rename may change only the case
 // and never replaces; attributes map to the owner write bit and a leading dot.
+// A file system that watches no folder keeps its names in step with its own
+// changes.
 TEST_F(HostFs, NamesOfAnyCaseReachTheSameEntries) {
-  fsys::create_directories(c + "/FS2002/aircraft");
-  fs->makeFolder("C:\\FS2002\\Aircraft\\Cessna");
-  fs->writeFile("C:\\fs2002\\AIRCRAFT\\CESSNA\\Foo.txt", "foo");
-  fs->writeFile("C:\\fs2002\\AIRCRAFT\\CESSNA\\.bar.txt", "bar");
-  EXPECT_EQ(hostNames(c + "/FS2002/aircraft/Cessna"), (Names{".bar.txt", "Foo.txt"}));
-  fs->renameFile("C:\\FS2002\\aircraft\\cessna\\foo.txt", "C:\\FS2002\\aircraft\\cessna\\FOO.TXT");
-  EXPECT_EQ(errorNumberOf([&] {
-              fs->renameFile("C:\\fs2002\\aircraft\\cessna\\foo.txt", "C:\\FS2002\\aircraft\\cessna\\.BAR.txt");
-            }),
-            core::err::FileAlreadyExists);
-  EXPECT_EQ(hostNames(c + "/FS2002/aircraft/Cessna"), (Names{".bar.txt", "FOO.TXT"}));
+  for (const auto watch : {core::NameWatch::Kernel, core::NameWatch::OwnChangesOnly}) {
+    SCOPED_TRACE(static_cast<int>(watch));
+    fs = core::makeHostFileSystem(drives, nullptr, watch);
+    fsys::create_directories(c + "/FS2002/aircraft");
+    EXPECT_EQ(fs->attributesIfAny("C:\\FS2002\\Aircraft\\Cessna"), std::nullopt);
+    fs->makeFolder("C:\\FS2002\\Aircraft\\Cessna");
+    fs->writeFile("C:\\fs2002\\AIRCRAFT\\CESSNA\\Foo.txt", "foo");
+    fs->writeFile("C:\\fs2002\\AIRCRAFT\\CESSNA\\.bar.txt", "bar");
+    EXPECT_EQ(hostNames(c + "/FS2002/aircraft/Cessna"), (Names{".bar.txt", "Foo.txt"}));
+    fs->renameFile("C:\\FS2002\\aircraft\\cessna\\foo.txt", "C:\\FS2002\\aircraft\\cessna\\FOO.TXT");
+    EXPECT_EQ(errorNumberOf([&] {
+                fs->renameFile("C:\\fs2002\\aircraft\\cessna\\foo.txt", "C:\\FS2002\\aircraft\\cessna\\.BAR.txt");
+              }),
+              core::err::FileAlreadyExists);
+    EXPECT_EQ(hostNames(c + "/FS2002/aircraft/Cessna"), (Names{".bar.txt", "FOO.TXT"}));
 
-  using namespace core::attr;
-  const std::string folder = "C:\\FS2002\\AIRCRAFT\\cessna\\";
-  EXPECT_EQ(fs->attributes(folder + ".bar.txt"), Hidden);
-  fs->setAttributes(folder + "foo.txt", ReadOnly | Hidden | System);
-  EXPECT_EQ(fs->attributes(folder + "foo.txt"), ReadOnly);
-  EXPECT_EQ(modeOf(c + "/FS2002/aircraft/Cessna/FOO.TXT") & 0222, 0u);
-  fs->setAttributes(folder + "foo.txt", Archive);
-  EXPECT_EQ(modeOf(c + "/FS2002/aircraft/Cessna/FOO.TXT"), 0644u);
-  EXPECT_EQ(fs->attributes("C:\\FS2002"), Folder);
-  fs->deleteFile(folder + "FOO.txt");
-  fs->deleteFile(folder + ".BAR.TXT");
-  fs->removeFolder("C:\\fs2002\\aircraft\\CESSNA\\");
-  EXPECT_EQ(hostNames(c + "/FS2002/aircraft"), Names{});
+    using namespace core::attr;
+    const std::string folder = "C:\\FS2002\\AIRCRAFT\\cessna\\";
+    EXPECT_EQ(fs->attributes(folder + ".bar.txt"), Hidden);
+    fs->setAttributes(folder + "foo.txt", ReadOnly | Hidden | System);
+    EXPECT_EQ(fs->attributesIfAny(folder + "foo.txt"), ReadOnly);
+    EXPECT_EQ(modeOf(c + "/FS2002/aircraft/Cessna/FOO.TXT") & 0222, 0u);
+    fs->setAttributes(folder + "foo.txt", Archive);
+    EXPECT_EQ(modeOf(c + "/FS2002/aircraft/Cessna/FOO.TXT"), 0644u);
+    EXPECT_EQ(fs->attributes("C:\\FS2002"), Folder);
+    fs->deleteFile(folder + "FOO.txt");
+    fs->deleteFile(folder + ".BAR.TXT");
+    EXPECT_EQ(fs->attributesIfAny(folder + "foo.txt"), std::nullopt);
+    fs->removeFolder("C:\\fs2002\\aircraft\\CESSNA\\");
+    EXPECT_EQ(hostNames(c + "/FS2002/aircraft"), Names{});
+    fs->makeFolder("C:\\FS2002\\Aircraft\\CESSNA");
+    EXPECT_EQ(hostNames(c + "/FS2002/aircraft"), Names{"CESSNA"});
+    fsys::remove_all(c + "/FS2002");
+  }
 }
 
 // A write replaces the file whole (nothing shows before commit), keeps its

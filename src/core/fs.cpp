@@ -1,0 +1,16 @@
+#include "core/fs.h"
+
+#include "core/errors.h"
+
+namespace core {
+
+std::optional<unsigned> FileSystem::attributesIfAny(std::string_view path) {
+  try {
+    return attributes(path);
+  } catch (const RuntimeError& e) {
+    if (e.number() == err::FileNotFound || e.number() == err::PathNotFound) return std::nullopt;
+    throw;
+  }
+}
+
+}  // namespace core
