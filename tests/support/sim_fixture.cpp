@@ -1,6 +1,5 @@
 #include "support/sim_fixture.h"
 
-
 #include <filesystem>
 
 #include "core/locations.h"
