@@ -8,21 +8,19 @@
 
 namespace testsupport {
 
-// Records the processes the program would start; onRun may act as the
-// started program (write the files it would write). failStart makes every
+// Records the processes the program would start. failStart makes every
 // start fail as a missing program does.
 class RecordingLauncher : public core::ProcessLauncher {
  public:
   std::vector<core::ProcessRequest> runs;
   std::vector<core::ProcessRequest> starts;
-  std::function<int(const core::ProcessRequest&)> onRun;
   bool failStart = false;
 
   int runAndWait(const core::ProcessRequest& request, const std::function<void()>& keepPainting) override {
     if (failStart) throw core::RuntimeError(core::err::FileNotFound);
     runs.push_back(request);
     if (keepPainting) keepPainting();
-    return onRun ? onRun(request) : 0;
+    return 0;
   }
   void start(const core::ProcessRequest& request) override {
     if (failStart) throw core::RuntimeError(core::err::FileNotFound);

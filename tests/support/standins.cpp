@@ -60,8 +60,8 @@ std::vector<ConverterRun> converterRuns(const std::string& hostFolder, const std
   for (const auto& line : logLines(hostFolder + "/" + baseName + ".log")) {
     const auto f = split(line, '|');
     if (f.size() != 6) throw std::runtime_error("converter log: " + line);
-    runs.push_back({valueOf(f[0], "aircraft"), valueOf(f[1], "adventure"), valueOf(f[2], "sounds"),
-                    valueOf(f[3], "situations"), names(valueOf(f[4], "air")), names(valueOf(f[5], "adv"))});
+    runs.push_back({valueOf(f[1], "adventure"), valueOf(f[2], "sounds"), valueOf(f[3], "situations"),
+                    names(valueOf(f[4], "air")), names(valueOf(f[5], "adv"))});
   }
   return runs;
 }

@@ -19,7 +19,6 @@ void putSceneryInstaller(const std::string& hostFolder);
 
 // One run of the converter as it logged it.
 struct ConverterRun {
-  std::string aircraftInput;   // "AircraftInputPath" as read
   std::string adventureInput;  // "AdventureInputPath" as read
   std::string copySounds;
   std::string copySituations;
