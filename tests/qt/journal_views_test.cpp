@@ -6,30 +6,17 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
-#include "install/install_command.h"
 #include "qt/list_widgets.h"
 #include "qt/qt_dialogs.h"
-#include "support/archive_builder.h"
 #include "support/journal_fixture.h"
 #include "ui/history_form.h"
 
 namespace {
 
-// Three panels installed one after the other, the newest uninstalled.
+// Three panels installed one after the other.
 class JournalViews : public testsupport::JournalFixture {
  protected:
-  JournalViews() {
-    for (const std::string name : {"first", "second", "third"}) {
-      testsupport::ArchiveBuilder()
-          .add("panel.cfg", "[Window00]\r\nfile=" + name + ".bmp\r\n")
-          .add(name + ".bmp", name)
-          .writeTo(host("C:\\Downloads\\" + name + ".zip"));
-      install::RunInstallCommand(*jctx, {"C:\\Downloads\\" + name + ".zip"});
-    }
-    dialogs.allowAnyMessages();
-    journalStore = std::make_unique<journal::Store>(journal::databasePath(ctx().locations.appFolder));
-  }
-  std::unique_ptr<journal::Store> journalStore;
+  JournalViews() { installPanels({"first", "second", "third"}, false); }
   qt::QtDialogs qtDialogs;
 };
 
@@ -41,7 +28,8 @@ void press(QWidget* widget, int key) {
 // The keyboard moves the selection as the mouse does, and the changes pane
 // and Uninstall follow it.
 TEST_F(JournalViews, HistoryFollowsTheKeyboardSelection) {
-  ui::HistoryForm form(*jctx, *journalStore);
+  auto journal = store();
+  ui::HistoryForm form(*jctx, journal);
   form.Form_Load();
   dialogs.expectMessage("", core::Answer::Yes);
   form.uninstallCmd_Click();

@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "core/text.h"
-#include "install/install_command.h"
 #include "journal/recovery.h"
 #include "manager/build_catalogue.h"
 #include "manager/edits.h"
-#include "support/archive_builder.h"
 #include "support/journal_fixture.h"
 
 namespace {
@@ -16,25 +14,12 @@ namespace {
 // other through a journalled context.
 class HistoryFormTest : public testsupport::JournalFixture {
  protected:
-  HistoryFormTest() {
-    for (const char* name : {"first", "second"}) {
-      testsupport::ArchiveBuilder()
-          .add("panel.cfg", "[Window00]\r\nfile=" + std::string(name) + ".bmp\r\n")
-          .add(std::string(name) + ".bmp", name)
-          .add("shared.gau", std::string("gauge of ") + name)
-          .writeTo(host("C:\\Downloads\\" + std::string(name) + ".zip"));
-      install::RunInstallCommand(*jctx, {"C:\\Downloads\\" + std::string(name) + ".zip"});
-    }
-    dialogs.allowAnyMessages();
-    journalStore = std::make_unique<journal::Store>(journal::databasePath(ctx().locations.appFolder));
-  }
+  HistoryFormTest() { installPanels({"first", "second"}, true); }
   std::string lastMessage() const { return dialogs.messages().empty() ? "" : dialogs.messages().back().text; }
   // Paths in a message are as the installers spelled them.
   bool lastMessageNames(const std::string& text) const {
     return core::lower(lastMessage()).find(core::lower(text)) != std::string::npos;
   }
-
-  std::unique_ptr<journal::Store> journalStore;
 };
 
 TEST_F(HistoryFormTest, ListsNewestFirstAndUninstallsWithTheEditsOfItsFiles) {
@@ -43,7 +28,8 @@ TEST_F(HistoryFormTest, ListsNewestFirstAndUninstallsWithTheEditsOfItsFiles) {
   ASSERT_TRUE(manager::Apply(*jctx, catalogue,
                              manager::RenameEntry{manager::EntryKind::Panel, "fsfsconv\\panel.second", "Second"})
                   .succeeded());
-  ui::HistoryForm form(*jctx, *journalStore);
+  auto journal = store();
+  ui::HistoryForm form(*jctx, journal);
   form.Form_Load();
   ASSERT_EQ(form.historyLst.count(), 3);
   EXPECT_EQ(form.historyLst.item(0).subItem(2), "rename panel fsfsconv\\panel.second to \"Second\"");
@@ -118,7 +104,8 @@ TEST_F(HistoryFormTest, AnInstallationThatDidNotEndInstalledReadsSoAndCannotBeUn
     jctx->fs.writeFile("C:\\FS2002\\Gauges\\third.gau", "cut short");
     c.end();
     EXPECT_FALSE(exists("C:\\FS2002\\Gauges\\third.gau"));
-    ui::HistoryForm form(*jctx, *journalStore);
+    auto journal = store();
+    ui::HistoryForm form(*jctx, journal);
     form.Form_Load();
     ASSERT_EQ(form.historyLst.count(), ++rows);
     EXPECT_EQ(form.historyLst.item(0).subItem(2), c.archive);
