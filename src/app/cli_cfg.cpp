@@ -78,7 +78,13 @@ int runCfg(const std::vector<std::string>& args, CliIo& io) {
         throw core::RuntimeError(core::err::FileNotFound, "cannot read " + file, ENOENT);
       if (status.type() == std::filesystem::file_type::directory)
         throw core::RuntimeError(core::err::PathFileAccess, file + " is a folder, not a configuration file");
-      const std::string value = core::readProfileHostFile(host, w[2], w[3], w.size() == 5 ? w[4] : "");
+      const std::string value = [&] {
+        try {
+          return core::readProfileHostFile(host, w[2], w[3], w.size() == 5 ? w[4] : "");
+        } catch (const core::RuntimeError& e) {
+          throw core::RuntimeError(e.number(), "cannot read " + file, e.sysErrno());  // named as typed
+        }
+      }();
       if (parsed.json)
         io.out << "{\"file\": " << jsonString(file) << ", \"section\": " << jsonString(w[2])
                << ", \"key\": " << jsonString(w[3]) << ", \"value\": " << jsonString(value) << "}\n";

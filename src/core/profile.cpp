@@ -514,21 +514,26 @@ std::string readProfileHostFile(const std::string& hostPath, std::string_view se
   // Read a block at a time, up to the key: a large file is neither held
   // whole nor read past the key's section.
   const int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return defaultValue(def);
-  std::optional<std::string> value;
-  try {
-    value = profile::streamedFileValue(
-        [&](char* buffer, std::size_t size) -> std::size_t {
-          for (;;) {
-            const ssize_t n = ::read(fd, buffer, size);
-            if (n >= 0) return static_cast<std::size_t>(n);
-            if (errno != EINTR) throw RuntimeError(errorNumberFromErrno(errno), "cannot read " + hostPath, errno);
-          }
-        },
-        section, key);
-  } catch (const RuntimeError&) {
+  const auto unreadable = [&](int e) { return RuntimeError(errorNumberFromErrno(e), "cannot read " + hostPath, e); };
+  if (fd < 0) {
+    if (errno == ENOENT) return defaultValue(def);
+    throw unreadable(errno);
   }
-  ::close(fd);
+  // A read that fails part-way is no answer: the key may be in the part
+  // not read.
+  const struct Closed {
+    int fd;
+    ~Closed() { ::close(fd); }
+  } closed{fd};
+  const auto value = profile::streamedFileValue(
+      [&](char* buffer, std::size_t size) -> std::size_t {
+        for (;;) {
+          const ssize_t n = ::read(fd, buffer, size);
+          if (n >= 0) return static_cast<std::size_t>(n);
+          if (errno != EINTR) throw unreadable(errno);
+        }
+      },
+      section, key);
   return value ? *value : defaultValue(def);
 }
 

@@ -159,7 +159,9 @@ ProfileWrite WriteProfileString(Context& ctx, std::string_view file, std::string
 // The whole file parsed once (UTF-8 values); an unreadable file is empty.
 profile::Document ReadProfileDocument(Context& ctx, std::string_view file);
 
-// The same read and write on a host file, for hangarpak-cli.
+// The same read and write on a host file, for hangarpak-cli. A file that is
+// there but cannot be read, whole or part-way, throws RuntimeError naming
+// hostPath and the cause, rather than answering with def.
 std::string readProfileHostFile(const std::string& hostPath, std::string_view section, std::string_view key,
                                 std::string_view def);
 // record, when given, is told the folder before the file is written.

@@ -74,6 +74,8 @@ TEST_F(CliMessagesTest, FaultsAreSentencesNamingThePathAsTyped) {
        "",
        me + "cannot read {root}/missing.cfg: no such file or directory\n"},
       {{"cfg", "get", "C:\\FS2002", "a", "b"}, "", me + "C:\\FS2002 is a folder, not a configuration file\n"},
+      // A file that fails to read is no file without the key.
+      {{"cfg", "get", "/proc/self/mem", "a", "b", "x"}, "", me + "cannot read /proc/self/mem: input/output error\n"},
       {{"cfg", "get", "c:\\fs2002\\AIRCRAFT\\c172\\Aircraft.cfg", "FLTSIM.0", "title"}, "Skyhawk\n", ""},
       {{"cfg", "get", kCfg, "fltsim.0", "model", "x"}, "\n", ""},  // empty rather than the default
       {{"cfg", "get", kCfg, "fltsim.1", "title"}, "\n", ""},
