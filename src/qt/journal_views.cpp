@@ -76,6 +76,9 @@ PreviewView::PreviewView(ui::PreviewForm& form, QtDialogs& dialogs, QWidget* par
   layout->addWidget(summary_);
   plan_ = new ListViewWidget(form.planLst, this);
   plan_->setObjectName("planLst");
+  plan_->isHeading = [this](int row) {
+    return std::ranges::find(preview_.sectionRows, row) != preview_.sectionRows.end();
+  };
   layout->addWidget(plan_, 1);
   auto* buttons = new QHBoxLayout;
   auto* close = button(form.closeCmd.caption, "closeCmd", this);

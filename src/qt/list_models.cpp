@@ -1,5 +1,7 @@
 #include "qt/list_models.h"
 
+#include <QFont>
+
 #include "manager/catalogue.h"
 #include "qt/icons.h"
 
@@ -61,6 +63,11 @@ QVariant ListRowsModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::ToolTipRole) {
     const std::string& text = cell(index.row(), index.column());
     return text.empty() ? QVariant() : QVariant(QString::fromStdString(text));
+  }
+  if (role == Qt::FontRole && isHeading && isHeading(index.row())) {
+    QFont bold;
+    bold.setBold(true);
+    return bold;
   }
   if (role == Qt::DecorationRole && index.column() == 0) {
     const int shown = images_[static_cast<std::size_t>(index.row())];

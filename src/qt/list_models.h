@@ -19,6 +19,8 @@ class ListRowsModel : public QAbstractTableModel {
 
   // The image shown for a row's small icon (0 for none).
   std::function<int(int smallIcon)> imageOf;
+  // Rows shown in bold, such as the heading of a section (none when empty).
+  std::function<bool(int row)> isHeading;
   // A committed in-place edit of a row's text that changed it.
   std::function<void(int row, const std::string& text)> onEdited;
 

@@ -186,6 +186,7 @@ void ListViewWidget::render() {
   setVisible(model_.visible);
   setEnabled(model_.enabled);
   rows_->imageOf = imageOf;
+  rows_->isHeading = isHeading;
   rows_->take(model_.items());
   showSelection();
   rendering_ = false;

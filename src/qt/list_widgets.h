@@ -40,6 +40,8 @@ class ListViewWidget : public QTreeView {
   std::function<void(int button)> onMouseDown;
   // The image of a row's small icon (default: listImage(smallIcon)).
   std::function<int(int smallIcon)> imageOf;
+  // Rows shown in bold (none when empty).
+  std::function<bool(int row)> isHeading;
   // An in-place edit of a row's text ended with the new text (not called
   // when it is abandoned or the text is unchanged). Runs after the edit has
   // closed.
