@@ -16,10 +16,10 @@
 #include "qt/option_view.h"
 #include "qt/qt_dialogs.h"
 #include "qt/small_views.h"
-#include "support/sim_fixture.h"
 #include "ui/main_window.h"
 #include "ui/name_form.h"
 #include "ui/option_form.h"
+#include "ui/shell_fixture.h"
 
 namespace {
 
@@ -30,12 +30,9 @@ W* child(QWidget& parent, const QString& text) {
   return nullptr;
 }
 
-class ShellViews : public testsupport::SimFixture {
+class ShellViews : public uitest::ShellFixture {
  protected:
   ShellViews() { makeSimulator(80); }
-  std::string setting(std::string_view section, std::string_view key) {
-    return settings->get("Hangarpak", section, key, "<absent>");
-  }
   qt::QtDialogs qtDialogs;
 };
 
@@ -69,30 +66,28 @@ TEST_F(ShellViews, TheEndOfTheProgramInsideADialogUnwindsFromItsRunModal) {
 }
 
 TEST_F(ShellViews, TheMainViewFollowsTheTabAndClosingItShutsDown) {
-  ui::MainWindow main(ctx());
-  qt::MainView view(main, qtDialogs);
-  main.selectTab(2);
+  qt::MainView view(*main, qtDialogs);
+  main->selectTab(2);
   EXPECT_EQ(view.windowTitle(), "Hangarpak Aircraft Manager");
   EXPECT_EQ(view.menuBar()->actions()[0]->menu()->actions().first()->text(), "U&pdate");
 
   // Hidden until start-up is through, and while a command-line install hides it.
   EXPECT_FALSE(view.isVisible());
-  main.setVisible(false);
+  main->setVisible(false);
   view.present();
   EXPECT_FALSE(view.isVisible());
-  main.setVisible(true);
+  main->setVisible(true);
   EXPECT_TRUE(view.isVisible());
 
   writeFile("C:\\Games\\a.zip");
-  main.installFra.ZipFileDir.setPath("C:\\Games");
+  main->installFra.ZipFileDir.setPath("C:\\Games");
   view.close();
   EXPECT_EQ(qtDialogs.endedWith(), 0);
   EXPECT_EQ(setting("Main", "Startup Path"), "C:\\Games");
 }
 
 TEST_F(ShellViews, TheOptionsViewShowsTheFormAndForwardsTheUser) {
-  ui::MainWindow main(ctx());
-  ui::OptionForm form(ctx(), main);
+  ui::OptionForm form(ctx(), *main);
   form.Form_Load();
   qt::OptionView view(form, qtDialogs, nullptr);
 
