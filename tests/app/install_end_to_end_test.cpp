@@ -35,29 +35,23 @@ const std::vector<Placed> kSound = {
 
 // An FS2002 installation as its set-up leaves it, with one stock aircraft,
 // the Install Doc option on and the sound set installed once before.
-class InstallEndToEnd : public testsupport::SimFixture {
+class InstallEndToEnd : public clitest::CliFixture {
  protected:
   InstallEndToEnd() {
-    makeSimulator(80);
+    useSimulator();
     writeFile("C:\\FS2002\\Aircraft\\c172\\aircraft.cfg", "[fltsim.0]\r\ntitle=Cessna Skyhawk 172SP\r\nsim=c172\r\n");
     writeFile("C:\\FS2002\\Gauges\\Cessna172.gau", "stock gauge");
     writeFile("C:\\FS2002\\Aircraft\\FSFSConv\\sound.roarsound\\old.wav", "left from before");
-    settings->save("Hangarpak", "Main", "FS Path", "C:\\FS2002");
-    settings->save("Hangarpak", "Options", "FS Version", "80");
     settings->save("Hangarpak", "Options", "Install Doc", "1");
     settings->save("Hangarpak", "Options", "RunOnce", "1");
     state().optInstallDoc = core::Option::On;
-
-    archives = {put("Sky_Hopper.zip", kAircraft), put("GlassPanel.ZIP", kPanel), put("RoarSound.zip", kSound)};
+    for (const auto& [name, members] :
+         {std::pair{"Sky_Hopper.zip", &kAircraft}, {"GlassPanel.ZIP", &kPanel}, {"RoarSound.zip", &kSound}}) {
+      ArchiveBuilder archive;
+      for (const auto& m : *members) archive.add(m.member, m.bytes);
+      archives.push_back(put(name, archive));
+    }
     before = files();
-  }
-
-  std::string put(const std::string& name, const std::vector<Placed>& members) {
-    ArchiveBuilder a;
-    for (const auto& m : members) a.add(m.member, m.bytes);
-    const std::string path = "C:\\Downloads\\" + name;
-    a.writeTo(host(path));
-    return path;
   }
 
   // The files of the simulator folder and the fonts folder.
