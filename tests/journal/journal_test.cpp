@@ -168,6 +168,8 @@ TEST_F(JournalTest, AKilledInstallationIsRolledBackAndAKilledUninstallFinishedAt
     EXPECT_EQ(row->state,
               c.uninstall ? journal::InstallState::Uninstalled : journal::InstallState::InterruptedRolledBack);
     EXPECT_EQ(row->outcome, c.uninstall ? journal::Outcome::Counted : journal::Outcome::Interrupted);
+    EXPECT_EQ(journal::standing(*row), c.uninstall ? "uninstalled" : "interrupted, rolled back");
+    EXPECT_FALSE(journal::uninstallable(*row));
     EXPECT_TRUE(journal::RecoverUnfinished(ctx()).reports.empty()) << "said once";
     if (c.uninstall) {
       // Installed again, for the next uninstall.

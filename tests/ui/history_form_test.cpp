@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "core/text.h"
-#include "journal/recovery.h"
 #include "manager/build_catalogue.h"
 #include "manager/edits.h"
 #include "support/journal_fixture.h"
@@ -81,37 +80,6 @@ TEST_F(HistoryFormTest, ListsNewestFirstAndUninstallsWithTheEditsOfItsFiles) {
   EXPECT_FALSE(form.uninstallCmd.enabled);
   form.uninstallCmd_Click();
   EXPECT_EQ(lastMessage(), "second.zip is uninstalled.");
-}
-
-// An installation a killed run left unfinished (rolled back at the next
-// start), one refused and one failed (rolled back as they ended): each row
-// says so, and there is nothing to uninstall.
-TEST_F(HistoryFormTest, AnInstallationThatDidNotEndInstalledReadsSoAndCannotBeUninstalled) {
-  const struct {
-    const char* archive;
-    std::function<void()> end;
-    const char* state;
-  } cases[] = {
-      {"third.zip", [&] { ASSERT_EQ(journal::RecoverUnfinished(ctx()).reports.size(), 1u); },
-       "interrupted, rolled back"},
-      {"refused.zip", [&] { services->recorder.archiveFinished(false, core::PackageKind::None, ""); }, "refused"},
-      {"failed.zip", [&] { (void)services->recorder.archiveFailed(); }, "failed, rolled back"},
-  };
-  int rows = 2;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.archive);
-    services->recorder.archiveStarted(std::string("C:\\Downloads\\") + c.archive);
-    jctx->fs.writeFile("C:\\FS2002\\Gauges\\third.gau", "cut short");
-    c.end();
-    EXPECT_FALSE(exists("C:\\FS2002\\Gauges\\third.gau"));
-    auto journal = store();
-    ui::HistoryForm form(*jctx, journal);
-    form.Form_Load();
-    ASSERT_EQ(form.historyLst.count(), ++rows);
-    EXPECT_EQ(form.historyLst.item(0).subItem(2), c.archive);
-    EXPECT_EQ(form.historyLst.item(0).subItem(8), c.state);
-    EXPECT_FALSE(form.uninstallCmd.enabled);
-  }
 }
 
 }  // namespace
