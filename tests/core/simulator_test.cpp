@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/errors.h"
 #include "core/registry.h"
 #include "support/sim_fixture.h"
@@ -26,43 +28,41 @@ class FindSimulatorTest : public testsupport::SimFixture {
   }
 };
 
-struct KeepCase {
-  const char* name;
-  int version;
-  std::vector<const char*> exes;  // in C:\Sim
-  bool kept;
-  const char* registered = "C:\\Reg";  // taken exactly as stored
-};
-
-class KeepRules : public FindSimulatorTest, public ::testing::WithParamInterface<KeepCase> {};
-
 // A folder that is not kept falls through to the registry, which here names
-// C:\Reg holding every executable.
-TEST_P(KeepRules, KeepsOnlyAFolderOfTheVersionAndNoNewerOne) {
-  const KeepCase& c = GetParam();
-  for (const char* exe : c.exes) writeFile(std::string("C:\\Sim\\") + exe);
+// C:\Reg holding every executable (or C:\Reg\, taken exactly as stored).
+TEST_F(FindSimulatorTest, KeepsOnlyAFolderOfTheVersionAndNoNewerOne) {
   for (const char* exe : {"fs2002.exe", "fs2000.exe", "fltsim98.exe"}) writeFile(std::string("C:\\Reg\\") + exe);
-  registerFolder(c.version, c.registered);
-  state().simVersion = static_cast<std::int16_t>(c.version);
-  state().simFolder = "C:\\Sim";
+  const struct {
+    int version;
+    std::vector<const char*> exes;  // in C:\Sim
+    bool kept;
+    const char* registered = "C:\\Reg";
+  } cases[] = {
+      {80, {"fs2002.exe"}, true},
+      {80, {"fs2002.exe", "fs2000.exe"}, true},
+      {80, {"fs2000.exe"}, false},
+      {70, {"fs2000.exe"}, true},
+      {70, {"fs2000.exe", "fs2002.exe"}, false},
+      {61, {"fltsim98.exe"}, true},
+      {61, {"fltsim98.exe", "fs2000.exe"}, false},
+      {61, {}, false},
+      {70, {}, false, "C:\\Reg\\"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.version) + " " + std::to_string(c.exes.size()) + " " + c.registered);
+    std::filesystem::remove_all(host("C:\\Sim"));
+    for (const char* exe : c.exes) writeFile(std::string("C:\\Sim\\") + exe);
+    settings->save("Hangarpak", "Main", "FS Path", "");
+    registerFolder(c.version, c.registered);
+    state().simVersion = static_cast<std::int16_t>(c.version);
+    state().simFolder = "C:\\Sim";
 
-  core::FindSimulator(ctx());
+    core::FindSimulator(ctx());
 
-  EXPECT_EQ(state().simFolder, c.kept ? "C:\\Sim" : c.registered);
-  EXPECT_EQ(fsPath(), c.kept ? "<absent>" : c.registered);
+    EXPECT_EQ(state().simFolder, c.kept ? "C:\\Sim" : c.registered);
+    EXPECT_EQ(fsPath(), c.kept ? "" : c.registered);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Versions, KeepRules,
-                         ::testing::Values(KeepCase{"Fs2002Own", 80, {"fs2002.exe"}, true},
-                                           KeepCase{"Fs2002WithOlderBeside", 80, {"fs2002.exe", "fs2000.exe"}, true},
-                                           KeepCase{"Fs2002Missing", 80, {"fs2000.exe"}, false},
-                                           KeepCase{"Fs2000Own", 70, {"fs2000.exe"}, true},
-                                           KeepCase{"Fs2000UnderNewer", 70, {"fs2000.exe", "fs2002.exe"}, false},
-                                           KeepCase{"Fs98Own", 61, {"fltsim98.exe"}, true},
-                                           KeepCase{"Fs98UnderFs2000", 61, {"fltsim98.exe", "fs2000.exe"}, false},
-                                           KeepCase{"Fs98Missing", 61, {}, false},
-                                           KeepCase{"RegistryFolderWithBackslash", 70, {}, false, "C:\\Reg\\"}),
-                         [](const auto& test) { return std::string(test.param.name); });
 
 // A registry folder without the executable leads to the manual location;
 // cancelling it ends the program without writing.
@@ -78,51 +78,40 @@ TEST_F(FindSimulatorTest, ARegistryFolderWithoutTheExecutableLeadsToTheManualLoc
   EXPECT_EQ(fsPath(), "<absent>");
 }
 
-struct ManualCase {
-  const char* name;
-  int version;
-  const char* chosen;
-  const char* folder;
-  const char* marker;
-  const char* folderValue;
-  const char* filter;
-};
+// The chosen file's name is not checked: the length of the version's
+// executable name is cut from it.
+TEST_F(FindSimulatorTest, TheManualLocationMarksTheVersionInstalledAndRecordsTheFolder) {
+  const struct {
+    int version;
+    const char *chosen, *folder, *marker, *folderValue, *product;
+  } cases[] = {
+      {80, "C:\\FS2002\\FS2002.EXE", "C:\\FS2002", "PID", "EXE Path", "Flight Simulator 2002 (fs2002.exe)"},
+      {70, "C:\\Sims\\FS2000\\fs2000.exe", "C:\\Sims\\FS2000", "PID", "Path", "Flight Simulator 2000 (fs2000.exe)"},
+      {61, "C:\\FS98\\fltsim98.exe", "C:\\FS98", "ProductID", "Path", "Flight Simulator 98 (fltsim98.exe)"},
+      {80, "C:\\Sims\\flight.exe", "C:\\Sims", "PID", "EXE Path", "Flight Simulator 2002 (fs2002.exe)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.chosen);
+    const core::SimulatorInfo* sim = core::simulatorInfo(c.version);
+    ASSERT_NE(sim, nullptr);
+    state().simVersion = static_cast<std::int16_t>(c.version);
+    state().simFolder = "C:\\Nowhere";
+    dialogs.openFileFilters.clear();
+    const std::string product(sim->product), exe(sim->exe);
+    dialogs.expectMessage("Please find your " + product + " main directory", "Find " + exe, Buttons::OK,
+                          Icon::Information);
+    dialogs.expectOpenFile("Find " + product + " main directory", c.chosen);
 
-class ManualLocation : public FindSimulatorTest, public ::testing::WithParamInterface<ManualCase> {};
+    core::FindSimulator(ctx());
 
-TEST_P(ManualLocation, MarksTheVersionInstalledAndRecordsTheFolder) {
-  const ManualCase& c = GetParam();
-  const core::SimulatorInfo* sim = core::simulatorInfo(c.version);
-  ASSERT_NE(sim, nullptr);
-  state().simVersion = static_cast<std::int16_t>(c.version);
-  state().simFolder = "C:\\Nowhere";
-  dialogs.expectMessage("Please find your " + std::string(sim->product) + " main directory",
-                        "Find " + std::string(sim->exe), Buttons::OK, Icon::Information);
-  dialogs.expectOpenFile("Find " + std::string(sim->product) + " main directory", c.chosen);
-
-  core::FindSimulator(ctx());
-
-  EXPECT_EQ(state().simFolder, c.folder);
-  EXPECT_EQ(fsPath(), c.folder);
-  EXPECT_EQ(registry->query(Hive::LocalMachine, simKey(c.version), c.marker), "Any Value");
-  EXPECT_EQ(registry->query(Hive::LocalMachine, simKey(c.version), c.folderValue), c.folder);
-  ASSERT_EQ(dialogs.openFileFilters.size(), 1u);
-  EXPECT_EQ(dialogs.openFileFilters[0], c.filter);
-  EXPECT_TRUE(core::SimulatorRegistered(ctx(), c.version));
+    EXPECT_EQ(state().simFolder, c.folder);
+    EXPECT_EQ(fsPath(), c.folder);
+    EXPECT_EQ(registry->query(Hive::LocalMachine, simKey(c.version), c.marker), "Any Value");
+    EXPECT_EQ(registry->query(Hive::LocalMachine, simKey(c.version), c.folderValue), c.folder);
+    EXPECT_EQ(dialogs.openFileFilters, std::vector<std::string>{c.product + ("|" + exe)});
+    EXPECT_TRUE(core::SimulatorRegistered(ctx(), c.version));
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Versions, ManualLocation,
-                         ::testing::Values(ManualCase{"Fs2002", 80, "C:\\FS2002\\FS2002.EXE", "C:\\FS2002", "PID",
-                                                      "EXE Path", "Flight Simulator 2002 (fs2002.exe)|fs2002.exe"},
-                                           ManualCase{"Fs2000", 70, "C:\\Sims\\FS2000\\fs2000.exe", "C:\\Sims\\FS2000",
-                                                      "PID", "Path", "Flight Simulator 2000 (fs2000.exe)|fs2000.exe"},
-                                           ManualCase{"Fs98", 61, "C:\\FS98\\fltsim98.exe", "C:\\FS98", "ProductID",
-                                                      "Path", "Flight Simulator 98 (fltsim98.exe)|fltsim98.exe"},
-                                           // The chosen file's name is not checked; its length decides nothing either.
-                                           ManualCase{"OtherNameStillDrops11", 80, "C:\\Sims\\flight.exe", "C:\\Sims",
-                                                      "PID", "EXE Path",
-                                                      "Flight Simulator 2002 (fs2002.exe)|fs2002.exe"}),
-                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(FindSimulatorTest, WithNoVersionChosenOnlyTheChooserIsShown) {
   state().simVersion = core::simver::NotChosen;

@@ -10,7 +10,9 @@ using core::winereg::ValueType;
 
 const std::string kHead = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n";
 
-// Every kind of value line as Wine writes it, one after another in a key.
+// Every kind of value line as Wine writes it, one after another in a key
+// whose line is escaped, between two other keys. Names compare without
+// regard to case; the fast read takes only the keys asked for.
 TEST(WineReg, ValuesReadAsWineWroteThem) {
   const struct {
     const char* line;
@@ -31,43 +33,29 @@ TEST(WineReg, ValuesReadAsWineWroteThem) {
       {"\"m\"=hex(7):61,00,00,00,62,00,00,00,00,00", "m", ValueType::MultiString, std::string("a\0b", 3)},
       {"\"b\"=hex:00,ff,\\\n  10,\\\n  7f", "b", ValueType::Binary, std::string("\0\xff\x10\x7f", 4)},
   };
-  std::string text = kHead + "[A\\\\B] 1733581234\n#time=1db48e0c3a6e1f2\n";
+  std::string text = kHead + "[A] 1\n\"v\"=\"1\"\n[Odd\\\\na\\]me\\\\Caf\\xe9] 1733581234\n#time=1db48e0c3a6e1f2\n";
   for (const auto& c : cases) text += std::string(c.line) + "\n";
-  const auto file = core::winereg::parse(text);
-  ASSERT_TRUE(file.problems.empty()) << file.problems[0].what;
-  ASSERT_EQ(file.arch, "win64");
-  const auto* key = file.key("a\\b");
-  ASSERT_NE(key, nullptr);
-  EXPECT_EQ(key->values.size(), std::size(cases));
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.line);
-    const auto* value = key->value(c.name);
-    ASSERT_NE(value, nullptr);
-    EXPECT_EQ(value->type, c.type);
-    EXPECT_EQ(value->data, c.data);
+  text += "[D] 3\n\"v\"=\"3\"\n";
+  const std::string wanted[] = {"ODD\\NA]ME\\Caf\xC3\xA9", "missing"};
+  for (const bool fast : {false, true}) {
+    SCOPED_TRACE(fast ? "fast" : "full");
+    const auto file = fast ? core::winereg::parseKeys(text, wanted) : core::winereg::parse(text);
+    ASSERT_TRUE(file.problems.empty()) << file.problems[0].what;
+    EXPECT_EQ(file.keys.size(), fast ? 1u : 3u);
+    EXPECT_EQ(file.key("d") != nullptr, !fast);
+    const auto* key = file.key("odd\\NA]me\\CAF\xC3\xA9");
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->path, "Odd\\na]me\\Caf\xC3\xA9");
+    EXPECT_EQ(key->values.size(), std::size(cases));
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.line);
+      const auto* value = key->value(c.name);
+      ASSERT_NE(value, nullptr);
+      EXPECT_EQ(value->type, c.type);
+      EXPECT_EQ(value->data, c.data);
+    }
   }
-}
-
-TEST(WineReg, NamesCompareWithoutCaseAndKeyLinesUnescape) {
-  const auto file = core::winereg::parse(kHead +
-                                         "[Software\\\\Wow6432Node\\\\Microsoft\\\\Microsoft Games\\\\Flight "
-                                         "Simulator\\\\8.0] 1733581234\n\"PID\"=\"12345\"\n"
-                                         "[Odd\\\\na\\]me\\\\Caf\\xe9] 1\n@=\"x\"\n");
-  ASSERT_TRUE(file.problems.empty());
-  ASSERT_NE(file.key("SOFTWARE\\WOW6432NODE\\microsoft\\microsoft games\\flight simulator\\8.0"), nullptr);
-  EXPECT_EQ(file.keys[0].value("pid")->data, "12345");
-  EXPECT_EQ(file.keys[1].path, "Odd\\na]me\\Caf\xC3\xA9");
-}
-
-TEST(WineReg, TheFastPathReadsOnlyTheKeysAskedFor) {
-  const std::string text =
-      kHead + "[A] 1\n\"v\"=\"1\"\n[B\\\\C] 2\n\"v\"=\"2\"\n\"w\"=hex:01,\\\n  02\n[D] 3\n\"v\"=\"3\"\n";
-  const std::string wanted[] = {"b\\c", "D", "missing"};
-  const auto file = core::winereg::parseKeys(text, wanted);
-  ASSERT_EQ(file.keys.size(), 2u);
-  EXPECT_EQ(file.keys[0].value("w")->data, "\x01\x02");
-  EXPECT_EQ(file.keys[1].value("V")->data, "3");
-  EXPECT_EQ(file.key("A"), nullptr);
+  EXPECT_EQ(core::winereg::parse(text).arch, "win64");
 }
 
 // A damaged line is reported by its number, in the full and the fast read
