@@ -6,7 +6,6 @@
 
 #include "core/context.h"
 #include "core/errors.h"
-#include "core/profile.h"
 #include "install/install_fixture.h"
 #include "support/error_number.h"
 #include "support/forwarding_fs.h"
@@ -34,7 +33,6 @@ class FullDiskTest : public InstallFixture {
     }
     if (mounted.size() == 1) ::umount2(mounted[0].c_str(), MNT_DETACH), mounted.clear();
     makeSimulator(80);
-    writeFile("C:\\FS2002\\Aircraft\\Cessna\\aircraft.cfg", "[fltsim.0]\r\ntitle=Cessna\r\n");
     writeFile("C:\\FS2002\\Gauges\\shared.gau", "the gauge every panel uses");
     settings->save("Hangarpak", "Main", "FS Path", "C:\\FS2002");
     for (const auto& folder : mounted) fill(folder);
@@ -88,16 +86,6 @@ class FullDiskTest : public InstallFixture {
 TEST_F(FullDiskTest, WritesThatRunOutOfSpaceLeaveEveryFileAsItWas) {
   std::cout << (mounted.empty() ? "writes fail by injection\n" : "writes fail on a full tmpfs\n");
   const auto before = snapshot();
-  {
-    SCOPED_TRACE("profile write");
-    auto full = fullCtx();
-    withoutRoom([&] {
-      const auto written =
-          core::WriteProfileString(*full, "C:\\FS2002\\Aircraft\\Cessna\\aircraft.cfg", "fltsim.0", "title", kLarge);
-      EXPECT_EQ(written.error, core::err::DiskFull) << written.message;
-    });
-    EXPECT_EQ(testsupport::treeDifferences(before, snapshot()), "");
-  }
   {
     SCOPED_TRACE("settings save");
     withoutRoom([&] {
