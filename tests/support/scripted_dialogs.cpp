@@ -34,23 +34,8 @@ ScriptedDialogs& ScriptedDialogs::expectMessageHead(std::string head, std::strin
   return *this;
 }
 
-ScriptedDialogs& ScriptedDialogs::expectInput(std::string prompt, std::optional<std::string> answer) {
-  queue_.push_back({Expectation::Input, std::move(prompt), {}, {}, {}, core::Answer::OK, std::move(answer), {}});
-  return *this;
-}
-
-ScriptedDialogs& ScriptedDialogs::expectOpenFile(std::string title, std::optional<std::string> answer) {
-  queue_.push_back({Expectation::OpenFile, std::move(title), {}, {}, {}, core::Answer::OK, std::move(answer), {}});
-  return *this;
-}
-
-ScriptedDialogs& ScriptedDialogs::expectFolderChooser(std::string title, std::optional<std::string> answer) {
-  queue_.push_back({Expectation::Folder, std::move(title), {}, {}, {}, core::Answer::OK, std::move(answer), {}});
-  return *this;
-}
-
-ScriptedDialogs& ScriptedDialogs::expectSaveFile(std::string title, std::optional<std::string> answer) {
-  expectOpenFile(std::move(title), std::move(answer)).queue_.back().kind = Expectation::SaveFile;
+ScriptedDialogs& ScriptedDialogs::expect(Expectation::Kind kind, std::string text, std::optional<std::string> answer) {
+  queue_.push_back({kind, std::move(text), {}, {}, {}, core::Answer::OK, std::move(answer), {}});
   return *this;
 }
 
@@ -95,9 +80,9 @@ core::Answer ScriptedDialogs::msgBox(std::string_view text, std::string_view tit
   return e.answer;
 }
 
-std::optional<std::string> ScriptedDialogs::inputBox(std::string_view prompt, std::string_view, std::string_view) {
-  Expectation e = next(Expectation::Input, prompt);
-  EXPECT_EQ(e.text, prompt);
+std::optional<std::string> ScriptedDialogs::answerNext(Expectation::Kind kind, std::string_view what) {
+  Expectation e = next(kind, what);
+  EXPECT_EQ(e.text, what);
   return e.input;
 }
 
@@ -105,22 +90,12 @@ std::optional<std::string> ScriptedDialogs::openFile(std::string_view title, std
                                                      std::string_view startFolder) {
   openFileFilters.emplace_back(filter);
   openFileStartFolders.emplace_back(startFolder);
-  Expectation e = next(Expectation::OpenFile, title);
-  EXPECT_EQ(e.text, title);
-  return e.input;
+  return answerNext(Expectation::OpenFile, title);
 }
 
 std::optional<std::string> ScriptedDialogs::chooseFolder(std::string_view title, std::string_view startFolder) {
   folderChooserStarts.emplace_back(startFolder);
-  Expectation e = next(Expectation::Folder, title);
-  EXPECT_EQ(e.text, title);
-  return e.input;
-}
-
-std::optional<std::string> ScriptedDialogs::saveFile(std::string_view title, std::string_view, std::string_view) {
-  Expectation e = next(Expectation::SaveFile, title);
-  EXPECT_EQ(e.text, title);
-  return e.input;
+  return answerNext(Expectation::Folder, title);
 }
 
 void ScriptedDialogs::runModal(core::ModalController& controller) {

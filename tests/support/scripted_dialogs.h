@@ -38,14 +38,20 @@ class ScriptedDialogs : public core::Dialogs {
   // message the program is known by, with its cause in words below.
   ScriptedDialogs& expectMessageHead(std::string head, std::string title, core::Buttons buttons, core::Icon icon,
                                      core::Answer answer = core::Answer::OK);
-  // An input box; nullopt answers Cancel.
-  ScriptedDialogs& expectInput(std::string prompt, std::optional<std::string> answer);
-  // A file-open dialog; nullopt answers Cancel.
-  ScriptedDialogs& expectOpenFile(std::string title, std::optional<std::string> answer);
-  // A folder chooser; answer is a host folder, nullopt answers Cancel.
-  ScriptedDialogs& expectFolderChooser(std::string title, std::optional<std::string> answer);
-  // A file-save dialog; nullopt answers Cancel.
-  ScriptedDialogs& expectSaveFile(std::string title, std::optional<std::string> answer);
+  // An input box, a file-open dialog, a folder chooser (answered with a host
+  // folder) or a file-save dialog; nullopt answers Cancel.
+  ScriptedDialogs& expectInput(std::string prompt, std::optional<std::string> answer) {
+    return expect(Expectation::Input, std::move(prompt), std::move(answer));
+  }
+  ScriptedDialogs& expectOpenFile(std::string title, std::optional<std::string> answer) {
+    return expect(Expectation::OpenFile, std::move(title), std::move(answer));
+  }
+  ScriptedDialogs& expectFolderChooser(std::string title, std::optional<std::string> answer) {
+    return expect(Expectation::Folder, std::move(title), std::move(answer));
+  }
+  ScriptedDialogs& expectSaveFile(std::string title, std::optional<std::string> answer) {
+    return expect(Expectation::SaveFile, std::move(title), std::move(answer));
+  }
   // One of the program's own dialogs: play acts as the user (type a name,
   // press OK) and must leave the dialog unloaded.
   ScriptedDialogs& expectModal(std::string formName, std::function<void(core::ModalController&)> play);
@@ -55,11 +61,15 @@ class ScriptedDialogs : public core::Dialogs {
   void allowAnyMessages(bool allow = true) { allowMessages_ = allow; }
 
   core::Answer msgBox(std::string_view text, std::string_view title, core::Buttons buttons, core::Icon icon) override;
-  std::optional<std::string> inputBox(std::string_view prompt, std::string_view title, std::string_view def) override;
+  std::optional<std::string> inputBox(std::string_view prompt, std::string_view, std::string_view) override {
+    return answerNext(Expectation::Input, prompt);
+  }
   std::optional<std::string> openFile(std::string_view title, std::string_view filter,
                                       std::string_view startFolder) override;
   std::optional<std::string> chooseFolder(std::string_view title, std::string_view startFolder) override;
-  std::optional<std::string> saveFile(std::string_view title, std::string_view filter, std::string_view name) override;
+  std::optional<std::string> saveFile(std::string_view title, std::string_view, std::string_view) override {
+    return answerNext(Expectation::SaveFile, title);
+  }
   void runModal(core::ModalController& controller) override;
   void beep() override { ++beeps; }
   void keepPainting() override { ++keepPaintingCalls; }
@@ -86,6 +96,9 @@ class ScriptedDialogs : public core::Dialogs {
     bool headOnly = false;
   };
   Expectation next(Expectation::Kind kind, std::string_view what);
+  ScriptedDialogs& expect(Expectation::Kind kind, std::string text, std::optional<std::string> answer);
+  // The answer of the next prompt, which must be of the kind and show what.
+  std::optional<std::string> answerNext(Expectation::Kind kind, std::string_view what);
 
   std::deque<Expectation> queue_;
   std::vector<Message> messages_;
