@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <set>
 
+#include "core/atomic_file.h"
 #include "core/errors.h"
 #include "core/folder_name_cache.h"
 #include "core/fs.h"
@@ -23,6 +24,14 @@ using testsupport::hostNames;
 using testsupport::readHostFile;
 using testsupport::writeHostFile;
 using Names = std::vector<std::string>;
+
+// Bytes that differ from block to block, to catch a block written twice or
+// out of place.
+std::string patterned(std::size_t size) {
+  std::string bytes(size, '\0');
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 131) ^ (i >> 9));
+  return bytes;
+}
 
 unsigned modeOf(const std::string& hostPath) {
   struct stat st;
@@ -177,8 +186,7 @@ TEST_F(HostFs, WritesAndCopiesReplaceAtomicallyAndKeepPermissions) {
   }
   EXPECT_EQ(hostNames(c + "/cfg"), (Names{"aircraft.cfg", "panel.cfg"}));
 
-  std::string big(3 * 1024 * 1024 + 17, '\0');
-  for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 131) ^ (i >> 9));
+  const std::string big = patterned(3 * 1024 * 1024 + 17);
   writeHostFile(c + "/src/Texture.bmp", big);
   fsys::permissions(c + "/src/Texture.bmp", fsys::perms(0755));
   fs->copyFile("C:\\SRC\\texture.bmp", "C:\\cfg\\aircraft.CFG");
@@ -200,6 +208,21 @@ TEST_F(HostFs, WritesAndCopiesReplaceAtomicallyAndKeepPermissions) {
   EXPECT_TRUE(readHostFile(c + "/shared/panel.cfg") == big);
   EXPECT_EQ(modeOf(c + "/cfg/linked.bmp"), 0755u);
   EXPECT_EQ(hostNames(c + "/cfg"), (Names{"aircraft.cfg", "linked.bmp", "new.bmp", "panel.cfg"}));
+}
+
+// A file is read whole whatever its size says: nothing for an empty one,
+// every byte of one that the size reaches exactly or by a block boundary,
+// and the whole text of a kernel file that tells no size at all.
+TEST_F(HostFs, ReadsTheWholeFileWhateverItsSizeTells) {
+  for (std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{65536}, std::size_t{3 * 1024 * 1024 + 17}}) {
+    SCOPED_TRACE(size);
+    const std::string file = c + "/" + std::to_string(size);
+    writeHostFile(file, patterned(size));
+    EXPECT_TRUE(core::readHostFile(file) == patterned(size));
+  }
+  const std::string cmdline = core::readHostFile("/proc/self/cmdline");
+  EXPECT_FALSE(cmdline.empty());
+  EXPECT_EQ(cmdline, readHostFile("/proc/self/cmdline"));
 }
 
 TEST_F(HostFs, FreeSpaceOfAPathThatDoesNotExistYet) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/codepage.h"
 #include "core/errors.h"
 #include "core/profile_stream.h"
 #include "support/error_number.h"
@@ -124,12 +125,6 @@ TEST(ProfileStoredForm, ReadsBackUnchanged) {
   EXPECT_EQ(core::profile::storedForm("'x'"), "\"'x'\"");
 }
 
-std::string times(std::string_view text, int n) {
-  std::string out;
-  while (n-- > 0) out += text;
-  return out;
-}
-
 // Reads and writes of whole files as the program makes them (names and
 // values in UTF-8): a file keeps its encoding and byte-order mark, the
 // parsed document reads as the key-by-key read does, and the default of a
@@ -175,7 +170,7 @@ TEST(ProfileFile, KeepsEachEncodingAndItsMark) {
        "a",
        "k",
        {},
-       times("é", 199)},
+       core::cp1252ToUtf8(std::string(199, '\xE9'))},
       {"UTF-16: a lone surrogate reads as U+FFFD", utf16Bytes(u"\uFEFF[a]\r\nx=\xD800\r\n"), "a", "x", {}, "\uFFFD"},
       {"UTF-16: a lone surrogate on another line stays", utf16Bytes(u"\uFEFF[a]\r\nx=\xD800\r\nk=1\r\n"), "a", "k", "2",
        utf16Bytes(u"\uFEFF[a]\r\nx=\xD800\r\nk=2\r\n")},
