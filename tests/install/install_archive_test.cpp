@@ -61,12 +61,7 @@ TEST_F(InstallArchiveTest, EachPackageIsClassifiedThenInstalledOrRefused) {
                "This program is the best scenery installation tool available for Flight Simulator.",
                "Scenery installation"),
         0}},
-      {K::Sif,
-       {warned("Hangarpak could not find Ortholay in your system!\r\n\r\nHow to get Ortholay and install it under "
-               "Wine is told on this page:\r\n" +
-                   root + "/share/hangarpak/help/online.html",
-               "Could not find Ortholay"),
-        0}},
+      {K::Sif, {noSceneryInstaller(root), 0}},
       {K::Adventure,  // an old one, under FS2002
        {warned("Hangarpak v3.2 does not support old adventure installation for FS2002!", "Could not install adventure"),
         0}},

@@ -18,6 +18,15 @@ struct Message {
   core::Icon icon;
 };
 
+// The warning of a scenery package when no scenery installer is found.
+inline Message noSceneryInstaller(const std::string& root) {
+  return {
+      "Hangarpak could not find Ortholay in your system!\r\n\r\nHow to get Ortholay and install it under Wine is "
+      "told on this page:\r\n" +
+          root + "/share/hangarpak/help/online.html",
+      "Could not find Ortholay", core::Icon::Exclamation};
+}
+
 // A simulator tree, the recording window host, and helpers to put archives
 // where the user keeps them, to install them and to look into TempZip.
 class InstallFixture : public testsupport::SimFixture {
