@@ -13,12 +13,10 @@
 namespace installtest {
 namespace {
 
-using testsupport::ArchiveBuilder;
 using testsupport::getLe;
 using testsupport::le;
 using testsupport::putLe;
 using Enc = ArchiveBuilder::Encryption;
-using Files = std::vector<std::string>;
 constexpr std::uint64_t kMiB = 1 << 20;
 
 // The flat name is the last component, none when no file of the

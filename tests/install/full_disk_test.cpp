@@ -97,7 +97,7 @@ TEST_F(FullDiskTest, WritesThatRunOutOfSpaceLeaveEveryFileAsItWas) {
   }
   {
     SCOPED_TRACE("copy over a shared gauge during an installation");
-    testsupport::ArchiveBuilder plane;
+    ArchiveBuilder plane;
     plane.add("plane.air", "air").add("aircraft.cfg", "[fltsim.0]\r\ntitle=Plane\r\n");
     plane.add("panel.cfg", "[Window Titles]\r\nWindow00=Main\r\n").add("shared.gau", kLarge);
     windows.loadProgress();

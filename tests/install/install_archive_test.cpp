@@ -21,7 +21,6 @@ namespace {
 using core::Buttons;
 using core::Icon;
 using core::PackageKind;
-using testsupport::ArchiveBuilder;
 
 ArchiveBuilder aircraftArchive() {
   return ArchiveBuilder().add("plane.air", std::string(500, 'a')).add("aircraft.cfg", "[fltsim.0]\r\ntitle=P\r\n");
@@ -178,7 +177,7 @@ TEST_F(InstallArchiveTest, ASifUnderFs98IsRefusedWithoutExtracting) {
   dialogs.expectMessage("You cannot install SIF files to FS98!", "FS98 does not support SIF", Buttons::OK,
                         Icon::Exclamation);
   install("C:\\Downloads\\Airport.SIF");
-  EXPECT_EQ(tempZipFiles(), std::vector<std::string>{"left.txt"});
+  EXPECT_EQ(tempZipFiles(), Files{"left.txt"});
   EXPECT_EQ(state().installedCount, 0);
 }
 
@@ -265,7 +264,7 @@ TEST_F(InstallArchiveTest, WhateverTempZipHoldsGoesBeforeTheNextArchive) {
       "Installation aborted", Buttons::OK, Icon::Critical);
   state().currentArchivePath = putArchive("plane.zip", aircraftArchive());
   install::InstallArchive(*faulty, state().currentArchivePath);
-  EXPECT_EQ(tempZipFiles(), std::vector<std::string>{"stuck.txt"});
+  EXPECT_EQ(tempZipFiles(), Files{"stuck.txt"});
   EXPECT_FALSE(exists("C:\\FS2002\\Aircraft\\plane"));
   EXPECT_FALSE(windows.progressVisible);
 
@@ -273,7 +272,7 @@ TEST_F(InstallArchiveTest, WhateverTempZipHoldsGoesBeforeTheNextArchive) {
   install(state().currentArchivePath);
   EXPECT_EQ(state().installedCount, 1);
   EXPECT_TRUE(exists("C:\\FS2002\\Aircraft\\plane\\plane.air"));
-  EXPECT_EQ(tempZipFiles(), (std::vector<std::string>{"aircraft.cfg", "plane.air"}));
+  EXPECT_EQ(tempZipFiles(), (Files{"aircraft.cfg", "plane.air"}));
   EXPECT_TRUE(dialogs.done());
 }
 

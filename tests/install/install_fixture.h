@@ -12,6 +12,9 @@
 
 namespace installtest {
 
+using testsupport::ArchiveBuilder;
+using Files = std::vector<std::string>;
+
 // A message box the installation is to show (with an OK button).
 struct Message {
   std::string text, title;
@@ -34,7 +37,7 @@ class InstallFixture : public testsupport::SimFixture {
   InstallFixture() : windows(state()) { ctx().setWindowHost(&windows); }
 
   // Writes the archive to C:\Downloads\<name>; returns its Windows path.
-  std::string putArchive(const std::string& name, const testsupport::ArchiveBuilder& archive) {
+  std::string putArchive(const std::string& name, const ArchiveBuilder& archive) {
     archive.writeTo(host("C:\\Downloads\\" + name));
     return "C:\\Downloads\\" + name;
   }
@@ -57,7 +60,7 @@ class InstallFixture : public testsupport::SimFixture {
     std::filesystem::create_directories(tempZipHost());
   }
   // The plain files of TempZip, sorted by name.
-  std::vector<std::string> tempZipFiles() const { return testsupport::hostNames(tempZipHost()); }
+  Files tempZipFiles() const { return testsupport::hostNames(tempZipHost()); }
   std::string tempZipFile(const std::string& name) const {
     return testsupport::readHostFile(tempZipHost() + "/" + name);
   }

@@ -13,8 +13,6 @@ namespace installtest {
 namespace {
 
 namespace fsys = std::filesystem;
-using testsupport::ArchiveBuilder;
-using Files = std::vector<std::string>;
 
 ArchiveBuilder archiveOf(const std::vector<std::pair<std::string, std::string>>& members) {
   ArchiveBuilder a;

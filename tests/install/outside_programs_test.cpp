@@ -17,7 +17,6 @@ namespace {
 
 using core::Icon;
 using install::AdventureKind;
-using Files = std::vector<std::string>;
 
 TEST(AdventureKindTest, FirstFieldDecidesInLowerCase) {
   const std::pair<std::string, AdventureKind> cases[] = {
@@ -203,7 +202,7 @@ TEST_F(OutsideProgramsTest, Fs5AircraftIsConvertedAndCountedWhenTheConverterMade
       std::filesystem::permissions(host(sim() + "\\aafconv.exe"), std::filesystem::perms::owner_all);
     }
     expect(shown);
-    install(putArchive("Oldbird.zip", testsupport::ArchiveBuilder().add("Oldbird.air", air).add("oldbird.txt", "r")));
+    install(putArchive("Oldbird.zip", ArchiveBuilder().add("Oldbird.air", air).add("oldbird.txt", "r")));
     EXPECT_TRUE(dialogs.done());
     Files found;
     for (const auto& run : runs()) found.insert(found.end(), run.aircraft.begin(), run.aircraft.end());
@@ -229,8 +228,7 @@ TEST_F(OutsideProgramsTest, Fs5AircraftIsConvertedAndCountedWhenTheConverterMade
   std::filesystem::permissions(host(sim() + "\\aafconv.cfg"), std::filesystem::perms::owner_read);
   expect({kFoundFs5});
   dialogs.expectMessageHead("Install error 70", "Error", core::Buttons::OK, Icon::Exclamation);
-  EXPECT_THROW(install(putArchive("Oldbird.zip", testsupport::ArchiveBuilder().add("Oldbird.air", air))),
-               core::EndProgram);
+  EXPECT_THROW(install(putArchive("Oldbird.zip", ArchiveBuilder().add("Oldbird.air", air))), core::EndProgram);
   EXPECT_TRUE(dialogs.done());
   EXPECT_EQ(runs().size(), 0u);
   EXPECT_EQ(config(), before);
