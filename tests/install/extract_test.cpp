@@ -358,27 +358,5 @@ TEST_F(ExtractTest, DamagedOrHostileArchivesAreRefusedWithinTheBoundSayingWhy) {
   }
 }
 
-TEST_F(ExtractTest, ARefusedArchiveInstallsNothingAndLeavesTempZipClear) {
-  makeSimulator(80);
-  dialogs.allowAnyMessages();
-  ArchiveBuilder plane;
-  plane.add("plane.air", std::string(4 * kMiB, 'a')).add("aircraft.cfg", "[fltsim.0]\r\ntitle=Plane\r\n");
-  // A damaged member last: everything before it came out whole.
-  ArchiveBuilder damaged = plane;
-  damaged.add("texture.zip", lyingSize(ArchiveBuilder().add("plane.bmp", std::string(kMiB, 'b')), 10));
-  const std::pair<std::string, std::string> cases[] = {{overlappingBomb(plane, 50), "files overlap"},
-                                                       {damaged.bytes(), "it is damaged"}};
-  for (const auto& [bytes, why] : cases) {
-    SCOPED_TRACE(why);
-    writeFile("C:\\Downloads\\plane.zip", bytes);
-    const auto before = testsupport::snapshotTree(host("C:\\FS2002"));
-    install("C:\\Downloads\\plane.zip");
-    expectRefusal(ctx(), "C:\\Downloads\\plane.zip", why);
-    EXPECT_EQ(state().installedCount, 0);
-    EXPECT_EQ(testsupport::treeDifferences(before, testsupport::snapshotTree(host("C:\\FS2002"))), "");
-    EXPECT_FALSE(std::filesystem::exists(tempZipHost()));
-  }
-}
-
 }  // namespace
 }  // namespace installtest

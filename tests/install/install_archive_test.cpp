@@ -309,6 +309,8 @@ TEST_F(InstallArchiveTest, TheInstallCommandCountsTheArchivesThatWereInstalled) 
   EXPECT_EQ(run.installed, (std::vector<bool>{true, false, false, false, true, false, false, false}));
   EXPECT_FALSE(run.allInstalled());
   EXPECT_FALSE(exists("C:\\FS2002\\Adv\\Wav\\ferry.wav"));
+  // The last archive, refused as it was extracted, took back TempZip.
+  EXPECT_FALSE(exists("Z:\\app\\TempZip"));
   EXPECT_EQ(state().progressMode, core::ProgressMode::Installing);
   EXPECT_EQ(windows.counters.front(), "Installing file 1/8");
   EXPECT_EQ(windows.counters.back(), "2/8 file(s) successfully installed.");
