@@ -88,7 +88,7 @@ TEST_F(ProfileContextTest, FailedWriteLeavesTheOldFile) {
 }
 
 TEST_F(ProfileContextTest, ReadRegReadsWhatTheStoreHolds) {
-  const std::string key = "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\8.0";
+  const std::string key = simulatorKey(80);
   registry->setValue(core::Hive::LocalMachine, key, "EXE Path", "C:\\FS2002");
   const struct {
     const char *hive, *value, *expected;

@@ -14,17 +14,11 @@ using core::Buttons;
 using core::Hive;
 using core::Icon;
 
-std::string simKey(int version) {
-  return std::string("SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\") + (version == 61   ? "6.1"
-                                                                                    : version == 70 ? "7.0"
-                                                                                                    : "8.0");
-}
-
 class FindSimulatorTest : public testsupport::SimFixture {
  protected:
   std::string fsPath() { return settings->get("Hangarpak", "Main", "FS Path", "<absent>"); }
   void registerFolder(int version, const std::string& folder) {
-    registry->setValue(Hive::LocalMachine, simKey(version), version == 80 ? "EXE Path" : "Path", folder);
+    registry->setValue(Hive::LocalMachine, simulatorKey(version), version == 80 ? "EXE Path" : "Path", folder);
   }
 };
 
@@ -74,7 +68,7 @@ TEST_F(FindSimulatorTest, ARegistryFolderWithoutTheExecutableLeadsToTheManualLoc
                         Icon::Information);
   dialogs.expectOpenFile("Find Flight Simulator 2002 main directory", std::nullopt);
   EXPECT_THROW(core::FindSimulator(ctx()), core::EndProgram);
-  EXPECT_EQ(registry->query(Hive::LocalMachine, simKey(80), "PID"), std::nullopt);
+  EXPECT_EQ(registry->query(Hive::LocalMachine, simulatorKey(80), "PID"), std::nullopt);
   EXPECT_EQ(fsPath(), "<absent>");
 }
 
@@ -106,8 +100,8 @@ TEST_F(FindSimulatorTest, TheManualLocationMarksTheVersionInstalledAndRecordsThe
 
     EXPECT_EQ(state().simFolder, c.folder);
     EXPECT_EQ(fsPath(), c.folder);
-    EXPECT_EQ(registry->query(Hive::LocalMachine, simKey(c.version), c.marker), "Any Value");
-    EXPECT_EQ(registry->query(Hive::LocalMachine, simKey(c.version), c.folderValue), c.folder);
+    EXPECT_EQ(registry->query(Hive::LocalMachine, simulatorKey(c.version), c.marker), "Any Value");
+    EXPECT_EQ(registry->query(Hive::LocalMachine, simulatorKey(c.version), c.folderValue), c.folder);
     EXPECT_EQ(dialogs.openFileFilters, std::vector<std::string>{c.product + ("|" + exe)});
     EXPECT_TRUE(core::SimulatorRegistered(ctx(), c.version));
   }

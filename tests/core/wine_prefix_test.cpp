@@ -69,7 +69,7 @@ class PrefixRegistryTest : public testsupport::SimFixture {
 };
 
 TEST_F(PrefixRegistryTest, TheSimulatorsPrefixIsTheFirstWithAMarker) {
-  const std::string key = "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\8.0";
+  const std::string key = simulatorKey(80);
   EXPECT_EQ(prefixes->registeredFor(80), 1u);
   EXPECT_EQ(prefixes->registeredFor(70), std::nullopt);
   EXPECT_EQ(prefixes->registry(1).machineValue(key, "exe path"), "C:\\FS2002");  // the 32-bit view first
@@ -89,7 +89,7 @@ TEST_F(PrefixRegistryTest, TheSimulatorsPrefixIsTheFirstWithAMarker) {
 }
 
 TEST_F(PrefixRegistryTest, TheOwnStoreLiesOverThePrefixAndTakesEveryWrite) {
-  const std::string key = "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\8.0";
+  const std::string key = simulatorKey(80);
   const std::string before = testsupport::readHostFile(root + "/p1/system.reg");
   EXPECT_EQ(layered->query(core::Hive::LocalMachine, key, "PID"), "32bit");
   EXPECT_EQ(layered->query(core::Hive::ClassesRoot, ".ZIP", ""), "zipfile");

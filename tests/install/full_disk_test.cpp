@@ -114,9 +114,7 @@ TEST_F(FullDiskTest, WritesThatRunOutOfSpaceLeaveEveryFileAsItWas) {
     // New folders and files may have been begun; nothing that was there changed.
     for (auto it = after.begin(); it != after.end();) it = before.count(it->first) ? std::next(it) : after.erase(it);
     EXPECT_EQ(testsupport::treeDifferences(before, after), "");
-    EXPECT_EQ(registry->query(core::Hive::LocalMachine, "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\8.0",
-                              "EXE Path"),
-              "C:\\FS2002");
+    EXPECT_EQ(registry->query(core::Hive::LocalMachine, simulatorKey(80), "EXE Path"), "C:\\FS2002");
   }
 }
 

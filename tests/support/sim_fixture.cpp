@@ -57,6 +57,12 @@ bool SimFixture::exists(std::string_view windowsPath) const {
   return hostExists(host(windowsPath));
 }
 
+std::string SimFixture::simulatorKey(int version) {
+  return std::string("SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\") + (version == 61   ? "6.1"
+                                                                                    : version == 70 ? "7.0"
+                                                                                                    : "8.0");
+}
+
 void SimFixture::makeSimulator(int version, std::string folder) {
   const std::string sim = "C:\\" + folder;
   const char* exe = version == 61 ? "fltsim98.exe" : version == 70 ? "fs2000.exe" : "fs2002.exe";
@@ -65,10 +71,7 @@ void SimFixture::makeSimulator(int version, std::string folder) {
     fsys::create_directories(host(sim + "\\" + sub));
   state().simFolder = sim;
   state().simVersion = static_cast<std::int16_t>(version);
-  const std::string key =
-      std::string("SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\") + (version == 61   ? "6.1"
-                                                                                 : version == 70 ? "7.0"
-                                                                                                 : "8.0");
+  const std::string key = simulatorKey(version);
   registry->setValue(core::Hive::LocalMachine, key, version == 61 ? "ProductID" : "PID", "12345");
   registry->setValue(core::Hive::LocalMachine, key, version == 80 ? "EXE Path" : "Path", sim);
 }

@@ -40,6 +40,8 @@ class SimFixture : public ::testing::Test {
   // simulator's own capitals, sets simFolder and simVersion, and registers
   // it in the registry store (folder and marker values).
   void makeSimulator(int version = 80, std::string folder = "FS2002");
+  // The registry key of the version's setup (61, 70 or 80).
+  static std::string simulatorKey(int version);
 
   // Another context over the same stores and state, with the test's own file
   // system, launcher or printer where given.
