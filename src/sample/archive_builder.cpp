@@ -125,15 +125,4 @@ void ArchiveBuilder::writeTo(const std::string& hostPath) const {
   writeHostFile(hostPath, bytes());
 }
 
-ArchiveBuilder nestedArchive(int nesting, const std::string& memberName, const std::string& memberBytes) {
-  ArchiveBuilder inner;
-  inner.add(memberName, memberBytes);
-  for (int level = nesting; level >= 1; --level) {
-    ArchiveBuilder outer;
-    outer.addArchive("level" + std::to_string(level) + ".zip", inner);
-    inner = outer;
-  }
-  return inner;
-}
-
 }  // namespace sample

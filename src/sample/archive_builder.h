@@ -53,9 +53,4 @@ class ArchiveBuilder {
   std::vector<Entry> entries_;
 };
 
-// An archive with nesting archives inside one another: it holds
-// "level1.zip", which holds "level2.zip", ..., and "level<nesting>.zip"
-// holds the member given (nesting 0: the archive holds the member itself).
-ArchiveBuilder nestedArchive(int nesting, const std::string& memberName, const std::string& memberBytes);
-
 }  // namespace sample

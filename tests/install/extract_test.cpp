@@ -132,8 +132,9 @@ class ExtractTest : public InstallFixture {
 // Members come out flat, each beside its folders in the archive: the same
 // name in any case is numbered for the second member, a file that TempZip
 // held before is overwritten; nested archives (any name ending in "zip")
-// are opened and deleted, five levels deep, their members in a folder named
-// after them; a member whose name only ends in "zip" and is no archive goes.
+// are opened and deleted (five levels deep: the quine of the damaged
+// archives' table), their members in a folder named after them; a member
+// whose name only ends in "zip" and is no archive goes.
 
 TEST_F(ExtractTest, WritesEveryMemberFlatIntoTempZip) {
   testsupport::writeHostFile(tempZipHost() + "/Plane.AIR", "old");
@@ -152,11 +153,6 @@ TEST_F(ExtractTest, WritesEveryMemberFlatIntoTempZip) {
   EXPECT_EQ(tempZipFiles(),
             (Files{"Plane.AIR", "README (2).TXT", "inner.air", "plane.mdl", "readme (3).txt", "readme.txt"}));
   EXPECT_EQ(tempZipFile("Plane.AIR") + tempZipFile("readme.txt") + tempZipFile("README (2).TXT"), "airfirstsecond");
-  for (int levels : {5, 6}) {
-    emptyTempZip();
-    ASSERT_TRUE(extract(testsupport::nestedArchive(levels, "deep.air", "air"), "nested.zip"));
-    EXPECT_EQ(tempZipFiles(), Files{levels == 5 ? "deep.air" : "level6.zip"}) << levels;
-  }
 }
 
 TEST_F(ExtractTest, HostileNamesWriteNothingOutsideTempZip) {

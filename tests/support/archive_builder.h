@@ -5,5 +5,4 @@
 
 namespace testsupport {
 using sample::ArchiveBuilder;
-using sample::nestedArchive;
 }  // namespace testsupport
