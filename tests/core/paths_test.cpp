@@ -1,9 +1,7 @@
 #include "core/paths.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <climits>
 #include <filesystem>
 #include <map>
 
@@ -21,9 +19,9 @@ using testsupport::errorNumberOf;
 using testsupport::TempDir;
 using testsupport::writeHostFile;
 
+// The path with every link resolved, as the drive table takes a prefix's.
 std::string realHostPath(const std::string& path) {
-  char resolved[PATH_MAX];
-  return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+  return fsys::canonical(path).string();
 }
 
 // A simulator tree whose names differ from the program's spelling only in
