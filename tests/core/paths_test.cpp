@@ -7,6 +7,7 @@
 
 #include "core/environment.h"
 #include "core/errors.h"
+#include "core/locations.h"
 #include "core/settings.h"
 #include "support/error_number.h"
 #include "support/fake_prefix.h"
@@ -171,6 +172,29 @@ TEST_F(DriveSources, FirstSourceFoundWins) {
   // ~/.wine without WINEPREFIX.
   EXPECT_EQ(table(nullptr)['c'],
             std::make_pair(realHostPath(root + "/home/.wine/drive_c"), std::string("wine prefix")));
+}
+
+// The help page and icons are found beside the program wherever it was
+// installed, and in the build tree, which has the same shape.
+TEST(Locations, ShareFolderIsBesideTheProgramsFolder) {
+  const struct {
+    std::string executable, programFolder, shareFolder;
+  } cases[] = {
+      {"/usr/bin/hangarpak", "/usr/bin", "/usr/share"},
+      {"/opt/Hangar Pak/bin/hangarpak", "/opt/Hangar Pak/bin", "/opt/Hangar Pak/share"},
+      {"/home/me/src/hangarpak/build/src/hangarpak", "/home/me/src/hangarpak/build/src",
+       "/home/me/src/hangarpak/build/share"},
+      {"/bin/hangarpak", "/bin", "/share"},
+      {"/hangarpak", "/", "/share"},
+  };
+  core::Environment env;
+  env.set("HOME", "/home/me");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.executable);
+    const auto loc = core::Locations::fromEnvironment(env, c.executable);
+    EXPECT_EQ(loc.programFolder, c.programFolder);
+    EXPECT_EQ(loc.shareFolder, c.shareFolder);
+  }
 }
 
 }  // namespace
