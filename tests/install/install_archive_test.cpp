@@ -26,10 +26,7 @@ ArchiveBuilder aircraftArchive() {
   return ArchiveBuilder().add("plane.air", std::string(500, 'a')).add("aircraft.cfg", "[fltsim.0]\r\ntitle=P\r\n");
 }
 
-class InstallArchiveTest : public InstallFixture {
- protected:
-  InstallArchiveTest() { makeSimulator(80); }
-};
+using InstallArchiveTest = InstallFixture;
 
 // Each package is classified by the first rule it matches, then installed
 // or refused with its message, the progress dialog back for the next

@@ -30,11 +30,15 @@ inline Message noSceneryInstaller(const std::string& root) {
       "Could not find Ortholay", core::Icon::Exclamation};
 }
 
-// A simulator tree, the recording window host, and helpers to put archives
-// where the user keeps them, to install them and to look into TempZip.
+// An FS2002 tree at C:\FS2002, the recording window host, and helpers to put
+// archives where the user keeps them, to install them and to look into
+// TempZip.
 class InstallFixture : public testsupport::SimFixture {
  protected:
-  InstallFixture() : windows(state()) { ctx().setWindowHost(&windows); }
+  InstallFixture() : windows(state()) {
+    ctx().setWindowHost(&windows);
+    makeSimulator(80);
+  }
 
   // Writes the archive to C:\Downloads\<name>; returns its Windows path.
   std::string putArchive(const std::string& name, const ArchiveBuilder& archive) {

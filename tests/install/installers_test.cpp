@@ -22,8 +22,6 @@ ArchiveBuilder archiveOf(const std::vector<std::pair<std::string, std::string>>&
 
 class InstallersTest : public InstallFixture {
  protected:
-  InstallersTest() { makeSimulator(80); }
-
   // Every file below the simulator folder and in the fonts folder, sorted.
   Files tree() const {
     Files out;
