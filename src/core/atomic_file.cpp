@@ -212,29 +212,40 @@ void writeFileAtomically(const std::string& hostPath, std::string_view bytes, Wr
 std::string readHostFile(const std::string& hostPath) {
   const int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) fail(errno, hostPath);
-  // Sized once from the file. Past that size the reads go through a block
-  // of its own, so that the last read, which finds the end, costs no growth;
-  // a file that grows meanwhile (or tells no size, as /proc does) is read
-  // on to its end all the same.
-  struct stat st;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) st = {};
+  try {
+    std::string out = readOpenHostFile(fd, st, hostPath);
+    ::close(fd);
+    return out;
+  } catch (...) {
+    ::close(fd);
+    throw;
+  }
+}
+
+std::string readOpenHostFile(int fd, const struct stat& status, const std::string& hostPath) {
+  // Sized once from the file, and read in place: a plain file read to the
+  // size it told is whole, without a read more to find its end (one that
+  // turns out shorter ends where it ends). A file that tells no size (as
+  // /proc does) is read on to its end through a block of its own.
   std::string out;
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) out.resize(static_cast<std::size_t>(st.st_size));
+  const bool sized = S_ISREG(status.st_mode) && status.st_size > 0;
+  if (sized) out.resize(static_cast<std::size_t>(status.st_size));
   std::size_t used = 0;
   char block[65536];
   for (;;) {
     const bool inPlace = used < out.size();
+    if (sized && !inPlace) break;
     const ssize_t n = inPlace ? ::read(fd, out.data() + used, out.size() - used) : ::read(fd, block, sizeof block);
     if (n < 0) {
       if (errno == EINTR) continue;
-      const int e = errno;
-      ::close(fd);
-      fail(e, hostPath);
+      fail(errno, hostPath);
     }
     if (n == 0) break;
     if (!inPlace) out.append(block, static_cast<std::size_t>(n));
     used += static_cast<std::size_t>(n);
   }
-  ::close(fd);
   out.resize(used);
   return out;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -69,6 +71,10 @@ void writeFileAtomically(const std::string& hostPath, std::string_view bytes, Wr
 
 // The host file's bytes; throws RuntimeError (53 for a missing file).
 std::string readHostFile(const std::string& hostPath);
+// The bytes of a file already open for reading, whose status says how large
+// it is (a plain file) or tells nothing (a size of 0, as /proc gives); the
+// descriptor stays open. Throws RuntimeError naming hostPath.
+std::string readOpenHostFile(int fd, const struct stat& status, const std::string& hostPath);
 
 // Makes a host folder and its parents (like mkdir -p); no error when it exists.
 void makeHostFolders(const std::string& hostPath);

@@ -95,9 +95,13 @@ void appendUnit(std::string& out, char32_t unit, bool bigEndian) {
 }  // namespace
 
 std::string cp1252ToUtf8(std::string_view bytes) {
+  // ASCII, the most of most files, is the same in both.
+  std::size_t ascii = 0;
+  while (ascii < bytes.size() && static_cast<std::uint8_t>(bytes[ascii]) < 0x80) ++ascii;
   std::string out;
-  out.reserve(bytes.size() + bytes.size() / 8);
-  for (char c : bytes) {
+  out.reserve(bytes.size() + (bytes.size() - ascii) / 8);
+  out.append(bytes.substr(0, ascii));
+  for (char c : bytes.substr(ascii)) {
     const auto b = static_cast<std::uint8_t>(c);
     if (b < 0x80)
       out += c;

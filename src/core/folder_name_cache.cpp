@@ -250,12 +250,20 @@ bool FolderNameCache::enterRoot(const std::string& hostRoot) {
 }
 
 std::optional<std::string> FolderNameCache::spelling(const std::string& hostFolder, const std::string& name) {
+  return look(hostFolder, name).name;
+}
+
+FolderNames::Lookup FolderNameCache::look(const std::string& hostFolder, const std::string& name) {
   {
     std::lock_guard lock(state_->mutex);
-    if (const auto* folder = state_->folderAt(hostFolder)) return folder->spelling(name);
+    if (const auto* folder = state_->folderAt(hostFolder)) {
+      auto found = folder->spelling(name);
+      const bool absent = !found;
+      return {std::move(found), absent};
+    }
   }
   DiskFolderNames disk;
-  return disk.spelling(hostFolder, name);
+  return {disk.spelling(hostFolder, name), false};
 }
 
 void FolderNameCache::changed(const std::string& hostPath) {

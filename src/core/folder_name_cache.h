@@ -46,6 +46,7 @@ class FolderNameCache : public FolderNames {
 
   bool enterRoot(const std::string& hostRoot) override;
   std::optional<std::string> spelling(const std::string& hostFolder, const std::string& name) override;
+  Lookup look(const std::string& hostFolder, const std::string& name) override;
   // The program made, removed or renamed what the host path names; the
   // kernel tells a watching cache, so only one that does not watch takes it.
   void changed(const std::string& hostPath);

@@ -8,7 +8,8 @@ namespace core {
 // the services that watch or change a few calls of the real one and pass the
 // rest on. copyFileSeen and linkFile keep their defaults (they copy through
 // this service), so a subclass that changes copyFile changes them too; a
-// subclass that changes attributes changes attributesIfAny with it.
+// subclass that changes attributes changes attributesIfAny with it, and one
+// that changes listFiles or listFolders changes listFilesAndFolders.
 class ForwardingFileSystem : public FileSystem {
  public:
   explicit ForwardingFileSystem(FileSystem& inner) : inner_(inner) {}
@@ -19,6 +20,7 @@ class ForwardingFileSystem : public FileSystem {
     return inner_.listFiles(folder, patterns, includeHidden);
   }
   std::vector<std::string> listFolders(std::string_view folder) override { return inner_.listFolders(folder); }
+  Listing listFilesAndFolders(std::string_view folder) override { return inner_.listFilesAndFolders(folder); }
   std::uint64_t fileSize(std::string_view path) override { return inner_.fileSize(path); }
   std::string readFile(std::string_view path) override { return inner_.readFile(path); }
   void writeFile(std::string_view path, std::string_view bytes) override { inner_.writeFile(path, bytes); }

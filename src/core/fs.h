@@ -51,6 +51,12 @@ class FileSystem {
                                              bool includeHidden = true) = 0;
   // Names of the sub-folders, alphabetical, "." and ".." left out.
   virtual std::vector<std::string> listFolders(std::string_view folder) = 0;
+  // listFiles(folder) (every plain file) and listFolders(folder) at once;
+  // the host file system lists the folder once for both.
+  struct Listing {
+    std::vector<std::string> files, folders;
+  };
+  virtual Listing listFilesAndFolders(std::string_view folder) { return {listFiles(folder), listFolders(folder)}; }
 
   virtual std::uint64_t fileSize(std::string_view path) = 0;
   virtual std::string readFile(std::string_view path) = 0;

@@ -164,6 +164,16 @@ class HostFileSystem : public FileSystem {
     return list(folder, [](const std::string&, mode_t type) { return S_ISDIR(type); });
   }
 
+  Listing listFilesAndFolders(std::string_view folder) override {
+    Listing out;
+    out.files = list(folder, [&](const std::string& name, mode_t type) {
+      if (S_ISDIR(type)) out.folders.push_back(name);
+      return S_ISREG(type);
+    });
+    std::sort(out.folders.begin(), out.folders.end(), lessIgnoringCase);
+    return out;
+  }
+
   std::uint64_t fileSize(std::string_view path) override {
     const std::string host = toHost(path);
     auto st = statOf(host);
@@ -174,10 +184,22 @@ class HostFileSystem : public FileSystem {
 
   std::string readFile(std::string_view path) override {
     const std::string host = toHost(path);
-    if (auto st = statOf(host); st && !S_ISREG(st->st_mode))
-      throw RuntimeError(err::PathFileAccess, std::string(path) + " is not a plain file", EISDIR);
+    const auto notPlain = [&] {
+      return RuntimeError(err::PathFileAccess, std::string(path) + " is not a plain file", EISDIR);
+    };
+    // Non-blocking, so that a pipe in the tree cannot hang the read; its
+    // status, taken from the open file, tells a plain file and its size.
+    Fd in{::open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
+    if (in.fd < 0) {
+      const int e = errno;
+      if (auto st = statOf(host); st && !S_ISREG(st->st_mode)) throw notPlain();
+      fail(e, host, path);
+    }
+    struct stat st;
+    if (::fstat(in.fd, &st) != 0) fail(errno, host, path);
+    if (!S_ISREG(st.st_mode)) throw notPlain();
     try {
-      return readHostFile(host);
+      return readOpenHostFile(in.fd, st, host);
     } catch (const RuntimeError& e) {
       fail(e.sysErrno(), host, path);
     }
@@ -326,7 +348,8 @@ class HostFileSystem : public FileSystem {
   }
 
   std::optional<unsigned> attributesIfAny(std::string_view path) override {
-    const std::string host = toHost(path);
+    const auto [host, absent] = drives_.resolve(path, names_);
+    if (absent) return std::nullopt;
     const auto a = attributesAt(host);
     if (!a && errno != ENOENT && errno != ENOTDIR) fail(errno, host, path);
     return a;
@@ -371,7 +394,8 @@ class HostFileSystem : public FileSystem {
   template <class Keep>
   std::vector<std::string> list(std::string_view folder, Keep keep) {
     std::vector<std::string> names;
-    const std::string host = toHost(folder);
+    const auto [host, absent] = drives_.resolve(folder, names_);
+    if (absent) return names;
     DIR* dir = ::opendir(host.c_str());
     if (!dir) {
       const int e = errno;

@@ -1,5 +1,7 @@
 #include "core/name_fold.h"
 
+#include <algorithm>
+
 namespace core {
 
 namespace {
@@ -47,6 +49,13 @@ std::string foldedName(std::string_view name) {
   // the rest of the two-byte range as its UTF-8 pair (lead 0xC2-0xDF), a
   // stray byte as 0xFF and the byte, which no pair starts with.
   std::string key;
+  if (std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    // Nearly every name: ASCII, whose letters fold byte by byte.
+    key = name;
+    for (char& c : key)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    return key;
+  }
   key.reserve(name.size());
   for (std::size_t i = 0; i < name.size();) {
     const char32_t c = foldLatin(nextCodePoint(name, i));

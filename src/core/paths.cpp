@@ -18,10 +18,6 @@ namespace core {
 
 namespace {
 
-bool isSeparator(char c) {
-  return c == '\\' || c == '/';
-}
-
 bool hostIsFolder(const std::string& path) {
   struct stat st;
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -57,26 +53,22 @@ std::string normalizeHostPath(std::string_view path) {
   return out.empty() ? "/" : out;
 }
 
-// Components of the part after "X:", with "." and ".." folded.
-std::vector<std::string> components(std::string_view rest) {
-  std::vector<std::string> parts;
-  std::string current;
-  auto flush = [&] {
-    if (current.empty() || current == ".") {
-    } else if (current == "..") {
-      if (!parts.empty()) parts.pop_back();
-    } else {
-      parts.push_back(current);
-    }
-    current.clear();
-  };
-  for (char c : rest) {
-    if (isSeparator(c))
-      flush();
-    else
-      current += c;
+// Components of the part after "X:", with "." and ".." folded; views into
+// rest.
+std::vector<std::string_view> components(std::string_view rest) {
+  std::vector<std::string_view> parts;
+  parts.reserve(16);
+  while (!rest.empty()) {
+    std::size_t end = 0;
+    while (end < rest.size() && rest[end] != '\\' && rest[end] != '/') ++end;
+    const std::string_view part = rest.substr(0, end);
+    rest.remove_prefix(std::min(end + 1, rest.size()));
+    if (part.empty() || part == ".") continue;
+    if (part != "..")
+      parts.push_back(part);
+    else if (!parts.empty())
+      parts.pop_back();
   }
-  flush();
   return parts;
 }
 
@@ -113,8 +105,11 @@ std::string normalizeWindowsPath(std::string_view windowsPath) {
     std::replace(out.begin(), out.end(), '/', '\\');
     return out;
   }
-  std::string out = upper(windowsPath.substr(0, 1)) + ":\\";
-  auto parts = components(windowsPath.substr(2));
+  std::string out;
+  out.reserve(windowsPath.size() + 1);
+  out += upper(windowsPath.substr(0, 1));
+  out += ":\\";
+  const auto parts = components(windowsPath.substr(2));
   for (std::size_t i = 0; i < parts.size(); ++i) {
     if (i) out += '\\';
     out += parts[i];
@@ -247,27 +242,33 @@ std::string DriveTable::toHost(std::string_view windowsPath) const {
 }
 
 std::string DriveTable::toHost(std::string_view windowsPath, FolderNames& names) const {
+  return resolve(windowsPath, names).host;
+}
+
+DriveTable::Resolved DriveTable::resolve(std::string_view windowsPath, FolderNames& names) const {
   if (windowsPath.size() < 2 || windowsPath[1] != ':' || !std::isalpha(static_cast<unsigned char>(windowsPath[0])))
     throw RuntimeError(err::BadFileName, "Bad file name: " + std::string(windowsPath));
   auto root = hostRoot(windowsPath[0]);
   if (!root)
     throw RuntimeError(err::DeviceUnavailable, "no drive " + upper(windowsPath.substr(0, 1)) +
                                                    ": in the drive table for " + std::string(windowsPath));
-  std::string host = *root;
+  Resolved out{*root, false};
+  std::string& host = out.host;
+  host.reserve(host.size() + windowsPath.size() + 1);
   bool onDisk = names.enterRoot(host);
-  for (const auto& part : components(windowsPath.substr(2))) {
+  for (const std::string_view part : components(windowsPath.substr(2))) {
     if (part.find('\0') != std::string::npos || part.size() > 255)
       throw RuntimeError(err::BadFileName, "Bad file name: " + std::string(windowsPath));
+    FolderNames::Lookup found;
     if (onDisk) {
-      if (auto found = names.spelling(host, part)) {
-        host = joinHost(host, *found);
-        continue;
-      }
-      onDisk = false;
+      found = names.look(host, std::string(part));
+      onDisk = found.name.has_value();
+      out.absent = found.absent;
     }
-    host = joinHost(host, part);
+    if (host != "/") host += '/';
+    host += found.name ? std::string_view(*found.name) : part;
   }
-  return host;
+  return out;
 }
 
 std::optional<std::string> DriveTable::toWindows(std::string_view hostPath) const {

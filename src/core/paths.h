@@ -23,6 +23,16 @@ class FolderNames {
   // those that match, so that the same path always resolves to the same
   // file. Nothing when no entry matches or the folder cannot be read.
   virtual std::optional<std::string> spelling(const std::string& hostFolder, const std::string& name) = 0;
+  // spelling(), and whether the name is known not to be there: the folder's
+  // names are held, and none matches. Without that knowledge, a name not
+  // found may still be there to one who looks on disk.
+  struct Lookup {
+    std::optional<std::string> name;
+    bool absent = false;
+  };
+  virtual Lookup look(const std::string& hostFolder, const std::string& name) {
+    return {spelling(hostFolder, name), false};
+  }
 };
 
 // Asks the disk every time: one lstat of the name, and when that is not
@@ -78,6 +88,14 @@ class DriveTable {
   std::string toHost(std::string_view windowsPath) const;
   // The same, learning the names on disk from names (a cache of them).
   std::string toHost(std::string_view windowsPath, FolderNames& names) const;
+  // toHost(), and whether names knows that nothing is at the host path (a
+  // folder on the way, or the last name, is missing), so that no look on
+  // disk is needed to tell.
+  struct Resolved {
+    std::string host;
+    bool absent = false;
+  };
+  Resolved resolve(std::string_view windowsPath, FolderNames& names) const;
 
   // The Windows path of an absolute host path, by the longest drive root that
   // holds it; nullopt when no drive holds it.

@@ -375,6 +375,7 @@ Document::Document(std::string_view bytes, std::size_t maxLength) {
       if (inSection) sections_.push_back({std::string(line.name), std::move(lowerName), {}});
     } else if (line.kind == Line::Key && inSection) {
       std::vector<Key>& keys = sections_.back().keys;
+      if (keys.empty()) keys.reserve(16);  // room for most sections' keys at once
       std::string lowerName = folded(line.name);
       const bool seen = std::any_of(keys.begin(), keys.end(), [&](const Key& k) { return k.lowerName == lowerName; });
       if (!seen) keys.push_back({std::move(lowerName), cooked(line.value, maxLength)});
@@ -385,12 +386,19 @@ Document::Document(std::string_view bytes, std::size_t maxLength) {
 Document Document::fromFile(std::string_view bytes) {
   const FileText file(bytes);
   Document doc(file.text(), std::string::npos);
+  // ASCII reads the same in every encoding, and holds no more characters
+  // than bytes.
+  const auto toUtf8 = [&](std::string& text) {
+    if (std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+      text = file.toUtf8(text);
+  };
   for (Section& section : doc.sections_) {
-    section.name = file.toUtf8(section.name);
-    section.lowerName = file.toUtf8(section.lowerName);
+    toUtf8(section.name);
+    toUtf8(section.lowerName);
     for (Key& key : section.keys) {
-      key.lowerName = file.toUtf8(key.lowerName);
-      key.value = firstUnits(file.toUtf8(key.value), MaxValueLength);
+      toUtf8(key.lowerName);
+      toUtf8(key.value);
+      if (key.value.size() > MaxValueLength) key.value = firstUnits(key.value, MaxValueLength);
     }
   }
   return doc;

@@ -35,18 +35,13 @@ class CatalogueWalk {
       : ctx_(ctx), aircraftFolder_(onDiskSpelling(ctx)), tree_(core::normalizeWindowsPath(aircraftFolder_)) {}
 
   Catalogue run() {
-    examineFolder(aircraftFolder_);
-    std::vector<std::string> subFolders;
-    core::step([&] { subFolders = ctx_.fs.listFolders(aircraftFolder_); });
+    const std::vector<std::string> subFolders = examineFolder(aircraftFolder_);
     const int max = static_cast<int>(subFolders.size());
     ctx_.windows().setProgressBar(max, 0);
     for (int i = 0; i < max; ++i) {
       ctx_.windows().setProgressBar(max, i + 1);
       const std::string folder = core::joinPath(aircraftFolder_, subFolders[static_cast<std::size_t>(i)]);
-      examineFolder(folder);
-      std::vector<std::string> inner;
-      core::step([&] { inner = ctx_.fs.listFolders(folder); });
-      for (const auto& name : inner) examineFolder(core::joinPath(folder, name));
+      for (const auto& name : examineFolder(folder)) examineFolder(core::joinPath(folder, name));
     }
     for (const auto& e : panels_) listed_[0].insert(e.relative);
     for (const auto& e : sounds_) listed_[1].insert(e.relative);
@@ -55,10 +50,12 @@ class CatalogueWalk {
   }
 
  private:
-  void examineFolder(const std::string& folder) {
-    std::vector<std::string> files;
-    if (!core::step([&] { files = ctx_.fs.listFiles(folder, "*", true); })) return;
-    for (const auto& name : files) {
+  // Lists the configuration files of the folder and returns its
+  // sub-folders, from one listing of it.
+  std::vector<std::string> examineFolder(const std::string& folder) {
+    core::FileSystem::Listing listing;
+    if (!core::step([&] { listing = ctx_.fs.listFilesAndFolders(folder); })) return {};
+    for (const auto& name : listing.files) {
       const std::string path = core::joinPath(folder, name);
       const std::string lowerName = core::lower(name);
       if (lowerName == "aircraft.cfg")
@@ -68,6 +65,7 @@ class CatalogueWalk {
       else if (lowerName == kSoundNames.file)
         core::step([&] { listEntry(EntryKind::Sound, folder, path); });
     }
+    return std::move(listing.folders);
   }
 
   void listAircraft(const std::string& path) {

@@ -36,7 +36,16 @@ class Config {
 // each configuration parsed once per scan rather than once per variant.
 class ScanMemo {
  public:
-  explicit ScanMemo(core::Context& ctx) : ctx_(ctx) {}
+  ScanMemo(core::Context& ctx, std::string tree) : ctx_(ctx), tree_(std::move(tree)) {}
+
+  // The file a name relative to an aircraft's folder stands for; nullopt
+  // when it lies outside the tree.
+  const std::optional<std::string>& within(const std::string& folder, const std::string& relative) {
+    key_.assign(folder).append(1, '\0').append(relative);
+    auto [it, added] = within_.try_emplace(key_);
+    if (added) it->second = core::PathWithin(tree_, folder, relative);
+    return it->second;
+  }
 
   bool exists(const std::string& path) {
     auto [it, added] = exists_.try_emplace(path, false);
@@ -65,6 +74,9 @@ class ScanMemo {
 
  private:
   core::Context& ctx_;
+  const std::string tree_;
+  std::string key_;  // the folder and the name of within(), NUL between
+  std::unordered_map<std::string, std::optional<std::string>> within_;
   std::unordered_map<std::string, bool> exists_;
   std::unordered_map<std::string, std::unique_ptr<Parsed>> parsed_;
 };
@@ -75,9 +87,8 @@ class ScanMemo {
 // folder: such a file is reported missing without being looked for.
 class AircraftCheck {
  public:
-  AircraftCheck(ScanMemo& memo, ReportBox& box, const std::string& tree, const std::string& folder,
-                const std::string& number)
-      : memo_(memo), box_(box), tree_(tree), folder_(folder), number_(number), section_("fltsim." + number) {}
+  AircraftCheck(ScanMemo& memo, ReportBox& box, const std::string& folder, const std::string& number)
+      : memo_(memo), box_(box), folder_(folder), number_(number), section_("fltsim." + number) {}
 
   void run(const std::string& title) {
     const std::string cfgPath = folder_ + "aircraft.cfg";
@@ -107,11 +118,11 @@ class AircraftCheck {
     missing_ = true;
   }
   // The file relative to the aircraft's folder; nullopt when it lies outside the tree.
-  std::optional<std::string> within(const std::string& relative) const {
-    return core::PathWithin(tree_, folder_, relative);
+  const std::optional<std::string>& within(const std::string& relative) const {
+    return memo_.within(folder_, relative);
   }
   void require(const std::string& relative) {
-    const auto path = within(relative);
+    const auto& path = within(relative);
     if (!path || !memo_.exists(*path)) report({ScanProblem::Kind::Missing, folder_ + relative});
   }
 
@@ -128,7 +139,7 @@ class AircraftCheck {
   void visualModel(const Config& cfg) {
     const std::string model = cfg.get(section_, "model");
     const std::string dir = model.empty() ? "model\\" : "model." + model + "\\";
-    const auto modelCfg = within(dir + "model.cfg");
+    const auto& modelCfg = within(dir + "model.cfg");
     if (!modelCfg) return report({ScanProblem::Kind::Missing, folder_ + dir + "model.cfg"});
     const auto& parsed = memo_.parse(*modelCfg);
     if (parsed.failure) return report({*parsed.failure, folder_ + dir + "model.cfg"});
@@ -145,7 +156,7 @@ class AircraftCheck {
   void textures(const Config& cfg) {
     const std::string texture = cfg.get(section_, "texture");
     const std::string dir = "texture" + (texture.empty() ? "" : "." + texture);
-    const auto path = within(dir);
+    const auto& path = within(dir);
     if (!path || !memo_.exists(*path + "\\*.*")) report({ScanProblem::Kind::Missing, folder_ + dir + "\\*.*"});
   }
 
@@ -162,7 +173,6 @@ class AircraftCheck {
 
   ScanMemo& memo_;
   ReportBox& box_;
-  const std::string& tree_;
   const std::string& folder_;
   const std::string& number_;
   const std::string section_;
@@ -175,11 +185,10 @@ void ScanAircraft(core::Context& ctx, const std::vector<manager::AircraftVariant
   box.replace("----- Scanning for missing aircraft files -----\r\n\r\n");
   const int total = static_cast<int>(variants.size());
   box.started(total);
-  ScanMemo memo(ctx);
-  const std::string tree = ctx.state.simFolder + "\\aircraft";
+  ScanMemo memo(ctx, ctx.state.simFolder + "\\aircraft");
   for (int i = 0; i < total; ++i) {
     const auto& variant = variants[static_cast<std::size_t>(i)];
-    AircraftCheck(memo, box, tree, variant.folder, std::to_string(variant.section)).run(variant.title);
+    AircraftCheck(memo, box, variant.folder, std::to_string(variant.section)).run(variant.title);
     box.entryDone(i + 1, total);
   }
   box.append(kScanDone);
