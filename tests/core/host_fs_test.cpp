@@ -119,6 +119,13 @@ TEST_F(HostFs, ListsPlainFilesByPatternAndFoldersSortedWithoutRegardToCase) {
   EXPECT_EQ(fs->listFiles("C:\\PLANE", "*.AIR;*.txt", false), (Names{"A.air", "b.AIR", "c.txt", "Link.TXT"}));
   EXPECT_EQ(fs->listFiles("C:\\PLANE", "*", false), (Names{"A.air", "b.AIR", "c.txt", "Link.TXT", "readme"}));
   EXPECT_EQ(fs->listFolders("c:\\plane"), (Names{".cache", "alpha", "sub.air", "Zeta"}));
+  const auto both = fs->listFilesAndFolders("C:\\plane");
+  EXPECT_EQ(both.files, (Names{".hidden.air", "A.air", "b.AIR", "c.txt", "Link.TXT", "readme"}));
+  EXPECT_EQ(both.folders, (Names{".cache", "alpha", "sub.air", "Zeta"}));
+  // A name the listing lacks is missing until one is made behind its back.
+  EXPECT_FALSE(fs->attributesIfAny("C:\\Plane\\Late.air"));
+  writeHostFile(c + "/Plane/late.AIR", "");
+  EXPECT_TRUE(fs->attributesIfAny("C:\\Plane\\Late.air"));
   EXPECT_TRUE(fs->listFiles("C:\\NoSuch").empty());
   EXPECT_TRUE(fs->folderExists("c:\\PLANE\\"));
   EXPECT_FALSE(fs->folderExists("C:\\Plane\\A.air"));
