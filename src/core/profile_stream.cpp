@@ -1,7 +1,8 @@
 #include "core/profile_stream.h"
 
 #include <cstdint>
-#include <vector>
+#include <memory>
+#include <span>
 
 #include "core/codepage.h"
 #include "core/profile_text.h"
@@ -43,7 +44,10 @@ class BlockText {
 
 std::optional<std::string> streamedFileValue(const ReadBytes& read, std::string_view section, std::string_view key,
                                              std::size_t maxLength) {
-  std::vector<char> block(kBlockSize);
+  // Not filled in first: a page of it costs only once a read reaches it, so
+  // that a small file touches one page.
+  const auto buffer = std::make_unique_for_overwrite<char[]>(kBlockSize);
+  const std::span<char> block(buffer.get(), kBlockSize);
   // The mark is in the first three bytes: the first block is read until it
   // holds them or the file ends.
   std::size_t filled = 0;
