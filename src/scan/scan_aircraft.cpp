@@ -1,5 +1,6 @@
 #include "scan/scan_aircraft.h"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -58,16 +59,21 @@ class ScanMemo {
     std::optional<Config> config;
     std::optional<ScanProblem::Kind> failure;
   };
-  const Parsed& parse(const std::string& path) {
+  // A file the catalogue has just found (a variant's aircraft.cfg) is read
+  // at once, and looked for only when it cannot be read; any other is looked
+  // for first, as a file named but missing costs no failed read that way.
+  enum class Expect : std::uint8_t { Maybe, Found };
+  const Parsed& parse(const std::string& path, Expect expect = Expect::Maybe) {
     auto [it, added] = parsed_.try_emplace(path);
     if (!added) return *it->second;
     auto parsed = std::make_unique<Parsed>();
-    if (!exists(path))
+    std::optional<std::string> bytes;
+    if (expect == Expect::Maybe && !exists(path))
       parsed->failure = ScanProblem::Kind::Missing;
-    else if (auto bytes = ReadConfigBytes(ctx_, path))
+    else if ((bytes = ReadConfigBytes(ctx_, path)))
       parsed->config.emplace(*bytes);
     else
-      parsed->failure = ScanProblem::Kind::Unreadable;
+      parsed->failure = exists(path) ? ScanProblem::Kind::Unreadable : ScanProblem::Kind::Missing;
     it->second = std::move(parsed);
     return *it->second;
   }
@@ -93,7 +99,7 @@ class AircraftCheck {
   void run(const std::string& title) {
     const std::string cfgPath = folder_ + "aircraft.cfg";
     box_.beginEntry(cfgPath, title);
-    const auto& parsed = memo_.parse(cfgPath);
+    const auto& parsed = memo_.parse(cfgPath, ScanMemo::Expect::Found);
     if (parsed.failure) {
       report({*parsed.failure, cfgPath});
     } else {
