@@ -132,6 +132,53 @@ void AtomicHostFile::commit() {
   }
 }
 
+std::optional<ScratchHostFile> ScratchHostFile::create(std::string hostPath) {
+  const int fd = ::open(hostPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd >= 0) return ScratchHostFile(std::move(hostPath), fd);
+  const int e = errno;
+  if (e == EEXIST) return std::nullopt;
+  if (e == ENOENT || e == ENOTDIR) throw RuntimeError(err::PathNotFound, "no folder " + folderOf(hostPath), e);
+  fail(e, "create " + hostPath);
+}
+
+ScratchHostFile::ScratchHostFile(ScratchHostFile&& other) noexcept
+    : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)) {}
+
+ScratchHostFile::~ScratchHostFile() {
+  discard();
+}
+
+void ScratchHostFile::discard() noexcept {
+  if (fd_ < 0) return;
+  ::close(fd_);
+  fd_ = -1;
+  ::unlink(path_.c_str());
+}
+
+void ScratchHostFile::write(const char* data, std::size_t size) {
+  if (fd_ < 0) throw RuntimeError(err::PathFileAccess, "write after commit or failure: " + path_);
+  try {
+    writeAll(fd_, data, size);
+  } catch (...) {
+    discard();
+    throw;
+  }
+}
+
+void ScratchHostFile::commit() {
+  if (fd_ < 0) throw RuntimeError(err::PathFileAccess, "commit after commit or failure: " + path_);
+  if (::fchmod(fd_, 0644) != 0) {
+    const int e = errno;
+    discard();
+    fail(e, "chmod");
+  }
+  if (::close(std::exchange(fd_, -1)) != 0) {
+    const int e = errno;
+    ::unlink(path_.c_str());
+    fail(e, "close");
+  }
+}
+
 namespace {
 
 bool isTemporaryName(std::string_view name) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace core {
 
@@ -48,6 +49,32 @@ class AtomicHostFile {
   int lockFd_ = -1;
   bool durable_ = true;
   bool committed_ = false;
+};
+
+// A new host file written in place under its own name, for a folder of the
+// program's own that nothing reads until the file is whole (extraction's
+// TempZip): no temporary file and no rename, as a file of that folder needs
+// no atomic replacement. commit() gives it the permissions AtomicHostFile
+// gives a new file; destroyed without commit(), it removes what it wrote. A
+// killed run leaves the part written, for the folder's next emptying.
+class ScratchHostFile {
+ public:
+  // Makes the file; nullopt when the name is taken. Other failures throw as
+  // AtomicHostFile's do.
+  [[nodiscard]] static std::optional<ScratchHostFile> create(std::string hostPath);
+  ScratchHostFile(ScratchHostFile&& other) noexcept;
+  ScratchHostFile& operator=(ScratchHostFile&&) = delete;
+  ~ScratchHostFile();
+
+  void write(const char* data, std::size_t size);
+  void commit();
+
+ private:
+  ScratchHostFile(std::string hostPath, int fd) : path_(std::move(hostPath)), fd_(fd) {}
+  void discard() noexcept;
+
+  std::string path_;
+  int fd_ = -1;
 };
 
 // Gives the host file target the content of source without copying a byte:

@@ -66,6 +66,13 @@ class FileSystem {
   // Atomic like writeFile, but not synced to the disk file by file: for the
   // bulk of an installation.
   virtual std::unique_ptr<FileWriter> createFile(std::string_view path) = 0;
+  // createFile for a file of a folder of the program's own that nothing
+  // reads until it is committed (extraction's TempZip): the host file
+  // system writes a new file in place under its name, without a temporary
+  // file and a rename, and removes it when the writer goes without commit();
+  // a name that is taken is replaced as createFile replaces it. This
+  // default is createFile.
+  virtual std::unique_ptr<FileWriter> createScratchFile(std::string_view path) { return createFile(path); }
   // Copies with overwrite; the target is replaced atomically (not synced
   // file by file, as createFile).
   virtual void copyFile(std::string_view from, std::string_view to) = 0;

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "core/atomic_file.h"
@@ -77,14 +78,15 @@ bool lessIgnoringCase(const std::string& a, const std::string& b) {
 }
 
 // A failure names the Windows path being written and the bytes it was to
-// hold: the size given, else what was written until then.
+// hold: the size given, else what was written until then. File is the host
+// file written: AtomicHostFile, or ScratchHostFile.
+template <class File>
 class HostFileWriter : public FileWriter {
  public:
-  HostFileWriter(const std::string& hostPath, std::string_view path, std::optional<unsigned> mode, bool durable,
-                 WritesInProgress* record, std::function<void()> committed)
-      : path_(path),
-        committed_(std::move(committed)),
-        file_(named([&] { return AtomicHostFile(hostPath, mode, durable, record); })) {}
+  // make gives the file.
+  template <class Make>
+  HostFileWriter(std::string_view path, std::function<void()> committed, Make&& make)
+      : path_(path), committed_(std::move(committed)), file_(named(std::forward<Make>(make))) {}
   void write(const char* data, std::size_t size) override {
     named([&] { file_.write(data, size); }, size);
     written_ += size;
@@ -110,7 +112,7 @@ class HostFileWriter : public FileWriter {
   std::string path_;
   std::function<void()> committed_;  // told once the file is in place
   std::uint64_t written_ = 0;
-  AtomicHostFile file_;
+  File file_;
 };
 
 // Tells the cache of folder names, as a scope ends however it ends, of the
@@ -223,6 +225,22 @@ class HostFileSystem : public FileSystem {
     return openWriter(host, path, std::nullopt, false);
   }
 
+  std::unique_ptr<FileWriter> createScratchFile(std::string_view path) override {
+    const std::string host = toHost(path);
+    auto file = [&] {
+      try {
+        return ScratchHostFile::create(host);
+      } catch (RuntimeError& e) {
+        if (e.number() == err::PathNotFound) missing(host, path, e.sysErrno(), true);
+        e.setTarget(std::string(path), 0);
+        throw;
+      }
+    }();
+    if (!file) return createFile(path);
+    return std::make_unique<HostFileWriter<ScratchHostFile>>(
+        path, [this, host] { names_.changed(host); }, [&] { return std::move(*file); });
+  }
+
   void copyFile(std::string_view from, std::string_view to) override { copyFileSeen(from, to, {}); }
 
   void linkFile(std::string_view from, std::string_view to) override {
@@ -234,6 +252,10 @@ class HostFileSystem : public FileSystem {
     // Anything but a plain file (a link among them) is the copy's to refuse
     // or follow.
     if (!S_ISREG(st.st_mode)) return copyFileSeen(from, to, {});
+    // A name nothing has yet is made by the link itself, whole at once;
+    // one that is taken is replaced through a temporary name, and any other
+    // failure is looked at there.
+    if (::link(source.c_str(), target.c_str()) == 0) return;
     checkCopy(st, from, target, to);
     try {
       if (linkAtomically(source, target, record_)) return;
@@ -425,11 +447,11 @@ class HostFileSystem : public FileSystem {
     return names;
   }
 
-  std::unique_ptr<HostFileWriter> openWriter(const std::string& host, std::string_view path,
-                                             std::optional<unsigned> mode, bool durable) {
+  std::unique_ptr<HostFileWriter<AtomicHostFile>> openWriter(const std::string& host, std::string_view path,
+                                                             std::optional<unsigned> mode, bool durable) {
     try {
-      return std::make_unique<HostFileWriter>(host, path, mode, durable, record_,
-                                              [this, host] { names_.changed(host); });
+      return std::make_unique<HostFileWriter<AtomicHostFile>>(
+          path, [this, host] { names_.changed(host); }, [&] { return AtomicHostFile(host, mode, durable, record_); });
     } catch (const RuntimeError& e) {
       if (e.number() == err::PathNotFound) missing(host, path, e.sysErrno(), true);
       throw;

@@ -16,8 +16,8 @@ bool folderStays(Context& ctx, const std::string& folder) {
 }
 
 // Removes what folder holds, then folder itself; adds to left the paths of
-// what stays. A read-only file loses its attribute first, as it could not be
-// deleted otherwise.
+// what stays. A read-only file, which cannot be deleted as it is, loses its
+// attribute and is deleted again.
 void removeTree(Context& ctx, const std::string& folder, std::vector<std::string>& left) {
   std::vector<std::string> files, folders;
   if (!step([&] {
@@ -29,6 +29,7 @@ void removeTree(Context& ctx, const std::string& folder, std::vector<std::string
   }
   for (const auto& name : files) {
     const std::string file = joinPath(folder, name);
+    if (step([&] { ctx.fs.deleteFile(file); })) continue;
     step([&] { ctx.fs.setAttributes(file, attr::Archive); });
     if (!step([&] { ctx.fs.deleteFile(file); })) left.push_back(file);
   }

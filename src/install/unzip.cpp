@@ -30,6 +30,11 @@ constexpr std::size_t kChunk = 256 * 1024;
 // While a member is written, free space is looked at again after this many
 // bytes: a member's stored size is the archive's word, not a promise.
 constexpr std::uint64_t kRecheckEvery = 16u << 20;
+// Between two looks at the free space, members may take this much of the
+// disk, each counted at whole blocks of this size (a file of 1 byte takes
+// a block).
+constexpr std::uint64_t kLookEvery = 4u << 20;
+constexpr std::uint64_t kBlock = 4096;
 // Members are unpacked whole, on every core, ahead of the one being written,
 // as long as the members in flight hold no more than this, packed and
 // unpacked; a larger member is streamed.
@@ -125,11 +130,24 @@ class Extraction {
     }
   }
 
-  bool roomFor(std::uint64_t bytes) {
+  // Whether a member of this many bytes leaves the reserve free. The disk
+  // is asked again once the members written since it was last asked may
+  // have taken kLookEvery, or the room it then had above the reserve, each
+  // counted at whole blocks; and when look is set.
+  bool roomFor(std::uint64_t bytes, bool look = false) {
+    const std::uint64_t blocks = (std::max<std::uint64_t>(bytes, 1) + kBlock - 1) / kBlock * kBlock;
+    const std::uint64_t taken = sinceLook_ + blocks;
+    if (!look && lastFree_ && taken >= sinceLook_ && taken <= kLookEvery && *lastFree_ >= taken &&
+        *lastFree_ - taken >= budget_.limits.reserve) {
+      sinceLook_ = taken;
+      return true;
+    }
     std::uint64_t free = 0;
     // A file system that cannot say how full it is is not held up; a real
     // shortage then shows as a failed write.
     if (!core::step([&] { free = ctx_.fs.freeSpace(folder_); })) return true;
+    lastFree_ = free;
+    sinceLook_ = blocks;
     return free >= bytes && free - bytes >= budget_.limits.reserve;
   }
 
@@ -222,7 +240,7 @@ class Extraction {
     --budget_.membersLeft;
     std::unique_ptr<core::FileWriter> out;
     try {
-      out = ctx_.fs.createFile(target);
+      out = ctx_.fs.createScratchFile(target);
       std::uint64_t written = 0;
       std::uint64_t sinceCheck = 0;
       for (;;) {
@@ -245,7 +263,7 @@ class Extraction {
         sinceCheck += bytes;
         if (sinceCheck >= kRecheckEvery) {
           sinceCheck = 0;
-          if (!roomFor(0)) return UnzipStatus::OutOfSpace;
+          if (!roomFor(0, true)) return UnzipStatus::OutOfSpace;
         }
       }
       if (declared && written != *declared) return wrongSize();
@@ -266,7 +284,7 @@ class Extraction {
     if (data.size() > budget_.bytesLeft) return UnzipStatus::TooLarge;
     budget_.bytesLeft -= data.size();
     try {
-      auto out = ctx_.fs.createFile(core::joinPath(folder_, member.stored));
+      auto out = ctx_.fs.createScratchFile(core::joinPath(folder_, member.stored));
       out->write(data.data(), data.size());
       out->commit();
     } catch (const core::RuntimeError& e) {
@@ -305,7 +323,9 @@ class Extraction {
   std::string cause_;
   std::vector<char> buffer_ = std::vector<char>(kChunk);
   InflateAhead ahead_{kAheadBound, std::max(1u, std::thread::hardware_concurrency())};
-  zip_uint64_t next_ = 0;  // the first member not yet looked at for handing over
+  zip_uint64_t next_ = 0;                  // the first member not yet looked at for handing over
+  std::optional<std::uint64_t> lastFree_;  // what the disk had free when last asked
+  std::uint64_t sinceLook_ = 0;            // taken since, at most
 };
 
 }  // namespace

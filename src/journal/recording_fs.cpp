@@ -61,6 +61,11 @@ std::unique_ptr<core::FileWriter> RecordingFileSystem::createFile(std::string_vi
   return std::make_unique<HashingWriter>(std::string(path), std::move(writer), recorder_);
 }
 
+std::unique_ptr<core::FileWriter> RecordingFileSystem::createScratchFile(std::string_view path) {
+  if (!recorder_.records(path)) return inner_.createScratchFile(path);
+  return createFile(path);
+}
+
 void RecordingFileSystem::copyFile(std::string_view from, std::string_view to) {
   copyFileSeen(from, to, {});
 }

@@ -16,6 +16,8 @@ class RecordingFileSystem : public core::ForwardingFileSystem {
 
   void writeFile(std::string_view path, std::string_view bytes) override;
   std::unique_ptr<core::FileWriter> createFile(std::string_view path) override;
+  // The real one's, for a path that is not recorded.
+  std::unique_ptr<core::FileWriter> createScratchFile(std::string_view path) override;
   void copyFile(std::string_view from, std::string_view to) override;
   void copyFileSeen(std::string_view from, std::string_view to, const BlockSeen& seen) override;
   // Recorded as a copy is, the new content hashed from the source.

@@ -86,6 +86,8 @@ TEST_F(HostFs, FailuresCarryTheProgramsErrorNumbers) {
       {"link a file onto itself", [&] { fs->linkFile("C:\\Other.txt", "C:\\OTHER.TXT"); }, PathFileAccess},
       {"link into a missing folder", [&] { fs->linkFile("C:\\Other.txt", "C:\\NoSuch\\x.txt"); },
        core::err::PathNotFound},
+      {"scratch file in a missing folder", [&] { fs->createScratchFile("C:\\NoSuch\\x.bin"); },
+       core::err::PathNotFound},
   };
   for (const auto& k : cases) EXPECT_EQ(errorNumberOf(k.op), k.number) << k.name;
   EXPECT_EQ(readHostFile(c + "/FS2002/Locked.cfg"), "old");
@@ -186,12 +188,27 @@ TEST_F(HostFs, WritesAndCopiesReplaceAtomicallyAndKeepPermissions) {
   fs->writeFile("C:\\cfg\\panel.cfg", "updated");
   EXPECT_TRUE(fsys::is_symlink(c + "/cfg/panel.cfg"));
   EXPECT_EQ(readHostFile(c + "/shared/panel.cfg"), "updated");
-  {
-    auto writer = fs->createFile("C:\\cfg\\aircraft.cfg");
+  // Dropped without commit(), a writer leaves the old file; a scratch file
+  // is written in place and goes, unless its name was taken: then it
+  // replaces the file as a write does.
+  const struct {
+    bool scratch;
+    std::string name, seen;
+  } dropped[] = {{false, "aircraft.cfg", "new content"},
+                 {true, "scratch.bin", "abandoned"},
+                 {true, "aircraft.cfg", "new content"}};
+  for (const auto& d : dropped) {
+    auto writer = d.scratch ? fs->createScratchFile("C:\\CFG\\" + d.name) : fs->createFile("C:\\cfg\\" + d.name);
     writer->write("abandoned", 9);
-    EXPECT_EQ(readHostFile(c + "/cfg/aircraft.cfg"), "new content");
+    EXPECT_EQ(readHostFile(c + "/cfg/" + d.name), d.seen) << d.name;
   }
   EXPECT_EQ(hostNames(c + "/cfg"), (Names{"aircraft.cfg", "panel.cfg"}));
+  auto scratch = fs->createScratchFile("C:\\cfg\\scratch.bin");
+  scratch->write("kept", 4);
+  scratch->commit();
+  EXPECT_EQ(readHostFile(c + "/cfg/scratch.bin"), "kept");
+  EXPECT_EQ(modeOf(c + "/cfg/scratch.bin"), 0644u);
+  fsys::remove(c + "/cfg/scratch.bin");
 
   const std::string big = patterned(3 * 1024 * 1024 + 17);
   writeHostFile(c + "/src/Texture.bmp", big);
