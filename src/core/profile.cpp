@@ -392,11 +392,12 @@ Document Document::fromFile(std::string_view bytes) {
     if (std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
       text = file.toUtf8(text);
   };
+  // Names stay in the file's form: a name that is not well-formed text
+  // matches only as fileValue() matches it.
+  doc.cp1252Names_ = encodingOf(bytes) == Encoding::Cp1252;
   for (Section& section : doc.sections_) {
     toUtf8(section.name);
-    toUtf8(section.lowerName);
     for (Key& key : section.keys) {
-      toUtf8(key.lowerName);
       toUtf8(key.value);
       if (key.value.size() > MaxValueLength) key.value = firstUnits(key.value, MaxValueLength);
     }
@@ -405,7 +406,16 @@ Document Document::fromFile(std::string_view bytes) {
 }
 
 std::optional<std::string> Document::get(std::string_view section, std::string_view key) const {
-  const std::string sectionName = folded(trimmed(section)), keyName = folded(trimmed(key));
+  const auto named = [this](std::string_view name) {
+    std::string inCodePage;
+    if (cp1252Names_ &&
+        std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+      inCodePage = parserForm(Encoding::Cp1252, name);
+      name = inCodePage;
+    }
+    return folded(trimmed(name));
+  };
+  const std::string sectionName = named(section), keyName = named(key);
   for (const Section& s : sections_) {
     if (s.lowerName != sectionName) continue;
     for (const Key& k : s.keys)

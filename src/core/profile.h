@@ -126,6 +126,10 @@ class Document {
   Document(std::string_view bytes, std::size_t maxLength);
 
   std::vector<Section> sections_;
+  // Names are held as the file has them, so that they match as lookup()
+  // matches them; a request to an 8-bit file's document is first put in its
+  // code page.
+  bool cp1252Names_ = false;
 };
 
 }  // namespace profile
