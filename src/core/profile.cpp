@@ -25,6 +25,11 @@ bool isBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
 
+// A blank that can stand before the first character of a line.
+bool isIndent(char c) {
+  return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
+
 std::string_view trimmed(std::string_view s) {
   std::size_t b = 0, e = s.size();
   while (b < e && isBlank(s[b])) ++b;
@@ -85,14 +90,24 @@ class Scanner {
 
   // Moves past the next line that could be a section header, without
   // classifying the lines before it: a read looking for its section skips
-  // all other lines this way.
+  // all other lines this way, from one "[" to the next, and looks back
+  // from a "[" only to see whether blanks alone stand before it on its line.
   bool nextHeaderCandidate(Line& line) {
-    while (pos_ < bytes_.size()) {
-      std::size_t p = pos_;
-      while (p < bytes_.size() && bytes_[p] != '\r' && isBlank(bytes_[p])) ++p;
-      if (p < bytes_.size() && bytes_[p] == '[') return next(line);
-      pos_ = pastLineEnd(lineEnd(p));
+    const char* const base = bytes_.data();
+    std::size_t from = pos_;
+    while (from < bytes_.size()) {
+      const void* found = std::memchr(base + from, '[', bytes_.size() - from);
+      if (!found) break;
+      const auto bracket = static_cast<std::size_t>(static_cast<const char*>(found) - base);
+      std::size_t start = bracket;
+      while (start > pos_ && isIndent(base[start - 1])) --start;
+      if (start == pos_ || base[start - 1] == '\n' || base[start - 1] == '\r') {
+        pos_ = start;
+        return next(line);
+      }
+      from = bracket + 1;
     }
+    pos_ = bytes_.size();
     return false;
   }
 

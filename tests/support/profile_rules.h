@@ -22,6 +22,7 @@ inline const char* const kProfileRules =
     "[ fltsim.1 ]\n"
     "  title  =  Second  \n"
     "noequals line\n"
+    "see=[inline] is no header\n"
     ";hidden=in a comment\n"
     "=emptykey\n"
     "// slashes = not a comment\n"
@@ -36,6 +37,8 @@ inline const char* const kProfileRules =
     "K=second\n"
     "[broken\n"
     "afterbroken=belongs to dups\n"
+    " \t[indented]\n"
+    "where=indented header\n"
     "[last]\n"
     "final=no line end";
 
@@ -64,6 +67,8 @@ inline const ProfileRead kProfileReads[] = {
     {"keys of a duplicate section are not seen", "fltsim.0", "extra", std::nullopt},
     {"first key wins", "dups", "k", "first"},
     {"[ without ] opens no section", "dups", "afterbroken", "belongs to dups"},
+    {"a [ inside a line opens no section", "inline", "// slashes", std::nullopt},
+    {"blanks before a header", "indented", "where", "indented header"},
     {"a key before the first section is in none", "", "orphan", std::nullopt},
 };
 
