@@ -5,11 +5,15 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
+#include <future>
 #include <set>
+#include <unordered_map>
 #include <vector>
 
 #include "core/clock_text.h"
@@ -35,6 +39,16 @@ struct Recorder::OpenInstallation {
   std::set<std::string> madeFolders;         // lower-cased paths of the folders it made
   // The key effect of a profile write whose file write comes next.
   std::optional<std::pair<std::string, std::size_t>> pendingKey;
+  // Scratch files written and not yet placed, by lower-cased path: their
+  // size and hash (the hex digits of core::contentHash).
+  struct Written {
+    std::uint64_t size = 0;
+    std::array<char, 32> hash{};
+  };
+  std::unordered_map<std::string, Written> scratch;
+  bool scratchKept = true;  // until a program started goes on running
+  // The archive's size and hash, read on a worker.
+  std::future<std::pair<std::uint64_t, std::string>> archive;
 
   std::size_t add(Effect e, std::optional<std::size_t> at = std::nullopt) {
     const std::size_t index = at ? *at : effects.size();
@@ -119,12 +133,21 @@ bool Recorder::records(std::string_view path) const {
 std::string Recorder::archiveStarted(std::string_view archivePath) {
   Installation head;
   head.archivePath = std::string(archivePath);
+  std::string host;
   try {
-    std::tie(head.archiveSize, head.archiveHash) = hashHostFile(inner_.hostPath(archivePath));
+    host = inner_.hostPath(archivePath);
   } catch (const core::RuntimeError&) {
     // A missing archive is the installation's own message to give.
   }
-  return start(std::move(head), "install again");
+  std::error_code ec;
+  if (const auto size = fsys::file_size(host, ec); !ec) head.archiveSize = size;
+  std::string said = start(std::move(head), "install again");
+  // The archive is hashed beside the installation, which reads it anyway;
+  // the row gets the hash as it ends. One killed before has none: it is
+  // rolled back at the next start and never stands installed.
+  if (open_ && !ec)
+    open_->archive = std::async(std::launch::async, [host = std::move(host)] { return hashHostFile(host); });
+  return said;
 }
 
 std::string Recorder::editStarted(std::string_view description, bool deletion) {
@@ -187,6 +210,13 @@ std::string Recorder::close(Outcome outcome, core::PackageKind kind, std::string
   // that a rollback cut short is finished at the next start.
   const bool undo = outcome != Outcome::Counted && ctx_;
   open->head.outcome = outcome;
+  if (open->archive.valid()) {
+    try {
+      std::tie(open->head.archiveSize, open->head.archiveHash) = open->archive.get();
+    } catch (const core::RuntimeError&) {
+      // Gone or unreadable since it was opened: the row keeps its size, no hash.
+    }
+  }
   open->head.kind = kind;
   open->head.folder = std::string(folder);
   open->head.state = undo ? InstallState::InProgress : InstallState::Installed;
@@ -280,6 +310,33 @@ void Recorder::takeBack(std::size_t effect) {
   }
   dropBackup(e.backup);
   e.backup.clear();
+}
+
+void Recorder::scratchWritten(std::string_view path, const Content& content) {
+  if (!open_ || !open_->scratchKept) return;
+  OpenInstallation::Written written{content.size, {}};
+  if (content.hash.size() != written.hash.size()) return;
+  std::copy(content.hash.begin(), content.hash.end(), written.hash.begin());
+  open_->scratch.insert_or_assign(core::lower(path), written);
+}
+
+std::optional<Recorder::Content> Recorder::takeScratch(std::string_view path) {
+  if (!open_ || open_->scratch.empty()) return std::nullopt;
+  const auto it = open_->scratch.find(core::lower(path));
+  if (it == open_->scratch.end()) return std::nullopt;
+  Content content{it->second.size, std::string(it->second.hash.begin(), it->second.hash.end())};
+  open_->scratch.erase(it);
+  return content;
+}
+
+void Recorder::scratchChanged(std::string_view path) {
+  if (open_ && !open_->scratch.empty()) open_->scratch.erase(core::lower(path));
+}
+
+void Recorder::scratchAllChanged(bool stillRunning) {
+  if (!open_) return;
+  open_->scratch.clear();
+  if (stillRunning) open_->scratchKept = false;
 }
 
 void Recorder::profileKeyWritten(std::string_view file, std::string_view section, std::string_view key,

@@ -106,6 +106,24 @@ class Recorder : public core::ChangeJournal {
   void valueWritten(EffectKind kind, std::string_view where, std::string_view section, std::string_view key,
                     const std::optional<std::string>& oldValue, std::string_view newValue);
 
+  // What a scratch file of the program's own folder (a TempZip member) held
+  // when it was written while an installation was open: the content a file
+  // placed from it by a link gets, so that the file is not read again. Kept
+  // until it is taken or the installation ends; forgotten when the file is
+  // written, renamed or deleted again, and all of them when a program runs
+  // (it may change any file).
+  struct Content {
+    std::uint64_t size = 0;
+    std::string hash;
+  };
+  void scratchWritten(std::string_view path, const Content& content);
+  [[nodiscard]] std::optional<Content> takeScratch(std::string_view path);
+  void scratchChanged(std::string_view path);
+  // A program runs: what it may have changed is forgotten; one that goes on
+  // running (stillRunning) may change any file later, so nothing is kept
+  // until the installation ends.
+  void scratchAllChanged(bool stillRunning);
+
   // Why the last installation, or a change of it, went unrecorded ("" when
   // it was recorded).
   const std::string& lastError() const { return lastError_; }

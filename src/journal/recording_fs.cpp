@@ -9,11 +9,13 @@ namespace journal {
 namespace {
 
 // Hashes the bytes on their way to the file and reports the new content to
-// the recorder when the file is committed (its intent written just before).
+// the recorder when the file is committed: a recorded file's with its intent
+// written just before, a scratch file's (the program's own) as the content
+// a file placed from it will hold.
 class HashingWriter : public core::FileWriter {
  public:
-  HashingWriter(std::string path, std::unique_ptr<core::FileWriter> inner, Recorder& recorder)
-      : path_(std::move(path)), inner_(std::move(inner)), recorder_(recorder) {}
+  HashingWriter(std::string path, std::unique_ptr<core::FileWriter> inner, Recorder& recorder, bool scratch)
+      : path_(std::move(path)), inner_(std::move(inner)), recorder_(recorder), scratch_(scratch) {}
 
   void write(const char* data, std::size_t size) override {
     inner_->write(data, size);
@@ -22,6 +24,10 @@ class HashingWriter : public core::FileWriter {
   }
 
   void commit() override {
+    if (scratch_) {
+      inner_->commit();
+      return recorder_.scratchWritten(path_, {size_, hasher_.hex()});
+    }
     if (!recorder_.records(path_)) return inner_->commit();
     const auto prior = recorder_.beforeReplace(path_);
     try {
@@ -37,6 +43,7 @@ class HashingWriter : public core::FileWriter {
   std::string path_;
   std::unique_ptr<core::FileWriter> inner_;
   Recorder& recorder_;
+  const bool scratch_;
   core::ContentHasher hasher_;
   std::uint64_t size_ = 0;
 };
@@ -44,7 +51,10 @@ class HashingWriter : public core::FileWriter {
 }  // namespace
 
 void RecordingFileSystem::writeFile(std::string_view path, std::string_view bytes) {
-  if (!recorder_.records(path)) return inner_.writeFile(path, bytes);
+  if (!recorder_.records(path)) {
+    recorder_.scratchChanged(path);
+    return inner_.writeFile(path, bytes);
+  }
   const auto prior = recorder_.beforeReplace(path);
   try {
     inner_.writeFile(path, bytes);
@@ -57,13 +67,19 @@ void RecordingFileSystem::writeFile(std::string_view path, std::string_view byte
 
 std::unique_ptr<core::FileWriter> RecordingFileSystem::createFile(std::string_view path) {
   auto writer = inner_.createFile(path);
-  if (!recorder_.records(path)) return writer;
-  return std::make_unique<HashingWriter>(std::string(path), std::move(writer), recorder_);
+  if (!recorder_.records(path)) {
+    recorder_.scratchChanged(path);
+    return writer;
+  }
+  return std::make_unique<HashingWriter>(std::string(path), std::move(writer), recorder_, false);
 }
 
 std::unique_ptr<core::FileWriter> RecordingFileSystem::createScratchFile(std::string_view path) {
-  if (!recorder_.records(path)) return inner_.createScratchFile(path);
-  return createFile(path);
+  if (recorder_.records(path)) return createFile(path);
+  recorder_.scratchChanged(path);
+  auto writer = inner_.createScratchFile(path);
+  if (!recorder_.open()) return writer;
+  return std::make_unique<HashingWriter>(std::string(path), std::move(writer), recorder_, true);
 }
 
 void RecordingFileSystem::copyFile(std::string_view from, std::string_view to) {
@@ -72,6 +88,7 @@ void RecordingFileSystem::copyFile(std::string_view from, std::string_view to) {
 
 void RecordingFileSystem::copyFileSeen(std::string_view from, std::string_view to, const BlockSeen& seen) {
   if (!recorder_.records(to)) {
+    recorder_.scratchChanged(to);
     if (seen) return inner_.copyFileSeen(from, to, seen);
     return inner_.copyFile(from, to);
   }
@@ -92,14 +109,22 @@ void RecordingFileSystem::copyFileSeen(std::string_view from, std::string_view t
 }
 
 void RecordingFileSystem::linkFile(std::string_view from, std::string_view to) {
-  if (!recorder_.records(to)) return inner_.linkFile(from, to);
-  // The source is what the target becomes, and nothing writes it meanwhile;
-  // one that cannot be read is the copy's to report.
+  if (!recorder_.records(to)) {
+    recorder_.scratchChanged(to);
+    return inner_.linkFile(from, to);
+  }
+  // The source is what the target becomes, and nothing writes it meanwhile:
+  // its content as it was written, or else as it reads now; one that cannot
+  // be read is the copy's to report.
   std::pair<std::uint64_t, std::string> placed;
-  try {
-    placed = hashHostFile(inner_.hostPath(from));
-  } catch (const core::RuntimeError&) {
-    return copyFileSeen(from, to, {});
+  if (auto written = recorder_.takeScratch(from)) {
+    placed = {written->size, std::move(written->hash)};
+  } else {
+    try {
+      placed = hashHostFile(inner_.hostPath(from));
+    } catch (const core::RuntimeError&) {
+      return copyFileSeen(from, to, {});
+    }
   }
   const auto prior = recorder_.beforeReplace(to);
   try {
@@ -112,13 +137,18 @@ void RecordingFileSystem::linkFile(std::string_view from, std::string_view to) {
 }
 
 void RecordingFileSystem::renameFile(std::string_view from, std::string_view to) {
+  recorder_.scratchChanged(from);
+  recorder_.scratchChanged(to);
   inner_.renameFile(from, to);
   if (recorder_.records(to) || recorder_.records(from))
     recorder_.noted(EffectKind::FileRenamed, to, "renamed from " + std::string(from));
 }
 
 void RecordingFileSystem::deleteFile(std::string_view path) {
-  if (!recorder_.records(path)) return inner_.deleteFile(path);
+  if (!recorder_.records(path)) {
+    recorder_.scratchChanged(path);
+    return inner_.deleteFile(path);
+  }
   const auto prior = recorder_.beforeDelete(path);
   try {
     inner_.deleteFile(path);

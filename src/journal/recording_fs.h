@@ -9,7 +9,10 @@ class Recorder;
 // The file system service of a journalled program: hands every call to the
 // real one and, while the recorder has an installation open, tells it each
 // folder made, file written (hashed as its bytes pass), replaced (the old
-// one kept first) or deleted. Outside an installation it only forwards.
+// one kept first) or deleted. A scratch file of the program's own folder
+// (TempZip's members) is hashed as it is written too, so that a file placed
+// from it by a link is not read again. Outside an installation it only
+// forwards.
 class RecordingFileSystem : public core::ForwardingFileSystem {
  public:
   RecordingFileSystem(core::FileSystem& inner, Recorder& recorder) : ForwardingFileSystem(inner), recorder_(recorder) {}
@@ -20,7 +23,8 @@ class RecordingFileSystem : public core::ForwardingFileSystem {
   std::unique_ptr<core::FileWriter> createScratchFile(std::string_view path) override;
   void copyFile(std::string_view from, std::string_view to) override;
   void copyFileSeen(std::string_view from, std::string_view to, const BlockSeen& seen) override;
-  // Recorded as a copy is, the new content hashed from the source.
+  // Recorded as a copy is, the new content the source's as it was written
+  // (or, when it was not written here, hashed from it).
   void linkFile(std::string_view from, std::string_view to) override;
   void renameFile(std::string_view from, std::string_view to) override;
   void deleteFile(std::string_view path) override;

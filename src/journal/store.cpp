@@ -269,12 +269,16 @@ void Store::finish(const Installation& in, const std::vector<Effect>& effects) {
       e.seq = ++seq;
       insertEffect(row, in.id, e);
     }
-    Statement head(db_, "UPDATE installations SET kind = ?, folder = ?, outcome = ?, state = ? WHERE id = ?");
+    Statement head(db_,
+                   "UPDATE installations SET kind = ?, folder = ?, outcome = ?, state = ?, archive_size = ?, "
+                   "archive_hash = ? WHERE id = ?");
     head.bind(1, wordOf(in.kind))
         .bind(2, in.folder)
         .bind(3, wordOf(in.outcome))
         .bind(4, wordOf(in.state))
-        .bind(5, in.id);
+        .bind(5, static_cast<std::int64_t>(in.archiveSize))
+        .bind(6, in.archiveHash)
+        .bind(7, in.id);
     head.run();
   });
 }

@@ -35,7 +35,8 @@ class Store {
   // Written ahead, each call one committed transaction: an installation's
   // row as it starts (returns its id), each effect as it is about to happen
   // (seq as given; its backup made first), an effect that did not happen
-  // after all, and at the end the installation as it ended with its effects
+  // after all, and at the end the installation as it ended (its archive's
+  // size and hash too, known only then) with its effects
   // (numbered 1.. in the order given), which replace those written ahead.
   std::int64_t begin(const Installation& installation);
   void addEffect(std::int64_t id, const Effect& effect);

@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <tuple>
 
 #include "core/content_hash.h"
@@ -285,6 +286,52 @@ TEST_F(JournalTest, OneFileWrittenSeveralTimesInOneInstallationIsOneEffect) {
   EXPECT_TRUE(journal::Uninstall(*jctx, journal, *services->recorder.lastInstallation(), false).allReversed());
   EXPECT_EQ(testsupport::treeDifferences(before, testsupport::snapshotTree(host("C:\\FS2002"))), "");
   EXPECT_TRUE(std::filesystem::is_empty(journal::backupFolder(ctx().locations.appFolder)));
+}
+
+// A file linked into place from TempZip is recorded with the content it
+// gets, whatever changed the member's file after extraction wrote it.
+TEST_F(JournalTest, AFileLinkedFromTempZipIsRecordedWithTheContentItGets) {
+  const std::string member = ctx().appFolder() + "\\TempZip\\member.bmp";
+  auto scratch = [&](const std::string& path, std::string_view bytes) {
+    auto out = jctx->fs.createScratchFile(path);
+    out->write(bytes.data(), bytes.size());
+    out->commit();
+  };
+  auto behind = [&] { std::ofstream(host(member), std::ios::binary | std::ios::trunc) << "changed"; };
+  const struct {
+    const char* name;
+    std::function<void()> before, after;  // the member's file written in between
+    const char* placed;
+  } cases[] = {
+      {"as extracted", {}, {}, "extracted"},
+      {"written again", {}, [&] { jctx->fs.writeFile(member, "changed"); }, "changed"},
+      {"by a program run",
+       {},
+       [&] {
+         services->launcher.runAndWait({{"/bin/true"}, {}, {}}, {}), behind();
+       },
+       "changed"},
+      {"by a program still running",
+       [&] {
+         services->launcher.start({{"/bin/true"}, {}, {}});
+       },
+       behind, "changed"},
+  };
+  jctx->fs.makeFolder(ctx().appFolder() + "\\TempZip");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    services->recorder.archiveStarted("C:\\Downloads\\x.zip");
+    if (c.before) c.before();
+    scratch(member, "extracted");
+    if (c.after) c.after();
+    jctx->fs.linkFile(member, "C:\\FS2002\\Texture\\placed.bmp");
+    services->recorder.archiveFinished(true, core::PackageKind::Aircraft, "x");
+    const auto effects = store().effects(*services->recorder.lastInstallation());
+    ASSERT_FALSE(effects.empty());
+    EXPECT_EQ(effects.back().newHash, core::contentHash(c.placed));
+    EXPECT_EQ(effects.back().size, std::string_view(c.placed).size());
+    for (const auto& placed : {member, std::string("C:\\FS2002\\Texture\\placed.bmp")}) jctx->fs.deleteFile(placed);
+  }
 }
 
 // Settings, registry values and outside programs: a value still as the
