@@ -48,20 +48,26 @@ inline void reportCpu(benchmark::State& state, double total) {
   state.counters["cpu_s"] = benchmark::Counter(total, benchmark::Counter::kAvgIterations);
 }
 
-// Keeps each benchmark's mean real time and processor time, in seconds.
+// Keeps each benchmark's mean real time and processor time, in seconds; a
+// benchmark registered more than once (rounds taken in turn with those of
+// its reference) counts with the mean of its runs.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   struct Times {
     double real = 0;
     double cpu = 0;  // 0 when not counted
+    int runs = 0;
   };
 
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const auto& run : runs) {
       if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
       Times& t = times[run.benchmark_name()];
-      t.real = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-      if (auto cpu = run.counters.find("cpu_s"); cpu != run.counters.end()) t.cpu = cpu->second.value;
+      const double n = t.runs++;
+      const double real = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+      t.real = (t.real * n + real) / (n + 1);
+      if (auto cpu = run.counters.find("cpu_s"); cpu != run.counters.end())
+        t.cpu = (t.cpu * n + cpu->second.value) / (n + 1);
     }
     ConsoleReporter::ReportRuns(runs);
   }
