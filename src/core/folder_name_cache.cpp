@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <map>
 #include <mutex>
 #include <unordered_map>
@@ -74,10 +75,12 @@ struct FolderNameCache::State {
     if (inotify >= 0) ::close(inotify);
   }
 
-  // Takes in every change queued since the last call.
+  // Takes in every change queued since the last call. A read that left
+  // room for one more event of the longest name emptied the queue.
   void takeInChanges() {
     if (inotify < 0) return;
     alignas(inotify_event) char buffer[64 * 1024];
+    constexpr ssize_t kFull = sizeof buffer - (sizeof(inotify_event) + NAME_MAX + 1);
     for (;;) {
       const ssize_t n = ::read(inotify, buffer, sizeof buffer);
       if (n < 0 && errno == EINTR) continue;
@@ -87,6 +90,7 @@ struct FolderNameCache::State {
         at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
         take(*event);
       }
+      if (n <= kFull) return;
     }
   }
 
@@ -231,8 +235,20 @@ FolderNameCache::FolderNameCache(std::size_t maxFolders, NameWatch watch)
 FolderNameCache::~FolderNameCache() = default;
 
 bool FolderNameCache::enterRoot(const std::string& hostRoot) {
+  return enter(hostRoot, true);
+}
+
+bool FolderNameCache::Operation::enterRoot(const std::string& hostRoot) {
+  for (const auto& [root, isFolder] : roots_)
+    if (root == hostRoot) return isFolder;
+  const bool isFolder = cache_.enter(hostRoot, roots_.empty());
+  roots_.emplace_back(hostRoot, isFolder);
+  return isFolder;
+}
+
+bool FolderNameCache::enter(const std::string& hostRoot, bool takeChanges) {
   std::lock_guard lock(state_->mutex);
-  state_->takeInChanges();
+  if (takeChanges) state_->takeInChanges();
   struct stat st;
   if (!state_->watched) {
     auto [known, added] = state_->roots.try_emplace(hostRoot, false);

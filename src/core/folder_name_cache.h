@@ -28,6 +28,10 @@ namespace core {
 // dropped. A folder that cannot be watched (no inotify, the user's watches
 // used up) or listed is asked on disk every time, as DiskFolderNames does.
 //
+// An operation of the file system resolves its paths through operation():
+// the changes are taken in once, at its first resolution, and each drive's
+// folder is looked at once, however many paths it resolves.
+//
 // A run that has the simulator's folders to itself (a command of
 // hangarpak-cli that only reads them) watches nothing: each folder is listed
 // once and trusted, and the program's own changes are told through
@@ -58,9 +62,29 @@ class FolderNameCache : public FolderNames {
   std::size_t listings() const;
   std::size_t foldersHeld() const;
 
+  // The cache as one operation sees it; lives no longer than the cache.
+  class Operation : public FolderNames {
+   public:
+    explicit Operation(FolderNameCache& cache) : cache_(cache) {}
+    bool enterRoot(const std::string& hostRoot) override;
+    std::optional<std::string> spelling(const std::string& hostFolder, const std::string& name) override {
+      return cache_.spelling(hostFolder, name);
+    }
+    Lookup look(const std::string& hostFolder, const std::string& name) override {
+      return cache_.look(hostFolder, name);
+    }
+
+   private:
+    FolderNameCache& cache_;
+    std::vector<std::pair<std::string, bool>> roots_;  // each drive's folder entered, and whether it is a folder
+  };
+  [[nodiscard]] Operation operation() { return Operation(*this); }
+
  private:
   struct State;
   std::unique_ptr<State> state_;
+  // enterRoot, taking in the kernel's changes first or not.
+  bool enter(const std::string& hostRoot, bool takeChanges);
 };
 
 }  // namespace core

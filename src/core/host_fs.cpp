@@ -244,8 +244,9 @@ class HostFileSystem : public FileSystem {
   void copyFile(std::string_view from, std::string_view to) override { copyFileSeen(from, to, {}); }
 
   void linkFile(std::string_view from, std::string_view to) override {
-    const std::string source = toHost(from);
-    const std::string target = toHost(to);
+    auto names = names_.operation();
+    const std::string source = toHost(from, names);
+    const std::string target = toHost(to, names);
     const ChangeTold told{names_, target};
     struct stat st;
     if (::lstat(source.c_str(), &st) != 0) fail(errno, source, from);
@@ -268,8 +269,9 @@ class HostFileSystem : public FileSystem {
   }
 
   void copyFileSeen(std::string_view from, std::string_view to, const BlockSeen& seen) override {
-    const std::string source = toHost(from);
-    const std::string target = toHost(to);
+    auto names = names_.operation();
+    const std::string source = toHost(from, names);
+    const std::string target = toHost(to, names);
     // Non-blocking, so that a pipe or device in the tree cannot hang the
     // copy; only plain files are copied.
     Fd in{::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
@@ -297,8 +299,9 @@ class HostFileSystem : public FileSystem {
   }
 
   void renameFile(std::string_view from, std::string_view to) override {
-    const std::string source = toHost(from);
-    std::string target = toHost(to);
+    auto names = names_.operation();
+    const std::string source = toHost(from, names);
+    std::string target = toHost(to, names);
     const ChangeTold told{names_, source, &target};
     struct stat st;
     if (::lstat(source.c_str(), &st) != 0) fail(errno, source, from);
@@ -403,7 +406,10 @@ class HostFileSystem : public FileSystem {
   std::string hostPath(std::string_view path) override { return toHost(path); }
 
  private:
+  // One path resolved by an operation of its own, or among the paths of
+  // one operation.
   std::string toHost(std::string_view path) { return drives_.toHost(path, names_); }
+  std::string toHost(std::string_view path, FolderNameCache::Operation& names) { return drives_.toHost(path, names); }
 
   std::optional<std::string> tryHost(std::string_view path) {
     try {

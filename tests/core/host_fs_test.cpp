@@ -128,6 +128,10 @@ TEST_F(HostFs, ListsPlainFilesByPatternAndFoldersSortedWithoutRegardToCase) {
   EXPECT_FALSE(fs->attributesIfAny("C:\\Plane\\Late.air"));
   writeHostFile(c + "/Plane/late.AIR", "");
   EXPECT_TRUE(fs->attributesIfAny("C:\\Plane\\Late.air"));
+  // So does an operation of two paths.
+  writeHostFile(c + "/Plane/later.AIR", "later");
+  fs->copyFile("C:\\Plane\\Later.air", "C:\\Plane\\Copy.air");
+  EXPECT_EQ(readHostFile(c + "/Plane/Copy.air"), "later");
   EXPECT_TRUE(fs->listFiles("C:\\NoSuch").empty());
   EXPECT_TRUE(fs->folderExists("c:\\PLANE\\"));
   EXPECT_FALSE(fs->folderExists("C:\\Plane\\A.air"));
