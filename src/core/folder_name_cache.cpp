@@ -23,6 +23,12 @@ namespace {
 constexpr std::uint32_t kWatched =
     IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
 
+using Type = FolderNames::Type;
+
+Type typeOf(unsigned char direntType) {
+  return direntType == DT_REG ? Type::PlainFile : direntType == DT_DIR ? Type::Folder : Type::Unknown;
+}
+
 std::string joinHost(const std::string& folder, std::string_view name) {
   std::string path = folder;
   if (path != "/") path += '/';
@@ -35,35 +41,44 @@ std::string joinHost(const std::string& folder, std::string_view name) {
 struct FolderNameCache::State {
   // One watched folder (one inode, which several paths may reach).
   struct Folder {
+    struct Entry {
+      std::string name;  // as on disk
+      Type type = Type::Unknown;
+    };
     dev_t dev = 0;
     ino_t ino = 0;
-    std::unordered_multimap<std::string, std::string> names;  // folded name -> name on disk
+    std::unordered_multimap<std::string, Entry> names;  // by folded name
     std::vector<std::string> paths;
 
-    void add(const std::string& name) {
+    // Adds the name, or sets the type of a name held.
+    void add(const std::string& name, Type type = Type::Unknown) {
       auto key = foldedName(name);
       auto [first, last] = names.equal_range(key);
       for (auto it = first; it != last; ++it)
-        if (it->second == name) return;
-      names.emplace(std::move(key), name);
+        if (it->second.name == name) {
+          it->second.type = type;
+          return;
+        }
+      names.emplace(std::move(key), Entry{name, type});
     }
     void remove(const std::string& name) {
       auto [first, last] = names.equal_range(foldedName(name));
       for (auto it = first; it != last; ++it)
-        if (it->second == name) {
+        if (it->second.name == name) {
           names.erase(it);
           return;
         }
     }
-    std::optional<std::string> spelling(const std::string& name) const {
+    // The entry spelled as name, else the first in byte order of those that
+    // match it; nullptr when none does.
+    const Entry* find(const std::string& name) const {
       auto [first, last] = names.equal_range(foldedName(name));
-      const std::string* best = nullptr;
+      const Entry* best = nullptr;
       for (auto it = first; it != last; ++it) {
-        if (it->second == name) return name;
-        if (!best || it->second < *best) best = &it->second;
+        if (it->second.name == name) return &it->second;
+        if (!best || it->second.name < best->name) best = &it->second;
       }
-      if (!best) return std::nullopt;
-      return *best;
+      return best;
     }
   };
 
@@ -120,7 +135,7 @@ struct FolderNameCache::State {
   // The cached folder at path, listed now when it is not cached yet;
   // nullptr when it cannot be watched or listed.
   Folder* folderAt(const std::string& path) {
-    if (auto known = watchOfPath.find(path); known != watchOfPath.end()) return &folders.at(known->second);
+    if (auto known = byPath.find(path); known != byPath.end()) return &folders.at(known->second);
     if (watched && inotify < 0) return nullptr;
     if (folders.size() >= maxFolders) dropAll();
     // Watched before it is listed, so nothing made in between is missed.
@@ -133,7 +148,7 @@ struct FolderNameCache::State {
       return nullptr;
     }
     it->second.paths.push_back(path);
-    watchOfPath.emplace(path, wd);
+    addPath(path, wd);
     return &it->second;
   }
 
@@ -150,16 +165,22 @@ struct FolderNameCache::State {
     folder.ino = watched ? st.st_ino : 0;
     while (dirent* e = ::readdir(dir)) {
       const std::string_view name(e->d_name);
-      if (name != "." && name != "..") folder.add(std::string(name));
+      if (name != "." && name != "..") folder.add(std::string(name), typeOf(e->d_type));
     }
     ::closedir(dir);
     ++listings;
     return true;
   }
 
+  void addPath(const std::string& path, int wd) {
+    const auto added = watchOfPath.emplace(path, wd).first;
+    byPath.emplace(added->first, wd);
+  }
+
   void dropPath(std::map<std::string, int>::iterator at) {
     const int wd = at->second;
     const std::string path = at->first;
+    byPath.erase(at->first);
     watchOfPath.erase(at);
     auto it = folders.find(wd);
     if (it == folders.end()) return;
@@ -192,6 +213,7 @@ struct FolderNameCache::State {
   void dropAll() {
     for (const auto& entry : folders) unwatch(entry.first);
     folders.clear();
+    byPath.clear();
     watchOfPath.clear();
     roots.clear();
   }
@@ -207,13 +229,13 @@ struct FolderNameCache::State {
     const auto slash = hostPath.find_last_of('/');
     if (slash == std::string::npos || slash + 1 == hostPath.size()) return;
     dropSubtree(hostPath);
-    const auto known = watchOfPath.find(slash == 0 ? std::string("/") : hostPath.substr(0, slash));
-    if (known == watchOfPath.end()) return;
+    const auto known = byPath.find(slash == 0 ? std::string_view("/") : std::string_view(hostPath).substr(0, slash));
+    if (known == byPath.end()) return;
     Folder& folder = folders.at(known->second);
     const std::string name = hostPath.substr(slash + 1);
     struct stat st;
     if (::lstat(hostPath.c_str(), &st) == 0)
-      folder.add(name);
+      folder.add(name, S_ISREG(st.st_mode) ? Type::PlainFile : S_ISDIR(st.st_mode) ? Type::Folder : Type::Unknown);
     else
       folder.remove(name);
   }
@@ -221,10 +243,11 @@ struct FolderNameCache::State {
   const std::size_t maxFolders;
   const bool watched;
   const int inotify;
-  int lastUnwatched = 0;                    // the last number given a folder that is not watched
-  std::map<std::string, bool> roots;        // an unwatched cache's drive folders, and whether each is a folder
-  std::unordered_map<int, Folder> folders;  // by watch descriptor
-  std::map<std::string, int> watchOfPath;   // sorted, so that a subtree is one range
+  int lastUnwatched = 0;                             // the last number given a folder that is not watched
+  std::map<std::string, bool> roots;                 // an unwatched cache's drive folders, and whether each is a folder
+  std::unordered_map<int, Folder> folders;           // by watch descriptor
+  std::map<std::string, int> watchOfPath;            // sorted, so that a subtree is one range
+  std::unordered_map<std::string_view, int> byPath;  // the same, hashed, keys in watchOfPath's
   std::size_t listings = 0;
   mutable std::mutex mutex;
 };
@@ -258,7 +281,7 @@ bool FolderNameCache::enter(const std::string& hostRoot, bool takeChanges) {
   const bool isFolder = ::stat(hostRoot.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
   // The drive's folder itself is watched by no parent: a folder now there in
   // place of the one listed is another one.
-  if (auto known = state_->watchOfPath.find(hostRoot); known != state_->watchOfPath.end()) {
+  if (auto known = state_->byPath.find(hostRoot); known != state_->byPath.end()) {
     const auto& folder = state_->folders.at(known->second);
     if (!isFolder || folder.dev != st.st_dev || folder.ino != st.st_ino) state_->dropSubtree(hostRoot);
   }
@@ -273,9 +296,9 @@ FolderNames::Lookup FolderNameCache::look(const std::string& hostFolder, const s
   {
     std::lock_guard lock(state_->mutex);
     if (const auto* folder = state_->folderAt(hostFolder)) {
-      auto found = folder->spelling(name);
-      const bool absent = !found;
-      return {std::move(found), absent};
+      const auto* entry = folder->find(name);
+      if (!entry) return {std::nullopt, true};
+      return {entry->name, false, entry->type};
     }
   }
   DiskFolderNames disk;
@@ -289,15 +312,15 @@ void FolderNameCache::changed(const std::string& hostPath) {
   state_->takeChangeOf(hostPath);
 }
 
-void FolderNameCache::listed(const std::string& hostFolder, const std::vector<std::string>& names) {
+void FolderNameCache::listed(const std::string& hostFolder, const std::vector<Listed>& names) {
   std::lock_guard lock(state_->mutex);
-  if (state_->watched || state_->watchOfPath.contains(hostFolder)) return;
+  if (state_->watched || state_->byPath.contains(hostFolder)) return;
   if (state_->folders.size() >= state_->maxFolders) state_->dropAll();
   const int id = ++state_->lastUnwatched;
   auto& folder = state_->folders[id];
-  for (const auto& name : names) folder.add(name);
+  for (const auto& [name, type] : names) folder.add(name, type);
   folder.paths.push_back(hostFolder);
-  state_->watchOfPath.emplace(hostFolder, id);
+  state_->addPath(hostFolder, id);
 }
 
 std::size_t FolderNameCache::listings() const {
@@ -307,7 +330,7 @@ std::size_t FolderNameCache::listings() const {
 
 std::size_t FolderNameCache::foldersHeld() const {
   std::lock_guard lock(state_->mutex);
-  return state_->watchOfPath.size();
+  return state_->byPath.size();
 }
 
 }  // namespace core

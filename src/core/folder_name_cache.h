@@ -54,9 +54,14 @@ class FolderNameCache : public FolderNames {
   // The program made, removed or renamed what the host path names; the
   // kernel tells a watching cache, so only one that does not watch takes it.
   void changed(const std::string& hostPath);
-  // Every name of a host folder, as the program has just listed it: a cache
-  // that does not watch keeps them rather than list the folder again.
-  void listed(const std::string& hostFolder, const std::vector<std::string>& names);
+  // Every name of a host folder and its type, as the program has just listed
+  // it: a cache that does not watch keeps them rather than list the folder
+  // again.
+  struct Listed {
+    std::string name;
+    Type type = Type::Unknown;
+  };
+  void listed(const std::string& hostFolder, const std::vector<Listed>& names);
 
   // How many times a folder was listed so far, and how many are held now.
   std::size_t listings() const;

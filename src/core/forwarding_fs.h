@@ -9,7 +9,7 @@ namespace core {
 // rest on. copyFileSeen and linkFile keep their defaults (they copy through
 // this service), so a subclass that changes copyFile changes them too, and
 // so does createScratchFile with createFile; a subclass that changes
-// attributes changes attributesIfAny with it, and one that changes listFiles
+// attributes changes attributesIfAny and ordinaryFileExists with it, and one that changes listFiles
 // or listFolders changes listFilesAndFolders.
 class ForwardingFileSystem : public FileSystem {
  public:
@@ -33,6 +33,7 @@ class ForwardingFileSystem : public FileSystem {
   void removeFolder(std::string_view path) override { inner_.removeFolder(path); }
   unsigned attributes(std::string_view path) override { return inner_.attributes(path); }
   std::optional<unsigned> attributesIfAny(std::string_view path) override { return inner_.attributesIfAny(path); }
+  bool ordinaryFileExists(std::string_view path) override { return inner_.ordinaryFileExists(path); }
   void setAttributes(std::string_view path, unsigned attributes) override { inner_.setAttributes(path, attributes); }
   std::uint64_t freeSpace(std::string_view path) override { return inner_.freeSpace(path); }
   std::string hostPath(std::string_view path) override { return inner_.hostPath(path); }

@@ -13,4 +13,13 @@ std::optional<unsigned> FileSystem::attributesIfAny(std::string_view path) {
   }
 }
 
+bool FileSystem::ordinaryFileExists(std::string_view path) {
+  try {
+    const auto a = attributesIfAny(path);
+    return a && (*a & (attr::Folder | attr::Hidden | attr::System)) == 0;
+  } catch (const RuntimeError&) {
+    return false;
+  }
+}
+
 }  // namespace core

@@ -109,6 +109,10 @@ class FileSystem {
   // scan asks this of every file it checks, so the host file system answers
   // it with one look at the disk.
   virtual std::optional<unsigned> attributesIfAny(std::string_view path);
+  // Whether an ordinary file is at the path: neither a folder nor hidden nor
+  // a system file. A path that cannot be looked at has none. The host file
+  // system answers a file its held listing shows without a look at the disk.
+  virtual bool ordinaryFileExists(std::string_view path);
   virtual void setAttributes(std::string_view path, unsigned attributes) = 0;
 
   // Bytes free for the user on the file system that holds the path.

@@ -373,11 +373,25 @@ class HostFileSystem : public FileSystem {
   }
 
   std::optional<unsigned> attributesIfAny(std::string_view path) override {
-    const auto [host, absent] = drives_.resolve(path, names_);
-    if (absent) return std::nullopt;
+    const auto resolved = drives_.resolve(path, names_);
+    if (resolved.absent) return std::nullopt;
+    const std::string& host = resolved.host;
     const auto a = attributesAt(host);
     if (!a && errno != ENOENT && errno != ENOTDIR) fail(errno, host, path);
     return a;
+  }
+
+  bool ordinaryFileExists(std::string_view path) override {
+    try {
+      const auto [host, absent, type] = drives_.resolve(path, names_);
+      if (absent) return false;
+      // A plain file its folder's listing has shown needs no look at it.
+      if (type == FolderNames::Type::PlainFile) return hostNameOf(host).front() != '.';
+      const auto a = attributesAt(host);
+      return a && (*a & (attr::Folder | attr::Hidden)) == 0;
+    } catch (const RuntimeError&) {
+      return false;
+    }
   }
 
   void setAttributes(std::string_view path, unsigned attributes) override {
@@ -422,8 +436,9 @@ class HostFileSystem : public FileSystem {
   template <class Keep>
   std::vector<std::string> list(std::string_view folder, Keep keep) {
     std::vector<std::string> names;
-    const auto [host, absent] = drives_.resolve(folder, names_);
-    if (absent) return names;
+    const auto resolved = drives_.resolve(folder, names_);
+    if (resolved.absent) return names;
+    const std::string& host = resolved.host;
     DIR* dir = ::opendir(host.c_str());
     if (!dir) {
       const int e = errno;
@@ -431,15 +446,17 @@ class HostFileSystem : public FileSystem {
       fail(e, host, folder);
     }
     const int dfd = ::dirfd(dir);
-    std::vector<std::string> all;  // for the cache of names, which need not list the folder again
+    std::vector<FolderNameCache::Listed> all;  // for the cache of names, which need not list the folder again
     while (dirent* entry = ::readdir(dir)) {
       const std::string name(entry->d_name);
       if (name == "." || name == "..") continue;
-      all.push_back(name);
       // The listing tells plain files and folders apart on most file
       // systems; links are followed, as the simulator sees a linked file as
       // the file.
       mode_t type = entry->d_type == DT_REG ? S_IFREG : entry->d_type == DT_DIR ? S_IFDIR : 0;
+      all.push_back({name, type == S_IFREG   ? FolderNames::Type::PlainFile
+                           : type == S_IFDIR ? FolderNames::Type::Folder
+                                             : FolderNames::Type::Unknown});
       if (type == 0) {
         struct stat st;
         if (::fstatat(dfd, entry->d_name, &st, 0) != 0) continue;

@@ -265,6 +265,7 @@ DriveTable::Resolved DriveTable::resolve(std::string_view windowsPath, FolderNam
       onDisk = found.name.has_value();
       out.absent = found.absent;
     }
+    out.type = found.type;
     if (host != "/") host += '/';
     host += found.name ? std::string_view(*found.name) : part;
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,9 +27,13 @@ class FolderNames {
   // spelling(), and whether the name is known not to be there: the folder's
   // names are held, and none matches. Without that knowledge, a name not
   // found may still be there to one who looks on disk.
+  // What a listing told of an entry: a plain file or a folder, or nothing
+  // sure (a link, another kind, or a file system that does not say).
+  enum class Type : std::uint8_t { Unknown, PlainFile, Folder };
   struct Lookup {
     std::optional<std::string> name;
     bool absent = false;
+    Type type = Type::Unknown;
   };
   virtual Lookup look(const std::string& hostFolder, const std::string& name) {
     return {spelling(hostFolder, name), false};
@@ -94,6 +99,7 @@ class DriveTable {
   struct Resolved {
     std::string host;
     bool absent = false;
+    FolderNames::Type type = FolderNames::Type::Unknown;  // of the last component, as its folder's listing tells
   };
   Resolved resolve(std::string_view windowsPath, FolderNames& names) const;
 

@@ -15,8 +15,7 @@ bool OrdinaryFileExists(core::Context& ctx, std::string_view path) {
       return !ctx.fs.listFiles(core::parentPath(path), name, /*includeHidden=*/false).empty();
     // One look-up of the path: a plain name needs no folder listing (a
     // gauges folder holds hundreds of files).
-    const auto attributes = ctx.fs.attributesIfAny(path);
-    return attributes && (*attributes & (core::attr::Folder | core::attr::Hidden | core::attr::System)) == 0;
+    return ctx.fs.ordinaryFileExists(path);
   } catch (const core::RuntimeError&) {
     return false;
   }

@@ -114,7 +114,7 @@ TEST_F(FolderNameCacheTest, NewNamesListTheirFolderOnce) {
     fsys::remove_all(c);
     fsys::create_directories(c + "/FS2002/Aircraft/Jumbo/texture");
     core::FolderNameCache cache(4096, watch);
-    cache.listed(c, {"FS2002"});
+    cache.listed(c, {{"FS2002"}});
     for (int i = 0; i < 1000; ++i) {
       const std::string host =
           drives.toHost("C:\\fs2002\\aircraft\\jumbo\\TEXTURE\\Tex" + std::to_string(i) + ".bmp", cache);

@@ -124,6 +124,13 @@ TEST_F(HostFs, ListsPlainFilesByPatternAndFoldersSortedWithoutRegardToCase) {
   const auto both = fs->listFilesAndFolders("C:\\plane");
   EXPECT_EQ(both.files, (Names{".hidden.air", "A.air", "b.AIR", "c.txt", "Link.TXT", "readme"}));
   EXPECT_EQ(both.folders, (Names{".cache", "alpha", "sub.air", "Zeta"}));
+  // An ordinary file is a plain file or a link to one that is not hidden.
+  for (const auto& [path, ordinary] : {std::pair{"C:\\plane\\a.AIR", true},
+                                       {"C:\\Plane\\link.txt", true},
+                                       {"C:\\Plane\\.hidden.air", false},
+                                       {"C:\\Plane\\alpha", false},
+                                       {"C:\\Plane\\none.air", false}})
+    EXPECT_EQ(fs->ordinaryFileExists(path), ordinary) << path;
   // A name the listing lacks is missing until one is made behind its back.
   EXPECT_FALSE(fs->attributesIfAny("C:\\Plane\\Late.air"));
   writeHostFile(c + "/Plane/late.AIR", "");
