@@ -21,7 +21,8 @@ class RuntimeError;
 }  // namespace core
 namespace manager {
 class Catalogue;
-}
+class ParsedAircraftConfigs;
+}  // namespace manager
 
 namespace app {
 
@@ -110,10 +111,11 @@ int runGuarded(CliIo& io, const std::function<int()>& work);
 
 // Runs work, guarded, on the catalogue of the configured simulator, rebuilt
 // as the Aircraft tab does it, with dialogs for the run's messages. Work
-// that only reads the simulator's folders gives NameWatch::OwnChangesOnly.
+// that only reads the simulator's folders gives NameWatch::OwnChangesOnly,
+// and parsed, when given, keeps the aircraft.cfg files the walk parsed.
 int withCatalogue(CliIo& io, core::Dialogs& dialogs,
                   const std::function<int(core::Context&, manager::Catalogue&)>& work,
-                  core::NameWatch watch = core::NameWatch::Kernel);
+                  core::NameWatch watch = core::NameWatch::Kernel, manager::ParsedAircraftConfigs* parsed = nullptr);
 
 // The text of --help: the usage, every form of every family on a line of its
 // own, the options and the exit statuses.

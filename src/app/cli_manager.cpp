@@ -60,7 +60,8 @@ class CatalogueCliDialogs : public core::Dialogs {
 }  // namespace
 
 int withCatalogue(CliIo& io, core::Dialogs& dialogs,
-                  const std::function<int(core::Context&, manager::Catalogue&)>& work, core::NameWatch watch) {
+                  const std::function<int(core::Context&, manager::Catalogue&)>& work, core::NameWatch watch,
+                  manager::ParsedAircraftConfigs* parsed) {
   NullPrinter printer;
   return runGuarded(io, [&] {
     Runtime runtime(io.env, io.executablePath, dialogs, printer, watch);
@@ -70,7 +71,7 @@ int withCatalogue(CliIo& io, core::Dialogs& dialogs,
       io.err << "hangarpak-cli: " << message << '\n';
     // Confirms simFolder; a simulator that must be located by hand ends the run.
     core::FindSimulator(ctx);
-    manager::Catalogue catalogue = manager::BuildCatalogue(ctx);
+    manager::Catalogue catalogue = manager::BuildCatalogue(ctx, parsed);
     return work(ctx, catalogue);
   });
 }

@@ -6,6 +6,7 @@
 #include "app/cli_commands.h"
 #include "app/cli_terminal.h"
 #include "manager/catalogue.h"
+#include "manager/parsed_configs.h"
 #include "scan/report_box.h"
 #include "scan/scan_aircraft.h"
 #include "scan/scan_panels.h"
@@ -56,6 +57,9 @@ int runScan(const std::vector<std::string>& args, CliIo& io) {
 
   // A scan asks nothing; a simulator that must be located by hand ends the run.
   TerminalDialogs dialogs(io.err, {}, {});
+  // The scan of aircraft follows the catalogue's walk at once, so it takes
+  // the aircraft.cfg files as the walk parsed them.
+  manager::ParsedAircraftConfigs parsed;
   return withCatalogue(
       io, dialogs,
       [&](core::Context& ctx, manager::Catalogue& catalogue) {
@@ -63,7 +67,7 @@ int runScan(const std::vector<std::string>& args, CliIo& io) {
         int missingFound = 0;
         scan::ReportBox box(report, missingFound);
         if (kind == "aircraft")
-          scan::ScanAircraft(ctx, catalogue.variants(), box);
+          scan::ScanAircraft(ctx, catalogue.variants(), box, &parsed);
         else if (kind == "panels")
           scan::ScanPanels(ctx, catalogue.panels(), box);
         else
@@ -81,7 +85,7 @@ int runScan(const std::vector<std::string>& args, CliIo& io) {
         }
         return missingFound ? ExitProblem : ExitDone;
       },
-      core::NameWatch::OwnChangesOnly);
+      core::NameWatch::OwnChangesOnly, kind == "aircraft" ? &parsed : nullptr);
 }
 
 }  // namespace app

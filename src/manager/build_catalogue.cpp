@@ -31,8 +31,11 @@ struct PendingUse {
 
 class CatalogueWalk {
  public:
-  explicit CatalogueWalk(core::Context& ctx)
-      : ctx_(ctx), aircraftFolder_(onDiskSpelling(ctx)), tree_(core::normalizeWindowsPath(aircraftFolder_)) {}
+  CatalogueWalk(core::Context& ctx, ParsedAircraftConfigs* parsed)
+      : ctx_(ctx),
+        parsed_(parsed),
+        aircraftFolder_(onDiskSpelling(ctx)),
+        tree_(core::normalizeWindowsPath(aircraftFolder_)) {}
 
   Catalogue run() {
     const std::vector<std::string> subFolders = examineFolder(aircraftFolder_);
@@ -55,11 +58,17 @@ class CatalogueWalk {
   std::vector<std::string> examineFolder(const std::string& folder) {
     core::FileSystem::Listing listing;
     if (!core::step([&] { listing = ctx_.fs.listFilesAndFolders(folder); })) return {};
+    // Of several aircraft.cfg in capitals of their own, the one the
+    // folder's path and "aircraft.cfg" lead to: that name itself, else the
+    // first in byte order (the listing's first of them).
+    const std::string* found = nullptr;
+    for (const auto& name : listing.files)
+      if ((!found || name == "aircraft.cfg") && core::iequals(name, "aircraft.cfg")) found = &name;
     for (const auto& name : listing.files) {
       const std::string path = core::joinPath(folder, name);
       const std::string lowerName = core::lower(name);
       if (lowerName == "aircraft.cfg")
-        core::step([&] { listAircraft(path); });
+        core::step([&] { listAircraft(path, &name == found); });
       else if (lowerName == kPanelNames.file)
         core::step([&] { listEntry(EntryKind::Panel, folder, path); });
       else if (lowerName == kSoundNames.file)
@@ -68,9 +77,22 @@ class CatalogueWalk {
     return std::move(listing.folders);
   }
 
-  void listAircraft(const std::string& path) {
-    const auto file = core::ReadProfileDocument(ctx_, path);
+  // Lists the variants of an aircraft.cfg, and keeps its document when it
+  // is the one its folder's path leads to.
+  void listAircraft(const std::string& path, bool foldersOwn) {
+    std::optional<std::string> bytes;
+    try {
+      bytes = ctx_.fs.readFile(path);
+    } catch (const core::RuntimeError&) {
+    }
+    // An unreadable file lists nothing.
+    auto file = core::profile::Document::fromFile(bytes ? std::string_view(*bytes) : std::string_view());
     const std::string folder = core::dropRight(path, 12);  // without "aircraft.cfg", trailing "\" kept
+    listVariants(file, path, folder);
+    if (parsed_ && bytes && foldersOwn) parsed_->keep(folder, std::move(file));
+  }
+
+  void listVariants(const core::profile::Document& file, const std::string& path, const std::string& folder) {
     for (int n = 0;;) {
       const std::string section = "fltsim." + std::to_string(n);
       const std::string title = file.get(section, "title").value_or("");
@@ -142,6 +164,7 @@ class CatalogueWalk {
   }
 
   core::Context& ctx_;
+  ParsedAircraftConfigs* parsed_;
   std::string aircraftFolder_;
   std::string tree_;  // the aircraft folder as paths inside it are spelled
   std::vector<AircraftVariant> variants_;
@@ -154,8 +177,8 @@ class CatalogueWalk {
 
 }  // namespace
 
-Catalogue BuildCatalogue(core::Context& ctx) {
-  return CatalogueWalk(ctx).run();
+Catalogue BuildCatalogue(core::Context& ctx, ParsedAircraftConfigs* parsed) {
+  return CatalogueWalk(ctx, parsed).run();
 }
 
 }  // namespace manager

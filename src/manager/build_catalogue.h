@@ -1,6 +1,7 @@
 #pragma once
 
 #include "manager/catalogue.h"
+#include "manager/parsed_configs.h"
 
 namespace core {
 class Context;
@@ -17,7 +18,8 @@ namespace manager {
 // failure: a folder that cannot be listed or a file that cannot be read
 // leaves what was read so far. The progress bar counts the aircraft
 // folder's sub-folders; the 1000th titled section of one file shows
-// "Overflow error in ''Search''" and ends the listing of that file.
-Catalogue BuildCatalogue(core::Context& ctx);
+// "Overflow error in ''Search''" and ends the listing of that file. When
+// given, parsed keeps each aircraft folder's aircraft.cfg as parsed.
+Catalogue BuildCatalogue(core::Context& ctx, ParsedAircraftConfigs* parsed = nullptr);
 
 }  // namespace manager

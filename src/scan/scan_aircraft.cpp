@@ -9,6 +9,7 @@
 #include "core/context.h"
 #include "core/profile.h"
 #include "core/safe_names.h"
+#include "core/text.h"
 #include "scan/report_box.h"
 #include "scan/scan_files.h"
 
@@ -16,19 +17,19 @@ namespace scan {
 
 namespace {
 
-// One configuration file parsed once per entry. The scan reads about a
+// A parsed configuration file, read key by key. The scan reads about a
 // dozen keys of each aircraft.cfg, and the catalogue of a well-stocked
 // simulator has thousands of entries, so re-reading the file per key would
 // dominate the scan.
 class Config {
  public:
-  explicit Config(const std::string& bytes) : doc_(core::profile::Document::fromFile(bytes)) {}
+  explicit Config(const core::profile::Document& doc) : doc_(doc) {}
   std::string get(std::string_view section, std::string_view key) const {
     return doc_.get(section, key).value_or(std::string());
   }
 
  private:
-  core::profile::Document doc_;
+  const core::profile::Document& doc_;
 };
 
 // What a scan has already looked at. The variants of one folder share its
@@ -37,7 +38,8 @@ class Config {
 // each configuration parsed once per scan rather than once per variant.
 class ScanMemo {
  public:
-  ScanMemo(core::Context& ctx, std::string tree) : ctx_(ctx), tree_(std::move(tree)) {}
+  ScanMemo(core::Context& ctx, std::string tree, const manager::ParsedAircraftConfigs* catalogued)
+      : ctx_(ctx), tree_(std::move(tree)), catalogued_(catalogued) {}
 
   // The file a name relative to an aircraft's folder stands for; nullopt
   // when it lies outside the tree.
@@ -56,6 +58,7 @@ class ScanMemo {
 
   // The parsed file, or why there is none.
   struct Parsed {
+    std::optional<core::profile::Document> own;  // parsed here
     std::optional<Config> config;
     std::optional<ScanProblem::Kind> failure;
   };
@@ -67,11 +70,17 @@ class ScanMemo {
     auto [it, added] = parsed_.try_emplace(path);
     if (!added) return *it->second;
     auto parsed = std::make_unique<Parsed>();
+    if (const auto* doc =
+            catalogued_ && expect == Expect::Found ? catalogued_->of(core::dropRight(path, 12)) : nullptr) {
+      parsed->config.emplace(*doc);
+      it->second = std::move(parsed);
+      return *it->second;
+    }
     std::optional<std::string> bytes;
     if (expect == Expect::Maybe && !exists(path))
       parsed->failure = ScanProblem::Kind::Missing;
     else if ((bytes = ReadConfigBytes(ctx_, path)))
-      parsed->config.emplace(*bytes);
+      parsed->config.emplace(parsed->own.emplace(core::profile::Document::fromFile(*bytes)));
     else
       parsed->failure = exists(path) ? ScanProblem::Kind::Unreadable : ScanProblem::Kind::Missing;
     it->second = std::move(parsed);
@@ -81,7 +90,8 @@ class ScanMemo {
  private:
   core::Context& ctx_;
   const std::string tree_;
-  std::string key_;  // the folder and the name of within(), NUL between
+  const manager::ParsedAircraftConfigs* catalogued_;  // the aircraft.cfg files the catalogue's walk parsed
+  std::string key_;                                   // the folder and the name of within(), NUL between
   std::unordered_map<std::string, std::optional<std::string>> within_;
   std::unordered_map<std::string, bool> exists_;
   std::unordered_map<std::string, std::unique_ptr<Parsed>> parsed_;
@@ -187,11 +197,12 @@ class AircraftCheck {
 
 }  // namespace
 
-void ScanAircraft(core::Context& ctx, const std::vector<manager::AircraftVariant>& variants, ReportBox& box) {
+void ScanAircraft(core::Context& ctx, const std::vector<manager::AircraftVariant>& variants, ReportBox& box,
+                  const manager::ParsedAircraftConfigs* parsed) {
   box.replace("----- Scanning for missing aircraft files -----\r\n\r\n");
   const int total = static_cast<int>(variants.size());
   box.started(total);
-  ScanMemo memo(ctx, ctx.state.simFolder + "\\aircraft");
+  ScanMemo memo(ctx, ctx.state.simFolder + "\\aircraft", parsed);
   for (int i = 0; i < total; ++i) {
     const auto& variant = variants[static_cast<std::size_t>(i)];
     AircraftCheck(memo, box, variant.folder, std::to_string(variant.section)).run(variant.title);

@@ -58,6 +58,17 @@ TEST_F(CliScanTest, PrintsTheReportWithNewlinesAndFailsWhenSomethingIsMissing) {
   EXPECT_EQ(0, r.status) << r.err;
   EXPECT_NE(std::string::npos, r.out.find("Sound: OK\n"));
   EXPECT_EQ(std::string::npos, r.out.find('\r'));
+
+  // Of two aircraft.cfg in other capitals, the path of the folder and
+  // "aircraft.cfg" leads to the first in byte order, for the variants of both.
+  writeFile("C:\\FS2002\\Aircraft\\Twin\\upper.air");
+  testsupport::writeHostFile(host("C:\\FS2002\\Aircraft\\Twin") + "/AIRCRAFT.CFG",
+                             "[fltsim.0]\r\ntitle=Upper\r\nsim=upper\r\n");
+  testsupport::writeHostFile(host("C:\\FS2002\\Aircraft\\Twin") + "/Aircraft.cfg",
+                             "[fltsim.0]\r\ntitle=Mixed\r\nsim=mixed\r\n");
+  r = run({"scan", "aircraft"});
+  EXPECT_NE(std::string::npos, r.out.find("(Mixed)")) << r.out;
+  EXPECT_EQ(std::string::npos, r.out.find("mixed.air")) << r.out;
 }
 
 }  // namespace
