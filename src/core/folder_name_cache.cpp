@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/folder_entries.h"
 #include "core/name_fold.h"
 
 namespace core {
@@ -153,21 +154,18 @@ struct FolderNameCache::State {
   }
 
   bool list(const std::string& path, Folder& folder) {
-    DIR* dir = ::opendir(path.c_str());
-    if (!dir) return false;
+    const int dir = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return false;
     // The folder's identity tells a watched drive's folder replaced.
-    struct stat st;
-    if (watched && ::fstat(::dirfd(dir), &st) != 0) {
-      ::closedir(dir);
-      return false;
-    }
+    struct stat st {};
+    const bool read =
+        (!watched || ::fstat(dir, &st) == 0) && readFolderEntries(dir, [&](std::string_view name, unsigned char type) {
+          folder.add(std::string(name), typeOf(type));
+        });
+    ::close(dir);
+    if (!read) return false;
     folder.dev = watched ? st.st_dev : 0;
     folder.ino = watched ? st.st_ino : 0;
-    while (dirent* e = ::readdir(dir)) {
-      const std::string_view name(e->d_name);
-      if (name != "." && name != "..") folder.add(std::string(name), typeOf(e->d_type));
-    }
-    ::closedir(dir);
     ++listings;
     return true;
   }

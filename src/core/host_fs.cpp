@@ -14,6 +14,7 @@
 
 #include "core/atomic_file.h"
 #include "core/errors.h"
+#include "core/folder_entries.h"
 #include "core/folder_name_cache.h"
 #include "core/fs.h"
 #include "core/paths.h"
@@ -439,32 +440,30 @@ class HostFileSystem : public FileSystem {
     const auto resolved = drives_.resolve(folder, names_);
     if (resolved.absent) return names;
     const std::string& host = resolved.host;
-    DIR* dir = ::opendir(host.c_str());
-    if (!dir) {
+    const Fd dir{::open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    if (dir.fd < 0) {
       const int e = errno;
       if (e == ENOENT || e == ENOTDIR) return names;
       fail(e, host, folder);
     }
-    const int dfd = ::dirfd(dir);
     std::vector<FolderNameCache::Listed> all;  // for the cache of names, which need not list the folder again
-    while (dirent* entry = ::readdir(dir)) {
-      const std::string name(entry->d_name);
-      if (name == "." || name == "..") continue;
+    const bool read = readFolderEntries(dir.fd, [&](std::string_view entry, unsigned char direntType) {
+      std::string name(entry);
       // The listing tells plain files and folders apart on most file
       // systems; links are followed, as the simulator sees a linked file as
       // the file.
-      mode_t type = entry->d_type == DT_REG ? S_IFREG : entry->d_type == DT_DIR ? S_IFDIR : 0;
+      mode_t type = direntType == DT_REG ? S_IFREG : direntType == DT_DIR ? S_IFDIR : 0;
       all.push_back({name, type == S_IFREG   ? FolderNames::Type::PlainFile
                            : type == S_IFDIR ? FolderNames::Type::Folder
                                              : FolderNames::Type::Unknown});
       if (type == 0) {
         struct stat st;
-        if (::fstatat(dfd, entry->d_name, &st, 0) != 0) continue;
+        if (::fstatat(dir.fd, name.c_str(), &st, 0) != 0) return;
         type = st.st_mode & S_IFMT;
       }
-      if (keep(name, type)) names.push_back(name);
-    }
-    ::closedir(dir);
+      if (keep(name, type)) names.push_back(std::move(name));
+    });
+    if (!read) fail(errno, host, folder);
     names_.listed(host, all);
     std::sort(names.begin(), names.end(), lessIgnoringCase);
     return names;
