@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <chrono>
 #include <ctime>
+#include <deque>
 #include <filesystem>
 #include <future>
 #include <set>
@@ -33,7 +34,8 @@ namespace fsys = std::filesystem;
 struct Recorder::OpenInstallation {
   Installation head;  // its id the row written as it started
   int lastSeq = 0;    // of the rows written ahead
-  std::vector<Effect> effects;
+  // A deque: a long installation's effects are never moved to grow it.
+  std::deque<Effect> effects;
   std::vector<bool> dropped;                 // created and deleted again within the installation
   std::map<std::string, std::size_t> files;  // lower-cased path -> its file effect
   std::set<std::string> madeFolders;         // lower-cased paths of the folders it made
@@ -220,7 +222,8 @@ std::string Recorder::close(Outcome outcome, core::PackageKind kind, std::string
   open->head.kind = kind;
   open->head.folder = std::string(folder);
   open->head.state = undo ? InstallState::InProgress : InstallState::Installed;
-  std::vector<Effect> effects;
+  // The effects that stand, written from where they are.
+  std::vector<std::size_t> kept;
   std::vector<std::string> unneeded;
   for (std::size_t i = 0; i < open->effects.size(); ++i) {
     Effect& e = open->effects[i];
@@ -238,15 +241,15 @@ std::string Recorder::close(Outcome outcome, core::PackageKind kind, std::string
       unneeded.push_back(std::move(e.backup));
       e.backup.clear();
     }
-    effects.push_back(std::move(e));
+    kept.push_back(i);
   }
   // An edit that changed nothing leaves no row.
-  const bool nothing = open->head.change != Change::Install && effects.empty();
+  const bool nothing = open->head.change != Change::Install && kept.empty();
   try {
     if (nothing) {
       store_->drop(open->head.id);
     } else {
-      store_->finish(open->head, effects);
+      store_->finish(open->head, kept.size(), [&](std::size_t i) -> const Effect& { return open->effects[kept[i]]; });
       lastId_ = open->head.id;
     }
   } catch (const core::RuntimeError& e) {

@@ -205,9 +205,10 @@ constexpr const char* kInsertEffect =
     "INSERT INTO effects(installation, seq, kind, path, size, old_hash, new_hash, backup, section, key, "
     "old_value, new_value, note) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?)";
 
-void insertEffect(Statement& row, std::int64_t id, const Effect& e) {
+// seq: the effect's own unless given.
+void insertEffect(Statement& row, std::int64_t id, const Effect& e, std::optional<int> seq = std::nullopt) {
   row.bind(1, id)
-      .bind(2, std::int64_t{e.seq})
+      .bind(2, std::int64_t{seq.value_or(e.seq)})
       .bind(3, wordOf(e.kind))
       .bind(4, e.path)
       .bindSize(5, e.size)
@@ -259,16 +260,12 @@ void Store::removeEffect(std::int64_t id, int seq) {
   s.bind(1, id).bind(2, std::int64_t{seq}).run();
 }
 
-void Store::finish(const Installation& in, const std::vector<Effect>& effects) {
+void Store::finish(const Installation& in, std::size_t count, const std::function<const Effect&(std::size_t)>& effect) {
   inTransaction(db_, [&] {
     Statement drop(db_, "DELETE FROM effects WHERE installation = ?");
     drop.bind(1, in.id).run();
     Statement row(db_, kInsertEffect);
-    int seq = 0;
-    for (Effect e : effects) {
-      e.seq = ++seq;
-      insertEffect(row, in.id, e);
-    }
+    for (std::size_t i = 0; i < count; ++i) insertEffect(row, in.id, effect(i), static_cast<int>(i + 1));
     Statement head(db_,
                    "UPDATE installations SET kind = ?, folder = ?, outcome = ?, state = ?, archive_size = ?, "
                    "archive_hash = ? WHERE id = ?");

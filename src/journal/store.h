@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -36,12 +37,14 @@ class Store {
   // row as it starts (returns its id), each effect as it is about to happen
   // (seq as given; its backup made first), an effect that did not happen
   // after all, and at the end the installation as it ended (its archive's
-  // size and hash too, known only then) with its effects
-  // (numbered 1.. in the order given), which replace those written ahead.
+  // size and hash too, known only then) with its effects, effect(0) to
+  // effect(count - 1) (numbered 1.. in that order), which replace those
+  // written ahead.
   std::int64_t begin(const Installation& installation);
   void addEffect(std::int64_t id, const Effect& effect);
   void removeEffect(std::int64_t id, int seq);
-  void finish(const Installation& installation, const std::vector<Effect>& effects);
+  void finish(const Installation& installation, std::size_t count,
+              const std::function<const Effect&(std::size_t)>& effect);
   void setState(std::int64_t id, InstallState state);
   // Takes out a row and its effects: an edit that changed nothing.
   void drop(std::int64_t id);
