@@ -49,6 +49,9 @@ struct Recorder::OpenInstallation {
   };
   std::unordered_map<std::string, Written> scratch;
   bool scratchKept = true;  // until a program started goes on running
+  // Until a program runs or a file is renamed, a file in a folder it made
+  // that it did not write is not there.
+  bool madeFoldersOwn = true;
   // The archive's size and hash, read on a worker.
   std::future<std::pair<std::uint64_t, std::string>> archive;
 
@@ -336,9 +339,10 @@ void Recorder::scratchChanged(std::string_view path) {
   if (open_ && !open_->scratch.empty()) open_->scratch.erase(core::lower(path));
 }
 
-void Recorder::scratchAllChanged(bool stillRunning) {
+void Recorder::programRuns(bool stillRunning) {
   if (!open_) return;
   open_->scratch.clear();
+  open_->madeFoldersOwn = false;
   if (stillRunning) open_->scratchKept = false;
 }
 
@@ -392,6 +396,7 @@ void Recorder::noted(std::string_view path, std::string_view note) {
 
 void Recorder::noted(EffectKind kind, std::string_view path, std::string note) {
   if (!open_) return;
+  if (kind == EffectKind::FileRenamed) open_->madeFoldersOwn = false;
   Effect e;
   e.kind = kind;
   e.path = std::string(path);
@@ -474,7 +479,10 @@ Recorder::Prior Recorder::beforeReplace(std::string_view path) {
     prior.known = it->second;
     return prior;
   }
-  prior.existed = inner_.fileExists(path);
+  // A folder the installation made holds only what it wrote there (known
+  // above), unless a program or a rename put something in: no need to look.
+  const bool made = inMadeFolder(lowered);
+  prior.existed = !(made && open_->madeFoldersOwn) && inner_.fileExists(path);
   auto& pending = open_->pendingKey;
   const bool keyPending = pending && pending->first == lowered;
   if (prior.existed && keyPending && !editing()) {
@@ -496,7 +504,7 @@ Recorder::Prior Recorder::beforeReplace(std::string_view path) {
   try {
     // A new file in a folder the installation made goes with that folder
     // when it is rolled back: its row is written at the end only.
-    prior.fresh = !prior.existed && inMadeFolder(lowered) ? remember(std::move(e), keyAt) : record(std::move(e), keyAt);
+    prior.fresh = !prior.existed && made ? remember(std::move(e), keyAt) : record(std::move(e), keyAt);
   } catch (...) {
     dropBackup(prior.backup);
     throw;

@@ -119,10 +119,11 @@ class Recorder : public core::ChangeJournal {
   void scratchWritten(std::string_view path, const Content& content);
   [[nodiscard]] std::optional<Content> takeScratch(std::string_view path);
   void scratchChanged(std::string_view path);
-  // A program runs: what it may have changed is forgotten; one that goes on
-  // running (stillRunning) may change any file later, so nothing is kept
-  // until the installation ends.
-  void scratchAllChanged(bool stillRunning);
+  // A program runs: the scratch files' content is forgotten, and a folder
+  // the installation made may hold files it did not write; one that goes on
+  // running (stillRunning) may change any file later, so no scratch file's
+  // content is kept until the installation ends.
+  void programRuns(bool stillRunning);
 
   // Why the last installation, or a change of it, went unrecorded ("" when
   // it was recorded).

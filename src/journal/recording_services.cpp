@@ -50,7 +50,7 @@ int RecordingLauncher::runAndWait(const core::ProcessRequest& request, const std
   if (recorder_.open())
     recorder_.noted(EffectKind::ProgramRun, request.argv.empty() ? std::string() : request.argv.front(),
                     "ran " + commandLineOf(request) + "; what it changed is not known");
-  recorder_.scratchAllChanged(false);
+  recorder_.programRuns(false);
   return inner_.runAndWait(request, keepPainting);
 }
 
@@ -58,7 +58,7 @@ void RecordingLauncher::start(const core::ProcessRequest& request) {
   if (recorder_.open())
     recorder_.noted(EffectKind::ProgramRun, request.argv.empty() ? std::string() : request.argv.front(),
                     "started " + commandLineOf(request) + "; what it changed is not known");
-  recorder_.scratchAllChanged(true);
+  recorder_.programRuns(true);
   inner_.start(request);
 }
 

@@ -288,49 +288,59 @@ TEST_F(JournalTest, OneFileWrittenSeveralTimesInOneInstallationIsOneEffect) {
   EXPECT_TRUE(std::filesystem::is_empty(journal::backupFolder(ctx().locations.appFolder)));
 }
 
-// A file linked into place from TempZip is recorded with the content it
-// gets, whatever changed the member's file after extraction wrote it.
+// A file linked into place from TempZip, into a folder the installation
+// made, is recorded with the content it gets, whatever changed the member's
+// file after extraction wrote it; and as overwritten when a program the
+// installation ran had put a file of that name there.
 TEST_F(JournalTest, AFileLinkedFromTempZipIsRecordedWithTheContentItGets) {
   const std::string member = ctx().appFolder() + "\\TempZip\\member.bmp";
+  const std::string folder = "C:\\FS2002\\Aircraft\\Made", target = folder + "\\placed.bmp";
   auto scratch = [&](const std::string& path, std::string_view bytes) {
     auto out = jctx->fs.createScratchFile(path);
     out->write(bytes.data(), bytes.size());
     out->commit();
   };
-  auto behind = [&] { std::ofstream(host(member), std::ios::binary | std::ios::trunc) << "changed"; };
+  auto program = [&] {
+    for (const auto& path : {member, target}) std::ofstream(host(path), std::ios::binary) << "changed";
+  };
   const struct {
     const char* name;
     std::function<void()> before, after;  // the member's file written in between
     const char* placed;
+    EffectKind kind;
   } cases[] = {
-      {"as extracted", {}, {}, "extracted"},
-      {"written again", {}, [&] { jctx->fs.writeFile(member, "changed"); }, "changed"},
+      {"as extracted", {}, {}, "extracted", EffectKind::FileCreated},
+      {"written again", {}, [&] { jctx->fs.writeFile(member, "changed"); }, "changed", EffectKind::FileCreated},
       {"by a program run",
        {},
        [&] {
-         services->launcher.runAndWait({{"/bin/true"}, {}, {}}, {}), behind();
+         services->launcher.runAndWait({{"/bin/true"}, {}, {}}, {}), program();
        },
-       "changed"},
+       "changed",
+       EffectKind::FileOverwritten},
       {"by a program still running",
        [&] {
          services->launcher.start({{"/bin/true"}, {}, {}});
        },
-       behind, "changed"},
+       program, "changed", EffectKind::FileOverwritten},
   };
   jctx->fs.makeFolder(ctx().appFolder() + "\\TempZip");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     services->recorder.archiveStarted("C:\\Downloads\\x.zip");
+    jctx->fs.makeFolder(folder);
     if (c.before) c.before();
     scratch(member, "extracted");
     if (c.after) c.after();
-    jctx->fs.linkFile(member, "C:\\FS2002\\Texture\\placed.bmp");
+    jctx->fs.linkFile(member, target);
     services->recorder.archiveFinished(true, core::PackageKind::Aircraft, "x");
     const auto effects = store().effects(*services->recorder.lastInstallation());
     ASSERT_FALSE(effects.empty());
+    EXPECT_EQ(effects.back().kind, c.kind);
     EXPECT_EQ(effects.back().newHash, core::contentHash(c.placed));
     EXPECT_EQ(effects.back().size, std::string_view(c.placed).size());
-    for (const auto& placed : {member, std::string("C:\\FS2002\\Texture\\placed.bmp")}) jctx->fs.deleteFile(placed);
+    for (const auto& placed : {member, target}) jctx->fs.deleteFile(placed);
+    jctx->fs.removeFolder(folder);
   }
 }
 
