@@ -41,6 +41,10 @@ constexpr std::uint64_t kBlock = 4096;
 constexpr std::uint64_t kAheadBound = 24u << 20;
 // At most this many members are in flight.
 constexpr zip_uint64_t kAheadMembers = 512;
+// A member no larger than this, packed and unpacked, is unpacked whole when
+// its turn comes, on the writing thread: handing it to a worker and back
+// costs more than unpacking it.
+constexpr std::uint64_t kUnpackInPlace = 16u << 10;
 
 const char* const kPasswordPrompt = "Please Enter The Password!";
 
@@ -110,24 +114,36 @@ class Extraction {
     for (; next_ < count && next_ - from < kAheadMembers; ++next_) {
       zip_stat_t st;
       zip_stat_init(&st);
-      if (zip_stat_index(archive_, next_, 0, &st) != 0) continue;
-      constexpr auto kNeeded =
-          ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_CRC | ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD;
-      if ((st.valid & kNeeded) != kNeeded || st.encryption_method != ZIP_EM_NONE || st.size == 0 ||
-          (st.comp_method != ZIP_CM_STORE && st.comp_method != ZIP_CM_DEFLATE))
-        continue;
+      if (zip_stat_index(archive_, next_, 0, &st) != 0 || !unpacksWhole(st) || inPlace(st)) continue;
       // A member larger than a third of the bound is streamed when its turn
       // comes; the others wait for room.
       if (st.comp_size > kAheadBound / 3 || st.size > kAheadBound / 3 - st.comp_size) continue;
       if (!ahead_.fits(st.comp_size, st.size)) return;
-      MemberPtr raw(zip_fopen_index(archive_, next_, ZIP_FL_COMPRESSED));
-      if (!raw) continue;
-      PackedMember member{std::vector<char>(static_cast<std::size_t>(st.comp_size)), st.comp_method == ZIP_CM_DEFLATE,
-                          st.size, st.crc};
-      if (zip_fread(raw.get(), member.packed.data(), member.packed.size()) != static_cast<zip_int64_t>(st.comp_size))
-        continue;
-      ahead_.submit(next_, std::move(member));
+      if (auto member = packed(next_, st)) ahead_.submit(next_, std::move(*member));
     }
+  }
+
+  // Whether libdeflate can unpack the member whole: plain, deflated or
+  // stored, and not empty.
+  static bool unpacksWhole(const zip_stat_t& st) {
+    constexpr auto kNeeded =
+        ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_CRC | ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD;
+    return (st.valid & kNeeded) == kNeeded && st.encryption_method == ZIP_EM_NONE && st.size != 0 &&
+           (st.comp_method == ZIP_CM_STORE || st.comp_method == ZIP_CM_DEFLATE);
+  }
+
+  static bool inPlace(const zip_stat_t& st) { return st.size <= kUnpackInPlace && st.comp_size <= kUnpackInPlace; }
+
+  // The member's bytes as the archive stores them; nullopt when they cannot
+  // be read (the library says why when the member is streamed).
+  std::optional<PackedMember> packed(zip_uint64_t index, const zip_stat_t& st) {
+    MemberPtr raw(zip_fopen_index(archive_, index, ZIP_FL_COMPRESSED));
+    if (!raw) return std::nullopt;
+    PackedMember member{std::vector<char>(static_cast<std::size_t>(st.comp_size)), st.comp_method == ZIP_CM_DEFLATE,
+                        st.size, st.crc};
+    if (zip_fread(raw.get(), member.packed.data(), member.packed.size()) != static_cast<zip_int64_t>(st.comp_size))
+      return std::nullopt;
+    return member;
   }
 
   // Whether a member of this many bytes leaves the reserve free. The disk
@@ -199,10 +215,13 @@ class Extraction {
 
     current_ = member.path();
     encrypted_ = (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
+    // One that does not unpack whole to its declared size and check sum is
+    // read again below, which says what is wrong with it.
     if (!encrypted_ && ahead_.holds(index)) {
-      // One that does not unpack whole to its declared size and check sum
-      // is read again below, which says what is wrong with it.
       if (auto data = ahead_.take(index)) return place(member, *data);
+    } else if (unpacksWhole(st) && inPlace(st)) {
+      if (auto whole = packed(index, st))
+        if (auto data = UnpackWhole(std::move(*whole))) return place(member, *data);
     }
     MemberPtr file;
     if (encrypted_) {
