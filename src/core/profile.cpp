@@ -383,17 +383,18 @@ Document::Document(std::string_view bytes, std::size_t maxLength) {
   bool inSection = false;  // in the first section of its name
   while (scanner.next(line)) {
     if (line.kind == Line::Section) {
-      std::string lowerName = folded(line.name);
-      const bool seen =
-          std::any_of(sections_.begin(), sections_.end(), [&](const Section& s) { return s.lowerName == lowerName; });
+      const bool seen = std::any_of(sections_.begin(), sections_.end(),
+                                    [&](const Section& s) { return sameName(s.lowerName, line.name); });
       inSection = !seen;
-      if (inSection) sections_.push_back({std::string(line.name), std::move(lowerName), {}});
+      if (inSection) sections_.push_back({std::string(line.name), folded(line.name), keys_.size(), 0});
     } else if (line.kind == Line::Key && inSection) {
-      std::vector<Key>& keys = sections_.back().keys;
-      if (keys.empty()) keys.reserve(16);  // room for most sections' keys at once
-      std::string lowerName = folded(line.name);
-      const bool seen = std::any_of(keys.begin(), keys.end(), [&](const Key& k) { return k.lowerName == lowerName; });
-      if (!seen) keys.push_back({std::move(lowerName), cooked(line.value, maxLength)});
+      // The section's keys are the last ones.
+      Section& section = sections_.back();
+      const auto first = keys_.begin() + static_cast<std::ptrdiff_t>(section.firstKey);
+      if (std::none_of(first, keys_.end(), [&](const Key& k) { return sameName(k.lowerName, line.name); })) {
+        keys_.push_back({folded(line.name), cooked(line.value, maxLength)});
+        ++section.keyCount;
+      }
     }
   }
 }
@@ -410,12 +411,10 @@ Document Document::fromFile(std::string_view bytes) {
   // Names stay in the file's form: a name that is not well-formed text
   // matches only as fileValue() matches it.
   doc.cp1252Names_ = encodingOf(bytes) == Encoding::Cp1252;
-  for (Section& section : doc.sections_) {
-    toUtf8(section.name);
-    for (Key& key : section.keys) {
-      toUtf8(key.value);
-      if (key.value.size() > MaxValueLength) key.value = firstUnits(key.value, MaxValueLength);
-    }
+  for (Section& section : doc.sections_) toUtf8(section.name);
+  for (Key& key : doc.keys_) {
+    toUtf8(key.value);
+    if (key.value.size() > MaxValueLength) key.value = firstUnits(key.value, MaxValueLength);
   }
   return doc;
 }
@@ -433,8 +432,9 @@ std::optional<std::string> Document::get(std::string_view section, std::string_v
   const std::string sectionName = named(section), keyName = named(key);
   for (const Section& s : sections_) {
     if (s.lowerName != sectionName) continue;
-    for (const Key& k : s.keys)
-      if (k.lowerName == keyName) return k.value;
+    const auto first = keys_.begin() + static_cast<std::ptrdiff_t>(s.firstKey);
+    for (auto k = first; k != first + static_cast<std::ptrdiff_t>(s.keyCount); ++k)
+      if (k->lowerName == keyName) return k->value;
     return std::nullopt;
   }
   return std::nullopt;

@@ -121,11 +121,13 @@ class Document {
   struct Section {
     std::string name;
     std::string lowerName;
-    std::vector<Key> keys;
+    std::size_t firstKey = 0;  // its keys are keys_[firstKey, firstKey + keyCount)
+    std::size_t keyCount = 0;
   };
   Document(std::string_view bytes, std::size_t maxLength);
 
   std::vector<Section> sections_;
+  std::vector<Key> keys_;  // of every section, in file order
   // Names are held as the file has them, so that they match as lookup()
   // matches them; a request to an 8-bit file's document is first put in its
   // code page.
