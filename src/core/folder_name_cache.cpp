@@ -321,20 +321,6 @@ void FolderNameCache::listed(const std::string& hostFolder, const std::vector<Li
   state_->addPath(hostFolder, id);
 }
 
-std::optional<std::vector<FolderNameCache::Listed>> FolderNameCache::heldListing(const std::string& hostFolder) const {
-  std::lock_guard lock(state_->mutex);
-  const auto known = state_->byPath.find(hostFolder);
-  if (known == state_->byPath.end()) return std::nullopt;
-  std::vector<Listed> names;
-  const auto& held = state_->folders.at(known->second).names;
-  names.reserve(held.size());
-  for (const auto& [folded, entry] : held) {
-    if (entry.type == Type::Unknown) return std::nullopt;
-    names.push_back({entry.name, entry.type});
-  }
-  return names;
-}
-
 std::size_t FolderNameCache::listings() const {
   std::lock_guard lock(state_->mutex);
   return state_->listings;

@@ -62,10 +62,6 @@ class FolderNameCache : public FolderNames {
     Type type = Type::Unknown;
   };
   void listed(const std::string& hostFolder, const std::vector<Listed>& names);
-  // The names of a host folder whose listing is held, each with its type;
-  // nullopt when it is not held or the type of a name is not known (a link,
-  // or a name the kernel told of).
-  std::optional<std::vector<Listed>> heldListing(const std::string& hostFolder) const;
 
   // How many times a folder was listed so far, and how many are held now.
   std::size_t listings() const;

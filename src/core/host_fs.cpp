@@ -440,13 +440,6 @@ class HostFileSystem : public FileSystem {
     const auto resolved = drives_.resolve(folder, names_);
     if (resolved.absent) return names;
     const std::string& host = resolved.host;
-    // A listing held whole answers without a look at the disk.
-    if (const auto held = names_.heldListing(host)) {
-      for (const auto& [name, type] : *held)
-        if (keep(name, type == FolderNames::Type::PlainFile ? S_IFREG : S_IFDIR)) names.push_back(name);
-      std::sort(names.begin(), names.end(), lessIgnoringCase);
-      return names;
-    }
     const Fd dir{::open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
     if (dir.fd < 0) {
       const int e = errno;

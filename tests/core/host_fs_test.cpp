@@ -131,12 +131,6 @@ TEST_F(HostFs, ListsPlainFilesByPatternAndFoldersSortedWithoutRegardToCase) {
                                        {"C:\\Plane\\alpha", false},
                                        {"C:\\Plane\\none.air", false}})
     EXPECT_EQ(fs->ordinaryFileExists(path), ordinary) << path;
-  // A folder the cache holds, from its names.
-  for (const char* name : {"b.txt", ".h.txt", "Sub/c.txt"}) writeHostFile(c + "/Plane/Zeta/" + name, "");
-  EXPECT_TRUE(fs->ordinaryFileExists("C:\\Plane\\Zeta\\B.TXT"));
-  EXPECT_EQ(fs->listFiles("C:\\Plane\\Zeta", "*.txt", false), Names{"b.txt"});
-  EXPECT_EQ(fs->listFiles("C:\\Plane\\Zeta", "*.txt", true), (Names{".h.txt", "b.txt"}));
-  EXPECT_EQ(fs->listFolders("C:\\Plane\\Zeta"), Names{"Sub"});
   // A name the listing lacks is missing until one is made behind its back.
   EXPECT_FALSE(fs->attributesIfAny("C:\\Plane\\Late.air"));
   writeHostFile(c + "/Plane/late.AIR", "");
