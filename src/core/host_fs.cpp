@@ -24,6 +24,21 @@ namespace core {
 
 namespace {
 
+// How many folders a watched cache of names may hold: a quarter of the
+// watches the system allows each user (the rest are the user's other
+// programs'), at least 4,096 and at most what an unwatched cache holds. A
+// tree larger than that is listed afresh over and over; a watch the system
+// refuses leaves its folder to be asked on disk.
+constexpr std::size_t kUnwatchedFolders = 65536;
+std::size_t watchedFolderLimit() {
+  unsigned long allowed = 0;
+  if (std::FILE* f = std::fopen("/proc/sys/fs/inotify/max_user_watches", "re")) {
+    if (std::fscanf(f, "%lu", &allowed) != 1) allowed = 0;
+    std::fclose(f);
+  }
+  return std::clamp<std::size_t>(allowed / 4, 4096, kUnwatchedFolders);
+}
+
 std::string hostFolderOf(const std::string& hostPath) {
   auto pos = hostPath.find_last_of('/');
   if (pos == std::string::npos) return ".";
@@ -143,7 +158,7 @@ class HostFileSystem : public FileSystem {
         record_(record),
         // Without watches a folder costs only its names, and a scan of a
         // large simulator keeps them all.
-        names_(watch == NameWatch::Kernel ? 4096 : 65536, watch) {}
+        names_(watch == NameWatch::Kernel ? watchedFolderLimit() : kUnwatchedFolders, watch) {}
 
   bool fileExists(std::string_view path) override {
     auto host = tryHost(path);
