@@ -534,12 +534,17 @@ ProfileWrite WriteProfileString(Context& ctx, std::string_view file, std::string
       section, key, value);
 }
 
-profile::Document ReadProfileDocument(Context& ctx, std::string_view file) {
+std::optional<profile::Document> ReadProfileDocumentIfReadable(Context& ctx, std::string_view file) {
   try {
     return profile::Document::fromFile(ctx.fs.readFile(file));
   } catch (const RuntimeError&) {
-    return profile::Document::fromFile({});
+    return std::nullopt;
   }
+}
+
+profile::Document ReadProfileDocument(Context& ctx, std::string_view file) {
+  auto doc = ReadProfileDocumentIfReadable(ctx, file);
+  return doc ? std::move(*doc) : profile::Document::fromFile({});
 }
 
 std::string readProfileHostFile(const std::string& hostPath, std::string_view section, std::string_view key,

@@ -164,6 +164,8 @@ ProfileWrite WriteProfileString(Context& ctx, std::string_view file, std::string
 
 // The whole file parsed once (UTF-8 values); an unreadable file is empty.
 profile::Document ReadProfileDocument(Context& ctx, std::string_view file);
+// The same, nullopt when the file cannot be read.
+std::optional<profile::Document> ReadProfileDocumentIfReadable(Context& ctx, std::string_view file);
 
 // The same read and write on a host file, for hangarpak-cli. A file that is
 // there but cannot be read, whole or part-way, throws RuntimeError naming

@@ -80,16 +80,12 @@ class CatalogueWalk {
   // Lists the variants of an aircraft.cfg, and keeps its document when it
   // is the one its folder's path leads to.
   void listAircraft(const std::string& path, bool foldersOwn) {
-    std::optional<std::string> bytes;
-    try {
-      bytes = ctx_.fs.readFile(path);
-    } catch (const core::RuntimeError&) {
-    }
     // An unreadable file lists nothing.
-    auto file = core::profile::Document::fromFile(bytes ? std::string_view(*bytes) : std::string_view());
+    auto file = core::ReadProfileDocumentIfReadable(ctx_, path);
+    if (!file) return;
     const std::string folder = core::dropRight(path, 12);  // without "aircraft.cfg", trailing "\" kept
-    listVariants(file, path, folder);
-    if (parsed_ && bytes && foldersOwn) parsed_->keep(folder, std::move(file));
+    listVariants(*file, path, folder);
+    if (parsed_ && foldersOwn) parsed_->keep(folder, std::move(*file));
   }
 
   void listVariants(const core::profile::Document& file, const std::string& path, const std::string& folder) {
