@@ -12,6 +12,7 @@
 #include "app/cli.h"
 #include "core/settings.h"
 #include "support/archive_builder.h"
+#include "support/built_paths.h"
 #include "support/sim_fixture.h"
 
 namespace clitest {
@@ -33,7 +34,7 @@ inline CliRun runCli(const std::vector<std::string>& args, const core::Environme
 // Starts the built hangarpak-cli with stdin and stderr on /dev/null, stdout
 // on outFd when given, in the environment given or this process's.
 inline pid_t startProgram(std::vector<std::string> args, int outFd = -1, const core::Environment* env = nullptr) {
-  args.insert(args.begin(), HANGARPAK_CLI_PROGRAM);
+  args.insert(args.begin(), testsupport::cliProgram());
   std::vector<std::string> envText;
   if (env)
     for (const auto& [k, v] : env->all()) envText.push_back(k + "=" + v);

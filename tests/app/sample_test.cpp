@@ -13,6 +13,7 @@
 #include "scan/scan_aircraft.h"
 #include "scan/scan_panels.h"
 #include "scan/scan_sounds.h"
+#include "support/built_paths.h"
 #include "support/sim_fixture.h"
 #include "support/standins.h"
 
@@ -30,14 +31,14 @@ struct SampleCase {
 class SampleTest : public testsupport::SimFixture, public ::testing::WithParamInterface<SampleCase> {
  protected:
   SampleTest() {
-    contents = sample::writeSample(root + "/c", {version(), GetParam().aircraft, HANGARPAK_CLI_PROGRAM});
+    contents = sample::writeSample(root + "/c", {version(), GetParam().aircraft, testsupport::cliProgram()});
     settings->save("Hangarpak", "Options", "FS Version", std::to_string(version()));
   }
   int version() const { return GetParam().version; }
   std::string simFolder() const { return "C:\\" + contents.simName; }
 
   clitest::CliRun cli(const std::vector<std::string>& args) {
-    return clitest::runCli(args, env, HANGARPAK_CLI_PROGRAM);
+    return clitest::runCli(args, env, testsupport::cliProgram());
   }
 
   // The "Missing file: " lines of a report, lower case, sorted.

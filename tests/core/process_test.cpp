@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "core/errors.h"
+#include "support/built_paths.h"
 #include "support/error_number.h"
 #include "support/sim_fixture.h"
 
@@ -64,7 +65,7 @@ class ProcessTest : public testsupport::SimFixture {
   std::string installRecorder(std::string_view windowsPath) {
     const std::string target = host(windowsPath);
     fsys::create_directories(fsys::path(target).parent_path());
-    fsys::copy_file(HANGARPAK_ARGV_RECORDER, target, fsys::copy_options::overwrite_existing);
+    fsys::copy_file(testsupport::argvRecorderProgram(), target, fsys::copy_options::overwrite_existing);
     fsys::permissions(target, fsys::perms(0755));
     return target;
   }

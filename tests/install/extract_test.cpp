@@ -6,6 +6,7 @@
 #include "core/context.h"
 #include "install/install_fixture.h"
 #include "install/member_names.h"
+#include "support/built_paths.h"
 #include "support/forwarding_fs.h"
 #include "support/tree_snapshot.h"
 #include "support/zip_bytes.h"
@@ -279,7 +280,7 @@ TEST_F(ExtractTest, DamagedOrHostileArchivesAreRefusedWithinTheBoundSayingWhy) {
   // A quine holds itself byte for byte beside a pad of 100000 bytes: five
   // levels of it come out, the sixth stays an archive (named as its local
   // header names it).
-  const std::string quine = testsupport::readHostFile(HANGARPAK_ZIP_QUINE);
+  const std::string quine = testsupport::readHostFile(testsupport::zipQuineFile());
   Files quineLeft = {"q (6).zip", "pad.bin"};
   for (int n = 2; n <= 6; ++n) quineLeft.push_back("pad (" + std::to_string(n) + ").bin");
   std::sort(quineLeft.begin(), quineLeft.end());

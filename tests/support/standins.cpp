@@ -4,13 +4,15 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "support/built_paths.h"
+
 namespace testsupport {
 
 namespace fsys = std::filesystem;
 
 namespace {
 
-void putProgram(const char* built, const std::string& target) {
+void putProgram(const std::string& built, const std::string& target) {
   fsys::create_directories(fsys::path(target).parent_path());
   fsys::copy_file(built, target, fsys::copy_options::overwrite_existing);
   fsys::permissions(target, fsys::perms::owner_all | fsys::perms::group_read | fsys::perms::group_exec,
@@ -43,7 +45,7 @@ std::vector<std::string> names(const std::string& list) {
 }  // namespace
 
 void putConverter(const std::string& hostFolder, const std::string& fileName) {
-  putProgram(HANGARPAK_STANDIN, hostFolder + "/" + fileName);
+  putProgram(standinProgram(), hostFolder + "/" + fileName);
 }
 
 void putConverters(const std::string& hostFolder) {
@@ -52,7 +54,7 @@ void putConverters(const std::string& hostFolder) {
 }
 
 void putSceneryInstaller(const std::string& hostFolder) {
-  putProgram(HANGARPAK_STANDIN, hostFolder + "/Ortholay.exe");
+  putProgram(standinProgram(), hostFolder + "/Ortholay.exe");
 }
 
 std::vector<ConverterRun> converterRuns(const std::string& hostFolder, const std::string& baseName) {

@@ -22,6 +22,7 @@
 
 #include "core/codepage.h"
 #include "core/profile.h"
+#include "support/built_paths.h"
 #include "support/profile_rules.h"
 #include "support/temp_dir.h"
 #include "support/utf16_bytes.h"
@@ -143,14 +144,9 @@ std::vector<WineCase> cases() {
 
 using ProfileAgainstWine = testsupport::WinePrefixTest;
 
-#ifdef HANGARPAK_WIN_PROFILE_CALLS
-constexpr const char* kProfileCalls = HANGARPAK_WIN_PROFILE_CALLS;
-#else
-constexpr const char* kProfileCalls = nullptr;
-#endif
-
 TEST_F(ProfileAgainstWine, ReadsAndWritesGiveWhatTheWindowsCallsGive) {
-  if (!kProfileCalls) GTEST_SKIP() << "the Windows profile program was not built";
+  const std::string profileCalls = testsupport::windowsProfileCalls();
+  if (profileCalls.empty()) GTEST_SKIP() << "the Windows profile program was not built";
   const std::vector<WineCase> table = cases();
   testsupport::TempDir tmp;
   const auto file = [&](std::size_t i, const char* side) {
@@ -182,7 +178,7 @@ TEST_F(ProfileAgainstWine, ReadsAndWritesGiveWhatTheWindowsCallsGive) {
   }
   writeHostFile(tmp.path() + "/script", script.str());
   ASSERT_EQ(
-      world().run({"wine", kProfileCalls, windowsPath(tmp.path() + "/script"), windowsPath(tmp.path() + "/results")}),
+      world().run({"wine", profileCalls, windowsPath(tmp.path() + "/script"), windowsPath(tmp.path() + "/results")}),
       0);
 
   std::istringstream results(readHostFile(tmp.path() + "/results"));

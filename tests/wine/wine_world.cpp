@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "core/process.h"
+#include "support/built_paths.h"
 
 namespace testsupport {
 
@@ -22,10 +23,10 @@ int WineWorld::reg(std::vector<std::string> args) {
 }
 
 WineWorld::WineWorld() {
-#if !defined(HANGARPAK_WIN_ORTHOLAY) || !defined(HANGARPAK_WIN_CONVERTER)
-  skip = "the Windows cross-compiler x86_64-w64-mingw32-gcc was not found at build time";
-  return;
-#else
+  if (windowsSceneryInstaller().empty() || windowsConverter().empty()) {
+    skip = "the Windows cross-compiler x86_64-w64-mingw32-gcc was not found at build time";
+    return;
+  }
   const auto process = core::Environment::fromProcess();
   wineEnv.set("PATH", process.getOr("PATH", "/usr/bin:/bin"));
   if (!core::findOnPath(wineEnv, "wine") || !core::findOnPath(wineEnv, "wineboot")) {
@@ -69,9 +70,8 @@ WineWorld::WineWorld() {
       fsys::create_directories(folder + "/" + sub);
   }
   fsys::create_directories(driveC + "/Program Files/Ortholay");
-  fsys::copy_file(HANGARPAK_WIN_ORTHOLAY, driveC + "/Program Files/Ortholay/Ortholay.exe");
-  fsys::copy_file(HANGARPAK_WIN_CONVERTER, driveC + "/Program Files/Microsoft Games/FS2000/aafconv.exe");
-#endif
+  fsys::copy_file(windowsSceneryInstaller(), driveC + "/Program Files/Ortholay/Ortholay.exe");
+  fsys::copy_file(windowsConverter(), driveC + "/Program Files/Microsoft Games/FS2000/aafconv.exe");
 }
 
 WineWorld::~WineWorld() {
