@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <span>
 
 #include "core/atomic_file.h"
 #include "core/change_journal.h"
@@ -41,15 +42,15 @@ char foldAscii(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool sameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return foldAscii(x) == foldAscii(y); });
-}
-
 std::string folded(std::string_view s) {
   std::string out(s);
   for (char& c : out) c = foldAscii(c);
   return out;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return foldAscii(x) == foldAscii(y); });
 }
 
 // One line of a profile file. Offsets are into the file's bytes.
@@ -153,12 +154,16 @@ class Scanner {
   std::size_t nextLf_ = std::string_view::npos;
 };
 
-// What a read returns for a key line's value.
-std::string cooked(std::string_view value, std::size_t maxLength) {
+// What a read returns for a key line's value: a part of it.
+std::string_view cookedView(std::string_view value, std::size_t maxLength) {
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
     value = value.substr(1, value.size() - 2);
   value = value.substr(0, value.find('\0'));
-  return std::string(value.substr(0, maxLength));
+  return value.substr(0, maxLength);
+}
+
+std::string cooked(std::string_view value, std::size_t maxLength) {
+  return std::string(cookedView(value, maxLength));
 }
 
 // Where a key is, or would go, in a file.
@@ -378,50 +383,67 @@ std::string fileWithoutKey(std::string_view bytes, std::string_view section, std
 }
 
 Document::Document(std::string_view bytes, std::size_t maxLength) {
+  // What is kept is parts of the bytes (a section's name twice), so about
+  // as many bytes hold it.
+  text_.reserve(bytes.size());
   Scanner scanner(bytes);
   Line line;
   bool inSection = false;  // in the first section of its name
   while (scanner.next(line)) {
     if (line.kind == Line::Section) {
       const bool seen = std::any_of(sections_.begin(), sections_.end(),
-                                    [&](const Section& s) { return sameName(s.lowerName, line.name); });
+                                    [&](const Section& s) { return sameName(view(s.name), line.name); });
       inSection = !seen;
-      if (inSection) sections_.push_back({std::string(line.name), folded(line.name), keys_.size(), 0});
+      if (inSection) sections_.push_back({keepFolded(line.name), keep(line.name), keys_.size(), 0});
     } else if (line.kind == Line::Key && inSection) {
       // The section's keys are the last ones.
       Section& section = sections_.back();
       const auto first = keys_.begin() + static_cast<std::ptrdiff_t>(section.firstKey);
-      if (std::none_of(first, keys_.end(), [&](const Key& k) { return sameName(k.lowerName, line.name); })) {
-        keys_.push_back({folded(line.name), cooked(line.value, maxLength)});
+      if (std::none_of(first, keys_.end(), [&](const Key& k) { return sameName(view(k.name), line.name); })) {
+        keys_.push_back({keepFolded(line.name), keep(cookedView(line.value, maxLength))});
         ++section.keyCount;
       }
     }
   }
 }
 
+Document::Span Document::keep(std::string_view text) {
+  const Span span{text_.size(), text.size()};
+  text_.append(text);
+  return span;
+}
+
+Document::Span Document::keepFolded(std::string_view text) {
+  const Span span = keep(text);
+  for (char& c : std::span(text_).subspan(span.at)) c = foldAscii(c);
+  return span;
+}
+
 Document Document::fromFile(std::string_view bytes) {
   const FileText file(bytes);
   Document doc(file.text(), std::string::npos);
   // ASCII reads the same in every encoding, and holds no more characters
-  // than bytes.
-  const auto toUtf8 = [&](std::string& text) {
-    if (std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
-      text = file.toUtf8(text);
+  // than bytes: only other text is converted, and kept after the file's.
+  const auto inUtf8 = [&](Span span) {
+    const std::string_view text = doc.view(span);
+    if (std::none_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+      return span;
+    return doc.keep(file.toUtf8(text));
   };
   // Names stay in the file's form: a name that is not well-formed text
   // matches only as fileValue() matches it.
   doc.cp1252Names_ = encodingOf(bytes) == Encoding::Cp1252;
-  for (Section& section : doc.sections_) toUtf8(section.name);
+  for (Section& section : doc.sections_) section.shown = inUtf8(section.shown);
   for (Key& key : doc.keys_) {
-    toUtf8(key.value);
-    if (key.value.size() > MaxValueLength) key.value = firstUnits(key.value, MaxValueLength);
+    key.value = inUtf8(key.value);
+    if (key.value.size > MaxValueLength) key.value = doc.keep(firstUnits(doc.view(key.value), MaxValueLength));
   }
   return doc;
 }
 
 std::optional<std::string> Document::get(std::string_view section, std::string_view key) const {
-  const auto named = [this](std::string_view name) {
-    std::string inCodePage;
+  std::string sectionInCodePage, keyInCodePage;
+  const auto named = [this](std::string_view name, std::string& inCodePage) {
     if (cp1252Names_ &&
         std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
       inCodePage = parserForm(Encoding::Cp1252, name);
@@ -429,12 +451,12 @@ std::optional<std::string> Document::get(std::string_view section, std::string_v
     }
     return folded(trimmed(name));
   };
-  const std::string sectionName = named(section), keyName = named(key);
+  const std::string sectionName = named(section, sectionInCodePage), keyName = named(key, keyInCodePage);
   for (const Section& s : sections_) {
-    if (s.lowerName != sectionName) continue;
+    if (view(s.name) != sectionName) continue;
     const auto first = keys_.begin() + static_cast<std::ptrdiff_t>(s.firstKey);
     for (auto k = first; k != first + static_cast<std::ptrdiff_t>(s.keyCount); ++k)
-      if (k->lowerName == keyName) return k->value;
+      if (view(k->name) == keyName) return std::string(view(k->value));
     return std::nullopt;
   }
   return std::nullopt;
@@ -443,7 +465,7 @@ std::optional<std::string> Document::get(std::string_view section, std::string_v
 std::vector<std::string> Document::sectionNames() const {
   std::vector<std::string> names;
   names.reserve(sections_.size());
-  for (const Section& s : sections_) names.push_back(s.name);
+  for (const Section& s : sections_) names.emplace_back(view(s.shown));
   return names;
 }
 

@@ -114,18 +114,28 @@ class Document {
   std::vector<std::string> sectionNames() const;
 
  private:
+  // A run of text_'s bytes. Names and values are kept in one buffer, so
+  // that a document costs a few blocks of memory however many keys it has.
+  struct Span {
+    std::size_t at = 0;
+    std::size_t size = 0;
+  };
   struct Key {
-    std::string lowerName;
-    std::string value;
+    Span name;  // as the file has it, ASCII letters in lower case
+    Span value;
   };
   struct Section {
-    std::string name;
-    std::string lowerName;
+    Span name;                 // as the file has it, ASCII letters in lower case
+    Span shown;                // as the file has it in UTF-8, for sectionNames()
     std::size_t firstKey = 0;  // its keys are keys_[firstKey, firstKey + keyCount)
     std::size_t keyCount = 0;
   };
   Document(std::string_view bytes, std::size_t maxLength);
+  Span keep(std::string_view text);
+  Span keepFolded(std::string_view text);  // with ASCII letters in lower case
+  std::string_view view(Span span) const { return std::string_view(text_).substr(span.at, span.size); }
 
+  std::string text_;
   std::vector<Section> sections_;
   std::vector<Key> keys_;  // of every section, in file order
   // Names are held as the file has them, so that they match as lookup()
