@@ -1,5 +1,8 @@
 #include "manager/config_facts.h"
 
+#include "core/context.h"
+#include "core/errors.h"
+#include "core/fs.h"
 #include "core/profile.h"
 #include "core/safe_names.h"
 #include "core/text.h"
@@ -8,11 +11,18 @@
 namespace manager {
 
 ConfigFacts ReadConfigFacts(core::Context& ctx, EntryKind kind, std::string_view file) {
-  const auto doc = core::ReadProfileDocument(ctx, file);
+  std::string bytes;
+  try {
+    bytes = ctx.fs.readFile(file);
+  } catch (const core::RuntimeError&) {
+    return {};
+  }
+  // Three keys of a file that is mostly gauges or sounds: each is sought
+  // from section header to section header, and nothing else is kept.
   const KindNames& names = namesOf(kind);
-  return {.alias = doc.get("fltsim", "alias"),
-          .name = doc.get("Hangarpak", "name"),
-          .usable = !doc.get(names.markerSection, names.markerKey).value_or("").empty()};
+  return {.alias = core::profile::fileValue(bytes, "fltsim", "alias"),
+          .name = core::profile::fileValue(bytes, "Hangarpak", "name"),
+          .usable = !core::profile::fileValue(bytes, names.markerSection, names.markerKey).value_or("").empty()};
 }
 
 std::optional<std::string> EntryConfigPath(std::string_view tree, std::string_view variantFolder, EntryKind kind,
