@@ -99,7 +99,27 @@ void addDosDevices(DriveTable& table, const std::string& prefix) {
 
 }  // namespace
 
+bool isNormalWindowsPath(std::string_view windowsPath) {
+  if (windowsPath.size() < 3 || windowsPath[0] < 'A' || windowsPath[0] > 'Z' || windowsPath[1] != ':' ||
+      windowsPath[2] != '\\')
+    return false;
+  // Each component after "X:\" is followed by one "\" or the end, and is
+  // neither "." nor "..".
+  const auto isComponent = [](std::string_view part) { return !part.empty() && part != "." && part != ".."; };
+  std::size_t start = 3;
+  for (std::size_t i = start; i < windowsPath.size(); ++i) {
+    if (windowsPath[i] == '/') return false;
+    if (windowsPath[i] != '\\') continue;
+    if (!isComponent(windowsPath.substr(start, i - start))) return false;
+    start = i + 1;
+  }
+  // The drive root alone, or a last component without a "\" after it.
+  return windowsPath.size() == 3 || isComponent(windowsPath.substr(start));
+}
+
 std::string normalizeWindowsPath(std::string_view windowsPath) {
+  // Most paths the program builds are in that form already.
+  if (isNormalWindowsPath(windowsPath)) return std::string(windowsPath);
   if (windowsPath.size() < 2 || windowsPath[1] != ':') {
     std::string out(windowsPath);
     std::replace(out.begin(), out.end(), '/', '\\');

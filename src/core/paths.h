@@ -115,5 +115,8 @@ class DriveTable {
 // "\", doubled separators, "." and ".." folded. Keeps a trailing "\" off
 // except for a drive root ("C:\").
 std::string normalizeWindowsPath(std::string_view windowsPath);
+// Whether the path has a drive and is in that form, so that
+// normalizeWindowsPath gives it back as it is.
+bool isNormalWindowsPath(std::string_view windowsPath);
 
 }  // namespace core

@@ -52,10 +52,15 @@ std::optional<std::string> PathWithin(std::string_view tree, std::string_view ba
   for (char c : relative)
     if (isControl(c) || kReservedInPaths.find(c) != std::string_view::npos) return std::nullopt;
   const std::string root = normalizeWindowsPath(tree);
-  std::string path = normalizeWindowsPath(joinPath(base, relative));
+  // The base's own trailing "\" stands for the one between, so that a
+  // joined path is mostly in normal form already.
+  std::string path(base);
+  if (path.empty() || path.back() != '\\') path += '\\';
+  path += relative;
+  if (!isNormalWindowsPath(path)) path = normalizeWindowsPath(path);
   // A drive root keeps its "\"; any other folder is followed by one.
-  const std::string prefix = root.back() == '\\' ? root : root + "\\";
-  if (path.size() <= prefix.size() || !istartsWith(path, prefix)) return std::nullopt;
+  const std::size_t prefix = root.back() == '\\' ? root.size() : root.size() + 1;
+  if (path.size() <= prefix || !istartsWith(path, root) || path[prefix - 1] != '\\') return std::nullopt;
   return path;
 }
 

@@ -83,6 +83,36 @@ TEST_F(CaseTree, ResolvesEachExistingComponentWithoutRegardToCase) {
   }
 }
 
+// The lexical form every Windows path is compared in; a path already in it
+// is known as such, and only a path with a drive can be.
+TEST(NormalWindowsPath, FoldsSeparatorsDotsAndTheDriveLetter) {
+  const struct {
+    const char* path;
+    const char* normal;
+    bool isNormal;
+  } cases[] = {
+      {"C:\\", "C:\\", true},
+      {"C:\\FS2002\\Aircraft\\panel.cfg", "C:\\FS2002\\Aircraft\\panel.cfg", true},
+      {"C:\\.hidden\\a..b\\...", "C:\\.hidden\\a..b\\...", true},
+      {"c:\\FS2002", "C:\\FS2002", false},
+      {"C:", "C:\\", false},
+      {"C:FS2002", "C:\\FS2002", false},
+      {"C:\\FS2002\\", "C:\\FS2002", false},
+      {"C:\\FS2002\\\\Aircraft", "C:\\FS2002\\Aircraft", false},
+      {"C:\\\\FS2002", "C:\\FS2002", false},
+      {"C:\\FS2002/Aircraft", "C:\\FS2002\\Aircraft", false},
+      {"C:\\FS2002\\.\\Aircraft", "C:\\FS2002\\Aircraft", false},
+      {"C:\\FS2002\\Aircraft\\..", "C:\\FS2002", false},
+      {"C:\\FS2002\\.", "C:\\FS2002", false},
+      {"C:\\..\\FS2002", "C:\\FS2002", false},
+      {"Aircraft\\panel.cfg", "Aircraft\\panel.cfg", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(core::normalizeWindowsPath(c.path), c.normal) << c.path;
+    EXPECT_EQ(core::isNormalWindowsPath(c.path), c.isNormal) << c.path;
+  }
+}
+
 TEST(DriveTableToWindows, TakesTheLongestRootThatHoldsThePath) {
   core::DriveTable drives;
   drives.set('c', "/r/c", "test");

@@ -51,6 +51,12 @@ TEST(PathWithin, KeepsAValueInsideItsTree) {
   EXPECT_EQ(core::PathWithin(tree, "C:\\FS2002\\Aircraft2\\", "x.cfg"), std::nullopt);
   EXPECT_EQ(core::PathWithin(tree, base, "..\\..\\Aircraft2\\x.cfg"), std::nullopt);
   EXPECT_EQ(core::PathWithin("no drive", "no drive\\x", "y"), std::nullopt);
+  // A base with or without its trailing "\\", and a tree with one or at a
+  // drive's root, lead to the same files.
+  EXPECT_EQ(core::PathWithin(tree, "C:\\FS2002\\Aircraft\\Heron", "x.cfg"), "C:\\FS2002\\Aircraft\\Heron\\x.cfg");
+  EXPECT_EQ(core::PathWithin(tree + "\\", base, "x.cfg"), "C:\\FS2002\\Aircraft\\Heron\\x.cfg");
+  EXPECT_EQ(core::PathWithin("C:\\", "C:\\", "x.cfg"), "C:\\x.cfg");
+  EXPECT_EQ(core::PathWithin("C:\\", "C:\\", ".."), std::nullopt);
 }
 
 }  // namespace
