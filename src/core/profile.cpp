@@ -386,6 +386,10 @@ Document::Document(std::string_view bytes, std::size_t maxLength) {
   // What is kept is parts of the bytes (a section's name twice), so about
   // as many bytes hold it.
   text_.reserve(bytes.size());
+  // No more sections than "[" and no more keys than "=", so that each list
+  // is made once rather than grown.
+  sections_.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '[')));
+  keys_.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '=')));
   Scanner scanner(bytes);
   Line line;
   bool inSection = false;  // in the first section of its name
