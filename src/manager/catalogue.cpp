@@ -1,6 +1,7 @@
 #include "manager/catalogue.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "core/text.h"
 
@@ -31,10 +32,43 @@ const std::string& textOf(const Entry& e) {
   return e.name;
 }
 
+// A row's place in the sort: the first 16 bytes of its text, letters
+// folded, as two numbers that compare as textOrderLess compares those
+// bytes (a shorter text padded with zero bytes, which order it first as
+// textOrderLess does), and the row. Most rows are placed by the numbers
+// alone, without a look at the texts themselves.
+struct SortKey {
+  std::uint64_t high = 0, low = 0;
+  std::size_t row = 0;
+};
+
+SortKey sortKeyOf(std::string_view text, std::size_t row) {
+  SortKey key{.row = row};
+  for (std::size_t i = 0; i < 16; ++i) {
+    auto byte = static_cast<unsigned char>(i < text.size() ? text[i] : 0);
+    if (byte >= 'A' && byte <= 'Z') byte = static_cast<unsigned char>(byte - 'A' + 'a');
+    std::uint64_t& half = i < 8 ? key.high : key.low;
+    half = half << 8 | byte;
+  }
+  return key;
+}
+
+// Sorts by text, equal texts in their order: the rows are moved once, to
+// their places, after their keys are sorted.
 template <class Row>
 void sortRows(std::vector<Row>& rows) {
-  std::stable_sort(rows.begin(), rows.end(),
-                   [](const Row& a, const Row& b) { return textOrderLess(textOf(a), textOf(b)); });
+  std::vector<SortKey> keys;
+  keys.reserve(rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) keys.push_back(sortKeyOf(textOf(rows[i]), i));
+  std::stable_sort(keys.begin(), keys.end(), [&rows](const SortKey& a, const SortKey& b) {
+    if (a.high != b.high) return a.high < b.high;
+    if (a.low != b.low) return a.low < b.low;
+    return textOrderLess(textOf(rows[a.row]), textOf(rows[b.row]));
+  });
+  std::vector<Row> sorted;
+  sorted.reserve(rows.size());
+  for (const SortKey& key : keys) sorted.push_back(std::move(rows[key.row]));
+  rows = std::move(sorted);
 }
 
 // Moves a row whose text changed to where adding it to the sorted list

@@ -57,6 +57,32 @@ TEST_F(CatalogueTest, ListsSectionsAndEntriesTwoLevelsDeep) {
   EXPECT_EQ(cat.findEntry(manager::EntryKind::Sound, "group\\two"), std::nullopt);
 }
 
+// Long titles that share their first letters, and titles whose order
+// depends on letters folded early or late in the text, take the same
+// order: letters without regard to case, a text before the longer ones it
+// starts, then bytes, then the order given.
+TEST(CatalogueOrder, SortsLongTitlesByTheirWholeText) {
+  const std::vector<std::string> given = {
+      "Cessna 172 Skyhawk II", "\xC3\x96lflug", "cessna 172 skyhawk I", "B-17 Flying Fortress", "Cessna 172 Skyhawk A",
+      "Cessna 172 Skyhawk [",  "cessna 18",     "Cessna 172 Skyhawk I", "a-10 Thunderbolt",     "Cessna",
+      "Cessna 172 Skyhawk I",
+  };
+  std::vector<manager::AircraftVariant> variants;
+  for (std::size_t i = 0; i < given.size(); ++i) {
+    manager::AircraftVariant variant;
+    variant.title = given[i];
+    variant.folder = "C:\\FS2002\\Aircraft\\Plane" + std::to_string(i) + "\\";
+    variants.push_back(variant);
+  }
+  const manager::Catalogue cat(std::move(variants), {}, {});
+  Strings order;
+  for (const auto& v : cat.variants()) order.push_back(v.title + "|" + v.folder.substr(24));
+  EXPECT_EQ(order,
+            (Strings{"a-10 Thunderbolt|8\\", "B-17 Flying Fortress|3\\", "Cessna|9\\", "Cessna 172 Skyhawk [|5\\",
+                     "Cessna 172 Skyhawk A|4\\", "Cessna 172 Skyhawk I|7\\", "Cessna 172 Skyhawk I|10\\",
+                     "cessna 172 skyhawk I|2\\", "Cessna 172 Skyhawk II|0\\", "cessna 18|6\\", "\xC3\x96lflug|1\\"}));
+}
+
 // The 1000th titled section of one file shows the message and ends that
 // file; the rest of the catalogue is still listed and the program goes on.
 TEST_F(CatalogueTest, ThousandthSectionStopsThatFileOnly) {
