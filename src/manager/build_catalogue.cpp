@@ -46,6 +46,8 @@ class CatalogueWalk {
       const std::string folder = core::joinPath(aircraftFolder_, subFolders[static_cast<std::size_t>(i)]);
       for (const auto& name : examineFolder(folder)) examineFolder(core::joinPath(folder, name));
     }
+    listed_[0].reserve(panels_.size());
+    listed_[1].reserve(sounds_.size());
     for (const auto& e : panels_) listed_[0].insert(e.relative);
     for (const auto& e : sounds_) listed_[1].insert(e.relative);
     for (const auto& use : pending_) core::step([&] { resolve(use); });

@@ -97,6 +97,7 @@ Catalogue::Catalogue(std::vector<AircraftVariant> variants, std::vector<PanelEnt
 
 void Catalogue::indexVariants() {
   variantIndex_.clear();
+  variantIndex_.reserve(variants_.size());
   for (std::size_t i = 0; i < variants_.size(); ++i)
     variantIndex_.try_emplace(variantKey(variants_[i].folder, variants_[i].section), i);
 }
@@ -104,6 +105,7 @@ void Catalogue::indexVariants() {
 void Catalogue::indexEntries(EntryKind kind) {
   auto& index = entryIndex_[static_cast<int>(kind)];
   index.clear();
+  index.reserve(entryCount(kind));
   for (std::size_t i = 0; i < entryCount(kind); ++i) index.try_emplace(entry(kind, i).relative, i);
 }
 
