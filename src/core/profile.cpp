@@ -55,6 +55,7 @@ bool sameName(std::string_view a, std::string_view b) {
 
 // How many times c occurs in the bytes, found by memchr's wide steps.
 std::size_t occurrences(std::string_view bytes, char c) {
+  if (bytes.empty()) return 0;  // an empty view may hold no pointer, and memchr takes none
   std::size_t n = 0;
   for (const char *at = bytes.data(), *end = at + bytes.size();
        (at = static_cast<const char*>(std::memchr(at, c, static_cast<std::size_t>(end - at)))) != nullptr; ++at)
