@@ -133,8 +133,13 @@ void listAircraft(const manager::Catalogue& cat, bool json, std::ostream& out) {
   if (json) out << "[";
   bool first = true;
   for (const auto& v : cat.variants()) {
-    const std::string state = v.hidden ? "hidden" : "active";
-    const std::string panel = cat.shownEntry(v, EntryKind::Panel), sound = cat.shownEntry(v, EntryKind::Sound);
+    const std::string_view state = v.hidden ? "hidden" : "active";
+    // What the variant's choice lists show (Catalogue::shownEntry), without a copy of each.
+    const auto shown = [&](EntryKind kind) {
+      const manager::Entry* used = cat.usedEntry(v, kind);
+      return used ? std::string_view(used->relative) : manager::NotListed;
+    };
+    const std::string_view panel = shown(EntryKind::Panel), sound = shown(EntryKind::Sound);
     if (json) {
       out << (first ? "\n " : ",\n ") << "{\"name\": " << jsonString(v.title)
           << ", \"folder\": " << jsonString(v.folder) << ", \"section\": " << v.section << ", \"state\": \"" << state

@@ -51,10 +51,15 @@ std::optional<std::string> PathWithin(std::string_view tree, std::string_view ba
   if (tree.size() < 2 || tree[1] != ':') return std::nullopt;
   for (char c : relative)
     if (isControl(c) || kReservedInPaths.find(c) != std::string_view::npos) return std::nullopt;
-  const std::string root = normalizeWindowsPath(tree);
+  // The tree is mostly given in normal form already, and then taken as it is.
+  std::string normalRoot;
+  const std::string_view root =
+      isNormalWindowsPath(tree) ? tree : std::string_view(normalRoot = normalizeWindowsPath(tree));
   // The base's own trailing "\" stands for the one between, so that a
   // joined path is mostly in normal form already.
-  std::string path(base);
+  std::string path;
+  path.reserve(base.size() + 1 + relative.size());
+  path += base;
   if (path.empty() || path.back() != '\\') path += '\\';
   path += relative;
   if (!isNormalWindowsPath(path)) path = normalizeWindowsPath(path);

@@ -66,15 +66,15 @@ class CatalogueWalk {
     const std::string* found = nullptr;
     for (const auto& name : listing.files)
       if ((!found || name == "aircraft.cfg") && core::iequals(name, "aircraft.cfg")) found = &name;
+    // Only the configuration files are joined into paths; most names of
+    // an aircraft's folders are models, textures and gauges.
     for (const auto& name : listing.files) {
-      const std::string path = core::joinPath(folder, name);
-      const std::string lowerName = core::lower(name);
-      if (lowerName == "aircraft.cfg")
-        core::step([&] { listAircraft(path, &name == found); });
-      else if (lowerName == kPanelNames.file)
-        core::step([&] { listEntry(EntryKind::Panel, folder, path); });
-      else if (lowerName == kSoundNames.file)
-        core::step([&] { listEntry(EntryKind::Sound, folder, path); });
+      if (core::iequals(name, "aircraft.cfg"))
+        core::step([&] { listAircraft(core::joinPath(folder, name), &name == found); });
+      else if (core::iequals(name, kPanelNames.file))
+        core::step([&] { listEntry(EntryKind::Panel, folder, core::joinPath(folder, name)); });
+      else if (core::iequals(name, kSoundNames.file))
+        core::step([&] { listEntry(EntryKind::Sound, folder, core::joinPath(folder, name)); });
     }
     return std::move(listing.folders);
   }
@@ -93,10 +93,10 @@ class CatalogueWalk {
   void listVariants(const core::profile::Document& file, const std::string& path, const std::string& folder) {
     for (int n = 0;;) {
       const std::string section = "fltsim." + std::to_string(n);
-      const std::string title = file.get(section, "title").value_or("");
+      std::string title = file.get(section, "title").value_or("");
       if (title.empty() || title.front() == '~') break;
       const std::size_t index = variants_.size();
-      variants_.push_back({.title = title,
+      variants_.push_back({.title = std::move(title),
                            .folder = folder,
                            .section = n,
                            .hidden = file.get(section, "sim").value_or("").empty(),
@@ -144,11 +144,15 @@ class CatalogueWalk {
   }
 
   // Each configuration file parsed once, whether the walk found it or a
-  // variant's key names it.
+  // variant's key names it. Most variants name a file already known, so
+  // its key is folded into a buffer of the walk's own and copied only for
+  // a new file.
   const ConfigFacts& factsOf(EntryKind kind, const std::string& path) {
-    auto [it, added] = facts_.try_emplace(core::lower(path));
-    if (added) it->second = ReadConfigFacts(ctx_, kind, path);
-    return it->second;
+    factsKey_.assign(path);
+    for (char& c : factsKey_)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (const auto known = facts_.find(factsKey_); known != facts_.end()) return known->second;
+    return facts_.emplace(factsKey_, ReadConfigFacts(ctx_, kind, path)).first->second;
   }
 
   // simFolder + "\aircraft" in the capitals the folder has on disk, so
@@ -169,8 +173,9 @@ class CatalogueWalk {
   std::vector<PanelEntry> panels_;
   std::vector<SoundEntry> sounds_;
   std::vector<PendingUse> pending_;
-  std::unordered_map<std::string, ConfigFacts> facts_;
-  std::unordered_set<std::string> listed_[2];  // relative folders of the entries, by kind
+  std::unordered_map<std::string, ConfigFacts> facts_;  // by the file's path in lower case
+  std::string factsKey_;                                // the path factsOf looks up, in lower case
+  std::unordered_set<std::string> listed_[2];           // relative folders of the entries, by kind
 };
 
 }  // namespace

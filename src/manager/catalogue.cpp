@@ -120,7 +120,7 @@ std::optional<std::size_t> Catalogue::findVariant(std::string_view folder, int s
 
 std::optional<std::size_t> Catalogue::findEntry(EntryKind kind, std::string_view relative) const {
   const auto& index = entryIndex_[static_cast<int>(kind)];
-  const auto it = index.find(std::string(relative));
+  const auto it = index.find(relative);
   return it == index.end() ? std::nullopt : std::optional(it->second);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -100,8 +101,13 @@ class Catalogue {
   std::vector<AircraftVariant> variants_;
   std::vector<PanelEntry> panels_;
   std::vector<SoundEntry> sounds_;
-  std::unordered_map<std::string, std::size_t> variantIndex_;   // lower-case folder + "|" + N
-  std::unordered_map<std::string, std::size_t> entryIndex_[2];  // relative folder, by kind
+  std::unordered_map<std::string, std::size_t> variantIndex_;  // lower-case folder + "|" + N
+  // Found by a view of the relative folder, without a copy of it.
+  struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+  std::unordered_map<std::string, std::size_t, TextHash, std::equal_to<>> entryIndex_[2];  // relative folder, by kind
 };
 
 }  // namespace manager

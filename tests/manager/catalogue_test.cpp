@@ -101,7 +101,9 @@ TEST_F(CatalogueTest, ThousandthSectionStopsThatFileOnly) {
 
 // What a variant's panel and sound folders hold decides the entries it
 // uses: the target of an alias (in any capitals), else its own folder when
-// usable; listed only when the catalogue has that entry.
+// usable; listed only when the catalogue has that entry. A file that
+// cannot be read holds no keys: its folder is an entry, which no variant
+// uses.
 TEST_F(CatalogueTest, KnowsTheEntriesEachVariantUses) {
   writeFile(air("fsfsconv\\panel.Glass\\panel.cfg"), panelCfg("Glass cockpit"));
   writeFile(air("fsfsconv\\sound.Glass\\sound.cfg"), soundCfg("Glass engine"));
@@ -117,14 +119,20 @@ TEST_F(CatalogueTest, KnowsTheEntriesEachVariantUses) {
                {"Backslash", "", aliasCfg("fsfsconv\\panel.glass\\"), aliasCfg("fsfsconv\\sound.glass\\"), "-|-"},
                {"Unlisted", "", aliasCfg("lark\\panel"), aliasCfg("own\\sound.gone"), "-|-"},
                {"NoMarker", "", testsupport::panelCfgWithoutWindows(), "[Other]\r\nx=1\r\n", "-|-"},
-               {"NoConfiguration", "", "", "", "-|-"}};
+               {"NoConfiguration", "", "", "", "-|-"},
+               {"Unreadable", "", aliasCfg("fsfsconv\\panel.glass"), soundCfg(), "-|-"}};
   for (const auto& c : cases) {
     writeAircraft(c.title, {{.title = c.title, .panel = c.key, .sound = c.key}});
     const std::string suffix = *c.key ? std::string(".") + c.key : "";
     if (!c.panel.empty()) writeFile(air(c.title + "\\panel" + suffix + "\\panel.cfg"), c.panel);
     if (!c.sound.empty()) writeFile(air(c.title + "\\sound" + suffix + "\\sound.cfg"), c.sound);
   }
-  const auto cat = build();
+  testsupport::ForwardingFs unreadable(*fs);
+  unreadable.failRead = [](std::string_view path) {
+    return path.find("\\Unreadable\\") != std::string_view::npos && !path.ends_with("aircraft.cfg");
+  };
+  const auto cat = manager::BuildCatalogue(*contextWith(&unreadable));
+  EXPECT_TRUE(cat.findEntry(manager::EntryKind::Panel, "unreadable\\panel"));
   for (const auto& c : cases) {
     SCOPED_TRACE(c.title);
     const auto& v = cat.variants().at(cat.findVariant(air(c.title + "\\"), 0).value());
