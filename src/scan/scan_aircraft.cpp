@@ -41,13 +41,27 @@ class ScanMemo {
   ScanMemo(core::Context& ctx, std::string tree, const manager::ParsedAircraftConfigs* catalogued)
       : ctx_(ctx), tree_(std::move(tree)), catalogued_(catalogued) {}
 
-  // The file a name relative to an aircraft's folder stands for; nullopt
-  // when it lies outside the tree.
-  const std::optional<std::string>& within(const std::string& folder, const std::string& relative) {
-    key_.assign(folder).append(1, '\0').append(relative);
-    auto [it, added] = within_.try_emplace(key_);
-    if (added) it->second = core::PathWithin(tree_, folder, relative);
+  // A name relative to an aircraft's folder, followed by a pattern of
+  // file names when one is given: the path it stands for (nullopt when it
+  // lies outside the tree) and, once asked, whether an ordinary file is
+  // there. The variants of a folder mostly name the same files, which are
+  // then answered by this one look-up.
+  struct Named {
+    std::optional<std::string> path;
+    std::optional<bool> exists;
+  };
+  Named& named(const std::string& folder, const std::string& relative, std::string_view pattern = {}) {
+    key_.assign(folder).append(1, '\0').append(relative).append(1, '\0').append(pattern);
+    auto [it, added] = named_.try_emplace(key_);
+    if (added) {
+      it->second.path = core::PathWithin(tree_, folder, relative);
+      if (it->second.path && !pattern.empty()) it->second.path->append(1, '\\').append(pattern);
+    }
     return it->second;
+  }
+  bool exists(Named& name) {
+    if (!name.exists) name.exists = name.path && exists(*name.path);
+    return *name.exists;
   }
 
   bool exists(const std::string& path) {
@@ -91,8 +105,8 @@ class ScanMemo {
   core::Context& ctx_;
   const std::string tree_;
   const manager::ParsedAircraftConfigs* catalogued_;  // the aircraft.cfg files the catalogue's walk parsed
-  std::string key_;                                   // the folder and the name of within(), NUL between
-  std::unordered_map<std::string, std::optional<std::string>> within_;
+  std::string key_;                                   // the folder, name and pattern of named(), NUL between
+  std::unordered_map<std::string, Named> named_;
   std::unordered_map<std::string, bool> exists_;
   std::unordered_map<std::string, std::unique_ptr<Parsed>> parsed_;
 };
@@ -133,13 +147,8 @@ class AircraftCheck {
     box_.problem(std::move(problem));
     missing_ = true;
   }
-  // The file relative to the aircraft's folder; nullopt when it lies outside the tree.
-  const std::optional<std::string>& within(const std::string& relative) const {
-    return memo_.within(folder_, relative);
-  }
   void require(const std::string& relative) {
-    const auto& path = within(relative);
-    if (!path || !memo_.exists(*path)) report({ScanProblem::Kind::Missing, folder_ + relative});
+    if (!memo_.exists(memo_.named(folder_, relative))) report({ScanProblem::Kind::Missing, folder_ + relative});
   }
 
   void flightModel(const Config& cfg) {
@@ -155,7 +164,7 @@ class AircraftCheck {
   void visualModel(const Config& cfg) {
     const std::string model = cfg.get(section_, "model");
     const std::string dir = model.empty() ? "model\\" : "model." + model + "\\";
-    const auto& modelCfg = within(dir + "model.cfg");
+    const auto& modelCfg = memo_.named(folder_, dir + "model.cfg").path;
     if (!modelCfg) return report({ScanProblem::Kind::Missing, folder_ + dir + "model.cfg"});
     const auto& parsed = memo_.parse(*modelCfg);
     if (parsed.failure) return report({*parsed.failure, folder_ + dir + "model.cfg"});
@@ -172,8 +181,7 @@ class AircraftCheck {
   void textures(const Config& cfg) {
     const std::string texture = cfg.get(section_, "texture");
     const std::string dir = "texture" + (texture.empty() ? "" : "." + texture);
-    const auto& path = within(dir);
-    if (!path || !memo_.exists(*path + "\\*.*")) report({ScanProblem::Kind::Missing, folder_ + dir + "\\*.*"});
+    if (!memo_.exists(memo_.named(folder_, dir, "*.*"))) report({ScanProblem::Kind::Missing, folder_ + dir + "\\*.*"});
   }
 
   void documents(const Config& cfg) {
