@@ -117,6 +117,48 @@ TEST_F(CliInstallTest, AnswersNamesPasswordsAndPlansComeFromTheCommandLine) {
   }
 }
 
+// A livery and a texture left out: the dry run shows where the livery's
+// folder goes, which member each file comes from and what is left out; the
+// journal keeps the note with the installation, and an uninstall, which has
+// nothing to undo for it, takes the rest back whole.
+TEST_F(CliInstallTest, DryRunAndJournalTellWhatGoesWhereAndWhatIsLeftOut) {
+  const std::string archive = put("shape.zip", ArchiveBuilder()
+                                                   .add("aircraft.cfg", "[fltsim.0]\r\ntitle=Shape\r\n")
+                                                   .add("plane.air", "air")
+                                                   .add("texture/t.bmp", "paint")
+                                                   .add("extra/t.bmp", "loose")
+                                                   .add("texture.red/t.bmp", "red"));
+  const std::string a = "C:\\FS2002\\aircraft\\shape\\";
+  const std::string note = "extra\\t.bmp is not installed: texture\\t.bmp takes " + a + "Texture\\t.bmp.";
+  const auto before = testsupport::snapshotTree(host("C:\\FS2002"));
+  const auto plan = run({"install", "--dry-run", archive});
+  EXPECT_EQ(plan.status, 0) << plan.err;
+  for (const std::string& line :
+       {"  places       texture.red as " + a + "texture.red\n",
+        "  new          " + a + "texture.red\\t.bmp  from the archive's texture.red\\t.bmp\n",
+        "  new          " + a + "Texture\\t.bmp  from the archive's texture\\t.bmp\n", "  note         " + note + "\n"})
+    EXPECT_NE(plan.out.find(line), std::string::npos) << line << plan.out;
+  // The same as JSON, paths with their backslashes escaped.
+  auto json = [](std::string text) {
+    for (auto at = text.find('\\'); at != std::string::npos; at = text.find('\\', at + 2)) text.insert(at, "\\");
+    return text;
+  };
+  const auto asJson = run({"install", "--dry-run", "--json", archive});
+  for (const std::string& part :
+       {"\"placedFolders\": [{\"archiveFolder\": \"texture.red\", \"target\": \"" + json(a + "texture.red") + "\"}]",
+        "\"notes\": [{\"path\": \"" + json(a + "Texture\\t.bmp") + "\", \"text\": \"" + json(note) + "\"}]"})
+    EXPECT_NE(asJson.out.find(part), std::string::npos) << part << asJson.out;
+  const auto sim = [&] { return testsupport::snapshotTree(host("C:\\FS2002")); };
+  EXPECT_EQ(testsupport::treeDifferences(before, sim()), "") << "a plan changes nothing";
+
+  ASSERT_EQ(run({"install", archive}).status, 0);
+  const auto history = run({"history", "1"});
+  EXPECT_NE(history.out.find("\tnoted\t" + a + "Texture\\t.bmp\t" + note + "\n"), std::string::npos) << history.out;
+  const auto uninstall = run({"uninstall", "1"});
+  EXPECT_EQ(uninstall.status, 0) << uninstall.out << uninstall.err;
+  EXPECT_EQ(testsupport::treeDifferences(before, sim()), "");
+}
+
 TEST(TerminalDialogs, AsksOnTheTerminalWhenThereIsOne) {
   std::ostringstream err;
   std::vector<std::pair<std::string, bool>> asked;

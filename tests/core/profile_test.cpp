@@ -184,6 +184,7 @@ TEST(ProfileFile, KeepsEachEncodingAndItsMark) {
       {"8-bit file: a name in its code page", "[Caf\xE9]\r\n\x80=1\r\n", "CAFé", "€", {}, "1"},
       {"8-bit file stays Windows-1252", "[a]\r\nk=1\r\n", "a", "k", "Café €", "[a]\r\nk=Caf\xE9 \x80\r\n"},
       {"UTF-8 without its mark is Windows-1252", "[a]\r\nk=Caf\xC3\xA9\r\n", "a", "k", {}, "CafÃ©"},
+      {"an empty value is no default", "[a]\r\nk=\r\n", "a", "k", {}, "", "dflt"},
       {"default: trailing blanks dropped", "[a]\r\n", "a", "k", {}, "  lead", "  lead  "},
       {"default: tabs are no blanks", "[a]\r\n", "a", "k", {}, "tab\t", "tab\t"},
       {"default: cut to 199 characters", "[a]\r\n", "a", "k", {}, std::string(199, 'd'), longDefault.c_str()},

@@ -5,6 +5,7 @@
 #include "core/context.h"
 #include "core/profile.h"
 #include "install/fonts_folder.h"
+#include "install/install_command.h"
 #include "install/install_fixture.h"
 #include "install/install_folders.h"
 #include "support/tree_snapshot.h"
@@ -132,6 +133,161 @@ TEST_F(InstallersTest, PanelAndSoundPackagesGoToTheirStores) {
                            "Aircraft/list/Hopper_list.cfg", "Aircraft/list/aircraft.cfg", "Aircraft/list/list.air",
                            "Gauges/dial.gau", "Sound/click.wav", "Sound/other.wav", "fs2002.exe"}));
   EXPECT_EQ(state().installedCount, 3);
+}
+
+using Members = std::vector<std::pair<std::string, std::string>>;
+
+Members operator+(Members a, const Members& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// What every aircraft needs for the scans to find nothing missing, in the
+// folder d of the archive: a model, a panel with its bitmap, a sound set
+// with its wave and a paint. Each file holds its tag, so that a test can
+// tell which member went where.
+Members complete(const std::string& d, const std::string& tag,
+                 const std::string& panel = "[Window00]\r\nfile=day.bmp\r\n") {
+  return {{d + "plane.air", tag + " air"},       {d + "model/model.cfg", "[models]\r\nnormal=plane\r\n"},
+          {d + "model/plane.mdl", tag + " mdl"}, {d + "panel/panel.cfg", panel},
+          {d + "panel/day.bmp", tag + " panel"}, {d + "sound/sound.cfg", "[engine]\r\nfilename=eng\r\n"},
+          {d + "sound/eng.wav", tag + " wav"},   {d + "texture/t.bmp", tag + " paint"}};
+}
+
+// aircraft.cfg with one variant per line of keys ("texture=red").
+Members variantsCfg(const std::string& d, const Files& variants) {
+  std::string text;
+  for (std::size_t n = 0; n < variants.size(); ++n)
+    text += "[fltsim." + std::to_string(n) + "]\r\ntitle=Plane " + std::to_string(n) + "\r\nsim=plane\r\n" +
+            variants[n] + "\r\n";
+  return {{d + "aircraft.cfg", text}};
+}
+
+// The files of a complete aircraft once installed into the aircraft folder a.
+Files installed(const std::string& a, const Files& more = {}) {
+  Files out = {a + "Model/model.cfg", a + "Model/plane.mdl", a + "Panel/day.bmp",
+               a + "Panel/panel.cfg", a + "Sound/eng.wav",   a + "Sound/sound.cfg",
+               a + "Texture/t.bmp",   a + "aircraft.cfg",    a + "plane.air"};
+  out.insert(out.end(), more.begin(), more.end());
+  return out;
+}
+
+// One archive of each shape that the common freeware aircraft take,
+// installed into a fresh simulator: which files come out where (and which
+// member each holds) and what the run notes, or why it is refused when it
+// installs no file. Install Doc is on for the shapes whose tree has a Doc
+// folder.
+TEST_F(InstallersTest, EveryMemberOfEachShapeOfAircraftArchiveFindsItsPlace) {
+  const std::string a = "Aircraft/shape/", t = "Trainer/", kept = "C:\\FS2002\\aircraft\\shape\\";
+  struct Shape {
+    const char* name;
+    Members members;
+    Files tree;
+    std::vector<std::pair<std::string, std::string>> holds = {};  // file of the tree -> what it holds
+    Files notes = {};                                             // or, refused, the message
+  };
+  const Members loose = complete(t, "folder") + variantsCfg(t, {""}) + Members{{t + "t.bmp", "loose paint"}};
+  const Shape shapes[] = {
+      {"a plain aircraft",
+       complete(t, "plain") + variantsCfg(t, {"texture="}) +
+           Members{{t + "plain_notes.txt", "notes"}, {t + "readme.txt", "read me"}, {t + "panel/Dial.gau", "gauge"}},
+       installed(a, {a + "Doc/readme.txt", a + "plain_notes.txt", "Gauges/Dial.gau"}),
+       {{a + "Texture/t.bmp", "plain paint"}, {a + "Panel/day.bmp", "plain panel"}}},
+      {"three liveries",
+       complete(t, "white") + variantsCfg(t, {"texture=", "texture=red", "texture=blue"}) +
+           Members{{t + "texture.red/t.bmp", "red paint"},
+                   {t + "Texture.Blue/t.bmp", "blue paint"},
+                   {t + "Texture.Blue/extra/decal.bmp", "decal"}},
+       installed(a, {a + "Texture.Blue/extra/decal.bmp", a + "Texture.Blue/t.bmp", a + "texture.red/t.bmp"}),
+       {{a + "Texture/t.bmp", "white paint"},
+        {a + "texture.red/t.bmp", "red paint"},
+        {a + "Texture.Blue/t.bmp", "blue paint"}}},
+      {"model.X and panel.X",
+       complete(t, "main") + variantsCfg(t, {"model=", "model=float\r\npanel=ifr"}) +
+           Members{{t + "model.float/model.cfg", "[models]\r\nnormal=plane\r\n"},
+                   {t + "model.float/plane.mdl", "float mdl"},
+                   {t + "panel.ifr/panel.cfg", "[Window00]\r\nfile=day.bmp\r\ngauge00=Ifr!Dial, 1, 2\r\n"},
+                   {t + "panel.ifr/day.bmp", "ifr panel"},
+                   {t + "panel.ifr/Ifr.gau", "ifr gauge"}},
+       installed(a, {"Gauges/Ifr.gau", a + "model.float/model.cfg", a + "model.float/plane.mdl",
+                     a + "panel.ifr/day.bmp", a + "panel.ifr/panel.cfg"}),
+       {{a + "Panel/day.bmp", "main panel"},
+        {a + "panel.ifr/day.bmp", "ifr panel"},
+        {a + "Model/plane.mdl", "main mdl"},
+        {a + "model.float/plane.mdl", "float mdl"}}},
+      {"two readme files",
+       Members{{"readme.txt", "outer"}} + complete(t, "r") + variantsCfg(t, {""}) +
+           Members{{t + "readme.txt", "inner"}, {t + "docs/README.TXT", "inner"}},
+       installed(a, {a + "Doc/readme (2).txt", a + "Doc/readme.txt"}),
+       {{a + "Doc/readme.txt", "outer"}, {a + "Doc/readme (2).txt", "inner"}}},
+      {"a panel written with blanks around =",
+       complete(t, "b", "[Window00]\r\nfile = day.bmp\r\nfile_1024 =\tnight.bmp \r\n") + variantsCfg(t, {""}) +
+           Members{{t + "panel/night.bmp", "night"}},
+       installed(a, {a + "Panel/night.bmp"}),
+       {{a + "Panel/night.bmp", "night"}}},
+      {"two aircraft of one .air name, each in its own folder",
+       Members{{"readme.txt", "both"}} + complete("Cub/", "cub") + complete("Cub Floats/", "floats") +
+           variantsCfg("Cub/", {""}) + variantsCfg("Cub Floats/", {""}),
+       installed("Aircraft/Cub Floats/",
+                 installed("Aircraft/Cub/", {"Aircraft/Cub Floats/Doc/readme.txt", "Aircraft/Cub/Doc/readme.txt"})),
+       {{"Aircraft/Cub/plane.air", "cub air"},
+        {"Aircraft/Cub Floats/plane.air", "floats air"},
+        {"Aircraft/Cub Floats/Texture/t.bmp", "floats paint"}}},
+      {"two aircraft of one .air name, one inside the other's folder",
+       complete("", "cub") + complete("floats/", "floats") + variantsCfg("", {""}) + variantsCfg("floats/", {""}),
+       {},
+       {},
+       {"C:\\DOWNLOADS\\SHAPE.ZIP\r\n\r\nThe archive holds two aircraft files of one name, plane.air and "
+        "floats\\plane.air, that do not each lie in a "
+        "folder of their own with an aircraft.cfg. Installed together, one would replace the other; the archive is "
+        "not installed."}},
+      {"a texture beside its texture folder, Install Doc on",
+       loose,
+       installed(a, {a + "Doc/t (2).bmp"}),
+       {{a + "Texture/t.bmp", "folder paint"}, {a + "Doc/t (2).bmp", "loose paint"}},
+       {"Trainer\\t.bmp is kept as " + kept + "Doc\\t (2).bmp: Trainer\\texture\\t.bmp takes " + kept +
+        "Texture\\t.bmp."}},
+      {"a texture beside its texture folder, Install Doc off",
+       loose,
+       installed(a),
+       {{a + "Texture/t.bmp", "folder paint"}},
+       {"Trainer\\t.bmp is not installed: Trainer\\texture\\t.bmp takes " + kept + "Texture\\t.bmp."}},
+      {"a second aircraft.cfg and panel.cfg in another folder",
+       complete(t, "main") + variantsCfg(t, {""}) +
+           Members{{t + "old/aircraft.cfg", "[fltsim.0]\r\ntitle=Old\r\n"},
+                   {t + "old/panel.cfg", "[Window00]\r\nfile=old.bmp\r\n"}},
+       installed(a, {a + "Doc/aircraft (2).cfg", a + "Doc/panel (2).cfg"}),
+       {{a + "Panel/day.bmp", "main panel"}},
+       {"Trainer\\old\\panel.cfg is kept as " + kept + "Doc\\panel (2).cfg: Trainer\\panel\\panel.cfg takes " + kept +
+            "panel\\panel.cfg.",
+        "Trainer\\old\\aircraft.cfg is kept as " + kept + "Doc\\aircraft (2).cfg: Trainer\\aircraft.cfg takes " + kept +
+            "aircraft.cfg."}},
+      {"the same texture twice", complete(t, "same") + variantsCfg(t, {""}) + Members{{t + "t.bmp", "same paint"}},
+       installed(a)},
+  };
+  dialogs.allowAnyMessages();
+  for (const auto& shape : shapes) {
+    SCOPED_TRACE(shape.name);
+    fsys::remove_all(root + "/c");
+    makeSimulator(80);
+    const bool doc =
+        std::ranges::any_of(shape.tree, [](const auto& f) { return f.find("/Doc/") != std::string::npos; });
+    state().optInstallDoc = doc ? core::Option::On : core::Option::Off;
+    const auto run = install::RunInstallCommand(ctx(), {putArchive("shape.zip", archiveOf(shape.members))});
+    Files expected = shape.tree;
+    expected.push_back("fs2002.exe");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(tree(), expected);
+    for (const auto& [file, bytes] : shape.holds) {
+      const std::string path = "C:\\FS2002\\" + file;
+      EXPECT_EQ(exists(path) ? readFile(path) : "<absent>", bytes) << file;
+    }
+    Files said = run.notes, notes = shape.notes;
+    if (!run.notInstalled.empty()) said.push_back(dialogs.messages().back().text);
+    std::sort(said.begin(), said.end());
+    std::sort(notes.begin(), notes.end());
+    EXPECT_EQ(said, notes);
+  }
 }
 
 TEST_F(InstallersTest, NamesInConfigurationsCannotReachOutsideTempZip) {

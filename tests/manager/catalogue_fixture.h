@@ -19,8 +19,6 @@ class CatalogueTest : public testsupport::SimFixture {
  protected:
   CatalogueTest() { makeSimulator(80, "FS2002"); }
 
-  // C:\FS2002\Aircraft\<relative>
-  static std::string air(std::string_view relative) { return "C:\\FS2002\\Aircraft\\" + std::string(relative); }
   void writeAircraft(std::string_view folder, const std::vector<testsupport::Variant>& variants) {
     writeFile(air(folder) + "\\aircraft.cfg", testsupport::aircraftCfg(variants));
   }

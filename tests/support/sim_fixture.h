@@ -34,6 +34,8 @@ class SimFixture : public ::testing::Test {
   void writeFile(std::string_view windowsPath, std::string_view bytes = {});
   std::string readFile(std::string_view windowsPath) const;
   bool exists(std::string_view windowsPath) const;
+  // A path below the aircraft folder of the simulator at C:\FS2002.
+  static std::string air(std::string_view relative) { return "C:\\FS2002\\Aircraft\\" + std::string(relative); }
 
   // Lays out a simulator of the version (61, 70 or 80) at C:\<folder> with
   // its executable and the folders of a real installation in the

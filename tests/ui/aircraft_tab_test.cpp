@@ -29,7 +29,6 @@ class AircraftTabTest : public testsupport::SimFixture {
     writeFile(air("fsfsconv\\panel.Glass\\panel.cfg"), panelCfg("Glass"));
     writeFile(air("fsfsconv\\sound.Glass\\sound.cfg"), soundCfg("Glass"));
   }
-  static std::string air(std::string_view relative) { return "C:\\FS2002\\Aircraft\\" + std::string(relative); }
   int row(std::string_view title) const {
     for (int i = 0; i < tab.flyLst.count(); ++i)
       if (tab.flyLst.item(i).text == title) return i;

@@ -27,7 +27,6 @@ class EditorTabTest : public testsupport::SimFixture {
     writeFile(air("fsfsconv\\sound.Radial\\sound.cfg"), testsupport::soundCfg("Radial"));
     aircraft.Search();
   }
-  static std::string air(std::string_view relative) { return "C:\\FS2002\\Aircraft\\" + std::string(relative); }
   std::vector<std::string> rows() const {
     std::vector<std::string> out;
     for (const auto& r : editor.editLst.items()) out.push_back(r.text);
