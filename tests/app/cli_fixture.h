@@ -80,11 +80,6 @@ class CliFixture : public testsupport::SimFixture {
     settings->save("Hangarpak", "Options", "FS Version", std::to_string(version));
   }
   CliRun run(const std::vector<std::string>& args) { return runCli(args, env, root + "/bin/hangarpak-cli"); }
-  // Writes an archive into C:\Downloads; its Windows path.
-  std::string put(const std::string& name, const testsupport::ArchiveBuilder& archive) {
-    archive.writeTo(host("C:\\Downloads\\" + name));
-    return "C:\\Downloads\\" + name;
-  }
 };
 
 }  // namespace clitest

@@ -20,16 +20,16 @@ class CliInstallTest : public clitest::CliFixture {
 // run the lines its plan holds, with nothing changed), what stderr holds and
 // a file the run leaves with what it holds ("<absent>": no such file).
 TEST_F(CliInstallTest, AnswersNamesPasswordsAndPlansComeFromTheCommandLine) {
-  const std::string hopper = put("hopper.zip", ArchiveBuilder()
-                                                   .add("aircraft.cfg", "[fltsim.0]\r\ntitle=Hopper\r\n")
-                                                   .add("hopper.air", "a")
-                                                   .add("extra.mdl", "m"));
-  const std::string junk = put("junk.zip", ArchiveBuilder().add("readme.txt", "x"));
+  const std::string hopper = putArchive("hopper.zip", ArchiveBuilder()
+                                                          .add("aircraft.cfg", "[fltsim.0]\r\ntitle=Hopper\r\n")
+                                                          .add("hopper.air", "a")
+                                                          .add("extra.mdl", "m"));
+  const std::string junk = putArchive("junk.zip", ArchiveBuilder().add("readme.txt", "x"));
   const std::string dots =
-      put("...zip", ArchiveBuilder().add("aircraft.cfg", "[fltsim.0]\r\ntitle=Dots\r\n").add("hopper.air", "a"));
-  const std::string locked = put("locked.zip", ArchiveBuilder()
-                                                   .addEncrypted("aircraft.cfg", "[fltsim.0]\r\n", "pilot")
-                                                   .addEncrypted("hopper.air", "a", "pilot"));
+      putArchive("...zip", ArchiveBuilder().add("aircraft.cfg", "[fltsim.0]\r\ntitle=Dots\r\n").add("hopper.air", "a"));
+  const std::string locked = putArchive("locked.zip", ArchiveBuilder()
+                                                          .addEncrypted("aircraft.cfg", "[fltsim.0]\r\n", "pilot")
+                                                          .addEncrypted("hopper.air", "a", "pilot"));
   std::filesystem::create_directories(host("C:\\FS2002\\Aircraft\\Hopper"));
   const std::string extra = "C:\\FS2002\\Aircraft\\Hopper\\Model\\extra.mdl";
   const std::string lockedAir = "C:\\FS2002\\Aircraft\\locked\\hopper.air";
@@ -122,12 +122,12 @@ TEST_F(CliInstallTest, AnswersNamesPasswordsAndPlansComeFromTheCommandLine) {
 // journal keeps the note with the installation, and an uninstall, which has
 // nothing to undo for it, takes the rest back whole.
 TEST_F(CliInstallTest, DryRunAndJournalTellWhatGoesWhereAndWhatIsLeftOut) {
-  const std::string archive = put("shape.zip", ArchiveBuilder()
-                                                   .add("aircraft.cfg", "[fltsim.0]\r\ntitle=Shape\r\n")
-                                                   .add("plane.air", "air")
-                                                   .add("texture/t.bmp", "paint")
-                                                   .add("extra/t.bmp", "loose")
-                                                   .add("texture.red/t.bmp", "red"));
+  const std::string archive = putArchive("shape.zip", ArchiveBuilder()
+                                                          .add("aircraft.cfg", "[fltsim.0]\r\ntitle=Shape\r\n")
+                                                          .add("plane.air", "air")
+                                                          .add("texture/t.bmp", "paint")
+                                                          .add("extra/t.bmp", "loose")
+                                                          .add("texture.red/t.bmp", "red"));
   const std::string a = "C:\\FS2002\\aircraft\\shape\\";
   const std::string note = "extra\\t.bmp is not installed: texture\\t.bmp takes " + a + "Texture\\t.bmp.";
   const auto before = testsupport::snapshotTree(host("C:\\FS2002"));

@@ -29,12 +29,12 @@ class CliJournalTest : public clitest::CliFixture {
   testsupport::TreeSnapshot simTree() { return testsupport::snapshotTree(host("C:\\FS2002")); }
   // An aircraft with a panel of its own, and two panels.
   void putAddOns(const std::string& secondGauge = "steam gauge") {
-    put("hopper.zip", ArchiveBuilder()
-                          .add("aircraft.cfg", "[fltsim.0]\r\ntitle=Hopper\r\nsim=hopper\r\n")
-                          .add("hopper.air", "a")
-                          .add("panel/panel.cfg", "[Window Titles]\r\nwindow00=Main\r\n"));
-    put("glass.zip", panel("glass gauge"));
-    put("steam.zip", panel(secondGauge));
+    putArchive("hopper.zip", ArchiveBuilder()
+                                 .add("aircraft.cfg", "[fltsim.0]\r\ntitle=Hopper\r\nsim=hopper\r\n")
+                                 .add("hopper.air", "a")
+                                 .add("panel/panel.cfg", "[Window Titles]\r\nwindow00=Main\r\n"));
+    putArchive("glass.zip", panel("glass gauge"));
+    putArchive("steam.zip", panel(secondGauge));
   }
 };
 
@@ -57,7 +57,7 @@ TEST_F(CliJournalTest, DeletedFilesAndRefusedArchivesLeaveNothingToUndo) {
   const std::string cut = ArchiveBuilder().add("hopper.air", std::string(100, 'a')).bytes();
   writeFile("C:\\Downloads\\cut.zip", cut.substr(0, 50));
   EXPECT_EQ(run({"install", "--yes", "C:\\Downloads\\steam.zip", "C:\\Downloads\\cut.zip",
-                 put("junk.zip", ArchiveBuilder().add("readme.txt", "x"))})
+                 putArchive("junk.zip", ArchiveBuilder().add("readme.txt", "x"))})
                 .status,
             1);
   r = run({"history"});
@@ -81,7 +81,7 @@ TEST_F(CliJournalTest, AnInstallationKilledHalfWayIsRolledBackAtTheNextStart) {
   // Enough files that the copying takes a while after the folder appears.
   for (int i = 0; i < 3000; ++i)
     big.add("texture/t" + std::to_string(i) + ".bmp", std::string(2048, char('a' + i % 26)));
-  const std::string archive = put("big.zip", big);
+  const std::string archive = putArchive("big.zip", big);
   const pid_t pid = clitest::startProgram({"install", archive}, -1, &env);
   ASSERT_GT(pid, 0);
   const std::string folder = host("C:\\FS2002\\Aircraft") + "/big";
@@ -252,7 +252,7 @@ TEST_F(CliJournalTest, AnEditKilledHalfWayIsRolledBackAtTheNextStart) {
 // cannot be written can be neither: nothing is installed whatever the
 // answer. One row per shape of broken journal, each answered No, then Yes.
 TEST_F(CliJournalTest, ABrokenJournalStopsTheInstallOrIsMovedAside) {
-  ASSERT_EQ(run({"install", put("seed.zip", panel("seed gauge"))}).status, 0);
+  ASSERT_EQ(run({"install", putArchive("seed.zip", panel("seed gauge"))}).status, 0);
   const std::string valid = testsupport::readHostFile(database()), app = root + "/app";
   auto readOnly = valid;
   readOnly[18] = 3;  // a file format newer than this library may write
@@ -286,7 +286,7 @@ TEST_F(CliJournalTest, ABrokenJournalStopsTheInstallOrIsMovedAside) {
       SCOPED_TRACE(std::string(shape.shape) + (yes ? " --yes" : " --no"));
       const auto before = simTree();
       const std::string name = "p" + std::to_string(++n);
-      const auto r = run({"install", yes ? "--yes" : "--no", put(name + ".zip", panel("gauge of " + name))});
+      const auto r = run({"install", yes ? "--yes" : "--no", putArchive(name + ".zip", panel("gauge of " + name))});
       EXPECT_NE(r.err.find(database()), std::string::npos) << r.err;
       EXPECT_NE(r.err.find(shape.cause), std::string::npos) << r.err;
       if (!yes) {

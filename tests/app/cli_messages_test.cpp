@@ -11,7 +11,7 @@ using testsupport::ArchiveBuilder;
 class CliMessagesTest : public clitest::CliFixture {
  protected:
   CliMessagesTest() {
-    put("readme.zip", ArchiveBuilder().add("readme.txt", "x"));
+    putArchive("readme.zip", ArchiveBuilder().add("readme.txt", "x"));
     const std::string whole = ArchiveBuilder().add("a.air", std::string(100, 'a')).bytes();
     writeFile("C:\\Downloads\\cut.zip", whole.substr(0, whole.size() / 2));
   }

@@ -49,7 +49,7 @@ class InstallEndToEnd : public clitest::CliFixture {
          {std::pair{"Sky_Hopper.zip", &kAircraft}, {"GlassPanel.ZIP", &kPanel}, {"RoarSound.zip", &kSound}}) {
       ArchiveBuilder archive;
       for (const auto& m : *members) archive.add(m.member, m.bytes);
-      archives.push_back(put(name, archive));
+      archives.push_back(putArchive(name, archive));
     }
     before = files();
   }

@@ -7,9 +7,7 @@
 
 #include "core/single_instance.h"
 #include "journal/recorder.h"
-#include "support/recording_printer.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_dir.h"
+#include "support/sim_fixture.h"
 
 namespace {
 
@@ -23,22 +21,11 @@ std::string windowsOf(const std::string& drive, std::string hostPath) {
   return drive + hostPath;
 }
 
-class RuntimeTest : public ::testing::Test {
+// The fixture's folders, with the application folder where the
+// environment alone puts it.
+class RuntimeTest : public testsupport::SimFixture {
  protected:
-  RuntimeTest() : root(tmp.path()) {
-    env.set("HOME", root + "/home");
-    env.set("XDG_CONFIG_HOME", root + "/config");
-    env.set("XDG_DATA_HOME", root + "/data");
-    env.set("PATH", "/usr/bin:/bin");
-    fsys::create_directories(root + "/home");
-    fsys::create_directories(root + "/c");
-  }
-
-  testsupport::TempDir tmp;
-  std::string root;
-  core::Environment env;
-  testsupport::ScriptedDialogs dialogs;
-  testsupport::RecordingPrinter printer;
+  RuntimeTest() { env.unset("HANGARPAK_HOME"); }
 };
 
 // The services work on the environment's folders (the stores' files are

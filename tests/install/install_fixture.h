@@ -40,11 +40,6 @@ class InstallFixture : public testsupport::SimFixture {
     makeSimulator(80);
   }
 
-  // Writes the archive to C:\Downloads\<name>; returns its Windows path.
-  std::string putArchive(const std::string& name, const ArchiveBuilder& archive) {
-    archive.writeTo(host("C:\\Downloads\\" + name));
-    return "C:\\Downloads\\" + name;
-  }
   void expect(const std::vector<Message>& messages) {
     for (const auto& m : messages) dialogs.expectMessage(m.text, m.title, core::Buttons::OK, m.icon);
   }

@@ -31,8 +31,7 @@ class JournalFixture : public SimFixture {
       ArchiveBuilder archive;
       archive.add("panel.cfg", "[Window00]\r\nfile=" + name + ".bmp\r\n").add(name + ".bmp", name);
       if (sharedGauge) archive.add("shared.gau", "gauge of " + name);
-      archive.writeTo(host("C:\\Downloads\\" + name + ".zip"));
-      install::RunInstallCommand(*jctx, {"C:\\Downloads\\" + name + ".zip"});
+      install::RunInstallCommand(*jctx, {putArchive(name + ".zip", archive)});
     }
     dialogs.allowAnyMessages();
   }

@@ -57,6 +57,11 @@ bool SimFixture::exists(std::string_view windowsPath) const {
   return hostExists(host(windowsPath));
 }
 
+std::string SimFixture::putArchive(const std::string& name, const ArchiveBuilder& archive) const {
+  archive.writeTo(host("C:\\Downloads\\" + name));
+  return "C:\\Downloads\\" + name;
+}
+
 std::string SimFixture::simulatorKey(int version) {
   return std::string("SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\") + (version == 61   ? "6.1"
                                                                                     : version == 70 ? "7.0"

@@ -10,6 +10,7 @@
 #include "core/process.h"
 #include "core/registry.h"
 #include "core/settings.h"
+#include "support/archive_builder.h"
 #include "support/recording_printer.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -34,6 +35,8 @@ class SimFixture : public ::testing::Test {
   void writeFile(std::string_view windowsPath, std::string_view bytes = {});
   std::string readFile(std::string_view windowsPath) const;
   bool exists(std::string_view windowsPath) const;
+  // Writes the archive to C:\Downloads\<name>, where the user keeps them; its Windows path.
+  std::string putArchive(const std::string& name, const ArchiveBuilder& archive) const;
   // A path below the aircraft folder of the simulator at C:\FS2002.
   static std::string air(std::string_view relative) { return "C:\\FS2002\\Aircraft\\" + std::string(relative); }
 

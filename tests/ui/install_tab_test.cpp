@@ -21,10 +21,6 @@ class InstallTabTest : public uitest::ShellFixture {
   InstallTabTest() { makeSimulator(80); }
   ui::InstallTab& tab() { return main->installFra; }
 
-  std::string putArchive(const std::string& windowsPath, const ArchiveBuilder& a) {
-    a.writeTo(host(windowsPath));
-    return windowsPath;
-  }
   static ArchiveBuilder aircraft() {
     return ArchiveBuilder().add("aircraft.cfg", "[fltsim.0]\r\ntitle=Hopper\r\n").add("hopper.air", "a");
   }
@@ -131,7 +127,7 @@ TEST_F(InstallTabTest, TheListFollowsItsFolderAndMarksInstalledArchives) {
 }
 
 TEST_F(InstallTabTest, DroppedArchivesAreInstalledByTheSameCommand) {
-  putArchive("C:\\Downloads\\hopper.zip", aircraft());
+  putArchive("hopper.zip", aircraft());
   writeFile("C:\\Downloads\\notes.txt", "n");
   tab().ZipFileLst2_OLEDragDrop({host("C:\\Downloads\\notes.txt"), host("C:\\Downloads\\hopper.zip")});
   EXPECT_TRUE(exists("C:\\FS2002\\Aircraft\\hopper\\hopper.air"));
@@ -145,7 +141,7 @@ TEST_F(InstallTabTest, DroppedArchivesAreInstalledByTheSameCommand) {
 
 TEST_F(InstallTabTest, ACommandLineArchiveIsInstalledWithTheMainWindowHiddenAndClosingEndsTheRun) {
   state().commandLineInstall = true;
-  state().commandLineArchive = putArchive("C:\\Downloads\\hopper.zip", aircraft());
+  state().commandLineArchive = putArchive("hopper.zip", aircraft());
   tab().unzipCmd_Click();
   EXPECT_FALSE(main->visible);
   EXPECT_TRUE(exists("C:\\FS2002\\Aircraft\\hopper\\hopper.air"));
@@ -160,12 +156,11 @@ TEST_F(InstallTabTest, ACommandLineArchiveIsInstalledWithTheMainWindowHiddenAndC
 // panel's overwrite of the first one's gauge heads its section.
 TEST_F(InstallTabTest, PreviewSaysPerArchiveWhatWouldHappenAndAsksNothing) {
   for (const char* name : {"first", "second"})
-    putArchive("C:\\Downloads\\" + std::string(name) + ".zip",
-               ArchiveBuilder()
-                   .add("panel.cfg", "[Window00]\r\nfile=" + std::string(name) + ".bmp\r\n")
-                   .add(std::string(name) + ".bmp", name)
-                   .add("shared.gau", std::string("gauge of ") + name));
-  putArchive("C:\\Downloads\\junk.zip", ArchiveBuilder().add("readme.txt", "x"));
+    putArchive(std::string(name) + ".zip", ArchiveBuilder()
+                                               .add("panel.cfg", "[Window00]\r\nfile=" + std::string(name) + ".bmp\r\n")
+                                               .add(std::string(name) + ".bmp", name)
+                                               .add("shared.gau", std::string("gauge of ") + name));
+  putArchive("junk.zip", ArchiveBuilder().add("readme.txt", "x"));
   tab().ZipFileDir.setPath("C:\\Downloads");
   tab().ZipFileLst2.select(0);
   tab().unzipCmd_Click();
@@ -208,10 +203,10 @@ TEST_F(InstallTabTest, PreviewSaysPerArchiveWhatWouldHappenAndAsksNothing) {
 // member would be left out, then where the livery's folder goes; the
 // installation then says it under "Done!".
 TEST_F(InstallTabTest, PreviewAndProgressDialogTellWhereFoldersGoAndWhatIsLeftOut) {
-  putArchive("C:\\Downloads\\jet.zip", aircraft()
-                                           .add("texture/paint.bmp", "default")
-                                           .add("texture.red/paint.bmp", "red")
-                                           .add("loose/paint.bmp", "loose"));
+  putArchive("jet.zip", aircraft()
+                            .add("texture/paint.bmp", "default")
+                            .add("texture.red/paint.bmp", "red")
+                            .add("loose/paint.bmp", "loose"));
   tab().ZipFileDir.setPath("C:\\Downloads");
   tab().ZipFileLst2.select(0);
   const std::string jet = "C:\\FS2002\\aircraft\\jet\\";
