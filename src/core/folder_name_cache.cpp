@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <map>
@@ -71,9 +72,11 @@ struct FolderNameCache::State {
         }
     }
     // The entry spelled as name, else the first in byte order of those that
-    // match it; nullptr when none does.
-    const Entry* find(const std::string& name) const {
-      auto [first, last] = names.equal_range(foldedName(name));
+    // match it; nullptr when none does. key is the buffer its folded form
+    // is written in.
+    const Entry* find(const std::string& name, std::string& key) const {
+      foldName(name, key);
+      auto [first, last] = names.equal_range(key);
       const Entry* best = nullptr;
       for (auto it = first; it != last; ++it) {
         if (it->second.name == name) return &it->second;
@@ -136,7 +139,12 @@ struct FolderNameCache::State {
   // The cached folder at path, listed now when it is not cached yet;
   // nullptr when it cannot be watched or listed.
   Folder* folderAt(const std::string& path) {
-    if (auto known = byPath.find(path); known != byPath.end()) return &folders.at(known->second);
+    Recent& recent = recentOfLength[path.size() % recentOfLength.size()];
+    if (recent.folder && recent.path == path) return recent.folder;
+    if (auto known = byPath.find(path); known != byPath.end()) {
+      recent = {known->first, &folders.at(known->second)};
+      return recent.folder;
+    }
     if (watched && inotify < 0) return nullptr;
     if (folders.size() >= maxFolders) dropAll();
     // Watched before it is listed, so nothing made in between is missed.
@@ -176,6 +184,7 @@ struct FolderNameCache::State {
   }
 
   void dropPath(std::map<std::string, int>::iterator at) {
+    forgetRecent();
     const int wd = at->second;
     const std::string path = at->first;
     byPath.erase(at->first);
@@ -201,6 +210,7 @@ struct FolderNameCache::State {
   void dropWatch(int wd) {
     auto it = folders.find(wd);
     if (it == folders.end()) return;
+    forgetRecent();
     for (const auto& path : std::vector<std::string>(it->second.paths)) dropSubtree(path);
     if (auto left = folders.find(wd); left != folders.end()) {
       unwatch(wd);
@@ -209,12 +219,15 @@ struct FolderNameCache::State {
   }
 
   void dropAll() {
+    forgetRecent();
     for (const auto& entry : folders) unwatch(entry.first);
     folders.clear();
     byPath.clear();
     watchOfPath.clear();
     roots.clear();
   }
+
+  void forgetRecent() { recentOfLength.fill({}); }
 
   void unwatch(int wd) const {
     if (watched) ::inotify_rm_watch(inotify, wd);
@@ -247,6 +260,16 @@ struct FolderNameCache::State {
   std::map<std::string, int> watchOfPath;            // sorted, so that a subtree is one range
   std::unordered_map<std::string_view, int> byPath;  // the same, hashed, keys in watchOfPath's
   std::size_t listings = 0;
+  // The folders found lately, one for each length of path (modulo): the
+  // paths resolved one after another mostly share their first folders,
+  // which are then found without hashing their paths again. Views of
+  // watchOfPath's keys; forgotten whenever a folder is dropped.
+  struct Recent {
+    std::string_view path;
+    Folder* folder = nullptr;
+  };
+  std::array<Recent, 64> recentOfLength{};
+  std::string key;  // the folded name a look-up seeks
   mutable std::mutex mutex;
 };
 
@@ -294,7 +317,7 @@ FolderNames::Lookup FolderNameCache::look(const std::string& hostFolder, const s
   {
     std::lock_guard lock(state_->mutex);
     if (const auto* folder = state_->folderAt(hostFolder)) {
-      const auto* entry = folder->find(name);
+      const auto* entry = folder->find(name, state_->key);
       if (!entry) return {std::nullopt, true};
       return {entry->name, false, entry->type};
     }
@@ -316,6 +339,7 @@ void FolderNameCache::listed(const std::string& hostFolder, const std::vector<Li
   if (state_->folders.size() >= state_->maxFolders) state_->dropAll();
   const int id = ++state_->lastUnwatched;
   auto& folder = state_->folders[id];
+  folder.names.reserve(names.size());
   for (const auto& [name, type] : names) folder.add(name, type);
   folder.paths.push_back(hostFolder);
   state_->addPath(hostFolder, id);

@@ -45,17 +45,23 @@ bool namesMatch(std::string_view a, std::string_view b) {
 }
 
 std::string foldedName(std::string_view name) {
+  std::string key;
+  foldName(name, key);
+  return key;
+}
+
+void foldName(std::string_view name, std::string& key) {
   // Each folded code point in a form no other one shares: ASCII as itself,
   // the rest of the two-byte range as its UTF-8 pair (lead 0xC2-0xDF), a
   // stray byte as 0xFF and the byte, which no pair starts with.
-  std::string key;
   if (std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
     // Nearly every name: ASCII, whose letters fold byte by byte.
     key = name;
     for (char& c : key)
       if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-    return key;
+    return;
   }
+  key.clear();
   key.reserve(name.size());
   for (std::size_t i = 0; i < name.size();) {
     const char32_t c = foldLatin(nextCodePoint(name, i));
@@ -69,7 +75,6 @@ std::string foldedName(std::string_view name) {
       key += static_cast<char>(c - kStrayByte);
     }
   }
-  return key;
 }
 
 }  // namespace core

@@ -15,5 +15,8 @@ bool namesMatch(std::string_view a, std::string_view b);
 // A key that two names share exactly when namesMatch says they match, for
 // finding a name in a table of a folder's entries.
 std::string foldedName(std::string_view name);
+// The same key, written over key: a look-up that keeps one buffer for its
+// keys makes none.
+void foldName(std::string_view name, std::string& key);
 
 }  // namespace core

@@ -72,6 +72,24 @@ std::vector<std::string_view> components(std::string_view rest) {
   return parts;
 }
 
+// Calls visit with each component of the part after "X:", as components()
+// gives them. A path with no ".." to fold, as nearly every path is, is
+// taken in place, without a list of its components.
+template <class Visit>
+void forEachComponent(std::string_view rest, Visit&& visit) {
+  if (rest.find("..") != std::string_view::npos) {
+    for (const std::string_view part : components(rest)) visit(part);
+    return;
+  }
+  while (!rest.empty()) {
+    std::size_t end = 0;
+    while (end < rest.size() && rest[end] != '\\' && rest[end] != '/') ++end;
+    const std::string_view part = rest.substr(0, end);
+    rest.remove_prefix(std::min(end + 1, rest.size()));
+    if (!part.empty() && part != ".") visit(part);
+  }
+}
+
 void addDosDevices(DriveTable& table, const std::string& prefix) {
   const std::string dosdevices = prefix + "/dosdevices";
   DIR* dir = ::opendir(dosdevices.c_str());
@@ -268,15 +286,19 @@ std::string DriveTable::toHost(std::string_view windowsPath, FolderNames& names)
 DriveTable::Resolved DriveTable::resolve(std::string_view windowsPath, FolderNames& names) const {
   if (windowsPath.size() < 2 || windowsPath[1] != ':' || !std::isalpha(static_cast<unsigned char>(windowsPath[0])))
     throw RuntimeError(err::BadFileName, "Bad file name: " + std::string(windowsPath));
-  auto root = hostRoot(windowsPath[0]);
-  if (!root)
+  const char letter =
+      windowsPath[0] >= 'A' && windowsPath[0] <= 'Z' ? static_cast<char>(windowsPath[0] - 'A' + 'a') : windowsPath[0];
+  const auto drive =
+      std::find_if(drives_.begin(), drives_.end(), [letter](const DriveMapping& d) { return d.letter == letter; });
+  if (drive == drives_.end())
     throw RuntimeError(err::DeviceUnavailable, "no drive " + upper(windowsPath.substr(0, 1)) +
                                                    ": in the drive table for " + std::string(windowsPath));
-  Resolved out{*root, false};
+  Resolved out;
   std::string& host = out.host;
-  host.reserve(host.size() + windowsPath.size() + 1);
+  host.reserve(drive->hostRoot.size() + windowsPath.size() + 1);
+  host = drive->hostRoot;
   bool onDisk = names.enterRoot(host);
-  for (const std::string_view part : components(windowsPath.substr(2))) {
+  forEachComponent(windowsPath.substr(2), [&](std::string_view part) {
     if (part.find('\0') != std::string::npos || part.size() > 255)
       throw RuntimeError(err::BadFileName, "Bad file name: " + std::string(windowsPath));
     FolderNames::Lookup found;
@@ -288,7 +310,7 @@ DriveTable::Resolved DriveTable::resolve(std::string_view windowsPath, FolderNam
     out.type = found.type;
     if (host != "/") host += '/';
     host += found.name ? std::string_view(*found.name) : part;
-  }
+  });
   return out;
 }
 
