@@ -17,6 +17,7 @@
 #include "core/folder_entries.h"
 #include "core/folder_name_cache.h"
 #include "core/fs.h"
+#include "core/listing_order.h"
 #include "core/paths.h"
 #include "core/text.h"
 
@@ -86,11 +87,6 @@ std::optional<unsigned> attributesAt(const std::string& host) {
   const std::string name = hostNameOf(host);
   if (!name.empty() && name[0] == '.') a |= attr::Hidden;
   return a;
-}
-
-bool lessIgnoringCase(const std::string& a, const std::string& b) {
-  const std::string la = lower(a), lb = lower(b);
-  return la != lb ? la < lb : a < b;
 }
 
 // A failure names the Windows path being written and the bytes it was to
@@ -188,7 +184,7 @@ class HostFileSystem : public FileSystem {
       if (S_ISDIR(type)) out.folders.push_back(name);
       return S_ISREG(type);
     });
-    std::sort(out.folders.begin(), out.folders.end(), lessIgnoringCase);
+    std::sort(out.folders.begin(), out.folders.end(), listedBefore);
     return out;
   }
 
@@ -480,7 +476,7 @@ class HostFileSystem : public FileSystem {
     });
     if (!read) fail(errno, host, folder);
     names_.listed(host, all);
-    std::sort(names.begin(), names.end(), lessIgnoringCase);
+    std::sort(names.begin(), names.end(), listedBefore);
     return names;
   }
 

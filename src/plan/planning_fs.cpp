@@ -9,6 +9,7 @@
 #include "core/atomic_file.h"
 #include "core/content_hash.h"
 #include "core/errors.h"
+#include "core/listing_order.h"
 #include "core/paths.h"
 #include "core/text.h"
 
@@ -67,11 +68,6 @@ std::string parentOf(std::string_view path) {
 
 bool hiddenName(const std::string& name) {
   return !name.empty() && name[0] == '.';
-}
-
-bool lessIgnoringCase(const std::string& a, const std::string& b) {
-  const std::string la = core::lower(a), lb = core::lower(b);
-  return la != lb ? la < lb : a < b;
 }
 
 std::string bytesOf(const Content& c) {
@@ -270,7 +266,7 @@ std::vector<std::string> PlanningFileSystem::list(std::string_view folder, std::
     const bool listed = std::any_of(names.begin(), names.end(), [&](const auto& s) { return core::iequals(s, name); });
     if (!listed) names.push_back(name);
   }
-  std::sort(names.begin(), names.end(), lessIgnoringCase);
+  std::sort(names.begin(), names.end(), core::listedBefore);
   return names;
 }
 

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/codepage.h"
 #include "core/list_input.h"
+#include "core/listing_order.h"
 
 namespace {
 
@@ -41,6 +44,11 @@ TEST(PathText, ComponentsAndVbStyleCuts) {
   EXPECT_EQ(core::trim("  \t title = x \t"), "title = x");
   EXPECT_TRUE(core::iequals("FltSim.0", "fltsim.0"));
   EXPECT_FALSE(core::iequals("fltsim.0", "fltsim.00"));
+  // Listings' order: letters without regard to case, bytes past ASCII after
+  // them, a name that differs only in case in byte order.
+  std::vector<std::string> names = {"b.bmp", "\xE9.bmp", "a.bmp", "Z", "ab", "A.bmp", "a"};
+  std::sort(names.begin(), names.end(), core::listedBefore);
+  EXPECT_EQ(names, (std::vector<std::string>{"a", "A.bmp", "a.bmp", "ab", "b.bmp", "Z", "\xE9.bmp"}));
 }
 
 TEST(Codepage, EveryByteRoundTrips) {
