@@ -124,8 +124,8 @@ int runHelp(const std::vector<std::string>& args, CliIo& io) {
 }
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const core::Environment& env,
-           const std::string& executablePath, std::istream* terminal) {
-  CliIo io{out, err, env, executablePath, terminal};
+           const std::string& executablePath, std::istream* terminal, CliEnd end) {
+  CliIo io{out, err, env, executablePath, terminal, end};
   if (args.empty()) return usageError(io, shortUsage());
   const std::string& first = args.front();
   if (args.size() == 1 && (first == "--help" || first == "-h")) {

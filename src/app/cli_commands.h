@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/cli.h"
 #include "core/environment.h"
 #include "core/errors.h"
 #include "core/folder_name_cache.h"
@@ -40,6 +41,7 @@ struct CliIo {
   // The terminal to ask questions on; nullptr when there is none (input
   // redirected, or a test calling in-process).
   std::istream* terminal = nullptr;
+  CliEnd end = CliEnd::Return;
 };
 
 // An option as a command's help explains it: its form ("--name NAME",

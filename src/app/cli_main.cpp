@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
   std::string exePath = n > 0 ? std::string(exe, static_cast<std::size_t>(n)) : std::string(argv[0]);
   try {
     return app::runCli(args, std::cout, std::cerr, core::Environment::fromProcess(), exePath,
-                       isatty(STDIN_FILENO) ? &std::cin : nullptr);
+                       isatty(STDIN_FILENO) ? &std::cin : nullptr, app::CliEnd::EndProcessAfterReading);
   } catch (const core::EndProgram& end) {
     return end.exitCode;
   }

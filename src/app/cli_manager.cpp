@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -67,12 +68,22 @@ int withCatalogue(CliIo& io, core::Dialogs& dialogs,
     Runtime runtime(io.env, io.executablePath, dialogs, printer, watch);
     core::Context& ctx = runtime.context();
     core::LoadSettings(ctx);
-    for (const auto& message : journal::recoveryMessages(runtime.tidyAfterEarlierRun()))
-      io.err << "hangarpak-cli: " << message << '\n';
+    const journal::Recovery recovery = runtime.tidyAfterEarlierRun();
+    for (const auto& message : journal::recoveryMessages(recovery)) io.err << "hangarpak-cli: " << message << '\n';
     // Confirms simFolder; a simulator that must be located by hand ends the run.
     core::FindSimulator(ctx);
     manager::Catalogue catalogue = manager::BuildCatalogue(ctx, parsed);
-    return work(ctx, catalogue);
+    const int status = work(ctx, catalogue);
+    // A run that watched nothing and rolled nothing back only read: it
+    // holds neither the journal nor a record of writes open, so once its
+    // output is out the process may end.
+    if (io.end == CliEnd::EndProcessAfterReading && watch == core::NameWatch::OwnChangesOnly &&
+        recovery.reports.empty()) {
+      io.out.flush();
+      io.err.flush();
+      std::_Exit(status);
+    }
+    return status;
   });
 }
 

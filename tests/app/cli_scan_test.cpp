@@ -34,6 +34,11 @@ TEST_F(CliScanTest, PrintsTheReportWithNewlinesAndFailsWhenSomethingIsMissing) {
                 "panel\\panel.cfg:\nMissing file: C:\\FS2002\\gauges\\Cessna.gau (cab)\n\n" +
                 "----- Scanning done! -----\n",
             r.out);
+  // The built program, which ends its process once the report is out,
+  // prints the same report with the same status.
+  const clitest::CliRun program = clitest::runProgram({"scan", "panels"}, &env);
+  EXPECT_EQ(program.status, r.status);
+  EXPECT_EQ(program.out, r.out);
 
   // The same findings as JSON, from the scan's typed result.
   r = run({"scan", "--json", "panels"});
