@@ -121,18 +121,18 @@ bool isNormalWindowsPath(std::string_view windowsPath) {
   if (windowsPath.size() < 3 || windowsPath[0] < 'A' || windowsPath[0] > 'Z' || windowsPath[1] != ':' ||
       windowsPath[2] != '\\')
     return false;
-  // Each component after "X:\" is followed by one "\" or the end, and is
-  // neither "." nor "..".
-  const auto isComponent = [](std::string_view part) { return !part.empty() && part != "." && part != ".."; };
-  std::size_t start = 3;
-  for (std::size_t i = start; i < windowsPath.size(); ++i) {
-    if (windowsPath[i] == '/') return false;
-    if (windowsPath[i] != '\\') continue;
-    if (!isComponent(windowsPath.substr(start, i - start))) return false;
-    start = i + 1;
+  // The drive root alone, or components after "X:\" each followed by one
+  // "\" or the end, none of them "." or "..", and no "/": the separators are
+  // found by memchr's wide steps rather than byte by byte.
+  if (windowsPath.find('/') != std::string_view::npos) return false;
+  if (windowsPath.size() == 3) return true;
+  for (std::size_t start = 3;;) {
+    const std::size_t end = windowsPath.find('\\', start);
+    const std::string_view part = windowsPath.substr(start, end == std::string_view::npos ? end : end - start);
+    if (part.empty() || part == "." || part == "..") return false;
+    if (end == std::string_view::npos) return true;
+    start = end + 1;
   }
-  // The drive root alone, or a last component without a "\" after it.
-  return windowsPath.size() == 3 || isComponent(windowsPath.substr(start));
 }
 
 std::string normalizeWindowsPath(std::string_view windowsPath) {

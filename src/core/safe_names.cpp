@@ -1,5 +1,7 @@
 #include "core/safe_names.h"
 
+#include <array>
+
 #include "core/paths.h"
 #include "core/text.h"
 
@@ -10,9 +12,18 @@ namespace {
 constexpr std::string_view kSeparators = "\\/";
 constexpr std::string_view kReservedInPaths = ":*?\"<>|";
 
-bool isControl(char c) {
+constexpr bool isControl(char c) {
   return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
 }
+
+// The bytes no relative path may hold, a control character or one of
+// kReservedInPaths, by their value: one look per byte of a path.
+constexpr auto kNotInPaths = [] {
+  std::array<bool, 256> table{};
+  for (int c = 0; c < 256; ++c) table[static_cast<std::size_t>(c)] = isControl(static_cast<char>(c));
+  for (const char c : kReservedInPaths) table[static_cast<unsigned char>(c)] = true;
+  return table;
+}();
 
 }  // namespace
 
@@ -49,8 +60,8 @@ std::string_view DescribeNameFault(NameFault fault) {
 std::optional<std::string> PathWithin(std::string_view tree, std::string_view base, std::string_view relative) {
   // Only a path with a drive has its "." and ".." folded.
   if (tree.size() < 2 || tree[1] != ':') return std::nullopt;
-  for (char c : relative)
-    if (isControl(c) || kReservedInPaths.find(c) != std::string_view::npos) return std::nullopt;
+  for (const char c : relative)
+    if (kNotInPaths[static_cast<unsigned char>(c)]) return std::nullopt;
   // The tree is mostly given in normal form already, and then taken as it is.
   std::string normalRoot;
   const std::string_view root =
