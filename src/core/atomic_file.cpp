@@ -10,6 +10,7 @@
 #include <chrono>
 #include <climits>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string_view>
 #include <utility>
@@ -248,6 +249,25 @@ bool linkAtomically(const std::string& source, const std::string& target, Writes
     throw;
   }
   return true;
+}
+
+bool moveAtomically(const std::string& source, const std::string& target) {
+  std::string to = target;
+  struct stat link;
+  char resolved[PATH_MAX];
+  if (::lstat(to.c_str(), &link) == 0 && S_ISLNK(link.st_mode) && ::realpath(to.c_str(), resolved)) to = resolved;
+  struct stat old, own;
+  if (::stat(to.c_str(), &old) == 0) {
+    if (S_ISDIR(old.st_mode)) throw RuntimeError(err::PathFileAccess, to + " is a folder", EISDIR);
+    if (::stat(source.c_str(), &own) != 0) fail(errno, source);
+    if (own.st_dev != old.st_dev) return false;
+    if (::chmod(source.c_str(), old.st_mode & 07777) != 0) fail(errno, "chmod " + source);
+  }
+  if (::rename(source.c_str(), to.c_str()) == 0) return true;
+  const int e = errno;
+  if (e == EXDEV) return false;
+  if (e == ENOENT || e == ENOTDIR) throw RuntimeError(err::PathNotFound, "no folder " + folderOf(to), e);
+  fail(e, "rename " + source + " to " + to);
 }
 
 void writeFileAtomically(const std::string& hostPath, std::string_view bytes, WritesInProgress* record) {

@@ -88,6 +88,15 @@ class ScratchHostFile {
 [[nodiscard]] bool linkAtomically(const std::string& source, const std::string& target,
                                   WritesInProgress* record = nullptr);
 
+// Gives the host file target the file source itself, renamed over it, so
+// that target is replaced atomically as AtomicHostFile replaces it (a link
+// at target replaces the file it points to; an existing target's
+// permissions stay, a new one keeps source's); source's name is gone
+// afterwards. Not synced. False, with nothing changed, where the two lie on
+// different file systems: the caller copies instead. Other failures throw
+// RuntimeError as AtomicHostFile does.
+[[nodiscard]] bool moveAtomically(const std::string& source, const std::string& target);
+
 // Removes the temporary files (".hangarpak-XXXXXX") that writers killed
 // before their rename left in a host folder. A temporary file whose writer
 // still runs holds a lock and is kept. Returns the number removed.

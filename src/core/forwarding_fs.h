@@ -6,8 +6,9 @@ namespace core {
 
 // A file system service that hands every call to another one: the base of
 // the services that watch or change a few calls of the real one and pass the
-// rest on. copyFileSeen and linkFile keep their defaults (they copy through
-// this service), so a subclass that changes copyFile changes them too, and
+// rest on. copyFileSeen, linkFile and moveFile keep their defaults (they
+// copy through this service), so a subclass that changes copyFile changes
+// them too, and
 // so does createScratchFile with createFile; a subclass that changes
 // attributes changes attributesIfAny and ordinaryFileExists with it, and one that changes listFiles
 // or listFolders changes listFilesAndFolders.

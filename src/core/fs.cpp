@@ -22,4 +22,9 @@ bool FileSystem::ordinaryFileExists(std::string_view path) {
   }
 }
 
+void FileSystem::moveFile(std::string_view from, std::string_view to) {
+  copyFile(from, to);
+  step([&] { deleteFile(from); });
+}
+
 }  // namespace core

@@ -93,6 +93,13 @@ class FileSystem {
   // elsewhere. A source given this way goes to one target only; a second
   // one takes a copy. This default copies.
   virtual void linkFile(std::string_view from, std::string_view to) { copyFile(from, to); }
+  // linkFile for a source that nothing reads again, whose name goes (the
+  // last use of an extracted file): the host file system renames the source
+  // over the target, replacing it as linkFile does, where both lie on one
+  // file system, and copies elsewhere. Either way the source's name is gone
+  // once the target holds its content; a source that cannot be removed after
+  // a copy stays. This default copies and deletes.
+  virtual void moveFile(std::string_view from, std::string_view to);
   virtual void renameFile(std::string_view from, std::string_view to) = 0;
   virtual void deleteFile(std::string_view path) = 0;
 

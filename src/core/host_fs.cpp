@@ -280,6 +280,31 @@ class HostFileSystem : public FileSystem {
     copyFileSeen(from, to, {});
   }
 
+  void moveFile(std::string_view from, std::string_view to) override {
+    auto names = names_.operation();
+    const std::string source = toHost(from, names);
+    const std::string target = toHost(to, names);
+    const ChangeTold told{names_, source, &target};
+    struct stat st;
+    if (::lstat(source.c_str(), &st) != 0) fail(errno, source, from);
+    if (S_ISREG(st.st_mode)) {
+      // A name nothing has yet is taken by the rename itself, whole at once;
+      // one that is taken is replaced as a copy would replace it.
+      if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return;
+      checkCopy(st, from, target, to);
+      try {
+        if (moveAtomically(source, target)) return;
+      } catch (RuntimeError& e) {
+        if (e.target().empty()) e.setTarget(std::string(to), static_cast<std::uint64_t>(st.st_size));
+        if (e.number() == err::PathNotFound) missing(target, to, e.sysErrno(), true);
+        throw;
+      }
+    }
+    // Anything but a plain file is the copy's to refuse or follow.
+    copyFileSeen(from, to, {});
+    ::unlink(source.c_str());
+  }
+
   void copyFileSeen(std::string_view from, std::string_view to, const BlockSeen& seen) override {
     auto names = names_.operation();
     const std::string source = toHost(from, names);

@@ -97,7 +97,8 @@ void InstallAircraft(core::Context& ctx, MemberScope& scope, Placer& placer) {
   std::vector<Placement> placements = variantPlacements(ctx, scope, a);
   const auto byName = PlacementsByRules(scope.remainingPlain(ctx), aircraftRules(s, a));
   placements.insert(placements.end(), byName.begin(), byName.end());
-  placer.place(scope, placements, doc);
+  // Nothing after this step looks for the aircraft's members in TempZip.
+  placer.place(scope, placements, doc, true);
 
   if (core::isOn(s.optAddonName)) {
     s.archiveBaseName = core::ReadProfileString(ctx, a + "\\aircraft.cfg", "fltsim.0", "title", "");

@@ -47,7 +47,8 @@ void CreateInstallFolders(core::Context& ctx) {
 }
 
 bool MoveToTarget(core::Context& ctx, const std::string& source, const std::string& target, bool link) {
-  if (!core::step([&] { link ? ctx.fs.linkFile(source, target) : ctx.fs.copyFile(source, target); })) return false;
+  if (link) return core::step([&] { ctx.fs.moveFile(source, target); });
+  if (!core::step([&] { ctx.fs.copyFile(source, target); })) return false;
   core::step([&] { ctx.fs.deleteFile(source); });
   return true;
 }

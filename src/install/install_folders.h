@@ -20,7 +20,7 @@ void CreateInstallFolders(core::Context& ctx);
 // copy succeeded, so a file that could not be placed stays where it was.
 // Every failure is passed over: a missing source changes nothing. True when
 // the copy was made. link: no other file was given the source, so that the
-// target may take it by a hard link (FileSystem::linkFile).
+// target may take the file itself (FileSystem::moveFile).
 bool MoveToTarget(core::Context& ctx, const std::string& source, const std::string& target, bool link = false);
 
 }  // namespace install

@@ -42,6 +42,13 @@ bool MemberScope::owns(const ArchiveMember& member) const {
   return others_.empty() || below(member).has_value();
 }
 
+bool MemberScope::alone(const ArchiveMember& member) const {
+  if (others_.empty()) return true;
+  return below(member) && std::none_of(others_.begin(), others_.end(), [&](const std::string& other) {
+           return folderBelow(member.folder, other).has_value();
+         });
+}
+
 std::optional<std::string> MemberScope::variantOf(const ArchiveMember& member) const {
   if (!variants_) return std::nullopt;
   const auto folder = below(member);

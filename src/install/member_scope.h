@@ -41,6 +41,9 @@ class MemberScope {
   // Only this installation has the member: it may leave TempZip when it is
   // moved out. A shared member stays there for the other aircraft.
   bool owns(const ArchiveMember& member) const;
+  // No other aircraft of the archive can take the member: it lies below the
+  // root and below no other aircraft's folder, or the archive has no other.
+  bool alone(const ArchiveMember& member) const;
   // For an aircraft, where in its folder a member of a variant folder goes
   // (VariantFolderOf its folder below the root, or its whole folder for a
   // shared member); nullopt for any other member.

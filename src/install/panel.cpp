@@ -65,7 +65,8 @@ void installPanel(core::Context& ctx, MemberScope& scope, Placer& placer, bool p
       {Test::EndsWith, "ttf", hasFonts ? FontsFolder(ctx) : std::nullopt},
   };
   if (package && doc) rules.push_back({Test::Anything, "", doc});
-  placer.place(scope, PlacementsByRules(members, rules), doc);
+  // A package's step is its last; an aircraft's placement follows.
+  placer.place(scope, PlacementsByRules(members, rules), doc, package);
 
   if (cfg) {
     scope.take(*cfg);

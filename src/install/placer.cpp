@@ -69,9 +69,14 @@ void Placer::put(MemberScope& scope, const Placement& p, const std::string& name
   const std::string source = TempZipPrefix(ctx_) + p.member->stored;
   const std::string target = p.folder + name;
   // The first file a member goes to is given TempZip's file itself where
-  // the file system allows; any other gets a copy of its own.
+  // the file system allows (moved there when nothing looks for it in TempZip
+  // later); any other gets a copy of its own.
   const bool first = given_.insert(p.member).second;
-  auto give = [&] { first ? ctx_.fs.linkFile(source, target) : ctx_.fs.copyFile(source, target); };
+  auto give = [&] {
+    if (!first) return ctx_.fs.copyFile(source, target);
+    if (lastLook_ && scope.alone(*p.member)) return ctx_.fs.moveFile(source, target);
+    ctx_.fs.linkFile(source, target);
+  };
   if (p.moved) {
     // A member the other aircraft share stays for them.
     const bool placed = scope.owns(*p.member) ? MoveToTarget(ctx_, source, target, first) : core::step(give);
@@ -113,8 +118,9 @@ void Placer::displaced(MemberScope& scope, const Placement& p, const std::string
   NoteMember(ctx_, target, p.member->path() + " is not installed" + why);
 }
 
-void Placer::place(MemberScope& scope, const std::vector<Placement>& placements,
-                   const std::optional<std::string>& doc) {
+void Placer::place(MemberScope& scope, const std::vector<Placement>& placements, const std::optional<std::string>& doc,
+                   bool lastLook) {
+  lastLook_ = lastLook;
   // The placements by target file, in the order first named.
   std::vector<std::vector<const Placement*>> groups;
   std::map<std::string, std::size_t> byTarget;

@@ -45,8 +45,12 @@ class Placer {
 
   // doc: the installation's Doc folder (trailing "\"); nullopt when it has
   // none ("Install Doc" off). A copy that fails (other than a move) is a
-  // run-time error for the caller's handler.
-  void place(MemberScope& scope, const std::vector<Placement>& placements, const std::optional<std::string>& doc);
+  // run-time error for the caller's handler. lastLook: no later step of the
+  // installation looks for these members in TempZip, so that a member no
+  // other aircraft can take leaves TempZip for the first file it goes to
+  // (FileSystem::moveFile) instead of being linked there.
+  void place(MemberScope& scope, const std::vector<Placement>& placements, const std::optional<std::string>& doc,
+             bool lastLook = false);
   // Places one member (see place).
   void placeOne(MemberScope& scope, const Placement& placement, const std::optional<std::string>& doc) {
     place(scope, {placement}, doc);
@@ -78,6 +82,8 @@ class Placer {
   std::map<std::string, const ArchiveMember*> claimed_;
   // The members given to a file so far.
   std::set<const ArchiveMember*> given_;
+  // The placements being made are the last look at their members.
+  bool lastLook_ = false;
 };
 
 // Tells what a member's installation had to leave out or keep elsewhere:

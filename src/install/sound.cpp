@@ -58,7 +58,8 @@ void installSound(core::Context& ctx, MemberScope& scope, Placer& placer, bool p
       {Test::EndsWith, "wav", package ? std::optional<std::string>(s.simFolder + "\\sound\\") : std::nullopt},
   };
   if (package && doc) rules.push_back({Test::Anything, "", doc});
-  placer.place(scope, PlacementsByRules(scope.remainingPlain(ctx), rules), doc);
+  // A package's step is its last; an aircraft's placement follows.
+  placer.place(scope, PlacementsByRules(scope.remainingPlain(ctx), rules), doc, package);
 
   if (cfg) {
     scope.take(*cfg);

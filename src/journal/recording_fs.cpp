@@ -109,9 +109,19 @@ void RecordingFileSystem::copyFileSeen(std::string_view from, std::string_view t
 }
 
 void RecordingFileSystem::linkFile(std::string_view from, std::string_view to) {
+  place(from, to, [&] { inner_.linkFile(from, to); });
+}
+
+void RecordingFileSystem::moveFile(std::string_view from, std::string_view to) {
+  place(from, to, [&] { inner_.moveFile(from, to); });
+  recorder_.scratchChanged(from);
+}
+
+template <class Give>
+void RecordingFileSystem::place(std::string_view from, std::string_view to, Give give) {
   if (!recorder_.records(to)) {
     recorder_.scratchChanged(to);
-    return inner_.linkFile(from, to);
+    return give();
   }
   // The source is what the target becomes, and nothing writes it meanwhile:
   // its content as it was written, or else as it reads now; one that cannot
@@ -128,7 +138,7 @@ void RecordingFileSystem::linkFile(std::string_view from, std::string_view to) {
   }
   const auto prior = recorder_.beforeReplace(to);
   try {
-    inner_.linkFile(from, to);
+    give();
   } catch (...) {
     recorder_.replaceFailed(prior);
     throw;

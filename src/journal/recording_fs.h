@@ -26,12 +26,18 @@ class RecordingFileSystem : public core::ForwardingFileSystem {
   // Recorded as a copy is, the new content the source's as it was written
   // (or, when it was not written here, hashed from it).
   void linkFile(std::string_view from, std::string_view to) override;
+  // Recorded as linkFile is; the source's name is gone after it.
+  void moveFile(std::string_view from, std::string_view to) override;
   void renameFile(std::string_view from, std::string_view to) override;
   void deleteFile(std::string_view path) override;
   void makeFolder(std::string_view path) override;
   void removeFolder(std::string_view path) override;
 
  private:
+  // A file given the content of from (give links or moves it to), recorded.
+  template <class Give>
+  void place(std::string_view from, std::string_view to, Give give);
+
   Recorder& recorder_;
 };
 

@@ -86,6 +86,10 @@ TEST_F(HostFs, FailuresCarryTheProgramsErrorNumbers) {
       {"link a file onto itself", [&] { fs->linkFile("C:\\Other.txt", "C:\\OTHER.TXT"); }, PathFileAccess},
       {"link into a missing folder", [&] { fs->linkFile("C:\\Other.txt", "C:\\NoSuch\\x.txt"); },
        core::err::PathNotFound},
+      {"move over a read-only file", [&] { fs->moveFile("C:\\Other.txt", "C:\\FS2002\\Locked.cfg"); }, PathFileAccess},
+      {"move a file onto itself", [&] { fs->moveFile("C:\\Other.txt", "C:\\OTHER.TXT"); }, PathFileAccess},
+      {"move into a missing folder", [&] { fs->moveFile("C:\\Other.txt", "C:\\NoSuch\\x.txt"); },
+       core::err::PathNotFound},
       {"scratch file in a missing folder", [&] { fs->createScratchFile("C:\\NoSuch\\x.bin"); },
        core::err::PathNotFound},
   };
@@ -229,20 +233,29 @@ TEST_F(HostFs, WritesAndCopiesReplaceAtomicallyAndKeepPermissions) {
   EXPECT_EQ(modeOf(c + "/cfg/aircraft.cfg"), 0640u);
   fs->copyFile("C:\\src\\texture.bmp", "C:\\cfg\\new.bmp");
   EXPECT_EQ(modeOf(c + "/cfg/new.bmp"), 0755u);
-  // A link gives the content as a copy does, the file a link names and the
-  // permissions included, and leaves no temporary name.
-  writeHostFile(c + "/src/linked.bmp", "linked");
-  fs->linkFile("C:\\src\\linked.bmp", "C:\\cfg\\aircraft.cfg");
-  fs->linkFile("C:\\src\\texture.bmp", "C:\\cfg\\panel.cfg");
-  writeHostFile(c + "/src/fresh.bmp", "fresh");
-  fsys::permissions(c + "/src/fresh.bmp", fsys::perms(0755));
-  fs->linkFile("C:\\src\\fresh.bmp", "C:\\cfg\\linked.bmp");
-  EXPECT_EQ(readHostFile(c + "/cfg/aircraft.cfg"), "linked");
-  EXPECT_EQ(modeOf(c + "/cfg/aircraft.cfg"), 0640u);
-  EXPECT_TRUE(fsys::is_symlink(c + "/cfg/panel.cfg"));
-  EXPECT_TRUE(readHostFile(c + "/shared/panel.cfg") == big);
-  EXPECT_EQ(modeOf(c + "/cfg/linked.bmp"), 0755u);
-  EXPECT_EQ(hostNames(c + "/cfg"), (Names{"aircraft.cfg", "linked.bmp", "new.bmp", "panel.cfg"}));
+  // A link or a move gives the content as a copy does, the file a link names
+  // and the permissions included, and leaves no temporary name; a move
+  // leaves no source either.
+  for (const bool move : {false, true}) {
+    SCOPED_TRACE(move ? "move" : "link");
+    fsys::remove_all(c + "/src");
+    writeHostFile(c + "/src/given.bmp", "given");
+    writeHostFile(c + "/src/texture.bmp", big);
+    writeHostFile(c + "/src/fresh.bmp", "fresh");
+    fsys::permissions(c + "/src/fresh.bmp", fsys::perms(0755));
+    const std::string fresh = move ? "moved.bmp" : "linked.bmp";
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"given.bmp", "aircraft.cfg"},
+                                   {"texture.bmp", "panel.cfg"},
+                                   {"fresh.bmp", fresh}})
+      move ? fs->moveFile("C:\\src\\" + from, "C:\\cfg\\" + to) : fs->linkFile("C:\\src\\" + from, "C:\\cfg\\" + to);
+    EXPECT_EQ(readHostFile(c + "/cfg/aircraft.cfg"), "given");
+    EXPECT_EQ(modeOf(c + "/cfg/aircraft.cfg"), 0640u);
+    EXPECT_TRUE(fsys::is_symlink(c + "/cfg/panel.cfg"));
+    EXPECT_TRUE(readHostFile(c + "/shared/panel.cfg") == big);
+    EXPECT_EQ(modeOf(c + "/cfg/" + fresh), 0755u);
+    EXPECT_EQ(hostNames(c + "/src"), move ? Names{} : (Names{"fresh.bmp", "given.bmp", "texture.bmp"}));
+  }
+  EXPECT_EQ(hostNames(c + "/cfg"), (Names{"aircraft.cfg", "linked.bmp", "moved.bmp", "new.bmp", "panel.cfg"}));
 }
 
 // A file is read whole whatever its size says: nothing for an empty one,

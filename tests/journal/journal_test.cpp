@@ -288,8 +288,8 @@ TEST_F(JournalTest, OneFileWrittenSeveralTimesInOneInstallationIsOneEffect) {
   EXPECT_TRUE(std::filesystem::is_empty(journal::backupFolder(ctx().locations.appFolder)));
 }
 
-// A file linked into place from TempZip, into a folder the installation
-// made, is recorded with the content it gets, whatever changed the member's
+// A file linked or moved into place from TempZip, into a folder the
+// installation made, is recorded with the content it gets, whatever changed the member's
 // file after extraction wrote it; and as overwritten when a program the
 // installation ran had put a file of that name there.
 TEST_F(JournalTest, AFileLinkedFromTempZipIsRecordedWithTheContentItGets) {
@@ -325,23 +325,26 @@ TEST_F(JournalTest, AFileLinkedFromTempZipIsRecordedWithTheContentItGets) {
        program, "changed", EffectKind::FileOverwritten},
   };
   jctx->fs.makeFolder(ctx().appFolder() + "\\TempZip");
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    services->recorder.archiveStarted("C:\\Downloads\\x.zip");
-    jctx->fs.makeFolder(folder);
-    if (c.before) c.before();
-    scratch(member, "extracted");
-    if (c.after) c.after();
-    jctx->fs.linkFile(member, target);
-    services->recorder.archiveFinished(true, core::PackageKind::Aircraft, "x");
-    const auto effects = store().effects(*services->recorder.lastInstallation());
-    ASSERT_FALSE(effects.empty());
-    EXPECT_EQ(effects.back().kind, c.kind);
-    EXPECT_EQ(effects.back().newHash, core::contentHash(c.placed));
-    EXPECT_EQ(effects.back().size, std::string_view(c.placed).size());
-    for (const auto& placed : {member, target}) jctx->fs.deleteFile(placed);
-    jctx->fs.removeFolder(folder);
-  }
+  for (const bool move : {false, true})
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (move ? ", moved" : ", linked"));
+      services->recorder.archiveStarted("C:\\Downloads\\x.zip");
+      jctx->fs.makeFolder(folder);
+      if (c.before) c.before();
+      scratch(member, "extracted");
+      if (c.after) c.after();
+      move ? jctx->fs.moveFile(member, target) : jctx->fs.linkFile(member, target);
+      EXPECT_EQ(jctx->fs.fileExists(member), !move);
+      services->recorder.archiveFinished(true, core::PackageKind::Aircraft, "x");
+      const auto effects = store().effects(*services->recorder.lastInstallation());
+      ASSERT_FALSE(effects.empty());
+      EXPECT_EQ(effects.back().kind, c.kind);
+      EXPECT_EQ(effects.back().newHash, core::contentHash(c.placed));
+      EXPECT_EQ(effects.back().size, std::string_view(c.placed).size());
+      for (const auto& placed : {member, target})
+        if (jctx->fs.fileExists(placed)) jctx->fs.deleteFile(placed);
+      jctx->fs.removeFolder(folder);
+    }
 }
 
 // Settings, registry values and outside programs: a value still as the
