@@ -79,9 +79,8 @@ int withCatalogue(CliIo& io, core::Dialogs& dialogs,
     // output is out the process may end.
     if (io.end == CliEnd::EndProcessAfterReading && watch == core::NameWatch::OwnChangesOnly &&
         recovery.reports.empty()) {
-      io.out.flush();
-      io.err.flush();
-      std::_Exit(status);
+      // Output that could not be written is main's to report.
+      if (io.out.flush() && io.err.flush()) std::_Exit(status);
     }
     return status;
   });

@@ -31,9 +31,11 @@ inline CliRun runCli(const std::vector<std::string>& args, const core::Environme
   return {status, out.str(), err.str()};
 }
 
-// Starts the built hangarpak-cli with stdin and stderr on /dev/null, stdout
-// on outFd when given, in the environment given or this process's.
-inline pid_t startProgram(std::vector<std::string> args, int outFd = -1, const core::Environment* env = nullptr) {
+// Starts the built hangarpak-cli with stdin on /dev/null, stdout on outFd
+// and stderr on errFd when given (else /dev/null), in the environment given
+// or this process's.
+inline pid_t startProgram(std::vector<std::string> args, int outFd = -1, const core::Environment* env = nullptr,
+                          int errFd = -1) {
   args.insert(args.begin(), testsupport::cliProgram());
   std::vector<std::string> envText;
   if (env)
@@ -47,7 +49,10 @@ inline pid_t startProgram(std::vector<std::string> args, int outFd = -1, const c
   posix_spawn_file_actions_init(&actions);
   if (outFd >= 0) posix_spawn_file_actions_adddup2(&actions, outFd, 1);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  if (errFd >= 0)
+    posix_spawn_file_actions_adddup2(&actions, errFd, 2);
+  else
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
   pid_t pid = -1;
   const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), env ? envp.data() : environ);
   posix_spawn_file_actions_destroy(&actions);

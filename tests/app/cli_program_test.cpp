@@ -80,4 +80,34 @@ TEST(CliProgram, KilledWriterLeavesTheOldFileOrTheNewOne) {
   }
 }
 
+// Output the program cannot write is a failure that names its cause, never
+// a status 0 over a listing cut short: stdout on a full disk, for a short
+// answer and for the listings that end the process themselves.
+class CliOutputTest : public clitest::CliFixture, public testing::WithParamInterface<std::vector<std::string>> {};
+
+TEST_P(CliOutputTest, ThatCannotBeWrittenIsAFailureNamingTheCause) {
+  useSimulator();
+  writeFile(air("Hopper\\aircraft.cfg"), "[fltsim.0]\r\ntitle=Hopper\r\nsim=hopper\r\npanel=\r\nsound=\r\n");
+  const std::string errFile = root + "/stderr";
+  const int full = open("/dev/full", O_WRONLY | O_CLOEXEC);
+  const int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+  ASSERT_GE(full, 0);
+  ASSERT_GE(err, 0);
+  const pid_t pid = startProgram(GetParam(), full, &env, err);
+  close(full);
+  close(err);
+  ASSERT_GT(pid, 0);
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_NE(readHostFile(errFile).find("the output could not be written (No space left on device)"), std::string::npos)
+      << readHostFile(errFile);
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, CliOutputTest,
+                         testing::Values(std::vector<std::string>{"--help"},
+                                         std::vector<std::string>{"list", "aircraft"},
+                                         std::vector<std::string>{"scan", "aircraft", "--json"}));
+
 }  // namespace
