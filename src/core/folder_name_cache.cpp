@@ -130,6 +130,7 @@ struct FolderNameCache::State {
     for (const auto& path : std::vector<std::string>(it->second.paths)) dropSubtree(joinHost(path, name));
     it = folders.find(event.wd);
     if (it == folders.end()) return;
+    forgetRecent();
     if (event.mask & (IN_CREATE | IN_MOVED_TO))
       it->second.add(name);
     else
@@ -142,7 +143,7 @@ struct FolderNameCache::State {
     Recent& recent = recentOfLength[path.size() % recentOfLength.size()];
     if (recent.folder && recent.path == path) return recent.folder;
     if (auto known = byPath.find(path); known != byPath.end()) {
-      recent = {known->first, &folders.at(known->second)};
+      recent = {known->first, &folders.at(known->second), {}, nullptr, false};
       return recent.folder;
     }
     if (watched && inotify < 0) return nullptr;
@@ -159,6 +160,27 @@ struct FolderNameCache::State {
     it->second.paths.push_back(path);
     addPath(path, wd);
     return &it->second;
+  }
+
+  // The entry of name in the folder at path, as Folder::find gives it, and
+  // whether the folder is held at all. The name last asked of each recent
+  // folder is answered again without a look in its table: the paths
+  // resolved one after another pass through the same names.
+  struct Found {
+    bool held = false;
+    const Folder::Entry* entry = nullptr;
+  };
+  Found find(const std::string& path, const std::string& name) {
+    Folder* folder = folderAt(path);
+    if (!folder) return {};
+    Recent& recent = recentOfLength[path.size() % recentOfLength.size()];
+    if (recent.folder != folder) return {true, folder->find(name, key)};
+    if (!recent.asked || recent.name != name) {
+      recent.name = name;
+      recent.entry = folder->find(name, key);
+      recent.asked = true;
+    }
+    return {true, recent.entry};
   }
 
   bool list(const std::string& path, Folder& folder) {
@@ -244,6 +266,7 @@ struct FolderNameCache::State {
     if (known == byPath.end()) return;
     Folder& folder = folders.at(known->second);
     const std::string name = hostPath.substr(slash + 1);
+    forgetRecent();
     struct stat st;
     if (::lstat(hostPath.c_str(), &st) == 0)
       folder.add(name, S_ISREG(st.st_mode) ? Type::PlainFile : S_ISDIR(st.st_mode) ? Type::Folder : Type::Unknown);
@@ -260,13 +283,18 @@ struct FolderNameCache::State {
   std::map<std::string, int> watchOfPath;            // sorted, so that a subtree is one range
   std::unordered_map<std::string_view, int> byPath;  // the same, hashed, keys in watchOfPath's
   std::size_t listings = 0;
-  // The folders found lately, one for each length of path (modulo): the
-  // paths resolved one after another mostly share their first folders,
-  // which are then found without hashing their paths again. Views of
-  // watchOfPath's keys; forgotten whenever a folder is dropped.
+  // The folders found lately, one for each length of path (modulo), and
+  // the name last asked of each: the paths resolved one after another
+  // mostly share their first folders and names, which are then found
+  // without hashing their paths and names again. Views of watchOfPath's
+  // keys and of the folders' entries; forgotten whenever a folder is
+  // dropped or a name is added or removed.
   struct Recent {
     std::string_view path;
     Folder* folder = nullptr;
+    std::string name;
+    const Folder::Entry* entry = nullptr;  // nullptr: none matches name
+    bool asked = false;
   };
   std::array<Recent, 64> recentOfLength{};
   std::string key;  // the folded name a look-up seeks
@@ -316,10 +344,9 @@ std::optional<std::string> FolderNameCache::spelling(const std::string& hostFold
 FolderNames::Lookup FolderNameCache::look(const std::string& hostFolder, const std::string& name) {
   {
     std::lock_guard lock(state_->mutex);
-    if (const auto* folder = state_->folderAt(hostFolder)) {
-      const auto* entry = folder->find(name, state_->key);
-      if (!entry) return {std::nullopt, true};
-      return {entry->name, false, entry->type};
+    if (const auto found = state_->find(hostFolder, name); found.held) {
+      if (!found.entry) return {std::nullopt, true};
+      return {found.entry->name, false, found.entry->type};
     }
   }
   DiskFolderNames disk;
