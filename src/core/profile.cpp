@@ -42,15 +42,19 @@ char foldAscii(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::string folded(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = foldAscii(c);
-  return out;
-}
-
 bool sameName(std::string_view a, std::string_view b) {
   return a.size() == b.size() &&
          std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return foldAscii(x) == foldAscii(y); });
+}
+
+// Whether name, folded, is the already folded name. The last letters are
+// compared first: there the names of a file's sections ("fltsim.0",
+// "fltsim.1") and keys ("model", "panel", "sound") differ most.
+bool sameAsFolded(std::string_view name, std::string_view foldedName) {
+  if (name.size() != foldedName.size()) return false;
+  for (std::size_t i = name.size(); i-- > 0;)
+    if (foldAscii(name[i]) != foldedName[i]) return false;
+  return true;
 }
 
 // How many times c occurs in the bytes, found by memchr's wide steps.
@@ -456,6 +460,8 @@ Document Document::fromFile(std::string_view bytes) {
 }
 
 std::optional<std::string> Document::get(std::string_view section, std::string_view key) const {
+  // The names asked are matched as they are against the document's folded
+  // names, so that a read copies no name.
   std::string sectionInCodePage, keyInCodePage;
   const auto named = [this](std::string_view name, std::string& inCodePage) {
     if (cp1252Names_ &&
@@ -463,14 +469,14 @@ std::optional<std::string> Document::get(std::string_view section, std::string_v
       inCodePage = parserForm(Encoding::Cp1252, name);
       name = inCodePage;
     }
-    return folded(trimmed(name));
+    return trimmed(name);
   };
-  const std::string sectionName = named(section, sectionInCodePage), keyName = named(key, keyInCodePage);
+  const std::string_view sectionName = named(section, sectionInCodePage), keyName = named(key, keyInCodePage);
   for (const Section& s : sections_) {
-    if (view(s.name) != sectionName) continue;
+    if (!sameAsFolded(sectionName, view(s.name))) continue;
     const auto first = keys_.begin() + static_cast<std::ptrdiff_t>(s.firstKey);
     for (auto k = first; k != first + static_cast<std::ptrdiff_t>(s.keyCount); ++k)
-      if (view(k->name) == keyName) return std::string(view(k->value));
+      if (sameAsFolded(keyName, view(k->name))) return std::string(view(k->value));
     return std::nullopt;
   }
   return std::nullopt;
