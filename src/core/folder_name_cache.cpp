@@ -174,10 +174,10 @@ struct FolderNameCache::State {
     Folder* folder = folderAt(path);
     if (!folder) return {};
     Recent& recent = recentOfLength[path.size() % recentOfLength.size()];
-    if (recent.folder != folder) return {true, folder->find(name, key)};
+    if (recent.folder != folder) return {true, folder->find(name, soughtKey)};
     if (!recent.asked || recent.name != name) {
       recent.name = name;
-      recent.entry = folder->find(name, key);
+      recent.entry = folder->find(name, soughtKey);
       recent.asked = true;
     }
     return {true, recent.entry};
@@ -297,7 +297,7 @@ struct FolderNameCache::State {
     bool asked = false;
   };
   std::array<Recent, 64> recentOfLength{};
-  std::string key;  // the folded name a look-up seeks
+  std::string soughtKey;  // the folded name a look-up seeks
   mutable std::mutex mutex;
 };
 
