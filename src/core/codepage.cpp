@@ -112,9 +112,14 @@ std::string cp1252ToUtf8(std::string_view bytes) {
 }
 
 std::string utf8ToCp1252(std::string_view text) {
-  std::string out;
+  // ASCII, the whole of most names a profile read is asked for, is the
+  // same in both and is taken in one piece.
+  std::size_t pos = 0;
+  while (pos < text.size() && static_cast<std::uint8_t>(text[pos]) < 0x80) ++pos;
+  std::string out(text.substr(0, pos));
+  if (pos == text.size()) return out;
   out.reserve(text.size());
-  for (std::size_t pos = 0; pos < text.size();) {
+  while (pos < text.size()) {
     char32_t cp;
     const std::size_t len = decodeUtf8(text, pos, cp);
     if (len == 0) {
