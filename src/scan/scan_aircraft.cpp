@@ -1,7 +1,9 @@
 #include "scan/scan_aircraft.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -36,6 +38,9 @@ class Config {
 // aircraft.cfg and mostly their model, panel, sound and texture folders, and
 // nothing changes on disk while a scan runs, so each file is looked up and
 // each configuration parsed once per scan rather than once per variant.
+// Nothing is forgotten before the scan ends, so its names and paths are
+// kept in blocks of memory that go back whole when it does, rather than
+// one by one (tens of thousands of them in a large simulator).
 class ScanMemo {
  public:
   ScanMemo(core::Context& ctx, std::string tree, const manager::ParsedAircraftConfigs* catalogued)
@@ -47,15 +52,17 @@ class ScanMemo {
   // there. The variants of a folder mostly name the same files, which are
   // then answered by this one look-up.
   struct Named {
-    std::optional<std::string> path;
+    std::optional<std::pmr::string> path;
     std::optional<bool> exists;
   };
   Named& named(const std::string& folder, const std::string& relative, std::string_view pattern = {}) {
     key_.assign(folder).append(1, '\0').append(relative).append(1, '\0').append(pattern);
     auto [it, added] = named_.try_emplace(key_);
     if (added) {
-      it->second.path = core::PathWithin(tree_, folder, relative);
-      if (it->second.path && !pattern.empty()) it->second.path->append(1, '\\').append(pattern);
+      if (const auto within = core::PathWithin(tree_, folder, relative)) {
+        std::pmr::string& path = it->second.path.emplace(*within, &arena_);
+        if (!pattern.empty()) path.append(1, '\\').append(pattern);
+      }
     }
     return it->second;
   }
@@ -64,10 +71,9 @@ class ScanMemo {
     return *name.exists;
   }
 
-  bool exists(const std::string& path) {
-    auto [it, added] = exists_.try_emplace(path, false);
-    if (added) it->second = OrdinaryFileExists(ctx_, path);
-    return it->second;
+  bool exists(std::string_view path) {
+    if (const auto known = exists_.find(path); known != exists_.end()) return known->second;
+    return exists_.emplace(path, OrdinaryFileExists(ctx_, path)).first->second;
   }
 
   // The parsed file, or why there is none.
@@ -80,9 +86,9 @@ class ScanMemo {
   // at once, and looked for only when it cannot be read; any other is looked
   // for first, as a file named but missing costs no failed read that way.
   enum class Expect : std::uint8_t { Maybe, Found };
-  const Parsed& parse(const std::string& path, Expect expect = Expect::Maybe) {
-    auto [it, added] = parsed_.try_emplace(path);
-    if (!added) return *it->second;
+  const Parsed& parse(std::string_view path, Expect expect = Expect::Maybe) {
+    if (const auto known = parsed_.find(path); known != parsed_.end()) return *known->second;
+    const auto it = parsed_.emplace(path, nullptr).first;
     auto parsed = std::make_unique<Parsed>();
     if (const auto* doc =
             catalogued_ && expect == Expect::Found ? catalogued_->of(core::dropRight(path, 12)) : nullptr) {
@@ -105,10 +111,18 @@ class ScanMemo {
   core::Context& ctx_;
   const std::string tree_;
   const manager::ParsedAircraftConfigs* catalogued_;  // the aircraft.cfg files the catalogue's walk parsed
-  std::string key_;                                   // the folder, name and pattern of named(), NUL between
-  std::unordered_map<std::string, Named> named_;
-  std::unordered_map<std::string, bool> exists_;
-  std::unordered_map<std::string, std::unique_ptr<Parsed>> parsed_;
+  // Names are sought as views, without making a string of their own.
+  struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+  template <class Value>
+  using ByText = std::pmr::unordered_map<std::pmr::string, Value, TextHash, std::equal_to<>>;
+  std::pmr::monotonic_buffer_resource arena_;  // of what follows, so that it goes last
+  std::pmr::string key_{&arena_};              // the folder, name and pattern of named(), NUL between
+  ByText<Named> named_{&arena_};
+  ByText<bool> exists_{&arena_};
+  ByText<std::unique_ptr<Parsed>> parsed_{&arena_};
 };
 
 // The files one variant's section names, each relative to the aircraft's
