@@ -17,6 +17,7 @@
 #include "ratio_reporter.h"
 #include "run_program.h"
 #include "support/aircraft_tree.h"
+#include "support/built_paths.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -46,7 +47,7 @@ class Simulator {
   }
 
   void cli(std::vector<std::string> args, int highestStatus = 0) const {
-    args.insert(args.begin(), HANGARPAK_CLI_PROGRAM);
+    args.insert(args.begin(), testsupport::cliProgram());
     bench::runProgram(args, &env_, highestStatus);
   }
   const std::string& root() const { return root_; }
