@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -32,6 +33,25 @@ std::string folderOf(const std::string& path) {
   return pos == 0 ? "/" : path.substr(0, pos);
 }
 
+// The file a replacement of target replaces: target itself, or the file a
+// link at target points to (a link stays a link).
+std::string throughLink(std::string target) {
+  struct stat link;
+  char resolved[PATH_MAX];
+  if (::lstat(target.c_str(), &link) == 0 && S_ISLNK(link.st_mode) && ::realpath(target.c_str(), resolved))
+    target = resolved;
+  return target;
+}
+
+// The status of the file at path that a replacement replaces; nullopt when
+// there is none. A folder is not replaced.
+std::optional<struct stat> replacedFile(const std::string& path) {
+  struct stat old;
+  if (::stat(path.c_str(), &old) != 0) return std::nullopt;
+  if (S_ISDIR(old.st_mode)) throw RuntimeError(err::PathFileAccess, path + " is a folder", EISDIR);
+  return old;
+}
+
 void writeAll(int fd, const char* data, std::size_t size) {
   while (size > 0) {
     ssize_t n = ::write(fd, data, size);
@@ -48,17 +68,10 @@ void writeAll(int fd, const char* data, std::size_t size) {
 
 AtomicHostFile::AtomicHostFile(std::string hostPath, std::optional<unsigned> newFileMode, bool durable,
                                WritesInProgress* record)
-    : target_(std::move(hostPath)), durable_(durable) {
-  // A link stays a link: the file it points to is the one replaced.
-  struct stat link;
-  char resolved[PATH_MAX];
-  if (::lstat(target_.c_str(), &link) == 0 && S_ISLNK(link.st_mode) && ::realpath(target_.c_str(), resolved))
-    target_ = resolved;
+    : target_(throughLink(std::move(hostPath))), durable_(durable) {
   folder_ = folderOf(target_);
-  struct stat old;
-  if (::stat(target_.c_str(), &old) == 0) {
-    if (S_ISDIR(old.st_mode)) throw RuntimeError(err::PathFileAccess, target_ + " is a folder", EISDIR);
-    mode_ = old.st_mode & 07777;
+  if (const auto old = replacedFile(target_)) {
+    mode_ = old->st_mode & 07777;
   } else if (newFileMode) {
     mode_ = *newFileMode & 07777;
   }
@@ -214,14 +227,9 @@ int RemoveAbandonedTemporaries(const std::string& hostFolder) {
 }
 
 bool linkAtomically(const std::string& source, const std::string& target, WritesInProgress* record) {
-  std::string to = target;
-  struct stat link;
-  char resolved[PATH_MAX];
-  if (::lstat(to.c_str(), &link) == 0 && S_ISLNK(link.st_mode) && ::realpath(to.c_str(), resolved)) to = resolved;
+  const std::string to = throughLink(target);
   const std::string folder = folderOf(to);
-  struct stat old;
-  const bool replaces = ::stat(to.c_str(), &old) == 0;
-  if (replaces && S_ISDIR(old.st_mode)) throw RuntimeError(err::PathFileAccess, to + " is a folder", EISDIR);
+  const auto old = replacedFile(to);
   if (record) (void)record->enter(folder, false);
   // A name of the form mkostemp gives, free at the moment of the link.
   constexpr std::string_view letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
@@ -242,7 +250,7 @@ bool linkAtomically(const std::string& source, const std::string& target, Writes
     fail(e, "link " + source + " as " + tmp);
   }
   try {
-    if (replaces && ::chmod(tmp.c_str(), old.st_mode & 07777) != 0) fail(errno, "chmod");
+    if (old && ::chmod(tmp.c_str(), old->st_mode & 07777) != 0) fail(errno, "chmod");
     if (::rename(tmp.c_str(), to.c_str()) != 0) fail(errno, "rename");
   } catch (...) {
     ::unlink(tmp.c_str());
@@ -252,16 +260,12 @@ bool linkAtomically(const std::string& source, const std::string& target, Writes
 }
 
 bool moveAtomically(const std::string& source, const std::string& target) {
-  std::string to = target;
-  struct stat link;
-  char resolved[PATH_MAX];
-  if (::lstat(to.c_str(), &link) == 0 && S_ISLNK(link.st_mode) && ::realpath(to.c_str(), resolved)) to = resolved;
-  struct stat old, own;
-  if (::stat(to.c_str(), &old) == 0) {
-    if (S_ISDIR(old.st_mode)) throw RuntimeError(err::PathFileAccess, to + " is a folder", EISDIR);
+  const std::string to = throughLink(target);
+  if (const auto old = replacedFile(to)) {
+    struct stat own;
     if (::stat(source.c_str(), &own) != 0) fail(errno, source);
-    if (own.st_dev != old.st_dev) return false;
-    if (::chmod(source.c_str(), old.st_mode & 07777) != 0) fail(errno, "chmod " + source);
+    if (own.st_dev != old->st_dev) return false;
+    if (::chmod(source.c_str(), old->st_mode & 07777) != 0) fail(errno, "chmod " + source);
   }
   if (::rename(source.c_str(), to.c_str()) == 0) return true;
   const int e = errno;

@@ -53,22 +53,30 @@ std::string normalizeHostPath(std::string_view path) {
   return out.empty() ? "/" : out;
 }
 
-// Components of the part after "X:", with "." and ".." folded; views into
-// rest.
-std::vector<std::string_view> components(std::string_view rest) {
-  std::vector<std::string_view> parts;
-  parts.reserve(16);
+// Calls visit with each name between the separators of the part after
+// "X:" ("\\" or "/"), leaving out empty ones and ".": views into rest.
+template <class Visit>
+void forEachName(std::string_view rest, Visit&& visit) {
   while (!rest.empty()) {
     std::size_t end = 0;
     while (end < rest.size() && rest[end] != '\\' && rest[end] != '/') ++end;
     const std::string_view part = rest.substr(0, end);
     rest.remove_prefix(std::min(end + 1, rest.size()));
-    if (part.empty() || part == ".") continue;
+    if (!part.empty() && part != ".") visit(part);
+  }
+}
+
+// Components of the part after "X:", with "." and ".." folded; views into
+// rest.
+std::vector<std::string_view> components(std::string_view rest) {
+  std::vector<std::string_view> parts;
+  parts.reserve(16);
+  forEachName(rest, [&](std::string_view part) {
     if (part != "..")
       parts.push_back(part);
     else if (!parts.empty())
       parts.pop_back();
-  }
+  });
   return parts;
 }
 
@@ -77,17 +85,8 @@ std::vector<std::string_view> components(std::string_view rest) {
 // taken in place, without a list of its components.
 template <class Visit>
 void forEachComponent(std::string_view rest, Visit&& visit) {
-  if (rest.find("..") != std::string_view::npos) {
-    for (const std::string_view part : components(rest)) visit(part);
-    return;
-  }
-  while (!rest.empty()) {
-    std::size_t end = 0;
-    while (end < rest.size() && rest[end] != '\\' && rest[end] != '/') ++end;
-    const std::string_view part = rest.substr(0, end);
-    rest.remove_prefix(std::min(end + 1, rest.size()));
-    if (!part.empty() && part != ".") visit(part);
-  }
+  if (rest.find("..") == std::string_view::npos) return forEachName(rest, visit);
+  for (const std::string_view part : components(rest)) visit(part);
 }
 
 void addDosDevices(DriveTable& table, const std::string& prefix) {
@@ -191,11 +190,16 @@ void DriveTable::set(char letter, std::string hostRoot, std::string source) {
             [](const DriveMapping& a, const DriveMapping& b) { return a.letter < b.letter; });
 }
 
+const DriveMapping* DriveTable::driveOf(char letter) const {
+  letter = lowerChar(letter);
+  const auto drive =
+      std::find_if(drives_.begin(), drives_.end(), [&](const DriveMapping& d) { return d.letter == letter; });
+  return drive == drives_.end() ? nullptr : &*drive;
+}
+
 std::optional<std::string> DriveTable::hostRoot(char letter) const {
-  letter = lower(std::string(1, letter))[0];
-  for (const auto& d : drives_)
-    if (d.letter == letter) return d.hostRoot;
-  return std::nullopt;
+  const DriveMapping* drive = driveOf(letter);
+  return drive ? std::optional(drive->hostRoot) : std::nullopt;
 }
 
 bool DriveTable::available(char letter) const {
@@ -286,11 +290,8 @@ std::string DriveTable::toHost(std::string_view windowsPath, FolderNames& names)
 DriveTable::Resolved DriveTable::resolve(std::string_view windowsPath, FolderNames& names) const {
   if (windowsPath.size() < 2 || windowsPath[1] != ':' || !std::isalpha(static_cast<unsigned char>(windowsPath[0])))
     throw RuntimeError(err::BadFileName, "Bad file name: " + std::string(windowsPath));
-  const char letter =
-      windowsPath[0] >= 'A' && windowsPath[0] <= 'Z' ? static_cast<char>(windowsPath[0] - 'A' + 'a') : windowsPath[0];
-  const auto drive =
-      std::find_if(drives_.begin(), drives_.end(), [letter](const DriveMapping& d) { return d.letter == letter; });
-  if (drive == drives_.end())
+  const DriveMapping* drive = driveOf(windowsPath[0]);
+  if (!drive)
     throw RuntimeError(err::DeviceUnavailable, "no drive " + upper(windowsPath.substr(0, 1)) +
                                                    ": in the drive table for " + std::string(windowsPath));
   Resolved out;

@@ -82,6 +82,8 @@ class DriveTable {
   void clear() { drives_.clear(); }
   const std::vector<DriveMapping>& drives() const { return drives_; }  // sorted by letter
   std::optional<std::string> hostRoot(char letter) const;
+  // The mapping of the drive letter (either case); nullptr when none.
+  const DriveMapping* driveOf(char letter) const;
   // The drive is in the table and its host folder exists.
   bool available(char letter) const;
 

@@ -9,6 +9,9 @@
 namespace core {
 
 std::string lower(std::string_view s);  // ASCII letters only
+inline char lowerChar(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 std::string upper(std::string_view s);
 bool iequals(std::string_view a, std::string_view b);
 bool istartsWith(std::string_view s, std::string_view prefix);

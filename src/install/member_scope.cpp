@@ -43,10 +43,12 @@ bool MemberScope::owns(const ArchiveMember& member) const {
 }
 
 bool MemberScope::alone(const ArchiveMember& member) const {
-  if (others_.empty()) return true;
-  return below(member) && std::none_of(others_.begin(), others_.end(), [&](const std::string& other) {
-           return folderBelow(member.folder, other).has_value();
-         });
+  return others_.empty() || (below(member) && !belowAnother(member));
+}
+
+bool MemberScope::belowAnother(const ArchiveMember& member) const {
+  return std::any_of(others_.begin(), others_.end(),
+                     [&](const std::string& other) { return folderBelow(member.folder, other).has_value(); });
 }
 
 std::optional<std::string> MemberScope::variantOf(const ArchiveMember& member) const {
@@ -72,10 +74,7 @@ std::vector<const ArchiveMember*> MemberScope::remaining(core::Context& ctx) {
     }
     if (taken(*member)) continue;
     // Another aircraft's own member.
-    const bool theirs = !below(*member) && std::any_of(others_.begin(), others_.end(), [&](const std::string& other) {
-      return folderBelow(member->folder, other).has_value();
-    });
-    if (!theirs) out.push_back(member);
+    if (below(*member) || !belowAnother(*member)) out.push_back(member);
   }
   return out;
 }

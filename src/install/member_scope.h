@@ -57,6 +57,8 @@ class MemberScope {
   const std::string& home() const { return home_; }
 
  private:
+  // Below the folder of another aircraft of the archive.
+  bool belowAnother(const ArchiveMember& member) const;
   static std::string key(const ArchiveMember& member);
 
   const ArchiveMembers& members_;

@@ -1,5 +1,6 @@
 #include "manager/build_catalogue.h"
 
+#include <algorithm>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -149,8 +150,7 @@ class CatalogueWalk {
   // a new file.
   const ConfigFacts& factsOf(EntryKind kind, const std::string& path) {
     factsKey_.assign(path);
-    for (char& c : factsKey_)
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    std::transform(factsKey_.begin(), factsKey_.end(), factsKey_.begin(), core::lowerChar);
     if (const auto known = facts_.find(factsKey_); known != facts_.end()) return known->second;
     return facts_.emplace(factsKey_, ReadConfigFacts(ctx_, kind, path)).first->second;
   }

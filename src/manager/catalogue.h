@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/text_hash.h"
+
 namespace manager {
 
 // What the choice lists show for a panel or sound set that is not in the
@@ -103,11 +105,8 @@ class Catalogue {
   std::vector<SoundEntry> sounds_;
   std::unordered_map<std::string, std::size_t> variantIndex_;  // lower-case folder + "|" + N
   // Found by a view of the relative folder, without a copy of it.
-  struct TextHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-  };
-  std::unordered_map<std::string, std::size_t, TextHash, std::equal_to<>> entryIndex_[2];  // relative folder, by kind
+  std::unordered_map<std::string, std::size_t, core::TextHash, std::equal_to<>>
+      entryIndex_[2];  // relative folder, by kind
 };
 
 }  // namespace manager

@@ -27,26 +27,15 @@ ConfigFacts ReadConfigFacts(core::Context& ctx, EntryKind kind, std::string_view
 
 std::optional<std::string> EntryConfigPath(std::string_view tree, std::string_view variantFolder, EntryKind kind,
                                            std::string_view keyValue) {
-  // "<folder>[.<value>]\<file>", built in one string: the walk asks this of
-  // every variant.
-  const KindNames& names = namesOf(kind);
-  std::string relative;
-  relative.reserve(std::char_traits<char>::length(names.folder) + keyValue.size() +
-                   std::char_traits<char>::length(names.file) + 2);
-  relative += names.folder;
-  if (!keyValue.empty()) (relative += '.') += keyValue;
-  (relative += '\\') += names.file;
+  std::string relative = entryFolderName(kind, keyValue);
+  (relative += '\\') += namesOf(kind).file;
   return core::PathWithin(tree, variantFolder, relative);
 }
 
 std::optional<std::string> NamedEntry(const ConfigFacts& facts, std::string_view aircraftFolder,
                                       std::string_view file) {
   if (facts.alias && !facts.alias->empty()) return core::lower(*facts.alias);
-  if (facts.usable) {
-    const std::string_view relative = file.substr(aircraftFolder.size() + 1);
-    const auto slash = relative.find_last_of("\\/");
-    return core::lower(slash == std::string_view::npos ? std::string_view() : relative.substr(0, slash));
-  }
+  if (facts.usable) return core::lower(core::parentPath(file.substr(aircraftFolder.size() + 1)));
   return std::nullopt;
 }
 

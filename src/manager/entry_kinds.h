@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "manager/catalogue.h"
 
@@ -29,9 +30,10 @@ inline const KindNames& namesOf(EntryKind kind) {
 
 // The folder of a variant's entry: "panel" for an empty key value, else
 // "panel." + value.
-inline std::string entryFolderName(EntryKind kind, const std::string& keyValue) {
-  const std::string folder = namesOf(kind).folder;
-  return keyValue.empty() ? folder : folder + "." + keyValue;
+inline std::string entryFolderName(EntryKind kind, std::string_view keyValue) {
+  std::string folder = namesOf(kind).folder;
+  if (!keyValue.empty()) (folder += '.') += keyValue;
+  return folder;
 }
 
 }  // namespace manager

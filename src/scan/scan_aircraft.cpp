@@ -12,6 +12,7 @@
 #include "core/profile.h"
 #include "core/safe_names.h"
 #include "core/text.h"
+#include "core/text_hash.h"
 #include "scan/report_box.h"
 #include "scan/scan_files.h"
 
@@ -112,12 +113,8 @@ class ScanMemo {
   const std::string tree_;
   const manager::ParsedAircraftConfigs* catalogued_;  // the aircraft.cfg files the catalogue's walk parsed
   // Names are sought as views, without making a string of their own.
-  struct TextHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-  };
   template <class Value>
-  using ByText = std::pmr::unordered_map<std::pmr::string, Value, TextHash, std::equal_to<>>;
+  using ByText = std::pmr::unordered_map<std::pmr::string, Value, core::TextHash, std::equal_to<>>;
   std::pmr::monotonic_buffer_resource arena_;  // of what follows, so that it goes last
   std::pmr::string key_{&arena_};              // the folder, name and pattern of named(), NUL between
   ByText<Named> named_{&arena_};
