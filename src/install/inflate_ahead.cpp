@@ -2,18 +2,17 @@
 
 #include <libdeflate.h>
 
-#include <memory>
+#include <algorithm>
 
 namespace install {
 
-namespace {
+Unpacker::Unpacker() : decompressor_(libdeflate_alloc_decompressor()) {}
 
-struct DecompressorFree {
-  void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
-};
-using Decompressor = std::unique_ptr<libdeflate_decompressor, DecompressorFree>;
+Unpacker::~Unpacker() {
+  libdeflate_free_decompressor(decompressor_);
+}
 
-std::optional<std::vector<char>> unpack(PackedMember& member, libdeflate_decompressor* decompressor) {
+std::optional<std::vector<char>> Unpacker::unpack(PackedMember member) {
   std::vector<char> data;
   if (!member.deflated) {
     if (member.packed.size() != member.size) return std::nullopt;
@@ -22,19 +21,12 @@ std::optional<std::vector<char>> unpack(PackedMember& member, libdeflate_decompr
     data.resize(static_cast<std::size_t>(member.size));
     // Without a place for the actual size, anything but exactly the
     // declared size fails.
-    if (!decompressor || libdeflate_deflate_decompress(decompressor, member.packed.data(), member.packed.size(),
-                                                       data.data(), data.size(), nullptr) != LIBDEFLATE_SUCCESS)
+    if (!decompressor_ || libdeflate_deflate_decompress(decompressor_, member.packed.data(), member.packed.size(),
+                                                        data.data(), data.size(), nullptr) != LIBDEFLATE_SUCCESS)
       return std::nullopt;
   }
   if (libdeflate_crc32(0, data.data(), data.size()) != member.crc) return std::nullopt;
   return data;
-}
-
-}  // namespace
-
-std::optional<std::vector<char>> UnpackWhole(PackedMember member) {
-  const Decompressor decompressor(libdeflate_alloc_decompressor());
-  return unpack(member, decompressor.get());
 }
 
 InflateAhead::InflateAhead(std::uint64_t memoryBound, unsigned workers) : bound_(memoryBound) {
@@ -85,7 +77,7 @@ std::optional<std::vector<char>> InflateAhead::take(std::uint64_t index) {
 }
 
 void InflateAhead::work(const std::stop_token& stop) {
-  const Decompressor decompressor(libdeflate_alloc_decompressor());
+  Unpacker unpacker;
   std::unique_lock lock(mutex_);
   while (wake_.wait(lock, stop, [&] { return !queue_.empty(); })) {
     const std::uint64_t index = queue_.front();
@@ -94,8 +86,7 @@ void InflateAhead::work(const std::stop_token& stop) {
     // its member and data meanwhile.
     Job& job = jobs_.at(index);
     lock.unlock();
-    auto data = unpack(job.member, decompressor.get());
-    job.member.packed = {};
+    auto data = unpacker.unpack(std::move(job.member));
     lock.lock();
     job.data = std::move(data);
     job.done = true;

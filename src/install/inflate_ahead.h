@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+struct libdeflate_decompressor;
+
 namespace install {
 
 // One member of an archive in memory: its bytes as the archive stores them,
@@ -21,10 +23,25 @@ struct PackedMember {
   std::uint32_t crc = 0;   // the check sum it declares
 };
 
-// The member's data, when it unpacks to exactly its declared size and
-// matches its check sum; nullopt otherwise (damaged, or the sizes lie: the
-// caller reads it again through the ZIP library to say what is wrong).
-std::optional<std::vector<char>> UnpackWhole(PackedMember member);
+// Unpacks members whole, one after another, with one decompressor made
+// once: making one for each of tens of thousands of small members costs
+// more than unpacking them. One thread at a time.
+class Unpacker {
+ public:
+  Unpacker();
+  ~Unpacker();
+  Unpacker(const Unpacker&) = delete;
+  Unpacker& operator=(const Unpacker&) = delete;
+
+  // The member's data, when it unpacks to exactly its declared size and
+  // matches its check sum; nullopt otherwise (damaged, or the sizes lie:
+  // the caller reads it again through the ZIP library to say what is
+  // wrong).
+  [[nodiscard]] std::optional<std::vector<char>> unpack(PackedMember member);
+
+ private:
+  libdeflate_decompressor* decompressor_;
+};
 
 // Unpacks members on worker threads while the caller writes those before
 // them. The caller hands members over in archive order (submit) and takes
@@ -45,7 +62,7 @@ class InflateAhead {
   void submit(std::uint64_t index, PackedMember member);
   // Whether member number index was handed over and not taken yet.
   [[nodiscard]] bool holds(std::uint64_t index) const;
-  // Waits for member number index and gives its data (see UnpackWhole);
+  // Waits for member number index and gives its data (see Unpacker::unpack);
   // nullopt when it was not handed over.
   [[nodiscard]] std::optional<std::vector<char>> take(std::uint64_t index);
 

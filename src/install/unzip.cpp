@@ -221,7 +221,7 @@ class Extraction {
       if (auto data = ahead_.take(index)) return place(member, *data);
     } else if (unpacksWhole(st) && inPlace(st)) {
       if (auto whole = packed(index, st))
-        if (auto data = UnpackWhole(std::move(*whole))) return place(member, *data);
+        if (auto data = unpacker_.unpack(std::move(*whole))) return place(member, *data);
     }
     MemberPtr file;
     if (encrypted_) {
@@ -341,6 +341,7 @@ class Extraction {
   bool encrypted_ = false;
   std::string cause_;
   std::vector<char> buffer_ = std::vector<char>(kChunk);
+  Unpacker unpacker_;  // for the members unpacked in place
   InflateAhead ahead_{kAheadBound, std::max(1u, std::thread::hardware_concurrency())};
   zip_uint64_t next_ = 0;                  // the first member not yet looked at for handing over
   std::optional<std::uint64_t> lastFree_;  // what the disk had free when last asked

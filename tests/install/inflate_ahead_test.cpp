@@ -32,8 +32,9 @@ std::string content(int seed, std::size_t size) {
   return s;
 }
 
-// Only data that comes to exactly its declared size and check sum is taken.
-TEST(UnpackWhole, TakesDataOnlyAtItsDeclaredSizeAndCheckSum) {
+// Only data that comes to exactly its declared size and check sum is taken,
+// by one unpacker for all members, whatever the member before it was.
+TEST(Unpacker, TakesDataOnlyAtItsDeclaredSizeAndCheckSum) {
   const std::string text = content(1, 5000);
   std::vector<char> cut = deflate(text);
   cut.resize(cut.size() / 2);
@@ -51,9 +52,11 @@ TEST(UnpackWhole, TakesDataOnlyAtItsDeclaredSizeAndCheckSum) {
       {"stored, another check sum", {bytesOf(text), false, text.size(), crcOf(text) + 1}, false},
       {"cut short", {cut, true, text.size(), crcOf(text)}, false},
       {"not deflated at all", {bytesOf(text), true, text.size(), crcOf(text)}, false},
+      {"deflated, after damaged ones", {deflate(text), true, text.size(), crcOf(text)}, true},
   };
+  install::Unpacker unpacker;
   for (const auto& c : cases) {
-    const auto data = install::UnpackWhole(c.member);
+    const auto data = unpacker.unpack(c.member);
     EXPECT_EQ(data.has_value(), c.taken) << c.name;
     if (data) {
       EXPECT_EQ(std::string(data->begin(), data->end()), text) << c.name;
