@@ -1,10 +1,10 @@
 #pragma once
 
 #include <cstddef>
-#include <map>
-#include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace install {
@@ -51,8 +51,13 @@ class ArchiveMembers {
 
  private:
   std::vector<ArchiveMember> members_;
-  std::map<std::string, std::size_t> index_;  // lower-case stored name -> position
-  std::set<std::string> taken_;               // lower-case stored names given out, ever
+  // Both hashed rather than sorted: in an archive of tens of thousands of
+  // textures named alike ("texture_01234.bmp") each look-up in a sorted
+  // table compared a dozen long common beginnings.
+  // Lower-case stored name -> position.
+  std::unordered_map<std::string, std::size_t> index_;
+  // Lower-case stored names given out, ever.
+  std::unordered_set<std::string> taken_;
 };
 
 }  // namespace install
