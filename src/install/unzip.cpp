@@ -112,9 +112,10 @@ class Extraction {
   void handOver(zip_uint64_t from, zip_uint64_t count) {
     next_ = std::max(next_, from);
     for (; next_ < count && next_ - from < kAheadMembers; ++next_) {
-      zip_stat_t st;
-      zip_stat_init(&st);
-      if (zip_stat_index(archive_, next_, 0, &st) != 0 || !unpacksWhole(st) || inPlace(st)) continue;
+      const zip_stat_t* looked = statOf(next_);
+      if (!looked) continue;
+      const zip_stat_t& st = *looked;
+      if (!unpacksWhole(st) || inPlace(st)) continue;
       // A member larger than a third of the bound is streamed when its turn
       // comes; the others wait for room.
       if (st.comp_size > kAheadBound / 3 || st.size > kAheadBound / 3 - st.comp_size) continue;
@@ -196,10 +197,25 @@ class Extraction {
     return MemberPtr(zip_fopen_index_encrypted(archive_, index, 0, eightBit.c_str()));
   }
 
+  // What the library says of member number index; nullptr when it cannot
+  // say. Each member is asked about once, when it is first looked at for
+  // handing over, and the answer kept until it is extracted: the library
+  // converts the member's time for every question, and the C library then
+  // looks at the time zone's file each time.
+  const zip_stat_t* statOf(zip_uint64_t index) {
+    Looked& looked = looked_[index % kAheadMembers];
+    if (looked.index != index) {
+      looked.index = index;
+      zip_stat_init(&looked.st);
+      looked.known = zip_stat_index(archive_, index, 0, &looked.st) == 0;
+    }
+    return looked.known ? &looked.st : nullptr;
+  }
+
   UnzipStatus extractMember(zip_uint64_t index) {
-    zip_stat_t st;
-    zip_stat_init(&st);
-    if (zip_stat_index(archive_, index, 0, &st) != 0) return UnzipStatus::Done;
+    const zip_stat_t* looked = statOf(index);
+    if (!looked) return UnzipStatus::Done;
+    const zip_stat_t st = *looked;
     const char* stored = zip_get_name(archive_, index, ZIP_FL_ENC_GUESS);
     if (!stored) return UnzipStatus::Done;
     const auto name = FlatMemberName(stored);
@@ -343,7 +359,15 @@ class Extraction {
   std::vector<char> buffer_ = std::vector<char>(kChunk);
   Unpacker unpacker_;  // for the members unpacked in place
   InflateAhead ahead_{kAheadBound, std::max(1u, std::thread::hardware_concurrency())};
-  zip_uint64_t next_ = 0;                  // the first member not yet looked at for handing over
+  zip_uint64_t next_ = 0;  // the first member not yet looked at for handing over
+  // The library's answers for the members from the one being extracted to
+  // next_, each in the place of its number modulo kAheadMembers.
+  struct Looked {
+    zip_uint64_t index = ZIP_UINT64_MAX;
+    bool known = false;
+    zip_stat_t st{};
+  };
+  std::vector<Looked> looked_ = std::vector<Looked>(kAheadMembers);
   std::optional<std::uint64_t> lastFree_;  // what the disk had free when last asked
   std::uint64_t sinceLook_ = 0;            // taken since, at most
 };
