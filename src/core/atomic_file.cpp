@@ -146,9 +146,23 @@ void AtomicHostFile::commit() {
   }
 }
 
-std::optional<ScratchHostFile> ScratchHostFile::create(std::string hostPath) {
-  const int fd = ::open(hostPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  if (fd >= 0) return ScratchHostFile(std::move(hostPath), fd);
+std::optional<unsigned> ProcessFileModeMask() {
+  std::FILE* status = std::fopen("/proc/self/status", "re");
+  if (!status) return std::nullopt;
+  std::optional<unsigned> mask;
+  char line[256];
+  unsigned value = 0;
+  while (!mask && std::fgets(line, sizeof line, status))
+    if (std::sscanf(line, "Umask: %o", &value) == 1) mask = value;
+  std::fclose(status);
+  return mask;
+}
+
+std::optional<ScratchHostFile> ScratchHostFile::create(std::string hostPath, std::optional<unsigned> modeMask) {
+  constexpr unsigned kMode = 0644;
+  const bool modeGiven = modeMask && (*modeMask & kMode) == 0;
+  const int fd = ::open(hostPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, modeGiven ? kMode : 0600);
+  if (fd >= 0) return ScratchHostFile(std::move(hostPath), fd, modeGiven);
   const int e = errno;
   if (e == EEXIST) return std::nullopt;
   if (e == ENOENT || e == ENOTDIR) throw RuntimeError(err::PathNotFound, "no folder " + folderOf(hostPath), e);
@@ -156,7 +170,7 @@ std::optional<ScratchHostFile> ScratchHostFile::create(std::string hostPath) {
 }
 
 ScratchHostFile::ScratchHostFile(ScratchHostFile&& other) noexcept
-    : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)) {}
+    : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)), modeGiven_(other.modeGiven_) {}
 
 ScratchHostFile::~ScratchHostFile() {
   discard();
@@ -181,7 +195,7 @@ void ScratchHostFile::write(const char* data, std::size_t size) {
 
 void ScratchHostFile::commit() {
   if (fd_ < 0) throw RuntimeError(err::PathFileAccess, "commit after commit or failure: " + path_);
-  if (::fchmod(fd_, 0644) != 0) {
+  if (!modeGiven_ && ::fchmod(fd_, 0644) != 0) {
     const int e = errno;
     discard();
     fail(e, "chmod");

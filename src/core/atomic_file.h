@@ -51,17 +51,24 @@ class AtomicHostFile {
   bool committed_ = false;
 };
 
+// The process's file mode creation mask, as the kernel tells it in
+// /proc/self/status; nullopt where it does not.
+std::optional<unsigned> ProcessFileModeMask();
+
 // A new host file written in place under its own name, for a folder of the
 // program's own that nothing reads until the file is whole (extraction's
 // TempZip): no temporary file and no rename, as a file of that folder needs
-// no atomic replacement. commit() gives it the permissions AtomicHostFile
-// gives a new file; destroyed without commit(), it removes what it wrote. A
-// killed run leaves the part written, for the folder's next emptying.
+// no atomic replacement. It has the permissions AtomicHostFile gives a new
+// file once committed; destroyed without commit(), it removes what it wrote.
+// A killed run leaves the part written, for the folder's next emptying.
 class ScratchHostFile {
  public:
   // Makes the file; nullopt when the name is taken. Other failures throw as
-  // AtomicHostFile's do.
-  [[nodiscard]] static std::optional<ScratchHostFile> create(std::string hostPath);
+  // AtomicHostFile's do. modeMask: the process's file mode creation mask,
+  // when known; where it takes nothing of those permissions the file is
+  // made with them, otherwise commit() sets them, a system call more.
+  [[nodiscard]] static std::optional<ScratchHostFile> create(std::string hostPath,
+                                                             std::optional<unsigned> modeMask = std::nullopt);
   ScratchHostFile(ScratchHostFile&& other) noexcept;
   ScratchHostFile& operator=(ScratchHostFile&&) = delete;
   ~ScratchHostFile();
@@ -70,11 +77,13 @@ class ScratchHostFile {
   void commit();
 
  private:
-  ScratchHostFile(std::string hostPath, int fd) : path_(std::move(hostPath)), fd_(fd) {}
+  ScratchHostFile(std::string hostPath, int fd, bool modeGiven)
+      : path_(std::move(hostPath)), fd_(fd), modeGiven_(modeGiven) {}
   void discard() noexcept;
 
   std::string path_;
   int fd_ = -1;
+  bool modeGiven_ = false;  // made with its permissions, which commit() need not set
 };
 
 // Gives the host file target the content of source without copying a byte:

@@ -241,7 +241,7 @@ class HostFileSystem : public FileSystem {
     const std::string host = toHost(path);
     auto file = [&] {
       try {
-        return ScratchHostFile::create(host);
+        return ScratchHostFile::create(host, modeMask_);
       } catch (RuntimeError& e) {
         if (e.number() == err::PathNotFound) missing(host, path, e.sysErrno(), true);
         e.setTarget(std::string(path), 0);
@@ -557,6 +557,8 @@ class HostFileSystem : public FileSystem {
   const DriveTable& drives_;
   WritesInProgress* record_;
   FolderNameCache names_;
+  // Read once: the program never changes its mask.
+  const std::optional<unsigned> modeMask_ = ProcessFileModeMask();
 };
 
 }  // namespace

@@ -218,12 +218,19 @@ TEST_F(HostFs, WritesAndCopiesReplaceAtomicallyAndKeepPermissions) {
     EXPECT_EQ(readHostFile(c + "/cfg/" + d.name), d.seen) << d.name;
   }
   EXPECT_EQ(hostNames(c + "/cfg"), (Names{"aircraft.cfg", "panel.cfg"}));
-  auto scratch = fs->createScratchFile("C:\\cfg\\scratch.bin");
-  scratch->write("kept", 4);
-  scratch->commit();
-  EXPECT_EQ(readHostFile(c + "/cfg/scratch.bin"), "kept");
-  EXPECT_EQ(modeOf(c + "/cfg/scratch.bin"), 0644u);
-  fsys::remove(c + "/cfg/scratch.bin");
+  // A committed scratch file has the permissions of a new file whatever the
+  // mask the file system was made under.
+  for (const unsigned mask : {022u, 077u, 0u}) {
+    const mode_t before = ::umask(mask);
+    auto masked = core::makeHostFileSystem(drives);
+    auto scratch = masked->createScratchFile("C:\\cfg\\scratch.bin");
+    scratch->write("kept", 4);
+    scratch->commit();
+    ::umask(before);
+    EXPECT_EQ(readHostFile(c + "/cfg/scratch.bin"), "kept") << mask;
+    EXPECT_EQ(modeOf(c + "/cfg/scratch.bin"), 0644u) << mask;
+    fsys::remove(c + "/cfg/scratch.bin");
+  }
 
   const std::string big = patterned(3 * 1024 * 1024 + 17);
   writeHostFile(c + "/src/Texture.bmp", big);
