@@ -199,9 +199,8 @@ class Extraction {
 
   // What the library says of member number index; nullptr when it cannot
   // say. Each member is asked about once, when it is first looked at for
-  // handing over, and the answer kept until it is extracted: the library
-  // converts the member's time for every question, and the C library then
-  // looks at the time zone's file each time.
+  // handing over, and the answer kept until it is extracted, rather than
+  // once more when it is written.
   const zip_stat_t* statOf(zip_uint64_t index) {
     Looked& looked = looked_[index % kAheadMembers];
     if (looked.index != index) {
