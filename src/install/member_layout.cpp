@@ -47,6 +47,21 @@ class ArchiveFile {
 
   std::uint64_t size() const { return size_; }
 
+  // count bytes from at, valid until the next call; nullptr past the end or
+  // when they cannot be read. Read through a window of kWindow bytes, so
+  // that the local headers of an archive's small members, met in the order
+  // they lie in, cost a read of the file for each window rather than each.
+  const unsigned char* peek(std::uint64_t at, std::size_t count) {
+    if (at >= windowAt_ && count <= window_.size() && at - windowAt_ <= window_.size() - count)
+      return window_.data() + (at - windowAt_);
+    auto bytes =
+        read(at, std::max<std::uint64_t>(count, std::min<std::uint64_t>(kWindow, size_ - std::min(at, size_))));
+    if (!bytes || bytes->size() < count) return nullptr;
+    window_ = std::move(*bytes);
+    windowAt_ = at;
+    return window_.data();
+  }
+
   std::optional<std::vector<unsigned char>> read(std::uint64_t at, std::uint64_t count) const {
     if (at > size_ || count > size_ - at) return std::nullopt;
     std::vector<unsigned char> bytes(static_cast<std::size_t>(count));
@@ -60,8 +75,11 @@ class ArchiveFile {
   }
 
  private:
+  static constexpr std::uint64_t kWindow = 64 * 1024;
   int fd_;
   std::uint64_t size_ = 0;
+  std::vector<unsigned char> window_;  // the bytes from windowAt_ last read by peek
+  std::uint64_t windowAt_ = 0;
 };
 
 struct Directory {
@@ -98,7 +116,7 @@ std::uint64_t saturatingAdd(std::uint64_t a, std::uint64_t b) {
 }
 
 // Where each member's local header starts and where its data ends.
-std::optional<std::vector<std::pair<std::uint64_t, std::uint64_t>>> memberRanges(const ArchiveFile& file,
+std::optional<std::vector<std::pair<std::uint64_t, std::uint64_t>>> memberRanges(ArchiveFile& file,
                                                                                  const Directory& dir) {
   if (dir.size > kLargestDirectory) return std::nullopt;
   const auto cd = file.read(dir.offset, dir.size);
@@ -134,9 +152,9 @@ std::optional<std::vector<std::pair<std::uint64_t, std::uint64_t>>> memberRanges
     at += kCentralSize + nameLength + extraLength + commentLength;
     // A member without its local header cannot be opened by the library
     // either, so it adds no bytes.
-    const auto local = file.read(offset, kLocalSize);
-    if (!local || le(local->data(), 4) != kLocalSignature) continue;
-    const std::uint64_t header = kLocalSize + le(local->data() + 26, 2) + le(local->data() + 28, 2);
+    const unsigned char* local = file.peek(offset, kLocalSize);
+    if (!local || le(local, 4) != kLocalSignature) continue;
+    const std::uint64_t header = kLocalSize + le(local + 26, 2) + le(local + 28, 2);
     ranges.emplace_back(offset, saturatingAdd(offset, saturatingAdd(header, compressed)));
   }
   return ranges;
@@ -145,7 +163,7 @@ std::optional<std::vector<std::pair<std::uint64_t, std::uint64_t>>> memberRanges
 }  // namespace
 
 MemberLayout CheckMemberLayout(const std::string& hostPath) {
-  const ArchiveFile file(hostPath);
+  ArchiveFile file(hostPath);
   const auto dir = findDirectory(file);
   if (!dir) return MemberLayout::Apart;
   auto ranges = memberRanges(file, *dir);

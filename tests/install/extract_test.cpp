@@ -57,18 +57,23 @@ TEST(MemberNames, FlatNameAndTheFoldersAFolderMayBeNamed) {
   }
 }
 
-// The overlapping bomb: the archive's one member, listed `copies` more times
-// in the central directory, every entry pointing at the same data.
-std::string overlappingBomb(const ArchiveBuilder& one, int copies) {
-  std::string zip = one.bytes();
+// The overlapping bomb: the archive's last member, listed `copies` more
+// times in the central directory, every entry pointing at the same data.
+std::string overlappingBomb(const ArchiveBuilder& archive, int copies) {
+  std::string zip = archive.bytes();
   const std::size_t end = testsupport::endRecord(zip);
   const std::size_t cd = getLe(zip, end + 16, 4), cdSize = getLe(zip, end + 12, 4);
-  const std::string entry = zip.substr(cd, cdSize);
+  std::size_t last = cd;
+  for (std::size_t at = cd; at < cd + cdSize;
+       at += 46 + getLe(zip, at + 28, 2) + getLe(zip, at + 30, 2) + getLe(zip, at + 32, 2))
+    last = at;
+  const std::string entry = zip.substr(last, cd + cdSize - last);
   std::string tail = zip.substr(end);
   zip.resize(end);
   for (int i = 0; i < copies; ++i) zip += entry;
-  putLe(tail, 10, static_cast<std::uint32_t>(copies + 1) * 0x10001u, 4);  // both entry counts
-  putLe(tail, 12, static_cast<std::uint32_t>(cdSize * (copies + 1)), 4);
+  const auto entries = static_cast<std::uint32_t>(getLe(tail, 10, 2)) + static_cast<std::uint32_t>(copies);
+  putLe(tail, 10, entries * 0x10001u, 4);  // both entry counts
+  putLe(tail, 12, static_cast<std::uint32_t>(cdSize + entry.size() * static_cast<std::size_t>(copies)), 4);
   return zip + tail;
 }
 
@@ -266,6 +271,8 @@ TEST_F(ExtractTest, DamagedOrHostileArchivesAreRefusedWithinTheBoundSayingWhy) {
   auto counted = contextOn(counting);
   dialogs.allowAnyMessages();
   const std::string text(4000, 'Q');
+  ArchiveBuilder stored;
+  for (int i = 0; i < 40; ++i) stored.addStored("tex" + std::to_string(i) + ".bmp", std::string(3001, char('a' + i)));
   std::string crc =
       ArchiveBuilder().add("readme.txt", "open").addStored("Cessna/plane.air", text).add("after.txt", "a").bytes();
   crc[crc.find(text) + 1000] = 'R';
@@ -316,6 +323,9 @@ TEST_F(ExtractTest, DamagedOrHostileArchivesAreRefusedWithinTheBoundSayingWhy) {
       {"a hundred thousand and one members", crowdedArchive(100001), "holds more than 100000 files", 0, Files{}},
       {"at the limits", zeros(16, kMiB / 4).bytes(), "", 4 * kMiB, sixteen, true},
       {"overlapping", overlappingBomb(zeros(1, 4 * kMiB), 200), "files overlap", 4 * kMiB, {}, true},
+      // Only the last of members stored whole lies twice in the directory,
+      // its header well past the first of the archive's reads.
+      {"overlapping at its end", overlappingBomb(stored, 1), "files overlap", 0, Files{}},
       {"nested", nestedBomb.bytes(), "unpacks to more than 4 MB", 4 * kMiB, {}, true},
       {"quine", quine, "", 6 * (quine.size() + 100000), quineLeft, true},
       {"nested under one name", sameName.bytes(), "unpacks to more than 4 MB", 4 * kMiB, {}, true},
