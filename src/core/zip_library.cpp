@@ -107,6 +107,19 @@ zip_int64_t zip_get_num_entries(zip_t* za, zip_flags_t flags) {
 zip_t* zip_open(const char* path, int flags, int* error) {
   HANGARPAK_ZIP_CALL(zip_open, path, flags, error);
 }
+zip_source_t* zip_source_function_create(zip_source_callback callback, void* state, zip_error_t* error) {
+  HANGARPAK_ZIP_CALL(zip_source_function_create, callback, state, error);
+}
+zip_int64_t zip_source_seek_compute_offset(zip_uint64_t offset, zip_uint64_t length, void* data,
+                                           zip_uint64_t dataLength, zip_error_t* error) {
+  HANGARPAK_ZIP_CALL(zip_source_seek_compute_offset, offset, length, data, dataLength, error);
+}
+void zip_error_set(zip_error_t* error, int zipError, int systemError) {
+  HANGARPAK_ZIP_CALL(zip_error_set, error, zipError, systemError);
+}
+zip_int64_t zip_error_to_data(const zip_error_t* error, void* data, zip_uint64_t length) {
+  HANGARPAK_ZIP_CALL(zip_error_to_data, error, data, length);
+}
 zip_t* zip_open_from_source(zip_source_t* source, int flags, zip_error_t* error) {
   HANGARPAK_ZIP_CALL(zip_open_from_source, source, flags, error);
 }

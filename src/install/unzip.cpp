@@ -14,6 +14,7 @@
 #include "core/fs.h"
 #include "core/text.h"
 #include "install/archive_members.h"
+#include "install/archive_source.h"
 #include "install/extract.h"
 #include "install/inflate_ahead.h"
 #include "install/member_layout.h"
@@ -371,6 +372,26 @@ class Extraction {
   std::uint64_t sinceLook_ = 0;            // taken since, at most
 };
 
+// The archive opened read-only through a window of its bytes; a file that
+// is not a plain file is left to the library to open. error: why not, when
+// nullptr.
+ArchivePtr openArchive(const std::string& host, int& error) {
+  zip_error_t failure;
+  zip_error_init(&failure);
+  ArchivePtr archive;
+  if (zip_source_t* source = OpenArchiveSource(host, failure)) {
+    archive.reset(zip_open_from_source(source, ZIP_RDONLY, &failure));
+    if (!archive) zip_source_free(source);
+  } else if (zip_error_code_zip(&failure) == ZIP_ER_OK) {
+    archive.reset(zip_open(host.c_str(), ZIP_RDONLY, &error));
+    zip_error_fini(&failure);
+    return archive;
+  }
+  error = zip_error_code_zip(&failure);
+  zip_error_fini(&failure);
+  return archive;
+}
+
 }  // namespace
 
 UnzipResult UnzipToTempZip(core::Context& ctx, const std::string& archivePath, ExtractBudget& budget,
@@ -379,7 +400,7 @@ UnzipResult UnzipToTempZip(core::Context& ctx, const std::string& archivePath, E
   if (!core::step([&] { host = ctx.fs.hostPath(archivePath); })) return {};
   if (CheckMemberLayout(host) == MemberLayout::Overlapping) return {UnzipStatus::Overlapping, {}};
   int error = 0;
-  ArchivePtr archive(zip_open(host.c_str(), ZIP_RDONLY, &error));
+  ArchivePtr archive = openArchive(host, error);
   if (!archive) {
     if (libraryUnusable(error)) throw core::RuntimeError(core::err::LibraryNotLoaded, "The ZIP library cannot work");
     return {UnzipStatus::Unreadable, unreadableCause(error)};
