@@ -5,9 +5,13 @@
 
 #include "app/cli.h"
 #include "app/cli_output_buffer.h"
+#include "app/time_zone.h"
 #include "core/errors.h"
 
 int main(int argc, char** argv) {
+  const bool zoneNamed = app::NameTimeZoneFile();
+  core::Environment env = core::Environment::fromProcess();
+  if (zoneNamed) env.unset("TZ");
   std::vector<std::string> args(argv + 1, argv + argc);
   char exe[PATH_MAX] = {};
   ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
@@ -18,8 +22,8 @@ int main(int argc, char** argv) {
   std::ostream out(&stdoutBuffer);
   int status = 0;
   try {
-    status = app::runCli(args, out, std::cerr, core::Environment::fromProcess(), exePath,
-                         isatty(STDIN_FILENO) ? &std::cin : nullptr, app::CliEnd::EndProcessAfterReading);
+    status = app::runCli(args, out, std::cerr, env, exePath, isatty(STDIN_FILENO) ? &std::cin : nullptr,
+                         app::CliEnd::EndProcessAfterReading);
   } catch (const core::EndProgram& end) {
     status = end.exitCode;
   }

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "app/runtime.h"
+#include "app/time_zone.h"
 #include "core/errors.h"
 #include "core/single_instance.h"
 #include "qt/icons.h"
@@ -83,6 +84,7 @@ std::optional<int> answerOption(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   if (const auto status = answerOption(argc, argv)) return *status;
+  const bool zoneNamed = app::NameTimeZoneFile();
   QApplication application(argc, argv);
   QApplication::setApplicationName("Hangarpak");
   qt::QtDialogs dialogs;
@@ -90,7 +92,8 @@ int main(int argc, char** argv) {
   qt::registerScanView(dialogs);
   qt::registerJournalViews(dialogs);
 
-  const core::Environment env = core::Environment::fromProcess();
+  core::Environment env = core::Environment::fromProcess();
+  if (zoneNamed) env.unset("TZ");
   const std::string exe = executablePath(argv[0]);
   try {
     // A second instance ends here, before any setting is read.
