@@ -40,6 +40,12 @@ void ArchiveMembers::remove(std::string_view stored) {
   for (std::size_t i = 0; i < members_.size(); ++i) index_.emplace(core::lower(members_[i].stored), i);
 }
 
+std::size_t ArchiveMembers::position(const ArchiveMember& member) const {
+  if (!members_.empty() && &member >= &members_.front() && &member <= &members_.back())
+    return static_cast<std::size_t>(&member - &members_.front());
+  return members_.size();
+}
+
 const ArchiveMember* ArchiveMembers::byStored(std::string_view stored) const {
   auto it = index_.find(core::lower(stored));
   return it == index_.end() ? nullptr : &members_[it->second];

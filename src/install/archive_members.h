@@ -47,6 +47,8 @@ class ArchiveMembers {
   // The member stored under the name (in any case); nullptr when none is.
   const ArchiveMember* byStored(std::string_view stored) const;
   const std::vector<ArchiveMember>& all() const { return members_; }
+  // The member's position in all(); size() for one the table does not hold.
+  std::size_t position(const ArchiveMember& member) const;
   std::size_t size() const { return members_.size(); }
 
  private:

@@ -12,14 +12,19 @@ namespace install {
 
 namespace {
 
+// Whether folder is root or below it. Folders compare without regard to
+// case.
+bool isBelow(const std::string& folder, const std::string& root) {
+  return root.empty() || core::iequals(folder, root) ||
+         (folder.size() > root.size() && folder[root.size()] == '\\' && core::istartsWith(folder, root));
+}
+
 // The part of folder below root ("" for root itself); nullopt when folder is
-// not root or below it. Folders compare without regard to case.
+// not root or below it.
 std::optional<std::string> folderBelow(const std::string& folder, const std::string& root) {
+  if (!isBelow(folder, root)) return std::nullopt;
   if (root.empty()) return folder;
-  if (core::iequals(folder, root)) return std::string();
-  if (folder.size() > root.size() && folder[root.size()] == '\\' && core::istartsWith(folder, root))
-    return folder.substr(root.size() + 1);
-  return std::nullopt;
+  return folder.size() == root.size() ? std::string() : folder.substr(root.size() + 1);
 }
 
 }  // namespace
@@ -30,8 +35,20 @@ MemberScope::MemberScope(const ArchiveMembers& members, std::string root, std::v
                          std::string home)
     : members_(members), root_(std::move(root)), others_(std::move(others)), home_(std::move(home)), variants_(true) {}
 
-std::string MemberScope::key(const ArchiveMember& member) {
-  return core::lower(member.stored);
+void MemberScope::take(const ArchiveMember& member) {
+  const std::size_t at = members_.position(member);
+  if (at == members_.size()) {
+    takenStrays_.insert(&member);
+    return;
+  }
+  if (taken_.size() < members_.size()) taken_.resize(members_.size());
+  taken_[at] = true;
+}
+
+bool MemberScope::taken(const ArchiveMember& member) const {
+  const std::size_t at = members_.position(member);
+  if (at == members_.size()) return takenStrays_.count(&member) != 0;
+  return at < taken_.size() && taken_[at];
 }
 
 std::optional<std::string> MemberScope::below(const ArchiveMember& member) const {
@@ -39,16 +56,16 @@ std::optional<std::string> MemberScope::below(const ArchiveMember& member) const
 }
 
 bool MemberScope::owns(const ArchiveMember& member) const {
-  return others_.empty() || below(member).has_value();
+  return others_.empty() || isBelow(member.folder, root_);
 }
 
 bool MemberScope::alone(const ArchiveMember& member) const {
-  return others_.empty() || (below(member) && !belowAnother(member));
+  return others_.empty() || (isBelow(member.folder, root_) && !belowAnother(member));
 }
 
 bool MemberScope::belowAnother(const ArchiveMember& member) const {
   return std::any_of(others_.begin(), others_.end(),
-                     [&](const std::string& other) { return folderBelow(member.folder, other).has_value(); });
+                     [&](const std::string& other) { return isBelow(member.folder, other); });
 }
 
 std::optional<std::string> MemberScope::variantOf(const ArchiveMember& member) const {
@@ -57,14 +74,9 @@ std::optional<std::string> MemberScope::variantOf(const ArchiveMember& member) c
   return VariantFolderOf(folder ? *folder : member.folder);
 }
 
-std::vector<const ArchiveMember*> MemberScope::remainingPlain(core::Context& ctx) {
-  auto members = remaining(ctx);
-  std::erase_if(members, [&](const ArchiveMember* m) { return variantOf(*m).has_value(); });
-  return members;
-}
-
-std::vector<const ArchiveMember*> MemberScope::remaining(core::Context& ctx) {
-  std::vector<const ArchiveMember*> out;
+const std::vector<MemberScope::Listed>& MemberScope::listed(core::Context& ctx) {
+  if (listed_) return *listed_;
+  auto& listed = listed_.emplace();
   for (const auto& name : ctx.fs.listFiles(TempZipFolder(ctx))) {
     const ArchiveMember* member = members_.byStored(name);
     if (!member) {
@@ -72,10 +84,24 @@ std::vector<const ArchiveMember*> MemberScope::remaining(core::Context& ctx) {
       if (!stray) stray = std::make_unique<ArchiveMember>(ArchiveMember{"", name, name});
       member = stray.get();
     }
-    if (taken(*member)) continue;
     // Another aircraft's own member.
-    if (below(*member) || !belowAnother(*member)) out.push_back(member);
+    if (isBelow(member->folder, root_) || !belowAnother(*member))
+      listed.push_back({member, !variantOf(*member).has_value()});
   }
+  return listed;
+}
+
+std::vector<const ArchiveMember*> MemberScope::remaining(core::Context& ctx) {
+  std::vector<const ArchiveMember*> out;
+  for (const Listed& l : listed(ctx))
+    if (!taken(*l.member)) out.push_back(l.member);
+  return out;
+}
+
+std::vector<const ArchiveMember*> MemberScope::remainingPlain(core::Context& ctx) {
+  std::vector<const ArchiveMember*> out;
+  for (const Listed& l : listed(ctx))
+    if (l.plain && !taken(*l.member)) out.push_back(l.member);
   return out;
 }
 

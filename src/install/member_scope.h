@@ -1,10 +1,10 @@
 #pragma once
 
-#include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "install/archive_members.h"
@@ -31,7 +31,10 @@ class MemberScope {
 
   // The files of TempZip, in its listing's order, that are members of the
   // scope no step took yet. A file the table does not know (put there by
-  // hand) counts as a member at the top of the archive.
+  // hand) counts as a member at the top of the archive. TempZip is listed
+  // at the first call only: until the last look (Placer::place) a file
+  // leaves it only when a step takes its member, so the later calls pass
+  // over the members taken since.
   std::vector<const ArchiveMember*> remaining(core::Context& ctx);
   // Of them, those in no variant folder.
   std::vector<const ArchiveMember*> remainingPlain(core::Context& ctx);
@@ -50,25 +53,37 @@ class MemberScope {
   std::optional<std::string> variantOf(const ArchiveMember& member) const;
 
   // A step moved the member out or left it out; later steps pass it over.
-  void take(const ArchiveMember& member) { taken_.insert(key(member)); }
-  bool taken(const ArchiveMember& member) const { return taken_.count(key(member)) != 0; }
+  void take(const ArchiveMember& member);
+  bool taken(const ArchiveMember& member) const;
 
   const std::string& root() const { return root_; }
   const std::string& home() const { return home_; }
 
  private:
+  // A file of TempZip that is a member of the scope; plain: in no variant
+  // folder.
+  struct Listed {
+    const ArchiveMember* member;
+    bool plain;
+  };
+
   // Below the folder of another aircraft of the archive.
   bool belowAnother(const ArchiveMember& member) const;
-  static std::string key(const ArchiveMember& member);
+  const std::vector<Listed>& listed(core::Context& ctx);
 
   const ArchiveMembers& members_;
   std::string root_;
   std::vector<std::string> others_;
   std::string home_;
   bool variants_ = false;
-  std::set<std::string> taken_;
-  // Files of TempZip the table does not know, as members of their own.
-  std::map<std::string, std::unique_ptr<ArchiveMember>> strays_;
+  // The scope's files of TempZip as first listed.
+  std::optional<std::vector<Listed>> listed_;
+  // Taken members of the table by their position in it; taken strays.
+  std::vector<bool> taken_;
+  std::unordered_set<const ArchiveMember*> takenStrays_;
+  // Files of TempZip the table does not know, as members of their own, by
+  // their lower-case names.
+  std::unordered_map<std::string, std::unique_ptr<ArchiveMember>> strays_;
 };
 
 }  // namespace install

@@ -31,10 +31,7 @@ void NoteMember(core::Context& ctx, const std::string& path, const std::string& 
 }
 
 std::size_t Placer::order(const ArchiveMember& member) const {
-  const auto& all = members_.all();
-  if (!all.empty() && &member >= &all.front() && &member <= &all.back())
-    return static_cast<std::size_t>(&member - &all.front());
-  return all.size();
+  return members_.position(member);
 }
 
 int Placer::rank(const MemberScope& scope, const ArchiveMember& member, const std::string& folder) const {
