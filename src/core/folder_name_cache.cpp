@@ -63,6 +63,16 @@ struct FolderNameCache::State {
         }
       names.emplace(std::move(key), Entry{name, type});
     }
+    // Adds a name just made. One already held was added after it was made,
+    // by a listing or by the program's word (madePlainFile), and its type
+    // stands: what changed it since comes as a later change.
+    void made(const std::string& name) {
+      auto key = foldedName(name);
+      auto [first, last] = names.equal_range(key);
+      for (auto it = first; it != last; ++it)
+        if (it->second.name == name) return;
+      names.emplace(std::move(key), Entry{name, Type::Unknown});
+    }
     void remove(const std::string& name) {
       auto [first, last] = names.equal_range(foldedName(name));
       for (auto it = first; it != last; ++it)
@@ -114,6 +124,7 @@ struct FolderNameCache::State {
   }
 
   void take(const inotify_event& event) {
+    ++newsTaken;
     if (event.mask & IN_Q_OVERFLOW) {
       dropAll();
       return;
@@ -131,7 +142,9 @@ struct FolderNameCache::State {
     it = folders.find(event.wd);
     if (it == folders.end()) return;
     forgetRecent();
-    if (event.mask & (IN_CREATE | IN_MOVED_TO))
+    if (event.mask & IN_CREATE)
+      it->second.made(name);
+    else if (event.mask & IN_MOVED_TO)
       it->second.add(name);
     else
       it->second.remove(name);
@@ -283,6 +296,7 @@ struct FolderNameCache::State {
   std::map<std::string, int> watchOfPath;            // sorted, so that a subtree is one range
   std::unordered_map<std::string_view, int> byPath;  // the same, hashed, keys in watchOfPath's
   std::size_t listings = 0;
+  std::uint64_t newsTaken = 0;  // the kernel's changes taken in so far
   // The folders found lately, one for each length of path (modulo), and
   // the name last asked of each: the paths resolved one after another
   // mostly share their first folders and names, which are then found
@@ -358,6 +372,34 @@ void FolderNameCache::changed(const std::string& hostPath) {
   if (state_->watched) return;
   state_->roots.erase(hostPath);
   state_->takeChangeOf(hostPath);
+}
+
+std::uint64_t FolderNameCache::newsTaken() const {
+  std::lock_guard lock(state_->mutex);
+  return state_->newsTaken;
+}
+
+void FolderNameCache::madePlainFile(const std::string& hostPath, std::uint64_t newsBefore) {
+  std::lock_guard lock(state_->mutex);
+  if (!state_->watched) {
+    state_->roots.erase(hostPath);
+    state_->takeChangeOf(hostPath);
+    return;
+  }
+  // Changes taken in since may have been the file's own making and what
+  // became of it after: its type is then left to the changes.
+  if (state_->newsTaken != newsBefore) return;
+  const auto slash = hostPath.find_last_of('/');
+  if (slash == std::string::npos || slash + 1 == hostPath.size()) return;
+  const auto known =
+      state_->byPath.find(slash == 0 ? std::string_view("/") : std::string_view(hostPath).substr(0, slash));
+  if (known == state_->byPath.end()) return;
+  state_->forgetRecent();
+  state_->folders.at(known->second).add(hostPath.substr(slash + 1), Type::PlainFile);
+}
+
+bool FolderNameCache::watches() const {
+  return state_->watched && state_->inotify >= 0;
 }
 
 void FolderNameCache::listed(const std::string& hostFolder, const std::vector<Listed>& names) {

@@ -54,6 +54,17 @@ class FolderNameCache : public FolderNames {
   // The program made, removed or renamed what the host path names; the
   // kernel tells a watching cache, so only one that does not watch takes it.
   void changed(const std::string& hostPath);
+  // How many of the kernel's changes were taken in so far.
+  std::uint64_t newsTaken() const;
+  // The program made a plain file at the host path, with a create that
+  // fails on a name taken, after newsTaken() gave newsBefore: the folder
+  // holding it, when held, knows the name as a plain file until a change
+  // of the name comes, so that a move of it need not look at it first. When
+  // changes were taken in meanwhile (another thread's operation), the name
+  // is left to them. A cache that does not watch takes it as changed().
+  void madePlainFile(const std::string& hostPath, std::uint64_t newsBefore);
+  // Whether the kernel tells the cache of changes made behind its back.
+  bool watches() const;
   // Every name of a host folder and its type, as the program has just listed
   // it: a cache that does not watch keeps them rather than list the folder
   // again.

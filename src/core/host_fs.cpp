@@ -239,6 +239,7 @@ class HostFileSystem : public FileSystem {
 
   std::unique_ptr<FileWriter> createScratchFile(std::string_view path) override {
     const std::string host = toHost(path);
+    const std::uint64_t news = names_.newsTaken();
     auto file = [&] {
       try {
         return ScratchHostFile::create(host, modeMask_);
@@ -250,7 +251,7 @@ class HostFileSystem : public FileSystem {
     }();
     if (!file) return createFile(path);
     return std::make_unique<HostFileWriter<ScratchHostFile>>(
-        path, [this, host] { names_.changed(host); }, [&] { return std::move(*file); });
+        path, [this, host, news] { names_.madePlainFile(host, news); }, [&] { return std::move(*file); });
   }
 
   void copyFile(std::string_view from, std::string_view to) override { copyFileSeen(from, to, {}); }
@@ -282,15 +283,23 @@ class HostFileSystem : public FileSystem {
 
   void moveFile(std::string_view from, std::string_view to) override {
     auto names = names_.operation();
-    const std::string source = toHost(from, names);
+    const auto resolved = drives_.resolve(from, names);
+    const std::string& source = resolved.host;
     const std::string target = toHost(to, names);
     const ChangeTold told{names_, source, &target};
+    // A name nothing has yet is taken by the rename itself, whole at once;
+    // one that is taken is replaced as a copy would replace it. A source
+    // the watched cache knows as a plain file (one the program made, a
+    // scratch file above all) is renamed without a look at it first.
+    const auto renamed = [&] {
+      return ::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0;
+    };
+    const bool knownPlain = resolved.type == FolderNames::Type::PlainFile && names_.watches();
+    if (knownPlain && renamed()) return;
     struct stat st;
     if (::lstat(source.c_str(), &st) != 0) fail(errno, source, from);
     if (S_ISREG(st.st_mode)) {
-      // A name nothing has yet is taken by the rename itself, whole at once;
-      // one that is taken is replaced as a copy would replace it.
-      if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return;
+      if (!knownPlain && renamed()) return;
       checkCopy(st, from, target, to);
       try {
         if (moveAtomically(source, target)) return;

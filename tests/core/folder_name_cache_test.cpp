@@ -148,4 +148,40 @@ TEST_F(FolderNameCacheTest, StaysRightPastItsBoundAndPastTheKernelsQueue) {
   EXPECT_EQ(drives.toHost("C:\\one\\x.cfg", cache), c + "/One/X.CFG");
 }
 
+// A plain file the program made is known as one until a change of its name
+// comes: its own making, taken in later, leaves it so; anything made in its
+// place, or changes taken in between its making and the program's word
+// (another operation's), leave its type unknown, to be looked at.
+TEST_F(FolderNameCacheTest, AFileTheProgramMadeIsPlainUntilItsNameChanges) {
+  using Type = core::FolderNames::Type;
+  const struct {
+    const char* name;
+    const char* behind;   // laid out behind the cache's back after the file is made
+    bool resolvedBefore;  // a resolution takes in the changes before the program's word
+    Type type;
+  } cases[] = {
+      {"left as it was made", "", false, Type::PlainFile},
+      {"removed, a link made in its place", "-made.bmp; made.bmp -> Other", false, Type::Unknown},
+      {"a link renamed over it", "link -> Other; link => made.bmp", false, Type::Unknown},
+      {"removed, a folder made in its place", "-made.bmp; made.bmp/", false, Type::Unknown},
+      {"changes taken in before the program's word", "", true, Type::Unknown},
+      {"replaced before the program's word", "-made.bmp; made.bmp -> Other", true, Type::Unknown},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.name);
+    fsys::remove_all(c);
+    fsys::create_directories(c + "/TempZip/Other");
+    core::FolderNameCache cache;
+    const std::string host = drives.toHost("C:\\TempZip\\made.bmp", cache);
+    const std::uint64_t news = cache.newsTaken();
+    writeHostFile(host, "made");
+    if (*k.behind) lay(c + "/TempZip", k.behind);
+    if (k.resolvedBefore) drives.toHost("C:\\TempZip\\Other", cache);
+    cache.madePlainFile(host, news);
+    const auto found = drives.resolve("C:\\TempZip\\made.bmp", cache);
+    EXPECT_EQ(found.host, host);
+    EXPECT_EQ(found.type, k.type);
+  }
+}
+
 }  // namespace

@@ -100,6 +100,83 @@ TEST_F(HostFs, FailuresCarryTheProgramsErrorNumbers) {
   EXPECT_EQ(hostNames(c + "/FS2002"), (Names{"Locked.cfg", "fs2002.exe"}));
 }
 
+// A scratch file the program made is moved into place as it is; whatever
+// took its name, or the target's, behind the program's back meanwhile is
+// met as a move always met it: the file a link names is copied (the link
+// stays out of the tree), a folder is refused, a target taken is replaced
+// whole and a target folder gone is missing; with or without watching.
+TEST_F(HostFs, MovesOfScratchFilesMeetWhatChangedBehindTheirBack) {
+  enum class Ends { Moved, Copied, Refused, Missing };
+  const struct {
+    const char* name;
+    std::function<void(const std::string& scratch, const std::string& target)> behind;
+    Ends ends;
+    int number = 0;  // of the failure
+  } cases[] = {
+      {"nothing changed", [](const std::string&, const std::string&) {}, Ends::Moved},
+      {"removed, a link to a file made in its place",
+       [&](const std::string& scratch, const std::string&) {
+         fsys::remove(scratch);
+         fsys::create_symlink(c + "/elsewhere.bmp", scratch);
+       },
+       Ends::Copied},
+      {"a link renamed over it",
+       [&](const std::string& scratch, const std::string&) {
+         fsys::create_symlink(c + "/elsewhere.bmp", scratch + ".link");
+         fsys::rename(scratch + ".link", scratch);
+       },
+       Ends::Copied},
+      {"removed, a folder made in its place",
+       [](const std::string& scratch, const std::string&) {
+         fsys::remove(scratch);
+         fsys::create_directory(scratch);
+       },
+       Ends::Refused, core::err::FileNotFound},
+      {"the target's name taken", [](const std::string&, const std::string& target) { writeHostFile(target, "taken"); },
+       Ends::Moved},
+      {"the target's folder removed",
+       [](const std::string&, const std::string& target) { fsys::remove_all(fsys::path(target).parent_path()); },
+       Ends::Missing, core::err::PathNotFound},
+  };
+  for (const auto watch : {core::NameWatch::Kernel, core::NameWatch::OwnChangesOnly})
+    for (const auto& k : cases) {
+      SCOPED_TRACE(std::string(k.name) + (watch == core::NameWatch::Kernel ? ", watched" : ", unwatched"));
+      fsys::remove_all(c);
+      fsys::create_directories(c + "/TempZip");
+      fsys::create_directories(c + "/FS2002/Texture");
+      writeHostFile(c + "/elsewhere.bmp", "elsewhere");
+      auto host = core::makeHostFileSystem(drives, nullptr, watch);
+      // Both paths resolved once, so that their folders are held.
+      ASSERT_FALSE(host->fileExists("C:\\FS2002\\Texture\\made.bmp"));
+      auto out = host->createScratchFile("C:\\TempZip\\made.bmp");
+      out->write("made", 4);
+      out->commit();
+      const std::string scratch = c + "/TempZip/made.bmp", target = c + "/FS2002/Texture/made.bmp";
+      k.behind(scratch, target);
+      const int number =
+          errorNumberOf([&] { host->moveFile("C:\\TEMPZIP\\made.bmp", "C:\\fs2002\\texture\\made.bmp"); });
+      EXPECT_EQ(number, k.number);
+      switch (k.ends) {
+        case Ends::Moved:
+        case Ends::Copied:
+          EXPECT_FALSE(fsys::is_symlink(target));
+          EXPECT_EQ(readHostFile(target), k.ends == Ends::Moved ? "made" : "elsewhere");
+          EXPECT_EQ(hostNames(c + "/TempZip"), Names{});
+          EXPECT_EQ(hostNames(c + "/FS2002/Texture"), Names{"made.bmp"});
+          break;
+        case Ends::Refused:
+          EXPECT_TRUE(fsys::is_directory(scratch));
+          EXPECT_EQ(hostNames(c + "/FS2002/Texture"), Names{});
+          break;
+        case Ends::Missing:
+          EXPECT_EQ(readHostFile(scratch), "made");
+          EXPECT_FALSE(fsys::exists(c + "/FS2002/Texture"));
+          break;
+      }
+      EXPECT_EQ(readHostFile(c + "/elsewhere.bmp"), "elsewhere");
+    }
+}
+
 // Every number the program throws reads as a text of its own, never the
 // generic one.
 TEST(ErrorTexts, EachNumberHasItsOwnText) {
