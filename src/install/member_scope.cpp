@@ -29,27 +29,17 @@ std::optional<std::string> folderBelow(const std::string& folder, const std::str
 
 }  // namespace
 
-MemberScope::MemberScope(const ArchiveMembers& members, std::string home) : members_(members), home_(std::move(home)) {}
+MemberScope::MemberScope(const ArchiveMembers& members, std::string home)
+    : members_(members), home_(std::move(home)), taken_(members) {}
 
 MemberScope::MemberScope(const ArchiveMembers& members, std::string root, std::vector<std::string> others,
                          std::string home)
-    : members_(members), root_(std::move(root)), others_(std::move(others)), home_(std::move(home)), variants_(true) {}
-
-void MemberScope::take(const ArchiveMember& member) {
-  const std::size_t at = members_.position(member);
-  if (at == members_.size()) {
-    takenStrays_.insert(&member);
-    return;
-  }
-  if (taken_.size() < members_.size()) taken_.resize(members_.size());
-  taken_[at] = true;
-}
-
-bool MemberScope::taken(const ArchiveMember& member) const {
-  const std::size_t at = members_.position(member);
-  if (at == members_.size()) return takenStrays_.count(&member) != 0;
-  return at < taken_.size() && taken_[at];
-}
+    : members_(members),
+      root_(std::move(root)),
+      others_(std::move(others)),
+      home_(std::move(home)),
+      variants_(true),
+      taken_(members) {}
 
 std::optional<std::string> MemberScope::below(const ArchiveMember& member) const {
   return folderBelow(member.folder, root_);

@@ -4,10 +4,10 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "install/archive_members.h"
+#include "install/member_marks.h"
 
 namespace core {
 class Context;
@@ -53,8 +53,8 @@ class MemberScope {
   std::optional<std::string> variantOf(const ArchiveMember& member) const;
 
   // A step moved the member out or left it out; later steps pass it over.
-  void take(const ArchiveMember& member);
-  bool taken(const ArchiveMember& member) const;
+  void take(const ArchiveMember& member) { taken_.mark(member); }
+  bool taken(const ArchiveMember& member) const { return taken_.marked(member); }
 
   const std::string& root() const { return root_; }
   const std::string& home() const { return home_; }
@@ -78,9 +78,7 @@ class MemberScope {
   bool variants_ = false;
   // The scope's files of TempZip as first listed.
   std::optional<std::vector<Listed>> listed_;
-  // Taken members of the table by their position in it; taken strays.
-  std::vector<bool> taken_;
-  std::unordered_set<const ArchiveMember*> takenStrays_;
+  MemberMarks taken_;
   // Files of TempZip the table does not know, as members of their own, by
   // their lower-case names.
   std::unordered_map<std::string, std::unique_ptr<ArchiveMember>> strays_;

@@ -1,7 +1,9 @@
 #include "install/placer.h"
 
 #include <algorithm>
+#include <string_view>
 #include <tuple>
+#include <unordered_map>
 
 #include "core/change_journal.h"
 #include "core/context.h"
@@ -21,6 +23,15 @@ const std::string& nameOf(const Placement& p) {
 
 std::string folderName(const std::string& folder) {
   return core::lastComponent(core::dropRight(folder, 1));
+}
+
+// folder + name in lower case, the key of the file in claimed_.
+std::string foldedPath(std::string_view folder, std::string_view name) {
+  std::string out;
+  out.reserve(folder.size() + name.size());
+  for (const std::string_view part : {folder, name})
+    for (const char c : part) out += core::lowerChar(c);
+  return out;
 }
 
 }  // namespace
@@ -62,13 +73,13 @@ bool Placer::sameContent(const ArchiveMember& member, const std::string& target)
   return same;
 }
 
-void Placer::put(MemberScope& scope, const Placement& p, const std::string& name) {
+void Placer::put(MemberScope& scope, const Placement& p, const std::string& name, std::string claim) {
   const std::string source = TempZipPrefix(ctx_) + p.member->stored;
   const std::string target = p.folder + name;
   // The first file a member goes to is given TempZip's file itself where
   // the file system allows (moved there when nothing looks for it in TempZip
   // later); any other gets a copy of its own.
-  const bool first = given_.insert(p.member).second;
+  const bool first = given_.mark(*p.member);
   auto give = [&] {
     if (!first) return ctx_.fs.copyFile(source, target);
     if (lastLook_ && scope.alone(*p.member)) return ctx_.fs.moveFile(source, target);
@@ -82,7 +93,7 @@ void Placer::put(MemberScope& scope, const Placement& p, const std::string& name
   } else {
     give();
   }
-  claimed_[core::lower(target)] = p.member;
+  claimed_.insert_or_assign(std::move(claim), p.member);
 }
 
 std::optional<std::string> Placer::keep(MemberScope& scope, const Placement& p, const std::string& folder,
@@ -90,14 +101,16 @@ std::optional<std::string> Placer::keep(MemberScope& scope, const Placement& p, 
   const std::string& own = nameOf(p);
   int number = second ? 2 : 1;
   std::string name = second ? NumberedName(own, number) : own;
+  std::string claim;
   for (;; name = NumberedName(own, ++number)) {
-    auto it = claimed_.find(core::lower(folder + name));
+    claim = foldedPath(folder, name);
+    auto it = claimed_.find(claim);
     if (it == claimed_.end()) break;
     if (it->second == p.member || sameContent(*p.member, folder + name)) return std::nullopt;
   }
   Placement into = p;
   into.folder = folder;
-  put(scope, into, name);
+  put(scope, into, name, std::move(claim));
   return folder + name;
 }
 
@@ -118,15 +131,21 @@ void Placer::displaced(MemberScope& scope, const Placement& p, const std::string
 void Placer::place(MemberScope& scope, const std::vector<Placement>& placements, const std::optional<std::string>& doc,
                    bool lastLook) {
   lastLook_ = lastLook;
-  // The placements by target file, in the order first named.
-  std::vector<std::vector<const Placement*>> groups;
-  std::map<std::string, std::size_t> byTarget;
+  // The placements by target file (its lower-case path), in the order
+  // first named.
+  struct Group {
+    const std::string* claim;
+    std::vector<const Placement*> placements;
+  };
+  std::vector<Group> groups;
+  std::unordered_map<std::string, std::size_t, core::TextHash, std::equal_to<>> byTarget;
+  byTarget.reserve(placements.size());
   for (const auto& p : placements) {
-    const auto [it, added] = byTarget.try_emplace(core::lower(p.folder + nameOf(p)), groups.size());
-    if (added) groups.emplace_back();
-    groups[it->second].push_back(&p);
+    const auto [it, added] = byTarget.try_emplace(foldedPath(p.folder, nameOf(p)), groups.size());
+    if (added) groups.push_back({&it->first, {}});
+    groups[it->second].placements.push_back(&p);
   }
-  for (auto& group : groups) {
+  for (auto& [claim, group] : groups) {
     const Placement& first = *group.front();
     if (doc && core::iequals(first.folder, *doc)) {
       std::stable_sort(group.begin(), group.end(),
@@ -138,17 +157,18 @@ void Placer::place(MemberScope& scope, const std::vector<Placement>& placements,
       const int ra = rank(scope, *a->member, a->folder), rb = rank(scope, *b->member, b->folder);
       return ra != rb ? ra < rb : order(*a->member) < order(*b->member);
     });
-    const std::string target = first.folder + nameOf(first);
-    auto held = claimed_.find(core::lower(target));
+    auto held = claimed_.find(*claim);
     if (held == claimed_.end()) {
-      put(scope, *group.front(), nameOf(*group.front()));
-      held = claimed_.find(core::lower(target));
+      put(scope, *group.front(), nameOf(*group.front()), *claim);
+      held = claimed_.find(*claim);
       // A move that failed leaves the file to the rules that follow.
       if (held == claimed_.end()) continue;
     }
     const ArchiveMember& holder = *held->second;
+    std::string target;
     for (const Placement* p : group) {
       if (p->member == &holder) continue;
+      if (target.empty()) target = first.folder + nameOf(first);
       if (sameContent(*p->member, target)) {
         // The file is there already; one named by a configuration is done.
         if (p->moved) {

@@ -1,12 +1,13 @@
 #pragma once
 
-#include <map>
 #include <optional>
-#include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
+#include "core/text_hash.h"
 #include "install/archive_members.h"
+#include "install/member_marks.h"
 #include "install/member_scope.h"
 
 namespace core {
@@ -41,7 +42,7 @@ struct Placement {
 // folder are all kept, numbered where their names meet, without a note.
 class Placer {
  public:
-  Placer(core::Context& ctx, const ArchiveMembers& members) : ctx_(ctx), members_(members) {}
+  Placer(core::Context& ctx, const ArchiveMembers& members) : ctx_(ctx), members_(members), given_(members) {}
 
   // doc: the installation's Doc folder (trailing "\"); nullopt when it has
   // none ("Install Doc" off). A copy that fails (other than a move) is a
@@ -65,7 +66,8 @@ class Placer {
                               const std::string* near = nullptr) const;
 
  private:
-  void put(MemberScope& scope, const Placement& p, const std::string& name);
+  // claim: the target's lower-case path.
+  void put(MemberScope& scope, const Placement& p, const std::string& name, std::string claim);
   // Into folder under the member's name, numbered past the names other
   // members took there (from the start when second): the file it went to;
   // nullopt when a file of the same content is there already.
@@ -79,9 +81,9 @@ class Placer {
   core::Context& ctx_;
   const ArchiveMembers& members_;
   // Lower-case target path -> the member placed there in this installation.
-  std::map<std::string, const ArchiveMember*> claimed_;
+  std::unordered_map<std::string, const ArchiveMember*, core::TextHash, std::equal_to<>> claimed_;
   // The members given to a file so far.
-  std::set<const ArchiveMember*> given_;
+  MemberMarks given_;
   // The placements being made are the last look at their members.
   bool lastLook_ = false;
 };
