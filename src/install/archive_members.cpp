@@ -17,27 +17,28 @@ std::string NumberedName(std::string_view name, int number) {
 
 std::string ArchiveMembers::storedNameFor(std::string_view name) const {
   std::string candidate(name);
-  for (int number = 2; taken_.count(core::lower(candidate)); ++number) candidate = NumberedName(name, number);
+  for (int number = 2; index_.count(core::lower(candidate)); ++number) candidate = NumberedName(name, number);
   return candidate;
 }
 
 void ArchiveMembers::add(ArchiveMember member) {
-  const std::string key = core::lower(member.stored);
-  taken_.insert(key);
-  if (auto it = index_.find(key); it != index_.end()) {
+  const auto [it, added] = index_.try_emplace(core::lower(member.stored), members_.size());
+  if (!added && it->second != kRemoved) {
     members_[it->second] = std::move(member);
     return;
   }
-  index_.emplace(key, members_.size());
+  it->second = members_.size();
   members_.push_back(std::move(member));
 }
 
 void ArchiveMembers::remove(std::string_view stored) {
   auto it = index_.find(core::lower(stored));
-  if (it == index_.end()) return;
-  members_.erase(members_.begin() + static_cast<std::ptrdiff_t>(it->second));
-  index_.clear();
-  for (std::size_t i = 0; i < members_.size(); ++i) index_.emplace(core::lower(members_[i].stored), i);
+  if (it == index_.end() || it->second == kRemoved) return;
+  const std::size_t gone = it->second;
+  members_.erase(members_.begin() + static_cast<std::ptrdiff_t>(gone));
+  it->second = kRemoved;
+  for (auto& [name, at] : index_)
+    if (at != kRemoved && at > gone) --at;
 }
 
 std::size_t ArchiveMembers::position(const ArchiveMember& member) const {
@@ -48,7 +49,7 @@ std::size_t ArchiveMembers::position(const ArchiveMember& member) const {
 
 const ArchiveMember* ArchiveMembers::byStored(std::string_view stored) const {
   auto it = index_.find(core::lower(stored));
-  return it == index_.end() ? nullptr : &members_[it->second];
+  return it == index_.end() || it->second == kRemoved ? nullptr : &members_[it->second];
 }
 
 }  // namespace install

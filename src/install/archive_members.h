@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace install {
@@ -52,14 +51,15 @@ class ArchiveMembers {
   std::size_t size() const { return members_.size(); }
 
  private:
+  // A name given out to a member that is gone from TempZip since.
+  static constexpr std::size_t kRemoved = static_cast<std::size_t>(-1);
+
   std::vector<ArchiveMember> members_;
-  // Both hashed rather than sorted: in an archive of tens of thousands of
+  // Lower-case stored name -> position, or kRemoved: every name given out,
+  // ever. Hashed rather than sorted: in an archive of tens of thousands of
   // textures named alike ("texture_01234.bmp") each look-up in a sorted
   // table compared a dozen long common beginnings.
-  // Lower-case stored name -> position.
   std::unordered_map<std::string, std::size_t> index_;
-  // Lower-case stored names given out, ever.
-  std::unordered_set<std::string> taken_;
 };
 
 }  // namespace install

@@ -32,6 +32,14 @@ TEST(ArchiveMembers, NumbersANameTakenInAnyCaseAndFindsMembersInAnyCase) {
   EXPECT_EQ(members.byStored("readme (3).txt")->name, "Readme.txt");
   // A name given out once stays given out.
   EXPECT_EQ(members.storedNameFor("readme.txt"), "readme (4).txt");
+  // A member written under the removed name again is a member of its own,
+  // after the others; the others keep theirs.
+  members.add({"g", "readme.txt", "README (2).TXT"});
+  ASSERT_NE(members.byStored("readme (2).txt"), nullptr);
+  EXPECT_EQ(members.byStored("readme (2).txt")->path(), "g\\readme.txt");
+  EXPECT_EQ(members.position(*members.byStored("readme (2).txt")), 2u);
+  EXPECT_EQ(members.byStored("README.TXT")->path(), "f\\readme.txt");
+  EXPECT_EQ(members.byStored("readme (3).txt")->path(), "f\\Readme.txt");
 }
 
 TEST(VariantFolderOf, TakesTheDeepestVariantFolderWithWhatLiesBelowIt) {
