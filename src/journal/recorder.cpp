@@ -13,8 +13,8 @@
 #include <deque>
 #include <filesystem>
 #include <future>
-#include <set>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "core/clock_text.h"
@@ -23,6 +23,7 @@
 #include "core/errors.h"
 #include "core/fs.h"
 #include "core/text.h"
+#include "core/text_hash.h"
 #include "journal/journal_check.h"
 #include "journal/store.h"
 #include "journal/uninstall.h"
@@ -36,9 +37,13 @@ struct Recorder::OpenInstallation {
   int lastSeq = 0;    // of the rows written ahead
   // A deque: a long installation's effects are never moved to grow it.
   std::deque<Effect> effects;
-  std::vector<bool> dropped;                 // created and deleted again within the installation
-  std::map<std::string, std::size_t> files;  // lower-cased path -> its file effect
-  std::set<std::string> madeFolders;         // lower-cased paths of the folders it made
+  std::vector<bool> dropped;  // created and deleted again within the installation
+  // Both hashed: the paths of an aircraft's tens of thousands of textures
+  // begin alike, which a sorted table compared at each look-up.
+  // Lower-cased path -> its file effect.
+  std::unordered_map<std::string, std::size_t, core::TextHash, std::equal_to<>> files;
+  // Lower-cased paths of the folders it made.
+  std::unordered_set<std::string, core::TextHash, std::equal_to<>> madeFolders;
   // The key effect of a profile write whose file write comes next.
   std::optional<std::pair<std::string, std::size_t>> pendingKey;
   // Scratch files written and not yet placed, by lower-cased path: their
@@ -299,7 +304,7 @@ std::size_t Recorder::remember(Effect e, std::optional<std::size_t> at) {
 
 bool Recorder::inMadeFolder(const std::string& lowered) const {
   for (auto end = lowered.rfind('\\'); end != std::string::npos && end > 0; end = lowered.rfind('\\', end - 1))
-    if (open_->madeFolders.count(lowered.substr(0, end))) return true;
+    if (open_->madeFolders.count(std::string_view(lowered).substr(0, end))) return true;
   return false;
 }
 
@@ -474,7 +479,7 @@ void Recorder::dropBackup(const std::string& name) {
 Recorder::Prior Recorder::beforeReplace(std::string_view path) {
   Prior prior;
   prior.path = std::string(path);
-  const std::string lowered = core::lower(path);
+  std::string lowered = core::lower(path);
   if (auto it = open_->files.find(lowered); it != open_->files.end()) {
     prior.known = it->second;
     return prior;
@@ -510,7 +515,7 @@ Recorder::Prior Recorder::beforeReplace(std::string_view path) {
     throw;
   }
   if (keyPending) ++pending->second;
-  open_->files[lowered] = *prior.fresh;
+  open_->files.insert_or_assign(std::move(lowered), *prior.fresh);
   return prior;
 }
 

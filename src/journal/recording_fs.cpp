@@ -114,7 +114,8 @@ void RecordingFileSystem::linkFile(std::string_view from, std::string_view to) {
 
 void RecordingFileSystem::moveFile(std::string_view from, std::string_view to) {
   place(from, to, [&] { inner_.moveFile(from, to); });
-  recorder_.scratchChanged(from);
+  // A recorded move took the source's content already (place).
+  if (!recorder_.records(to)) recorder_.scratchChanged(from);
 }
 
 template <class Give>

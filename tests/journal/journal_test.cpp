@@ -288,6 +288,37 @@ TEST_F(JournalTest, OneFileWrittenSeveralTimesInOneInstallationIsOneEffect) {
   EXPECT_TRUE(std::filesystem::is_empty(journal::backupFolder(ctx().locations.appFolder)));
 }
 
+// A new file in a folder the installation made, or below it, goes when the
+// folder is rolled back: its row is written at the end only. A file beside
+// such a folder, also one whose name begins with the folder's, is written
+// ahead of its change.
+TEST_F(JournalTest, ANewFileInAFolderTheInstallationMadeIsWrittenOnlyAtTheEnd) {
+  writeFile("C:\\FS2002\\Aircraft\\Made2\\there.cfg");
+  services->recorder.archiveStarted("C:\\Downloads\\x.zip");
+  jctx->fs.makeFolder("C:\\FS2002\\Aircraft\\Made");
+  jctx->fs.makeFolder("C:\\FS2002\\Aircraft\\Made\\Texture");
+  // Sorted, as paths() gives them.
+  const std::vector<std::string> ahead = {"C:\\FS2002\\Aircraft\\Made", "C:\\FS2002\\Aircraft\\Made.cfg",
+                                          "C:\\FS2002\\Aircraft\\Made2\\c.cfg", "C:\\FS2002\\Aircraft\\Made\\Texture"};
+  const std::vector<std::string> atTheEnd = {"C:\\FS2002\\Aircraft\\MADE\\texture\\a.bmp",
+                                             "C:\\FS2002\\Aircraft\\Made\\b.cfg"};
+  for (const auto& path : {atTheEnd[0], atTheEnd[1], ahead[1], ahead[2]}) jctx->fs.writeFile(path, "x");
+  auto paths = [&](std::int64_t id) {
+    std::vector<std::string> out;
+    for (const auto& e : store().effects(id)) out.push_back(e.path);
+    std::sort(out.begin(), out.end());
+    return out;
+  };
+  const auto open = store().unfinished();
+  ASSERT_EQ(open.size(), 1u);
+  EXPECT_EQ(paths(open[0]), ahead);
+  services->recorder.archiveFinished(true, core::PackageKind::Aircraft, "Made");
+  std::vector<std::string> all = ahead;
+  all.insert(all.end(), atTheEnd.begin(), atTheEnd.end());
+  std::sort(all.begin(), all.end());
+  EXPECT_EQ(paths(open[0]), all);
+}
+
 // A file linked or moved into place from TempZip, into a folder the
 // installation made, is recorded with the content it gets, whatever changed the member's
 // file after extraction wrote it; and as overwritten when a program the
