@@ -29,6 +29,12 @@ class Statement {
     sqlite3_bind_text(stmt_, i, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
     return *this;
   }
+  // Text that outlives the statement's next run(), which SQLite reads in
+  // place instead of copying.
+  Statement& bindLasting(int i, const std::string& text) {
+    sqlite3_bind_text(stmt_, i, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
+    return *this;
+  }
   Statement& bind(int i, std::int64_t n) {
     sqlite3_bind_int64(stmt_, i, n);
     return *this;
@@ -210,16 +216,16 @@ void insertEffect(Statement& row, std::int64_t id, const Effect& e, std::optiona
   row.bind(1, id)
       .bind(2, std::int64_t{seq.value_or(e.seq)})
       .bind(3, wordOf(e.kind))
-      .bind(4, e.path)
+      .bindLasting(4, e.path)
       .bindSize(5, e.size)
-      .bind(6, e.oldHash)
-      .bind(7, e.newHash)
-      .bind(8, e.backup)
-      .bind(9, e.section)
-      .bind(10, e.key)
+      .bindLasting(6, e.oldHash)
+      .bindLasting(7, e.newHash)
+      .bindLasting(8, e.backup)
+      .bindLasting(9, e.section)
+      .bindLasting(10, e.key)
       .bindOpt(11, e.oldValue)
-      .bind(12, e.newValue)
-      .bind(13, e.note);
+      .bindLasting(12, e.newValue)
+      .bindLasting(13, e.note);
   row.run();
 }
 
