@@ -8,14 +8,13 @@
 namespace install {
 
 const PlacementRule* FirstMatch(const std::vector<PlacementRule>& rules, std::string_view name) {
-  const std::string lowered = core::lower(name);
   for (const auto& rule : rules) {
     switch (rule.test) {
       case PlacementRule::Test::WholeName:
-        if (lowered == rule.text) return &rule;
+        if (core::iequals(name, rule.text)) return &rule;
         break;
       case PlacementRule::Test::EndsWith:
-        if (core::right(lowered, rule.text.size()) == rule.text) return &rule;
+        if (core::iendsWith(name, rule.text)) return &rule;
         break;
       case PlacementRule::Test::Anything:
         return &rule;

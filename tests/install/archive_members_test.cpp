@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "install/dispatch.h"
+#include "install/placement.h"
 #include "install/variant_folders.h"
 
 namespace {
@@ -57,6 +58,24 @@ TEST(VariantFolderOf, TakesTheDeepestVariantFolderWithWhatLiesBelowIt) {
       {"texture_red", std::nullopt},
   };
   for (const auto& [folder, variant] : cases) EXPECT_EQ(install::VariantFolderOf(folder), variant) << folder;
+}
+
+// The rows' texts are lower case; names match them in any case, a whole
+// name only whole, and the first row that matches wins.
+TEST(FirstMatch, TakesTheFirstRowTheNameMatchesInAnyCase) {
+  using Row = install::PlacementRule::Test;
+  const std::vector<install::PlacementRule> rules = {{Row::WholeName, "aircraft.cfg", "a\\"},
+                                                     {Row::EndsWith, "bmp", "t\\"},
+                                                     {Row::EndsWith, "notes.txt", "n\\"},
+                                                     {Row::Anything, "", "d\\"}};
+  const std::pair<std::string, int> cases[] = {
+      {"aircraft.cfg", 0},     {"AIRCRAFT.CFG", 0},  {"Aircraft.Cfg", 0}, {"my aircraft.cfg", 3},
+      {"aircraft.cfg.bak", 3}, {"skin.BMP", 1},      {"BMP", 1},          {"skin.bmp ", 3},
+      {"MY NOTES.TXT", 2},     {"notes.txt.bmp", 1}, {"otes.txt", 3},     {"", 3},
+  };
+  for (const auto& [name, row] : cases) EXPECT_EQ(install::FirstMatch(rules, name), &rules[row]) << name;
+  const std::vector<install::PlacementRule> none = {rules[0], rules[1]};
+  EXPECT_EQ(install::FirstMatch(none, "readme.txt"), nullptr);
 }
 
 TEST(AircraftFolderNames, AreTheFoldersOwnNamesNumberedWhereTheyMeet) {
