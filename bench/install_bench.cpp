@@ -4,7 +4,10 @@
 // folder, both in this one run: the large archive (about 1,000 members,
 // 200 MB) and one of 70,000 small textures (HANGARPAK_BENCH_TEXTURES gives
 // another number, for a profiler's run). The install's peak memory above the
-// process's idle size is a counter and a line of the summary.
+// process's idle size is a counter and a line of the summary. The plan of
+// installing the archive of small textures (install --dry-run) is measured
+// in the same rounds, against the installation itself, since a person
+// previews before installing.
 //
 // Each round writes into a tree of its own made before the clock starts (a
 // new simulator folder for the program, a new folder for unzip), and the
@@ -35,6 +38,7 @@
 #include "install/install_command.h"
 #include "journal/recording_services.h"
 #include "jumbo_archive.h"
+#include "plan/planner.h"
 #include "run_program.h"
 
 namespace {
@@ -96,6 +100,13 @@ struct World : bench::World {
     core::ClearTempZip(journalled);
   }
 
+  // As hangarpak-cli install --dry-run does: the plan, TempZip emptied by
+  // the planner.
+  void plan(const Archive& a) {
+    if (plan::PlanInstall(journalled, {a.windows}).installedCount != 1)
+      throw std::runtime_error(a.windows + " would not be installed");
+  }
+
   void unzip(const Archive& a) { bench::runProgram({"unzip", "-j", "-o", "-q", a.host, "-d", unzipped}); }
 
   core::WritesInProgress writes;
@@ -116,13 +127,28 @@ double peakAboveIdleMB(World& w, Archive& a) {
   return static_cast<double>(bench::statusKb("VmHWM:") - idleKb) / 1024.0;
 }
 
-// One round of the program or of unzip. Their rounds are taken in turn,
-// each side first in every other pair, so that both meet the disk in the
-// same state.
-void add(World& w, Archive& a, bool program, bool first) {
-  const std::string name = (program ? "InstallArchive/" : "Unzip/") + a.label;
+enum class Side { Install, Unzip, DryRun };
+
+const char* prefixOf(Side side) {
+  switch (side) {
+    case Side::Install:
+      return "InstallArchive/";
+    case Side::Unzip:
+      return "Unzip/";
+    case Side::DryRun:
+      return "DryRun/";
+  }
+  return "";
+}
+
+// One round of the program, of its plan or of unzip. Their rounds are
+// taken in turn, each side first in every other pair, so that both meet the
+// disk in the same state.
+void add(World& w, Archive& a, Side side, bool first) {
+  const std::string name = prefixOf(side) + a.label;
+  const bool program = side == Side::Install;
   benchmark::RegisterBenchmark(name.c_str(),
-                               [&w, &a, program, first](benchmark::State& s) {
+                               [&w, &a, side, program, first](benchmark::State& s) {
                                  // Measured first, so that the timing runs do not mix in.
                                  if (program && first) a.peakMB = peakAboveIdleMB(w, a);
                                  double cpu = 0;
@@ -130,7 +156,11 @@ void add(World& w, Archive& a, bool program, bool first) {
                                    s.PauseTiming();
                                    w.fresh(a);
                                    s.ResumeTiming();
-                                   bench::countCpu(cpu, [&] { program ? w.install(a) : w.unzip(a); });
+                                   bench::countCpu(cpu, [&] {
+                                     if (side == Side::Install) w.install(a);
+                                     if (side == Side::Unzip) w.unzip(a);
+                                     if (side == Side::DryRun) w.plan(a);
+                                   });
                                  }
                                  bench::reportCpu(s, cpu);
                                  if (program) s.counters["peak_above_idle_MB"] = a.peakMB;
@@ -146,13 +176,20 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   World world;
   for (Archive* a : {&world.jumbo, &world.many})
-    for (int round = 0; round < (a == &world.jumbo ? 3 : 2); ++round)
-      for (bool program : {round % 2 == 0, round % 2 != 0}) add(world, *a, program, round == 0);
+    for (int round = 0; round < (a == &world.jumbo ? 3 : 2); ++round) {
+      const Side first = round % 2 == 0 ? Side::Install : Side::Unzip;
+      add(world, *a, first, round == 0);
+      add(world, *a, first == Side::Install ? Side::Unzip : Side::Install, round == 0);
+      if (a == &world.many) add(world, *a, Side::DryRun, round == 0);
+    }
   bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   for (const Archive* a : {&world.jumbo, &world.many}) {
     reporter.printRatio("install of " + a->label + " against unzip -j -o", "InstallArchive/" + a->label,
                         "Unzip/" + a->label);
+    if (a == &world.many)
+      reporter.printRatio("dry run of " + a->label + " against its install", "DryRun/" + a->label,
+                          "InstallArchive/" + a->label);
     if (a->peakMB > 0) std::printf("install of %s: peak memory %.1f MB above idle\n", a->label.c_str(), a->peakMB);
   }
   bench::printLoad();
