@@ -33,6 +33,9 @@ struct PlanningFileSystem::Node {
   std::shared_ptr<Content> content;
   bool readOnly = false;
   std::optional<std::size_t> byArchive;
+  // A folder the plan made where the real tree had nothing: nothing below
+  // it is in the real tree.
+  bool madeWhereNothingWas = false;
 };
 
 // What a path was when the current archive first touched it.
@@ -120,6 +123,30 @@ class PlannedWriter : public core::FileWriter {
   std::string bytes_;
 };
 
+// A file of the pass-through folder being written for real, hashed as its
+// bytes pass.
+class PassThroughWriter : public core::FileWriter {
+ public:
+  PassThroughWriter(PlanningFileSystem& fs, std::string key, std::unique_ptr<core::FileWriter> inner)
+      : fs_(fs), key_(std::move(key)), inner_(std::move(inner)) {}
+  void write(const char* data, std::size_t size) override {
+    inner_->write(data, size);
+    hasher_.update(data, size);
+    size_ += size;
+  }
+  void commit() override {
+    inner_->commit();
+    fs_.written_[key_] = {size_, hasher_.hex()};
+  }
+
+ private:
+  PlanningFileSystem& fs_;
+  std::string key_;
+  std::unique_ptr<core::FileWriter> inner_;
+  core::ContentHasher hasher_;
+  std::uint64_t size_ = 0;
+};
+
 PlanningFileSystem::PlanningFileSystem(core::FileSystem& real, std::string scratchHostFolder)
     : real_(real), scratch_(std::move(scratchHostFolder)) {}
 
@@ -141,9 +168,14 @@ PlanningFileSystem::Node* PlanningFileSystem::node(const std::string& key) {
   return it == nodes_.end() ? nullptr : &it->second;
 }
 
+bool PlanningFileSystem::onlyPlanned(const std::string& key) {
+  const Node* parent = node(parentKey(key));
+  return parent && parent->kind == Node::Kind::Folder && parent->madeWhereNothingWas;
+}
+
 std::shared_ptr<Content> PlanningFileSystem::fileAt(std::string_view path, const std::string& key) {
   if (Node* n = node(key)) return n->kind == Node::Kind::File ? n->content : nullptr;
-  if (!real_.fileExists(path)) return nullptr;
+  if (onlyPlanned(key) || !real_.fileExists(path)) return nullptr;
   // The real tree is never written, so its file stays what it is now.
   auto c = std::make_shared<Content>();
   c->hostPath = real_.hostPath(path);
@@ -154,7 +186,7 @@ std::shared_ptr<Content> PlanningFileSystem::fileAt(std::string_view path, const
 
 bool PlanningFileSystem::isFolder(std::string_view path, const std::string& key) {
   if (Node* n = node(key)) return n->kind == Node::Kind::Folder;
-  return real_.folderExists(path);
+  return !onlyPlanned(key) && real_.folderExists(path);
 }
 
 void PlanningFileSystem::touch(std::string_view path, const std::string& key) {
@@ -168,7 +200,7 @@ void PlanningFileSystem::touch(std::string_view path, const std::string& key) {
   } else {
     b.content = fileAt(path, key);
     b.file = b.content != nullptr;
-    b.folder = !b.file && real_.folderExists(path);
+    b.folder = !b.file && isFolder(path, key);
   }
   before_.emplace(key, std::move(b));
   touched_.push_back(key);
@@ -219,7 +251,12 @@ std::shared_ptr<Content> PlanningFileSystem::sourceContent(std::string_view from
   const std::string key = keyOf(from);
   auto c = std::make_shared<Content>();
   if (passesThrough(key)) {
-    c->size = real_.fileSize(from);
+    if (const auto written = written_.find(key); written != written_.end()) {
+      c->size = written->second.size;
+      c->hash = written->second.hash;
+    } else {
+      c->size = real_.fileSize(from);
+    }
     // Kept beside the extraction folder: the installation deletes or
     // clears the extracted file before the plan is done with it.
     const std::string host = real_.hostPath(from);
@@ -243,7 +280,7 @@ bool PlanningFileSystem::fileExists(std::string_view path) {
   const std::string key = keyOf(path);
   if (passesThrough(key)) return real_.fileExists(path);
   if (Node* n = node(key)) return n->kind == Node::Kind::File;
-  return real_.fileExists(path);
+  return !onlyPlanned(key) && real_.fileExists(path);
 }
 
 bool PlanningFileSystem::folderExists(std::string_view path) {
@@ -302,7 +339,10 @@ std::string PlanningFileSystem::readFile(std::string_view path) {
 
 void PlanningFileSystem::writeFile(std::string_view path, std::string_view bytes) {
   const std::string key = keyOf(path);
-  if (passesThrough(key)) return real_.writeFile(path, bytes);
+  if (passesThrough(key)) {
+    passThroughChanges(key);
+    return real_.writeFile(path, bytes);
+  }
   refuseWriteTo(path, key);
   PlannedWriter writer(*this, std::string(path));
   writer.write(bytes.data(), bytes.size());
@@ -311,13 +351,24 @@ void PlanningFileSystem::writeFile(std::string_view path, std::string_view bytes
 
 std::unique_ptr<core::FileWriter> PlanningFileSystem::createFile(std::string_view path) {
   const std::string key = keyOf(path);
-  if (passesThrough(key)) return real_.createFile(path);
+  if (passesThrough(key)) {
+    passThroughChanges(key);
+    return real_.createFile(path);
+  }
   refuseWriteTo(path, key);
   return std::make_unique<PlannedWriter>(*this, std::string(path));
 }
 
+std::unique_ptr<core::FileWriter> PlanningFileSystem::createScratchFile(std::string_view path) {
+  std::string key = keyOf(path);
+  if (!passesThrough(key)) return createFile(path);
+  passThroughChanges(key);
+  return std::make_unique<PassThroughWriter>(*this, std::move(key), real_.createScratchFile(path));
+}
+
 void PlanningFileSystem::copyFile(std::string_view from, std::string_view to) {
   const std::string toKey = keyOf(to);
+  if (passesThrough(toKey)) passThroughChanges(toKey);
   if (passesThrough(keyOf(from)) && passesThrough(toKey)) return real_.copyFile(from, to);
   auto content = sourceContent(from);
   if (passesThrough(toKey)) {
@@ -333,7 +384,11 @@ void PlanningFileSystem::copyFile(std::string_view from, std::string_view to) {
 
 void PlanningFileSystem::renameFile(std::string_view from, std::string_view to) {
   const std::string fromKey = keyOf(from), toKey = keyOf(to);
-  if (passesThrough(fromKey) && passesThrough(toKey)) return real_.renameFile(from, to);
+  if (passesThrough(toKey)) passThroughChanges(toKey);
+  if (passesThrough(fromKey) && passesThrough(toKey)) {
+    passThroughChanges(fromKey);
+    return real_.renameFile(from, to);
+  }
   if (fromKey == toKey) return;  // a change of case only: the plan keeps no spelling
   auto content = sourceContent(from);
   if (fileExists(to) || folderExists(to)) throw RuntimeError(err::FileAlreadyExists, std::string(to) + " exists");
@@ -346,14 +401,20 @@ void PlanningFileSystem::renameFile(std::string_view from, std::string_view to) 
     refuseWriteTo(to, toKey);
     putFile(to, std::move(content));
   }
-  if (passesThrough(fromKey)) return real_.deleteFile(from);
+  if (passesThrough(fromKey)) {
+    passThroughChanges(fromKey);
+    return real_.deleteFile(from);
+  }
   touch(from, fromKey);
   nodes_[fromKey].kind = Node::Kind::Gone;
 }
 
 void PlanningFileSystem::deleteFile(std::string_view path) {
   const std::string key = keyOf(path);
-  if (passesThrough(key)) return real_.deleteFile(path);
+  if (passesThrough(key)) {
+    passThroughChanges(key);
+    return real_.deleteFile(path);
+  }
   if (!fileAt(path, key)) {
     if (isFolder(path, key)) throw RuntimeError(err::FileNotFound, std::string(path) + " is a folder");
     missing(*this, path);
@@ -371,13 +432,21 @@ void PlanningFileSystem::makeFolder(std::string_view path) {
   if (fileExists(path) || isFolder(path, key)) throw RuntimeError(err::PathFileAccess, std::string(path) + " exists");
   const std::string parent = parentOf(path);
   if (parent.empty() || !folderExists(parent)) throw RuntimeError(err::PathNotFound, std::string(path));
+  // A folder the plan removed may still be there (empty as the plan sees it).
+  const bool nothingWas = !node(key);
   touch(path, key);
-  nodes_[key].kind = Node::Kind::Folder;
+  Node& n = nodes_[key];
+  n.kind = Node::Kind::Folder;
+  n.madeWhereNothingWas = nothingWas;
 }
 
 void PlanningFileSystem::removeFolder(std::string_view path) {
   const std::string key = keyOf(path);
-  if (passesThrough(key)) return real_.removeFolder(path);
+  if (passesThrough(key)) {
+    // What was written below it goes with it.
+    written_.clear();
+    return real_.removeFolder(path);
+  }
   (void)real_.hostPath(path);
   if (!isFolder(path, key)) throw RuntimeError(err::PathNotFound, std::string(path));
   if (!listFiles(path, "*", true).empty() || !listFolders(path).empty())

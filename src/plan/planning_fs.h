@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/fs.h"
@@ -51,6 +52,7 @@ class PlanningFileSystem : public core::FileSystem {
   std::string readFile(std::string_view path) override;
   void writeFile(std::string_view path, std::string_view bytes) override;
   std::unique_ptr<core::FileWriter> createFile(std::string_view path) override;
+  std::unique_ptr<core::FileWriter> createScratchFile(std::string_view path) override;
   void copyFile(std::string_view from, std::string_view to) override;
   void renameFile(std::string_view from, std::string_view to) override;
   void deleteFile(std::string_view path) override;
@@ -67,13 +69,24 @@ class PlanningFileSystem : public core::FileSystem {
  private:
   struct Node;
   struct Before;
+  // A file written into the pass-through folder, as its writer saw it.
+  struct Written {
+    std::uint64_t size = 0;
+    std::string hash;
+  };
   friend class PlannedWriter;
+  friend class PassThroughWriter;
 
   bool passesThrough(const std::string& key);
   Node* node(const std::string& key);
   // The file at path as the plan sees it: its content, or nullptr.
   std::shared_ptr<Content> fileAt(std::string_view path, const std::string& key);
   bool isFolder(std::string_view path, const std::string& key);
+  // Whether the real tree has nothing at key that the plan has no node for:
+  // key lies in a folder the plan made where the real tree had nothing.
+  bool onlyPlanned(const std::string& key);
+  // Forgets what was written at a pass-through path about to change.
+  void passThroughChanges(const std::string& key) { written_.erase(key); }
   void touch(std::string_view path, const std::string& key);
   void putFile(std::string_view path, std::shared_ptr<Content> content);
   void refuseWriteTo(std::string_view path, const std::string& key);
@@ -90,6 +103,9 @@ class PlanningFileSystem : public core::FileSystem {
   std::map<std::string, Node> nodes_;  // by lower-case normalised path
   std::map<std::string, Before> before_;
   std::vector<std::string> touched_;
+  // The files written into the pass-through folder and not changed since,
+  // by key, so that the plan takes their size and hash without reading them.
+  std::unordered_map<std::string, Written> written_;
 };
 
 }  // namespace plan
