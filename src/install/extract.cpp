@@ -95,10 +95,11 @@ std::optional<ArchiveMembers> ExtractArchive(core::Context& ctx, const std::stri
   const std::string folder = TempZipFolder(ctx);
   for (int pass = 1; pass <= kNestedPasses; ++pass) {
     // Archives that a pass extracts are seen by the next one; a sixth level
-    // stays in TempZip as a file.
-    const auto names = ctx.fs.listFiles(folder);
+    // stays in TempZip as a file. Only the names that may be archives are
+    // listed, and a pass that finds none ends the search.
+    const auto names = ctx.fs.listFiles(folder, "*zip");
+    if (names.empty()) break;
     for (const auto& name : names) {
-      if (core::lower(core::right(name, 3)) != "zip") continue;
       const std::string nested = core::joinPath(folder, name);
       const std::string inner = nestedFolder(members.byStored(name), name);
       UnzipResult result = UnzipToTempZip(ctx, nested, budget, members, inner);
