@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <thread>
+#include <unordered_set>
 #include <vector>
 
 #include "core/change_journal.h"
@@ -19,6 +20,7 @@
 #include "install/inflate_ahead.h"
 #include "install/member_layout.h"
 #include "install/member_names.h"
+#include "install/member_writer.h"
 #include "install/temp_zip.h"
 
 namespace install {
@@ -92,6 +94,16 @@ class Extraction {
         members_(members),
         memberFolder_(std::move(memberFolder)),
         folder_(TempZipFolder(ctx)) {}
+  // What was queued is written and kept when extraction ends by an
+  // exception, as it would have been before the exception came.
+  ~Extraction() {
+    try {
+      (void)settle();
+    } catch (...) {  // NOLINT(bugprone-empty-catch): the exception in flight says what went wrong
+    }
+  }
+  Extraction(const Extraction&) = delete;
+  Extraction& operator=(const Extraction&) = delete;
 
   UnzipResult run() {
     const zip_int64_t count = zip_get_num_entries(archive_, 0);
@@ -100,8 +112,13 @@ class Extraction {
     for (zip_int64_t i = 0; i < count; ++i) {
       handOver(static_cast<zip_uint64_t>(i), static_cast<zip_uint64_t>(count));
       const UnzipStatus status = extractMember(static_cast<zip_uint64_t>(i));
-      if (status != UnzipStatus::Done) return {status, cause_};
+      if (status == UnzipStatus::Done) continue;
+      // A member queued before this one may have met a full disk, which
+      // stopped the extraction there.
+      if (!settle()) return {UnzipStatus::OutOfSpace, {}};
+      return {status, cause_};
     }
+    if (!settle()) return {UnzipStatus::OutOfSpace, {}};
     return {};
   }
 
@@ -160,6 +177,7 @@ class Extraction {
       sinceLook_ = taken;
       return true;
     }
+    if (!settle()) return false;
     std::uint64_t free = 0;
     // A file system that cannot say how full it is is not held up; a real
     // shortage then shows as a failed write.
@@ -221,10 +239,19 @@ class Extraction {
     const auto name = FlatMemberName(stored);
     if (!name) return UnzipStatus::Done;
     const std::string inFolder = MemberFolder(stored);
+    std::string inTempZip = members_.storedNameFor(*name);
+    std::string key = core::lower(inTempZip);
+    // A name is taken by a member still queued only once the writer has
+    // written it, which is waited for to know.
+    if (queued_.count(key)) {
+      if (!settle()) return UnzipStatus::OutOfSpace;
+      inTempZip = members_.storedNameFor(*name);
+      key = core::lower(inTempZip);
+    }
     ArchiveMember member{memberFolder_.empty() ? inFolder
                          : inFolder.empty()    ? memberFolder_
                                                : memberFolder_ + "\\" + inFolder,
-                         *name, members_.storedNameFor(*name)};
+                         *name, std::move(inTempZip)};
 
     const std::uint64_t size = (st.valid & ZIP_STAT_SIZE) ? st.size : 0;
     if (!roomFor(size)) return UnzipStatus::OutOfSpace;
@@ -234,11 +261,13 @@ class Extraction {
     // One that does not unpack whole to its declared size and check sum is
     // read again below, which says what is wrong with it.
     if (!encrypted_ && ahead_.holds(index)) {
-      if (auto data = ahead_.take(index)) return place(member, *data);
+      if (auto data = ahead_.take(index)) return place(member, std::move(*data), std::move(key));
     } else if (unpacksWhole(st) && inPlace(st)) {
       if (auto whole = packed(index, st))
-        if (auto data = unpacker_.unpack(std::move(*whole))) return place(member, *data);
+        if (auto data = unpacker_.unpack(std::move(*whole))) return place(member, std::move(*data), std::move(key));
     }
+    // The member is streamed here, with the file system and the journal.
+    if (!settle()) return UnzipStatus::OutOfSpace;
     MemberPtr file;
     if (encrypted_) {
       const UnzipStatus opened = openEncrypted(index, st.encryption_method, file);
@@ -312,22 +341,27 @@ class Extraction {
     return UnzipStatus::Done;
   }
 
-  // Writes a member unpacked whole, within the budget, as copyOut does.
-  UnzipStatus place(ArchiveMember& member, const std::vector<char>& data) {
+  // Hands a member unpacked whole, within the budget as copyOut counts it,
+  // to the writer; key: its stored name in lower case.
+  UnzipStatus place(ArchiveMember& member, std::vector<char>&& data, std::string key) {
     if (budget_.membersLeft == 0) return UnzipStatus::TooManyMembers;
     --budget_.membersLeft;
     if (data.size() > budget_.bytesLeft) return UnzipStatus::TooLarge;
     budget_.bytesLeft -= data.size();
-    try {
-      auto out = ctx_.fs.createScratchFile(core::joinPath(folder_, member.stored));
-      out->write(data.data(), data.size());
-      out->commit();
-    } catch (const core::RuntimeError& e) {
-      if (e.number() == core::err::DiskFull) return UnzipStatus::OutOfSpace;
-      return UnzipStatus::Done;
-    }
-    keep(member);
+    std::string target = core::joinPath(folder_, member.stored);
+    if (!writer_.queue(std::move(target), std::move(data), std::move(member))) return UnzipStatus::OutOfSpace;
+    queued_.insert(std::move(key));
     return UnzipStatus::Done;
+  }
+
+  // Waits for the writer and keeps the members it wrote, in archive order;
+  // false when it met a full disk. Called before any call of this thread's
+  // own into the file system or the journal.
+  [[nodiscard]] bool settle() {
+    MemberWriter::Finished finished = writer_.finish();
+    for (ArchiveMember& member : finished.written) members_.add(std::move(member));
+    queued_.clear();
+    return !finished.diskFull;
   }
 
   UnzipStatus wrongSize() {
@@ -370,6 +404,11 @@ class Extraction {
   std::vector<Looked> looked_ = std::vector<Looked>(kAheadMembers);
   std::optional<std::uint64_t> lastFree_;  // what the disk had free when last asked
   std::uint64_t sinceLook_ = 0;            // taken since, at most
+  // The stored names of the members queued since the writer was last
+  // waited for, in lower case.
+  std::unordered_set<std::string> queued_;
+  // With one processor a second thread only takes turns with this one.
+  MemberWriter writer_{ctx_, std::thread::hardware_concurrency() > 1};
 };
 
 // The archive opened read-only through a window of its bytes; a file that

@@ -161,6 +161,26 @@ TEST_F(ExtractTest, WritesEveryMemberFlatIntoTempZip) {
   EXPECT_EQ(tempZipFile("Plane.AIR") + tempZipFile("readme.txt") + tempZipFile("README (2).TXT"), "airfirstsecond");
 }
 
+// The members table keeps archive order across members written whole and
+// an encrypted one, which is streamed, between them; a member whose file cannot be made is left
+// out and leaves its name to the next member of that name.
+TEST_F(ExtractTest, MembersKeepArchiveOrderAndAFailedOneFreesItsName) {
+  testsupport::ForwardingFs refusing(*fs);
+  refusing.failWrite = [](std::string_view path) { return path.ends_with("readme.txt"); };
+  auto context = contextOn(refusing);
+  ArchiveBuilder a;
+  a.add("x1.txt", "1").addEncrypted("secret.air", "air", "pilot").add("x2.txt", "2");
+  a.add("a/readme.txt", "first").add("b/README.TXT", "second").add("x3.txt", "3");
+  dialogs.expectInput("Please Enter The Password!", "pilot");
+  const auto members = install::ExtractArchive(*context, putArchive("addon.zip", a));
+  ASSERT_TRUE(members.has_value());
+  Files table;
+  for (const auto& m : members->all()) table.push_back(m.path() + "|" + m.stored);
+  EXPECT_EQ(table, (Files{"x1.txt|x1.txt", "secret.air|secret.air", "x2.txt|x2.txt", "b\\README.TXT|README.TXT",
+                          "x3.txt|x3.txt"}));
+  EXPECT_EQ(tempZipFile("README.TXT"), "second");
+}
+
 TEST_F(ExtractTest, HostileNamesWriteNothingOutsideTempZip) {
   ArchiveBuilder a;
   a.add("../../up2.txt", "2").add("..\\..\\..\\up3.txt", "3").add("/tmp/absolute.txt", "4").add("C:drive2.txt", "6");
