@@ -341,6 +341,10 @@ bool FolderNameCache::enter(const std::string& hostRoot, bool takeChanges) {
     if (added) known->second = ::stat(hostRoot.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
     return known->second;
   }
+  // The root of the host's tree is a folder, and always the same one: a
+  // drive mapped to it (Wine's Z:, where the program's own folders lie) is
+  // not looked at again for each operation.
+  if (hostRoot == "/") return true;
   const bool isFolder = ::stat(hostRoot.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
   // The drive's folder itself is watched by no parent: a folder now there in
   // place of the one listed is another one.
