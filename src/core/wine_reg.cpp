@@ -156,13 +156,22 @@ class Lines {
     ++number_;
     return true;
   }
-  // Moves to the next line that starts a key, without reading the ones
-  // between.
-  void skipToNextKey() {
+  // Moves to the next line that starts with "[", without reading the ones
+  // between, when that line is sure to start a key. It is not when the line
+  // before it ends with a backslash: a hex value there would go on over it.
+  // Then nothing moves and false says that the lines are to be read.
+  bool skipToNextKey() {
     const auto at = text_.find("\n[", pos_ == 0 ? 0 : pos_ - 1);
+    if (at != std::string_view::npos) {
+      std::size_t end = at;
+      if (end > pos_ && text_[end - 1] == '\r') --end;
+      while (end > pos_ && (text_[end - 1] == ' ' || text_[end - 1] == '\t')) --end;
+      if (end > pos_ && text_[end - 1] == '\\') return false;
+    }
     const std::size_t end = at == std::string_view::npos ? text_.size() : at + 1;
     if (end > pos_) number_ += static_cast<std::size_t>(std::count(text_.begin() + pos_, text_.begin() + end, '\n'));
     pos_ = end;
+    return true;
   }
   std::size_t number() const { return number_; }
 
@@ -193,12 +202,7 @@ class Parser {
     }
     file_.recognised = true;
     Key* key = nullptr;
-    bool skipping = false;
     while (true) {
-      if (skipping) {
-        lines_.skipToNextKey();
-        skipping = false;
-      }
       if (!lines_.next(line)) break;
       if (line.empty() || line[0] == ';') continue;
       if (line[0] == '#') {
@@ -210,11 +214,16 @@ class Parser {
         auto path = keyPathOf(line);
         if (!path) {
           problem("a key line without its closing \"]\"");
-          skipping = !all_;
+          if (!all_) lines_.skipToNextKey();  // values outside any key are not read
           continue;
         }
         if (!all_ && !isWanted(*path)) {
-          skipping = true;
+          if (!lines_.skipToNextKey()) {
+            // Its lines are read, so that a value over several lines takes
+            // them as the full read does, and its values dropped.
+            unwanted_.values.clear();
+            key = &unwanted_;
+          }
           continue;
         }
         file_.keys.push_back({std::move(*path), {}});
@@ -379,6 +388,7 @@ class Parser {
   std::span<const std::string> wanted_;
   bool all_;
   File file_;
+  Key unwanted_;  // the values of a key not asked for that had to be read
 };
 
 }  // namespace

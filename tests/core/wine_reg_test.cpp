@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -84,6 +85,42 @@ TEST(WineReg, DamageIsReportedAndTheRestRead) {
       for (const auto& key : file.keys) values += key.values.size();
       EXPECT_EQ(values, c.values);
     }
+}
+
+// The fast read skips the lines of keys not asked for, yet a value that goes
+// on over further lines takes them whatever they hold, even one that looks
+// like a key: the fast read finds exactly the keys, in order and with their
+// values, that the full read finds under those names.
+TEST(WineReg, TheFastReadFindsTheKeysOfTheFullRead) {
+  const std::string bodies[] = {
+      // a skipped key's value goes on over a line that looks like the next key
+      "[M] 1\n\"v\"=hex:01,\\\n[Z] 2\n\"x\"=\"taken by M\"\n[Z] 3\n\"y\"=\"2\"\n",
+      // the same with blanks and a carriage return after the backslash
+      "[M] 1\n\"v\"=hex:01,\\ \t\r\n[Z] 2\n\"x\"=\"taken by M\"\n[Z] 3\n",
+      // a continued line that fails ends the value; the next line is read
+      "[M] 1\n\"v\"=hex:01,\\\n[Q] 2\\\n[Z] 3\n\"y\"=\"2\"\n",
+      // a backslash at the end of a string value continues nothing
+      "[M] 1\n\"s\"=\"a\"\\\n[Z] 2\n\"y\"=\"2\"\n",
+      // nor does one of a value outside any key
+      "[M 1\n\"v\"=hex:01,\\\n[Z] 2\n\"y\"=\"2\"\n",
+  };
+  const std::string wanted[] = {"a", "z"};
+  for (const auto& body : bodies) {
+    SCOPED_TRACE(body);
+    const std::string text = kHead + "[A] 0\n\"a\"=\"0\"\n" + body;
+    const auto full = core::winereg::parse(text);
+    const auto fast = core::winereg::parseKeys(text, wanted);
+    std::vector<const core::winereg::Key*> expected;
+    for (const auto& key : full.keys)
+      if (key.path == "A" || key.path == "Z") expected.push_back(&key);
+    ASSERT_EQ(fast.keys.size(), expected.size());
+    for (std::size_t k = 0; k < expected.size(); ++k) {
+      EXPECT_EQ(fast.keys[k].path, expected[k]->path);
+      ASSERT_EQ(fast.keys[k].values.size(), expected[k]->values.size()) << expected[k]->path;
+      for (std::size_t v = 0; v < expected[k]->values.size(); ++v)
+        EXPECT_EQ(fast.keys[k].values[v].data, expected[k]->values[v].data);
+    }
+  }
 }
 
 TEST(WineReg, AnythingButARegistryFileIsRefusedWhole) {
