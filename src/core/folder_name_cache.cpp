@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <climits>
@@ -137,11 +138,15 @@ struct FolderNameCache::State {
     }
     if (event.len == 0) return;
     const std::string name(event.name);  // NUL-padded
-    // A folder cached below the name now leads elsewhere or nowhere.
-    for (const auto& path : std::vector<std::string>(it->second.paths)) dropSubtree(joinHost(path, name));
-    it = folders.find(event.wd);
-    if (it == folders.end()) return;
-    forgetRecent();
+    // A folder cached below the name now leads elsewhere or nowhere. Most
+    // names are files, below which nothing is cached.
+    if (std::any_of(it->second.paths.begin(), it->second.paths.end(),
+                    [&](const std::string& path) { return holdsSubtree(path, name); })) {
+      for (const auto& path : std::vector<std::string>(it->second.paths)) dropSubtree(joinHost(path, name));
+      it = folders.find(event.wd);
+      if (it == folders.end()) return;
+    }
+    forgetRecent(it->second);
     if (event.mask & IN_CREATE)
       it->second.made(name);
     else if (event.mask & IN_MOVED_TO)
@@ -234,6 +239,17 @@ struct FolderNameCache::State {
     }
   }
 
+  // Whether a folder is cached at folder/name or below it.
+  bool holdsSubtree(const std::string& folder, std::string_view name) {
+    sought = folder;
+    if (sought != "/") sought += '/';
+    sought += name;
+    if (watchOfPath.contains(sought)) return true;
+    sought += '/';
+    const auto below = watchOfPath.lower_bound(sought);
+    return below != watchOfPath.end() && below->first.starts_with(sought);
+  }
+
   // Drops the folder and every cached folder below it.
   void dropSubtree(const std::string& folder) {
     if (auto it = watchOfPath.find(folder); it != watchOfPath.end()) dropPath(it);
@@ -263,6 +279,11 @@ struct FolderNameCache::State {
   }
 
   void forgetRecent() { recentOfLength.fill({}); }
+  // Forgets what was found in the folder, whose names changed.
+  void forgetRecent(const Folder& folder) {
+    for (Recent& recent : recentOfLength)
+      if (recent.folder == &folder) recent = {};
+  }
 
   void unwatch(int wd) const {
     if (watched) ::inotify_rm_watch(inotify, wd);
@@ -279,7 +300,7 @@ struct FolderNameCache::State {
     if (known == byPath.end()) return;
     Folder& folder = folders.at(known->second);
     const std::string name = hostPath.substr(slash + 1);
-    forgetRecent();
+    forgetRecent(folder);
     struct stat st;
     if (::lstat(hostPath.c_str(), &st) == 0)
       folder.add(name, S_ISREG(st.st_mode) ? Type::PlainFile : S_ISDIR(st.st_mode) ? Type::Folder : Type::Unknown);
@@ -312,6 +333,7 @@ struct FolderNameCache::State {
   };
   std::array<Recent, 64> recentOfLength{};
   std::string soughtKey;  // the folded name a look-up seeks
+  std::string sought;     // the host path a look for cached folders seeks
   mutable std::mutex mutex;
 };
 
@@ -398,8 +420,9 @@ void FolderNameCache::madePlainFile(const std::string& hostPath, std::uint64_t n
   const auto known =
       state_->byPath.find(slash == 0 ? std::string_view("/") : std::string_view(hostPath).substr(0, slash));
   if (known == state_->byPath.end()) return;
-  state_->forgetRecent();
-  state_->folders.at(known->second).add(hostPath.substr(slash + 1), Type::PlainFile);
+  auto& folder = state_->folders.at(known->second);
+  state_->forgetRecent(folder);
+  folder.add(hostPath.substr(slash + 1), Type::PlainFile);
 }
 
 bool FolderNameCache::watches() const {
