@@ -13,8 +13,8 @@ namespace install {
 namespace {
 using core::PackageKind;
 
-PackageKind classifyAircraft(core::Context& ctx, const std::string& folder) {
-  const auto airs = ctx.fs.listFiles(folder, "*.air");
+// airs: the .air files of the folder.
+PackageKind classifyAircraft(core::Context& ctx, const std::string& folder, const std::vector<std::string>& airs) {
   if (airs.empty()) return PackageKind::None;
   if (ctx.fs.fileSize(core::joinPath(folder, airs[0])) > kLargestModernAir) return PackageKind::Fs5Aircraft;
   if (airs.size() > 1) return PackageKind::MultiAircraft;
@@ -67,7 +67,8 @@ void ClassifyPackage(core::Context& ctx, Package& package) {
   ctx.state.tempZipPath = folder + "\\";
   auto has = [&](const char* pattern) { return !ctx.fs.listFiles(folder, pattern).empty(); };
 
-  PackageKind kind = classifyAircraft(ctx, folder);
+  const auto airs = ctx.fs.listFiles(folder, "*.air");
+  PackageKind kind = classifyAircraft(ctx, folder, airs);
   if (kind == PackageKind::None) {
     if (has("panel.cfg"))
       kind = PackageKind::Panel;
@@ -89,7 +90,6 @@ void ClassifyPackage(core::Context& ctx, Package& package) {
     else
       package.clashingAirFiles = clashingAir(package.members);
   } else if (kind == PackageKind::Aircraft) {
-    const auto airs = ctx.fs.listFiles(folder, "*.air");
     const ArchiveMember* air = package.members.byStored(airs.front());
     package.aircraftFolders = {air ? air->folder : std::string()};
   }
