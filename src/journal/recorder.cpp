@@ -137,7 +137,9 @@ bool Recorder::editing() const {
 
 bool Recorder::records(std::string_view path) const {
   if (!open_) return false;
-  return !(ctx_ && core::istartsWith(path, ctx_->appFolder() + "\\"));
+  if (!ctx_) return true;
+  const std::string& app = ctx_->appFolder();
+  return !(path.size() > app.size() && path[app.size()] == '\\' && core::istartsWith(path, app));
 }
 
 std::string Recorder::archiveStarted(std::string_view archivePath) {
