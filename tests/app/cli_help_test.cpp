@@ -75,6 +75,9 @@ TEST(CliHelp, OptionsTakeTheNextWordOfTheirFormAsValue) {
             (Options{{"--version", true}, {"--register", false}}));
   EXPECT_EQ(app::optionsOf("hide TITLE | hide --folder FOLDER --section N | list [--json]"),
             (Options{{"--folder", true}, {"--section", true}, {"--json", false}}));
+  // An option right before another takes no value, and an option named again
+  // in a later form keeps what its first naming said.
+  EXPECT_EQ(app::optionsOf("scan --all --json | scan --all FOLDER"), (Options{{"--all", false}, {"--json", false}}));
 }
 
 // "help COMMAND", "COMMAND --help" and "COMMAND -h" print the same help:
