@@ -322,8 +322,8 @@ struct FolderNameCache::State {
   // the name last asked of each: the paths resolved one after another
   // mostly share their first folders and names, which are then found
   // without hashing their paths and names again. Views of watchOfPath's
-  // keys and of the folders' entries; forgotten whenever a folder is
-  // dropped or a name is added or removed.
+  // keys and of the folders' entries; all forgotten whenever a folder is
+  // dropped, and a folder's own when a name is added to it or removed.
   struct Recent {
     std::string_view path;
     Folder* folder = nullptr;
