@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <climits>
@@ -138,14 +137,10 @@ struct FolderNameCache::State {
     }
     if (event.len == 0) return;
     const std::string name(event.name);  // NUL-padded
-    // A folder cached below the name now leads elsewhere or nowhere. Most
-    // names are files, below which nothing is cached.
-    if (std::any_of(it->second.paths.begin(), it->second.paths.end(),
-                    [&](const std::string& path) { return holdsSubtree(path, name); })) {
-      for (const auto& path : std::vector<std::string>(it->second.paths)) dropSubtree(joinHost(path, name));
-      it = folders.find(event.wd);
-      if (it == folders.end()) return;
-    }
+    // A folder cached below the name now leads elsewhere or nowhere.
+    for (const auto& path : std::vector<std::string>(it->second.paths)) dropSubtree(joinHost(path, name));
+    it = folders.find(event.wd);
+    if (it == folders.end()) return;
     forgetRecent(it->second);
     if (event.mask & IN_CREATE)
       it->second.made(name);
@@ -239,17 +234,6 @@ struct FolderNameCache::State {
     }
   }
 
-  // Whether a folder is cached at folder/name or below it.
-  bool holdsSubtree(const std::string& folder, std::string_view name) {
-    sought = folder;
-    if (sought != "/") sought += '/';
-    sought += name;
-    if (watchOfPath.contains(sought)) return true;
-    sought += '/';
-    const auto below = watchOfPath.lower_bound(sought);
-    return below != watchOfPath.end() && below->first.starts_with(sought);
-  }
-
   // Drops the folder and every cached folder below it.
   void dropSubtree(const std::string& folder) {
     if (auto it = watchOfPath.find(folder); it != watchOfPath.end()) dropPath(it);
@@ -333,7 +317,6 @@ struct FolderNameCache::State {
   };
   std::array<Recent, 64> recentOfLength{};
   std::string soughtKey;  // the folded name a look-up seeks
-  std::string sought;     // the host path a look for cached folders seeks
   mutable std::mutex mutex;
 };
 
